@@ -1,0 +1,61 @@
+# Folder-level targets. Sources are globbed so that adding a class is adding its two files.
+
+set(VANTREL_ALL_INCLUDE_DIRS "" CACHE INTERNAL "")
+
+# vantrel_library(<name> DIRS <folders...> [LINKS <targets...>])
+function(vantrel_library name)
+  cmake_parse_arguments(ARG "" "" "DIRS;LINKS" ${ARGN})
+  set(sources "")
+  set(includes "")
+  foreach(dir IN LISTS ARG_DIRS)
+    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+    list(APPEND sources ${found})
+    list(APPEND includes ${CMAKE_SOURCE_DIR}/${dir})
+  endforeach()
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${includes})
+    target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${includes})
+    target_link_libraries(${name} INTERFACE ${ARG_LINKS})
+  endif()
+endfunction()
+
+# vantrel_tests(<folder> <target>): tests/<folder>/*.cpp as one test binary, labelled <folder>.
+# A folder that brings its own main.cpp (a Qt application, say) does not get gtest_main.
+function(vantrel_tests folder target)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${folder}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  set(exe test_${folder})
+  add_executable(${exe} ${sources})
+  target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR}/tests/${folder} ${CMAKE_SOURCE_DIR}/tests)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/${folder}/main.cpp)
+    target_link_libraries(${exe} PRIVATE ${target} GTest::gtest GTest::gmock)
+  else()
+    target_link_libraries(${exe} PRIVATE ${target} GTest::gtest GTest::gmock GTest::gtest_main)
+  endif()
+  target_compile_definitions(${exe} PRIVATE
+    VANTREL_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/${folder}/data")
+  set_target_properties(${exe} PROPERTIES AUTOMOC ON RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  gtest_discover_tests(${exe}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS ${folder} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# vantrel_benches(<folder> <target>): each bench/<folder>/*.cpp is one benchmark binary.
+function(vantrel_benches folder target)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/${folder}/*.cpp)
+  foreach(src IN LISTS sources)
+    get_filename_component(stem ${src} NAME_WE)
+    set(exe bench_${folder}_${stem})
+    add_executable(${exe} ${src})
+    target_link_libraries(${exe} PRIVATE ${target} benchmark::benchmark benchmark::benchmark_main)
+    set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  endforeach()
+endfunction()
