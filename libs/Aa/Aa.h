@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdio>
+
+// The system's one way of reporting. No instances: all state is process-wide and used from
+// the one thread of the event loop. A trace always reaches standard output; it also reaches a
+// log file while one is open, and syslog while that is enabled.
+class Aa
+{
+public:
+    static void logstart(char const* prefix, char const* file, int line, char const* colourName);
+    static void logmsg(char const* format, ...) __attribute__((format(printf, 1, 2)));
+    static void logwarn(char const* format, ...) __attribute__((format(printf, 1, 2)));
+    static void logerr(char const* format, ...) __attribute__((format(printf, 1, 2)));
+    static void logend(char const* colourName);
+    static void log(char const* text, char const* prefix, char const* file, int line, char const* colourName);
+    static void loglabel(char const* file, int line);
+    static char const* filetail(char const* path);
+    static void printColorCodeForName(char const* colourName);
+    static void printByte(unsigned char byte, char const* label, bool newline);
+    static bool beginLogToFile(char const* path);
+    static void endLogToFile();
+    static bool enableSysLog(char const* ident);
+    static void disableSysLog();
+
+    // The escape pair of a colour name (black on white for unknown names).
+    static char const* foregroundCode(char const* colourName);
+    static char const* backgroundCode(char const* colourName);
+
+    static FILE* ourLogFileP;
+    static bool ourSyslogFlag;
+    static char const* ourSyslogName;
+    static int ourLabelWidth;
+    static char* ourLabelPad;
+    static constexpr int MsgBufSize = 16384;
+    static char ourMsgBuf[MsgBufSize];
+
+private:
+    static void emit(int priority, char const* format, __builtin_va_list args);
+};

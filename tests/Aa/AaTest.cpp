@@ -1,0 +1,129 @@
+#include "Aa.h"
+#include "aTrace.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+void resetLabels()
+{
+    std::free(Aa::ourLabelPad);
+    Aa::ourLabelPad = nullptr;
+    Aa::ourLabelWidth = 0;
+}
+
+std::string const Lbl = "\033[37m\033[40m";
+std::string const Rst = "\033[0m";
+
+std::string readFile(std::string const& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+} // namespace
+
+TEST(AaLog, LabelsLineUpAndLinesEndWithReset)
+{
+    resetLabels();
+    testing::internal::CaptureStdout();
+    Aa::logstart(nullptr, "/src/abcdefgh.cpp", 260, nullptr); // 12-char tail, 3 digits: width 23
+    Aa::logmsg("first %d\n", 1);
+    Aa::logend(nullptr);
+    Aa::logstart(nullptr, "x.cpp", 7, nullptr); // width 14: filled with 9 spaces
+    Aa::logmsg("%s", "second\n");
+    Aa::logend(nullptr);
+    Aa::logstart(nullptr, "a/much_longer_name.cpp", 1234, nullptr); // wider: no fill, new column
+    Aa::logmsg("piece");
+    Aa::logend(nullptr);
+    std::string out = testing::internal::GetCapturedStdout();
+    std::string expected = Lbl + "[ abcdefgh.cpp @ 260 ] " + Rst + "first 1" + Rst + "\n" +
+                           Lbl + "[ x.cpp @ 7 ] " + std::string(9, ' ') + Rst + "second" + Rst + "\n" +
+                           Lbl + "[ much_longer_name.cpp @ 1234 ] " + Rst + "piece";
+    EXPECT_EQ(out, expected);
+    EXPECT_EQ(Aa::ourLabelWidth, 32);
+}
+
+TEST(AaLog, ColouredTraceAndEdgeMessages)
+{
+    resetLabels();
+    testing::internal::CaptureStdout();
+    A_TRACE_C("iblue", "%s\n", "hello"); // data goes through %s, never as the format
+    Aa::logmsg("\n");
+    Aa::logmsg("%s", "");
+    Aa::printColorCodeForName("no such colour");
+    Aa::printColorCodeForName(nullptr);
+    Aa::logend("red");
+    std::string out = testing::internal::GetCapturedStdout();
+    std::string label = "[ " + std::string(Aa::filetail(__FILE__)) + " @ ";
+    ASSERT_EQ(out.rfind(Lbl + label, 0), 0u) << out;
+    std::string rest = out.substr(out.find(" ] ") + 3);
+    EXPECT_EQ(rest, Rst + "\033[37m\033[44m" + "hello" + Rst + "\n" + Rst + Rst + "\n" +
+                        "\033[30m\033[47m" + Rst);
+}
+
+TEST(AaLog, LongMessagesAreCutNotOverrun)
+{
+    std::string big(20000, 'x');
+    testing::internal::CaptureStdout();
+    Aa::logmsg("%s\n", big.c_str()); // the newline is cut off: a piece, not a line
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, std::string(Aa::MsgBufSize - 1, 'x'));
+}
+
+TEST(AaLog, LogFileGetsPlainText)
+{
+    resetLabels();
+    char path[] = "/tmp/vantrel-log-XXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    ASSERT_TRUE(Aa::beginLogToFile(path));
+    testing::internal::CaptureStdout();
+    Aa::logstart(nullptr, "f.cpp", 3, nullptr);
+    Aa::logmsg("one\n");
+    Aa::logend(nullptr);
+    Aa::logstart("pre:", nullptr, 0, nullptr);
+    Aa::logmsg("\n");
+    Aa::logmsg("%s", "");
+    testing::internal::GetCapturedStdout();
+    Aa::endLogToFile();
+    ASSERT_TRUE(Aa::beginLogToFile(path)); // appends
+    Aa::logmsg("two\n");
+    Aa::endLogToFile();
+    EXPECT_EQ(readFile(path), "[ f.cpp @ 3 ] one\npre:\ntwo\n");
+    EXPECT_FALSE(Aa::beginLogToFile("/nonexistent-dir/log.txt"));
+    EXPECT_EQ(Aa::ourLogFileP, nullptr);
+    std::remove(path);
+}
+
+TEST(AaLog, FiletailAndPrintByte)
+{
+    EXPECT_STREQ(Aa::filetail("a/b/c"), "c");
+    EXPECT_STREQ(Aa::filetail("c"), "c");
+    EXPECT_STREQ(Aa::filetail("a/b/"), "");
+    EXPECT_STREQ(Aa::filetail(nullptr), "");
+    testing::internal::CaptureStdout();
+    Aa::printByte(65, nullptr, false);
+    Aa::printByte(0, "b", true);
+    Aa::printByte(10, nullptr, false);
+    Aa::printByte(127, nullptr, false);
+    Aa::printByte(200, nullptr, false);
+    Aa::printByte(' ', nullptr, false);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "[ 65 = 'A' ]b: [ 0 = <nul> ]\n[ 10 = <nl> ][ 127 = <del> ][ 200 ][ 32 = ' ' ]");
+}
+
+TEST(AaLogDeathTest, LogFileContract)
+{
+    EXPECT_DEATH(Aa::endLogToFile(), "ourLogFileP");
+}
