@@ -1,0 +1,8 @@
+#include "IsNullError.h"
+
+IsNullError::IsNullError()
+    : std::runtime_error("")
+{
+}
+
+IsNullError::~IsNullError() = default;
