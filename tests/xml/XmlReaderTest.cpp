@@ -1,0 +1,176 @@
+#include "XmlReader.h"
+#include "XmlTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records every callback; takes only the elements named in myTake (all when empty).
+struct Recorder : XmlReadHandler
+{
+    std::vector<std::string> events;
+    std::string skipName;
+    bool xmlReadStartElement(XmlReader& r, char const* name, int count) override
+    {
+        events.push_back(std::string("<") + name + "#" + std::to_string(count));
+        if (skipName == name)
+            r.skipElement();
+        return true;
+    }
+    bool xmlReadEndElement(XmlReader&, char const* name) override
+    {
+        events.push_back(std::string("</") + name);
+        return true;
+    }
+    bool xmlReadValue(XmlReader&, char const* text) override
+    {
+        events.push_back(std::string("'") + text + "'");
+        return true;
+    }
+};
+
+std::vector<std::string> parse(std::string const& text, Recorder& rec, bool* ok = nullptr)
+{
+    ScratchDir dir;
+    std::string f = dir.file("in.xml");
+    writeFile(f, text);
+    XmlReader reader;
+    reader.pushHandler(&rec, nullptr);
+    bool res = reader.parseFile(f.c_str());
+    if (ok)
+        *ok = res;
+    return rec.events;
+}
+
+} // namespace
+
+TEST(XmlReader, DeliversStartsEndsAndTexts)
+{
+    Recorder rec;
+    bool ok = false;
+    auto ev = parse("<r>\n  <a x=\"1\"/>\n  <a x=\"1\"></a>\n  <t>  x </t>\n</r>\n", rec, &ok);
+    EXPECT_TRUE(ok);
+    // An empty element gives a start only; whitespace between elements reaches nobody.
+    std::vector<std::string> want = {"<r#0", "<a#1", "<a#1", "</a", "<t#0", "'  x '", "</t", "</r"};
+    EXPECT_EQ(ev, want);
+}
+
+TEST(XmlReader, SkippedElementHidesItsWholeSubtree)
+{
+    Recorder rec;
+    rec.skipName = "s";
+    auto ev = parse("<r><s><bank/><x>t</x></s><s/><after/></r>", rec);
+    std::vector<std::string> want = {"<r#0", "<s#0", "<s#0", "<after#0", "</r"};
+    EXPECT_EQ(ev, want);
+}
+
+TEST(XmlReader, RefusesDoctypeEntitiesAndBrokenFiles)
+{
+    ScratchDir dir;
+    std::string secret = dir.file("secret.txt");
+    writeFile(secret, "SECRET");
+    struct Case
+    {
+        char const* name;
+        std::string text;
+    } cases[] = {
+        {"external entity", "<!DOCTYPE r [<!ENTITY e SYSTEM \"file://" + secret + "\">]><r>&e;</r>"},
+        {"entity bomb", "<!DOCTYPE r [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">]><r>&b;</r>"},
+        {"plain doctype", "<!DOCTYPE r><r/>"},
+        {"truncated", "<r><a x=\"1\"><b"},
+        {"undefined entity", "<r>&nope;</r>"},
+    };
+    for (auto const& c : cases) {
+        Recorder rec;
+        bool ok = true;
+        auto ev = parse(c.text, rec, &ok);
+        EXPECT_FALSE(ok) << c.name;
+        for (auto const& e : ev)
+            EXPECT_EQ(e.find("SECRET"), std::string::npos) << c.name;
+    }
+    XmlReader reader;
+    EXPECT_FALSE(reader.parseFile(dir.file("missing.xml").c_str()));
+}
+
+namespace {
+
+struct AttrProbe : XmlReadHandler
+{
+    bool b = false, bt = false, bf = false, byes = false, bempty = false;
+    bool bv = false, btv = false, bfv = true, byesv = true;
+    bool ulOk = true, lOk = true, intOk = false, dOk = false;
+    unsigned long ul = 77;
+    long l = 0;
+    int i = 0;
+    double d = 0, dJunk = 1;
+    bool xmlReadStartElement(XmlReader& r, char const*, int) override
+    {
+        bt = r.getAttr("t", bv);
+        b = r.getAttr("one", btv);
+        bf = r.getAttr("f", bfv);
+        byes = r.getAttr("yes", byesv);
+        ulOk = r.getAttr("neg", ul);
+        lOk = r.getAttr("huge", l);
+        intOk = r.getAttr("i", i);
+        dOk = r.getAttr("d", d);
+        r.getAttr("junk", dJunk);
+        char const* s = nullptr;
+        bempty = r.getAttr("absent", s);
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(XmlReader, TypedAttributesInAnyLocale)
+{
+    // Numbers in documents are C-locale whatever the user's locale is.
+    char const* old = std::setlocale(LC_ALL, nullptr);
+    std::string saved = old ? old : "C";
+    bool german = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    ScratchDir dir;
+    std::string f = dir.file("a.xml");
+    writeFile(f, "<a t=\"true\" one=\"1\" f=\"False\" yes=\"yes\" neg=\"-1\" huge=\"99999999999999999999\" "
+                 "i=\"-42\" d=\"2.5\" junk=\"abc\"/>");
+    AttrProbe p;
+    XmlReader reader;
+    reader.pushHandler(&p, nullptr);
+    EXPECT_TRUE(reader.parseFile(f.c_str()));
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_TRUE(german) << "de_DE.UTF-8 locale missing (tools/deps generates it)";
+    EXPECT_TRUE(p.bt && p.bv);
+    EXPECT_TRUE(p.b && p.btv);
+    EXPECT_TRUE(p.bf && !p.bfv);
+    EXPECT_FALSE(p.byes);
+    EXPECT_TRUE(p.byesv) << "a failed bool read leaves the target untouched";
+    EXPECT_FALSE(p.ulOk);
+    EXPECT_EQ(p.ul, 77u);
+    EXPECT_FALSE(p.lOk);
+    EXPECT_EQ(p.l, LONG_MAX);
+    EXPECT_TRUE(p.intOk);
+    EXPECT_EQ(p.i, -42);
+    EXPECT_TRUE(p.dOk);
+    EXPECT_EQ(p.d, 2.5);
+    EXPECT_EQ(p.dJunk, 0.0);
+    EXPECT_FALSE(p.bempty);
+}
+
+TEST(XmlReader, UnpairedPopAndStackDepth)
+{
+    Recorder a, b;
+    XmlReader reader;
+    reader.pushHandler(&a, nullptr);
+    int data = 5;
+    reader.pushHandler(&b, &data);
+    EXPECT_EQ(reader.handlerData(), &data);
+    EXPECT_EQ(reader.stackSize(), 1);
+    reader.popHandler();
+    EXPECT_EQ(reader.currentHandler(), &a);
+    reader.popHandler();
+    reader.popHandler();
+    EXPECT_EQ(reader.currentHandler(), nullptr);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <typeinfo>
+
+// Common ground of the XML reader and writer: the one-time set-up of libxml2 and the helpers
+// both sides need (class names for traces, numbers in the C locale whatever the user's locale).
+class Xml
+{
+public:
+    Xml();
+    virtual ~Xml();
+
+    // Checks the library version, installs the refusing entity loader and arranges the one
+    // cleanup of the parser at exit. Safe to call any number of times.
+    static void initLibrary();
+
+    // Demangled run-time class name of an object, for traces.
+    static std::string className(std::type_info const& type);
+
+    // "%f", "%i", "%u", "%li", "%lu" in the C locale; the result is NUL-terminated in buf.
+    static char const* formatReal(char* buf, int size, double value);
+
+    // Decimal real in the C locale (leading blanks and a sign allowed, like strtod); false when
+    // the text holds no number. Trailing text is ignored, as strtod does.
+    static bool parseReal(char const* text, double& value);
+
+    // Debug traces of the reader (one per node and per handler change). On by default; a
+    // caller that reads very large files may switch them off.
+    static bool ourTrace;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+class XmlReader;
+
+// Everything that can sit on an XmlReader's handler stack. A handler answers true when it took
+// the node; a node it declines is offered to the handlers stacked below it.
+class XmlReadHandler
+{
+public:
+    XmlReadHandler() {}
+    virtual ~XmlReadHandler() {}
+
+    virtual bool xmlReadStartElement(XmlReader& reader, char const* name, int attrCount);
+    virtual bool xmlReadEndElement(XmlReader& reader, char const* name);
+    virtual bool xmlReadValue(XmlReader& reader, char const* text);
+};

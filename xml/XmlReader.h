@@ -1,0 +1,79 @@
+#pragma once
+
+#include "XmlReadHandler.h"
+#include "XmlSkipHandler.h"
+
+#include <libxml/xmlreader.h>
+
+#include <list>
+#include <string>
+
+// Streams a document node by node and hands element starts, ends and texts to a stack of
+// handlers: each class reads its own part of a document and pushes the owner of a nested part.
+// The handlers belong to their owners; the reader only stacks them.
+class XmlReader
+{
+public:
+    XmlReader();
+    virtual ~XmlReader();
+
+    virtual bool parseFile(char const* path);
+    virtual bool startElement(char const* name, int attrCount);
+    virtual bool endElement(char const* name);
+    virtual bool handleValue(char const* value);
+
+    // Attributes of the current element. The text belongs to the reader and lasts until the
+    // next node is read.
+    virtual bool getAttr(char const* name, char const*& value);
+    virtual bool getAttr(char const* name, int& value);
+    virtual bool getAttr(char const* name, long& value);
+    virtual bool getAttr(char const* name, unsigned long& value);
+    virtual bool getAttr(char const* name, double& value);
+    virtual bool getAttr(char const* name, float& value);
+    virtual bool getAttr(char const* name, bool& value);
+    virtual bool getAttr(int index, char const*& name, char const*& value);
+
+    virtual int readNext();
+    virtual void pushHandler(XmlReadHandler* handler, void* data);
+    virtual void popHandler();
+    virtual void* handlerData();
+    virtual void processNode();
+    virtual void printNode();
+    virtual char const* nodeTypeStr(int type);
+
+    bool isWhitespace(char const* text);
+    void updateDepthString(char const* text);
+
+    // The element being delivered has no content (a single tag): no end will follow it.
+    bool isEmptyElement();
+    // Depth of the current node; the root element is at 0.
+    int depth();
+    XmlReadHandler* currentHandler() const { return myHandler; }
+    int stackSize() const { return static_cast<int>(myHandlers.size()); }
+
+    // Called from a start callback: the rest of the current element (its whole subtree and its
+    // end) reaches nobody. Keeps the handler stack in step also for empty elements.
+    void skipElement();
+
+    // Called from any callback: stop reading; parseFile then reports the message and fails.
+    void fail(char const* message);
+    bool failed() const { return myFailed; }
+    std::string const& failMessage() const { return myFailMessage; }
+
+private:
+    bool offerStart(char const* name, int attrCount);
+    bool offerEnd(char const* name);
+    bool offerValue(char const* value);
+    void traceStack();
+
+    xmlTextReaderPtr myReader;
+    XmlReadHandler* myHandler;
+    void* myHandlerData;
+    std::list<XmlReadHandler*> myHandlers;
+    std::list<void*> myHandlerDatas;
+    std::string myDepthString;
+
+    XmlSkipHandler mySkip;
+    bool myFailed;
+    std::string myFailMessage;
+};

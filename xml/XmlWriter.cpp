@@ -1,0 +1,297 @@
+#include "XmlWriter.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+xmlChar const* xstr(char const* s)
+{
+    return reinterpret_cast<xmlChar const*>(s);
+}
+
+int sinkWrite(void* context, char const* buffer, int len)
+{
+    auto* sink = static_cast<XmlWriter::Sink*>(context);
+    if (sink->error || sink->fd < 0)
+        return -1;
+    int done = 0;
+    while (done < len) {
+        ssize_t n = ::write(sink->fd, buffer + done, static_cast<size_t>(len - done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            sink->error = true;
+            return -1;
+        }
+        done += static_cast<int>(n);
+    }
+    return len;
+}
+
+// libxml2 closes its output buffer when the writer is freed; the file itself is synced and
+// closed by the writer, where the result can still be checked.
+int sinkClose(void*)
+{
+    return 0;
+}
+
+} // namespace
+
+XmlWriter::XmlWriter(char const* encoding)
+    : myEncoding(encoding)
+    , myWriter(nullptr)
+    , myFailed(false)
+{
+}
+
+XmlWriter::~XmlWriter()
+{
+    // A document that was not ended successfully is abandoned: the target stays as it was.
+    discard();
+}
+
+void XmlWriter::discard()
+{
+    if (myWriter) {
+        xmlFreeTextWriter(myWriter);
+        myWriter = nullptr;
+    }
+    if (mySink.fd >= 0) {
+        ::close(mySink.fd);
+        mySink.fd = -1;
+    }
+    if (!myTempPath.empty()) {
+        ::unlink(myTempPath.c_str());
+        myTempPath.clear();
+    }
+}
+
+bool XmlWriter::note(int rc, char const* message)
+{
+    if (rc < 0 || myFailed) {
+        myFailed = true;
+        if (message)
+            std::printf("%s\n", message);
+        return false;
+    }
+    return true;
+}
+
+bool XmlWriter::startDocument(char const* path, char const* root)
+{
+    discard();
+    myFailed = false;
+    mySink = Sink();
+    if (!path || !*path || !root) {
+        std::printf("testXmlwriterFilename: Error creating the xml writer\n");
+        return false;
+    }
+    myTarget = path;
+    std::string tmpl = myTarget + ".tmp-XXXXXX";
+    int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) {
+        std::printf("testXmlwriterFilename: Error creating the xml writer\n");
+        return false;
+    }
+    // mkstemp makes the file private; give it the mode a plain create would have.
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    mySink.fd = fd;
+    myTempPath = tmpl;
+
+    // The encoder is installed by xmlTextWriterStartDocument from the encoding name.
+    xmlOutputBufferPtr out = xmlOutputBufferCreateIO(sinkWrite, sinkClose, &mySink, nullptr);
+    if (!out) {
+        std::printf("testXmlwriterFilename: Error creating the xml writer\n");
+        discard();
+        return false;
+    }
+    myWriter = xmlNewTextWriter(out);
+    if (!myWriter) {
+        xmlOutputBufferClose(out);
+        std::printf("testXmlwriterFilename: Error creating the xml writer\n");
+        discard();
+        return false;
+    }
+    if (xmlTextWriterSetIndent(myWriter, 1) < 0 || xmlTextWriterSetIndentString(myWriter, xstr("   ")) < 0) {
+        std::printf("testXmlwriterFilename: Error creating the xml writer\n");
+        discard();
+        return false;
+    }
+    if (!note(xmlTextWriterStartDocument(myWriter, nullptr, myEncoding, nullptr),
+              "testXmlwriterFilename: Error at xmlTextWriterStartDocument"))
+        return false;
+    return note(xmlTextWriterStartElement(myWriter, xstr(root)),
+                "testXmlwriterFilename: Error at xmlTextWriterStartElement");
+}
+
+bool XmlWriter::endDocument()
+{
+    if (!myWriter || myFailed) {
+        std::printf("testXmlwriterFilename: Error at xmlTextWriterEndDocument\n");
+        discard();
+        return false;
+    }
+    bool ok = xmlTextWriterEndDocument(myWriter) >= 0 && xmlTextWriterFlush(myWriter) >= 0;
+    xmlFreeTextWriter(myWriter);
+    myWriter = nullptr;
+    ok = ok && !mySink.error;
+    ok = ok && ::fsync(mySink.fd) == 0;
+    int fd = mySink.fd;
+    mySink.fd = -1;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(myTempPath.c_str(), myTarget.c_str()) == 0;
+    if (!ok) {
+        std::printf("testXmlwriterFilename: Error at xmlTextWriterEndDocument\n");
+        discard();
+        return false;
+    }
+    myTempPath.clear();
+    return true;
+}
+
+bool XmlWriter::startElement(char const* name)
+{
+    if (!name)
+        return false;
+    if (!myWriter)
+        return note(-1, "Error at xmlTextWriterStartElement");
+    return note(xmlTextWriterStartElement(myWriter, xstr(name)), "Error at xmlTextWriterStartElement");
+}
+
+bool XmlWriter::endElement()
+{
+    if (!myWriter)
+        return note(-1, "Error at xmlTextWriterEndElement");
+    return note(xmlTextWriterEndElement(myWriter), "Error at xmlTextWriterEndElement");
+}
+
+bool XmlWriter::writeAttr(char const* name, char const* text)
+{
+    if (!myWriter || !name || !text)
+        return note(-1, "Error at xmlTextWriterWriteAttribute");
+    return note(xmlTextWriterWriteAttribute(myWriter, xstr(name), xstr(text)), "Error at xmlTextWriterWriteAttribute");
+}
+
+bool XmlWriter::addAttribute(char const* name, char const* value)
+{
+    return writeAttr(name, value);
+}
+
+bool XmlWriter::addAttribute(char const* name, double value)
+{
+    char buf[400];
+    return writeAttr(name, formatReal(buf, sizeof buf, value));
+}
+
+bool XmlWriter::addAttribute(char const* name, float value)
+{
+    char buf[400];
+    return writeAttr(name, formatReal(buf, sizeof buf, static_cast<double>(value)));
+}
+
+bool XmlWriter::addAttribute(char const* name, bool value)
+{
+    return writeAttr(name, value ? "True" : "False");
+}
+
+bool XmlWriter::addAttribute(char const* name, int value)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%i", value);
+    return writeAttr(name, buf);
+}
+
+bool XmlWriter::addAttribute(char const* name, long value)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%li", value);
+    return writeAttr(name, buf);
+}
+
+bool XmlWriter::addAttribute(char const* name, unsigned long value)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%lu", value);
+    return writeAttr(name, buf);
+}
+
+bool XmlWriter::addAttribute(char const* name, unsigned int value)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%u", value);
+    return writeAttr(name, buf);
+}
+
+bool XmlWriter::writeText(char const* text, char const* message)
+{
+    if (!myWriter || !text)
+        return note(-1, message);
+    return note(xmlTextWriterWriteString(myWriter, xstr(text)), message);
+}
+
+bool XmlWriter::addString(char const* text)
+{
+    return writeText(text, "Error at xmlTextWriterWriteString");
+}
+
+bool XmlWriter::addValue(double value)
+{
+    char buf[400];
+    return writeText(formatReal(buf, sizeof buf, value), "Error at XmlWriter::addValue(double)");
+}
+
+bool XmlWriter::addValue(float value)
+{
+    char buf[400];
+    return writeText(formatReal(buf, sizeof buf, static_cast<double>(value)), "Error at XmlWriter::addValue(float)");
+}
+
+bool XmlWriter::addValue(bool value)
+{
+    return writeText(value ? "True" : "False", "Error at XmlWriter::addValue(bool)");
+}
+
+bool XmlWriter::addValue(int value)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%i", value);
+    return writeText(buf, "Error at XmlWriter::addValue(int)");
+}
+
+bool XmlWriter::addValue(unsigned int value)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%u", value);
+    return writeText(buf, "Error at XmlWriter::addValue(unsigned int)");
+}
+
+bool XmlWriter::addValue(long value)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%li", value);
+    return writeText(buf, "Error at XmlWriter::addValue(long)");
+}
+
+bool XmlWriter::addValue(unsigned long value)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%lu", value);
+    return writeText(buf, "Error at XmlWriter::addValue(unsigned long)");
+}
+
+bool XmlWriter::addComment(char const* text)
+{
+    if (!text)
+        return true;
+    if (!myWriter)
+        return note(-1, "Error at xmlTextWriterWriteComment");
+    return note(xmlTextWriterWriteComment(myWriter, xstr(text)), "Error at xmlTextWriterWriteComment");
+}
