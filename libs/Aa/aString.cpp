@@ -136,6 +136,28 @@ aString::FormatResult aString::FormatNew(char*& out, char const* format, va_list
     }
 }
 
+int aString::Cut(char const* text, char const* delims, int max,
+                 std::function<void(char const*)> const& take,
+                 std::function<void(char const*)> const& takeRest)
+{
+    if (!text)
+        return 0;
+    std::string copy(text);
+    char* cursor = copy.data();
+    int count = 0;
+    while (cursor) {
+        char* token = strsep(&cursor, delims ? delims : "");
+        if (!*token)
+            continue;
+        take(token);
+        if (++count == max) {
+            takeRest(cursor);
+            break;
+        }
+    }
+    return count;
+}
+
 // ---- setting ------------------------------------------------------------------------------
 
 void aString::SetString(char const* text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <functional>
 
 namespace rtl {
 class str;
@@ -125,6 +126,14 @@ private:
     // error is given up once the buffer would exceed FormatRetryLimit.
     static constexpr int FormatRetryLimit = 64 * 1024;
     static FormatResult FormatNew(char*& out, char const* format, va_list args);
+
+    // Cuts a private copy of text at every character of delims, dropping empty tokens, and hands
+    // each token to take. With max >= 1 it stops after max tokens and hands on the rest behind
+    // the delimiter that ended the last one (null when that token ended the text). Returns the
+    // number of tokens, the rest not counted.
+    static int Cut(char const* text, char const* delims, int max,
+                   std::function<void(char const* token)> const& take,
+                   std::function<void(char const* rest)> const& takeRest);
 
     static char* NewBuffer(int size);
     static int TextLength(char const* text);
