@@ -1,0 +1,3 @@
+#include "aObj.h"
+
+aObj::~aObj() = default;
