@@ -3,7 +3,8 @@
 class XmlReader;
 
 // Everything that can sit on an XmlReader's handler stack. A handler answers true when it took
-// the node; a node it declines is offered to the handlers stacked below it.
+// the node. An element start that the current handler declines is skipped with its content;
+// a declined end or text is offered to the handlers stacked below it.
 class XmlReadHandler
 {
 public:

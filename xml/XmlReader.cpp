@@ -295,28 +295,19 @@ void XmlReader::skipElement()
 
 bool XmlReader::offerStart(char const* name, int attrCount)
 {
-    if (myHandler->xmlReadStartElement(*this, name, attrCount)) {
+    XmlReadHandler* h = myHandler;
+    if (h->xmlReadStartElement(*this, name, attrCount)) {
         if (Xml::ourTrace)
-            A_TRACE("%s:%s <%s>\n", Xml::className(typeid(*myHandler)).c_str(), myDepthString.c_str(), name);
+            A_TRACE("%s:%s <%s>\n", Xml::className(typeid(*h)).c_str(), myDepthString.c_str(), name);
         return true;
     }
-    int pos = 1;
-    for (auto it = myHandlers.rbegin(); it != myHandlers.rend(); ++it, ++pos) {
-        XmlReadHandler* h = *it;
-        if (h->xmlReadStartElement(*this, name, attrCount)) {
-            if (Xml::ourTrace)
-                A_TRACE("[-%i]%s:%s <%s>\n", pos, Xml::className(typeid(*h)).c_str(), myDepthString.c_str(), name);
-            return true;
-        }
-        if (myFailed)
-            return false;
-    }
-    if (Xml::ourTrace) {
-        A_TRACE("XML: Start element '%s' NOT HANDLED by %s the following %i handlers in stack:\n", name,
-                Xml::className(typeid(*myHandler)).c_str(), static_cast<int>(myHandlers.size()));
-        for (auto it = myHandlers.rbegin(); it != myHandlers.rend(); ++it)
-            A_TRACE("      %s\n", Xml::className(typeid(**it)).c_str());
-    }
+    if (myFailed)
+        return false;
+    // An element the current handler does not know is skipped whole: offered to the handlers
+    // below, a structural element out of its place could act on an object that is being read.
+    A_TRACE("XML: Start element '%s' NOT HANDLED by %s, skipping it with its content\n", name,
+            Xml::className(typeid(*h)).c_str());
+    skipElement();
     return false;
 }
 

@@ -1,0 +1,4 @@
+#include "Ob.h"
+
+ObEngine* Ob::ourEngine = nullptr;
+bool Ob::ourTrace = true;

@@ -1,0 +1,307 @@
+#pragma once
+
+#include "ObObj.h"
+#include "ObTrace.h"
+#include "Obt.h"
+#include "aAssert.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+// The pool of objects of class T: constructs its objects in advance, one per slot, and keeps
+// them for their whole life. Objects handed back are recycled (recycleObj) and reused
+// (initObj); they are deleted only by a reset that frees memory, or with the pool.
+template <class T>
+class ObClassTypeOf : public Obt
+{
+public:
+    typedef T Type;
+
+    ObClassTypeOf(char const* name, int expandBy, int initial = -1)
+        : Obt(name, expandBy)
+        , myData(nullptr)
+    {
+        if (initial < 0)
+            initial = 2 * expandBy;
+        uint32_t n = static_cast<uint32_t>(initial);
+        if (n > 0) {
+            myData = allocArray<T*>(n);
+            A_ASSERT(myData);
+            myAddrsByRosterIndex = allocArray<uint32_t>(n);
+            A_ASSERT(myAddrsByRosterIndex);
+            myRosterIndicesByAddr = allocArray<uint32_t>(n);
+            A_ASSERT(myRosterIndicesByAddr);
+            for (uint32_t a = 0; a < n; ++a) {
+                myData[a] = new T();
+                myAddrsByRosterIndex[a] = a;
+                myRosterIndicesByAddr[a] = a;
+            }
+        }
+        mySize = n;
+        myDataByteSize = sizeof(T*);
+        OB_TRACE("%s: myData = %p\n", OB_CLASS(*this), static_cast<void*>(myData));
+    }
+
+    ~ObClassTypeOf() override
+    {
+        OB_TRACE("%s: DESTRUCT!\n", OB_CLASS(*this));
+        for (uint32_t a = 0; a < mySize; ++a)
+            delete myData[a];
+        std::free(myData);
+        std::free(myAddrsByRosterIndex);
+        std::free(myRosterIndicesByAddr);
+        myData = nullptr;
+        myAddrsByRosterIndex = nullptr;
+        myRosterIndicesByAddr = nullptr;
+        OB_TRACE("%s: myData = %p\n", OB_CLASS(*this), static_cast<void*>(myData));
+        mySize = 0;
+    }
+
+    void reset(bool freeMem, bool deallocLive) override
+    {
+        if (mySize != 0) {
+            if (deallocLive)
+                returnLive();
+            if (freeMem) {
+                for (uint32_t a = 0; a < mySize; ++a)
+                    freeInstance(a);
+                std::free(myData);
+                myData = nullptr;
+                OB_TRACE("%s: Reset - delete all storage of data and addrs\n", OB_CLASS(*this));
+                std::free(myAddrsByRosterIndex);
+                std::free(myRosterIndicesByAddr);
+                myAddrsByRosterIndex = nullptr;
+                myRosterIndicesByAddr = nullptr;
+                mySize = 0;
+            } else {
+                OB_TRACE("%s: RESET - next index = 0\n", OB_CLASS(*this));
+                returnLive();
+            }
+        }
+        myNextRosterIndex = 0;
+    }
+
+    void postLoadHook() override
+    {
+        for (uint32_t r = 0; r < myNextRosterIndex && r < mySize; ++r) {
+            T* o = myData[myAddrsByRosterIndex[r]];
+            if (o)
+                static_cast<ObObj*>(o)->postLoadHook();
+        }
+    }
+
+    void* mem(unsigned int addr, bool evenIfFree) const override
+    {
+        if (mySize == 0 || addr >= mySize)
+            return nullptr;
+        if (!evenIfFree && !isLive(addr))
+            return nullptr;
+        return static_cast<void*>(myData[addr]);
+    }
+
+    void* mem(Obh const& h) override { return const_cast<void*>(constMem(h)); }
+    void const* mem(Obh const& h) const override { return constMem(h); }
+
+    ObObj* obj(Obh const& h) override
+    {
+        if (mySize == 0 || h.myAddr >= mySize)
+            return nullptr;
+        A_ASSERT(h.isValid());
+        A_ASSERT(h.myTypeIndex == myIndex);
+        if (!isLive(h.myAddr))
+            return nullptr;
+        return asObj(myData[h.myAddr]);
+    }
+
+    ObObj const* obj(Obh const& h) const override
+    {
+        if (mySize == 0 || h.myAddr >= mySize)
+            return nullptr;
+        A_ASSERT(h.isValid());
+        A_ASSERT(h.myTypeIndex == myIndex);
+        if (!isLive(h.myAddr))
+            return nullptr;
+        ObObj const* o = asObj(myData[h.myAddr]);
+        OB_TRACE("%s::obj( ti=%i, addr=%i ) ==> %p\n", OB_CLASS(*this), h.myTypeIndex, h.myAddr,
+                 static_cast<void const*>(o));
+        return o;
+    }
+
+    ObObj* objFromAddr(unsigned int addr) const override
+    {
+        if (mySize == 0 || addr >= mySize)
+            return nullptr;
+        if (!isLive(addr)) {
+            OB_TRACE("%s::objFromAddr myRosterIndicesByAddr[ %u ] = %u, which is >= than next roster index = %u\n",
+                     OB_CLASS(*this), addr, myRosterIndicesByAddr[addr], myNextRosterIndex);
+            return nullptr;
+        }
+        if (!myData[addr])
+            return nullptr;
+        ObObj* o = asObj(myData[addr]);
+        OB_TRACE("%s::objFromAddr( addr=%i ) ==> %p\n", OB_CLASS(*this), addr, static_cast<void*>(o));
+        return o;
+    }
+
+    void dump(char const* prefix, int) const override
+    {
+        char const* p = prefix ? prefix : "";
+        A_TRACE_C("iblue", "%sType[%i] = '%s', %i items, %i slots, %i bytes/item (for the pointer)\n", p, myIndex,
+                  getName(), myNextRosterIndex, mySize, static_cast<int>(sizeof(T)));
+        std::string deeper = std::string(p) + "        ";
+        for (uint32_t r = 0; r < myNextRosterIndex; ++r) {
+            uint32_t a = myAddrsByRosterIndex[r];
+            A_TRACE_C("iblue", "%s    roster[%u] -> addr[%u] @ %p\n", p, r, a, static_cast<void*>(myData[a]));
+            if (myData[a])
+                asObj(myData[a])->dump(deeper.c_str(), 0);
+        }
+    }
+
+    rtl::str describeMem(void const* m) const override
+    {
+        T const* o = static_cast<T const*>(m);
+        A_ASSERT(o);
+        ObObj const* b = static_cast<ObObj const*>(o);
+        rtl::str out;
+        if (!b->hasAttr("name")) {
+            out.set("%s[%p]", getName(), m);
+            return out;
+        }
+        rtl::str text;
+        if (b->getAttrAsString("name", text))
+            out.set("%s['%s']", getName(), text.c());
+        return out;
+    }
+
+    bool xmlWriteMem(XmlWriter&, char const*) const override { return false; }
+
+    void expandBy(unsigned int count) override
+    {
+        A_ASSERT(count>0);
+        A_ASSERT(count <= UINT32_MAX - mySize);
+        uint32_t old = mySize;
+        mySize += count;
+        A_ASSERT(mySize>0);
+        uint32_t size = mySize;
+        OB_TRACE("%s: expanding By = %ui, to %i\n", OB_CLASS(*this), count, size);
+        // The pointer array is sized by slots and pointer size only.
+        T** newData = allocArray<T*>(size);
+        A_ASSERT(newData);
+        uint32_t* newAddrs = allocArray<uint32_t>(size);
+        A_ASSERT(newAddrs);
+        uint32_t* newRoster = allocArray<uint32_t>(size);
+        A_ASSERT(newRoster);
+        if (old != 0) {
+            A_ASSERT(myData);
+            A_ASSERT(myAddrsByRosterIndex);
+            A_ASSERT(myRosterIndicesByAddr);
+            std::memcpy(newData, myData, old * sizeof(T*));
+            std::memcpy(newAddrs, myAddrsByRosterIndex, old * sizeof(uint32_t));
+            std::memcpy(newRoster, myRosterIndicesByAddr, old * sizeof(uint32_t));
+        }
+        std::free(myData);
+        std::free(myAddrsByRosterIndex);
+        std::free(myRosterIndicesByAddr);
+        for (uint32_t a = old; a < size; ++a) {
+            newData[a] = new T();
+            newAddrs[a] = a;
+            newRoster[a] = a;
+        }
+        myData = newData;
+        myAddrsByRosterIndex = newAddrs;
+        myRosterIndicesByAddr = newRoster;
+        mySize = size;
+        OB_TRACE("%s: myData = %p\n", OB_CLASS(*this), static_cast<void*>(myData));
+    }
+
+    void freeInstance(unsigned int addr) override
+    {
+        T* o = addr < mySize ? myData[addr] : nullptr;
+        A_ASSERT(o);
+        OB_TRACE("%s freeInstance addr=%u, obj=%p\n", OB_CLASS(*this), addr, static_cast<void*>(o));
+        static_cast<ObObj*>(o)->clearObj();
+        delete o;
+        myData[addr] = nullptr;
+    }
+
+    void recycleInstance(unsigned int addr) override
+    {
+        T* o = addr < mySize ? myData[addr] : nullptr;
+        A_ASSERT(o);
+        OB_TRACE("%s recycleInstance addr=%u, obj=%p\n", OB_CLASS(*this), addr, static_cast<void*>(o));
+        static_cast<ObObj*>(o)->recycleObj();
+    }
+
+    void initInstance(unsigned int addr) override
+    {
+        T* o = addr < mySize ? myData[addr] : nullptr;
+        A_ASSERT(o);
+        OB_TRACE("%s: INIT OBJ %p, at addr %u\n", OB_CLASS(*this), static_cast<void*>(o), addr);
+        static_cast<ObObj*>(o)->initObj();
+    }
+
+    virtual T* ptr(Obh& h)
+    {
+        if (mySize == 0 || h.myAddr >= mySize || !isLive(h.myAddr))
+            return nullptr;
+        A_ASSERT(h.isValid());
+        A_ASSERT(h.myTypeIndex == myIndex);
+        return myData[h.myAddr];
+    }
+
+    virtual T* ptr(Obh& h) const
+    {
+        if (mySize == 0 || h.myAddr >= mySize)
+            return nullptr;
+        A_ASSERT(h.isValid());
+        A_ASSERT(h.myTypeIndex == myIndex);
+        if (!isLive(h.myAddr))
+            return nullptr;
+        T* o = myData[h.myAddr];
+        OB_TRACE("%s::ptr( ti=%i, addr=%i ) ==> %p\n", OB_CLASS(*this), h.myTypeIndex, h.myAddr,
+                 static_cast<void*>(o));
+        return o;
+    }
+
+    // Every condition asserted: the handle must name a live object of this pool.
+    virtual T* value(Obh& h) const
+    {
+        A_ASSERT(mySize!=0);
+        A_ASSERT(h.myAddr<mySize);
+        A_ASSERT(h.isValid());
+        A_ASSERT(h.myTypeIndex == myIndex);
+        A_ASSERT(myRosterIndicesByAddr[h.myAddr] < myNextRosterIndex);
+        return myData[h.myAddr];
+    }
+
+    T** myData;
+
+private:
+    template <class E>
+    static E* allocArray(uint32_t n)
+    {
+        return static_cast<E*>(std::calloc(n, sizeof(E)));
+    }
+
+    bool isLive(uint32_t addr) const { return myRosterIndicesByAddr[addr] < myNextRosterIndex; }
+
+    static ObObj* asObj(T* o) { return o ? static_cast<ObObj*>(o) : nullptr; }
+    static ObObj const* asObj(T const* o) { return o ? static_cast<ObObj const*>(o) : nullptr; }
+
+    void const* constMem(Obh const& h) const
+    {
+        if (mySize == 0 || h.myAddr >= mySize)
+            return nullptr;
+        A_ASSERT(h.isValid());
+        A_ASSERT(h.myTypeIndex == myIndex);
+        return mem(h.myAddr, false);
+    }
+
+    // Returns every live object once, the last roster entry first, so nothing is swapped.
+    void returnLive()
+    {
+        while (myNextRosterIndex > 0)
+            deallocAddr(myAddrsByRosterIndex[myNextRosterIndex - 1]);
+    }
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Ob.h"
+#include "Obh.h"
+#include "XmlReadHandler.h"
+#include "str.h"
+
+#include <list>
+#include <map>
+#include <set>
+#include <vector>
+
+class Obt;
+class ObObj;
+class XmlReader;
+class XmlWriter;
+
+// The object store of a document: the registered types in registration order, found by index,
+// handle or name; writes and reads their objects as the "objects" part of a document. The
+// store does not own its types.
+class ObEngine : public Ob, public XmlReadHandler
+{
+public:
+    ObEngine();
+    ~ObEngine() override;
+
+    bool xmlReadStartElement(XmlReader& r, char const* name, int attrCount) override;
+    bool xmlReadEndElement(XmlReader& r, char const* name) override;
+    bool xmlReadValue(XmlReader&, char const*) override { return false; }
+    virtual bool xmlObjFactory(char const* typeName, ObObj*& obj, Obh& h, char const* id);
+    virtual void postLoadHook();
+
+    void registerType(Obt* t);
+    bool hasType(Obt* t) const;
+    bool hasTypeNamed(char const* name) const;
+    Obt* getTypeNamed(char const* name) const;
+    Obt* getType(unsigned int index);
+    Obt* getType(Obh h);
+    void getTypes(std::list<Obt*>& out);
+    void reset();
+    void dump() const;
+
+    bool xmlWrite(XmlWriter& w);
+    void xmlReadPrep();
+    void xmlReadPost();
+    // Reads a file whose root is "objects".
+    bool xmlRead(char const* path);
+
+    std::vector<Obt*> myTypes;
+    std::set<Obt*> myTypeSet;
+    std::map<rtl::str, Obt*> myTypesByName;
+
+private:
+    std::set<Obt*> myReadTypes;
+};

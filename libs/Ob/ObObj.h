@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Ob.h"
+#include "Obh.h"
+#include "XmlReadHandler.h"
+#include "str.h"
+
+#include <list>
+
+class ObAttr;
+class XmlReader;
+class XmlWriter;
+class aIO;
+
+// Base of every object with named attributes: lifecycle hooks that the pools call, access to
+// attributes by name, and the generic XML of an object (one "attr" element per attribute, then
+// the object's children).
+class ObObj : public Ob, public XmlReadHandler
+{
+public:
+    // Kinds and flags of attribute-bin attributes.
+    enum ParmFlags : unsigned long {
+        ParmFloat = 1,
+        ParmInt = 2,
+        ParmBool = 4,
+        ParmString = 8,
+        ParmComplex = 16,
+        ParmInherit = 0x200,
+    };
+
+    ObObj();
+    ~ObObj() override;
+
+    virtual void clearObj() {}
+    virtual void initObj() {}
+    virtual void recycleObj() {}
+    virtual void postLoadHook() {}
+    virtual void writeBinary(aIO&, unsigned long) {}
+    virtual void readBinary(aIO&, unsigned long) {}
+    bool xmlReadStartElement(XmlReader& r, char const* name, int attrCount) override;
+    bool xmlReadEndElement(XmlReader& r, char const* name) override;
+    virtual bool xmlReadHandleValue(XmlReader&, char const*) { return false; }
+    virtual bool xmlObjFactory(char const* typeName, ObObj*& obj, Obh& h, char const* id);
+    virtual bool xmlWrite(XmlWriter& w);
+    virtual bool xmlWriteChildren(XmlWriter&) { return true; }
+    virtual char const* xmlGetObjectTypeName();
+    virtual void getAttrNames(std::list<rtl::str>&) const {}
+    virtual bool getAttr(rtl::str, ObAttr&) const { return false; }
+    virtual bool setAttrByString(rtl::str name, rtl::str value, char const* type);
+    virtual bool getAttrAsString(rtl::str, rtl::str&) const { return false; }
+    virtual bool setAttrByObject(rtl::str, ObObj*) { return false; }
+    virtual bool setAttrByHandle(rtl::str, Obh) { return false; }
+    virtual void dump(char const* prefix, int indent) const;
+    virtual bool hasAttr(char const* name) const;
+
+    // Pending state of the "attr" element being read.
+    rtl::str myReadAttrId;
+    Obh myReadAttrHdl;
+    ObObj* myReadAttrObj;
+};

@@ -1,0 +1,155 @@
+#include "Obh.h"
+
+#include "ObEngine.h"
+#include "ObTrace.h"
+#include "Obt.h"
+#include "XmlReader.h"
+#include "XmlWriter.h"
+#include "aAssert.h"
+
+#include <functional>
+
+Obh::Obh()
+    : myTypeIndex(0)
+    , myAddr(0)
+    , myFlags(0)
+    , myType(nullptr)
+{
+}
+
+Obh::Obh(Obh const& other)
+    : Ob()
+    , myTypeIndex(other.myTypeIndex)
+    , myAddr(other.myAddr)
+    , myFlags(other.myFlags)
+    , myType(other.myType)
+{
+}
+
+Obh& Obh::operator=(Obh const& other)
+{
+    myTypeIndex = other.myTypeIndex;
+    myAddr = other.myAddr;
+    myFlags = other.myFlags;
+    myType = other.myType;
+    return *this;
+}
+
+Obh::~Obh() {}
+
+bool Obh::operator==(Obh const& other) const
+{
+    return myType == other.myType && myAddr == other.myAddr && myFlags == other.myFlags;
+}
+
+bool Obh::operator<(Obh const& other) const
+{
+    if (myType != other.myType)
+        return std::less<Obt*>()(myType, other.myType);
+    return myAddr < other.myAddr;
+}
+
+ObObj* Obh::obj()
+{
+    return myType ? myType->obj(*this) : nullptr;
+}
+
+ObObj const* Obh::obj() const
+{
+    return myType ? static_cast<Obt const*>(myType)->obj(*this) : nullptr;
+}
+
+void* Obh::mem()
+{
+    return myType ? myType->mem(*this) : nullptr;
+}
+
+void const* Obh::mem() const
+{
+    return myType ? static_cast<Obt const*>(myType)->mem(*this) : nullptr;
+}
+
+void Obh::dealloc()
+{
+    if (!isValid())
+        return;
+    A_ASSERT(myType);
+    myType->dealloc(this);
+}
+
+rtl::str Obh::desc() const
+{
+    A_ASSERT(myType);
+    return myType->describeMem(mem());
+}
+
+void Obh::dump(char const* prefix) const
+{
+    OB_TRACE("%s HDL - Type '%s'[%u], Addr[ %u ], IsValid=%s, mem=0x%lu\n", prefix ? prefix : "",
+             myType ? myType->getName() : "NULL", myTypeIndex, myAddr, isValid() ? "YES" : "no",
+             static_cast<unsigned long>(reinterpret_cast<uintptr_t>(mem())));
+}
+
+bool Obh::xmlWriteHdl(XmlWriter& w, char const* elem, Obh const& h, char const* id)
+{
+    Obt* type = h.myType;
+    A_ASSERT(type);
+    bool ok = true;
+    if (elem)
+        ok = w.startElement(elem);
+    ok = ok && w.addAttribute("_t", "h");
+    if (id)
+        ok = ok && w.addAttribute("_id", id);
+    ok = ok && w.addAttribute("tid", type->getName()) && w.addAttribute("oid", h.myAddr) &&
+         w.addAttribute("flags", static_cast<int>(h.myFlags));
+    if (elem)
+        ok = ok && w.endElement();
+    return ok;
+}
+
+namespace {
+
+bool readNumber(char const* text, uint64_t max, uint64_t& out)
+{
+    if (!text || !*text)
+        return false;
+    uint64_t v = 0;
+    for (char const* p = text; *p; ++p) {
+        if (*p < '0' || *p > '9')
+            return false;
+        v = v * 10 + static_cast<uint64_t>(*p - '0');
+        if (v > max)
+            return false;
+    }
+    out = v;
+    return true;
+}
+
+} // namespace
+
+bool Obh::xmlReadHdl(XmlReader& r, Obh* tgt, rtl::str* id)
+{
+    char const* tid = nullptr;
+    char const* oid = nullptr;
+    char const* flags = nullptr;
+    if (!tgt || !r.getAttr("tid", tid) || !r.getAttr("oid", oid) || !r.getAttr("flags", flags))
+        return false;
+    uint64_t addr = 0, f = 0;
+    if (!readNumber(oid, UINT32_MAX, addr) || !readNumber(flags, UINT32_MAX, f))
+        return false;
+    // A handle of a type this store does not have would resolve through nothing.
+    Obt* type = Ob::ourEngine ? Ob::ourEngine->getTypeNamed(tid) : nullptr;
+    if (!type)
+        return false;
+    tgt->myType = type;
+    tgt->myTypeIndex = type->getTypeIndex();
+    tgt->myAddr = static_cast<uint32_t>(addr);
+    tgt->myFlags = f;
+    if (id) {
+        char const* text = nullptr;
+        if (!r.getAttr("_id", text))
+            return false;
+        *id = text;
+    }
+    return true;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "Ob.h"
+#include "str.h"
+
+#include <cstdint>
+
+class Obt;
+class ObObj;
+class XmlReader;
+class XmlWriter;
+
+// Names one object of one pool: the pool's type, the object's slot ("addr") and flags. A small
+// value that owns nothing; copying or dropping a handle never touches the object. There is no
+// generation count: a handle that outlives its object resolves to whatever later takes the slot.
+class Obh : public Ob
+{
+public:
+    static constexpr uint64_t IsValid = 1;
+
+    Obh();
+    Obh(Obh const& other);
+    Obh& operator=(Obh const& other);
+    ~Obh() override;
+
+    bool isValid() const { return (myFlags & IsValid) != 0; }
+    explicit operator bool() const { return isValid(); }
+
+    // Same pool, slot and flags; the type index is not compared.
+    bool operator==(Obh const& other) const;
+    bool operator!=(Obh const& other) const { return !(*this == other); }
+    // By pool, then slot; flags are ignored, so a valid and an invalid handle of one slot are
+    // one key of a set. The order between pools is that of the pools' identities.
+    bool operator<(Obh const& other) const;
+
+    ObObj* obj();
+    ObObj const* obj() const;
+    void* mem();
+    void const* mem() const;
+
+    // Returns the object to its pool and clears this handle's valid bit; copies keep theirs.
+    void dealloc();
+
+    Obt* getType() const { return myType; }
+    unsigned int getAddr() const { return myAddr; }
+    unsigned int getTypeIndex() const { return myTypeIndex; }
+
+    rtl::str desc() const;
+    void dump(char const* prefix) const;
+
+    // The handle element: "_t"="h", optional "_id", "tid", "oid", "flags". Without an element
+    // name the attributes go on the element the caller has open.
+    static bool xmlWriteHdl(XmlWriter& w, char const* elem, Obh const& h, char const* id);
+    // Reads the handle element at the reader's current element. False when "tid", "oid" or
+    // "flags" is missing or malformed, or "tid" names no type of the current store.
+    static bool xmlReadHdl(XmlReader& r, Obh* tgt, rtl::str* id);
+
+    uint32_t myTypeIndex;
+    uint32_t myAddr;
+    uint64_t myFlags;
+    Obt* myType;
+};

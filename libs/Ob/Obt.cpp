@@ -1,0 +1,348 @@
+#include "Obt.h"
+
+#include "ObEngine.h"
+#include "ObObj.h"
+#include "ObTrace.h"
+#include "XmlReader.h"
+#include "XmlWriter.h"
+#include "aAssert.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// A document number: decimal digits only, no sign, no blanks, within [lo, hi].
+bool readCount(XmlReader& r, char const* name, uint64_t lo, uint64_t hi, uint32_t& out)
+{
+    char const* text = nullptr;
+    if (!r.getAttr(name, text) || !text || !*text)
+        return false;
+    uint64_t v = 0;
+    for (char const* p = text; *p; ++p) {
+        if (*p < '0' || *p > '9')
+            return false;
+        v = v * 10 + static_cast<uint64_t>(*p - '0');
+        if (v > hi)
+            return false;
+    }
+    if (v < lo)
+        return false;
+    out = static_cast<uint32_t>(v);
+    return true;
+}
+
+} // namespace
+
+Obt::Obt(char const* name, int expandBy)
+    : myIndex(0)
+    , myRosterIndicesByAddr(nullptr)
+    , myAddrsByRosterIndex(nullptr)
+    , mySize(0)
+    , myName(name)
+    , myNextRosterIndex(0)
+    , myDataByteSize(0)
+    , myExpandBy(static_cast<uint32_t>(expandBy))
+{
+    OB_TRACE("%s: Init state\n", name ? name : "");
+}
+
+Obt::~Obt() {}
+
+void Obt::reset(bool, bool deallocLive)
+{
+    if (mySize != 0 && deallocLive)
+        while (myNextRosterIndex > 0)
+            deallocAddr(myAddrsByRosterIndex[myNextRosterIndex - 1]);
+    myNextRosterIndex = 0;
+}
+
+Obh Obt::make()
+{
+    Obh h;
+    make(h);
+    A_ASSERT(h.isValid());
+    return h;
+}
+
+bool Obt::make(Obh& h)
+{
+    h.myType = this;
+    h.myTypeIndex = myIndex;
+    alloc(&h);
+    inscope(&h);
+    A_ASSERT(h.isValid());
+    return true;
+}
+
+bool Obt::make(Obh* h)
+{
+    h->myType = this;
+    h->myTypeIndex = myIndex;
+    alloc(h);
+    inscope(h);
+    A_ASSERT(h->isValid());
+    return true;
+}
+
+bool Obt::isAddrValidTest(unsigned int addr)
+{
+    return mySize > 0 && addr < mySize && myRosterIndicesByAddr[addr] < myNextRosterIndex;
+}
+
+void* Obt::mem(Obh const&)
+{
+    return nullptr;
+}
+
+void const* Obt::mem(Obh const&) const
+{
+    return nullptr;
+}
+
+ObObj* Obt::obj(Obh const&)
+{
+    return nullptr;
+}
+
+ObObj const* Obt::obj(Obh const&) const
+{
+    return nullptr;
+}
+
+ObObj* Obt::objFromAddr(unsigned int) const
+{
+    return nullptr;
+}
+
+rtl::str Obt::describeMem(void const*) const
+{
+    rtl::str out;
+    out.set("[%i bytes]", static_cast<int>(getDataByteSize()));
+    return out;
+}
+
+void Obt::alloc(Obh* h)
+{
+    A_ASSERT(!(h->myFlags & Obh::IsValid));
+    h->myFlags |= Obh::IsValid;
+    if (myNextRosterIndex >= mySize) {
+        OB_TRACE("%s: Expand by %i to alloc new, current=%i\n", OB_CLASS(*this), myExpandBy, mySize);
+        expandBy(myExpandBy);
+    }
+    uint32_t addr = myAddrsByRosterIndex[myNextRosterIndex];
+    h->myAddr = addr;
+    OB_TRACE("%s: INIT INSTANCE %u\n", OB_CLASS(*this), addr);
+    initInstance(addr);
+    ++myNextRosterIndex;
+    OB_TRACE("%s: ALLOC @ %p, Inc next index to: %i\n", OB_CLASS(*this), mem(*h), myNextRosterIndex);
+}
+
+void Obt::dealloc(Obh* h)
+{
+    if (myAddrsByRosterIndex) {
+        A_ASSERT(h->myFlags & Obh::IsValid);
+        deallocAddr(h->myAddr);
+    }
+    h->myFlags &= ~Obh::IsValid;
+}
+
+void Obt::deallocAddr(unsigned int addr)
+{
+    if (!isAddrValidTest(addr)) {
+        // Freeing twice (through a stale copy of a handle) must not disturb the roster.
+        A_TRACE_C("ired", "%s: deallocAddr of addr %u, which is not live: ignored\n", OB_CLASS(*this), addr);
+        return;
+    }
+    uint32_t r = myRosterIndicesByAddr[addr];
+    uint32_t last = myNextRosterIndex - 1;
+    recycleInstance(addr);
+    if (r != last) {
+        uint32_t a = myAddrsByRosterIndex[last];
+        myAddrsByRosterIndex[last] = addr;
+        myAddrsByRosterIndex[r] = a;
+        myRosterIndicesByAddr[addr] = last;
+        myRosterIndicesByAddr[a] = r;
+    }
+    --myNextRosterIndex;
+    OB_TRACE("%s: Dec next index to: %i\n", OB_CLASS(*this), myNextRosterIndex);
+}
+
+bool Obt::xmlWrite(XmlWriter& w) const
+{
+    OB_TRACE("type %s, writing %i addrs\n", getName(), myNextRosterIndex);
+    bool ok = w.startElement("type") && w.addAttribute("name", getName());
+    ok = ok && w.startElement("bank") && w.addAttribute("count", myNextRosterIndex) &&
+         w.addAttribute("bytes", static_cast<int>(getDataByteSize())) && w.addAttribute("total", mySize) &&
+         w.addAttribute("inc", myExpandBy);
+    // Ascending addr: a walk over the slots, testing each for life.
+    for (uint32_t addr = 0; ok && addr < mySize; ++addr) {
+        if (myRosterIndicesByAddr[addr] >= myNextRosterIndex)
+            continue;
+        ok = w.startElement("addr") && w.addAttribute("_id", addr);
+        ObObj* o = objFromAddr(addr);
+        if (o) {
+            ok = ok && w.startElement("object") && w.addAttribute("_t", o->xmlGetObjectTypeName()) && o->xmlWrite(w) &&
+                 w.endElement();
+        } else {
+            ok = ok && w.startElement("data") &&
+                 xmlWriteMem(w, static_cast<char const*>(mem(addr, false))) && w.endElement();
+        }
+        ok = ok && w.endElement();
+    }
+    ok = ok && w.endElement() && w.endElement();
+    return ok;
+}
+
+bool Obt::xmlObjFactory(char const* typeName, ObObj*& obj, Obh& h, char const*)
+{
+    Obt* t = Ob::ourEngine ? Ob::ourEngine->getTypeNamed(typeName) : nullptr;
+    if (!t) {
+        A_TRACE_C("ired", "Failed to find type named '%s'\n", typeName ? typeName : "");
+        return false;
+    }
+    if (h.isValid()) {
+        A_TRACE_C("ired", "%s::xmlObjFactory given a handle that is already bound\n", OB_CLASS(*this));
+        return false;
+    }
+    OB_TRACE("%s::xmlObjFactory making handle of type %s\n", OB_CLASS(*this), typeName);
+    obj = nullptr;
+    t->make(h);
+    h.dump("Just created: ");
+    return true;
+}
+
+void Obt::xmlReadBegin()
+{
+    myReadState = ReadState::Type;
+    myReadSawBank = false;
+    myReadObjectPending = false;
+}
+
+bool Obt::refuse(XmlReader& r, char const* format, ...)
+{
+    char msg[512];
+    int n = std::snprintf(msg, sizeof msg, "objects: type '%s': ", getName());
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(msg + n, sizeof msg - static_cast<size_t>(n), format, args);
+    va_end(args);
+    A_TRACE_C("red", "%s\n", msg);
+    r.fail(msg);
+    return true;
+}
+
+bool Obt::readBank(XmlReader& r)
+{
+    if (myReadState != ReadState::Type || myReadSawBank)
+        return refuse(r, "'bank' out of its place");
+    uint32_t bytes = 0, total = 0, inc = 0, count = 0;
+    if (!readCount(r, "bytes", 1, 4096, bytes))
+        return refuse(r, "'bank' needs a 'bytes' of 1 to 4096");
+    if (!readCount(r, "total", 0, MaxReadSlots, total))
+        return refuse(r, "'bank' needs a 'total' of 0 to %u", MaxReadSlots);
+    if (!readCount(r, "inc", 1, MaxReadSlots, inc))
+        return refuse(r, "'bank' needs an 'inc' of 1 to %u", MaxReadSlots);
+    char const* countText = nullptr;
+    if (r.getAttr("count", countText) && !readCount(r, "count", 0, total, count))
+        return refuse(r, "'bank' has a 'count' that is not a number of 0 to 'total'");
+    reset(true, true);
+    myDataByteSize = bytes;
+    myExpandBy = inc;
+    myNextRosterIndex = 0;
+    OB_TRACE("%s: Xml read <bank>, byteSize=%i, inc=%i, numAddrs=%i, nextIndex=0\n", OB_CLASS(*this),
+             static_cast<int>(bytes), inc, total);
+    if (total > 0)
+        expandBy(total);
+    myReadSawBank = true;
+    if (!r.isEmptyElement())
+        myReadState = ReadState::Bank;
+    return true;
+}
+
+bool Obt::readAddr(XmlReader& r)
+{
+    if (myReadState != ReadState::Bank)
+        return refuse(r, "'addr' out of its place");
+    uint32_t id = 0;
+    if (!readCount(r, "_id", 0, UINT32_MAX, id))
+        return refuse(r, "'addr' needs an '_id' that is a number");
+    if (id >= mySize)
+        return refuse(r, "'addr' %u is outside the pool of %u slots", id, mySize);
+    if (myRosterIndicesByAddr[id] < myNextRosterIndex)
+        return refuse(r, "'addr' %u is read twice", id);
+    if (myNextRosterIndex >= mySize)
+        return refuse(r, "more 'addr' elements than slots");
+    uint32_t ri = myNextRosterIndex++;
+    uint32_t old = myRosterIndicesByAddr[id];
+    uint32_t a = myAddrsByRosterIndex[ri];
+    myRosterIndicesByAddr[id] = ri;
+    myRosterIndicesByAddr[a] = old;
+    myAddrsByRosterIndex[ri] = id;
+    myAddrsByRosterIndex[old] = a;
+    OB_TRACE("%s: Xml read addr[%u] => roster[%u], pushing addr[%u] into roster[%u]\n", OB_CLASS(*this), id, ri, a,
+             old);
+    // The slot is live from here on, so its object is initialised now, also when no "object"
+    // element follows.
+    initInstance(id);
+    myReadAddr = id;
+    myReadObjectPending = true;
+    if (!r.isEmptyElement())
+        myReadState = ReadState::Addr;
+    return true;
+}
+
+bool Obt::xmlReadStartElement(XmlReader& r, char const* name, int)
+{
+    if (std::strcmp(name, "bank") == 0)
+        return readBank(r);
+    if (std::strcmp(name, "addr") == 0)
+        return readAddr(r);
+    if (std::strcmp(name, "object") == 0) {
+        if (myReadState != ReadState::Addr || !myReadObjectPending)
+            return refuse(r, "'object' out of its place");
+        myReadObjectPending = false;
+        OB_TRACE("%s: Xml read object[%i] => data slot[%lu]\n", OB_CLASS(*this), myReadAddr,
+                 static_cast<unsigned long>(myReadAddr));
+        ObObj* o = objFromAddr(myReadAddr);
+        A_ASSERT(o);
+        if (!r.isEmptyElement())
+            r.pushHandler(o, nullptr);
+        return true;
+    }
+    if (std::strcmp(name, "data") == 0)
+        return false;
+    A_TRACE("Ignoring element '%s'\n", name);
+    return false;
+}
+
+bool Obt::xmlReadEndElement(XmlReader& r, char const* name)
+{
+    if (std::strcmp(name, "type") == 0) {
+        myReadState = ReadState::Done;
+        // Take off whatever an object left above this type, then the type itself.
+        while (r.currentHandler() != this && r.stackSize() > 0)
+            r.popHandler();
+        r.popHandler();
+        return true;
+    }
+    if (std::strcmp(name, "object") == 0) {
+        // Reached only when an object's own end did not pop it.
+        if (r.currentHandler() != this)
+            r.popHandler();
+        return true;
+    }
+    if (std::strcmp(name, "addr") == 0) {
+        if (myReadState == ReadState::Addr)
+            myReadState = ReadState::Bank;
+        myReadObjectPending = false;
+        return true;
+    }
+    if (std::strcmp(name, "bank") == 0) {
+        if (myReadState == ReadState::Bank)
+            myReadState = ReadState::Type;
+        return true;
+    }
+    return std::strcmp(name, "data") == 0;
+}

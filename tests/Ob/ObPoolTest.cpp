@@ -1,0 +1,167 @@
+#include "ObTestTypes.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+std::vector<uint32_t> roster(Obt const& t)
+{
+    return std::vector<uint32_t>(t.myAddrsByRosterIndex, t.myAddrsByRosterIndex + t.mySize);
+}
+
+} // namespace
+
+TEST(ObPool, SlotsAreHandedOutAndReusedInRosterOrder)
+{
+    HookCount::zero();
+    ObClassTypeOf<Plain> six("Plain", 3, -1);
+    EXPECT_EQ(six.mySize, 6u);
+    EXPECT_EQ(six.getCurrentTypeCount(), 0u);
+    EXPECT_EQ(six.objFromAddr(0), nullptr);
+
+    ObClassTypeOf<Rec> t("Rec", 1, 1);
+    Obh a = t.make();
+    EXPECT_EQ(a.getAddr(), 0u);
+    EXPECT_EQ(t.mySize, 1u);
+    Obh b = t.make();
+    EXPECT_EQ(b.getAddr(), 1u);
+    EXPECT_EQ(t.mySize, 2u);
+    Obh c = t.make();
+    EXPECT_EQ(c.getAddr(), 2u);
+    EXPECT_EQ(HookCount::inits, 3);
+
+    // Freeing the middle one and making again gives it back.
+    Obh b2 = b;
+    b.dealloc();
+    EXPECT_FALSE(b.isValid());
+    EXPECT_TRUE(b2.isValid());
+    EXPECT_EQ(b2.obj(), nullptr) << "a copy of a freed handle resolves to nothing";
+    EXPECT_EQ(t.mem(1, false), nullptr);
+    EXPECT_NE(t.mem(1, true), nullptr);
+    EXPECT_EQ(HookCount::recycles, 1);
+    Obh d = t.make();
+    EXPECT_EQ(d.getAddr(), 1u);
+    EXPECT_EQ(b2.obj(), d.obj()) << "no generation count: the stale copy finds the new object";
+
+    // Free 0 (swapped with the last live entry), then 2: they come back as 2, then 0.
+    a.dealloc();
+    EXPECT_EQ(roster(t), (std::vector<uint32_t>{1, 2, 0}));
+    c.dealloc();
+    EXPECT_TRUE(rosterSound(t));
+    EXPECT_EQ(t.make().getAddr(), 2u);
+    EXPECT_EQ(t.make().getAddr(), 0u);
+    EXPECT_TRUE(rosterSound(t));
+
+    // Objects whose ObObj base is not the first base are reached at the right address.
+    ObClassTypeOf<Plain> p("Plain", 1, 1);
+    Obh h = p.make();
+    EXPECT_EQ(h.obj(), static_cast<ObObj*>(p.ptr(h)));
+    EXPECT_EQ(p.ptr(h)->pad[2], 3);
+    EXPECT_EQ(p.value(h), p.ptr(h));
+}
+
+TEST(ObPool, ResetRecyclesOnceAndFreesMemory)
+{
+    HookCount::zero();
+    ObClassTypeOf<Rec> t("Rec", 2, 1);
+    std::vector<Obh> hs;
+    for (int i = 0; i < 5; ++i)
+        hs.push_back(t.make());
+    uint32_t size = t.mySize;
+    t.reset(false, true);
+    EXPECT_EQ(HookCount::recycles, 5);
+    EXPECT_EQ(t.getCurrentTypeCount(), 0u);
+    EXPECT_EQ(t.mySize, size);
+    EXPECT_TRUE(rosterSound(t));
+    for (auto& h : hs)
+        EXPECT_EQ(h.obj(), nullptr);
+
+    t.reset(true, true);
+    EXPECT_EQ(HookCount::recycles, 5);
+    EXPECT_EQ(HookCount::clears, static_cast<int>(size));
+    EXPECT_EQ(t.mySize, 0u);
+    EXPECT_EQ(t.objFromAddr(0), nullptr);
+    EXPECT_EQ(hs[0].obj(), nullptr);
+    Obh n = t.make();
+    EXPECT_EQ(t.mySize, 2u) << "grows by the step from an empty pool";
+    EXPECT_EQ(n.getAddr(), 0u);
+}
+
+TEST(ObPool, FreeingWhatIsNotLiveChangesNothing)
+{
+    ObClassTypeOf<Rec> t("Rec", 1, 3);
+    Obh a = t.make();
+    Obh b = t.make();
+    Obh stale = a;
+    a.dealloc();
+    auto before = roster(t);
+    stale.dealloc(); // the slot is already free
+    t.deallocAddr(7);
+    EXPECT_EQ(roster(t), before);
+    EXPECT_EQ(t.getCurrentTypeCount(), 1u);
+    EXPECT_FALSE(stale.isValid());
+    Obh none;
+    none.dealloc();
+    EXPECT_EQ(b.obj(), t.objFromAddr(b.getAddr()));
+}
+
+TEST(ObPool, HandlesCompareByPoolSlotAndFlags)
+{
+    ObClassTypeOf<Rec> t1("Rec", 1, 4);
+    ObClassTypeOf<Plain> t2("Plain", 1, 4);
+    Obh none;
+    EXPECT_FALSE(none.isValid());
+    EXPECT_FALSE(static_cast<bool>(none));
+    EXPECT_EQ(none.obj(), nullptr);
+
+    Obh a = t1.make();
+    Obh b = t1.make();
+    Obh x = t2.make();
+    Obh a2 = a;
+    EXPECT_TRUE(a == a2);
+    a2.dealloc();
+    EXPECT_FALSE(a == a2) << "flags differ after one copy was freed";
+    EXPECT_FALSE(a < a2);
+    EXPECT_FALSE(a2 < a);
+    EXPECT_TRUE(a < b);
+    // Between pools the order is the pools' identity, whatever the slots; it is a strict order.
+    EXPECT_NE(a < x, x < a);
+    EXPECT_EQ(b < x, a < x);
+    std::set<Obh> s = {b, a, x, a};
+    EXPECT_EQ(s.size(), 3u);
+}
+
+TEST(ObPool, DescribesObjects)
+{
+    ObClassTypeOf<Rec> t("Rec", 1, 1);
+    Obh h = t.make();
+    t.ptr(h)->myName = "Launch";
+    EXPECT_STREQ(h.desc().c(), "Rec['Launch']");
+    ObClassTypeOf<Plain> p("Plain", 1, 1);
+    Obh q = p.make();
+    char want[64];
+    std::snprintf(want, sizeof want, "Plain[%p]", q.mem());
+    EXPECT_STREQ(q.desc().c(), want);
+}
+
+TEST(ObPoolDeath, BrokenInvariantsStop)
+{
+    ObClassTypeOf<Rec> t("Rec", 1, 1);
+    ObClassTypeOf<Rec> other("Other", 1, 1);
+    other.myIndex = 1;
+    EXPECT_DEATH(t.expandBy(0), "count>0");
+    Obh h = t.make();
+    EXPECT_DEATH(t.make(h), "IsValid");
+    Obh foreign = other.make();
+    foreign.myAddr = h.myAddr;
+    EXPECT_DEATH(t.obj(foreign), "h.myTypeIndex == myIndex");
+    Obh invalid = h;
+    invalid.myFlags = 0;
+    EXPECT_DEATH(t.obj(invalid), "h.isValid()");
+    EXPECT_DEATH(t.ptr(invalid), "h.isValid()");
+    h.dealloc();
+    EXPECT_EQ(t.ptr(invalid), nullptr) << "ptr looks at the slot before the handle";
+    EXPECT_DEATH(t.obj(invalid), "h.isValid()");
+}
