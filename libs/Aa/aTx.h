@@ -1,0 +1,129 @@
+#pragma once
+
+#include "FastDelegate1.h"
+#include "aRx.h"
+#include "aTrace.h"
+#include "str.h"
+
+#include <cstddef>
+#include <iterator>
+#include <map>
+
+// The transmitter of one refresh level: its callbacks in callback order, each with the receiver
+// it was connected through (or none), and optionally a name per callback for the listings.
+template <class A, class R>
+class aTx
+{
+public:
+    using Func = fastdelegate::FastDelegate1<A, R>;
+    using Rx = aRx<A, R>;
+
+    explicit aTx(bool debugNames) : myDebugNames(debugNames) {}
+    aTx(aTx const&) = delete;
+    aTx& operator=(aTx const&) = delete;
+
+    virtual ~aTx()
+    {
+        txClear();
+        delete myNamesByFunc;
+    }
+
+    Func txConnect(Func f, Rx* rx)
+    {
+        myRxByFunc[f] = rx;
+        return f;
+    }
+
+    Func txConnect(Func f, Rx* rx, rtl::str name)
+    {
+        txConnect(f, rx);
+        if (myDebugNames && name) {
+            if (!myNamesByFunc)
+                myNamesByFunc = new std::map<Func, rtl::str>;
+            (*myNamesByFunc)[f] = name;
+        }
+        return f;
+    }
+
+    void txDisconnectFunc(Func f)
+    {
+        auto it = myRxByFunc.find(f);
+        if (it != myRxByFunc.end())
+            eraseEntry(it);
+    }
+
+    // Drops every callback connected through rx. The receiver's own record names them.
+    void txDisconnectRx(Rx* rx)
+    {
+        auto funcs = rx->myFuncsByTx.find(this);
+        if (funcs == rx->myFuncsByTx.end())
+            return;
+        for (Func const& f : funcs->second) {
+            auto it = myRxByFunc.find(f);
+            if (it != myRxByFunc.end() && it->second == rx)
+                eraseEntry(it);
+        }
+    }
+
+    // Calls every callback in callback order over the live map: callbacks added after the
+    // running one are reached, removed ones are not, and removing the running one is safe.
+    void txTransmit(A ctx)
+    {
+        Running* outer = myRunning;
+        Running running;
+        myRunning = &running;
+        auto it = myRxByFunc.begin();
+        while (it != myRxByFunc.end()) {
+            Func const f = it->first;
+            running.entry = it;
+            running.erased = false;
+            f(ctx);
+            it = running.erased ? myRxByFunc.upper_bound(f) : std::next(it);
+        }
+        myRunning = outer;
+    }
+
+    virtual void txClear()
+    {
+        for (auto const& entry : myRxByFunc)
+            if (entry.second)
+                entry.second->rxDisconnect(this);
+        if (myRunning)
+            myRunning->erased = true;
+        myRxByFunc.clear();
+        if (myNamesByFunc)
+            myNamesByFunc->clear();
+    }
+
+    std::size_t txSize() const { return myRxByFunc.size(); }
+
+    void txPrint(char const* prefix) const
+    {
+        if (!myNamesByFunc)
+            return;
+        for (auto const& entry : *myNamesByFunc)
+            A_TRACE("%s%s\n", prefix, entry.second.c());
+    }
+
+    bool myDebugNames;
+    std::map<Func, Rx*> myRxByFunc;
+    std::map<Func, rtl::str>* myNamesByFunc = nullptr;
+
+private:
+    struct Running
+    {
+        typename std::map<Func, Rx*>::iterator entry;
+        bool erased = false;
+    };
+
+    void eraseEntry(typename std::map<Func, Rx*>::iterator it)
+    {
+        if (myRunning && myRunning->entry == it)
+            myRunning->erased = true;
+        if (myNamesByFunc)
+            myNamesByFunc->erase(it->first);
+        myRxByFunc.erase(it);
+    }
+
+    Running* myRunning = nullptr;
+};
