@@ -213,8 +213,7 @@ void aString::Set(char const* format, ...)
         delete[] buf;
         break;
     case FormatResult::NoMemory:
-        SetString(nullptr);
-        break;
+        // Losing the old text would not give memory back to anyone: keep it.
     case FormatResult::Failed:
         A_TRACE_C("ired", "aString::Set: cannot format \"%s\"; text left unchanged\n", format);
         break;

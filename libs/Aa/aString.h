@@ -81,7 +81,8 @@ public:
     void Set(int value);
     void Set(long value);
     void Set(double value);
-    // printf-style. An empty result leaves no text; a null format too.
+    // printf-style. An empty result leaves no text; a null format too. When the text cannot be
+    // formatted (no memory, or a formatter error at every size) it stays unchanged.
     void Set(char const* format, ...) __attribute__((format(printf, 2, 3)));
 
     char* asChar() { return myMem; }
