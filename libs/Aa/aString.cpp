@@ -1,6 +1,8 @@
 #include "aString.h"
 
 #include "aAssert.h"
+#include "aList.h"
+#include "aRefList.h"
 #include "aTrace.h"
 
 #include <algorithm>
@@ -156,6 +158,23 @@ int aString::Cut(char const* text, char const* delims, int max,
         }
     }
     return count;
+}
+
+int aString::Tokenize(char const* text, aRefList<aString>& list, char const* delims)
+{
+    auto take = [&list](char const* token) { list.Append(aRef<aString>(new aString(token))); };
+    return Cut(text, delims, 0, take, take);
+}
+
+int aString::Tokenize(aRefList<aString>& list, char const* delims)
+{
+    return Tokenize(myMem, list, delims);
+}
+
+int aString::NewTokens(char const* text, aList<aString*>& list, char const* delims, int max)
+{
+    auto take = [&list](char const* token) { list.Append(new aString(token)); };
+    return Cut(text, delims, max, take, take);
 }
 
 // ---- setting ------------------------------------------------------------------------------

@@ -6,6 +6,8 @@
 namespace rtl {
 class str;
 }
+template <class T> class aList;
+template <class T> class aRefList;
 
 // An owned, NUL-terminated byte buffer. Bytes only: no encoding is assumed (the program keeps
 // UTF-8 in it) and character classes are ASCII.
@@ -61,6 +63,8 @@ public:
                               char const* prefix, char const* suffix, bool escape);
     virtual void AppendPrintable(char const* source, char const* tab, char const* newline,
                                  char const* prefix, char const* suffix, bool escape);
+    // Appends the tokens of the own text (see the static form); returns their number.
+    virtual int Tokenize(aRefList<aString>& list, char const* delims);
     virtual int ReplaceChar(char from, char to);
     virtual int ReplaceChar(char from, char const* to);
     virtual int Replace(char const* pattern, char const* replacement, bool ignoreCase);
@@ -115,6 +119,13 @@ public:
     static void AppendPrintable(char const* source, aString& target, char const* tab,
                                 char const* newline, char const* prefix, char const* suffix,
                                 bool escape);
+    // Appends each token between delimiters (empty ones dropped) as a new aString; returns
+    // their number, 0 for a null text.
+    static int Tokenize(char const* text, aRefList<aString>& list, char const* delims);
+    // Appends the tokens as raw aStrings that the list's owner takes over. With max >= 1 it
+    // stops after max tokens and appends one more element, not counted: the rest of the text
+    // behind the delimiter that ended the last token (no text when that token ended the text).
+    static int NewTokens(char const* text, aList<aString*>& list, char const* delims, int max);
 
 protected:
     char* myMem;

@@ -88,8 +88,8 @@ str::operator bool() const
 
 bool str::set(str const& other)
 {
-    if (other.getMgr() != getMgr())
-        ref<aString>::set(static_cast<ref<aString> const&>(other));
+    if (other.myCnt != myCnt)
+        setMgr(other.myCnt);
     return true;
 }
 

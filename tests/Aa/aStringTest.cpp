@@ -1,5 +1,8 @@
 #include "aString.h"
 
+#include "aList.h"
+#include "aRefList.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -225,4 +228,31 @@ TEST(aString, PrintableEscapes)
     EXPECT_STREQ(s.c(), "> a[t]b[n][ascii(1)][ascii(-1)]");
     s.SetPrintable("a\tb", nullptr, nullptr, nullptr, nullptr, true);
     EXPECT_STREQ(s.c(), "a9b"); // an unreplaced tab is escaped without prefix and suffix
+}
+
+TEST(aString, Tokenizing)
+{
+    aRefList<aString> refs;
+    aString s(",a,,b,");
+    EXPECT_EQ(s.Tokenize(refs, ","), 2);
+    EXPECT_EQ(aString::Tokenize(nullptr, refs, ","), 0);
+    ASSERT_EQ(refs.Length(), 2);
+    EXPECT_STREQ(refs.GetHeadItem().RefGetData()->c(), "a");
+    EXPECT_STREQ(refs.GetTailItem().RefGetData()->c(), "b");
+
+    auto cut = [](char const* text, int max, int expectCount) {
+        aList<aString*> list;
+        EXPECT_EQ(aString::NewTokens(text, list, ",", max), expectCount);
+        std::string seen;
+        for (aListEl<aString*>* el = list.GetHead(); el; el = el->Next()) {
+            seen += el->GetData()->c() ? el->GetData()->c() : "<none>";
+            seen += '|';
+            delete el->GetData();
+        }
+        return seen;
+    };
+    EXPECT_EQ(cut("a,b,c,d", 2, 2), "a|b|c,d|");
+    EXPECT_EQ(cut("a,b,", 2, 2), "a|b||");
+    EXPECT_EQ(cut("a,b", 2, 2), "a|b|<none>|");
+    EXPECT_EQ(cut(",a,,b,", 0, 2), "a|b|");
 }
