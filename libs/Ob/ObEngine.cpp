@@ -17,13 +17,32 @@ ObEngine::ObEngine()
 
 ObEngine::~ObEngine()
 {
-    for (Obt* t : myTypes)
+    reset();
+    if (Ob::ourEngine == this)
+        Ob::ourEngine = nullptr;
+}
+
+void ObEngine::forgetType(Obt* t)
+{
+    for (auto it = myTypes.begin(); it != myTypes.end(); ++it)
+        if (*it == t) {
+            myTypes.erase(it);
+            break;
+        }
+    myTypeSet.erase(t);
+    myTypesByName.erase(rtl::str(t->getName()));
+    myReadTypes.erase(t);
+}
+
+void ObEngine::reset()
+{
+    for (Obt* t : myTypes) {
         t->reset(true, true);
+        t->myEngine = nullptr;
+    }
     myTypesByName.clear();
     myTypeSet.clear();
     myTypes.clear();
-    if (Ob::ourEngine == this)
-        Ob::ourEngine = nullptr;
 }
 
 void ObEngine::registerType(Obt* t)
@@ -33,6 +52,7 @@ void ObEngine::registerType(Obt* t)
     A_ASSERT(!hasType(t));
     A_ASSERT(!hasTypeNamed(t->getName()));
     t->myIndex = static_cast<uint32_t>(myTypes.size());
+    t->myEngine = this;
     myTypeSet.insert(t);
     myTypesByName[rtl::str(t->getName())] = t;
     myTypes.push_back(t);
@@ -74,15 +94,6 @@ void ObEngine::getTypes(std::list<Obt*>& out)
 {
     for (Obt* t : myTypes)
         out.push_back(t);
-}
-
-void ObEngine::reset()
-{
-    for (Obt* t : myTypes)
-        t->reset(true, true);
-    myTypesByName.clear();
-    myTypeSet.clear();
-    myTypes.clear();
 }
 
 void ObEngine::dump() const

@@ -37,6 +37,8 @@ public:
     Obt* getType(unsigned int index);
     Obt* getType(Obh h);
     void getTypes(std::list<Obt*>& out);
+    // Called by a type that is destroyed before its store.
+    void forgetType(Obt* t);
     void reset();
     void dump() const;
 

@@ -48,7 +48,11 @@ Obt::Obt(char const* name, int expandBy)
     OB_TRACE("%s: Init state\n", name ? name : "");
 }
 
-Obt::~Obt() {}
+Obt::~Obt()
+{
+    if (myEngine)
+        myEngine->forgetType(this);
+}
 
 void Obt::reset(bool, bool deallocLive)
 {

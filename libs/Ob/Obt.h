@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+class ObEngine;
 class ObObj;
 class XmlReader;
 class XmlWriter;
@@ -72,6 +73,8 @@ public:
     uint32_t myNextRosterIndex;
     uint64_t myDataByteSize;
     uint32_t myExpandBy;
+    // The store this type is registered with; a type that goes first leaves it.
+    ObEngine* myEngine = nullptr;
 
 private:
     enum class ReadState { Type, Bank, Addr, Done };
