@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ObObj.h"
+#include "str.h"
+
+#include <list>
+
+// The attributes of a menu item.
+class ObQtMitemData : public ObObj
+{
+public:
+    ObQtMitemData() = default;
+
+    virtual rtl::str getTitle() const { return myTitle; }
+    virtual bool setTitle(rtl::str title);
+    virtual bool checkTitle(rtl::str) const { return true; }
+    virtual void hookTitle(rtl::str, rtl::str) {}
+
+    void getAttrNames(std::list<rtl::str>& names) const override;
+    bool getAttr(rtl::str name, ObAttr& attr) const override;
+    bool setAttrByString(rtl::str name, rtl::str value, char const* type) override;
+    bool getAttrAsString(rtl::str name, rtl::str& text) const override;
+
+    rtl::str myTitle;
+};

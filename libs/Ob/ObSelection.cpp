@@ -1,0 +1,149 @@
+#include "ObSelection.h"
+
+#include "ObDirty.h"
+#include "ObObj.h"
+#include "aAssert.h"
+#include "aTrace.h"
+#include "aTypeName.h"
+
+#include <typeinfo>
+
+ObSelection::ObSelection(ObDirty* dirt, unsigned int dirtId) : myDirtEngine(dirt), mySelectionDirt(dirtId)
+{
+    if (!myDirtEngine) {
+        // A private engine with neither store nor refresher: its dirt asks for no pass.
+        myDirtEngine = new ObDirty(nullptr, nullptr);
+        myOwnsDirtEngine = true;
+    }
+    A_ASSERT(myDirtEngine);
+    if (mySelectionDirt == ObDirty::INVALID_DIRT)
+        mySelectionDirt = myDirtEngine->newDirtId("DirtObSelection");
+}
+
+ObSelection::~ObSelection()
+{
+    if (myOwnsDirtEngine)
+        delete myDirtEngine;
+}
+
+unsigned int ObSelection::getSelectionDirt()
+{
+    return mySelectionDirt;
+}
+
+void ObSelection::setSelectionDirt(unsigned int dirtId)
+{
+    mySelectionDirt = dirtId;
+}
+
+void ObSelection::itemWasAddedHook(Obh&)
+{
+}
+
+void ObSelection::itemWasRemovedHook(Obh&)
+{
+}
+
+void ObSelection::selectionChangedHook()
+{
+}
+
+void ObSelection::raise()
+{
+    myDirtEngine->setDirty(mySelectionDirt, true);
+}
+
+void ObSelection::addToSelection(Obh h)
+{
+    A_TRACE("Add item to selection\n");
+    if (!mySelection.insert(h).second)
+        return;
+    raise();
+    itemWasAddedHook(h);
+    selectionChangedHook();
+}
+
+bool ObSelection::removeFromSelection(Obh h)
+{
+    A_TRACE("Remove item from selection\n");
+    if (mySelection.erase(h) == 0)
+        return false;
+    raise();
+    itemWasRemovedHook(h);
+    selectionChangedHook();
+    return true;
+}
+
+void ObSelection::clearSelection()
+{
+    A_TRACE("CLEAR SELECTION\n");
+    // The hooks see each handle while the set still holds it; they get copies, so a hook that
+    // edits its argument cannot touch the set's keys.
+    for (Obh const& selected : mySelection) {
+        Obh h = selected;
+        itemWasRemovedHook(h);
+    }
+    mySelection.clear();
+    selectionChangedHook();
+}
+
+void ObSelection::setSelection(Obh h)
+{
+    A_TRACE("Set selection to 1 item\n");
+    clearSelection();
+    mySelection.insert(h);
+    raise();
+    itemWasAddedHook(h);
+    selectionChangedHook();
+}
+
+void ObSelection::setSelection(std::list<Obh>& handles)
+{
+    A_TRACE("--------- SELECT %i items\n", static_cast<int>(handles.size()));
+    int position = 0;
+    for (Obh const& h : handles) {
+        ObObj const* obj = h.obj(); // resolved before the line starts: resolving may trace
+        A_TRACE("            #%i: %s\n", position++, obj ? aTypeName(typeid(*obj)) : "<free slot>");
+    }
+    clearSelection();
+    bool entered = false;
+    for (Obh& h : handles) {
+        if (!mySelection.insert(h).second)
+            continue;
+        entered = true;
+        raise();
+        itemWasAddedHook(h);
+    }
+    if (entered)
+        selectionChangedHook();
+}
+
+void ObSelection::removeSelectedItemsOfType(Obt* type)
+{
+    A_TRACE("Remove selected items of type\n");
+    bool erased = false;
+    for (auto it = mySelection.begin(); it != mySelection.end();) {
+        if (it->getType() == type) {
+            it = mySelection.erase(it);
+            erased = true;
+        } else {
+            ++it;
+        }
+    }
+    if (erased)
+        selectionChangedHook();
+}
+
+void ObSelection::getSelectedItemsOfType(Obt* type, std::set<Obh>& out)
+{
+    for (Obh const& h : mySelection)
+        if (h.getType() == type)
+            out.insert(h);
+}
+
+void ObSelection::getSelectedItemsOfType(Obt* type, std::list<Obh>& out)
+{
+    for (Obh const& h : mySelection)
+        if (h.getType() == type)
+            out.push_back(h);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Obh.h"
+
+#include <list>
+#include <set>
+
+class ObDirty;
+class Obt;
+
+// The selected model objects of a document, as handles. Changes raise the selection dirt id
+// (so the next refresh pass updates the views) and call the hooks; clearing and removing by
+// type change the set without raising: their callers raise when the views must follow.
+class ObSelection
+{
+public:
+    ObSelection(ObDirty* dirt, unsigned int dirtId);
+    ObSelection(ObSelection const&) = delete;
+    ObSelection& operator=(ObSelection const&) = delete;
+    virtual ~ObSelection();
+
+    virtual unsigned int getSelectionDirt();
+    virtual void setSelectionDirt(unsigned int dirtId);
+    virtual void itemWasAddedHook(Obh& h);
+    virtual void itemWasRemovedHook(Obh& h);
+    virtual void selectionChangedHook();
+
+    std::set<Obh> const& getSelection() const { return mySelection; }
+    bool isSelectedTest(Obh h) { return mySelection.count(h) != 0; }
+    void addToSelection(Obh h);
+    bool removeFromSelection(Obh h);
+    void setSelection(Obh h);
+    void setSelection(std::list<Obh>& handles);
+    void clearSelection();
+    void removeSelectedItemsOfType(Obt* type);
+    void getSelectedItemsOfType(Obt* type, std::set<Obh>& out);
+    void getSelectedItemsOfType(Obt* type, std::list<Obh>& out);
+
+    std::set<Obh> mySelection;
+    ObDirty* myDirtEngine;
+    bool myOwnsDirtEngine = false;
+    unsigned int mySelectionDirt;
+
+private:
+    void raise();
+};
