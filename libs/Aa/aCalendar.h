@@ -1,0 +1,56 @@
+#pragma once
+
+#include "aTime.h"
+
+// A date and time of day: an aTime whose days count from 1 January of year 1 (day 0), with
+// date texts. Its statics are the calendar routines of the program: leap years, month
+// lengths, day numbers and the fixed English day and month names.
+class aCalendar : public aTime
+{
+public:
+    aCalendar();
+
+    using aTime::Get;
+    using aTime::Set;
+
+    ~aCalendar() override;
+    operator const char*() const override;
+    const char* GetString() const override;
+
+    // Now, from the local time.
+    virtual void Set();
+    // From seconds since 1970, in local time; the fraction of a double is kept.
+    virtual void Set(double secondsSince1970);
+    virtual void Set(int secondsSince1970);
+    virtual void Set(int month, int day, int year, int hour, int minute, double second);
+    // "month/day/year hour:minute:second"; a year of one or two digits is in 2000-2099.
+    // False, and unchanged, when the text is no valid date and time of day.
+    virtual bool Set(const char* text);
+    virtual void Get(int* month, int* day, int* year, int* hour, int* minute, double* second) const;
+    virtual const char* GetSortString() const;
+    virtual const char* GetDateString() const;
+    virtual const char* GetTimeString() const;
+    virtual const char* GetFullString() const;
+    virtual const char* GetRevString() const;
+    // 1 = Sunday.
+    virtual int GetDayOfWeek() const;
+
+    static constexpr int FIRST_YEAR_BC = -1;
+    static constexpr int FIRST_YEAR_AD = 1;
+    static const short ourDaysToMonth[12];
+
+    static bool IsALeapYear(int year);
+    static int DaysInYear(int year);
+    static int DaysInMonth(int month, int year);
+    static bool DateIsValid(int month, int day, int year);
+    static int MonthToDays(int month, int year);
+    // Day number, 0 = 1 January of year 1; 0 for an invalid date or a year before 1.
+    static int DateToDays(int month, int day, int year);
+    // The inverse for day numbers from 0 on; a negative day number gives 0/0/0.
+    static void DateFromDays(int days, int* month, int* day, int* year);
+    static const char* GetDay(int day);
+    static const char* GetMonth(int month);
+    static int GetMonth(const char* name);
+    static bool StringIsRevTimestamp(const char* text);
+    static bool StringStartsWithRevTimestamp(const char* text);
+};

@@ -1,0 +1,852 @@
+#include "aTs.h"
+
+#include "aAssert.h"
+#include "aCalendar.h"
+#include "aNumber.h"
+#include "aTrace.h"
+#include "TsFormatTag.h"
+#include "Tm.h"
+#include "str.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/time.h>
+
+char aTs::ourTmp[64];
+
+namespace {
+
+constexpr long NsPerSec = 1000000000L;
+
+int toIntSaturated(double d)
+{
+    if (std::isnan(d))
+        return 0;
+    if (d <= double(INT_MIN))
+        return INT_MIN;
+    if (d >= double(INT_MAX))
+        return INT_MAX;
+    return int(d);
+}
+
+long toLongSaturated(double d)
+{
+    if (std::isnan(d))
+        return 0;
+    if (d < -9223372036854775808.0)
+        return LONG_MIN;
+    if (d >= 9223372036854775808.0)
+        return LONG_MAX;
+    return long(d);
+}
+
+void replaceAll(std::string& text, const char* tag, const std::string& with)
+{
+    size_t tagLen = std::strlen(tag);
+    for (size_t at = text.find(tag); at != std::string::npos; at = text.find(tag, at + with.size()))
+        text.replace(at, tagLen, with);
+}
+
+// The first character of a name: one byte, or a whole UTF-8 sequence.
+std::string firstCharacter(const char* name)
+{
+    size_t len = 0;
+    if (name[0] != '\0') {
+        len = 1;
+        if ((static_cast<unsigned char>(name[0]) & 0xC0) == 0xC0)
+            while ((static_cast<unsigned char>(name[len]) & 0xC0) == 0x80)
+                ++len;
+    }
+    return std::string(name, len);
+}
+
+// Two digits for a count: "0%i" up to 9, else "%i".
+std::string twoDigits(long v)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, v <= 9 ? "0%li" : "%li", v);
+    return buf;
+}
+
+std::string dayPiece(long days)
+{
+    char buf[32];
+    if (days < 1)
+        return "0";
+    std::snprintf(buf, sizeof buf, "%li", days);
+    return buf;
+}
+
+// Duration texts print a negative value as a minus sign before the text of its size.
+bool makeNonNegative(long& days, int& hours, int& minutes, int& seconds, int& microseconds)
+{
+    if (days >= 0 && hours >= 0 && minutes >= 0 && seconds >= 0 && microseconds >= 0)
+        return false;
+    days = days == LONG_MIN ? LONG_MAX : std::labs(days);
+    hours = std::abs(hours);
+    minutes = std::abs(minutes);
+    seconds = std::abs(seconds);
+    microseconds = std::abs(microseconds);
+    return true;
+}
+
+} // namespace
+
+void aTs::initStatics()
+{
+    static bool done = false;
+    if (!done) {
+        tzset();
+        done = true;
+    }
+}
+
+void aTs::assignNormalised(long seconds, long ns)
+{
+    aTimeDelta::simplify(0L, seconds, ns, mySec, myNs);
+}
+
+aTs::aTs()
+{
+    initStatics();
+}
+
+aTs::aTs(const aTs& other)
+{
+    initStatics();
+    assignNormalised(other.mySec, other.myNs);
+}
+
+aTs::aTs(const aTs* ts)
+{
+    initStatics();
+    A_ASSERT(ts != nullptr);
+    assignNormalised(ts->mySec, ts->myNs);
+    A_ASSERT(ts->myNs == myNs);
+    A_ASSERT(ts->mySec == mySec);
+}
+
+aTs::aTs(double seconds)
+{
+    initStatics();
+    setSecondsSince1970(seconds, 0);
+}
+
+aTs::~aTs() = default;
+
+void aTs::setSecondsSince1970(double seconds, long extraNs)
+{
+    if (std::isnan(seconds))
+        seconds = 0;
+    double whole = 0;
+    double fraction = std::modf(seconds, &whole);
+    if (!(std::fabs(whole) < 1e30)) {
+        // Far beyond any 64-bit count of seconds (or infinite): the nearest bound.
+        mySec = whole < 0 ? LONG_MIN : LONG_MAX;
+        myNs = 0;
+        return;
+    }
+    double ns = std::trunc(fraction * 1e9 + double(extraNs));
+    aTimeDelta::simplifyWide(0, static_cast<__int128>(whole), static_cast<__int128>(ns), mySec, myNs);
+}
+
+int aTs::stamp()
+{
+    timeval tv {};
+    int r = gettimeofday(&tv, nullptr);
+    mySec = tv.tv_sec;
+    myNs = long(tv.tv_usec) * 1000;
+    return r;
+}
+
+long aTs::sec() const
+{
+    return mySec;
+}
+
+int aTs::usec() const
+{
+    return int(myNs / 1000);
+}
+
+long aTs::nsec() const
+{
+    return myNs;
+}
+
+double aTs::getSecondsSince1970() const
+{
+    return double(mySec) + double(myNs) / 1e9;
+}
+
+double aTs::asSeconds() const
+{
+    return getSecondsSince1970();
+}
+
+aTs::operator double() const
+{
+    return getSecondsSince1970();
+}
+
+// --- Arithmetic and comparison ---------------------------------------------------------------
+
+aTs aTs::operator+(const aTimeDelta& d) const
+{
+    aTs result;
+    aTimeDelta::simplifyWide(d.getDays(), static_cast<__int128>(mySec) + d.getSeconds(),
+                             static_cast<__int128>(myNs) + d.getNs(), result.mySec, result.myNs);
+    A_ASSERT((result.myNs > -1000000000) && (result.myNs < 1000000000));
+    return result;
+}
+
+aTs aTs::operator-(const aTimeDelta& d) const
+{
+    aTs result;
+    aTimeDelta::simplifyWide(-static_cast<__int128>(d.getDays()), static_cast<__int128>(mySec) - d.getSeconds(),
+                             static_cast<__int128>(myNs) - d.getNs(), result.mySec, result.myNs);
+    A_ASSERT((result.myNs > -1000000000) && (result.myNs < 1000000000));
+    return result;
+}
+
+aTimeDelta aTs::operator-(const aTs& other) const
+{
+    // Exact: the seconds are split into days first so that no part leaves a long.
+    __int128 secs = static_cast<__int128>(mySec) - other.sec();
+    long ns = myNs - other.nsec();
+    return aTimeDelta(long(secs / 86400), long(secs % 86400), ns);
+}
+
+aTs& aTs::operator-=(const aTs& other)
+{
+    aTimeDelta::simplifyWide(0, static_cast<__int128>(mySec) - other.sec(),
+                             static_cast<__int128>(myNs) - other.nsec(), mySec, myNs);
+    return *this;
+}
+
+aTs& aTs::operator+=(const aTs& other)
+{
+    aTimeDelta::simplifyWide(0, static_cast<__int128>(mySec) + other.sec(),
+                             static_cast<__int128>(myNs) + other.nsec(), mySec, myNs);
+    return *this;
+}
+
+aTs& aTs::operator=(const aTs& other)
+{
+    if (this != &other)
+        assignNormalised(other.mySec, other.myNs);
+    return *this;
+}
+
+bool aTs::operator>(const aTs& o) const
+{
+    return sec() > o.sec() || (sec() == o.sec() && nsec() > o.nsec());
+}
+
+bool aTs::operator>=(const aTs& o) const
+{
+    return sec() > o.sec() || (sec() == o.sec() && nsec() >= o.nsec());
+}
+
+bool aTs::operator<(const aTs& o) const
+{
+    return sec() < o.sec() || (sec() == o.sec() && nsec() < o.nsec());
+}
+
+bool aTs::operator<=(const aTs& o) const
+{
+    return sec() < o.sec() || (sec() == o.sec() && nsec() <= o.nsec());
+}
+
+bool aTs::operator==(const aTs& o) const
+{
+    return sec() == o.sec() && nsec() == o.nsec();
+}
+
+bool aTs::operator!=(const aTs& o) const
+{
+    return !(sec() == o.sec() && nsec() == o.nsec());
+}
+
+const aTs::SecUsec* aTs::getTs() const
+{
+    static SecUsec ts;
+    ts.sec = mySec;
+    ts.usec = int(myNs / 1000);
+    return &ts;
+}
+
+int aTs::getMicrosec() const
+{
+    return usec();
+}
+
+long aTs::getNs() const
+{
+    return myNs;
+}
+
+// --- Local calendar fields -------------------------------------------------------------------
+
+struct tm* aTs::smartLocaltime(long seconds, long& yearShift)
+{
+    time_t t = seconds;
+    struct tm* r = localtime(&t);
+    if (r)
+        yearShift = 0;
+    return r;
+}
+
+const char* aTs::getMicro(int& year, int& month, int& day, int& hour, int& minute, int& second,
+                          int& microsecond, int& dayOfYear, int& weekday, bool& isDst, long& gmtOffset) const
+{
+    long yearShift = 0;
+    struct tm* t = smartLocaltime(mySec, yearShift);
+    int fullYear = 0;
+    if (!t || !aNumber::safeAddInt(t->tm_year, 1900, fullYear)) {
+        A_TRACE_C("ired", "localtime OVERFLOW! mySec = %g\n", double(mySec));
+        year = month = day = hour = minute = second = microsecond = -1;
+        return nullptr;
+    }
+    year = fullYear;
+    month = t->tm_mon + 1;
+    day = t->tm_mday;
+    hour = t->tm_hour;
+    minute = t->tm_min;
+    second = t->tm_sec;
+    microsecond = usec();
+    dayOfYear = t->tm_yday + 1;
+    weekday = t->tm_wday + 1;
+    isDst = t->tm_isdst != 0;
+    gmtOffset = t->tm_gmtoff;
+    return t->tm_zone;
+}
+
+const char* aTs::getMicro(int& year, int& month, int& day, int& hour, int& minute, int& second,
+                          int& microsecond) const
+{
+    int dayOfYear = 0, weekday = 0;
+    bool isDst = false;
+    long gmtOffset = 0;
+    return getMicro(year, month, day, hour, minute, second, microsecond, dayOfYear, weekday, isDst, gmtOffset);
+}
+
+const char* aTs::get(int& year, int& month, int& day, int& hour, int& minute, int& second, long& ns,
+                     bool& isDst, long& gmtOffset) const
+{
+    int microsecond = 0, dayOfYear = 0, weekday = 0;
+    const char* zone =
+        getMicro(year, month, day, hour, minute, second, microsecond, dayOfYear, weekday, isDst, gmtOffset);
+    ns = myNs;
+    return zone;
+}
+
+const char* aTs::get(int& year, int& month, int& day, int& hour, int& minute, int& second, long& ns) const
+{
+    bool isDst = false;
+    long gmtOffset = 0;
+    return get(year, month, day, hour, minute, second, ns, isDst, gmtOffset);
+}
+
+int aTs::getYear() const
+{
+    int y, mo, d, h, mi, s;
+    long ns;
+    get(y, mo, d, h, mi, s, ns);
+    return y;
+}
+
+long aTs::getLongYear() const
+{
+    long yearShift = 0;
+    struct tm* daytime = smartLocaltime(mySec, yearShift);
+    A_ASSERT(daytime);
+    return long(daytime->tm_year) + 1900 + yearShift;
+}
+
+int aTs::getMonth() const
+{
+    int y, mo, d, h, mi, s;
+    long ns;
+    get(y, mo, d, h, mi, s, ns);
+    return mo;
+}
+
+int aTs::getDay() const
+{
+    int y, mo, d, h, mi, s;
+    long ns;
+    get(y, mo, d, h, mi, s, ns);
+    return d;
+}
+
+int aTs::getHour() const
+{
+    int y, mo, d, h, mi, s;
+    long ns;
+    get(y, mo, d, h, mi, s, ns);
+    return h;
+}
+
+int aTs::getMin() const
+{
+    int y, mo, d, h, mi, s;
+    long ns;
+    get(y, mo, d, h, mi, s, ns);
+    return mi;
+}
+
+int aTs::getSec() const
+{
+    int y, mo, d, h, mi, s;
+    long ns;
+    get(y, mo, d, h, mi, s, ns);
+    return s;
+}
+
+bool aTs::setMicro(int year, int month, int day, int hour, int minute, int second, int microsecond, int isDst,
+                   long gmtOffset)
+{
+    if (year < INT_MIN + 1900 || month == INT_MIN)
+        return false; // no broken-down time can hold such a year or month
+    struct tm t {};
+    t.tm_sec = second;
+    t.tm_min = minute;
+    t.tm_hour = hour;
+    t.tm_mday = day;
+    t.tm_mon = month - 1;
+    t.tm_year = year - 1900;
+    t.tm_isdst = isDst;
+    t.tm_gmtoff = gmtOffset;
+    // mktime's -1 is also the valid instant one second before 1970; only a success fills the
+    // weekday, so an untouched sentinel tells failure apart.
+    t.tm_wday = -1;
+    time_t seconds = mktime(&t);
+    if (seconds == time_t(-1) && t.tm_wday == -1)
+        return false;
+    long secs = seconds;
+    long microsec = microsecond;
+    if (microsec < 0) {
+        secs -= 1;
+        microsec += 1000000;
+    }
+    A_ASSERT(secs > -3732566652728286385);
+    A_ASSERT(microsec >=0);
+    mySec = secs;
+    myNs = microsec * 1000;
+    return true;
+}
+
+bool aTs::set(int year, int month, int day, int hour, int minute, int second, long ns, int isDst, long gmtOffset)
+{
+    bool ok = setMicro(year, month, day, hour, minute, second, 0, isDst, gmtOffset);
+    myNs = ns;
+    return ok;
+}
+
+bool aTs::replace(int year, int month, int day, int hour, int minute, int second, int ns)
+{
+    int y, mo, d, h, mi, s;
+    long n;
+    if (!get(y, mo, d, h, mi, s, n))
+        return false; // no fields to keep: writing the -1 placeholders would give a wrong instant
+    if (year)
+        y = year;
+    if (month)
+        mo = month;
+    if (day)
+        d = day;
+    if (hour)
+        h = hour;
+    if (minute)
+        mi = minute;
+    if (second)
+        s = second;
+    if (ns)
+        n = ns;
+    return set(y, mo, d, h, mi, s, n, -1, 0);
+}
+
+aTs aTs::replaced(int year, int month, int day, int hour, int minute, int second, int ns)
+{
+    aTs copy(*this);
+    copy.replace(year, month, day, hour, minute, second, ns);
+    return copy;
+}
+
+void aTs::moveTs(double years, double months, double days, double hours, double minutes, double seconds,
+                 double ns, int& year, int& month, int& day, int& hour, int& minute, int& second, long& nsField)
+{
+    int carry = 0;
+    double rest = 0;
+    Tm::round(double(nsField) + ns, 1e9, carry, rest);
+    nsField = toLongSaturated(rest);
+    Tm::round(double(second) + seconds + carry, 60, carry, rest);
+    second = toIntSaturated(rest);
+    Tm::round(double(minute) + minutes + carry, 60, carry, rest);
+    minute = toIntSaturated(rest);
+    Tm::round(double(hour) + hours + carry, 24, carry, rest);
+    hour = toIntSaturated(rest);
+    double d0 = double(day) - 1 + days + carry;
+    Tm::round(double(month) + months - 1, 12, carry, rest);
+    month = toIntSaturated(rest) + 1;
+    long y = toIntSaturated(double(year) + years + carry);
+    long d = toLongSaturated(d0);
+
+    // Whole 400-year cycles (146,097 days each) first, so that a huge offset does not walk
+    // month by month; the walk below gives the same day either way. Month lengths repeat
+    // every 400 years, so the walk asks for them with the year's place in its cycle.
+    constexpr long CycleDays = 146097;
+    if (d > CycleDays || d < -CycleDays) {
+        long cycles = d / CycleDays;
+        d -= cycles * CycleDays;
+        y += cycles * 400;
+    }
+    if (d > 0) {
+        while (d > aCalendar::DaysInMonth(month, int(y % 400)) - 1) {
+            d -= aCalendar::DaysInMonth(month, int(y % 400));
+            if (++month > 12) {
+                month = 1;
+                ++y;
+            }
+        }
+    } else {
+        while (d < 0) {
+            if (--month < 1) {
+                month = 12;
+                --y;
+            }
+            d += aCalendar::DaysInMonth(month, int(y % 400));
+        }
+    }
+    day = int(d) + 1;
+    year = y > INT_MAX ? INT_MAX : (y < INT_MIN ? INT_MIN : int(y));
+}
+
+aTs aTs::moveTs(const aTs& ts, double years, double months, double days, double hours, double minutes,
+                double seconds, double ns)
+{
+    int y, mo, d, h, mi, s;
+    long n;
+    if (!ts.get(y, mo, d, h, mi, s, n)) {
+        A_TRACE("moveTs: no local time for %li s, left unmoved\n", ts.sec());
+        return ts;
+    }
+    moveTs(years, months, days, hours, minutes, seconds, ns, y, mo, d, h, mi, s, n);
+    aTs moved;
+    if (!moved.set(y, mo, d, h, mi, s, n, -1, 0)) {
+        A_TRACE("moveTs: %i-%i-%i %i:%i:%i is no local time, left unmoved\n", y, mo, d, h, mi, s);
+        return ts;
+    }
+    // set keeps the nanoseconds as given; before 1970 they must take the sign of the seconds.
+    moved.assignNormalised(moved.mySec, moved.myNs);
+    return moved;
+}
+
+// --- Formatting ------------------------------------------------------------------------------
+
+unsigned long aTs::strfTime(char* buffer, unsigned long size, const char* format, bool expandTags) const
+{
+    if (size > 0)
+        buffer[0] = '\0';
+    // Before 1970 the nanoseconds are negative: the wall clock shows the second before, plus
+    // the complementary fraction.
+    long wholeSec = mySec;
+    long fraction = myNs;
+    if (fraction < 0) {
+        wholeSec -= 1;
+        fraction += NsPerSec;
+    }
+    long yearShift = 0;
+    struct tm* t = smartLocaltime(wholeSec, yearShift);
+    if (!t)
+        return 0;
+    struct tm local = *t;
+
+    std::string f(format ? format : "");
+    if (expandTags) {
+        char digits[24];
+        std::snprintf(digits, sizeof digits, "%09li", fraction);
+        // Digits are cut, not rounded: 0.96 s with one digit is .9, never the next second's .0.
+        for (int n = 1; n <= 9; ++n)
+            replaceAll(f, TsFormatTag::All[n - 1], "." + std::string(digits, size_t(n)));
+        char text[255];
+        if (f.find(TsFormatTag::Year) != std::string::npos) {
+            std::snprintf(text, sizeof text, "%li", long(local.tm_year) + 1900 + yearShift);
+            replaceAll(f, TsFormatTag::Year, text);
+        }
+        char name[15];
+        if (f.find(TsFormatTag::WeekdayInitial) != std::string::npos) {
+            if (strftime(name, sizeof name, "%a", &local) == 0)
+                name[0] = '\0';
+            replaceAll(f, TsFormatTag::WeekdayInitial, firstCharacter(name));
+        }
+        replaceAll(f, TsFormatTag::AmPmLetter, local.tm_hour >= 12 ? "p" : "a");
+        replaceAll(f, TsFormatTag::AmPm, local.tm_hour >= 12 ? "pm" : "am");
+        if (f.find(TsFormatTag::MonthInitial) != std::string::npos) {
+            if (strftime(name, sizeof name, "%B", &local) == 0)
+                name[0] = '\0';
+            replaceAll(f, TsFormatTag::MonthInitial, firstCharacter(name));
+        }
+        if (f.find(TsFormatTag::DayOrdinal) != std::string::npos) {
+            if (strftime(name, sizeof name, "%d", &local) == 0)
+                name[0] = '\0';
+            replaceAll(f, TsFormatTag::DayOrdinal, aNumber::asOrdinal(int(std::strtol(name, nullptr, 10)), false).c());
+        }
+    }
+    size_t n = size > 0 ? strftime(buffer, size, f.c_str(), &local) : 0;
+    if (n == 0 && size > 0)
+        buffer[0] = '\0';
+    return n;
+}
+
+const char* aTs::getAbbrevWeekdayName() const
+{
+    unsigned long s = strfTime(ourTmp, 63, "%a", false);
+    A_ASSERT(s>0);
+    return ourTmp;
+}
+
+const char* aTs::getWeekdayName() const
+{
+    unsigned long s = strfTime(ourTmp, 63, "%A", false);
+    A_ASSERT(s>0);
+    return ourTmp;
+}
+
+const char* aTs::getMonthName() const
+{
+    unsigned long s = strfTime(ourTmp, 63, "%B", false);
+    A_ASSERT(s>0);
+    return ourTmp;
+}
+
+const char* aTs::getAbbrevMonthName() const
+{
+    unsigned long s = strfTime(ourTmp, 63, "%b", false);
+    A_ASSERT(s>0);
+    return ourTmp;
+}
+
+const char* aTs::getYearName() const
+{
+    unsigned long s = strfTime(ourTmp, 63, "%Y", false);
+    A_ASSERT(s>0);
+    return ourTmp;
+}
+
+int aTs::getWeekNumberOfYear(bool weeksStartOnMonday) const
+{
+    unsigned long s = strfTime(ourTmp, 63, weeksStartOnMonday ? "%W" : "%U", false);
+    A_ASSERT(s>0);
+    return int(std::strtol(ourTmp, nullptr, 10));
+}
+
+rtl::str aTs::getStr(bool withMicroseconds) const
+{
+    long wholeSec = mySec;
+    long fraction = myNs;
+    if (fraction < 0) {
+        wholeSec -= 1;
+        fraction += NsPerSec;
+    }
+    time_t t = wholeSec;
+    struct tm* local = localtime(&t);
+    if (!local)
+        return rtl::str("Overflow");
+    char text[64];
+    if (strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local) == 0)
+        text[0] = '\0';
+    rtl::str result;
+    if (withMicroseconds)
+        result.set("%s.%06li", text, fraction / 1000);
+    else
+        result = text;
+    return result;
+}
+
+rtl::str aTs::getSnappedStr(int, int coarsest, int minRes)
+{
+    int year, month, day, hour, minute, second;
+    long ns;
+    get(year, month, day, hour, minute, second, ns);
+    A_ASSERT(minRes>=1);
+    auto inRange = [&](int unit) { return !((coarsest != 0 && coarsest < unit) || (minRes > unit)); };
+    std::string text;
+    char piece[32];
+    auto put = [&](const char* fmt, int v) {
+        std::snprintf(piece, sizeof piece, fmt, v);
+        text += piece;
+    };
+    bool wroteMonth = false, wroteDay = false, wroteYear = false, wroteHour = false, wroteMinute = false;
+    if (inRange(5)) {
+        put("%i", month);
+        wroteMonth = true;
+    }
+    if (wroteMonth && (inRange(4) || inRange(6)))
+        text += " / ";
+    if (inRange(4)) {
+        put(wroteMonth && day <= 9 ? "0%i" : "%i", day);
+        wroteDay = true;
+    }
+    if (wroteDay && inRange(6))
+        text += " / ";
+    if (inRange(6)) {
+        put("%i", year);
+        wroteYear = true;
+    }
+    if (wroteMonth || wroteDay || wroteYear)
+        text += "  ";
+    if (inRange(3)) {
+        put(hour > 9 ? "%i" : " %i", hour);
+        wroteHour = true;
+    }
+    if (wroteHour && inRange(2))
+        text += " : ";
+    if (inRange(2)) {
+        put(wroteHour && minute <= 9 ? "0%i" : "%i", minute);
+        wroteMinute = true;
+    }
+    if (wroteMinute && inRange(1))
+        text += " : ";
+    if (inRange(1))
+        put(wroteMinute && second <= 9 ? "0%i" : "%i", second);
+    return rtl::str(text.c_str());
+}
+
+// --- Elapsed time ----------------------------------------------------------------------------
+
+aTs& aTs::subtract(const aTs& other)
+{
+    setSecondsSince1970(getSecondsSince1970() - other.getSecondsSince1970(), 0);
+    A_ASSERT(mySec > -3732566652728286385);
+    return *this;
+}
+
+void aTs::getDeltaCounts(long& days, int& hours, int& minutes, int& seconds, int& microseconds) const
+{
+    long s = sec();
+    days = toLongSaturated(std::trunc(double(s) / 86400.0));
+    long inDay = s % 86400;
+    hours = int(inDay / 3600);
+    minutes = int((inDay % 3600) / 60);
+    seconds = int((inDay % 3600) % 60);
+    microseconds = usec();
+}
+
+rtl::str aTs::getFullDeltaStr() const
+{
+    long d;
+    int h, m, s, us;
+    getDeltaCounts(d, h, m, s, us);
+    bool negative = makeNonNegative(d, h, m, s, us);
+    std::string text = std::string(negative ? "-" : "") + dayPiece(d) + ":" + twoDigits(h) + ":" + twoDigits(m) +
+                       ":" + twoDigits(s) + "." + twoDigits(us / 10000);
+    return rtl::str(text.c_str());
+}
+
+rtl::str aTs::getWholeDeltaStr() const
+{
+    long d;
+    int h, m, s, us;
+    getDeltaCounts(d, h, m, s, us);
+    return getWholeDeltaStr(d, h, m, s, us);
+}
+
+rtl::str aTs::getWholeDeltaStr(long days, int hours, int minutes, int seconds, int) const
+{
+    int us = 0;
+    bool negative = makeNonNegative(days, hours, minutes, seconds, us);
+    std::string text = std::string(negative ? "-" : "") + dayPiece(days) + " " + twoDigits(hours) + ":" +
+                       twoDigits(minutes) + ":" + twoDigits(seconds);
+    return rtl::str(text.c_str());
+}
+
+namespace {
+
+// The text of the largest units present: d:hh:mm, h:mm:ss or m:ss; an empty text when only
+// seconds are present.
+std::string largeUnitsText(long d, int h, int m, int s)
+{
+    char buf[32];
+    if (d >= 1) {
+        std::snprintf(buf, sizeof buf, "%li", d);
+        return buf + (":" + twoDigits(h)) + ":" + twoDigits(m);
+    }
+    if (h >= 1 || m >= 1) {
+        std::string text;
+        if (h >= 1) {
+            std::snprintf(buf, sizeof buf, "%i:", h);
+            text = buf;
+        }
+        if (h >= 1)
+            text += twoDigits(m);
+        else {
+            std::snprintf(buf, sizeof buf, "%i", m);
+            text += buf;
+        }
+        return text + ":" + twoDigits(s);
+    }
+    return std::string();
+}
+
+} // namespace
+
+rtl::str aTs::getDeltaStr() const
+{
+    long d;
+    int h, m, s, us;
+    getDeltaCounts(d, h, m, s, us);
+    bool negative = makeNonNegative(d, h, m, s, us);
+    std::string text = largeUnitsText(d, h, m, s);
+    if (text.empty())
+        text = twoDigits(s) + "." + twoDigits(us / 10000);
+    return rtl::str(((negative ? "-" : "") + text).c_str());
+}
+
+rtl::str aTs::getExtendedDeltaStr() const
+{
+    long d;
+    int h, m, s, us;
+    getDeltaCounts(d, h, m, s, us);
+    bool negative = makeNonNegative(d, h, m, s, us);
+    std::string text;
+    if (d == 0 && h == 0 && m == 0 && s == 0) {
+        // Below a second: the rate per second of something that took this long.
+        char buf[64];
+        float rate = float(1000000.0 / double(us));
+        std::snprintf(buf, sizeof buf, "%.2f /sec", double(rate));
+        text = buf;
+    } else {
+        text = largeUnitsText(d, h, m, s);
+        if (text.empty()) {
+            char buf[16];
+            std::snprintf(buf, sizeof buf, "%06i", us);
+            text = twoDigits(s) + "." + buf;
+        }
+    }
+    return rtl::str(((negative ? "-" : "") + text).c_str());
+}
+
+rtl::str aTs::getElapsed(const char* label)
+{
+    timeval now {};
+    gettimeofday(&now, nullptr);
+    long nowNs = long(now.tv_usec) * 1000;
+    long seconds = long(now.tv_sec) - mySec;
+    if (nowNs < myNs) {
+        nowNs += NsPerSec;
+        seconds -= 1;
+    }
+    long ns = nowNs - myNs;
+    char buf[96];
+    if (seconds > 0)
+        std::snprintf(buf, sizeof buf, "%li sec, %li nanosec", seconds, ns);
+    else
+        std::snprintf(buf, sizeof buf, "%li nanosec", ns);
+    return rtl::str((std::string(label ? label : "") + buf).c_str());
+}

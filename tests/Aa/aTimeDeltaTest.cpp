@@ -1,0 +1,74 @@
+#include "aTimeDelta.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+::testing::AssertionResult parts(const aTimeDelta& d, long days, long secs, long ns)
+{
+    if (d.getDays() == days && d.getSeconds() == secs && d.getNs() == ns)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "(" << d.getDays() << ", " << d.getSeconds() << ", " << d.getNs()
+                                         << ") instead of (" << days << ", " << secs << ", " << ns << ")";
+}
+
+} // namespace
+
+TEST(aTimeDelta, NormalisationGivesOneSignAndBoundedParts)
+{
+    EXPECT_TRUE(parts(aTimeDelta(0L, 90000L, 0L), 1, 3600, 0));
+    EXPECT_TRUE(parts(aTimeDelta(0L, -90000L, 0L), -1, -3600, 0));
+    EXPECT_TRUE(parts(aTimeDelta(0L, 0L, 1500000000L), 0, 1, 500000000));
+    EXPECT_TRUE(parts(aTimeDelta(1L, 0L, -1L), 0, 86399, 999999999));
+    EXPECT_TRUE(parts(aTimeDelta(-1L, 0L, 500000000L), 0, -86399, -500000000));
+    EXPECT_TRUE(parts(aTimeDelta(2, -1, 0), 1, 86399, 0));
+    EXPECT_TRUE(parts(aTimeDelta(0L, 0L, LONG_MIN), -106751, -85636, -854775808));
+
+    long s = 0, ns = 0;
+    aTimeDelta::simplify(0L, 5L, -1L, s, ns);
+    EXPECT_EQ(s * 1000000000 + ns, 4999999999);
+    EXPECT_EQ(ns, 999999999);
+    aTimeDelta::simplify(0L, -5L, 1L, s, ns);
+    EXPECT_EQ(s, -4);
+    EXPECT_EQ(ns, -999999999);
+    aTimeDelta::simplify(1L, 0L, 0L, s, ns);
+    EXPECT_EQ(s, 86400);
+    aTimeDelta::simplify(0L, LONG_MAX, 2000000000L, s, ns); // beyond 64-bit seconds: the bound
+    EXPECT_EQ(s, LONG_MAX);
+    EXPECT_EQ(ns, 0);
+}
+
+TEST(aTimeDelta, DoublesFoldFractionsIntoSmallerParts)
+{
+    EXPECT_TRUE(parts(aTimeDelta(1.5), 0, 1, 500000000));
+    EXPECT_TRUE(parts(aTimeDelta(-1.5), 0, -1, -500000000));
+    EXPECT_TRUE(parts(aTimeDelta(0.5, 0.0, 0.0), 0, 43200, 0));
+    EXPECT_TRUE(parts(aTimeDelta(0.0, 90061.25, 0L), 1, 3661, 250000000));
+    EXPECT_TRUE(parts(aTimeDelta(1L, 0L, 0L) / 3, 0, 28800, 0));
+    aTimeDelta seventh = aTimeDelta(1L, 0L, 0L) / 7;
+    EXPECT_EQ(seventh.getSeconds(), 12342);
+    EXPECT_NEAR(double(seventh.getNs()), 857142857.0, 1.0);
+    EXPECT_TRUE(parts(aTimeDelta(1L, 0L, 0L) * 0.5, 0, 43200, 0));
+    EXPECT_TRUE(parts(aTimeDelta(0L, 50000L, 0L) * 2, 1, 13600, 0));
+    aTimeDelta d(0L, 3L, 0L);
+    d *= -2;
+    EXPECT_TRUE(parts(d, 0, -6, 0));
+    EXPECT_DEATH(aTimeDelta(1L, 0L, 0L) / 0.0, "ASSERTION FAILED");
+}
+
+TEST(aTimeDelta, SignTestsAndInversion)
+{
+    aTimeDelta zero;
+    EXPECT_FALSE(zero.isPositive());
+    EXPECT_FALSE(zero.isNegative());
+    EXPECT_FALSE(bool(zero));
+    EXPECT_TRUE(zero.isZero());
+
+    aTimeDelta d(1L, 2L, 3L);
+    EXPECT_TRUE(parts(d.invert(), -1, -2, -3));
+    EXPECT_TRUE(d.isNegative() && !d.isPositive() && bool(d));
+    EXPECT_TRUE(parts(d.abs(), 1, 2, 3));
+    EXPECT_DOUBLE_EQ(aTimeDelta(1L, 1L, 500000000L).asSeconds(), 86401.5);
+}
