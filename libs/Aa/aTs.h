@@ -1,7 +1,6 @@
 #pragma once
 
 #include "aTimeDelta.h"
-
 #include "str.h"
 
 #include <ctime>

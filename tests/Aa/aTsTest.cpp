@@ -55,6 +55,8 @@ TEST(aTs, BuildingFromDoublesSplitsTowardZeroAndStaysDefined)
     EXPECT_EQ(copy.nsec(), -3);
     EXPECT_DEATH(aTs{&copy}, "ts->myNs == myNs");
     EXPECT_EQ(at(0, -1500).getMicrosec(), -1);
+    const aTs::SecUsec* rec = at(5, 1500).getTs();
+    EXPECT_EQ(rec->sec * 1000000 + rec->usec, 5000001);
 }
 
 TEST(aTs, ArithmeticIsExactToTheNanosecond)
