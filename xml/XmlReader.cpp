@@ -227,8 +227,10 @@ int XmlReader::readNext()
 void XmlReader::traceStack()
 {
     int pos = 1;
-    for (auto it = myHandlers.rbegin(); it != myHandlers.rend(); ++it, ++pos)
-        A_TRACE("   [-%i]%s\n", pos, Xml::className(typeid(**it)).c_str());
+    for (auto it = myHandlers.rbegin(); it != myHandlers.rend(); ++it, ++pos) {
+        XmlReadHandler& h = **it;
+        A_TRACE("   [-%i]%s\n", pos, Xml::className(typeid(h)).c_str());
+    }
 }
 
 void XmlReader::pushHandler(XmlReadHandler* handler, void* data)
@@ -333,8 +335,8 @@ bool XmlReader::offerEnd(char const* name)
     if (Xml::ourTrace) {
         A_TRACE("XML: End element '%s' NOT HANDLED by %s, or the following %i handlers in stack:\n", name,
                 Xml::className(typeid(*myHandler)).c_str(), static_cast<int>(myHandlers.size()));
-        for (auto it = myHandlers.rbegin(); it != myHandlers.rend(); ++it)
-            A_TRACE("      %s\n", Xml::className(typeid(**it)).c_str());
+        for (XmlReadHandler* h : myHandlers)
+            A_TRACE("      %s\n", Xml::className(typeid(*h)).c_str());
     }
     return false;
 }
