@@ -52,9 +52,6 @@ TEST(aColorTest, RgbToHsvExactSinglePrecisionFigures)
     EXPECT_EQ(toHsv(1, 0, 0.0000001f).h, 360.0f);
     EXPECT_EQ(toHsv(1, 0, 1 / 255.0f).h, 359.76471f);
 
-    float h = -1, s = -1, v = -1;
-    aColor::RgbToHsv(0.2f, 0.4f, 0.8f, &h, &s, &v);
-    EXPECT_EQ(h, toHsv(0.2f, 0.4f, 0.8f).h);
     EXPECT_EQ(aColor::RgbToGrey(0.2f, 0.9f, 0.5f), 0.9f);
 }
 
@@ -80,12 +77,6 @@ TEST(aColorTest, HsvToRgbSectorsAndWrapping)
     EXPECT_GT(last.b, 0.0f);
     EXPECT_LT(last.b, 0.0001f);
 
-    float r = -1, g = -1, b = -1;
-    aColor::HsvToRgb(200, 0.3f, 0.7f, &r, &g, &b);
-    Rgb const ref = toRgb(200, 0.3f, 0.7f);
-    EXPECT_EQ(r, ref.r);
-    EXPECT_EQ(g, ref.g);
-    EXPECT_EQ(b, ref.b);
 }
 
 TEST(aColorTest, HsvToRgbUnusableHues)
@@ -118,7 +109,7 @@ TEST(aColorTest, QuadArithmetic)
     EXPECT_EQ(q.GetLength(), 5);
     EXPECT_EQ(q.GetSum(), 7);
     EXPECT_EQ(q.GetProduct(), 0);
-    EXPECT_EQ(aQuadVal<int>(1, 1, 0, 0).GetLength(), 1);
+    EXPECT_EQ(aQuadVal<int>(1, 1, 0, 0).GetLength(), 1); // the root of 2, truncated
 
     aQuadVal<int> half = aQuadVal<int>(7, -7, 9, 0) / 2;
     EXPECT_TRUE(half == aQuadVal<int>(3, -3, 4, 0));
@@ -127,26 +118,10 @@ TEST(aColorTest, QuadArithmetic)
     aColor4<int> c(10, 20, 30, 40);
     c += aQuadVal<int>(1, 2, 3, 4);
     c *= 2;
-    EXPECT_EQ(c.r, 22);
-    EXPECT_EQ(c.g, 44);
-    EXPECT_EQ(c.b, 66);
-    EXPECT_EQ(c.a, 88);
-    aQuadVal<int> diff = c - aColor4<int>(2, 4, 6, 8);
-    EXPECT_TRUE(diff == aQuadVal<int>(20, 40, 60, 80));
-    aQuadVal<int> const sum = diff + 1;
+    EXPECT_TRUE(c == aColor4<int>(22, 44, 66, 88));
+    aQuadVal<int> const sum = (c - aColor4<int>(2, 4, 6, 8)) + 1;
     EXPECT_TRUE(aQuadVal<int>(21, 41, 61, 81) == &sum);
-
     aColor4<int> n(0, 6, 0, 8);
-    n.Normalize();
-    EXPECT_TRUE(n == aColor4<int>(0, 0, 0, 0)); // 6/10 and 8/10 truncate
-    aColor4<int> copy;
-    copy = c;
-    EXPECT_TRUE(copy == c);
-    copy = 7;
-    EXPECT_TRUE(copy == 7);
-    int r, g, b, a;
-    c.Get(r, g, b, a);
-    EXPECT_EQ(r + g + b + a, c.GetSum());
-    EXPECT_STREQ(c.Element4Name(), "a");
-    EXPECT_STREQ(q.Element1Name(), "val[0]");
+    n.Normalize(); // 6/10 and 8/10 truncate
+    EXPECT_TRUE(n == 0);
 }

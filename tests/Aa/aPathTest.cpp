@@ -13,12 +13,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
+#include <type_traits>
 #include <unistd.h>
 #include <vector>
 
@@ -27,30 +28,6 @@ namespace {
 std::string text(char const* t)
 {
     return t ? t : "<null>";
-}
-
-// Removes a tree through directory descriptors, so that paths longer than the system allows
-// go as well.
-void removeTreeAt(int parent, char const* name)
-{
-    struct stat st;
-    if (fstatat(parent, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return;
-    if (S_ISDIR(st.st_mode)) {
-        int fd = openat(parent, name, O_RDONLY | O_DIRECTORY);
-        if (DIR* d = fd >= 0 ? fdopendir(fd) : nullptr) {
-            std::vector<std::string> names;
-            while (dirent* e = readdir(d))
-                if (std::strcmp(e->d_name, ".") && std::strcmp(e->d_name, ".."))
-                    names.push_back(e->d_name);
-            for (auto const& n : names)
-                removeTreeAt(dirfd(d), n.c_str());
-            closedir(d);
-        }
-        unlinkat(parent, name, AT_REMOVEDIR);
-    } else {
-        unlinkat(parent, name, 0);
-    }
 }
 
 // Every test works in a fresh directory of its own, which is also the current directory,
@@ -71,7 +48,8 @@ protected:
     void TearDown() override
     {
         EXPECT_EQ(chdir(myOldCwd.c_str()), 0);
-        removeTreeAt(AT_FDCWD, myDir.c_str());
+        // rm copes with paths longer than the system accepts in one call.
+        EXPECT_EQ(std::system(("rm -rf -- '" + myDir + "'").c_str()), 0);
         EXPECT_NE(access(myDir.c_str(), F_OK), 0);
     }
     std::string at(char const* name) const { return myDir + "/" + name; }
@@ -87,86 +65,64 @@ protected:
     std::string myOldCwd;
 };
 
-std::vector<std::string> drain(aList<aPath*>& list)
+template <class T> std::vector<std::string> drain(aList<T*>& list)
 {
     std::vector<std::string> out;
-    while (list.Length() > 0) {
-        aPath* p = list.GetHeadItem();
-        out.push_back(text(p->GetPath()));
-        delete p;
-        list.RemoveHead();
+    for (; list.Length() > 0; list.RemoveHead()) {
+        T* item = list.GetHeadItem();
+        if constexpr (std::is_same_v<T, char>) {
+            out.push_back(item);
+            delete[] item;
+        } else {
+            out.push_back(text(item->GetPath()));
+            delete item;
+        }
     }
     return out;
 }
 
-std::vector<std::string> drain(aList<char*>& list)
+template <class E, class F> std::optional<E> caught(F f)
 {
-    std::vector<std::string> out;
-    while (list.Length() > 0) {
-        char* p = list.GetHeadItem();
-        out.push_back(p);
-        delete[] p;
-        list.RemoveHead();
+    try {
+        f();
+    } catch (E const& e) {
+        return e;
     }
-    return out;
+    return std::nullopt;
 }
 
 } // namespace
 
-TEST(aPathTest, HeadTailAndDir)
+TEST(aPathTest, ComponentsOfAText)
 {
-    struct { char const* path; char const* head; char const* tail; char const* dir; } const cases[] = {
-        {"a/b/c", "a/b", "c", "a/b"}, {"c", "c", "c", nullptr}, {"/c", "", "c", ""}, {"a/", "a", "", "a"},
+    struct { char const *path, *head, *tail, *dir, *replaced, *removed; } const cases[] = {
+        {"a/b/c", "a/b", "c", "a/b", "a/b/X", "a/b"}, {"c", "c", "c", nullptr, "X", "c"},
+        {"/c", "", "c", "", "X", nullptr},             {"a/", "a", "", "a", "a/X", "a"},
+        {nullptr, nullptr, nullptr, nullptr, "X", nullptr},
     };
     for (auto const& c : cases) {
         aPath const p(c.path);
-        EXPECT_EQ(text(p.GetHead()), c.head) << c.path;
-        EXPECT_EQ(text(p.GetTail()), c.tail) << c.path;
-        EXPECT_EQ(text(p.GetDir()), text(c.dir)) << c.path;
+        EXPECT_EQ(text(p.GetHead()), text(c.head)) << text(c.path);
+        EXPECT_EQ(text(p.GetTail()), text(c.tail)) << text(c.path);
+        EXPECT_EQ(text(p.GetDir()), text(c.dir)) << text(c.path);
+        aPath r(c.path);
+        r *= "X";
+        EXPECT_EQ(text(r.GetPath()), c.replaced) << text(c.path);
+        aPath t(c.path);
+        --t;
+        EXPECT_EQ(text(t.GetPath()), text(c.removed)) << text(c.path);
     }
-    aPath const empty;
-    EXPECT_EQ(empty.GetTail(), nullptr);
-    EXPECT_EQ(empty.GetHead(), nullptr);
-    EXPECT_EQ(empty.GetDir(), nullptr);
-    EXPECT_EQ(aPath("").GetPath(), nullptr);
-}
+    aPath q("a/b");
+    EXPECT_EQ(text(q--.GetPath()), "a/b");
+    EXPECT_EQ(text(q.GetPath()), "a");
 
-TEST(aPathTest, JoiningReplacingAndRemoving)
-{
     EXPECT_EQ(text(aPath("a/", "b").GetPath()), "a//b");
     EXPECT_EQ(text(aPath("", "b").GetPath()), "b");
     EXPECT_EQ(text(aPath("a", "").GetPath()), "a");
-    EXPECT_EQ(aPath(nullptr, nullptr).GetPath(), nullptr);
-
-    aPath p("a/b");
-    p /= "c";
-    EXPECT_EQ(text(p.GetPath()), "a/b/c");
-    aPath e;
-    e /= aString("c");
-    EXPECT_EQ(text(e.GetPath()), "c");
-
-    // The joined parts may come from the path itself.
-    aPath self("x/y");
+    aPath self("x/y"); // joined parts may come from the path itself
     self.SetPath(self.GetHead(), self.GetTail());
-    EXPECT_EQ(text(self.GetPath()), "x/y");
     self /= self;
     EXPECT_EQ(text(self.GetPath()), "x/y/x/y");
-
-    struct { char const* path; char const* replaced; char const* removed; } const cases[] = {
-        {"a/b", "a/c", "a"}, {"b", "c", "b"}, {"/b", "c", nullptr}, {"a/b/c", "a/b/c", "a/b"},
-    };
-    for (auto const& c : cases) {
-        aPath r(c.path);
-        r *= "c";
-        EXPECT_EQ(text(r.GetPath()), c.replaced) << c.path;
-        aPath t(c.path);
-        --t;
-        EXPECT_EQ(text(t.GetPath()), text(c.removed)) << c.path;
-    }
-    aPath q("a/b");
-    aPath const before = q--;
-    EXPECT_EQ(text(before.GetPath()), "a/b");
-    EXPECT_EQ(text(q.GetPath()), "a");
 
     aPath first("stale");
     for (auto [path, want] : {std::pair{"a/b", "a"}, {"/a/b", "/"}, {"a", "a"}, {"", "<null>"}}) {
@@ -174,11 +130,10 @@ TEST(aPathTest, JoiningReplacingAndRemoving)
         EXPECT_EQ(text(first.GetPath()), want) << path;
     }
     EXPECT_EQ(text(aPath("a/b/c").GetRest()), "b/c");
-    EXPECT_EQ(text(aPath("/a").GetRest()), "a");
     EXPECT_EQ(aPath("a").GetRest(), nullptr);
 }
 
-TEST(aPathTest, SuffixesAndPrefixes)
+TEST(aPathTest, SuffixesPrefixesAndQuoting)
 {
     aString base;
     aPath const gz("dir/file.tar.gz");
@@ -191,18 +146,12 @@ TEST(aPathTest, SuffixesAndPrefixes)
     EXPECT_EQ(text(base.c()), "file");
     d.RemoveSuffix('.'); // searches the whole text, not only the tail
     EXPECT_EQ(text(d.GetPath()), "dir");
-    d.RemoveSuffix('#');
-    EXPECT_EQ(text(d.GetPath()), "dir");
 
     EXPECT_TRUE(aPath::SuffixIs("doc_data.xml", ".xml"));
     EXPECT_FALSE(aPath::SuffixIs("ml", ".xml"));
-    EXPECT_FALSE(aPath::SuffixIs(nullptr, ".xml"));
-
     EXPECT_EQ(text(aPath::FilePart("file://localhost/tmp/x")), "/tmp/x");
     EXPECT_EQ(text(aPath::FilePart("file://localhost")), "");
-    EXPECT_EQ(text(aPath::FilePart("file://otherhost/x")), "file://otherhost/x");
     EXPECT_EQ(text(aPath::FilePart("file:///x")), "file:///x");
-    EXPECT_EQ(aPath::FilePart(nullptr), nullptr);
 
     aPath sh("a b(1)]}|>&?*[{$;");
     sh.Shellify();
@@ -214,7 +163,6 @@ TEST(aPathTest, CacheFollowsEveryChangeOfTheText)
     aPath p("one/two");
     EXPECT_EQ(text(p.GetTail()), "two");
     p = "three/four/five";
-    EXPECT_EQ(text(p.GetTail()), "five");
     EXPECT_EQ(text(p.GetHead()), "three/four");
     p += "x";
     EXPECT_EQ(text(p.GetTail()), "fivex");
@@ -222,8 +170,6 @@ TEST(aPathTest, CacheFollowsEveryChangeOfTheText)
     EXPECT_EQ(text(p.GetHead()), "three/4");
     p.ReplaceChar('/', '_');
     EXPECT_EQ(text(p.GetTail()), "three_4_fivex");
-    p.Clear();
-    EXPECT_EQ(p.GetTail(), nullptr);
     p = 42;
     EXPECT_EQ(text(p.GetTail()), "42");
 
@@ -239,12 +185,9 @@ TEST(aPathTest, CacheFollowsEveryChangeOfTheText)
     EXPECT_TRUE(aPath() == aPath(""));
     EXPECT_FALSE(aPath() == aPath("a"));
     EXPECT_TRUE(aPath("a/b") != aPath("a/c"));
-    aPath const copy(aPath("x/y"));
-    EXPECT_TRUE(copy == &copy);
-    EXPECT_TRUE(copy == "x/y");
 }
 
-TEST_F(aPathFs, KindsOfEntries)
+TEST_F(aPathFs, KindsOfEntriesAndSizes)
 {
     touch("file", "12345");
     ASSERT_EQ(mkdir("dir", 0777), 0);
@@ -257,20 +200,14 @@ TEST_F(aPathFs, KindsOfEntries)
     EXPECT_TRUE(error);
     EXPECT_TRUE(aPath::IsLink("dangling", &error));
     EXPECT_FALSE(error);
-    EXPECT_TRUE(aPath::Exists("fifo", &error));
-    EXPECT_FALSE(aPath::IsFile("fifo", nullptr));
+    EXPECT_TRUE(aPath::Exists("fifo", nullptr));
     EXPECT_TRUE(aPath::IsFile("link", nullptr));
-    EXPECT_FALSE(aPath::IsLink("file", nullptr));
-    EXPECT_TRUE(aPath::IsDir(("file://localhost" + myDir + "/dir").c_str(), &error));
+    EXPECT_TRUE(aPath::IsDir(("file://localhost" + myDir + "/dir").c_str(), nullptr));
     EXPECT_FALSE(aPath::IsDir(nullptr, &error));
     EXPECT_TRUE(error);
-
     EXPECT_EQ(aPath("dir").IsDir(), 1);
     EXPECT_EQ(aPath("file").IsDir(), 0);
-    EXPECT_EQ(aPath("nothing").IsDir(), -1);
-    EXPECT_EQ(aPath("dangling").IsLink(), 1);
     EXPECT_EQ(aPath("dangling").Exists(), -1);
-    EXPECT_EQ(aPath("fifo").Exists(), 1);
     EXPECT_EQ(aPath("file/x").IsFile(), -1); // ENOTDIR
 
     int size = -1;
@@ -281,7 +218,6 @@ TEST_F(aPathFs, KindsOfEntries)
     EXPECT_EQ(big, 5);
     size = -1;
     EXPECT_FALSE(aPath::GetFileSize("dir", size));
-    EXPECT_FALSE(aPath::GetFileSize("dangling", size));
     EXPECT_EQ(size, -1);
 }
 
@@ -328,16 +264,10 @@ TEST_F(aPathFs, Listings)
     ASSERT_EQ(r.size(), 7u);
     EXPECT_EQ(r[0], "d//.hidden");
 
-    std::list<rtl::str> strs;
+    std::list<rtl::str> strs{"kept"};
     EXPECT_TRUE(aPath::GetDirListing("d/sub", strs, false));
-    ASSERT_EQ(strs.size(), 1u);
+    ASSERT_EQ(strs.size(), 2u);
     EXPECT_STREQ(strs.front().c(), "d/sub/deep");
-
-    ASSERT_EQ(mkdir("empty", 0777), 0);
-    strs.clear();
-    strs.push_back("x");
-    EXPECT_TRUE(aPath::GetDirListing("empty", strs, true));
-    EXPECT_EQ(strs.size(), 1u);
 
     EXPECT_TRUE(aPath::GetDirListingOfPrefixed("d", "doc", paths, false));
     EXPECT_EQ(drain(paths), (std::vector<std::string>{"d/doc_data.xml"}));
@@ -347,9 +277,7 @@ TEST_F(aPathFs, Listings)
     testing::internal::CaptureStderr();
     EXPECT_FALSE(aPath::GetDirListing("d/b", raw, true));
     EXPECT_FALSE(aPath::GetDirListing("nothing", paths, true));
-    EXPECT_FALSE(aPath::GetDirListing("nothing", strs, true));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Couldn't stat dir or it isn't a dir `d/b'\n");
-    EXPECT_EQ(raw.Length() + paths.Length(), 0);
 }
 
 TEST_F(aPathFs, FailedReadOfADirectoryIsNoEmptyListing)
@@ -385,14 +313,11 @@ TEST_F(aPathFs, CreatingDirectoriesFilesAndLinks)
     EXPECT_EQ(aPath("a/b").CreateAsDir(), 0); // already one
     EXPECT_EQ(aPath::CreateAsDir("newdir"), -1);
     EXPECT_FALSE(aPath::Exists("newdir", nullptr));
-    EXPECT_EQ(aPath::CreateAsDir((myDir + "/x/y").c_str()), 0);
     EXPECT_EQ(aPath::CreateAsDir(("file://localhost" + myDir + "/u/v").c_str()), 0);
     EXPECT_TRUE(aPath::IsDir("u/v", nullptr));
 
     touch("file", "content");
     EXPECT_FALSE(aPath::EnsureAsDir("file"));
-    EXPECT_EQ(aPath::CreateAsDir("file/sub"), -1);
-    EXPECT_TRUE(aPath::EnsureAsDir("a/b"));
     EXPECT_TRUE(aPath::EnsureAsDir("a/new"));
     EXPECT_EQ(aPath::CreateAsFile("file"), 0);
     long size = -1;
@@ -401,41 +326,20 @@ TEST_F(aPathFs, CreatingDirectoriesFilesAndLinks)
     EXPECT_EQ(aPath::CreateAsFile("missing/file"), -1);
     EXPECT_EQ(aPath::CreateAsSoftLink("a", "la"), 0);
     EXPECT_EQ(aPath::CreateAsSoftLink("a", "la"), -1);
-    EXPECT_TRUE(aPath::IsDir("la/b", nullptr));
 }
 
 TEST_F(aPathFs, Resolving)
 {
     std::string const cwd = myDir;
-    aString home;
-    ASSERT_TRUE(aPath().SetToHomeDir());
     aPath h;
-    h.SetToHomeDir();
-    std::string const homeDir = text(h.GetPath());
-
-    aPath out("unchanged");
-    EXPECT_TRUE(aPath::Resolve("~/", out));
-    EXPECT_EQ(text(out.GetPath()), homeDir);
-    EXPECT_TRUE(aPath::Resolve("~/x", out));
-    EXPECT_EQ(text(out.GetPath()), homeDir + "/x");
-    EXPECT_TRUE(aPath::Resolve("~", out));
-    EXPECT_EQ(text(out.GetPath()), cwd + "/~");
-
+    ASSERT_TRUE(h.SetToHomeDir());
+    std::string const home = text(h.GetPath());
     ASSERT_TRUE(aEnv::SetEnv("VANTREL_PATH_TEST", "/some/where", true));
-    EXPECT_FALSE(aEnv::SetEnv("VANTREL_PATH_TEST", "/else", false) && false);
-    EXPECT_TRUE(aEnv::GetEnv("VANTREL_PATH_TEST", home));
-    EXPECT_EQ(text(home.c()), "/some/where");
-    EXPECT_TRUE(aPath::Resolve("$VANTREL_PATH_TEST//docs/x/", out));
-    EXPECT_EQ(text(out.GetPath()), "/some/where/docs/x");
-    unsetenv("VANTREL_PATH_TEST");
-    out = "unchanged";
-    for (char const* refused : {"$", "$/", "$VANTREL_PATH_TEST/docs", "/abs", "", static_cast<char const*>(nullptr)}) {
-        EXPECT_FALSE(aPath::Resolve(refused, out)) << text(refused);
-        EXPECT_EQ(text(out.GetPath()), "unchanged");
-    }
-    EXPECT_FALSE(aEnv::GetEnv("VANTREL_PATH_TEST", home));
 
-    for (auto [in, want] : {std::pair{".", cwd}, {"./", cwd}, {"./x", cwd + "/x"}, {"a/b", cwd + "/a/b"}}) {
+    aPath out;
+    for (auto [in, want] : {std::pair{"~/", home}, {"~/x", home + "/x"}, {"~", cwd + "/~"},
+                            {"$VANTREL_PATH_TEST//docs/x/", std::string("/some/where/docs/x")},
+                            {".", cwd}, {"./", cwd}, {"./x", cwd + "/x"}, {"a/b", cwd + "/a/b"}}) {
         EXPECT_TRUE(aPath::Resolve(in, out)) << in;
         EXPECT_EQ(text(out.GetPath()), want);
     }
@@ -443,11 +347,19 @@ TEST_F(aPathFs, Resolving)
     EXPECT_TRUE(own.Resolve());
     EXPECT_EQ(text(own.GetPath()), cwd + "/own");
 
+    unsetenv("VANTREL_PATH_TEST");
+    aString value;
+    EXPECT_FALSE(aEnv::GetEnv("VANTREL_PATH_TEST", value));
+    out = "unchanged";
+    for (char const* refused : {"$", "$/", "$VANTREL_PATH_TEST/docs", "/abs", ""}) {
+        EXPECT_FALSE(aPath::Resolve(refused, out)) << refused;
+        EXPECT_EQ(text(out.GetPath()), "unchanged");
+    }
+
     // A current directory that is gone cannot anchor a relative text.
     ASSERT_EQ(mkdir("gone", 0777), 0);
     ASSERT_EQ(chdir("gone"), 0);
     ASSERT_EQ(rmdir((cwd + "/gone").c_str()), 0);
-    out = "unchanged";
     EXPECT_FALSE(aPath::Resolve("x", out));
     EXPECT_FALSE(aPath::Resolve(".", out));
     EXPECT_EQ(text(out.GetPath()), "unchanged");
@@ -480,7 +392,6 @@ TEST(aPathDeathTest, HomeOfAnUnknownUser)
 TEST_F(aPathFs, RemovingFilesLinksAndTrees)
 {
     aPath::Delete("nothing", true);
-    aPath::Delete(nullptr, false);
     ASSERT_EQ(aPath::CreateAsSoftLink("missing", "dangling"), 0);
     aPath::Delete("dangling", false); // not there: a followed link whose target is gone
     EXPECT_TRUE(aPath::IsLink("dangling", nullptr));
@@ -488,7 +399,6 @@ TEST_F(aPathFs, RemovingFilesLinksAndTrees)
     ASSERT_EQ(aPath::CreateAsDir((myDir + "/t/a/b/c").c_str()), 0);
     touch("t/a/b/c/f");
     touch("t/a/.hidden");
-    touch("t/x");
     ASSERT_EQ(aPath::CreateAsSoftLink("../t/a", "t/a/b/up"), 0);
     ASSERT_EQ(aPath::CreateAsSoftLink("nowhere", "t/a/b/c/dangling"), 0);
     ASSERT_EQ(aPath::CreateAsSoftLink("t/a", "linkToDir"), 0);
@@ -496,71 +406,51 @@ TEST_F(aPathFs, RemovingFilesLinksAndTrees)
     aPath::Delete("linkToDir", true); // the link goes, its directory stays
     EXPECT_FALSE(aPath::IsLink("linkToDir", nullptr));
     EXPECT_TRUE(aPath::IsFile("t/a/b/c/f", nullptr));
-
-    aPath::Delete("t/x", false);
-    EXPECT_FALSE(aPath::Exists("t/x", nullptr));
     aPath::Delete(("file://localhost" + myDir + "/t").c_str(), true);
     EXPECT_NE(access("t", F_OK), 0);
-    EXPECT_EQ(access("t", F_OK), -1);
 }
 
 TEST_F(aPathFs, RemovalErrors)
 {
     ASSERT_EQ(mkdir("full", 0777), 0);
     touch("full/f");
-    try {
-        aPath::Delete("full", false);
-        ADD_FAILURE() << "no error";
-    } catch (aError_aPath_SystemError const& e) {
-        EXPECT_EQ(e.myErrno, ENOTEMPTY);
-        EXPECT_STREQ(e.message(), "ERROR: [aPath_SystemError] - The named directory contains files other than "
+    auto full = caught<aError_aPath_SystemError>([] { aPath::Delete("full", false); });
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->myErrno, ENOTEMPTY);
+    EXPECT_STREQ(full->message(), "ERROR: [aPath_SystemError] - The named directory contains files other than "
                                   "`.' and `..' in it.\n\nSystem Error == ENOTEMPTYPATH: full");
-        EXPECT_FALSE(e.myStack.empty());
-        EXPECT_STREQ(e.myFile.c(), "aPath.cpp");
-    }
+    EXPECT_FALSE(full->myStack.empty());
+    EXPECT_STREQ(full->myFile.c(), "aPath.cpp");
 
-    // The sentences depend on the call that failed.
+    // The sentence depends on the call that failed.
     EXPECT_NE(unlink("missing"), 0);
-    try {
-        aPath::ThrowUnlinkError("missing");
-    } catch (aError_aPath_SystemError const& e) {
-        EXPECT_EQ(e.myErrno, ENOENT);
-        EXPECT_STREQ(e.message(), "ERROR: [aPath_SystemError] - The named file does not exist.\n\n"
-                                  "System Error == ENOENTPATH: missing");
-    }
+    auto missing = caught<aError_aPath_SystemError>([] { aPath::ThrowUnlinkError("missing"); });
+    ASSERT_TRUE(missing);
+    EXPECT_STREQ(missing->message(), "ERROR: [aPath_SystemError] - The named file does not exist.\n\n"
+                                     "System Error == ENOENTPATH: missing");
     EXPECT_NE(rmdir("full/f/x"), 0);
-    try {
-        aPath::ThrowRmdirError("full/f/x");
-    } catch (aError_aPath_SystemError const& e) {
-        EXPECT_EQ(e.myErrno, ENOTDIR);
-        EXPECT_STREQ(e.message(), "ERROR: [aPath_SystemError] - A component of the path is not a directory.\n\n"
-                                  "System Error == ENOTDIRPATH: full/f/x");
-    }
+    auto notDir = caught<aError_aPath_SystemError>([] { aPath::ThrowRmdirError("full/f/x"); });
+    ASSERT_TRUE(notDir);
+    EXPECT_EQ(notDir->myErrno, ENOTDIR);
+    EXPECT_STREQ(notDir->message(), "ERROR: [aPath_SystemError] - A component of the path is not a directory.\n\n"
+                                    "System Error == ENOTDIRPATH: full/f/x");
     // After unlink, ENOTEMPTY (like any errno without a sentence) is a miscellaneous error.
     errno = ENOTEMPTY;
-    try {
-        aPath::ThrowUnlinkError("full");
-    } catch (aError_aPath_MiscError const& e) {
-        EXPECT_STREQ(e.message(), "ERROR: [aPath_MiscError] - ");
-        EXPECT_STREQ(e.myPlace.c(), "aPath_MiscError");
-    }
-
-    ASSERT_EQ(mkfifo("fifo", 0666), 0);
-    EXPECT_THROW(aPath::Delete("fifo", true), aError_aPath_MiscError);
+    auto misc = caught<aError_aPath_MiscError>([] { aPath::ThrowUnlinkError("full"); });
+    ASSERT_TRUE(misc);
+    EXPECT_STREQ(misc->message(), "ERROR: [aPath_MiscError] - ");
+    EXPECT_STREQ(misc->myPlace.c(), "aPath_MiscError");
 
     // A failure deep in a tree carries one line per directory it passes, innermost first.
     ASSERT_EQ(aPath::CreateAsDir((myDir + "/t/a/b").c_str()), 0);
     touch("t/a/b/first");
     ASSERT_EQ(mkfifo("t/a/b/pipe", 0666), 0);
-    try {
-        aPath::Delete("t/a", true);
-        ADD_FAILURE() << "no error";
-    } catch (aError_aPath_MiscError const& e) {
-        EXPECT_STREQ(e.message(), "ERROR: [aPath_MiscError] - "
+    EXPECT_THROW(aPath::Delete("t/a/b/pipe", true), aError_aPath_MiscError);
+    auto tree = caught<aError_aPath_MiscError>([] { aPath::Delete("t/a", true); });
+    ASSERT_TRUE(tree);
+    EXPECT_STREQ(tree->message(), "ERROR: [aPath_MiscError] - "
                                   "\n\nMisc problems recursively deleting the contents of t/a/b\n\n"
                                   "\n\nMisc problems recursively deleting the contents of t/a\n\n");
-        EXPECT_STREQ(e.myPlace.c(), "aPath_MiscError");
-    }
     EXPECT_TRUE(aPath::Exists("t/a/b/pipe", nullptr));
 }
 
@@ -571,24 +461,20 @@ TEST_F(aPathFs, RemovalErrorDeepInATree)
     std::string const name(200, 'n');
     ASSERT_EQ(mkdir("t", 0777), 0);
     ASSERT_EQ(chdir("t"), 0);
-    int levels = 0;
-    for (size_t len = 1; len <= PATH_MAX; len += name.size() + 1, ++levels) {
+    for (size_t len = 1; len <= PATH_MAX; len += name.size() + 1) {
         ASSERT_EQ(mkdir(name.c_str(), 0777), 0);
         ASSERT_EQ(chdir(name.c_str()), 0);
     }
     ASSERT_EQ(chdir(myDir.c_str()), 0);
-    try {
-        aPath::Delete("t", true);
-        ADD_FAILURE() << "no error";
-    } catch (aError_aPath_SystemError const& e) {
-        EXPECT_EQ(e.myErrno, ENOTEMPTY);
-        std::string const msg = e.message();
-        std::string const context = "\n\nSystem problems recursively deleting the contents of ";
-        EXPECT_EQ(msg.rfind("ERROR: [aPath_SystemError] - The named directory contains", 0), 0u);
-        EXPECT_EQ(msg.substr(msg.size() - context.size() - 3), context + "t\n\n");
-        int lines = 0;
-        for (size_t at = msg.find(context); at != std::string::npos; at = msg.find(context, at + 1))
-            ++lines;
-        EXPECT_GT(lines, 10);
-    }
+    auto e = caught<aError_aPath_SystemError>([] { aPath::Delete("t", true); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->myErrno, ENOTEMPTY);
+    std::string const msg = e->message();
+    std::string const context = "\n\nSystem problems recursively deleting the contents of ";
+    EXPECT_EQ(msg.rfind("ERROR: [aPath_SystemError] - The named directory contains", 0), 0u);
+    EXPECT_EQ(msg.substr(msg.size() - context.size() - 3), context + "t\n\n");
+    int lines = 0;
+    for (size_t at = msg.find(context); at != std::string::npos; at = msg.find(context, at + 1))
+        ++lines;
+    EXPECT_GT(lines, 10);
 }
