@@ -458,10 +458,10 @@ bool ObBin::setAttrByObject(rtl::str name, ObObj* obj)
     return true;
 }
 
-bool ObBin::setMultiAttrs(rtl::str, rtl::str spec)
+bool ObBin::setMultiAttrs(rtl::str, rtl::str assignments)
 {
     std::vector<rtl::str> tokens;
-    spec.tokenize(",", tokens, -1);
+    assignments.tokenize(",", tokens, -1);
     for (auto const& token : tokens) {
         std::vector<rtl::str> attrAndVal;
         token.tokenize("=", attrAndVal, -1);

@@ -67,7 +67,7 @@ public:
     virtual void deleteAllSubs();
     virtual ObBin* getSub(rtl::str name, int index) const;
     virtual ObBin* ensureAtPath(rtl::str path);
-    virtual bool setMultiAttrs(rtl::str first, rtl::str spec);
+    virtual bool setMultiAttrs(rtl::str first, rtl::str assignments);
     virtual bool copyTo(ObBin* dest, Factory factory) const;
 
     ObBin* getTop();
