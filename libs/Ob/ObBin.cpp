@@ -597,7 +597,9 @@ rtl::str ObBin::getPath() const
     std::string p = myParent->getPath().c();
     p += "/";
     p += myName.c() ? myName.c() : "";
-    p += "[" + std::to_string(mySubIndex) + "]";
+    char index[24];
+    std::snprintf(index, sizeof index, "[%i]", mySubIndex);
+    p += index;
     return rtl::str(p.c_str());
 }
 
