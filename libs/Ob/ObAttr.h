@@ -14,6 +14,11 @@ public:
     char const* getCTypeName() const { return myTypeName.c(); }
     char const* getCDataType() const { return myDataType.c(); }
 
+    // Attribute values as document text: reals "%f", read back, in the C locale whatever the
+    // user's locale (the toolkit switches the process to the user's locale at start).
+    static rtl::str realText(double value);
+    static double realValue(char const* text);
+
     rtl::str myTypeName;
     rtl::str myDataType;
 };

@@ -29,15 +29,12 @@ int truncated(float v)
 
 float realOf(char const* text)
 {
-    double d = 0;
-    Xml::parseReal(text, d);
-    return static_cast<float>(d);
+    return static_cast<float>(ObAttr::realValue(text));
 }
 
 rtl::str realText(float v)
 {
-    char buf[400];
-    return rtl::str(Xml::formatReal(buf, sizeof buf, static_cast<double>(v)));
+    return ObAttr::realText(static_cast<double>(v));
 }
 
 } // namespace

@@ -1,9 +1,12 @@
+#include "ObAttr.h"
 #include "ObBin.h"
 #include "ObTestUtil.h"
 #include "XmlReader.h"
 #include "XmlWriter.h"
 
 #include <gtest/gtest.h>
+
+#include <clocale>
 
 namespace {
 
@@ -159,4 +162,21 @@ TEST(ObBin, WritesAndReadsItsTree)
     std::list<rtl::str> names;
     r.getAttrNames(names);
     EXPECT_EQ(names.size(), 1u);
+}
+
+TEST(ObAttr, RealsAreDocumentTextInAnyLocale)
+{
+    char const* old = std::setlocale(LC_ALL, nullptr);
+    std::string saved = old ? old : "C";
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "tools/deps generates de_DE.UTF-8";
+    rtl::str t = ObAttr::realText(0.5);
+    double back = ObAttr::realValue("2.25");
+    ObBin b;
+    b.setAttrByString(rtl::str("f"), rtl::str("1.5"), "float");
+    rtl::str bt;
+    b.getAttrAsString(rtl::str("f"), bt);
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_STREQ(t.c(), "0.500000");
+    EXPECT_EQ(back, 2.25);
+    EXPECT_STREQ(bt.c(), "1.500000");
 }
