@@ -92,7 +92,7 @@ void Aa::logstart(char const* prefix, char const* file, int line, char const* co
     }
 }
 
-void Aa::emit(int priority, char const* format, va_list args)
+void Aa::emitMessage(int priority, char const* format, va_list args)
 {
     std::vsnprintf(ourMsgBuf, MsgBufSize, format, args);
     size_t len = std::strlen(ourMsgBuf);
@@ -115,7 +115,7 @@ void Aa::logmsg(char const* format, ...)
 {
     va_list args;
     va_start(args, format);
-    emit(LOG_NOTICE, format, args);
+    emitMessage(LOG_NOTICE, format, args);
     va_end(args);
 }
 
@@ -123,7 +123,7 @@ void Aa::logwarn(char const* format, ...)
 {
     va_list args;
     va_start(args, format);
-    emit(LOG_WARNING, format, args);
+    emitMessage(LOG_WARNING, format, args);
     va_end(args);
 }
 
@@ -131,7 +131,7 @@ void Aa::logerr(char const* format, ...)
 {
     va_list args;
     va_start(args, format);
-    emit(LOG_ERR, format, args);
+    emitMessage(LOG_ERR, format, args);
     va_end(args);
 }
 

@@ -36,5 +36,6 @@ public:
     static char ourMsgBuf[MsgBufSize];
 
 private:
-    static void emit(int priority, char const* format, __builtin_va_list args);
+    // Not named "emit": Qt defines that word away as a macro.
+    static void emitMessage(int priority, char const* format, __builtin_va_list args);
 };
