@@ -1,0 +1,5 @@
+#include "ObQt.h"
+
+ObQt::ObQt() = default;
+
+ObQt::~ObQt() = default;

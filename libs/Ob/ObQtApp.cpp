@@ -1,0 +1,192 @@
+#include "ObQtApp.h"
+
+#include "ObCmd.h"
+#include "ObDoc.h"
+#include "ObQtMbar.h"
+#include "ObQtMenu.h"
+#include "ObQtMitem.h"
+#include "ObQtUiDialogs.h"
+#include "Xml.h"
+#include "aAssert.h"
+#include "aPath.h"
+#include "aTrace.h"
+
+#include <QAction>
+#include <QSettings>
+#include <QVariant>
+#include <clocale>
+#include <cstdio>
+#include <typeinfo>
+
+ObQtMbar* ObQtApp::ourMenuBar = nullptr;
+ObQtUi* ObQtApp::ourUi = nullptr;
+
+ObQtApp::ObQtApp(int& argc, char** argv) : ObApp(), QApplication(argc, argv)
+{
+    // Qt has just switched every category to the user's locale; documents and traces must
+    // keep writing and reading "0.5", not "0,5". Dates and month names stay the user's.
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+ObQtApp::~ObQtApp()
+{
+    // Widgets must not outlive the Qt application.
+    delete ourMenuBar;
+    ourMenuBar = nullptr;
+}
+
+int ObQtApp::run()
+{
+    if (!init()) {
+        std::printf("Trouble initializing the application!");
+        std::printf("\n");
+        std::fflush(stdout);
+        return 1;
+    }
+    A_TRACE("Launch Qt App\n");
+    return QApplication::exec();
+}
+
+bool ObQtApp::init()
+{
+    initMenus();
+    initModelData();
+    initSessionState();
+    return true;
+}
+
+void ObQtApp::initSessionState()
+{
+    // Read at every start, never written: reopening the documents of the last run is not
+    // provided, so the value is not used.
+    QSettings settings(QSettings::UserScope, QCoreApplication::organizationName(), QString());
+    QVariant openDocs = settings.value("Open Documents", QVariant());
+    (void)openDocs;
+}
+
+void ObQtApp::initMenus()
+{
+}
+
+void ObQtApp::initModelData()
+{
+}
+
+// A stand-in for the dialogs lives only as long as the question.
+static ObQtUi& ui(ObQtUiDialogs& dialogs)
+{
+    return ObQtApp::ourUi ? *ObQtApp::ourUi : dialogs;
+}
+
+static char const* text(aString const& s)
+{
+    return s.c() ? s.c() : "";
+}
+
+ObDoc* ObQtApp::openDoc()
+{
+    ObQtUiDialogs dialogs;
+    aPath path;
+    if (!ui(dialogs).browseForFilePathToLoad(path, "Open Document...", nullptr, nullptr))
+        return nullptr;
+    return openDoc(text(path));
+}
+
+ObDoc* ObQtApp::openDoc(char const* path)
+{
+    return ObApp::openDoc(path);
+}
+
+ObDoc* ObQtApp::closeDoc(ObDoc* doc, bool)
+{
+    if (!doc)
+        doc = ObApp::ourCurrentDoc;
+    A_ASSERT(doc);
+    A_ASSERT(!doc->getNeedsSave());
+    if (doc == ObApp::ourCurrentDoc) {
+        ObApp::ourCurrentDoc = nullptr;
+        doc->docWasDeactivated();
+    }
+    doc->docWillBeClosed();
+    ObApp::unregisterDoc(doc);
+    if (!ObApp::ourCurrentDoc)
+        setNewCurrentDoc();
+    return doc;
+}
+
+int ObQtApp::askSaveBeforeClose(ObDoc* doc)
+{
+    ObQtUiDialogs dialogs;
+    rtl::str name = doc->getName();
+    return ui(dialogs).saveBeforeClosing(name.c());
+}
+
+bool ObQtApp::askForPathToSave(ObDoc* doc, aPath& path, char const* dir)
+{
+    aPath home;
+    if (!dir) {
+        home.SetToHomeDir();
+        dir = text(home);
+    }
+    ObQtUiDialogs dialogs;
+    if (!ui(dialogs).browseForFilePathToSave(path, "Save as...", dir, nullptr))
+        return false;
+    setPathLastSaved(rtl::str(text(path)), doc);
+    return true;
+}
+
+bool ObQtApp::askForPathToLoad(ObDoc* doc, aPath& path, char const* dir)
+{
+    aPath home;
+    if (!dir) {
+        home.SetToHomeDir();
+        dir = text(home);
+    }
+    ObQtUiDialogs dialogs;
+    if (!ui(dialogs).browseForFilePathToLoad(path, "Open...", dir, nullptr))
+        return false;
+    setPathLastLoaded(rtl::str(text(path)), doc);
+    return true;
+}
+
+void ObQtApp::activateDoc(ObDoc*)
+{
+}
+
+void ObQtApp::deactivateDoc(ObDoc*)
+{
+}
+
+bool ObQtApp::runCmd(ObCmd* cmd)
+{
+    A_ASSERT(cmd);
+    std::string name = Xml::className(typeid(*cmd));
+    A_TRACE_C("iwhite", "====================================> BEGIN CMD: %s\n", name.c_str());
+    bool ok = cmd->cmdAction();
+    A_TRACE_C("iwhite", "<====================================== END CMD: %s %s\n", name.c_str(),
+              ok ? "SUCCESS!" : "Fail.");
+    return ok;
+}
+
+void ObQtApp::mitemTriggeredCb(ObQtMitem* item)
+{
+    A_TRACE("MITEM triggered: %s\n", item->getTitle().c());
+    mitemChosen(item);
+}
+
+void ObQtApp::mitemToggledCb(ObQtMitem* item)
+{
+    A_TRACE("MITEM toggled: %s\n", item->getTitle().c());
+    mitemChosen(item);
+}
+
+void ObQtApp::mitemChosen(ObQtMitem* item)
+{
+    if (ObCmd* cmd = item->getCmd())
+        runCmd(cmd);
+    void (*func)(bool) = item->getFunc();
+    if (!func)
+        return;
+    ObQtMenu* menu = qobject_cast<ObQtMenu*>(item->getQAction()->parent());
+    func(item->isCheckedTest(menu));
+}

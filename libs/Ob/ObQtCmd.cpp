@@ -1,0 +1,5 @@
+#include "ObQtCmd.h"
+
+ObQtCmd::ObQtCmd() = default;
+
+ObQtCmd::~ObQtCmd() = default;

@@ -1,0 +1,3 @@
+#include "ObQtUi.h"
+
+ObQtUi::~ObQtUi() = default;

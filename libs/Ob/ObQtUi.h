@@ -1,0 +1,19 @@
+#pragma once
+
+class aPath;
+
+// The questions the application asks the user in modal dialogs. ObQtApp asks through
+// ObQtApp::ourUi when one is installed (the views' UI service, or a stand-in in tests), and
+// through the plain Qt dialogs of ObQtUiDialogs otherwise.
+class ObQtUi
+{
+public:
+    virtual ~ObQtUi();
+
+    // A path to save to or to open, with the dialog's title, start folder and name filter (each
+    // may be null); true when the user chose one, which is then in out.
+    virtual bool browseForFilePathToSave(aPath& out, char const* title, char const* dir, char const* filter) = 0;
+    virtual bool browseForFilePathToLoad(aPath& out, char const* title, char const* dir, char const* filter) = 0;
+    // Save before closing? 1 save, -1 don't save, 0 cancel.
+    virtual int saveBeforeClosing(char const* docName) = 0;
+};

@@ -1,0 +1,57 @@
+#include "ObQtUiDialogs.h"
+
+#include "aPath.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+
+ObQtUiDialogs::ObQtUiDialogs() = default;
+
+ObQtUiDialogs::~ObQtUiDialogs() = default;
+
+bool ObQtUiDialogs::browseForFilePathToSave(aPath& out, char const* title, char const* dir, char const* filter)
+{
+    return browse(true, out, title, dir, filter);
+}
+
+bool ObQtUiDialogs::browseForFilePathToLoad(aPath& out, char const* title, char const* dir, char const* filter)
+{
+    return browse(false, out, title, dir, filter);
+}
+
+bool ObQtUiDialogs::browse(bool save, aPath& out, char const* title, char const* dir, char const* filter)
+{
+    QFileDialog dialog(nullptr, QString::fromUtf8(title ? title : ""), QString::fromUtf8(dir ? dir : ""));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setViewMode(QFileDialog::List);
+    if (filter)
+        dialog.setNameFilter(QString::fromUtf8(filter));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    QStringList files = dialog.selectedFiles();
+    if (files.isEmpty())
+        return false;
+    out = files.first().toUtf8().constData();
+    return true;
+}
+
+int ObQtUiDialogs::saveBeforeClosing(char const* docName)
+{
+    QString text = docName ? QString("Save '%1' before closing?").arg(QString::fromUtf8(docName))
+                           : QString("Save current document before closing?");
+    QMessageBox box;
+    box.setText(text);
+    QPushButton* save = box.addButton("Save", QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton("Don't Save", QMessageBox::DestructiveRole);
+    box.addButton("Cancel", QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.exec();
+    if (box.clickedButton() == save)
+        return 1;
+    if (box.clickedButton() == discard)
+        return -1;
+    return 0;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ObQtWin.h"
+
+// A top-level window bound to one document for its whole life.
+//
+// The application's menu bar has no window of its own on platforms without a global menu bar,
+// and a bar that is not on screen fires no shortcuts. So the document window takes the bar in
+// (across its top, the contents margins below it) and gives it back when it goes, so that the
+// application's bar outlives every window.
+class ObQtWinDoc : public ObQtWin
+{
+public:
+    explicit ObQtWinDoc(ObDoc* doc);
+    ~ObQtWinDoc() override;
+
+    ObDoc* getDoc() const override;
+
+    // Takes the application's menu bar from wherever it is (another window, or nowhere).
+    void adoptMenuBar();
+    bool holdsMenuBar() const;
+
+    ObDoc* const myDoc;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void placeMenuBar();
+};
