@@ -2,8 +2,6 @@
 
 #include "ObAttr.h"
 
-#include <cstdlib>
-
 ObQtCmpData::ObQtCmpData() : myVersion(1.0f)
 {
 }
@@ -38,7 +36,7 @@ bool ObQtCmpData::setAttrByString(rtl::str name, rtl::str value, char const* typ
         return true;
     }
     if (name == "version") {
-        myVersion = static_cast<float>(std::atof(value.c()));
+        myVersion = static_cast<float>(ObAttr::realValue(value.c()));
         return true;
     }
     return ObObj::setAttrByString(name, value, type);
@@ -51,7 +49,7 @@ bool ObQtCmpData::getAttrAsString(rtl::str name, rtl::str& text) const
         return true;
     }
     if (name == "version") {
-        text.set("%f", static_cast<double>(myVersion));
+        text = ObAttr::realText(myVersion);
         return true;
     }
     return ObObj::getAttrAsString(name, text);
