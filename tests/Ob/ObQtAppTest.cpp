@@ -14,17 +14,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-TEST(ObQtAppTest, FailedStartPrintsOneLineAndEntersNoLoop)
-{
-    ObQtTestApp* app = ObQtTestApp::get();
-    app->myInitResult = false;
-    testing::internal::CaptureStdout();
-    int const code = app->run();
-    app->myInitResult = true;
-    EXPECT_EQ(code, 1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Trouble initializing the application!\n");
-}
-
 TEST(ObQtAppTest, OpenDocumentsSettingIsReadButNeverWritten)
 {
     ScratchDir dir;

@@ -22,12 +22,10 @@ class ObQtTestApp : public ObQtApp
 {
 public:
     using ObQtApp::ObQtApp;
-    bool init() override { return myInitResult && ObQtApp::init(); }
     ObDirty* getAppDirtyEngine() const override { return myDirt; }
     aRefresher* getAppRefreshEngine() const override { return myRefresher; }
     static ObQtTestApp* get() { return dynamic_cast<ObQtTestApp*>(ObApp::ourApp); }
 
-    bool myInitResult = true;
     ObDirty* myDirt = nullptr;
     aRefresher* myRefresher = nullptr;
 };
