@@ -7,6 +7,7 @@
 #include "ref.h"
 #include "str.h"
 
+#include <cstddef>
 #include <map>
 #include <vector>
 
@@ -42,6 +43,16 @@ public:
     virtual void schedule(aRefreshable* r, int level, Func f, char const* name);
     virtual void unschedule(Func f);
     virtual bool unschedule(Func f, int level);
+
+    // A bare nullptr for the name would be ambiguous between the text and string forms; it
+    // means no name.
+    void schedule(aRefreshable* r, int level, std::nullptr_t) { schedule(r, level, static_cast<rtl::str*>(nullptr)); }
+    void schedule(aRefreshable& r, int level, std::nullptr_t) { schedule(r, level, static_cast<rtl::str*>(nullptr)); }
+    void schedule(aRefreshable* r, int level, Func f, std::nullptr_t)
+    {
+        schedule(r, level, f, static_cast<rtl::str*>(nullptr));
+    }
+    void scheduleFunc(FreeFunc fn, int level, std::nullptr_t) { scheduleFunc(fn, level, static_cast<rtl::str*>(nullptr)); }
 
     std::map<int, rtl::ref<Tx>> myTxByLevel;
     int myCurrentLevel = -1;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <iterator>
+#include <list>
 #include <map>
 
 // The transmitter of one refresh level: its callbacks in callback order, each with the receiver
@@ -28,9 +29,15 @@ public:
         delete myNamesByFunc;
     }
 
+    // A callback already present keeps its one entry; a different receiver takes it over, and
+    // the former one stops recording it here.
     Func txConnect(Func f, Rx* rx)
     {
-        myRxByFunc[f] = rx;
+        auto [it, added] = myRxByFunc.try_emplace(f, rx);
+        if (!added && it->second != rx) {
+            forgetInRx(it->second, f);
+            it->second = rx;
+        }
         return f;
     }
 
@@ -55,10 +62,12 @@ public:
     // Drops every callback connected through rx. The receiver's own record names them.
     void txDisconnectRx(Rx* rx)
     {
-        auto funcs = rx->myFuncsByTx.find(this);
-        if (funcs == rx->myFuncsByTx.end())
+        auto record = rx->myFuncsByTx.find(this);
+        if (record == rx->myFuncsByTx.end())
             return;
-        for (Func const& f : funcs->second) {
+        std::list<Func> const funcs = std::move(record->second);
+        rx->myFuncsByTx.erase(record);
+        for (Func const& f : funcs) {
             auto it = myRxByFunc.find(f);
             if (it != myRxByFunc.end() && it->second == rx)
                 eraseEntry(it);
@@ -88,9 +97,11 @@ public:
         for (auto const& entry : myRxByFunc)
             if (entry.second)
                 entry.second->rxDisconnect(this);
-        if (myRunning)
-            myRunning->erased = true;
         myRxByFunc.clear();
+        if (myRunning) {
+            myRunning->erased = true;
+            myRunning->entry = myRxByFunc.end(); // the old node is gone: compare with nothing
+        }
         if (myNamesByFunc)
             myNamesByFunc->clear();
     }
@@ -116,10 +127,25 @@ private:
         bool erased = false;
     };
 
+    // A receiver must not keep a transmitter that holds none of its callbacks: the transmitter
+    // may go (its level emptied) while the receiver lives on.
+    void forgetInRx(Rx* rx, Func const& f)
+    {
+        if (!rx)
+            return;
+        auto record = rx->myFuncsByTx.find(this);
+        if (record == rx->myFuncsByTx.end())
+            return;
+        record->second.remove(f);
+        if (record->second.empty())
+            rx->myFuncsByTx.erase(record);
+    }
+
     void eraseEntry(typename std::map<Func, Rx*>::iterator it)
     {
         if (myRunning && myRunning->entry == it)
             myRunning->erased = true;
+        forgetInRx(it->second, it->first);
         if (myNamesByFunc)
             myNamesByFunc->erase(it->first);
         myRxByFunc.erase(it);

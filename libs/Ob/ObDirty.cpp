@@ -233,7 +233,7 @@ void ObDirty::initCleaning(rtl::str name, ObCleanCheck* check)
 bool ObDirty::needsCleaningTest(unsigned int id) const
 {
     auto it = myCleanChecks.find(id);
-    if (it != myCleanChecks.end())
+    if (it != myCleanChecks.end() && it->second) // a null check counts as none installed
         return it->second->needsCleaning(this);
     if (myDirtNames.find(id) == myDirtNames.end()) {
         A_TRACE_C("ired", "Checking for cleaning on UNREGISTERED cleanable ID!!! FIX THIS\n");
@@ -303,7 +303,7 @@ void ObDirty::printCleanings() const
 {
     bool first = true;
     for (auto const& [id, check] : myCleanChecks) {
-        if (!check->needsCleaning(this))
+        if (!check || !check->needsCleaning(this))
             continue;
         if (first)
             A_TRACE("Need cleaning\n");

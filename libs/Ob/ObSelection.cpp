@@ -77,12 +77,11 @@ bool ObSelection::removeFromSelection(Obh h)
 void ObSelection::clearSelection()
 {
     A_TRACE("CLEAR SELECTION\n");
-    // The hooks see each handle while the set still holds it; they get copies, so a hook that
-    // edits its argument cannot touch the set's keys.
-    for (Obh const& selected : mySelection) {
-        Obh h = selected;
+    // The hooks see each handle while the set still holds it. They walk a copy: a hook may
+    // change the selection (a slot of the Qt signal, say) without breaking the walk.
+    std::set<Obh> const selected = mySelection;
+    for (Obh h : selected)
         itemWasRemovedHook(h);
-    }
     mySelection.clear();
     selectionChangedHook();
 }

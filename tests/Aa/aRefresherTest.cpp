@@ -34,8 +34,6 @@ std::string taken()
     return s;
 }
 
-char const* const NoName = nullptr;
-
 // Probes a, b, c, ... at increasing addresses.
 struct Probes
 {
@@ -54,12 +52,12 @@ TEST(aRefresher, PassRunsLevelsAscendingAndEachLevelInObjectOrder)
 {
     aRefresher r(false);
     Probes p(3);
-    r.schedule(p[2], 500, NoName); // against address order
-    r.schedule(p[0], 500, NoName);
-    r.schedule(p[1], 150, NoName);
-    r.schedule(p[1], 500, NoName);
-    r.schedule(p[1], 500, NoName); // once per level only
-    r.scheduleFunc(&freeStep, 0, NoName);
+    r.schedule(p[2], 500, nullptr); // against address order
+    r.schedule(p[0], 500, nullptr);
+    r.schedule(p[1], 150, nullptr);
+    r.schedule(p[1], 500, nullptr);
+    r.schedule(p[1], 500, nullptr); // once per level only
+    r.scheduleFunc(&freeStep, 0, nullptr);
     int level = -2;
     bool inPass = false;
     p[0].action = [&] { inPass = r.isScheduledTest(level); };
@@ -79,16 +77,16 @@ TEST(aRefresher, ScheduleChangesMadeDuringAPass)
 {
     aRefresher r(false);
     Probes p(5);
-    r.schedule(p[1], 200, NoName);
-    r.schedule(p[3], 200, NoName);
-    r.schedule(p[4], 200, NoName);
+    r.schedule(p[1], 200, nullptr);
+    r.schedule(p[3], 200, nullptr);
+    r.schedule(p[4], 200, nullptr);
     // b adds a to its level (before it: next pass) and c (after it: this pass), e at a new higher
     // level (this pass) and d at a lower one (next pass), and drops e's turn at 200.
     p[1].action = [&] {
-        r.schedule(p[0], 200, NoName);
-        r.schedule(p[2], 200, NoName);
-        r.schedule(p[4], 700, NoName);
-        r.schedule(p[3], 150, NoName);
+        r.schedule(p[0], 200, nullptr);
+        r.schedule(p[2], 200, nullptr);
+        r.schedule(p[4], 700, nullptr);
+        r.schedule(p[3], 150, nullptr);
         r.unschedule(refreshOf(&p[4]), 200);
         p[1].action = nullptr;
     };
@@ -103,10 +101,10 @@ TEST(aRefresher, ScheduleChangesMadeDuringAPass)
     Probes q(3);
     auto dying = std::make_unique<Probe>();
     dying->tag = "X";
-    r2.schedule(q[0], 10, NoName);
-    r2.schedule(q[2], 10, NoName);
-    r2.schedule(*dying, 10, NoName);
-    r2.schedule(q[1], 20, NoName);
+    r2.schedule(q[0], 10, nullptr);
+    r2.schedule(q[2], 10, nullptr);
+    r2.schedule(*dying, 10, nullptr);
+    r2.schedule(q[1], 20, nullptr);
     q[0].action = [&] { r2.unschedule(refreshOf(&q[0])); };
     dying->action = [&] { dying.reset(); };
     r2.doRefreshIfNeeded(nullptr);
@@ -120,15 +118,15 @@ TEST(aRefresher, UnscheduleLifetimesAndNames)
     auto r = std::make_unique<aRefresher>(true);
     Probes p(2);
     EXPECT_FALSE(r->unschedule(refreshOf(&p[0]), 7));
-    r->schedule(p[1], 7, NoName);
+    r->schedule(p[1], 7, nullptr);
     EXPECT_TRUE(r->unschedule(refreshOf(&p[0]), 7));
-    r->schedule(p[0], 3, NoName);
+    r->schedule(p[0], 3, nullptr);
     r->unschedule(&p[0]);
     EXPECT_TRUE(p[0].myFuncsByTx.empty());
     EXPECT_EQ(r->myTxByLevel.count(3), 1u); // emptied levels stay until a pass finds them
     {
         Probe shortLived;
-        r->schedule(shortLived, 7, NoName);
+        r->schedule(shortLived, 7, nullptr);
     }
     r->doRefreshIfNeeded(nullptr);
     EXPECT_EQ(taken(), "b");
@@ -149,4 +147,17 @@ TEST(aRefresher, UnscheduleLifetimesAndNames)
     // The refresher goes first; the refreshable forgets it and dies later without harm.
     r.reset();
     EXPECT_TRUE(p[1].myFuncsByTx.empty());
+
+    // A receiver stops recording a level once the level holds none of its callbacks (removed
+    // by callback, or taken over by another receiver), so the level may go before it.
+    auto r3 = std::make_unique<aRefresher>(false);
+    Probe a, b;
+    r3->schedule(a, 5, nullptr);
+    r3->unschedule(refreshOf(&a));
+    r3->schedule(&a, 6, refreshOf(&b), nullptr);
+    r3->schedule(&b, 6, refreshOf(&b), nullptr);
+    EXPECT_TRUE(a.myFuncsByTx.empty());
+    r3->doRefreshIfNeeded(nullptr);
+    r3.reset();
+    EXPECT_TRUE(b.myFuncsByTx.empty());
 }
