@@ -34,6 +34,49 @@ int sinkWrite(void* context, char const* buffer, int len)
     return len;
 }
 
+// Text that a reader can take back: well-formed UTF-8 of characters allowed in XML 1.0. libxml2
+// would write a control character as is (the file then no longer parses) and fails on broken
+// UTF-8 only when the document is flushed, so both are refused where they are written.
+bool storableText(char const* text)
+{
+    auto const* p = reinterpret_cast<unsigned char const*>(text);
+    while (*p) {
+        unsigned c = *p++;
+        if (c < 0x80) {
+            if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
+                return false;
+            continue;
+        }
+        int more = 0;
+        unsigned min = 0;
+        if ((c & 0xe0) == 0xc0) {
+            c &= 0x1f, more = 1, min = 0x80;
+        } else if ((c & 0xf0) == 0xe0) {
+            c &= 0x0f, more = 2, min = 0x800;
+        } else if ((c & 0xf8) == 0xf0) {
+            c &= 0x07, more = 3, min = 0x10000;
+        } else {
+            return false;
+        }
+        for (; more > 0; --more, ++p) {
+            if ((*p & 0xc0) != 0x80)
+                return false;
+            c = (c << 6) | (*p & 0x3fu);
+        }
+        if (c < min || c > 0x10ffff || (c >= 0xd800 && c <= 0xdfff) || c == 0xfffe || c == 0xffff)
+            return false;
+    }
+    return true;
+}
+
+bool refuseText(char const* text)
+{
+    if (storableText(text))
+        return false;
+    std::printf("XmlWriter: text that is not UTF-8 or holds a character XML cannot store is refused\n");
+    return true;
+}
+
 // libxml2 closes its output buffer when the writer is freed; the file itself is synced and
 // closed by the writer, where the result can still be checked.
 int sinkClose(void*)
@@ -154,6 +197,13 @@ bool XmlWriter::endDocument()
         return false;
     }
     myTempPath.clear();
+    // Make the rename itself durable; the new file is in place whatever this answers.
+    std::string dir = myTarget.substr(0, myTarget.find_last_of('/') + 1);
+    int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
     return true;
 }
 
@@ -175,7 +225,7 @@ bool XmlWriter::endElement()
 
 bool XmlWriter::writeAttr(char const* name, char const* text)
 {
-    if (!myWriter || !name || !text)
+    if (!myWriter || !name || !text || refuseText(text))
         return note(-1, "Error at xmlTextWriterWriteAttribute");
     return note(xmlTextWriterWriteAttribute(myWriter, xstr(name), xstr(text)), "Error at xmlTextWriterWriteAttribute");
 }
@@ -232,7 +282,7 @@ bool XmlWriter::addAttribute(char const* name, unsigned int value)
 
 bool XmlWriter::writeText(char const* text, char const* message)
 {
-    if (!myWriter || !text)
+    if (!myWriter || !text || refuseText(text))
         return note(-1, message);
     return note(xmlTextWriterWriteString(myWriter, xstr(text)), message);
 }
@@ -291,7 +341,10 @@ bool XmlWriter::addComment(char const* text)
 {
     if (!text)
         return true;
-    if (!myWriter)
+    // "--" inside a comment, or "-" at its end, would end it early.
+    size_t len = std::strlen(text);
+    bool dashes = std::strstr(text, "--") || (len > 0 && text[len - 1] == '-');
+    if (!myWriter || dashes || refuseText(text))
         return note(-1, "Error at xmlTextWriterWriteComment");
     return note(xmlTextWriterWriteComment(myWriter, xstr(text)), "Error at xmlTextWriterWriteComment");
 }

@@ -10,7 +10,7 @@ TEST(XmlWriter, WritesIndentedDocumentWithTypedAttributes)
 {
     char const* old = std::setlocale(LC_ALL, nullptr);
     std::string saved = old ? old : "C";
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "tools/deps generates the locale";
     ScratchDir dir;
     std::string f = dir.file("doc.xml");
     {
@@ -63,6 +63,30 @@ TEST(XmlWriter, FailedSaveLeavesTheOldFileAlone)
         ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
         EXPECT_TRUE(w.startElement("a"));
     } // destroyed without endDocument
+    EXPECT_EQ(readFile(f), "OLD CONTENT");
+
+    // Text a reader could not take back fails the save where it is written: a control
+    // character (libxml2 would write it raw and the file would no longer parse), broken UTF-8,
+    // a comment that would end early.
+    for (char const* bad : {"a\x01b", "caf\xe9", "\xc3", "\xed\xa0\x80", "\xc0\xaf", "\xef\xbf\xbe"}) {
+        XmlWriter w("ISO-8859-1");
+        ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
+        EXPECT_TRUE(w.startElement("a"));
+        EXPECT_FALSE(w.addAttribute("t", bad)) << bad;
+        EXPECT_FALSE(w.endDocument());
+    }
+    for (char const* bad : {"a--b", "end-"}) {
+        XmlWriter w("ISO-8859-1");
+        ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
+        EXPECT_FALSE(w.addComment(bad)) << bad;
+        EXPECT_FALSE(w.endDocument());
+    }
+    {
+        XmlWriter w("ISO-8859-1");
+        ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
+        EXPECT_FALSE(w.addString("x\x1b[0m"));
+        EXPECT_FALSE(w.endDocument());
+    }
     EXPECT_EQ(readFile(f), "OLD CONTENT");
 
     // The directory vanishes between start and end.
