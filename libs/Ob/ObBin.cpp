@@ -6,6 +6,7 @@
 #include "XmlWriter.h"
 #include "aAssert.h"
 
+#include <cfloat>
 #include <cmath>
 #include <climits>
 #include <cstdio>
@@ -27,9 +28,16 @@ int truncated(float v)
     return static_cast<int>(v);
 }
 
+// A real of a document as a float: values beyond the float range are clamped (their
+// conversion would be undefined).
 float realOf(char const* text)
 {
-    return static_cast<float>(ObAttr::realValue(text));
+    double v = ObAttr::realValue(text);
+    if (v > static_cast<double>(FLT_MAX))
+        return FLT_MAX;
+    if (v < -static_cast<double>(FLT_MAX))
+        return -FLT_MAX;
+    return static_cast<float>(v);
 }
 
 rtl::str realText(float v)

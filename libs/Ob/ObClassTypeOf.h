@@ -131,14 +131,14 @@ public:
     ObObj* objFromAddr(unsigned int addr) const override
     {
         if (mySize == 0 || addr >= mySize)
-            return nullptr;
+            return noObj(__LINE__);
         if (!isLive(addr)) {
             OB_TRACE("%s::objFromAddr myRosterIndicesByAddr[ %u ] = %u, which is >= than next roster index = %u\n",
                      OB_CLASS(*this), addr, myRosterIndicesByAddr[addr], myNextRosterIndex);
-            return nullptr;
+            return noObj(__LINE__);
         }
         if (!myData[addr])
-            return nullptr;
+            return noObj(__LINE__);
         ObObj* o = asObj(myData[addr]);
         OB_TRACE("%s::objFromAddr( addr=%i ) ==> %p\n", OB_CLASS(*this), addr, static_cast<void*>(o));
         return o;
@@ -158,11 +158,11 @@ public:
         }
     }
 
-    rtl::str describeMem(void const* m) const override
+    rtl::str describeMem(void const* mem) const override
     {
-        T const* o = static_cast<T const*>(m);
-        A_ASSERT(o);
-        ObObj const* b = static_cast<ObObj const*>(o);
+        A_ASSERT(dynamic_cast<Type*>((Type*)mem));
+        void const* m = mem;
+        ObObj const* b = static_cast<ObObj const*>(static_cast<T const*>(m));
         rtl::str out;
         if (!b->hasAttr("name")) {
             out.set("%s[%p]", getName(), m);
@@ -217,28 +217,28 @@ public:
 
     void freeInstance(unsigned int addr) override
     {
-        T* o = addr < mySize ? myData[addr] : nullptr;
-        A_ASSERT(o);
-        OB_TRACE("%s freeInstance addr=%u, obj=%p\n", OB_CLASS(*this), addr, static_cast<void*>(o));
-        static_cast<ObObj*>(o)->clearObj();
-        delete o;
+        T* obj = addr < mySize ? myData[addr] : nullptr;
+        A_ASSERT(obj);
+        OB_TRACE("%s freeInstance addr=%u, obj=%p\n", OB_CLASS(*this), addr, static_cast<void*>(obj));
+        static_cast<ObObj*>(obj)->clearObj();
+        delete obj;
         myData[addr] = nullptr;
     }
 
     void recycleInstance(unsigned int addr) override
     {
-        T* o = addr < mySize ? myData[addr] : nullptr;
-        A_ASSERT(o);
-        OB_TRACE("%s recycleInstance addr=%u, obj=%p\n", OB_CLASS(*this), addr, static_cast<void*>(o));
-        static_cast<ObObj*>(o)->recycleObj();
+        T* obj = addr < mySize ? myData[addr] : nullptr;
+        A_ASSERT(obj);
+        OB_TRACE("%s recycleInstance addr=%u, obj=%p\n", OB_CLASS(*this), addr, static_cast<void*>(obj));
+        static_cast<ObObj*>(obj)->recycleObj();
     }
 
     void initInstance(unsigned int addr) override
     {
-        T* o = addr < mySize ? myData[addr] : nullptr;
-        A_ASSERT(o);
-        OB_TRACE("%s: INIT OBJ %p, at addr %u\n", OB_CLASS(*this), static_cast<void*>(o), addr);
-        static_cast<ObObj*>(o)->initObj();
+        T* obj = addr < mySize ? myData[addr] : nullptr;
+        A_ASSERT(obj);
+        OB_TRACE("%s: INIT OBJ %p, at addr %u\n", OB_CLASS(*this), static_cast<void*>(obj), addr);
+        static_cast<ObObj*>(obj)->initObj();
     }
 
     virtual T* ptr(Obh& h)
@@ -285,6 +285,14 @@ private:
     }
 
     bool isLive(uint32_t addr) const { return myRosterIndicesByAddr[addr] < myNextRosterIndex; }
+
+    // The debug line of a lookup that found nothing.
+    static ObObj* noObj(int line)
+    {
+        if (Ob::ourTrace)
+            std::printf("HERE %s - %s, line %i\n", "", __FILE__, line);
+        return nullptr;
+    }
 
     static ObObj* asObj(T* o) { return o ? static_cast<ObObj*>(o) : nullptr; }
     static ObObj const* asObj(T const* o) { return o ? static_cast<ObObj const*>(o) : nullptr; }

@@ -127,10 +127,20 @@ void ObEngine::xmlReadPrep()
         t->reset(true, true);
     }
     myReadTypes.clear();
+    myReadOpen = false;
 }
 
 void ObEngine::xmlReadPost()
 {
+    if (myReadOpen) {
+        // Objects of a part that was not read to its end are not handed to the post-load
+        // hooks half-read: the store is left empty, as the failed load's result says.
+        A_TRACE_C("red", "ObEngine: the objects part was not read to its end, dropping what was read\n");
+        for (Obt* t : myTypes)
+            t->reset(true, true);
+        myReadOpen = false;
+    }
+    myReadTypes.clear();
     postLoadHook();
 }
 
@@ -154,6 +164,7 @@ bool ObEngine::xmlRead(char const* path)
 
 bool ObEngine::xmlReadStartElement(XmlReader& r, char const* name, int)
 {
+    myReadOpen = true;
     if (std::strcmp(name, "type") == 0) {
         char const* typeName = nullptr;
         if (!r.getAttr("name", typeName)) {
@@ -188,6 +199,8 @@ bool ObEngine::xmlReadStartElement(XmlReader& r, char const* name, int)
 
 bool ObEngine::xmlReadEndElement(XmlReader& r, char const* name)
 {
+    if (std::strcmp(name, "objects") == 0)
+        myReadOpen = false;
     if (std::strcmp(name, "object") == 0) {
         // Fallback for an object whose own end did not pop it; never pops the store itself.
         if (r.currentHandler() != this)

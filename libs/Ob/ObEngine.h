@@ -54,4 +54,7 @@ public:
 
 private:
     std::set<Obt*> myReadTypes;
+    // Between the first element of the "objects" part and its end: a read that stops in
+    // between (refused or broken file) leaves nothing of it live.
+    bool myReadOpen = false;
 };

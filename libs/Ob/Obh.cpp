@@ -49,24 +49,26 @@ bool Obh::operator<(Obh const& other) const
     return myAddr < other.myAddr;
 }
 
+// A handle that is not valid names nothing. It may come from a document ("flags" 0), so it
+// resolves to null here rather than reaching the pool's assertion.
 ObObj* Obh::obj()
 {
-    return myType ? myType->obj(*this) : nullptr;
+    return myType && isValid() ? myType->obj(*this) : nullptr;
 }
 
 ObObj const* Obh::obj() const
 {
-    return myType ? static_cast<Obt const*>(myType)->obj(*this) : nullptr;
+    return myType && isValid() ? static_cast<Obt const*>(myType)->obj(*this) : nullptr;
 }
 
 void* Obh::mem()
 {
-    return myType ? myType->mem(*this) : nullptr;
+    return myType && isValid() ? myType->mem(*this) : nullptr;
 }
 
 void const* Obh::mem() const
 {
-    return myType ? static_cast<Obt const*>(myType)->mem(*this) : nullptr;
+    return myType && isValid() ? static_cast<Obt const*>(myType)->mem(*this) : nullptr;
 }
 
 void Obh::dealloc()

@@ -125,6 +125,12 @@ TEST(ObPool, HandlesCompareByPoolSlotAndFlags)
     EXPECT_FALSE(a == a2) << "flags differ after one copy was freed";
     EXPECT_FALSE(a < a2);
     EXPECT_FALSE(a2 < a);
+    EXPECT_EQ(a2.obj(), nullptr) << "a handle that is not valid names nothing, also with a live slot";
+    a2 = t1.make();
+    EXPECT_EQ(a2.getAddr(), a.getAddr());
+    a2.myFlags = 0; // as read from a document
+    EXPECT_EQ(a2.obj(), nullptr);
+    EXPECT_NE(a.obj(), nullptr);
     EXPECT_TRUE(a < b);
     // Between pools the order is the pools' identity, whatever the slots; it is a strict order.
     EXPECT_NE(a < x, x < a);

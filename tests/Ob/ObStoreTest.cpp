@@ -26,6 +26,7 @@ void fill(Store& s)
     a->myOn = true;
     s.recs.ptr(r[2])->myN = 42;
     s.recs.ptr(r[3])->myX = 2.25f;
+    s.recs.ptr(r[3])->myName = "Zo\xc3\xab \xe6\x97\xa5 \xf0\x9f\x98\x80";
     r[1].dealloc();
     Obh p[6];
     for (auto& h : p)
@@ -64,6 +65,8 @@ TEST(ObStore, SavesTheGoldenFileAndLoadsItBack)
     EXPECT_EQ(a->myX, 0.5f);
     EXPECT_TRUE(a->myOn);
     EXPECT_EQ(static_cast<Rec*>(s.recs.objFromAddr(2))->myN, 42);
+    EXPECT_STREQ(static_cast<Rec*>(s.recs.objFromAddr(3))->myName.c(), "Zo\xc3\xab \xe6\x97\xa5 \xf0\x9f\x98\x80")
+        << "text beyond ISO-8859-1 comes back through character references";
     EXPECT_EQ(HookCount::postLoads, 3);
     EXPECT_TRUE(rosterSound(s.recs));
     EXPECT_TRUE(rosterSound(s.plains));
@@ -151,11 +154,16 @@ TEST(ObStore, DamagedDocumentsAreRefusedOrSkippedSafely)
     for (auto const& n : names) {
         Store s;
         Obh h = s.recs.make(); // a live object that the load must recycle, not leak
+        HookCount::zero();
         bool ok = loadObjects(s.engine, data("damaged") + "/" + n);
-        if (n.rfind("refuse-", 0) == 0)
+        if (n.rfind("refuse-", 0) == 0) {
             EXPECT_FALSE(ok) << n;
-        else
+            // Nothing of a part that was not read to its end stays live or gets its hook.
+            EXPECT_EQ(s.recs.getCurrentTypeCount() + s.plains.getCurrentTypeCount(), 0u) << n;
+            EXPECT_EQ(HookCount::postLoads, 0) << n;
+        } else {
             EXPECT_TRUE(ok) << n;
+        }
         EXPECT_TRUE(rosterSound(s.recs)) << n;
         EXPECT_TRUE(rosterSound(s.plains)) << n;
         for (uint32_t r = 0; r < s.recs.getCurrentTypeCount(); ++r)
