@@ -51,6 +51,9 @@ void aRefresher::eraseEmptyLevels(std::vector<int> const& levels)
 
 void aRefresher::schedule(aRefreshable* r, int level, Func f, rtl::str* name)
 {
+    // An empty callback (a null function, say) cannot be called: every pass would stop on it.
+    if (f.empty())
+        return;
     auto it = myTxByLevel.find(level);
     if (it == myTxByLevel.end())
         it = myTxByLevel.emplace(level, rtl::ref<Tx>(new Tx(myDebugNames))).first;

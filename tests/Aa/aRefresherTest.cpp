@@ -58,6 +58,7 @@ TEST(aRefresher, PassRunsLevelsAscendingAndEachLevelInObjectOrder)
     r.schedule(p[1], 500, nullptr);
     r.schedule(p[1], 500, nullptr); // once per level only
     r.scheduleFunc(&freeStep, 0, nullptr);
+    r.scheduleFunc(nullptr, 0, nullptr); // nothing to call: not scheduled
     int level = -2;
     bool inPass = false;
     p[0].action = [&] { inPass = r.isScheduledTest(level); };
