@@ -76,18 +76,11 @@ int aCalendar::DateToDays(int month, int day, int year)
 {
     if (!DateIsValid(month, day, year) || year < 1)
         return 0;
-    int base = 0;
-    int baseYear = 1;
-    if (year >= 2000) {
-        base = 730108;
-        baseYear = 2000;
-    } else if (year >= 1900) {
-        base = 693584;
-        baseYear = 1900;
-    }
-    long days = base;
-    for (int y = baseYear; y < year; ++y)
-        days += DaysInYear(y);
+    // The days of the years before, counted in closed form rather than year by year (a
+    // parsed year can be in the billions): 365 each, one more per leap year, eleven fewer
+    // for 1752. It gives 693,584 for 1900 and 730,108 for 2000.
+    long before = long(year) - 1;
+    long days = before * 365 + before / 4 - before / 100 + before / 400 - (year > 1752 ? 11 : 0);
     days += MonthToDays(month, year) + day - 1;
     return days > 2147483647L ? 0 : int(days); // beyond an int day number: no valid date
 }

@@ -94,6 +94,20 @@ bool makeNonNegative(long& days, int& hours, int& minutes, int& seconds, int& mi
     return true;
 }
 
+// The second the wall clock shows and the fraction past it, in [0, 1e9): before 1970 the
+// nanoseconds are negative and the clock shows the second before. False when that second
+// lies beyond a 64-bit count.
+bool wallSecond(long sec, long ns, long& whole, long& fraction)
+{
+    long carry = ns / NsPerSec;
+    fraction = ns % NsPerSec;
+    if (fraction < 0) {
+        fraction += NsPerSec;
+        carry -= 1;
+    }
+    return !__builtin_add_overflow(sec, carry, &whole);
+}
+
 } // namespace
 
 void aTs::initStatics()
@@ -436,15 +450,16 @@ bool aTs::setMicro(int year, int month, int day, int hour, int minute, int secon
     }
     A_ASSERT(secs > -3732566652728286385);
     A_ASSERT(microsec >=0);
-    mySec = secs;
-    myNs = microsec * 1000;
+    assignNormalised(secs, microsec * 1000);
     return true;
 }
 
 bool aTs::set(int year, int month, int day, int hour, int minute, int second, long ns, int isDst, long gmtOffset)
 {
     bool ok = setMicro(year, month, day, hour, minute, second, 0, isDst, gmtOffset);
-    myNs = ns;
+    // Fields read before 1970 carry negative nanoseconds; written back in another zone they
+    // can meet positive seconds, so the pair is normalised like every other value.
+    assignNormalised(mySec, ns);
     return ok;
 }
 
@@ -542,8 +557,6 @@ aTs aTs::moveTs(const aTs& ts, double years, double months, double days, double 
         A_TRACE("moveTs: %i-%i-%i %i:%i:%i is no local time, left unmoved\n", y, mo, d, h, mi, s);
         return ts;
     }
-    // set keeps the nanoseconds as given; before 1970 they must take the sign of the seconds.
-    moved.assignNormalised(moved.mySec, moved.myNs);
     return moved;
 }
 
@@ -553,14 +566,9 @@ unsigned long aTs::strfTime(char* buffer, unsigned long size, const char* format
 {
     if (size > 0)
         buffer[0] = '\0';
-    // Before 1970 the nanoseconds are negative: the wall clock shows the second before, plus
-    // the complementary fraction.
-    long wholeSec = mySec;
-    long fraction = myNs;
-    if (fraction < 0) {
-        wholeSec -= 1;
-        fraction += NsPerSec;
-    }
+    long wholeSec = 0, fraction = 0;
+    if (!wallSecond(mySec, myNs, wholeSec, fraction))
+        return 0;
     long yearShift = 0;
     struct tm* t = smartLocaltime(wholeSec, yearShift);
     if (!t)
@@ -648,12 +656,9 @@ int aTs::getWeekNumberOfYear(bool weeksStartOnMonday) const
 
 rtl::str aTs::getStr(bool withMicroseconds) const
 {
-    long wholeSec = mySec;
-    long fraction = myNs;
-    if (fraction < 0) {
-        wholeSec -= 1;
-        fraction += NsPerSec;
-    }
+    long wholeSec = 0, fraction = 0;
+    if (!wallSecond(mySec, myNs, wholeSec, fraction))
+        return rtl::str("Overflow");
     time_t t = wholeSec;
     struct tm* local = localtime(&t);
     if (!local)
@@ -837,7 +842,9 @@ rtl::str aTs::getElapsed(const char* label)
     timeval now {};
     gettimeofday(&now, nullptr);
     long nowNs = long(now.tv_usec) * 1000;
-    long seconds = long(now.tv_sec) - mySec;
+    long seconds = 0;
+    if (__builtin_sub_overflow(long(now.tv_sec), mySec, &seconds))
+        seconds = LONG_MAX; // a stamp that far back: the largest count there is
     if (nowNs < myNs) {
         nowNs += NsPerSec;
         seconds -= 1;

@@ -37,6 +37,8 @@ TEST(aCalendar, DayNumbersCountDaysAndWeekdaysLikeTheCLibrary)
     EXPECT_EQ(aCalendar::DateToDays(3, 1, 2000), 730168);
     EXPECT_EQ(aCalendar::DateToDays(2, 30, 2001), 0);
     EXPECT_EQ(aCalendar::DateToDays(1, 1, -5), 0);
+    EXPECT_EQ(aCalendar::DateToDays(12, 31, 5000000), 1826212488);
+    EXPECT_EQ(aCalendar::DateToDays(1, 1, 2000000000), 0); // beyond an int day number, and at once
 
     // From 1753 on the count runs with the C library's calendar, one day at a time.
     const long base = utcSeconds(2000, 1, 1);

@@ -171,6 +171,12 @@ TEST(aTs, FieldsAtTheEpochAndWritingNormalisedFields)
     EXPECT_EQ(t.getYear(), 1969);
     EXPECT_EQ(t.getSec(), 59);
 
+    // Fields read before 1970 carry negative nanoseconds (here those of -1.5 s read in
+    // Kolkata); written back where that wall clock is after 1970 they give one simplified value.
+    ASSERT_TRUE(t.set(1970, 1, 1, 5, 29, 59, -500000000, -1, 0));
+    EXPECT_TRUE(holds(t, 19798, 500000000));
+    EXPECT_TRUE(aTs(&t) < at(19798, 700000000));
+
     ASSERT_TRUE(t.setMicro(2024, 3, 5, 0, 0, 10, -1, -1, 0));
     EXPECT_TRUE(holds(t, utcSeconds(2024, 3, 5, 0, 0, 9), 999999000));
 
@@ -206,6 +212,11 @@ TEST(aTs, NoLocalTimeIsReportedNotInvented)
     EXPECT_STREQ(buf, "");
     EXPECT_STREQ(far.getStr(false).c(), "Overflow");
     EXPECT_TRUE(holds(aTs::moveTs(far, 0, 0, 1, 0, 0, 0, 0), LONG_MAX, 0));
+    aTs first; // the earliest second, with a fraction before it: no wall clock shows it
+    first.setSecondsSince1970(-9223372036854775808.0, -5);
+    EXPECT_EQ(first.strfTime(buf, sizeof buf, "%S", false), 0u);
+    EXPECT_STREQ(first.getStr(true).c(), "Overflow");
+    EXPECT_TRUE(::testing::internal::RE::PartialMatch(first.getElapsed("").c(), "^9223372036854775807 sec"));
     EXPECT_DEATH(far.getLongYear(), "daytime");
     EXPECT_DEATH(far.getMonthName(), "s>0");
 }
