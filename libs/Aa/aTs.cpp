@@ -553,7 +553,8 @@ aTs aTs::moveTs(const aTs& ts, double years, double months, double days, double 
     }
     moveTs(years, months, days, hours, minutes, seconds, ns, y, mo, d, h, mi, s, n);
     aTs moved;
-    if (!moved.set(y, mo, d, h, mi, s, n, -1, 0)) {
+    // The carry arithmetic saturates a year beyond an int; such a year is no move at all.
+    if (y == INT_MAX || y == INT_MIN || !moved.set(y, mo, d, h, mi, s, n, -1, 0)) {
         A_TRACE("moveTs: %i-%i-%i %i:%i:%i is no local time, left unmoved\n", y, mo, d, h, mi, s);
         return ts;
     }
