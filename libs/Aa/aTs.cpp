@@ -551,10 +551,18 @@ aTs aTs::moveTs(const aTs& ts, double years, double months, double days, double 
         A_TRACE("moveTs: no local time for %li s, left unmoved\n", ts.sec());
         return ts;
     }
+    for (double offset : {years, months, days, hours, minutes, seconds, ns})
+        if (!std::isfinite(offset)) {
+            A_TRACE("moveTs: an offset is not a number, left unmoved\n");
+            return ts;
+        }
     moveTs(years, months, days, hours, minutes, seconds, ns, y, mo, d, h, mi, s, n);
+    // An offset too large for the carry arithmetic saturates a carry or the year and leaves
+    // a field out of its range; that is no move at all.
+    bool inRange = y != INT_MAX && y != INT_MIN && s >= 0 && s < 60 && mi >= 0 && mi < 60 && h >= 0 && h < 24 &&
+                   n >= 0 && n < NsPerSec;
     aTs moved;
-    // The carry arithmetic saturates a year beyond an int; such a year is no move at all.
-    if (y == INT_MAX || y == INT_MIN || !moved.set(y, mo, d, h, mi, s, n, -1, 0)) {
+    if (!inRange || !moved.set(y, mo, d, h, mi, s, n, -1, 0)) {
         A_TRACE("moveTs: %i-%i-%i %i:%i:%i is no local time, left unmoved\n", y, mo, d, h, mi, s);
         return ts;
     }

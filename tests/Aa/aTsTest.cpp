@@ -256,7 +256,10 @@ TEST(aTs, MovesWalkCalendarCarriesAndLeaveTheArgument)
     aTs t = at(100, 900000000);
     EXPECT_TRUE(holds(aTs::moveTs(t, 0, 0, 0, 0, 0, 0, 300000000), 101, 200000000));
     EXPECT_TRUE(holds(aTs::moveTs(t, 0, 0, 0, 0, -2, 0, 0), -19, -100000000)); // simplified before 1970
-    EXPECT_TRUE(holds(aTs::moveTs(t, 3e9, 0, 0, 0, 0, 0, 0), 100, 900000000)); // no such year: unmoved
+    // Offsets no calendar can follow leave the timestamp unmoved.
+    EXPECT_TRUE(holds(aTs::moveTs(t, 3e9, 0, 0, 0, 0, 0, 0), 100, 900000000));
+    EXPECT_TRUE(holds(aTs::moveTs(t, 0, 0, 0, 0, 0, 1e20, 0), 100, 900000000));
+    EXPECT_TRUE(holds(aTs::moveTs(t, 0, 0, std::nan(""), 0, 0, 0, 0), 100, 900000000));
 }
 
 TEST(aTs, MovesAcrossDaylightSavingKeepTheWallClock)
