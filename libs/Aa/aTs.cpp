@@ -596,7 +596,7 @@ unsigned long aTs::strfTime(char* buffer, unsigned long size, const char* format
             std::snprintf(text, sizeof text, "%li", long(local.tm_year) + 1900 + yearShift);
             replaceAll(f, TsFormatTag::Year, text);
         }
-        char name[15];
+        char name[64]; // room for long month names of any locale: only the first character is kept
         if (f.find(TsFormatTag::WeekdayInitial) != std::string::npos) {
             if (strftime(name, sizeof name, "%a", &local) == 0)
                 name[0] = '\0';
