@@ -15,6 +15,7 @@
 #include <cstring>
 #include <string>
 #include <sys/time.h>
+#include <utility>
 
 char aTs::ourTmp[64];
 
@@ -427,20 +428,32 @@ bool aTs::setMicro(int year, int month, int day, int hour, int minute, int secon
 {
     if (year < INT_MIN + 1900 || month == INT_MIN)
         return false; // no broken-down time can hold such a year or month
-    struct tm t {};
-    t.tm_sec = second;
-    t.tm_min = minute;
-    t.tm_hour = hour;
-    t.tm_mday = day;
-    t.tm_mon = month - 1;
-    t.tm_year = year - 1900;
-    t.tm_isdst = isDst;
-    t.tm_gmtoff = gmtOffset;
-    // mktime's -1 is also the valid instant one second before 1970; only a success fills the
-    // weekday, so an untouched sentinel tells failure apart.
-    t.tm_wday = -1;
-    time_t seconds = mktime(&t);
-    if (seconds == time_t(-1) && t.tm_wday == -1)
+    bool failed = false;
+    auto convert = [&](int dstFlag) {
+        struct tm t {};
+        t.tm_sec = second;
+        t.tm_min = minute;
+        t.tm_hour = hour;
+        t.tm_mday = day;
+        t.tm_mon = month - 1;
+        t.tm_year = year - 1900;
+        t.tm_isdst = dstFlag;
+        t.tm_gmtoff = gmtOffset;
+        // mktime's -1 is also the valid instant one second before 1970; only a success fills
+        // the weekday, so an untouched sentinel tells failure apart.
+        t.tm_wday = -1;
+        time_t result = mktime(&t);
+        failed = result == time_t(-1) && t.tm_wday == -1;
+        // Whether daylight saving as asked for is in force at that wall-clock time.
+        return std::make_pair(result, dstFlag < 0 || (t.tm_isdst > 0) == (dstFlag > 0));
+    };
+    auto [seconds, dstAsAsked] = convert(isDst);
+    if (!failed && !dstAsAsked) {
+        // A flag that this zone does not have at that time (fields written in another zone)
+        // would shift the clock by the difference; the wall-clock reading is kept instead.
+        seconds = convert(-1).first;
+    }
+    if (failed)
         return false;
     long secs = seconds;
     long microsec = microsecond;

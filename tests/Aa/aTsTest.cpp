@@ -177,6 +177,10 @@ TEST(aTs, FieldsAtTheEpochAndWritingNormalisedFields)
     EXPECT_TRUE(holds(t, 19798, 500000000));
     EXPECT_TRUE(aTs(&t) < at(19798, 700000000));
 
+    // Summer fields written in Berlin keep their wall clock where no daylight saving exists.
+    ASSERT_TRUE(t.set(2024, 7, 15, 12, 0, 0, 0, 1, 7200));
+    EXPECT_EQ(t.sec(), utcSeconds(2024, 7, 15, 12));
+
     ASSERT_TRUE(t.setMicro(2024, 3, 5, 0, 0, 10, -1, -1, 0));
     EXPECT_TRUE(holds(t, utcSeconds(2024, 3, 5, 0, 0, 9), 999999000));
 
