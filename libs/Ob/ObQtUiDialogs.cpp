@@ -1,11 +1,24 @@
 #include "ObQtUiDialogs.h"
 
 #include "aPath.h"
+#include "aTrace.h"
 
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
+
+// A modal dialog on a platform that shows nothing (offscreen, minimal) could never be answered
+// and would hold the program for ever: such a question is answered "cancel" at once.
+static bool nobodyToAsk(char const* question)
+{
+    QString const platform = QGuiApplication::platformName();
+    if (platform != "offscreen" && platform != "minimal")
+        return false;
+    A_TRACE("No screen to ask on (%s): '%s' cancelled\n", platform.toUtf8().constData(), question ? question : "");
+    return true;
+}
 
 ObQtUiDialogs::ObQtUiDialogs() = default;
 
@@ -23,6 +36,8 @@ bool ObQtUiDialogs::browseForFilePathToLoad(aPath& out, char const* title, char 
 
 bool ObQtUiDialogs::browse(bool save, aPath& out, char const* title, char const* dir, char const* filter)
 {
+    if (nobodyToAsk(title))
+        return false;
     QFileDialog dialog(nullptr, QString::fromUtf8(title ? title : ""), QString::fromUtf8(dir ? dir : ""));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -40,6 +55,8 @@ bool ObQtUiDialogs::browse(bool save, aPath& out, char const* title, char const*
 
 int ObQtUiDialogs::saveBeforeClosing(char const* docName)
 {
+    if (nobodyToAsk("Save before closing?"))
+        return 0;
     QString text = docName ? QString("Save '%1' before closing?").arg(QString::fromUtf8(docName))
                            : QString("Save current document before closing?");
     QMessageBox box;

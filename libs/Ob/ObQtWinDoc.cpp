@@ -3,6 +3,8 @@
 #include "ObQtApp.h"
 #include "ObQtMbar.h"
 
+#include <QEvent>
+
 ObQtWinDoc::ObQtWinDoc(ObDoc* doc) : ObQtWin(nullptr), myDoc(doc)
 {
     adoptMenuBar();
@@ -24,9 +26,12 @@ void ObQtWinDoc::adoptMenuBar()
     ObQtMbar* bar = ObQtApp::ourMenuBar;
     if (!bar || holdsMenuBar())
         return;
+    ObQtWinDoc* before = dynamic_cast<ObQtWinDoc*>(bar->parentWidget());
     bar->setParent(this);
     bar->show();
     placeMenuBar();
+    if (before)
+        before->placeMenuBar();
 }
 
 bool ObQtWinDoc::holdsMenuBar() const
@@ -34,10 +39,11 @@ bool ObQtWinDoc::holdsMenuBar() const
     return ObQtApp::ourMenuBar && ObQtApp::ourMenuBar->parentWidget() == this;
 }
 
-void ObQtWinDoc::resizeEvent(QResizeEvent* event)
+bool ObQtWinDoc::event(QEvent* event)
 {
-    placeMenuBar();
-    ObQtWin::resizeEvent(event);
+    if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+        placeMenuBar();
+    return ObQtWin::event(event);
 }
 
 void ObQtWinDoc::placeMenuBar()
@@ -51,5 +57,6 @@ void ObQtWinDoc::placeMenuBar()
     if (h <= 0)
         h = bar->sizeHint().height();
     bar->setGeometry(0, 0, width(), h);
+    bar->raise();
     setContentsMargins(0, h, 0, 0);
 }

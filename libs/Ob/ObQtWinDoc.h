@@ -6,8 +6,8 @@
 //
 // The application's menu bar has no window of its own on platforms without a global menu bar,
 // and a bar that is not on screen fires no shortcuts. So the document window takes the bar in
-// (across its top, the contents margins below it) and gives it back when it goes, so that the
-// application's bar outlives every window.
+// (across its top, above its other children; contentsRect() is what lies below it) and gives it
+// back when it goes, so that the application's bar outlives every window.
 class ObQtWinDoc : public ObQtWin
 {
 public:
@@ -23,7 +23,8 @@ public:
     ObDoc* const myDoc;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    // The bar is placed here rather than in resizeEvent, which the concrete windows override.
+    bool event(QEvent* event) override;
 
 private:
     void placeMenuBar();

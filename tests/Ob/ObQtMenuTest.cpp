@@ -1,12 +1,17 @@
+#include "ObDoc.h"
 #include "ObQtCmd.h"
 #include "ObQtMbar.h"
 #include "ObQtMenu.h"
 #include "ObQtMitem.h"
 #include "ObQtTestSupport.h"
+#include "ObQtWinDoc.h"
 
 #include <QAction>
+#include <QPointer>
+#include <QTest>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 // A command whose state the tests switch; a global name, as the traces print it.
@@ -31,22 +36,24 @@ void recordFunc(bool checked)
     funcCalls.push_back(checked);
 }
 
-// What the user sees of an entry: "E" enabled or "-" disabled, then "x" checked or " ".
-std::string look(ObQtMitem* item)
-{
-    QAction* a = item->getQAction();
-    return std::string(a->isEnabled() ? "E" : "-") + (a->isChecked() ? "x" : " ");
-}
-
+// Runs what Qt runs just before the menu shows; answers the traces.
 std::string openMenu(ObQtMenu* menu)
 {
     testing::internal::CaptureStdout();
-    emit menu->aboutToShow(); // what Qt emits just before the menu shows
+    emit menu->aboutToShow();
     return testing::internal::GetCapturedStdout();
 }
 
 struct ObQtMenuTest : testing::Test
 {
+    // What the user sees of the entries: "E" enabled or "-" disabled, then "x" checked or " ".
+    std::string looks()
+    {
+        std::string s;
+        for (ObQtMitem* item : menu->myMitems)
+            s += std::string(item->getQAction()->isEnabled() ? "E" : "-") + (item->getQAction()->isChecked() ? "x" : " ");
+        return s;
+    }
     ObQtMbar bar;
     ObQtMenu* menu = bar.addMenu("Edit");
     cmdQtTestSwitch cmd;
@@ -56,25 +63,34 @@ struct ObQtMenuTest : testing::Test
     ObQtMitem* func = menu->addFuncMitem("About", recordFunc, nullptr, true);
 };
 
+// A concrete document window lays out its own children on resize and calls no base for it.
+struct OwnLayoutWindow : ObQtWinDoc
+{
+    using ObQtWinDoc::ObQtWinDoc;
+    void resizeEvent(QResizeEvent*) override {}
+};
+
+void activate(QWidget& w)
+{
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+}
+
 } // namespace
 
 TEST_F(ObQtMenuTest, EntriesShowTheirCommandsStateEachTimeTheMenuOpens)
 {
-    EXPECT_EQ(plain->getQAction()->shortcut(), QKeySequence("Ctrl+Z"));
-    EXPECT_EQ(plain->getQAction()->shortcutContext(), Qt::ApplicationShortcut);
-    EXPECT_EQ(look(none), "- ") << "nothing to run: disabled at once";
-
+    EXPECT_EQ(looks(), "E E - E ") << "nothing to run: disabled at once";
     cmd.active = false;
     cmd.checked = true;
-    std::string out = openMenu(menu);
-    EXPECT_EQ(look(plain) + look(check) + look(none) + look(func), "- -x- E ");
-    EXPECT_NE(out.find("No cmd or func for mitem"), std::string::npos);
+    EXPECT_NE(openMenu(menu).find("No cmd or func for mitem"), std::string::npos);
+    EXPECT_EQ(looks(), "- -x- E ");
     EXPECT_EQ(cmd.runs, 0) << "setting the check mark runs nothing";
-
     cmd.active = true;
     cmd.checked = false;
     openMenu(menu);
-    EXPECT_EQ(look(plain) + look(check) + look(none) + look(func), "E E - E ");
+    EXPECT_EQ(looks(), "E E - E ");
 }
 
 TEST_F(ObQtMenuTest, ChosenEntriesRunTheirCommandOrCallTheirFunction)
@@ -83,19 +99,57 @@ TEST_F(ObQtMenuTest, ChosenEntriesRunTheirCommandOrCallTheirFunction)
     ObQtMitem* failing = menu->addMitem("Fail", &fails, nullptr, false);
     plain->setTitle("undo entry");
     funcCalls.clear();
-
     testing::internal::CaptureStdout();
     plain->getQAction()->trigger();
     check->getQAction()->trigger();
     failing->getQAction()->trigger();
+    func->getQAction()->trigger(); // Qt checks it; the function still hears false
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(cmd.runs, 2);
+    EXPECT_EQ(funcCalls, std::vector<bool>{false});
     for (char const* line : {"MITEM triggered: undo entry", "MITEM toggled: ",
                              "====================================> BEGIN CMD: cmdQtTestSwitch",
                              "<====================================== END CMD: cmdQtTestSwitch SUCCESS!",
                              "END CMD: cmdQtTestPlain Fail."})
         EXPECT_NE(out.find(line), std::string::npos) << line;
+}
 
-    func->getQAction()->trigger(); // Qt checks it; the function still hears false
-    EXPECT_EQ(funcCalls, std::vector<bool>{false});
+// Without a global menu bar the document window carries the application's bar: its shortcuts
+// fire by key while a window of the application is active, with the command's state of the
+// moment, and the bar outlives the windows.
+TEST_F(ObQtMenuTest, ShortcutsFireWhileADocumentWindowIsOpen)
+{
+    ObQtApp::ourMenuBar = &bar;
+    ObDoc doc;
+    auto first = std::make_unique<OwnLayoutWindow>(&doc);
+    activate(*first);
+    QTest::keyClick(first.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(cmd.runs, 1);
+    first->resize(420, 200);
+    EXPECT_EQ(bar.width(), 420);
+    EXPECT_EQ(first->contentsRect().top(), bar.geometry().bottom() + 1);
+
+    cmd.active = false;
+    openMenu(menu); // the menu last showed the entry disabled, yet the command is active now
+    cmd.active = true;
+    QTest::keyClick(first.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(cmd.runs, 2);
+    cmd.active = false;
+    QTest::keyClick(first.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(cmd.runs, 2) << "an inactive command is not run by its key";
+    cmd.active = true;
+
+    QPointer<ObQtMbar> alive = &bar;
+    {
+        ObQtWinDoc second(&doc); // made before the last window goes
+        first.reset();
+        second.show();
+        QWidget other; // a window of the application without the bar
+        activate(other);
+        QTest::keyClick(&other, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(cmd.runs, 3);
+    }
+    ASSERT_TRUE(alive) << "the last window gives the bar back";
+    EXPECT_EQ(bar.parentWidget(), nullptr);
+    ObQtApp::ourMenuBar = nullptr;
 }

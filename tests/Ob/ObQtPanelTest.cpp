@@ -1,14 +1,10 @@
 #include "ObDirty.h"
-#include "ObDoc.h"
-#include "ObQtMbar.h"
 #include "ObQtTestSupport.h"
-#include "ObQtWinDoc.h"
+#include "ObQtPanel.h"
 #include "ObTestSupport.h"
 
-#include <QPointer>
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 namespace {
@@ -32,7 +28,7 @@ struct AppEngines
 
 } // namespace
 
-TEST(ObQtPanelTest, QueuedDirtIsRaisedInOrderAtOneShowOnly)
+TEST(ObQtPanelTest, QueuedDirtIsRaisedInOrderAtOneShowOnlyAndEveryResizeLaysOut)
 {
     AppEngines engines;
     unsigned int const first = engines.dirt.newDirtId("DirtFirst");
@@ -58,6 +54,11 @@ TEST(ObQtPanelTest, QueuedDirtIsRaisedInOrderAtOneShowOnly)
     EXPECT_FALSE(engines.dirt.isDirty(first) || engines.dirt.isDirty(second));
     EXPECT_EQ(engines.refresher.requests, requests);
 
+    int const layouts = panel.layouts;
+    panel.resize(300, 200);
+    panel.resize(320, 240);
+    EXPECT_EQ(panel.layouts, layouts + 2);
+
     // Shown while the document's engines are gone: the ids wait for a show that can raise them.
     panel.hide();
     panel.setDirtyOnNextShow(first);
@@ -67,39 +68,4 @@ TEST(ObQtPanelTest, QueuedDirtIsRaisedInOrderAtOneShowOnly)
     engines.app->myDirt = &engines.dirt;
     panel.show();
     EXPECT_TRUE(engines.dirt.isDirty(first));
-}
-
-TEST(ObQtPanelTest, EveryResizeLaysOutOnce)
-{
-    LayoutCounter panel;
-    panel.show();
-    int const atShow = panel.layouts;
-    panel.resize(300, 200);
-    panel.resize(320, 240);
-    EXPECT_EQ(panel.layouts, atShow + 2);
-}
-
-TEST(ObQtPanelTest, DocumentWindowCarriesTheMenuBarAndGivesItBack)
-{
-    ObDoc doc;
-    ObQtApp::ourMenuBar = new ObQtMbar;
-    QPointer<ObQtMbar> bar = ObQtApp::ourMenuBar;
-    {
-        auto first = std::make_unique<ObQtWinDoc>(&doc);
-        EXPECT_EQ(first->getDoc(), &doc);
-        first->show();
-        EXPECT_TRUE(bar->isVisible()) << "only a bar on screen fires its shortcuts";
-        EXPECT_EQ(first->contentsRect().top(), bar->geometry().bottom() + 1);
-
-        // The next document's window is built before the last one goes.
-        ObQtWinDoc second(&doc);
-        EXPECT_TRUE(second.holdsMenuBar());
-        first.reset();
-        ASSERT_TRUE(bar);
-        EXPECT_TRUE(second.holdsMenuBar());
-    }
-    ASSERT_TRUE(bar) << "the last window gives the bar back";
-    EXPECT_EQ(bar->parentWidget(), nullptr);
-    delete ObQtApp::ourMenuBar;
-    ObQtApp::ourMenuBar = nullptr;
 }

@@ -30,34 +30,31 @@ public:
     aRefresher* myRefresher = nullptr;
 };
 
-// Answers the application's questions instead of a person (who would see a modal dialog),
-// recording each as "kind|title|folder".
+// Answers the application's questions instead of a person, recording each as "title|folder".
 struct FakeUi : ObQtUi
 {
     FakeUi() { ObQtApp::ourUi = this; }
     ~FakeUi() override { ObQtApp::ourUi = nullptr; }
-    bool browseForFilePathToSave(aPath& out, char const* title, char const* dir, char const* filter) override
+    bool browseForFilePathToSave(aPath& out, char const* title, char const* dir, char const*) override
     {
-        return answer("save", out, title, dir, filter);
+        return answer(out, title, dir);
     }
-    bool browseForFilePathToLoad(aPath& out, char const* title, char const* dir, char const* filter) override
+    bool browseForFilePathToLoad(aPath& out, char const* title, char const* dir, char const*) override
     {
-        return answer("load", out, title, dir, filter);
+        return answer(out, title, dir);
     }
     int saveBeforeClosing(char const* docName) override
     {
-        asked.push_back(std::string("close|") + docName);
-        return closeAnswer;
+        asked.push_back(std::string("close|") + (docName ? docName : "(none)"));
+        return -1;
     }
-    bool answer(char const* kind, aPath& out, char const* title, char const* dir, char const* filter)
+    bool answer(aPath& out, char const* title, char const* dir)
     {
-        asked.push_back(std::string(kind) + "|" + title + "|" + (dir ? dir : "(none)") + (filter ? "|filter" : ""));
-        if (chosen.empty())
-            return false;
-        out = chosen.c_str();
-        return true;
+        asked.push_back(std::string(title) + "|" + (dir ? dir : "(none)"));
+        if (!chosen.empty())
+            out = chosen.c_str();
+        return !chosen.empty();
     }
     std::string chosen; // empty: the user cancels
-    int closeAnswer = 0;
     std::vector<std::string> asked;
 };

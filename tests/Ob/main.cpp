@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -27,9 +28,11 @@ private:
 } // namespace
 
 // The folder's tests share one Qt application object (Qt allows one per process), made before
-// any test runs, on the platform the environment names (offscreen under ctest).
+// any test runs. Off screen unless the environment names a platform: listing the tests or running
+// the binary by hand needs no display, and no window or dialog ever waits for a person.
 int main(int argc, char** argv)
 {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     testing::InitGoogleTest(&argc, argv);
     ObQtTestApp app(argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new AppStandsAside(&app));
