@@ -21,7 +21,8 @@ aImg::~aImg()
 
 bool aImg::ByteCount(uint32_t w, uint32_t h, int bytesPerPixel, size_t& count)
 {
-    if (w > uint32_t(INT_MAX) || h > uint32_t(INT_MAX) || bytesPerPixel <= 0)
+    // Below INT_MAX, so that a side and one more (the empty alpha box) still fit in an int.
+    if (w >= uint32_t(INT_MAX) || h >= uint32_t(INT_MAX) || bytesPerPixel <= 0)
         return false;
     size_t n = 0;
     if (__builtin_mul_overflow(size_t(w), size_t(h), &n) || __builtin_mul_overflow(n, size_t(bytesPerPixel), &n))

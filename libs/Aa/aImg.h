@@ -42,8 +42,8 @@ public:
     // zero, allocates one. A size whose byte count cannot be represented gives no image at all.
     void Init(uint32_t w, uint32_t h, unsigned char* data, bool ownsData);
 
-    // The byte count of a w x h image, false when it cannot be represented (sides are limited
-    // to int, since the pixel operations take int coordinates).
+    // The byte count of a w x h image, false when it cannot be represented (sides stay below
+    // INT_MAX, since the pixel operations work in int).
     static bool ByteCount(uint32_t w, uint32_t h, int bytesPerPixel, size_t& count);
 
     static float* ourLookup8BitToFloat;

@@ -48,6 +48,7 @@ float aImgRgba32::SampleFastAndDangerous(int ch, float x, float y)
 
 float aImgRgba32::SampleDecimate(int ch, float x, float y)
 {
+    A_ASSERT((ch >= 0) && (ch < 4));
     if (!myData || myW == 0 || myH == 0)
         return 0.0f;
     float const wMax = float(myW - 1);
@@ -59,6 +60,7 @@ float aImgRgba32::SampleDecimate(int ch, float x, float y)
 
 float aImgRgba32::SampleBicubic(int ch, float x, float y)
 {
+    A_ASSERT((ch >= 0) && (ch < 4));
     if (!myData || myW == 0 || myH == 0)
         return 0.0f;
     float const wMax = float(myW - 1);
@@ -292,7 +294,7 @@ aImgRgba32* aImgRgba32::NewImageFromRegion(int x, int y, int w, int h)
     if (int64_t(x) + w > sw)
         w = sw - x;
     aImgRgba32* out = new aImgRgba32(uint32_t(w), uint32_t(h));
-    if (!out->myData)
+    if (!out->myData || !myData) // nothing to copy, or the pixels were released
         return out;
     for (int j = 0; j < h; ++j)
         std::memcpy(out->myData + size_t(j) * out->GetDy(), myData + size_t(y + j) * GetDy() + size_t(x) * 4, size_t(w) * 4);

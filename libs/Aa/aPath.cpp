@@ -1,5 +1,6 @@
 #include "aPath.h"
 
+#include "aAssert.h"
 #include "aEnv.h"
 #include "aError_aPath_MiscError.h"
 #include "aError_aPath_SystemError.h"
@@ -20,7 +21,7 @@
 
 // ---- construction -----------------------------------------------------------------------------
 
-aPath::aPath() : aString(), myTimestamp(0), myTail(nullptr), myHead(nullptr), myCacheMem(nullptr), myCacheLength(0) {}
+aPath::aPath() : aString(), myTimestamp(0), myTail(nullptr), myHead(nullptr), myCacheMem(nullptr) {}
 
 aPath::aPath(char const* text) : aPath()
 {
@@ -65,12 +66,21 @@ void aPath::DropCache() const
     myHead = nullptr;
     myTail = nullptr;
     myCacheMem = nullptr;
-    myCacheLength = 0;
 }
 
+// The cache is served only while it still describes the text. Most changes drop it, but the
+// text can also change where the path cannot see it (a setter of the buffer called through a
+// base reference, a write through the character pointer, a new buffer at the old address), so
+// the split is checked against the text: a search and a compare, no allocation.
 bool aPath::CacheValid() const
 {
-    return myTail && myCacheMem == myMem && myCacheLength == Length();
+    if (!myTail || !myMem || myCacheMem != myMem)
+        return false;
+    char const* slash = std::strrchr(myMem, '/');
+    if (!slash)
+        return !myHead && myTail == myMem;
+    size_t const n = size_t(slash - myMem);
+    return myHead && myTail == slash + 1 && std::strncmp(myHead, myMem, n) == 0 && myHead[n] == '\0';
 }
 
 void aPath::CreateHeadAndTail() const
@@ -79,7 +89,6 @@ void aPath::CreateHeadAndTail() const
     if (!myMem)
         return;
     myCacheMem = myMem;
-    myCacheLength = Length();
     char* slash = std::strrchr(myMem, '/');
     if (!slash) {
         myTail = myMem;
@@ -229,8 +238,8 @@ aPath& aPath::operator+=(double value) { Append(value); return *this; }
 aPath& aPath::operator+=(float value) { Append(value); return *this; }
 aPath& aPath::operator+=(char const* text) { Append(text); return *this; }
 aPath& aPath::operator+=(aString const& other) { Append(other.c()); return *this; }
-aPath& aPath::operator+=(aString const* other) { Append(other->c()); return *this; }
-aPath& aPath::operator+=(aPath const* other) { Append(other->c()); return *this; }
+aPath& aPath::operator+=(aString const* other) { A_ASSERT(other); Append(other->c()); return *this; }
+aPath& aPath::operator+=(aPath const* other) { A_ASSERT(other); Append(other->c()); return *this; }
 aPath& aPath::operator+=(aPath const& other) { Append(other.c()); return *this; }
 
 int aPath::ReplaceChar(char from, char to)
@@ -289,8 +298,8 @@ void aPath::Shellify()
 
 bool aPath::operator==(aPath const& other) const { return IsEqual(other.c()); }
 bool aPath::operator!=(aPath const& other) const { return !IsEqual(other.c()); }
-bool aPath::operator==(aPath const* other) const { return IsEqual(other->c()); }
-bool aPath::operator!=(aPath const* other) const { return !IsEqual(other->c()); }
+bool aPath::operator==(aPath const* other) const { A_ASSERT(other); return IsEqual(other->c()); }
+bool aPath::operator!=(aPath const* other) const { A_ASSERT(other); return !IsEqual(other->c()); }
 
 // ---- components -------------------------------------------------------------------------------
 
@@ -300,9 +309,9 @@ void aPath::AppendTail(char const* tail)
 }
 
 aPath& aPath::operator/=(char const* name) { AppendTail(name); return *this; }
-aPath& aPath::operator/=(aString const* name) { AppendTail(name->c()); return *this; }
+aPath& aPath::operator/=(aString const* name) { A_ASSERT(name); AppendTail(name->c()); return *this; }
 aPath& aPath::operator/=(aString const& name) { AppendTail(name.c()); return *this; }
-aPath& aPath::operator/=(aPath const* name) { AppendTail(name->c()); return *this; }
+aPath& aPath::operator/=(aPath const* name) { A_ASSERT(name); AppendTail(name->c()); return *this; }
 aPath& aPath::operator/=(aPath const& name) { AppendTail(name.c()); return *this; }
 
 aPath& aPath::operator*=(char const* name)
@@ -314,9 +323,9 @@ aPath& aPath::operator*=(char const* name)
     return *this;
 }
 
-aPath& aPath::operator*=(aString const* name) { return operator*=(name->c()); }
+aPath& aPath::operator*=(aString const* name) { A_ASSERT(name); return operator*=(name->c()); }
 aPath& aPath::operator*=(aString const& name) { return operator*=(name.c()); }
-aPath& aPath::operator*=(aPath const* name) { return operator*=(name->c()); }
+aPath& aPath::operator*=(aPath const* name) { A_ASSERT(name); return operator*=(name->c()); }
 aPath& aPath::operator*=(aPath const& name) { return operator*=(name.c()); }
 
 void aPath::RemoveTail()

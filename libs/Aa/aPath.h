@@ -169,8 +169,6 @@ private:
     time_t myTimestamp;
     mutable char* myTail;
     mutable char* myHead;
-    // The text the cache was computed for, so a change made behind the path's back (through
-    // a plain buffer reference) is never served a pointer into a freed text.
+    // The buffer the cache was computed for (see CacheValid).
     mutable char const* myCacheMem;
-    mutable int myCacheLength;
 };
