@@ -321,6 +321,7 @@ bool XmlReader::offerEnd(char const* name)
         return true;
     }
     int pos = 1;
+    size_t depth = myHandlers.size();
     for (auto it = myHandlers.rbegin(); it != myHandlers.rend(); ++it, ++pos) {
         XmlReadHandler* h = *it;
         if (h->xmlReadEndElement(*this, name)) {
@@ -329,12 +330,13 @@ bool XmlReader::offerEnd(char const* name)
                 A_TRACE("[-%i]%s:%s </%s>\n", pos, Xml::className(typeid(*h)).c_str(), myDepthString.c_str(), name);
             return true;
         }
-        if (myFailed)
+        // A handler that changed the stack while declining has made the iterator stale.
+        if (myFailed || myHandlers.size() != depth)
             return false;
     }
     if (Xml::ourTrace) {
         A_TRACE("XML: End element '%s' NOT HANDLED by %s, or the following %i handlers in stack:\n", name,
-                Xml::className(typeid(*myHandler)).c_str(), static_cast<int>(myHandlers.size()));
+                myHandler ? Xml::className(typeid(*myHandler)).c_str() : "NULL", static_cast<int>(myHandlers.size()));
         for (XmlReadHandler* h : myHandlers)
             A_TRACE("      %s\n", Xml::className(typeid(*h)).c_str());
     }
@@ -345,10 +347,11 @@ bool XmlReader::offerValue(char const* value)
 {
     if (myHandler->xmlReadValue(*this, value))
         return true;
+    size_t depth = myHandlers.size();
     for (auto it = myHandlers.rbegin(); it != myHandlers.rend(); ++it) {
         if ((*it)->xmlReadValue(*this, value))
             return true;
-        if (myFailed)
+        if (myFailed || myHandlers.size() != depth)
             return false;
     }
     return false;

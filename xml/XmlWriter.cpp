@@ -1,6 +1,10 @@
 #include "XmlWriter.h"
 
+#include <libxml/encoding.h>
+#include <libxml/xmlmemory.h>
+
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -347,4 +351,49 @@ bool XmlWriter::addComment(char const* text)
     if (!myWriter || dashes || refuseText(text))
         return note(-1, "Error at xmlTextWriterWriteComment");
     return note(xmlTextWriterWriteComment(myWriter, xstr(text)), "Error at xmlTextWriterWriteComment");
+}
+
+xmlChar* XmlWriter::ConvertInput(char const* text, char const* encoding)
+{
+    if (!text)
+        return nullptr;
+    xmlCharEncodingHandlerPtr handler = encoding ? xmlFindCharEncodingHandler(encoding) : nullptr;
+    if (!handler) {
+        std::printf("ConvertInput: no encoding handler found for '%s'\n", encoding ? encoding : "");
+        return nullptr;
+    }
+    size_t len = std::strlen(text);
+    if (len > static_cast<size_t>(INT32_MAX / 2) - 1) {
+        xmlCharEncCloseFunc(handler);
+        std::printf("ConvertInput: no mem\n");
+        return nullptr;
+    }
+    int size = static_cast<int>(len) + 1;
+    int outSize = size * 2 - 1;
+    auto* out = static_cast<xmlChar*>(xmlMalloc(static_cast<size_t>(outSize)));
+    if (!out) {
+        xmlCharEncCloseFunc(handler);
+        std::printf("ConvertInput: no mem\n");
+        return nullptr;
+    }
+    // Leave room for the terminating NUL.
+    int outLen = outSize - 1;
+    int inLen = size - 1;
+    int ret = handler->input
+        ? handler->input(out, &outLen, reinterpret_cast<xmlChar const*>(text), &inLen)
+        : -1;
+    xmlCharEncCloseFunc(handler);
+    if (ret < 0 || inLen != size - 1) {
+        if (ret < 0)
+            std::printf("ConvertInput: conversion wasn't successful.\n");
+        else
+            std::printf("ConvertInput: conversion wasn't successful. converted: %i octets.\n", inLen);
+        xmlFree(out);
+        return nullptr;
+    }
+    auto* shrunk = static_cast<xmlChar*>(xmlRealloc(out, static_cast<size_t>(outLen) + 1));
+    if (shrunk)
+        out = shrunk;
+    out[outLen] = 0;
+    return out;
 }

@@ -37,6 +37,10 @@ public:
     virtual bool addValue(unsigned long value);
     virtual bool addComment(char const* text);
 
+    // A copy of text converted from the named encoding to UTF-8, or null (null text, unknown
+    // encoding, no memory, a conversion that fails or stops short). Freed with xmlFree.
+    xmlChar* ConvertInput(char const* text, char const* encoding);
+
     // Output sink state, reached from the libxml2 output callbacks.
     struct Sink
     {

@@ -29,6 +29,11 @@ TEST(XmlWriter, WritesIndentedDocumentWithTypedAttributes)
         EXPECT_TRUE(w.addValue(1.25));
         EXPECT_TRUE(w.endElement());
         EXPECT_TRUE(w.addComment("caf\xc3\xa9"));
+        xmlChar* u = w.ConvertInput("caf\xe9", "ISO-8859-1");
+        EXPECT_STREQ(reinterpret_cast<char const*>(u), "caf\xc3\xa9");
+        xmlFree(u);
+        EXPECT_EQ(w.ConvertInput("caf\xe9", "no-such-encoding"), nullptr);
+        EXPECT_EQ(w.ConvertInput(nullptr, "ISO-8859-1"), nullptr);
         EXPECT_TRUE(w.endDocument());
     }
     std::setlocale(LC_ALL, saved.c_str());
