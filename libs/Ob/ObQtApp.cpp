@@ -97,21 +97,14 @@ ObDoc* ObQtApp::openDoc(char const* path)
     return ObApp::openDoc(path);
 }
 
-ObDoc* ObQtApp::closeDoc(ObDoc* doc, bool)
+ObDoc* ObQtApp::closeDoc(ObDoc* doc, bool flag)
 {
+    // As the base, except that closing nothing is a caller's fault here.
     if (!doc)
         doc = ObApp::ourCurrentDoc;
     A_ASSERT(doc);
     A_ASSERT(!doc->getNeedsSave());
-    if (doc == ObApp::ourCurrentDoc) {
-        ObApp::ourCurrentDoc = nullptr;
-        doc->docWasDeactivated();
-    }
-    doc->docWillBeClosed();
-    ObApp::unregisterDoc(doc);
-    if (!ObApp::ourCurrentDoc)
-        setNewCurrentDoc();
-    return doc;
+    return ObApp::closeDoc(doc, flag);
 }
 
 int ObQtApp::askSaveBeforeClose(ObDoc* doc)

@@ -21,10 +21,6 @@ TEST(ObQtAppTest, OpenDocumentsSettingIsReadButNeverWritten)
     QString const org = QCoreApplication::organizationName();
     QCoreApplication::setOrganizationName("VantrelSettingsTest");
     std::string const file = dir.file("VantrelSettingsTest.conf");
-
-    ObQtTestApp::get()->initSessionState();
-    EXPECT_NE(access(file.c_str(), F_OK), 0) << "nothing stored, nothing written";
-
     std::string const stored = "[General]\nOpen%20Documents=/a/one.orstime, /b/two.orstime\n";
     writeFile(file, stored);
     struct stat before {}, after {};
@@ -55,6 +51,19 @@ TEST(ObQtAppTest, QuestionsGoThroughTheUserInterfaceService)
     std::string const home = getpwuid(getuid())->pw_dir;
     EXPECT_EQ(ui.asked, (std::vector<std::string>{"Save as...|" + home, "Open...|/srv", "Open Document...|(none)"}));
     ObApp::ourLastLoadPaths.clear();
+}
+
+TEST(ObQtAppTest, ClosingNothingOrAnUnsavedDocumentIsACallersFault)
+{
+    ObQtApp* app = ObQtTestApp::get();
+    EXPECT_DEATH(app->closeDoc(nullptr, false), "ASSERTION FAILED: doc");
+    ObDoc doc;
+    ObApp::registerDoc(&doc);
+    ObApp::ourCurrentDoc = &doc;
+    doc.setNeedsSave(true);
+    EXPECT_DEATH(app->closeDoc(nullptr, false), "getNeedsSave.*ObQtApp");
+    doc.setNeedsSave(false);
+    EXPECT_EQ(app->closeDoc(nullptr, false), &doc);
 }
 
 // Qt switches the process to the user's locale when the application object is made; numbers
