@@ -227,7 +227,9 @@ void Obt::xmlReadBegin()
 bool Obt::refuse(XmlReader& r, char const* format, ...)
 {
     char msg[512];
-    int n = std::snprintf(msg, sizeof msg, "objects: type '%s': ", getName());
+    int n = std::snprintf(msg, sizeof msg, "objects: type '%.200s': ", getName());
+    if (n < 0)
+        n = 0;
     va_list args;
     va_start(args, format);
     std::vsnprintf(msg + n, sizeof msg - static_cast<size_t>(n), format, args);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <clocale>
 
 namespace {
@@ -52,6 +53,8 @@ TEST(ObBin, AttributesKeepTheirFirstKind)
     c.setAttrByString(rtl::str("yes"), rtl::str("1"), "bool");
     c.setAttrByString(rtl::str("no"), rtl::str("no"), "bool");
     c.setAttrByString(rtl::str("odd"), rtl::str("7"), "wobble");
+    c.setAttrByString(rtl::str("big"), rtl::str("1e40"), "float");
+    EXPECT_EQ(c.getFloat(rtl::str("big")), FLT_MAX) << "a real beyond the float range is clamped";
     EXPECT_TRUE(c.getBool(rtl::str("yes")));
     EXPECT_FALSE(c.getBool(rtl::str("no")));
     EXPECT_EQ(c.getInt(rtl::str("odd")), 7) << "an unknown type name falls back to the text";
