@@ -530,7 +530,11 @@ int aPath::CreateAsDir(char const* text)
         return -1;
     if (h.IsDir() != 1 && CreateAsDir(h.GetPath()) != 0)
         return -1;
-    return mkdir(FilePart(p.GetPath()), 0777) == 0 ? 0 : -1;
+    if (mkdir(FilePart(p.GetPath()), 0777) == 0)
+        return 0;
+    // A text with a trailing or doubled '/' meets in its last step the directory that making
+    // its parents has just made (so does one made meanwhile by someone else): it is there.
+    return errno == EEXIST && p.IsDir() == 1 ? 0 : -1;
 }
 
 int aPath::CreateAsDir() const

@@ -318,6 +318,8 @@ TEST_F(aPathFs, CreatingDirectoriesFilesAndLinks)
     touch("file", "content");
     EXPECT_FALSE(aPath::EnsureAsDir("file"));
     EXPECT_TRUE(aPath::EnsureAsDir("a/new"));
+    EXPECT_TRUE(aPath::EnsureAsDir("a/slash/")); // made as the parent of its own text
+    EXPECT_EQ(aPath::CreateAsDir("a/n//m"), 0);
     EXPECT_EQ(aPath::CreateAsFile("file"), 0);
     long size = -1;
     EXPECT_TRUE(aPath::GetFileSize("file", size));
