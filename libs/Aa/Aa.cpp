@@ -94,7 +94,9 @@ void Aa::logstart(char const* prefix, char const* file, int line, char const* co
 
 void Aa::emitMessage(int priority, char const* format, va_list args)
 {
-    std::vsnprintf(ourMsgBuf, MsgBufSize, format, args);
+    // A formatter error leaves the buffer undefined: print nothing rather than an older message.
+    if (std::vsnprintf(ourMsgBuf, MsgBufSize, format, args) < 0)
+        ourMsgBuf[0] = '\0';
     size_t len = std::strlen(ourMsgBuf);
     if (len > 0 && ourMsgBuf[len - 1] == '\n') {
         ourMsgBuf[len - 1] = '\0';
@@ -144,7 +146,7 @@ void Aa::logend(char const* colourName)
 void Aa::log(char const* text, char const* prefix, char const* file, int line, char const* colourName)
 {
     logstart(prefix, file, line, colourName);
-    logmsg("%s", text);
+    logmsg("%s", text ? text : "");
     logend(colourName);
 }
 

@@ -38,7 +38,8 @@ void aError::throw_()
 
 char const* aError::message() const
 {
-    return myMessage.c();
+    // Never null, so that a handler can print or copy it as it is.
+    return myMessage.cs();
 }
 
 void aError::captureStacktrace()

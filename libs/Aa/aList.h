@@ -160,35 +160,53 @@ public:
     }
 
     // Partitions around the last element; equal items go left, so their order is not kept.
+    // The median of the first, middle and last element is moved to the end as the pivot, and
+    // only the smaller side is recursed into: a presorted listing neither takes quadratic time
+    // nor runs the stack out.
     void QuickSort(aListEl<T>** els, int lo, int hi, int (*compare)(T, T))
     {
-        if (hi <= lo)
-            return;
-        T pivot = els[hi]->myData;
-        int i = lo - 1;
-        int j = hi;
-        for (;;) {
-            do
-                ++i;
-            while (i < hi && compare(els[i]->myData, pivot) <= 0);
-            do
-                --j;
-            while (j > i && compare(els[j]->myData, pivot) > 0);
-            if (j <= i)
-                break;
-            aListEl<T>* t = els[i];
-            els[i] = els[j];
-            els[j] = t;
+        while (lo < hi) {
+            int mid = lo + (hi - lo) / 2;
+            if (compare(els[mid]->myData, els[lo]->myData) < 0)
+                swap(els, mid, lo);
+            if (compare(els[hi]->myData, els[lo]->myData) < 0)
+                swap(els, hi, lo);
+            if (compare(els[mid]->myData, els[hi]->myData) < 0)
+                swap(els, mid, hi);
+            T pivot = els[hi]->myData;
+            int i = lo - 1;
+            int j = hi;
+            for (;;) {
+                do
+                    ++i;
+                while (i < hi && compare(els[i]->myData, pivot) <= 0);
+                do
+                    --j;
+                while (j > i && compare(els[j]->myData, pivot) > 0);
+                if (j <= i)
+                    break;
+                swap(els, i, j);
+            }
+            swap(els, i, hi);
+            if (i - lo < hi - i) {
+                QuickSort(els, lo, i - 1, compare);
+                lo = i + 1;
+            } else {
+                QuickSort(els, i + 1, hi, compare);
+                hi = i - 1;
+            }
         }
-        aListEl<T>* t = els[i];
-        els[i] = els[hi];
-        els[hi] = t;
-        QuickSort(els, lo, i - 1, compare);
-        QuickSort(els, i + 1, hi, compare);
     }
 
 private:
     friend class aListIter<T>;
+
+    static void swap(aListEl<T>** els, int a, int b)
+    {
+        aListEl<T>* t = els[a];
+        els[a] = els[b];
+        els[b] = t;
+    }
 
     int myLength;
     aListEl<T>* myFirst;

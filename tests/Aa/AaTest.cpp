@@ -57,18 +57,24 @@ TEST(AaLog, ColouredTraceAndEdgeMessages)
 {
     resetLabels();
     testing::internal::CaptureStdout();
+    Aa::logstart(nullptr, "a_rather_long_file_name.cpp", 100000, nullptr); // width 41
+    testing::internal::GetCapturedStdout();
+
+    wchar_t const bad[] = {0x4e2d, 0}; // the C locale cannot convert it: a formatter error
+    testing::internal::CaptureStdout();
+    int const line = __LINE__ + 1;
     A_TRACE_C("iblue", "%s\n", "hello"); // data goes through %s, never as the format
     Aa::logmsg("\n");
     Aa::logmsg("%s", "");
+    Aa::logmsg("%ls", bad);
     Aa::printColorCodeForName("no such colour");
     Aa::printColorCodeForName(nullptr);
     Aa::logend("red");
     std::string out = testing::internal::GetCapturedStdout();
-    std::string label = "[ " + std::string(Aa::filetail(__FILE__)) + " @ ";
-    ASSERT_EQ(out.rfind(Lbl + label, 0), 0u) << out;
-    std::string rest = out.substr(out.find(" ] ") + 3);
-    EXPECT_EQ(rest, Rst + "\033[37m\033[44m" + "hello" + Rst + "\n" + Rst + Rst + "\n" +
-                        "\033[30m\033[47m" + Rst);
+    std::string label = "[ " + std::string(Aa::filetail(__FILE__)) + " @ " + std::to_string(line) + " ] ";
+    std::string fill(41 - label.size(), ' ');
+    EXPECT_EQ(out, Lbl + label + fill + Rst + "\033[37m\033[44m" + "hello" + Rst + "\n" + Rst + Rst +
+                       "\n" + "\033[30m\033[47m" + Rst);
 }
 
 TEST(AaLog, LongMessagesAreCutNotOverrun)

@@ -45,6 +45,7 @@ TEST(aError, MessagesOfTheKinds)
     EXPECT_EQ(misc.myPlace.size(), 0);
     EXPECT_TRUE(misc.myStack.empty());
     EXPECT_STREQ(aError().message(), "");
+    EXPECT_STREQ(aError(nullptr).message(), ""); // never null: handlers print it as it is
     EXPECT_STREQ(aError_aPath_SystemError("Permission denied").message(),
                  "ERROR: [aPath_SystemError] - Permission denied");
 }

@@ -20,7 +20,8 @@ std::vector<int> backward(aList<int> const& l)
 {
     std::vector<int> v;
     for (aListEl<int>* el = l.GetTail(); el; el = el->Last())
-        v.insert(v.begin(), el->Data());
+        v.push_back(el->Data());
+    std::reverse(v.begin(), v.end());
     return v;
 }
 
@@ -88,5 +89,17 @@ TEST(aList, SortRelinksBothWays)
         EXPECT_EQ(forward(l), want);
         EXPECT_EQ(backward(l), want);
         EXPECT_EQ(l.Length(), static_cast<int>(items.size()));
+    }
+
+    // A listing that comes in sorted already, either way round, must not run the stack out.
+    for (bool up : {true, false}) {
+        aList<int> l;
+        int const n = 100000;
+        for (int i = 0; i < n; ++i)
+            l.Append(up ? i : n - i);
+        l.Sort(ascending);
+        std::vector<int> v = forward(l);
+        EXPECT_TRUE(std::is_sorted(v.begin(), v.end()));
+        EXPECT_EQ(backward(l), v);
     }
 }
