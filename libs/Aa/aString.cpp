@@ -190,7 +190,8 @@ void aString::SetString(char const* text)
     try {
         buf = NewBuffer(len + 1);
     } catch (...) {
-        throw OutOfMemoryError;
+        // As a plain char*: a handler for either char* or char const* catches it.
+        throw const_cast<char*>(OutOfMemoryError);
     }
     std::memcpy(buf, text, len + 1); // before the old text goes: text may point into it
     delete[] myMem;

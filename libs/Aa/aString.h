@@ -22,7 +22,7 @@ template <class T> class aRefList;
 class aString
 {
 public:
-    // A text that cannot be allocated is reported by throwing this very pointer.
+    // A text that cannot be allocated is reported by throwing this very pointer (as a char*).
     static char const* const OutOfMemoryError;
 
     aString();
