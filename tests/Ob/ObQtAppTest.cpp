@@ -1,8 +1,10 @@
 #include "ObDoc.h"
 #include "ObQtTestSupport.h"
+#include "ObQtUiDialogs.h"
 #include "ObTestUtil.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDialog>
 #include <QSettings>
 #include <gtest/gtest.h>
 
@@ -10,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <locale.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,9 +49,24 @@ TEST(ObQtAppTest, QuestionsGoThroughTheUserInterfaceService)
     ui.chosen.clear();
     EXPECT_EQ(app->openDoc(), nullptr);
 
-    std::string const home = getpwuid(getuid())->pw_dir;
-    EXPECT_EQ(ui.asked, (std::vector<std::string>{"Save as...|" + home, "Open...|/srv", "Open Document...|(none)"}));
+    aPath home;
+    home.SetToHomeDir();
+    EXPECT_EQ(ui.asked, (std::vector<std::string>{std::string("Save as...|") + home.c(), "Open...|/srv", "Open Document...|(none)"}));
     ObApp::ourLastLoadPaths.clear();
+
+    // Off screen nobody could answer Qt's own dialogs: they answer "cancel" without showing.
+    bool shown = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (QDialog* d = qobject_cast<QDialog*>(w); d && d->isVisible())
+                shown = true, d->reject();
+    });
+    closer.start(200);
+    ObQtUiDialogs dialogs;
+    EXPECT_FALSE(dialogs.browseForFilePathToLoad(path, "Open...", "/", nullptr));
+    EXPECT_EQ(dialogs.saveBeforeClosing("Plan"), 0);
+    EXPECT_FALSE(shown);
 }
 
 TEST(ObQtAppTest, ClosingNothingOrAnUnsavedDocumentIsACallersFault)
