@@ -111,7 +111,9 @@ int ObQtApp::askSaveBeforeClose(ObDoc* doc)
 {
     ObQtUiDialogs dialogs;
     rtl::str name = doc->getName();
-    return ui(dialogs).saveBeforeClosing(name.c());
+    // A document without a name is asked about as "the current document".
+    char const* n = name.c();
+    return ui(dialogs).saveBeforeClosing(n && *n ? n : nullptr);
 }
 
 bool ObQtApp::askForPathToSave(ObDoc* doc, aPath& path, char const* dir)
@@ -163,13 +165,13 @@ bool ObQtApp::runCmd(ObCmd* cmd)
 
 void ObQtApp::mitemTriggeredCb(ObQtMitem* item)
 {
-    A_TRACE("MITEM triggered: %s\n", item->getTitle().c());
+    A_TRACE("MITEM triggered: %s\n", item->getTitle().cs());
     mitemChosen(item);
 }
 
 void ObQtApp::mitemToggledCb(ObQtMitem* item)
 {
-    A_TRACE("MITEM toggled: %s\n", item->getTitle().c());
+    A_TRACE("MITEM toggled: %s\n", item->getTitle().cs());
     mitemChosen(item);
 }
 
