@@ -87,6 +87,17 @@ TEST_F(aRefListTest, AppendCountAndRemove)
     EXPECT_EQ(l.Length(), 1);
     EXPECT_EQ(a.RefCount(), 1);
     EXPECT_EQ(l.GetHeadItem(), b);
+
+    // An iterator reset onto another list's element walks that list and hears of its removals.
+    aRefList<Item> other;
+    other.Append(a);
+    other.Append(b);
+    aRefIt<Item> it = l.GetFwdIter();
+    it.Reset(other.GetFwdIter().CurrentEl());
+    other.RemoveTail();
+    it.NextItem();
+    EXPECT_FALSE(it.MoreItems());
+    EXPECT_EQ(it.Length(), 1);
 }
 
 TEST_F(aRefListTest, ObjectsDestroyedElsewhereDropOut)

@@ -137,6 +137,10 @@ TEST(str, StatesAndTheirReaders)
         EXPECT_FALSE(static_cast<bool>(*s));
         EXPECT_EQ(s->size(), 0);
     }
+    // operator! is the handle's: true only without an aString, whatever text that holds.
+    EXPECT_TRUE(!empty);
+    EXPECT_FALSE(!noText);
+    EXPECT_FALSE(!blank);
     EXPECT_TRUE(blank == "");
     EXPECT_FALSE(blank == None);
     EXPECT_TRUE(blank == std::string());
