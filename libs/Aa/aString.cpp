@@ -86,25 +86,41 @@ int aString::TextLength(char const* text)
     return text ? static_cast<int>(std::strlen(text)) : 0;
 }
 
+// Numbers are formatted into a 32-byte buffer; the rare longer text ("%f" of a value from about
+// 1e25 on) is formatted again into one of its own size: never cut, never overrun.
+std::string aString::NumberText(char const* format, va_list args)
+{
+    char buf[32];
+    va_list first;
+    va_copy(first, args);
+    int n = std::vsnprintf(buf, sizeof buf, format, first);
+    va_end(first);
+    if (n < 0)
+        return std::string();
+    if (n < static_cast<int>(sizeof buf))
+        return std::string(buf, static_cast<size_t>(n));
+    std::string whole(static_cast<size_t>(n) + 1, '\0');
+    std::vsnprintf(whole.data(), whole.size(), format, args);
+    whole.resize(static_cast<size_t>(n));
+    return whole;
+}
+
 void aString::SetNumber(char const* format, ...)
 {
-    // snprintf with the buffer's size: a value too long for it is cut, never overrun.
-    char buf[32];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(buf, sizeof buf, format, args);
+    std::string text = NumberText(format, args);
     va_end(args);
-    SetString(buf);
+    SetString(text.c_str());
 }
 
 void aString::AppendNumber(char const* format, ...)
 {
-    char buf[32];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(buf, sizeof buf, format, args);
+    std::string text = NumberText(format, args);
     va_end(args);
-    Append(buf);
+    Append(text.c_str());
 }
 
 aString::FormatResult aString::FormatNew(char*& out, char const* format, va_list args)

@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <functional>
+#include <string>
 
 namespace rtl {
 class str;
@@ -149,6 +150,7 @@ private:
 
     static char* NewBuffer(int size);
     static int TextLength(char const* text);
+    static std::string NumberText(char const* format, va_list args);
     void AppendNumber(char const* format, ...) __attribute__((format(printf, 2, 3)));
     void SetNumber(char const* format, ...) __attribute__((format(printf, 2, 3)));
 };

@@ -76,13 +76,16 @@ TEST(aString, NumbersAndFormatting)
     EXPECT_EQ(s.c(), nullptr);
 }
 
-TEST(aString, HugeNumbersStayInsideTheirBuffer)
+TEST(aString, HugeNumbersAreWrittenWhole)
 {
+    // 309 digits and ".000000": far beyond the 32 bytes most numbers need, neither cut nor overrun.
     aString s(DBL_MAX);
-    EXPECT_EQ(s.Length(), 31);
+    EXPECT_EQ(s.Length(), 316);
     EXPECT_EQ(std::strncmp(s.c(), "1797693134862315", 16), 0);
+    EXPECT_STREQ(s.c() + 309, ".000000");
     s.Append(-DBL_MAX);
-    EXPECT_EQ(s.Length(), 62);
+    EXPECT_EQ(s.Length(), 633);
+    EXPECT_EQ(s.c()[316], '-');
 }
 
 TEST(aString, FormatterErrorsAreGivenUp)
