@@ -1,6 +1,6 @@
 #include "ObAttr.h"
 #include "ObBin.h"
-#include "ObTestUtil.h"
+#include "ScratchDir.h"
 #include "XmlReader.h"
 #include "XmlWriter.h"
 

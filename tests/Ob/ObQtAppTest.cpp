@@ -1,7 +1,7 @@
 #include "ObDoc.h"
 #include "ObQtTestSupport.h"
 #include "ObQtUiDialogs.h"
-#include "ObTestUtil.h"
+#include "ScratchDir.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,5 +1,5 @@
 #include "ObTestTypes.h"
-#include "ObTestUtil.h"
+#include "ScratchDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "XmlReader.h"
-#include "XmlTestUtil.h"
+#include "ScratchDir.h"
 
 #include <gtest/gtest.h>
 

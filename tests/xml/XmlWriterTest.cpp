@@ -1,4 +1,4 @@
-#include "XmlTestUtil.h"
+#include "ScratchDir.h"
 #include "XmlWriter.h"
 
 #include <gtest/gtest.h>
