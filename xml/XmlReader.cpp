@@ -154,6 +154,25 @@ bool XmlReader::getAttr(char const* name, unsigned long& value)
     return true;
 }
 
+bool XmlReader::getDecimalAttr(char const* name, uint64_t lo, uint64_t hi, uint64_t& value)
+{
+    char const* text = nullptr;
+    if (!getAttr(name, text) || !*text)
+        return false;
+    uint64_t v = 0;
+    for (char const* p = text; *p; ++p) {
+        if (*p < '0' || *p > '9')
+            return false;
+        v = v * 10 + static_cast<uint64_t>(*p - '0');
+        if (v > hi)
+            return false;
+    }
+    if (v < lo)
+        return false;
+    value = v;
+    return true;
+}
+
 bool XmlReader::getAttr(char const* name, double& value)
 {
     char const* text = nullptr;

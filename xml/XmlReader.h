@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "XmlReadHandler.h"
 #include "XmlSkipHandler.h"
 
@@ -32,6 +34,9 @@ public:
     virtual bool getAttr(char const* name, float& value);
     virtual bool getAttr(char const* name, bool& value);
     virtual bool getAttr(int index, char const*& name, char const*& value);
+    // A structural number of a document: decimal digits only (no sign, no blanks) within
+    // [lo, hi]. Unlike the int and long forms, text that is not such a number fails.
+    bool getDecimalAttr(char const* name, uint64_t lo, uint64_t hi, uint64_t& value);
 
     virtual int readNext();
     virtual void pushHandler(XmlReadHandler* handler, void* data);

@@ -3,6 +3,7 @@
 #include "str.h"
 
 #include <climits>
+#include <cmath>
 
 bool aNumber::safeAddLong(long a, long b, long& sum)
 {
@@ -48,4 +49,26 @@ rtl::str aNumber::asOrdinal(int n, bool suffixOnly)
     rtl::str out;
     asOrdinal(n, out, suffixOnly);
     return out;
+}
+
+int aNumber::saturateToInt(double d)
+{
+    if (std::isnan(d))
+        return 0;
+    if (d <= double(INT_MIN))
+        return INT_MIN;
+    if (d >= double(INT_MAX))
+        return INT_MAX;
+    return int(d);
+}
+
+long aNumber::saturateToLong(double d)
+{
+    if (std::isnan(d))
+        return 0;
+    if (d < -9223372036854775808.0)
+        return LONG_MIN;
+    if (d >= 9223372036854775808.0)
+        return LONG_MAX;
+    return long(d);
 }

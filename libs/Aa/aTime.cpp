@@ -1,5 +1,7 @@
 #include "aTime.h"
 
+#include "aNumber.h"
+
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -7,17 +9,6 @@
 #include <ctime>
 
 namespace {
-
-int toInt(double d)
-{
-    if (std::isnan(d))
-        return 0;
-    if (d <= double(INT_MIN))
-        return INT_MIN;
-    if (d >= double(INT_MAX))
-        return INT_MAX;
-    return int(d);
-}
 
 bool isValidPositive(int d, int h, int m, double s)
 {
@@ -98,11 +89,11 @@ void aTime::Simplify(double days, double hours, double minutes, double seconds, 
     carry(60, h, m);
     carry(24, d, h);
     if (D)
-        *D = s * toInt(d);
+        *D = s * aNumber::saturateToInt(d);
     if (H)
-        *H = s * toInt(h);
+        *H = s * aNumber::saturateToInt(h);
     if (M)
-        *M = s * toInt(m);
+        *M = s * aNumber::saturateToInt(m);
     if (S)
         *S = s * seconds;
     if (sign)

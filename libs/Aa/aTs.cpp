@@ -23,28 +23,6 @@ namespace {
 
 constexpr long NsPerSec = 1000000000L;
 
-int toIntSaturated(double d)
-{
-    if (std::isnan(d))
-        return 0;
-    if (d <= double(INT_MIN))
-        return INT_MIN;
-    if (d >= double(INT_MAX))
-        return INT_MAX;
-    return int(d);
-}
-
-long toLongSaturated(double d)
-{
-    if (std::isnan(d))
-        return 0;
-    if (d < -9223372036854775808.0)
-        return LONG_MIN;
-    if (d >= 9223372036854775808.0)
-        return LONG_MAX;
-    return long(d);
-}
-
 void replaceAll(std::string& text, const char* tag, const std::string& with)
 {
     size_t tagLen = std::strlen(tag);
@@ -512,18 +490,18 @@ void aTs::moveTs(double years, double months, double days, double hours, double 
     int carry = 0;
     double rest = 0;
     Tm::round(double(nsField) + ns, 1e9, carry, rest);
-    nsField = toLongSaturated(rest);
+    nsField = aNumber::saturateToLong(rest);
     Tm::round(double(second) + seconds + carry, 60, carry, rest);
-    second = toIntSaturated(rest);
+    second = aNumber::saturateToInt(rest);
     Tm::round(double(minute) + minutes + carry, 60, carry, rest);
-    minute = toIntSaturated(rest);
+    minute = aNumber::saturateToInt(rest);
     Tm::round(double(hour) + hours + carry, 24, carry, rest);
-    hour = toIntSaturated(rest);
+    hour = aNumber::saturateToInt(rest);
     double d0 = double(day) - 1 + days + carry;
     Tm::round(double(month) + months - 1, 12, carry, rest);
-    month = toIntSaturated(rest) + 1;
-    long y = toIntSaturated(double(year) + years + carry);
-    long d = toLongSaturated(d0);
+    month = aNumber::saturateToInt(rest) + 1;
+    long y = aNumber::saturateToInt(double(year) + years + carry);
+    long d = aNumber::saturateToLong(d0);
 
     // Whole 400-year cycles (146,097 days each) first, so that a huge offset does not walk
     // month by month; the walk below gives the same day either way. Month lengths repeat
@@ -757,7 +735,7 @@ aTs& aTs::subtract(const aTs& other)
 void aTs::getDeltaCounts(long& days, int& hours, int& minutes, int& seconds, int& microseconds) const
 {
     long s = sec();
-    days = toLongSaturated(std::trunc(double(s) / 86400.0));
+    days = aNumber::saturateToLong(std::trunc(double(s) / 86400.0));
     long inDay = s % 86400;
     hours = int(inDay / 3600);
     minutes = int((inDay % 3600) / 60);

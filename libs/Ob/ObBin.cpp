@@ -1,10 +1,13 @@
 #include "ObBin.h"
 
+#include "aNumber.h"
+
 #include "ObAttr.h"
 #include "ObTrace.h"
 #include "XmlReader.h"
 #include "XmlWriter.h"
 #include "aAssert.h"
+#include "aNumber.h"
 
 #include <cfloat>
 #include <cmath>
@@ -15,18 +18,6 @@
 #include <string>
 
 namespace {
-
-// Float to int for a kind change: truncated toward zero, clamped, NaN as 0.
-int truncated(float v)
-{
-    if (std::isnan(v))
-        return 0;
-    if (v >= static_cast<float>(INT_MAX))
-        return INT_MAX;
-    if (v <= static_cast<float>(INT_MIN))
-        return INT_MIN;
-    return static_cast<int>(v);
-}
 
 // A real of a document as a float: values beyond the float range are clamped (their
 // conversion would be undefined).
@@ -236,7 +227,7 @@ void ObBin::setAttr(rtl::str name, float value)
         myStrings[name] = realText(value);
         break;
     case ParmInt:
-        myInts[name] = truncated(value);
+        myInts[name] = aNumber::saturateToInt(value);
         break;
     case ParmBool:
         myBools[name] = value != 0.0f || std::isnan(value);

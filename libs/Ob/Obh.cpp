@@ -109,35 +109,12 @@ bool Obh::xmlWriteHdl(XmlWriter& w, char const* elem, Obh const& h, char const* 
     return ok;
 }
 
-namespace {
-
-bool readNumber(char const* text, uint64_t max, uint64_t& out)
-{
-    if (!text || !*text)
-        return false;
-    uint64_t v = 0;
-    for (char const* p = text; *p; ++p) {
-        if (*p < '0' || *p > '9')
-            return false;
-        v = v * 10 + static_cast<uint64_t>(*p - '0');
-        if (v > max)
-            return false;
-    }
-    out = v;
-    return true;
-}
-
-} // namespace
-
 bool Obh::xmlReadHdl(XmlReader& r, Obh* tgt, rtl::str* id)
 {
     char const* tid = nullptr;
-    char const* oid = nullptr;
-    char const* flags = nullptr;
-    if (!tgt || !r.getAttr("tid", tid) || !r.getAttr("oid", oid) || !r.getAttr("flags", flags))
-        return false;
     uint64_t addr = 0, f = 0;
-    if (!readNumber(oid, UINT32_MAX, addr) || !readNumber(flags, UINT32_MAX, f))
+    if (!tgt || !r.getAttr("tid", tid) || !r.getDecimalAttr("oid", 0, UINT32_MAX, addr) ||
+        !r.getDecimalAttr("flags", 0, UINT32_MAX, f))
         return false;
     // A handle of a type this store does not have would resolve through nothing.
     Obt* type = Ob::ourEngine ? Ob::ourEngine->getTypeNamed(tid) : nullptr;

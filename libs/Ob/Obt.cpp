@@ -13,21 +13,11 @@
 
 namespace {
 
-// A document number: decimal digits only, no sign, no blanks, within [lo, hi].
+// Counts and slots are 32-bit in the pool; hi never exceeds that.
 bool readCount(XmlReader& r, char const* name, uint64_t lo, uint64_t hi, uint32_t& out)
 {
-    char const* text = nullptr;
-    if (!r.getAttr(name, text) || !text || !*text)
-        return false;
     uint64_t v = 0;
-    for (char const* p = text; *p; ++p) {
-        if (*p < '0' || *p > '9')
-            return false;
-        v = v * 10 + static_cast<uint64_t>(*p - '0');
-        if (v > hi)
-            return false;
-    }
-    if (v < lo)
+    if (!r.getDecimalAttr(name, lo, hi, v))
         return false;
     out = static_cast<uint32_t>(v);
     return true;
