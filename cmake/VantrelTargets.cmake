@@ -2,9 +2,11 @@
 
 set(VANTREL_ALL_INCLUDE_DIRS "" CACHE INTERNAL "")
 
-# vantrel_library(<name> DIRS <folders...> [LINKS <targets...>])
+# vantrel_library(<name> [QT] DIRS <folders...> [LINKS <targets...>])
+# QT marks a target whose classes use Qt's meta-objects: moc runs over it and its tests. The
+# other targets are plain C++ and never wait for moc.
 function(vantrel_library name)
-  cmake_parse_arguments(ARG "" "" "DIRS;LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "" "DIRS;LINKS" ${ARGN})
   set(sources "")
   set(includes "")
   foreach(dir IN LISTS ARG_DIRS)
@@ -16,12 +18,13 @@ function(vantrel_library name)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${includes})
     target_link_libraries(${name} PUBLIC ${ARG_LINKS})
-    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    set_target_properties(${name} PROPERTIES AUTOMOC ${ARG_QT})
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${includes})
     target_link_libraries(${name} INTERFACE ${ARG_LINKS})
   endif()
+  set_target_properties(${name} PROPERTIES VANTREL_QT ${ARG_QT})
 endfunction()
 
 # vantrel_tests(<folder> <target>): tests/<folder>/*.cpp as one test binary, labelled <folder>.
@@ -41,7 +44,8 @@ function(vantrel_tests folder target)
   endif()
   target_compile_definitions(${exe} PRIVATE
     VANTREL_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/${folder}/data")
-  set_target_properties(${exe} PROPERTIES AUTOMOC ON RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  get_target_property(qt ${target} VANTREL_QT)
+  set_target_properties(${exe} PROPERTIES AUTOMOC ${qt} RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gtest_discover_tests(${exe}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60

@@ -1,28 +1,40 @@
 #pragma once
 
-#include <cstdio>
+#include <gtest/gtest.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
+#include <system_error>
 
-// A scratch directory removed with its files at the end of a test.
+// A fresh directory of the test's own under the temporary folder, removed with everything in it
+// when the test ends. When none can be made the test stops there: files meant for it must never
+// land beside an empty path (in "/", as root).
 struct ScratchDir
 {
     std::string path;
+
     ScratchDir()
     {
-        char tmpl[] = "/tmp/vantrel-test-XXXXXX";
-        char* p = mkdtemp(tmpl);
-        path = p ? p : "";
+        char const* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vantrel-test-XXXXXX";
+        if (!mkdtemp(pattern.data()))
+            throw std::system_error(errno, std::generic_category(), "no scratch directory " + pattern);
+        path = pattern;
     }
     ~ScratchDir()
     {
-        std::string cmd = "rm -rf '" + path + "'";
-        if (std::system(cmd.c_str()) != 0)
-            std::fprintf(stderr, "could not remove %s\n", path.c_str());
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+        if (ec)
+            ADD_FAILURE() << "could not remove " << path << ": " << ec.message();
     }
+    ScratchDir(ScratchDir const&) = delete;
+    ScratchDir& operator=(ScratchDir const&) = delete;
+
     std::string file(char const* name) const { return path + "/" + name; }
 };
 

@@ -35,9 +35,9 @@ public:
     virtual T GetLength() const { return static_cast<T>(std::sqrt(static_cast<double>(GetDot()))); }
     virtual void Normalize() { *this = *this / GetLength(); }
 
-    virtual bool operator==(T const& k) { return Element1() == k && Element2() == k && Element3() == k && Element4() == k; }
-    virtual bool operator==(aQuad<T> const& o) { return Element1() == o.Element1() && Element2() == o.Element2() && Element3() == o.Element3() && Element4() == o.Element4(); }
-    virtual bool operator==(aQuad<T> const* o) { return *this == *o; }
+    virtual bool operator==(T const& k) const { return Element1() == k && Element2() == k && Element3() == k && Element4() == k; }
+    virtual bool operator==(aQuad<T> const& o) const { return Element1() == o.Element1() && Element2() == o.Element2() && Element3() == o.Element3() && Element4() == o.Element4(); }
+    virtual bool operator==(aQuad<T> const* o) const { return *this == *o; }
 
     virtual void operator=(T const& k) { Set(k); }
     virtual void operator=(aQuad<T> const& o) { Set(o); }

@@ -1,6 +1,8 @@
 #include "Aa.h"
 #include "aTrace.h"
 
+#include "ScratchDir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -21,14 +23,6 @@ void resetLabels()
 
 std::string const Lbl = "\033[37m\033[40m";
 std::string const Rst = "\033[0m";
-
-std::string readFile(std::string const& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 } // namespace
 
@@ -89,10 +83,9 @@ TEST(AaLog, LongMessagesAreCutNotOverrun)
 TEST(AaLog, LogFileGetsPlainText)
 {
     resetLabels();
-    char path[] = "/tmp/vantrel-log-XXXXXX";
-    int fd = mkstemp(path);
-    ASSERT_GE(fd, 0);
-    close(fd);
+    ScratchDir dir;
+    std::string const log = dir.file("log.txt");
+    char const* path = log.c_str();
     ASSERT_TRUE(Aa::beginLogToFile(path));
     testing::internal::CaptureStdout();
     Aa::logstart(nullptr, "f.cpp", 3, nullptr);
@@ -109,7 +102,6 @@ TEST(AaLog, LogFileGetsPlainText)
     EXPECT_EQ(readFile(path), "[ f.cpp @ 3 ] one\npre:\ntwo\n");
     EXPECT_FALSE(Aa::beginLogToFile("/nonexistent-dir/log.txt"));
     EXPECT_EQ(Aa::ourLogFileP, nullptr);
-    std::remove(path);
 }
 
 TEST(AaLog, FiletailAndPrintByte)

@@ -107,25 +107,28 @@ TEST(aError, DumpWritesDataAsText)
 
 namespace {
 
-std::vector<std::string> gone;
-
+// Each object notes its destructors in the record of the test that made it.
 struct Base : aObj
 {
-    ~Base() override { gone.push_back("Base"); }
+    explicit Base(std::vector<std::string>& record) : myRecord(record) {}
+    ~Base() override { myRecord.push_back("Base"); }
+    std::vector<std::string>& myRecord;
 };
 
 struct Derived : Base
 {
-    ~Derived() override { gone.push_back("Derived"); }
+    using Base::Base;
+    ~Derived() override { myRecord.push_back("Derived"); }
 };
 
 } // namespace
 
 TEST(aObj, DeleteThroughBaseRunsDerivedFirst)
 {
-    aObj* p = new Derived;
+    std::vector<std::string> gone;
+    aObj* p = new Derived(gone);
     delete p;
-    Base* q = new Derived;
+    Base* q = new Derived(gone);
     delete q;
     EXPECT_EQ(gone, (std::vector<std::string>{"Derived", "Base", "Derived", "Base"}));
 }

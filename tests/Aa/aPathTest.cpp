@@ -5,6 +5,8 @@
 #include "aPath.h"
 #include "str.h"
 
+#include "ScratchDir.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -37,21 +39,13 @@ class aPathFs : public testing::Test
 protected:
     void SetUp() override
     {
-        char tmpl[] = "/tmp/vantrel-path-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        myDir = tmpl;
         char* cwd = getcwd(nullptr, 0);
+        ASSERT_NE(cwd, nullptr);
         myOldCwd = cwd;
         std::free(cwd);
         ASSERT_EQ(chdir(myDir.c_str()), 0);
     }
-    void TearDown() override
-    {
-        EXPECT_EQ(chdir(myOldCwd.c_str()), 0);
-        // rm copes with paths longer than the system accepts in one call.
-        EXPECT_EQ(std::system(("rm -rf -- '" + myDir + "'").c_str()), 0);
-        EXPECT_NE(access(myDir.c_str(), F_OK), 0);
-    }
+    void TearDown() override { EXPECT_EQ(chdir(myOldCwd.c_str()), 0); }
     std::string at(char const* name) const { return myDir + "/" + name; }
     void touch(char const* name, char const* content = "")
     {
@@ -61,7 +55,8 @@ protected:
         std::fclose(f);
     }
 
-    std::string myDir;
+    ScratchDir myScratch;
+    std::string const myDir = myScratch.path;
     std::string myOldCwd;
 };
 
@@ -121,7 +116,8 @@ TEST(aPathTest, ComponentsOfAText)
     EXPECT_EQ(text(aPath("a", "").GetPath()), "a");
     aPath self("x/y"); // joined parts may come from the path itself
     self.SetPath(self.GetHead(), self.GetTail());
-    self /= self;
+    aPath const& sameObject = self; // an alias, so the compiler sees no mistake in it
+    self /= sameObject;
     EXPECT_EQ(text(self.GetPath()), "x/y/x/y");
 
     aPath first("stale");

@@ -93,7 +93,8 @@ TEST_F(RefTest, AssignAndSetShareOrRelease)
 {
     Ref a(new Counted(1));
     Ref b(a);
-    a = a;
+    Ref const& sameObject = a; // through an alias, as self-assignment happens in real code
+    a = sameObject;
     a = b;
     EXPECT_EQ(a.getCount(), 2);
 
