@@ -1,6 +1,7 @@
 #include "aRefresher.h"
 
 #include "aAssert.h"
+#include "aTemporaryChange.h"
 #include "aTrace.h"
 
 #include <vector>
@@ -22,7 +23,9 @@ void aRefresher::setNeedsRefresh(aRefreshContext*)
 
 void aRefresher::doRefreshIfNeeded(aRefreshContext* ctx)
 {
-    myInRefresh = true;
+    // Back to what it was however the pass ends: a step that throws must not leave the
+    // refresher believing it is still inside a pass.
+    aTemporaryChange<bool> inPass(myInRefresh, true);
     std::vector<int> emptyLevels;
     // Walked by key over the live map, so callbacks may add or drop levels while it runs.
     auto it = myTxByLevel.begin();
@@ -37,7 +40,6 @@ void aRefresher::doRefreshIfNeeded(aRefreshContext* ctx)
         it = myTxByLevel.upper_bound(level);
     }
     eraseEmptyLevels(emptyLevels);
-    myInRefresh = false;
 }
 
 void aRefresher::eraseEmptyLevels(std::vector<int> const& levels)

@@ -2,6 +2,7 @@
 
 #include "FastDelegate1.h"
 #include "aRx.h"
+#include "aTemporaryChange.h"
 #include "aTrace.h"
 #include "str.h"
 
@@ -76,11 +77,12 @@ public:
 
     // Calls every callback in callback order over the live map: callbacks added after the
     // running one are reached, removed ones are not, and removing the running one is safe.
+    // A callback that throws ends the walk; the record of the running entry, which lives on
+    // this stack, is unhooked all the same.
     void txTransmit(A ctx)
     {
-        Running* outer = myRunning;
         Running running;
-        myRunning = &running;
+        aTemporaryChange<Running*> current(myRunning, &running);
         auto it = myRxByFunc.begin();
         while (it != myRxByFunc.end()) {
             Func const f = it->first;
@@ -89,7 +91,6 @@ public:
             f(ctx);
             it = running.erased ? myRxByFunc.upper_bound(f) : std::next(it);
         }
-        myRunning = outer;
     }
 
     virtual void txClear()

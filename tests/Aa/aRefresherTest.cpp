@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -46,9 +47,16 @@ struct Probes
     std::unique_ptr<Probe[]> p;
 };
 
+// Every test starts with an empty record of runs.
+class aRefresherTest : public testing::Test
+{
+protected:
+    void SetUp() override { gRun.clear(); }
+};
+
 } // namespace
 
-TEST(aRefresher, PassRunsLevelsAscendingAndEachLevelInObjectOrder)
+TEST_F(aRefresherTest, PassRunsLevelsAscendingAndEachLevelInObjectOrder)
 {
     aRefresher r(false);
     Probes p(3);
@@ -74,7 +82,7 @@ TEST(aRefresher, PassRunsLevelsAscendingAndEachLevelInObjectOrder)
     EXPECT_EQ(taken(), "fbabc");
 }
 
-TEST(aRefresher, ScheduleChangesMadeDuringAPass)
+TEST_F(aRefresherTest, ScheduleChangesMadeDuringAPass)
 {
     aRefresher r(false);
     Probes p(5);
@@ -114,7 +122,7 @@ TEST(aRefresher, ScheduleChangesMadeDuringAPass)
     EXPECT_EQ(taken(), "cb");
 }
 
-TEST(aRefresher, UnscheduleLifetimesAndNames)
+TEST_F(aRefresherTest, UnscheduleLifetimesAndNames)
 {
     auto r = std::make_unique<aRefresher>(true);
     Probes p(2);
@@ -161,4 +169,45 @@ TEST(aRefresher, UnscheduleLifetimesAndNames)
     r3->doRefreshIfNeeded(nullptr);
     r3.reset();
     EXPECT_TRUE(b.myFuncsByTx.empty());
+}
+
+TEST_F(aRefresherTest, AThrowingStepEndsItsPassButNeitherTheFlagNorLaterPasses)
+{
+    aRefresher r(false);
+    Probes p(2);
+    r.schedule(p[0], 1, nullptr);
+    r.schedule(p[1], 2, nullptr);
+    bool fail = true;
+    p[0].action = [&] {
+        if (fail)
+            throw std::runtime_error("step failed");
+    };
+    EXPECT_THROW(r.doRefreshIfNeeded(nullptr), std::runtime_error);
+    EXPECT_EQ(taken(), "a");
+    EXPECT_FALSE(r.isScheduledTest());
+
+    fail = false;
+    r.doRefreshIfNeeded(nullptr);
+    EXPECT_EQ(taken(), "ab");
+}
+
+TEST_F(aRefresherTest, APassInsideAPassLeavesTheOuterOneInItsPass)
+{
+    aRefresher r(false);
+    Probes p(2);
+    r.schedule(p[0], 1, nullptr);
+    r.schedule(p[1], 2, nullptr);
+    bool nested = false;
+    bool stillInPass = false;
+    p[0].action = [&] {
+        if (nested)
+            return;
+        nested = true;
+        r.doRefreshIfNeeded(nullptr);
+        stillInPass = r.isScheduledTest();
+    };
+    r.doRefreshIfNeeded(nullptr);
+    EXPECT_EQ(taken(), "aabb");
+    EXPECT_TRUE(stillInPass);
+    EXPECT_FALSE(r.isScheduledTest());
 }
