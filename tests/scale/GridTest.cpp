@@ -1,0 +1,273 @@
+#include "ScaleTestSupport.h"
+#include "mRangeHour.h"
+#include "mRangeMonth.h"
+#include "mRangeNano.h"
+#include "mQtFontMeasure.h"
+#include "mRangeWeek.h"
+#include "mRangeYear.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<int> weights(mRange const* r)
+{
+    std::vector<int> out;
+    for (int i = 1; i < r->getNumGridlines(); ++i)
+        out.push_back(r->getGridline(i)->getWeight());
+    return out;
+}
+
+std::string label(void (mRangeHour::*f)(mGridline*, double, rtl::str&) const, mRangeHour const* r, aTs t)
+{
+    mGridline g(1, t, 0, -1);
+    rtl::str out;
+    (r->*f)(&g, 1.0, out);
+    return out.c();
+}
+
+std::string schemeText(mRange const* r, int scheme, aTs const& t)
+{
+    mGridline g(1, t, 0, -1);
+    rtl::str out;
+    r->labelingSchemes()[static_cast<std::size_t>(scheme)].second(&g, 1.0, out);
+    return out.c();
+}
+
+aTs localTime(int y, int mo, int d, int h = 0, int mi = 0)
+{
+    aTs t;
+    t.set(y, mo, d, h, mi, 0, 0, -1, 0);
+    return t;
+}
+
+} // namespace
+
+TEST(Grid, HourRowOverOneDayHasAGridlinePerHourWeightedByItsHour)
+{
+    TzGuard utcZone("UTC");
+    FixedMeasure fixed;
+    mRange* hour = rangeAt(RangeHour);
+    buildGrids({hour}, utc(2024, 3, 5), 60, 1440);
+    ASSERT_EQ(hour->getNumGridlines(), 26);
+    EXPECT_EQ(hour->getGridline(1)->getParentPos(), 0);
+    EXPECT_EQ(hour->getGridline(25)->getParentPos(), 1440);
+    EXPECT_EQ(hour->getGridline(0)->getParentPos(), -60);
+    EXPECT_EQ(weights(hour), (std::vector<int>{2, 0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 2,
+                                               0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 2}));
+    // The preset row's format at the largest size that fits.
+    EXPECT_EQ(hour->getFontSize(), 14);
+    EXPECT_EQ(labelsOf(hour)[0], "12am");
+    EXPECT_EQ(labelsOf(hour)[13], "1pm");
+}
+
+TEST(Grid, AWindowWithoutABoundaryHasOnlyTheLeadingGridline)
+{
+    TzGuard utcZone("UTC");
+    FixedMeasure fixed;
+    mRange* day = rangeAt(RangeDay);
+    aTs const start = utc(2024, 3, 5, 1);
+    buildGrids({day}, start, 60, 600);
+    ASSERT_EQ(day->getNumGridlines(), 1);
+    EXPECT_EQ(day->getGridline(0)->getParentPos(), 601);
+    EXPECT_TRUE(day->getGridline(0)->getTs() == start);
+}
+
+TEST(Grid, RowsSharingAHeaderRowClaimLabelsOnceAndTicksByIndex)
+{
+    TzGuard utcZone("UTC");
+    FixedMeasure fixed;
+    mRange* mins15 = rangeAt(RangeMins15);
+    mRange* hour = rangeAt(RangeHour);
+    std::vector<mRange*> visible;
+    timeUnits()->configureVisibleRangesForZoom(hour, 60, visible);
+    buildGrids(visible, utc(2024, 3, 5), 60, 120);
+    // Both on row 1: the hour (called first) claims the label at 01:00, the quarter sees it taken.
+    mGridline const* quarterAtOne = mins15->getGridline(5);
+    ASSERT_EQ(quarterAtOne->getParentPos(), 60);
+    EXPECT_TRUE(quarterAtOne->getLabelDone());
+    EXPECT_TRUE(quarterAtOne->getTickDone());
+    EXPECT_FALSE(hour->getGridline(2)->getLabelDone());
+    // The day heads another row: its label at midnight is its own.
+    EXPECT_FALSE(rangeAt(RangeDay)->getGridline(1)->getLabelDone());
+}
+
+TEST(Grid, BeginningANewGridReplacesTheOldOne)
+{
+    TzGuard utcZone("UTC");
+    FixedMeasure fixed;
+    mRange* hour = rangeAt(RangeHour);
+    buildGrids({hour}, utc(2024, 3, 5), 60, 1440);
+    buildGrids({hour}, utc(2024, 3, 5), 60, 120);
+    EXPECT_EQ(hour->getNumGridlines(), 4);
+    timeUnits()->clearGrids();
+    EXPECT_EQ(hour->getNumGridlines(), 0);
+}
+
+TEST(Grid, WeekRowAcrossAYearBoundaryFallsOnSundaysAndTheFirstOfJanuary)
+{
+    TzGuard utcZone("UTC");
+    FixedMeasure fixed;
+    mRange* week = rangeAt(RangeWeek);
+    buildGrids({week}, utc(2021, 12, 20), 600, 3400);
+    std::vector<std::string> days;
+    for (int i = 1; i < week->getNumGridlines(); ++i)
+        days.emplace_back(week->getGridline(i)->getTs().getStr(false).c());
+    EXPECT_EQ(days, (std::vector<std::string>{"2021-12-26 00:00:00", "2022-01-01 00:00:00",
+                                              "2022-01-02 00:00:00", "2022-01-09 00:00:00"}));
+    EXPECT_EQ(weights(week), (std::vector<int>{0, 0, 0, 0}));
+}
+
+TEST(Grid, WeekRoundingGoesBackToMondayAndStops)
+{
+    TzGuard utcZone("UTC");
+    aTs monday = utc(2025, 3, 3, 15);
+    rangeAt(RangeWeek)->roundTimeToUnits(monday);
+    EXPECT_EQ(std::string(monday.getStr(false).c()), "2025-03-03 00:00:00");
+    aTs sunday = utc(2025, 3, 9, 15);
+    rangeAt(RangeWeek)->roundTimeToUnits(sunday);
+    EXPECT_EQ(std::string(sunday.getStr(false).c()), "2025-03-03 00:00:00");
+    TzGuard apia("Pacific/Apia");
+    aTs afterTheSkippedDay = localTime(2011, 12, 31, 12);
+    rangeAt(RangeWeek)->roundTimeToUnits(afterTheSkippedDay);
+    EXPECT_EQ(std::string(afterTheSkippedDay.getStr(false).c()), "2011-12-26 00:00:00");
+}
+
+TEST(Grid, ThreeMonthRowStartsInMarchJuneSeptemberDecemberAndJanuary)
+{
+    TzGuard utcZone("UTC");
+    FixedMeasure fixed;
+    mRange* months = rangeAt(RangeMonths3);
+    buildGrids({months}, utc(2021, 1, 15), 86400, 400);
+    std::vector<int> found;
+    for (int i = 1; i < months->getNumGridlines(); ++i)
+        found.push_back(months->getGridline(i)->getTs().getMonth());
+    EXPECT_EQ(found, (std::vector<int>{3, 6, 9, 12, 1}));
+    EXPECT_EQ(weights(months), (std::vector<int>{2, 2, 2, 2, 0}));
+}
+
+TEST(Grid, HourLabelsOnTheTwelveHourClock)
+{
+    TzGuard utcZone("UTC");
+    auto const* hour = static_cast<mRangeHour const*>(rangeAt(RangeHour));
+    EXPECT_EQ(label(&mRangeHour::label0, hour, utc(2024, 1, 1, 0)), "12");
+    EXPECT_EQ(label(&mRangeHour::label1, hour, utc(2024, 1, 1, 0)), "12am");
+    EXPECT_EQ(label(&mRangeHour::label1, hour, utc(2024, 1, 1, 12)), "12pm");
+    EXPECT_EQ(label(&mRangeHour::label0, hour, utc(2024, 1, 1, 13)), "1");
+    EXPECT_EQ(label(&mRangeHour::label2, hour, utc(2024, 1, 1, 15)), " 3 pm");
+    EXPECT_EQ(schemeText(hour, 2, utc(2024, 1, 1, 15)), " 3");
+}
+
+TEST(Grid, DayWeekMonthAndYearLabelsUseTheLocaleNames)
+{
+    TzGuard utcZone("UTC");
+    aTs const monday = utc(2025, 3, 3, 10);
+    mRange const* day = rangeAt(RangeDay);
+    EXPECT_EQ(schemeText(day, 0, monday), "Monday, March 3rd");
+    EXPECT_EQ(schemeText(day, 1, monday), "Mon, Mar 3rd");
+    EXPECT_EQ(schemeText(day, 2, monday), "March 3");
+    EXPECT_EQ(schemeText(day, 3, monday), "Mar 3");
+    EXPECT_EQ(schemeText(day, 4, monday), "3");
+    mRange const* week = rangeAt(RangeWeek);
+    EXPECT_EQ(schemeText(week, 0, monday), "3");
+    EXPECT_EQ(schemeText(week, 1, monday), "Mar 3");
+    EXPECT_EQ(schemeText(week, 2, monday), "March 3");
+    EXPECT_EQ(schemeText(rangeAt(RangeMonth), 0, monday), "March");
+    EXPECT_EQ(schemeText(rangeAt(RangeMonth), 1, monday), "Mar");
+    mRange const* year = rangeAt(RangeYear1);
+    EXPECT_EQ(schemeText(year, 0, utc(2005, 6, 1)), "2005");
+    EXPECT_EQ(schemeText(year, 1, utc(2005, 6, 1)), "5");
+    EXPECT_EQ(schemeText(year, 1, utc(1999, 6, 1)), "99");
+    EXPECT_EQ(schemeText(year, 1, utc(2000, 6, 1)), "0");
+}
+
+TEST(Grid, YearLabelsRoundToTheUnitAndShortenWithKAndM)
+{
+    TzGuard utcZone("UTC");
+    auto const* fives = static_cast<mRangeYear const*>(rangeAt(RangeYear5));
+    auto const* ones = static_cast<mRangeYear const*>(rangeAt(RangeYear1));
+    EXPECT_EQ(std::string(fives->yearLabel(utc(2012, 6, 1)).c()), "2010");
+    EXPECT_EQ(std::string(fives->yearLabel(utc(2013, 6, 1)).c()), "2015");
+    EXPECT_EQ(std::string(ones->yearLabel(localTime(45000, 1, 1)).c()), "45k");
+    EXPECT_EQ(std::string(ones->yearLabel(localTime(-3000000, 1, 1)).c()), "-3M");
+    EXPECT_EQ(std::string(ones->yearLabel(localTime(0, 6, 1)).c()), "0");
+}
+
+TEST(Grid, NumericRowTruncatesTowardZero)
+{
+    tlUnitsNumeric numeric(1.1, 0.0, 1e-10);
+    mRange* r = (*numeric.getRanges())[0];
+    EXPECT_TRUE(r->timesSpanAGridline(aTs(-1.2), aTs(-0.9), 0.3));
+    EXPECT_FALSE(r->timesSpanAGridline(aTs(-0.5), aTs(0.5), 1.0));
+    EXPECT_TRUE(r->timesSpanAGridline(aTs(0.9), aTs(1.1), 0.2));
+    mGridline g(1, aTs(-0.5), 0, -1);
+    rtl::str text;
+    r->labelingSchemes()[0].second(&g, 1.0, text);
+    EXPECT_EQ(std::string(text.c()), " 0");
+}
+
+TEST(Grid, NanoUnitsThatDoNotDivideTheSecondRestartEachSecond)
+{
+    TzGuard utcZone("UTC");
+    FixedMeasure fixed;
+    mRangeNano nano(300000000, timeUnits(), 0, 0, 1, true);
+    // Columns of 0.1 s over two seconds.
+    buildGrids({&nano}, aTs(100.0), 0.1, 20);
+    std::vector<long> ns;
+    for (int i = 1; i < nano.getNumGridlines(); ++i)
+        ns.push_back(nano.getGridline(i)->getTs().nsec());
+    EXPECT_EQ(ns, (std::vector<long>{0, 300000000, 600000000, 900000000, 0, 300000000, 600000000, 900000000, 0}));
+}
+
+TEST(Grid, SchemesFitTheLargestSizeFirstThenTheEarliestScheme)
+{
+    TzGuard utcZone("UTC");
+    FixedMeasure narrow(2);
+    mRange* hour = rangeAt(RangeHour);
+    // 200 s per pixel: no preset row for the hour, so its own schemes; 18 pixels per hour.
+    buildGrids({hour}, utc(2024, 3, 5), 200, 432);
+    EXPECT_EQ(hour->getRangeSetup(), nullptr);
+    EXPECT_EQ(hour->getFontSize(), 14);
+    EXPECT_EQ(labelsOf(hour)[0], "12");
+    EXPECT_EQ(hour->getLabelHAlign(), -1);
+    hour->setMaxFontSize(10);
+    buildGrids({hour}, utc(2024, 3, 5), 200, 432);
+    hour->setMaxFontSize(14);
+    EXPECT_EQ(hour->getFontSize(), 10);
+    EXPECT_EQ(labelsOf(hour)[0], "12am");
+    EXPECT_EQ(hour->getMaxLabelW(), 8);
+    EXPECT_EQ(hour->getMaxLabelH(), 10);
+}
+
+TEST(Grid, LabelsThatFitNowhereLeaveTheRowUnlabelled)
+{
+    TzGuard utcZone("UTC");
+    FixedMeasure wide(100);
+    mRange* hour = rangeAt(RangeHour);
+    buildGrids({hour}, utc(2024, 3, 5), 200, 432);
+    EXPECT_EQ(hour->getFontSize(), -1);
+    EXPECT_EQ(labelsOf(hour)[0], "");
+}
+
+TEST(Grid, APresetLabelThatFitsNowhereTakesTheSmallestSize)
+{
+    TzGuard utcZone("UTC");
+    FixedMeasure wide(100);
+    mRange* hour = rangeAt(RangeHour);
+    buildGrids({hour}, utc(2024, 3, 5), 60, 120);
+    EXPECT_EQ(hour->getFontSize(), hour->getMinFontSize());
+    EXPECT_EQ(labelsOf(hour)[0], "12am");
+}
+
+TEST(Grid, TheToolkitsMetricsMeasureAndKeepWidths)
+{
+    mQtFontMeasure metrics;
+    int w1 = 0, h1 = 0, w2 = 0, h2 = 0;
+    metrics.measure(rtl::str("Gil Sans"), 12, "March 2024", w1, h1);
+    metrics.measure(rtl::str("Gil Sans"), 12, "March 2024", w2, h2);
+    metrics.measure(rtl::str("Gil Sans"), 12, "M", w2, h2);
+    EXPECT_GT(w1, w2);
+    EXPECT_GT(h1, 0);
+    EXPECT_EQ(metrics.keptCount(), 2u);
+}
