@@ -22,6 +22,8 @@ public:
     // The look for the range, or null: the range has no header row in this preset.
     mRangeSetup* getRangeSetup(mRange const* range) const;
     mRangeSetup* getRangeSetup(double secsPerUnit) const;
+    using ObObj::dump;
+    // One trace line per row look.
     void dump() const;
 
     std::map<rtl::str, rtl::ref<mRangeSetup>> const& rangeSetups() const { return myRangeSetups; }

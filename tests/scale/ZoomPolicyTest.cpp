@@ -49,6 +49,7 @@ TEST(ZoomPolicy, ZoomOutStopsAtTheLimitAndKeepsTheZoom)
 
 TEST(ZoomPolicy, SmallStepsTableAndSnapping)
 {
+    timeUnits();
     ASSERT_EQ(tlUnitsTime::ourSmallZooms.size(), 4955u);
     EXPECT_EQ(tlUnitsTime::ourSmallZooms.back().getNanoseconds(), 49990);
     aTimeDelta d(0L, 0L, 123L);
