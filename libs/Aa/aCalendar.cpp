@@ -199,8 +199,11 @@ bool aCalendar::Set(const char* text)
         out = int(v);
         return true;
     };
+    // The year is digits alone: no year before 1 can be stored, and a sign must not slip past
+    // the two-digit rule ("-5" is not 1995).
+    bool const yearIsDigits = parts[2].find_first_not_of("0123456789") == std::string::npos;
     int month, day, year, hour, minute, second;
-    if (!number(parts[0], month) || !number(parts[1], day) || !number(parts[2], year) || !number(parts[3], hour) ||
+    if (!yearIsDigits || !number(parts[0], month) || !number(parts[1], day) || !number(parts[2], year) || !number(parts[3], hour) ||
         !number(parts[4], minute) || !number(parts[5], second))
         return false;
     if (parts[2].size() < 3)

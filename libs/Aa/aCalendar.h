@@ -24,7 +24,8 @@ public:
     virtual void Set(int secondsSince1970);
     virtual void Set(int month, int day, int year, int hour, int minute, double second);
     // "month/day/year hour:minute:second"; a year of one or two digits is in 2000-2099.
-    // False, and unchanged, when the text is no valid date and time of day.
+    // False, and unchanged, when the text is no valid date and time of day or the year is
+    // not written in digits alone (a negative year, say).
     virtual bool Set(const char* text);
     virtual void Get(int* month, int* day, int* year, int* hour, int* minute, double* second) const;
     virtual const char* GetSortString() const;

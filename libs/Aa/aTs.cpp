@@ -8,13 +8,16 @@
 #include "Tm.h"
 #include "str.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <sys/time.h>
+#include <tuple>
 #include <utility>
 
 char aTs::ourTmp[64];
@@ -297,8 +300,9 @@ struct tm* aTs::smartLocaltime(long seconds, long& yearShift)
 const char* aTs::getMicro(int& year, int& month, int& day, int& hour, int& minute, int& second,
                           int& microsecond, int& dayOfYear, int& weekday, bool& isDst, long& gmtOffset) const
 {
+    long wholeSec = 0, fraction = 0;
     long yearShift = 0;
-    struct tm* t = smartLocaltime(mySec, yearShift);
+    struct tm* t = wallSecond(mySec, myNs, wholeSec, fraction) ? smartLocaltime(wholeSec, yearShift) : nullptr;
     int fullYear = 0;
     if (!t || !aNumber::safeAddInt(t->tm_year, 1900, fullYear)) {
         A_TRACE_C("ired", "localtime OVERFLOW! mySec = %g\n", double(mySec));
@@ -311,7 +315,7 @@ const char* aTs::getMicro(int& year, int& month, int& day, int& hour, int& minut
     hour = t->tm_hour;
     minute = t->tm_min;
     second = t->tm_sec;
-    microsecond = usec();
+    microsecond = int(fraction / 1000);
     dayOfYear = t->tm_yday + 1;
     weekday = t->tm_wday + 1;
     isDst = t->tm_isdst != 0;
@@ -334,7 +338,8 @@ const char* aTs::get(int& year, int& month, int& day, int& hour, int& minute, in
     int microsecond = 0, dayOfYear = 0, weekday = 0;
     const char* zone =
         getMicro(year, month, day, hour, minute, second, microsecond, dayOfYear, weekday, isDst, gmtOffset);
-    ns = myNs;
+    long wholeSec = 0, fraction = 0;
+    ns = wallSecond(mySec, myNs, wholeSec, fraction) ? fraction : myNs;
     return zone;
 }
 
@@ -345,60 +350,50 @@ const char* aTs::get(int& year, int& month, int& day, int& hour, int& minute, in
     return get(year, month, day, hour, minute, second, ns, isDst, gmtOffset);
 }
 
+aTs::LocalFields aTs::localFields() const
+{
+    LocalFields f;
+    get(f.year, f.month, f.day, f.hour, f.minute, f.second, f.ns);
+    return f;
+}
+
 int aTs::getYear() const
 {
-    int y, mo, d, h, mi, s;
-    long ns;
-    get(y, mo, d, h, mi, s, ns);
-    return y;
+    return localFields().year;
 }
 
 long aTs::getLongYear() const
 {
+    long wholeSec = 0, fraction = 0;
     long yearShift = 0;
-    struct tm* daytime = smartLocaltime(mySec, yearShift);
+    struct tm* daytime = wallSecond(mySec, myNs, wholeSec, fraction) ? smartLocaltime(wholeSec, yearShift) : nullptr;
     A_ASSERT(daytime);
     return long(daytime->tm_year) + 1900 + yearShift;
 }
 
 int aTs::getMonth() const
 {
-    int y, mo, d, h, mi, s;
-    long ns;
-    get(y, mo, d, h, mi, s, ns);
-    return mo;
+    return localFields().month;
 }
 
 int aTs::getDay() const
 {
-    int y, mo, d, h, mi, s;
-    long ns;
-    get(y, mo, d, h, mi, s, ns);
-    return d;
+    return localFields().day;
 }
 
 int aTs::getHour() const
 {
-    int y, mo, d, h, mi, s;
-    long ns;
-    get(y, mo, d, h, mi, s, ns);
-    return h;
+    return localFields().hour;
 }
 
 int aTs::getMin() const
 {
-    int y, mo, d, h, mi, s;
-    long ns;
-    get(y, mo, d, h, mi, s, ns);
-    return mi;
+    return localFields().minute;
 }
 
 int aTs::getSec() const
 {
-    int y, mo, d, h, mi, s;
-    long ns;
-    get(y, mo, d, h, mi, s, ns);
-    return s;
+    return localFields().second;
 }
 
 bool aTs::setMicro(int year, int month, int day, int hour, int minute, int second, int microsecond, int isDst,
@@ -533,6 +528,82 @@ void aTs::moveTs(double years, double months, double days, double hours, double 
     year = y > INT_MAX ? INT_MAX : (y < INT_MIN ? INT_MIN : int(y));
 }
 
+namespace {
+
+constexpr long SecsPerDay = 86400;
+
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar, by whole 400-year eras
+// (146,097 days each) and the place in the era, counted from March so that the leap day is last.
+long daysFromCivil(long year, int month, int day)
+{
+    year -= month <= 2 ? 1 : 0;
+    long const era = (year >= 0 ? year : year - 399) / 400;
+    long const yearOfEra = year - era * 400;
+    long const dayOfYear = (153L * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    long const dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+// The offset from UTC in force at an instant; false where the platform has no local time.
+bool offsetAt(long seconds, long& offset)
+{
+    time_t t = seconds;
+    struct tm local {};
+    if (!localtime_r(&t, &local))
+        return false;
+    offset = local.tm_gmtoff;
+    return true;
+}
+
+// The instant at which the local clock reads `wall` (its fields counted as seconds since 1970 as
+// if in UTC), for a move from (fromSec, fromNs) landing on `ns` past that second.
+// mktime is not asked: inside a gap or a fold its answer depends on what it was asked before.
+// The candidates are the wall clock less each offset in force within a day of it; those that
+// read back as that wall clock are real. Of two real ones (a fold) the move takes the nearest in
+// its direction. Where none is real (a gap) the clock goes on across the gap in the direction of
+// the move: the latest candidate forward, the earliest backward.
+bool instantOfWallClock(long wall, long fromSec, long fromNs, long ns, bool forward, long& result)
+{
+    long offsets[3];
+    int count = 0;
+    for (long probe : {wall - SecsPerDay, wall, wall + SecsPerDay}) {
+        long offset = 0;
+        if (offsetAt(probe, offset) && std::find(offsets, offsets + count, offset) == offsets + count)
+            offsets[count++] = offset;
+    }
+    if (count == 0)
+        return false;
+    long candidates[3];
+    int real = 0;
+    for (int i = 0; i < count; ++i) {
+        long back = 0;
+        if (offsetAt(wall - offsets[i], back) && back == offsets[i])
+            candidates[real++] = wall - offsets[i];
+    }
+    if (real == 0) {
+        for (int i = 0; i < count; ++i)
+            candidates[i] = wall - offsets[i];
+        result = forward ? *std::max_element(candidates, candidates + count)
+                         : *std::min_element(candidates, candidates + count);
+        return true;
+    }
+    std::sort(candidates, candidates + real);
+    auto const end = candidates + real;
+    if (forward) {
+        auto after = [&](long c) { return c > fromSec || (c == fromSec && ns > fromNs); };
+        auto const first = std::find_if(candidates, end, after);
+        result = first != end ? *first : end[-1];
+    } else {
+        auto before = [&](long c) { return c < fromSec || (c == fromSec && ns < fromNs); };
+        auto const rend = std::make_reverse_iterator(candidates);
+        auto const last = std::find_if(std::make_reverse_iterator(end), rend, before);
+        result = last != rend ? *last : candidates[0];
+    }
+    return true;
+}
+
+} // namespace
+
 aTs aTs::moveTs(const aTs& ts, double years, double months, double days, double hours, double minutes,
                 double seconds, double ns)
 {
@@ -547,16 +618,24 @@ aTs aTs::moveTs(const aTs& ts, double years, double months, double days, double 
             A_TRACE("moveTs: an offset is not a number, left unmoved\n");
             return ts;
         }
+    auto const from = std::make_tuple(y, mo, d, h, mi, s, n);
     moveTs(years, months, days, hours, minutes, seconds, ns, y, mo, d, h, mi, s, n);
     // An offset too large for the carry arithmetic saturates a carry or the year and leaves
     // a field out of its range; that is no move at all.
     bool inRange = y != INT_MAX && y != INT_MIN && s >= 0 && s < 60 && mi >= 0 && mi < 60 && h >= 0 && h < 24 &&
                    n >= 0 && n < NsPerSec;
-    aTs moved;
-    if (!inRange || !moved.set(y, mo, d, h, mi, s, n, -1, 0)) {
+    auto const to = std::make_tuple(y, mo, d, h, mi, s, n);
+    if (inRange && to == from)
+        return ts;
+    long fromSec = 0, fromNs = 0, movedSec = 0;
+    wallSecond(ts.mySec, ts.myNs, fromSec, fromNs); // it succeeded for get above
+    long const wall = daysFromCivil(y, mo, d) * SecsPerDay + h * 3600L + mi * 60L + s;
+    if (!inRange || !instantOfWallClock(wall, fromSec, fromNs, n, to > from, movedSec)) {
         A_TRACE("moveTs: %i-%i-%i %i:%i:%i is no local time, left unmoved\n", y, mo, d, h, mi, s);
         return ts;
     }
+    aTs moved;
+    moved.assignNormalised(movedSec, n);
     return moved;
 }
 

@@ -98,7 +98,8 @@ TEST(aCalendar, ParsesAndPrintsDatesAndTimes)
     EXPECT_DOUBLE_EQ(c.AsSeconds(), aCalendar::DateToDays(3, 5, 2024) * 86400.0 + 14 * 3600 + 7 * 60 + 9);
 
     for (const char* bad : {"2/30/2024 1:2:3", "13/1/2024 1:2:3", "3/5/2024 24:00:00", "3/5/2024 1:60:00",
-                            "3/5/2024 10:00", "3-5-2024 1:2:3", "3/x/2024 1:2:3", "3/5/2024 1:2:3x"})
+                            "3/5/2024 10:00", "3-5-2024 1:2:3", "3/x/2024 1:2:3", "3/5/2024 1:2:3x",
+                            "3/5/-100 1:2:3", "3/5/-5 1:2:3", "3/5/+24 1:2:3"})
         EXPECT_FALSE(c.Set(bad)) << bad;
     EXPECT_STREQ(c.GetSortString(), "2024/03/05 14:07:09");
     ASSERT_TRUE(c.Set("12/31/1999 23:59:59"));

@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -116,14 +117,17 @@ TEST(aTs, LocalFieldsAgreeWithTheCLibraryInEveryZone)
         TzGuard tz(zone);
         for (long s : instants) {
             SCOPED_TRACE(std::string(zone) + " " + std::to_string(s));
-            time_t tt = s;
+            // A quarter millisecond away from the whole second, on the side of its sign: before
+            // 1970 the wall clock shows the second before and the complementary fraction.
+            long const ns = s < 0 ? -250000 : 250000;
+            time_t tt = s < 0 ? s - 1 : s;
+            long const fraction = s < 0 ? 1000000000 + ns : ns;
             struct tm ref {};
             ASSERT_TRUE(localtime_r(&tt, &ref));
             int y, mo, d, h, mi, sec, us, doy, wd;
             bool dst;
             long off;
-            long ns = s < 0 ? -250000 : 250000; // the sign of the seconds
-            const char* abbrev = at(s, ns).getMicro(y, mo, d, h, mi, sec, us, doy, wd, dst, off);
+            char const* abbrev = at(s, ns).getMicro(y, mo, d, h, mi, sec, us, doy, wd, dst, off);
             ASSERT_NE(abbrev, nullptr);
             EXPECT_STREQ(abbrev, ref.tm_zone);
             EXPECT_EQ(y, ref.tm_year + 1900);
@@ -132,16 +136,19 @@ TEST(aTs, LocalFieldsAgreeWithTheCLibraryInEveryZone)
             EXPECT_EQ(h, ref.tm_hour);
             EXPECT_EQ(mi, ref.tm_min);
             EXPECT_EQ(sec, ref.tm_sec);
-            EXPECT_EQ(us, ns / 1000);
+            EXPECT_EQ(us, fraction / 1000);
             EXPECT_EQ(doy, ref.tm_yday + 1);
             EXPECT_EQ(wd, ref.tm_wday + 1);
             EXPECT_EQ(dst, ref.tm_isdst > 0);
             EXPECT_EQ(off, ref.tm_gmtoff);
+            long fieldNs = 0;
+            ASSERT_NE(at(s, ns).get(y, mo, d, h, mi, sec, fieldNs), nullptr);
+            EXPECT_EQ(fieldNs, fraction);
 
             // Written back with the flag that was read, every instant comes back, even in
             // the hour that a return to standard time repeats.
             aTs back;
-            ASSERT_TRUE(back.set(y, mo, d, h, mi, sec, ns, dst ? 1 : 0, off));
+            ASSERT_TRUE(back.set(y, mo, d, h, mi, sec, fieldNs, dst ? 1 : 0, off));
             EXPECT_TRUE(holds(back, s, ns));
         }
     }
@@ -196,6 +203,50 @@ TEST(aTs, FieldsAtTheEpochAndWritingNormalisedFields)
     EXPECT_EQ(may.getDay(), 15);
     ASSERT_TRUE(may.replace(0, 0, 0, 0, 0, 0, 0)); // zero keeps: no field becomes 0
     EXPECT_EQ(may.getHour(), 10);
+}
+
+// Before 1970 a fraction of a second lies before the whole second: the wall clock has already
+// shown the second before. Fields and texts must say the same.
+TEST(aTs, FieldsBefore1970ShowTheSecondThatHasBegun)
+{
+    TzGuard tz("UTC");
+    aTs quarter(-0.25);
+    EXPECT_EQ(quarter.getYear(), 1969);
+    EXPECT_EQ(quarter.getLongYear(), 1969);
+    EXPECT_EQ(quarter.getMonth(), 12);
+    EXPECT_EQ(quarter.getDay(), 31);
+    EXPECT_EQ(quarter.getHour(), 23);
+    EXPECT_EQ(quarter.getMin(), 59);
+    EXPECT_EQ(quarter.getSec(), 59);
+    EXPECT_EQ(quarter.localFields().ns, 750000000);
+    int y, mo, d, h, mi, sec, us;
+    ASSERT_NE(quarter.getMicro(y, mo, d, h, mi, sec, us), nullptr);
+    EXPECT_EQ(us, 750000);
+    EXPECT_STREQ(quarter.getSnappedStr(0, 0, 1).c(), "12 / 31 / 1969  23 : 59 : 59");
+    EXPECT_STREQ(quarter.getStr(true).c(), "1969-12-31 23:59:59.750000");
+    // The stored value keeps its own form.
+    EXPECT_EQ(quarter.nsec(), -250000000);
+    EXPECT_EQ(quarter.getMicrosec(), -250000);
+
+    struct Value
+    {
+        long sec, ns;
+    } const values[] = {{-1, 0}, {0, -1}, {-1, -999999999}, {-86400, -500000000}, {-2203891200, -1}};
+    for (char const* zone : {"UTC", "America/New_York", "Asia/Kolkata"}) {
+        TzGuard inZone(zone);
+        for (Value const v : values) {
+            SCOPED_TRACE(testing::Message() << zone << " (" << v.sec << ", " << v.ns << ")");
+            aTs const t = at(v.sec, v.ns);
+            aTs::LocalFields const f = t.localFields();
+            char fromFields[64];
+            std::snprintf(fromFields, sizeof fromFields, "%04d-%02d-%02d %02d:%02d:%02d.%09ld", f.year,
+                          f.month, f.day, f.hour, f.minute, f.second, f.ns);
+            EXPECT_EQ(fmt(t, "%Y-%m-%d %H:%M:%S<U9>"), fromFields);
+            aTs back;
+            ASSERT_TRUE(back.set(f.year, f.month, f.day, f.hour, f.minute, f.second, f.ns, -1, 0));
+            EXPECT_TRUE(holds(back, v.sec, v.ns));
+        }
+    }
 }
 
 TEST(aTs, NoLocalTimeIsReportedNotInvented)
@@ -290,6 +341,64 @@ TEST(aTs, MovesAcrossDaylightSavingKeepTheWallClock)
         EXPECT_EQ(next.sec() - noon.sec(), c.hoursElapsed * 3600);
         aTs back = aTs::moveTs(next, 0, 0, -1, 0, 0, 0, 0);
         EXPECT_EQ(back.sec(), noon.sec());
+    }
+}
+
+// Onto a wall-clock time that a change of offset skips or repeats, a move still goes the way
+// of its offset: a repeated time is the nearest one in that direction, a skipped one goes on
+// across the gap. The answer must not depend on what mktime was asked before.
+TEST(aTs, MovesOntoGapsAndFoldsGoTheWayOfTheirOffset)
+{
+    struct Utc
+    {
+        int y, m, d, h, mi;
+        long seconds() const { return utcSeconds(y, m, d, h, mi); }
+    };
+    struct Case
+    {
+        char const* zone;
+        Utc from;
+        double days, hours, minutes;
+        Utc to;
+    } const cases[] = {
+        // New York: 02:00 to 03:00 skipped on 8 March 2020, 01:00 to 02:00 twice on 1 November.
+        {"America/New_York", {2020, 3, 8, 7, 0}, 0, -1, 0, {2020, 3, 8, 6, 0}},    // 03:00 EDT
+        {"America/New_York", {2020, 3, 8, 6, 30}, 0, 0, 30, {2020, 3, 8, 7, 0}},   // 01:30 EST
+        {"America/New_York", {2020, 3, 7, 7, 30}, 1, 0, 0, {2020, 3, 8, 7, 30}},   // to 03:30
+        {"America/New_York", {2020, 3, 9, 6, 30}, -1, 0, 0, {2020, 3, 8, 6, 30}},  // to 01:30
+        {"America/New_York", {2020, 11, 1, 6, 0}, 0, 0, 30, {2020, 11, 1, 6, 30}}, // 01:00 EST
+        {"America/New_York", {2020, 11, 1, 6, 30}, 0, 0, -30, {2020, 11, 1, 6, 0}},
+        {"America/New_York", {2020, 11, 1, 5, 30}, 0, 0, -30, {2020, 11, 1, 5, 0}}, // in EDT
+        {"America/New_York", {2020, 11, 1, 4, 30}, 0, 1, 0, {2020, 11, 1, 5, 30}},
+        {"America/New_York", {2020, 11, 1, 7, 30}, 0, -1, 0, {2020, 11, 1, 6, 30}},
+        {"America/New_York", {2020, 10, 31, 5, 30}, 1, 0, 0, {2020, 11, 1, 5, 30}},
+        {"America/New_York", {2020, 11, 2, 6, 30}, -1, 0, 0, {2020, 11, 1, 6, 30}},
+        // Lord Howe moves by half an hour: 02:00 to 02:30 skipped on 4 October 2020, 01:30 to
+        // 02:00 twice on 5 April 2020.
+        {"Australia/Lord_Howe", {2020, 10, 3, 15, 30}, 0, 0, -15, {2020, 10, 3, 15, 15}},
+        {"Australia/Lord_Howe", {2020, 10, 3, 15, 15}, 0, 0, 15, {2020, 10, 3, 15, 30}},
+        {"Australia/Lord_Howe", {2020, 10, 3, 15, 15}, 0, 0, 30, {2020, 10, 3, 15, 45}},
+        {"Australia/Lord_Howe", {2020, 4, 4, 15, 0}, 0, 0, 15, {2020, 4, 4, 15, 15}},
+        {"Australia/Lord_Howe", {2020, 4, 4, 15, 15}, 0, 0, -15, {2020, 4, 4, 15, 0}},
+        {"Australia/Lord_Howe", {2020, 4, 4, 14, 15}, 0, 0, 30, {2020, 4, 4, 14, 45}},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.zone << " from " << c.from.seconds() << " by " << c.days
+                                        << " d " << c.hours << " h " << c.minutes << " min");
+        TzGuard tz(c.zone);
+        aTs const from = at(c.from.seconds(), 5);
+        // mktime remembers the daylight-saving flag of its last answer; ask it both ways first.
+        for (int dstBefore : {0, 1, -1, 0}) {
+            struct tm primer {};
+            primer.tm_year = c.from.y - 1900;
+            primer.tm_mon = c.from.m - 1;
+            primer.tm_mday = c.from.d;
+            primer.tm_hour = 1 + dstBefore;
+            primer.tm_isdst = dstBefore;
+            mktime(&primer);
+            aTs const moved = aTs::moveTs(from, 0, 0, c.days, c.hours, c.minutes, 0, 0);
+            EXPECT_TRUE(holds(moved, c.to.seconds(), 5)) << "after mktime with flag " << dstBefore;
+        }
     }
 }
 
