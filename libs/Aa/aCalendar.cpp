@@ -9,18 +9,19 @@
 #include <cstring>
 #include <string>
 
-const short aCalendar::ourDaysToMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+short const aCalendar::ourDaysToMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
 
 namespace {
 
-const char* const DayNames[7] = {"Sun", "Mon", "Tues", "Weds", "Thurs", "Fri", "Sat"};
-const char* const MonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "June",
+char const* const DayNames[7] = {"Sun", "Mon", "Tues", "Weds", "Thurs", "Fri", "Sat"};
+char const* const MonthNames[12] = {"Jan",  "Feb", "Mar",  "Apr", "May", "June",
                                     "July", "Aug", "Sept", "Oct", "Nov", "Dec"};
 
-bool digitsAndUnderscores(const char* text, const char* pattern)
+bool digitsAndUnderscores(char const* text, char const* pattern)
 {
     for (size_t i = 0; pattern[i]; ++i) {
-        if (pattern[i] == 'D' ? !std::isdigit(static_cast<unsigned char>(text[i])) : text[i] != pattern[i])
+        if (pattern[i] == 'D' ? !std::isdigit(static_cast<unsigned char>(text[i]))
+                              : text[i] != pattern[i])
             return false;
     }
     return true;
@@ -109,17 +110,17 @@ void aCalendar::DateFromDays(int days, int* month, int* day, int* year)
         *year = y;
 }
 
-const char* aCalendar::GetDay(int day)
+char const* aCalendar::GetDay(int day)
 {
     return day >= 1 && day <= 7 ? DayNames[day - 1] : "<invalid>";
 }
 
-const char* aCalendar::GetMonth(int month)
+char const* aCalendar::GetMonth(int month)
 {
     return month >= 1 && month <= 12 ? MonthNames[month - 1] : "???";
 }
 
-int aCalendar::GetMonth(const char* name)
+int aCalendar::GetMonth(char const* name)
 {
     if (!name)
         return -1;
@@ -129,12 +130,12 @@ int aCalendar::GetMonth(const char* name)
     return -1;
 }
 
-bool aCalendar::StringIsRevTimestamp(const char* text)
+bool aCalendar::StringIsRevTimestamp(char const* text)
 {
     return text && std::strlen(text) >= 19 && digitsAndUnderscores(text, "DDDD_DD_DD_DD_DD_DD");
 }
 
-bool aCalendar::StringStartsWithRevTimestamp(const char* text)
+bool aCalendar::StringStartsWithRevTimestamp(char const* text)
 {
     return text && std::strlen(text) >= 10 && digitsAndUnderscores(text, "DDDD_DD_DD");
 }
@@ -153,15 +154,16 @@ void aCalendar::Set(double secondsSince1970)
     if (!std::isfinite(whole) || std::fabs(whole) > 9.2e18)
         return; // no local time to read
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    LocalSecondsSince1970ToLocalTime(long(whole), &year, &month, nullptr, &day, nullptr, &hour, &minute, &second);
+    LocalSecondsSince1970ToLocalTime(long(whole), &year, &month, nullptr, &day, nullptr, &hour,
+                                     &minute, &second);
     aTime::Set(DateToDays(month, day, year), hour, minute, second + fraction);
 }
 
 void aCalendar::Set(int secondsSince1970)
 {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    LocalSecondsSince1970ToLocalTime(secondsSince1970, &year, &month, nullptr, &day, nullptr, &hour, &minute,
-                                     &second);
+    LocalSecondsSince1970ToLocalTime(secondsSince1970, &year, &month, nullptr, &day, nullptr, &hour,
+                                     &minute, &second);
     aTime::Set(DateToDays(month, day, year), hour, minute, double(second));
 }
 
@@ -170,17 +172,17 @@ void aCalendar::Set(int month, int day, int year, int hour, int minute, double s
     aTime::Set(DateToDays(month, day, year), hour, minute, second);
 }
 
-bool aCalendar::Set(const char* text)
+bool aCalendar::Set(char const* text)
 {
     if (!text)
         return false;
     // month/day/year hour:minute:second, each part up to its separator.
-    const char* seps = "// ::";
+    char const* seps = "// ::";
     std::string parts[6];
-    const char* p = text;
+    char const* p = text;
     for (int i = 0; i < 6; ++i) {
         if (i < 5) {
-            const char* end = std::strchr(p, seps[i]);
+            char const* end = std::strchr(p, seps[i]);
             if (!end)
                 return false;
             parts[i].assign(p, end);
@@ -189,7 +191,7 @@ bool aCalendar::Set(const char* text)
             parts[i] = p;
         }
     }
-    auto number = [](const std::string& s, int& out) {
+    auto number = [](std::string const& s, int& out) {
         if (s.empty())
             return false;
         char* end = nullptr;
@@ -203,13 +205,14 @@ bool aCalendar::Set(const char* text)
     // the two-digit rule ("-5" is not 1995).
     bool const yearIsDigits = parts[2].find_first_not_of("0123456789") == std::string::npos;
     int month, day, year, hour, minute, second;
-    if (!yearIsDigits || !number(parts[0], month) || !number(parts[1], day) || !number(parts[2], year) || !number(parts[3], hour) ||
-        !number(parts[4], minute) || !number(parts[5], second))
+    if (!yearIsDigits || !number(parts[0], month) || !number(parts[1], day) ||
+        !number(parts[2], year) || !number(parts[3], hour) || !number(parts[4], minute) ||
+        !number(parts[5], second))
         return false;
     if (parts[2].size() < 3)
         year += 2000;
-    if (!DateIsValid(month, day, year) || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 ||
-        second >= 60)
+    if (!DateIsValid(month, day, year) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
+        second < 0 || second >= 60)
         return false;
     Set(month, day, year, hour, minute, double(second));
     return true;
@@ -226,41 +229,42 @@ void aCalendar::Get(int* month, int* day, int* year, int* hour, int* minute, dou
         *second = mySeconds;
 }
 
-aCalendar::operator const char*() const
+aCalendar::operator char const*() const
 {
     return GetString();
 }
 
-const char* aCalendar::GetString() const
+char const* aCalendar::GetString() const
 {
     int month, day, year, hour, minute;
     double second;
     Get(&month, &day, &year, &hour, &minute, &second);
-    std::snprintf(myText, sizeof myText, "%i/%.2i/%.2i %i:%.2i:%.2i", month, day, year, hour, minute, int(second));
+    std::snprintf(myText, sizeof myText, "%i/%.2i/%.2i %i:%.2i:%.2i", month, day, year, hour,
+                  minute, int(second));
     return myText;
 }
 
-const char* aCalendar::GetSortString() const
+char const* aCalendar::GetSortString() const
 {
     int month, day, year, hour, minute;
     double second;
     Get(&month, &day, &year, &hour, &minute, &second);
-    std::snprintf(myText, sizeof myText, "%.4i/%.2i/%.2i %.2i:%.2i:%.2i", year, month, day, hour, minute,
-                  int(second));
+    std::snprintf(myText, sizeof myText, "%.4i/%.2i/%.2i %.2i:%.2i:%.2i", year, month, day, hour,
+                  minute, int(second));
     return myText;
 }
 
-const char* aCalendar::GetRevString() const
+char const* aCalendar::GetRevString() const
 {
     int month, day, year, hour, minute;
     double second;
     Get(&month, &day, &year, &hour, &minute, &second);
-    std::snprintf(myText, sizeof myText, "%.4i_%.2i_%.2i_%.2i_%.2i_%.2i", year, month, day, hour, minute,
-                  int(second));
+    std::snprintf(myText, sizeof myText, "%.4i_%.2i_%.2i_%.2i_%.2i_%.2i", year, month, day, hour,
+                  minute, int(second));
     return myText;
 }
 
-const char* aCalendar::GetDateString() const
+char const* aCalendar::GetDateString() const
 {
     int month, day, year;
     Get(&month, &day, &year, nullptr, nullptr, nullptr);
@@ -273,19 +277,19 @@ const char* aCalendar::GetDateString() const
     return myText;
 }
 
-const char* aCalendar::GetTimeString() const
+char const* aCalendar::GetTimeString() const
 {
     std::snprintf(myText, sizeof myText, "%i:%.2i:%.2i", myHours, myMinutes, int(mySeconds));
     return myText;
 }
 
-const char* aCalendar::GetFullString() const
+char const* aCalendar::GetFullString() const
 {
     int month, day, year, hour, minute;
     double second;
     Get(&month, &day, &year, &hour, &minute, &second);
-    std::snprintf(myText, sizeof myText, "%s %.2i/%.2i/%.2i %.2i:%.2i:%.2i", GetDay(GetDayOfWeek()), month, day,
-                  year, hour, minute, int(second));
+    std::snprintf(myText, sizeof myText, "%s %.2i/%.2i/%.2i %.2i:%.2i:%.2i", GetDay(GetDayOfWeek()),
+                  month, day, year, hour, minute, int(second));
     return myText;
 }
 

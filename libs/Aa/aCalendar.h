@@ -9,36 +9,38 @@ class aCalendar : public aTime
 {
 public:
     aCalendar();
+    ~aCalendar() override;
 
     using aTime::Get;
     using aTime::Set;
 
-    ~aCalendar() override;
-    operator const char*() const override;
-    const char* GetString() const override;
-
-    // Now, from the local time.
+    // Setting it: now, from seconds since 1970, from fields or from a text, in local time.
     virtual void Set();
-    // From seconds since 1970, in local time; the fraction of a double is kept.
+    // The fraction of a double is kept.
     virtual void Set(double secondsSince1970);
     virtual void Set(int secondsSince1970);
     virtual void Set(int month, int day, int year, int hour, int minute, double second);
     // "month/day/year hour:minute:second"; a year of one or two digits is in 2000-2099.
     // False, and unchanged, when the text is no valid date and time of day or the year is
     // not written in digits alone (a negative year, say).
-    virtual bool Set(const char* text);
+    virtual bool Set(char const* text);
+
+    // Reading it: the fields and the fixed texts (each text call overwrites the last).
     virtual void Get(int* month, int* day, int* year, int* hour, int* minute, double* second) const;
-    virtual const char* GetSortString() const;
-    virtual const char* GetDateString() const;
-    virtual const char* GetTimeString() const;
-    virtual const char* GetFullString() const;
-    virtual const char* GetRevString() const;
+    operator char const*() const override;
+    char const* GetString() const override;
+    virtual char const* GetSortString() const;
+    virtual char const* GetDateString() const;
+    virtual char const* GetTimeString() const;
+    virtual char const* GetFullString() const;
+    virtual char const* GetRevString() const;
     // 1 = Sunday.
     virtual int GetDayOfWeek() const;
 
+    // The program's calendar arithmetic: leap years, month lengths, day numbers, names.
     static constexpr int FIRST_YEAR_BC = -1;
     static constexpr int FIRST_YEAR_AD = 1;
-    static const short ourDaysToMonth[12];
+    static short const ourDaysToMonth[12];
 
     static bool IsALeapYear(int year);
     static int DaysInYear(int year);
@@ -49,9 +51,9 @@ public:
     static int DateToDays(int month, int day, int year);
     // The inverse for day numbers from 0 on; a negative day number gives 0/0/0.
     static void DateFromDays(int days, int* month, int* day, int* year);
-    static const char* GetDay(int day);
-    static const char* GetMonth(int month);
-    static int GetMonth(const char* name);
-    static bool StringIsRevTimestamp(const char* text);
-    static bool StringStartsWithRevTimestamp(const char* text);
+    static char const* GetDay(int day);
+    static char const* GetMonth(int month);
+    static int GetMonth(char const* name);
+    static bool StringIsRevTimestamp(char const* text);
+    static bool StringStartsWithRevTimestamp(char const* text);
 };

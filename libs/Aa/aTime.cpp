@@ -52,9 +52,9 @@ aTime::aTime(double days, double hours, double minutes, double seconds)
     Set(days, hours, minutes, seconds);
 }
 
-aTime::aTime(const aTime& other)
-    : mySign(other.mySign), myDays(other.myDays), myHours(other.myHours), myMinutes(other.myMinutes),
-      mySeconds(other.mySeconds)
+aTime::aTime(aTime const& other)
+    : mySign(other.mySign), myDays(other.myDays), myHours(other.myHours),
+      myMinutes(other.myMinutes), mySeconds(other.mySeconds)
 {
     myText[0] = '\0';
 }
@@ -68,8 +68,8 @@ void aTime::Borrow(double base, double amount, double& higher, double& lower)
     higher -= n;
 }
 
-void aTime::Simplify(double days, double hours, double minutes, double seconds, int* D, int* H, int* M, double* S,
-                     int* sign)
+void aTime::Simplify(double days, double hours, double minutes, double seconds, int* D, int* H,
+                     int* M, double* S, int* sign)
 {
     // A negative time is normalised as the negation of its size, so that its parts are the
     // positive parts negated: -60 s is -1 minute, -2 days is -2 days.
@@ -149,17 +149,17 @@ void aTime::Get(int* days, int* hours, int* minutes, double* seconds, int* sign)
         *sign = mySign;
 }
 
-aTime::operator const char*() const
+aTime::operator char const*() const
 {
     return GetString();
 }
 
-const char* aTime::GetString() const
+char const* aTime::GetString() const
 {
     int d, h, m, sign;
     double s;
     GetUnsigned(&d, &h, &m, &s, &sign);
-    const char* units[4] = {" day", " hour", " minute", " second"};
+    char const* units[4] = {" day", " hour", " minute", " second"};
     bool nonZero[4] = {d != 0, h != 0, m != 0, s != 0};
     char numbers[4][32];
     std::snprintf(numbers[0], sizeof numbers[0], "%i", d);
@@ -222,7 +222,7 @@ double aTime::AsSeconds() const
     return mySeconds + double(long(myMinutes) * 60 + long(myHours) * 3600 + long(myDays) * 86400);
 }
 
-aTime& aTime::operator=(const aTime& other)
+aTime& aTime::operator=(aTime const& other)
 {
     mySign = other.mySign;
     myDays = other.myDays;
@@ -232,15 +232,17 @@ aTime& aTime::operator=(const aTime& other)
     return *this;
 }
 
-aTime& aTime::operator+=(const aTime& other)
+aTime& aTime::operator+=(aTime const& other)
 {
-    Set(myDays + other.myDays, myHours + other.myHours, myMinutes + other.myMinutes, mySeconds + other.mySeconds);
+    Set(myDays + other.myDays, myHours + other.myHours, myMinutes + other.myMinutes,
+        mySeconds + other.mySeconds);
     return *this;
 }
 
-aTime& aTime::operator-=(const aTime& other)
+aTime& aTime::operator-=(aTime const& other)
 {
-    Set(myDays - other.myDays, myHours - other.myHours, myMinutes - other.myMinutes, mySeconds - other.mySeconds);
+    Set(myDays - other.myDays, myHours - other.myHours, myMinutes - other.myMinutes,
+        mySeconds - other.mySeconds);
     return *this;
 }
 
@@ -266,18 +268,19 @@ aTime& aTime::operator*=(double factor)
 aTime& aTime::operator*=(int factor)
 {
     // In doubles, so that a large product cannot overflow an int part.
-    Set(double(myDays) * factor, double(myHours) * factor, double(myMinutes) * factor, mySeconds * factor);
+    Set(double(myDays) * factor, double(myHours) * factor, double(myMinutes) * factor,
+        mySeconds * factor);
     return *this;
 }
 
-aTime aTime::operator+(const aTime& other) const
+aTime aTime::operator+(aTime const& other) const
 {
     aTime r(*this);
     r += other;
     return r;
 }
 
-aTime aTime::operator-(const aTime& other) const
+aTime aTime::operator-(aTime const& other) const
 {
     aTime r(*this);
     r -= other;
@@ -322,13 +325,13 @@ aTime aTime::operator/(double divisor) const
     return r;
 }
 
-bool aTime::operator==(const aTime& other) const
+bool aTime::operator==(aTime const& other) const
 {
     return myDays == other.myDays && myHours == other.myHours && myMinutes == other.myMinutes &&
            mySeconds == other.mySeconds;
 }
 
-bool aTime::operator<(const aTime& other) const
+bool aTime::operator<(aTime const& other) const
 {
     if (myDays != other.myDays)
         return myDays < other.myDays;
@@ -339,17 +342,17 @@ bool aTime::operator<(const aTime& other) const
     return mySeconds < other.mySeconds;
 }
 
-bool aTime::operator>(const aTime& other) const
+bool aTime::operator>(aTime const& other) const
 {
     return other < *this;
 }
 
-bool aTime::operator<=(const aTime& other) const
+bool aTime::operator<=(aTime const& other) const
 {
     return *this < other || *this == other;
 }
 
-bool aTime::operator>=(const aTime& other) const
+bool aTime::operator>=(aTime const& other) const
 {
     return *this > other || *this == other;
 }
@@ -359,11 +362,13 @@ long aTime::GetLocalSecondsSince1970()
     return long(time(nullptr));
 }
 
-void aTime::LocalSecondsSince1970ToLocalTime(long seconds, int* year, int* month, int* dayOfYear, int* day,
-                                             int* weekday, int* hour, int* minute, int* second)
+void aTime::LocalSecondsSince1970ToLocalTime(long seconds, int* year, int* month, int* dayOfYear,
+                                             int* day, int* weekday, int* hour, int* minute,
+                                             int* second)
 {
     time_t t = seconds;
-    struct tm local {};
+    struct tm local
+    {};
     if (!localtime_r(&t, &local))
         return;
     if (year)
@@ -384,9 +389,9 @@ void aTime::LocalSecondsSince1970ToLocalTime(long seconds, int* year, int* month
         *second = local.tm_sec;
 }
 
-void aTime::GetLocalTime(int* year, int* month, int* dayOfYear, int* day, int* weekday, int* hour, int* minute,
-                         int* second)
+void aTime::GetLocalTime(int* year, int* month, int* dayOfYear, int* day, int* weekday, int* hour,
+                         int* minute, int* second)
 {
-    LocalSecondsSince1970ToLocalTime(GetLocalSecondsSince1970(), year, month, dayOfYear, day, weekday, hour, minute,
-                                     second);
+    LocalSecondsSince1970ToLocalTime(GetLocalSecondsSince1970(), year, month, dayOfYear, day,
+                                     weekday, hour, minute, second);
 }

@@ -112,7 +112,8 @@ aTimeDelta::operator bool() const
 
 bool aTimeDelta::isSimplified() const
 {
-    return (myDays <= 0 && mySeconds <= 0 && myNs <= 0) || (myDays >= 0 && mySeconds >= 0 && myNs >= 0);
+    return (myDays <= 0 && mySeconds <= 0 && myNs <= 0) ||
+           (myDays >= 0 && mySeconds >= 0 && myNs >= 0);
 }
 
 aTimeDelta& aTimeDelta::invert()
@@ -200,7 +201,8 @@ aTimeDelta aTimeDelta::operator/(double divisor) const
 aTimeDelta aTimeDelta::operator/(long divisor) const
 {
     aTimeDelta r;
-    r.set(double(myDays) / double(divisor), double(mySeconds) / double(divisor), double(myNs) / double(divisor));
+    r.set(double(myDays) / double(divisor), double(mySeconds) / double(divisor),
+          double(myNs) / double(divisor));
     return r;
 }
 
@@ -214,7 +216,8 @@ void aTimeDelta::simplify(long days, long seconds, long ns, long& outSeconds, lo
     simplifyWide(days, seconds, ns, outSeconds, outNs);
 }
 
-void aTimeDelta::simplifyWide(__int128 days, __int128 seconds, __int128 ns, long& outSeconds, long& outNs)
+void aTimeDelta::simplifyWide(__int128 days, __int128 seconds, __int128 ns, long& outSeconds,
+                              long& outNs)
 {
     __int128 r = ns % NsPerSec;
     __int128 s = days * SecsPerDay + seconds + (ns - r) / NsPerSec;
@@ -240,7 +243,8 @@ void aTimeDelta::simplifyWide(__int128 days, __int128 seconds, __int128 ns, long
     outNs = rnanos;
 }
 
-void aTimeDelta::simplify(long inDays, long inSeconds, long inNs, long& outDays, long& outSeconds, long& outNs)
+void aTimeDelta::simplify(long inDays, long inSeconds, long inNs, long& outDays, long& outSeconds,
+                          long& outNs)
 {
     __int128 r = inNs % NsPerSec;
     __int128 s1 = __int128(inSeconds) + (inNs - r) / NsPerSec;
@@ -274,8 +278,10 @@ void aTimeDelta::simplify(long inDays, long inSeconds, long inNs, long& outDays,
     long rdays = saturate(days);
     long rsecs = long(seconds);
     long rnanos = long(r);
-    if (!(((rdays <= z) && (rsecs <= z) && (rnanos <= z)) || ((rdays >= z) && (rsecs >= z) && (rnanos >= z)))) {
-        A_TRACE_C("ired", "SIMPLIFY ERROR: %li days, %li seconds, %li nanoseconds\n", rdays, rsecs, rnanos);
+    if (!(((rdays <= z) && (rsecs <= z) && (rnanos <= z)) ||
+          ((rdays >= z) && (rsecs >= z) && (rnanos >= z)))) {
+        A_TRACE_C("ired", "SIMPLIFY ERROR: %li days, %li seconds, %li nanoseconds\n", rdays, rsecs,
+                  rnanos);
         A_ASSERT(((rdays <= z) && (rsecs <=z) && (rnanos<=z)) || ((rdays>=z) && (rsecs>=z) && (rnanos>=z)));
     }
     outDays = rdays;
@@ -283,8 +289,8 @@ void aTimeDelta::simplify(long inDays, long inSeconds, long inNs, long& outDays,
     outNs = rnanos;
 }
 
-void aTimeDelta::simplify(double days, double seconds, double ns, double& outDays, double& outSeconds,
-                          double& outNs)
+void aTimeDelta::simplify(double days, double seconds, double ns, double& outDays,
+                          double& outSeconds, double& outNs)
 {
     double total = days * 86400.0 + seconds + ns / 1e9;
     // The day fraction is taken with fmod, which is exact, so whole seconds stay whole
@@ -300,7 +306,8 @@ void aTimeDelta::simplify(double days, double seconds, double ns, double& outDay
     outDays = rdays;
     outSeconds = rsecs;
     outNs = rnanos;
-    if (!(((rdays <= 0.0) && (rsecs <= 0.0) && (rnanos <= 0.0)) || ((rdays >= 0.0) && (rsecs >= 0.0) && (rnanos >= 0.0)))) {
+    if (!(((rdays <= 0.0) && (rsecs <= 0.0) && (rnanos <= 0.0)) ||
+          ((rdays >= 0.0) && (rsecs >= 0.0) && (rnanos >= 0.0)))) {
         A_TRACE("TIMEDELTA: %f days, %f seconds, %f nanoseconds\n", rdays, rsecs, rnanos);
         A_ASSERT(((rdays <= 0.0) && (rsecs<=0.0) && (rnanos<=0.0)) || ((rdays>=0.0) && (rsecs>=0.0) && (rnanos>=0.0)));
     }

@@ -1,11 +1,11 @@
 #include "aTs.h"
 
+#include "Tm.h"
+#include "TsFormatTag.h"
 #include "aAssert.h"
 #include "aCalendar.h"
 #include "aNumber.h"
 #include "aTrace.h"
-#include "TsFormatTag.h"
-#include "Tm.h"
 #include "str.h"
 
 #include <algorithm>
@@ -26,7 +26,7 @@ namespace {
 
 constexpr long NsPerSec = 1000000000L;
 
-void replaceAll(std::string& text, const char* tag, const std::string& with)
+void replaceAll(std::string& text, char const* tag, std::string const& with)
 {
     size_t tagLen = std::strlen(tag);
     for (size_t at = text.find(tag); at != std::string::npos; at = text.find(tag, at + with.size()))
@@ -34,7 +34,7 @@ void replaceAll(std::string& text, const char* tag, const std::string& with)
 }
 
 // The first character of a name: one byte, or a whole UTF-8 sequence.
-std::string firstCharacter(const char* name)
+std::string firstCharacter(char const* name)
 {
     size_t len = 0;
     if (name[0] != '\0') {
@@ -111,13 +111,13 @@ aTs::aTs()
     initStatics();
 }
 
-aTs::aTs(const aTs& other)
+aTs::aTs(aTs const& other)
 {
     initStatics();
     assignNormalised(other.mySec, other.myNs);
 }
 
-aTs::aTs(const aTs* ts)
+aTs::aTs(aTs const* ts)
 {
     initStatics();
     A_ASSERT(ts != nullptr);
@@ -147,7 +147,8 @@ void aTs::setSecondsSince1970(double seconds, long extraNs)
         return;
     }
     double ns = std::trunc(fraction * 1e9 + double(extraNs));
-    aTimeDelta::simplifyWide(0, static_cast<__int128>(whole), static_cast<__int128>(ns), mySec, myNs);
+    aTimeDelta::simplifyWide(0, static_cast<__int128>(whole), static_cast<__int128>(ns), mySec,
+                             myNs);
 }
 
 int aTs::stamp()
@@ -191,7 +192,7 @@ aTs::operator double() const
 
 // --- Arithmetic and comparison ---------------------------------------------------------------
 
-aTs aTs::operator+(const aTimeDelta& d) const
+aTs aTs::operator+(aTimeDelta const& d) const
 {
     aTs result;
     aTimeDelta::simplifyWide(d.getDays(), static_cast<__int128>(mySec) + d.getSeconds(),
@@ -200,16 +201,17 @@ aTs aTs::operator+(const aTimeDelta& d) const
     return result;
 }
 
-aTs aTs::operator-(const aTimeDelta& d) const
+aTs aTs::operator-(aTimeDelta const& d) const
 {
     aTs result;
-    aTimeDelta::simplifyWide(-static_cast<__int128>(d.getDays()), static_cast<__int128>(mySec) - d.getSeconds(),
+    aTimeDelta::simplifyWide(-static_cast<__int128>(d.getDays()),
+                             static_cast<__int128>(mySec) - d.getSeconds(),
                              static_cast<__int128>(myNs) - d.getNs(), result.mySec, result.myNs);
     A_ASSERT((result.myNs > -1000000000) && (result.myNs < 1000000000));
     return result;
 }
 
-aTimeDelta aTs::operator-(const aTs& other) const
+aTimeDelta aTs::operator-(aTs const& other) const
 {
     // Exact: the seconds are split into days first so that no part leaves a long.
     __int128 secs = static_cast<__int128>(mySec) - other.sec();
@@ -217,58 +219,58 @@ aTimeDelta aTs::operator-(const aTs& other) const
     return aTimeDelta(long(secs / 86400), long(secs % 86400), ns);
 }
 
-aTs& aTs::operator-=(const aTs& other)
+aTs& aTs::operator-=(aTs const& other)
 {
     aTimeDelta::simplifyWide(0, static_cast<__int128>(mySec) - other.sec(),
                              static_cast<__int128>(myNs) - other.nsec(), mySec, myNs);
     return *this;
 }
 
-aTs& aTs::operator+=(const aTs& other)
+aTs& aTs::operator+=(aTs const& other)
 {
     aTimeDelta::simplifyWide(0, static_cast<__int128>(mySec) + other.sec(),
                              static_cast<__int128>(myNs) + other.nsec(), mySec, myNs);
     return *this;
 }
 
-aTs& aTs::operator=(const aTs& other)
+aTs& aTs::operator=(aTs const& other)
 {
     if (this != &other)
         assignNormalised(other.mySec, other.myNs);
     return *this;
 }
 
-bool aTs::operator>(const aTs& o) const
+bool aTs::operator>(aTs const& o) const
 {
     return sec() > o.sec() || (sec() == o.sec() && nsec() > o.nsec());
 }
 
-bool aTs::operator>=(const aTs& o) const
+bool aTs::operator>=(aTs const& o) const
 {
     return sec() > o.sec() || (sec() == o.sec() && nsec() >= o.nsec());
 }
 
-bool aTs::operator<(const aTs& o) const
+bool aTs::operator<(aTs const& o) const
 {
     return sec() < o.sec() || (sec() == o.sec() && nsec() < o.nsec());
 }
 
-bool aTs::operator<=(const aTs& o) const
+bool aTs::operator<=(aTs const& o) const
 {
     return sec() < o.sec() || (sec() == o.sec() && nsec() <= o.nsec());
 }
 
-bool aTs::operator==(const aTs& o) const
+bool aTs::operator==(aTs const& o) const
 {
     return sec() == o.sec() && nsec() == o.nsec();
 }
 
-bool aTs::operator!=(const aTs& o) const
+bool aTs::operator!=(aTs const& o) const
 {
     return !(sec() == o.sec() && nsec() == o.nsec());
 }
 
-const aTs::SecUsec* aTs::getTs() const
+aTs::SecUsec const* aTs::getTs() const
 {
     static SecUsec ts;
     ts.sec = mySec;
@@ -297,12 +299,14 @@ struct tm* aTs::smartLocaltime(long seconds, long& yearShift)
     return r;
 }
 
-const char* aTs::getMicro(int& year, int& month, int& day, int& hour, int& minute, int& second,
-                          int& microsecond, int& dayOfYear, int& weekday, bool& isDst, long& gmtOffset) const
+char const* aTs::getMicro(int& year, int& month, int& day, int& hour, int& minute, int& second,
+                          int& microsecond, int& dayOfYear, int& weekday, bool& isDst,
+                          long& gmtOffset) const
 {
     long wholeSec = 0, fraction = 0;
     long yearShift = 0;
-    struct tm* t = wallSecond(mySec, myNs, wholeSec, fraction) ? smartLocaltime(wholeSec, yearShift) : nullptr;
+    struct tm* t =
+        wallSecond(mySec, myNs, wholeSec, fraction) ? smartLocaltime(wholeSec, yearShift) : nullptr;
     int fullYear = 0;
     if (!t || !aNumber::safeAddInt(t->tm_year, 1900, fullYear)) {
         A_TRACE_C("ired", "localtime OVERFLOW! mySec = %g\n", double(mySec));
@@ -323,27 +327,29 @@ const char* aTs::getMicro(int& year, int& month, int& day, int& hour, int& minut
     return t->tm_zone;
 }
 
-const char* aTs::getMicro(int& year, int& month, int& day, int& hour, int& minute, int& second,
+char const* aTs::getMicro(int& year, int& month, int& day, int& hour, int& minute, int& second,
                           int& microsecond) const
 {
     int dayOfYear = 0, weekday = 0;
     bool isDst = false;
     long gmtOffset = 0;
-    return getMicro(year, month, day, hour, minute, second, microsecond, dayOfYear, weekday, isDst, gmtOffset);
+    return getMicro(year, month, day, hour, minute, second, microsecond, dayOfYear, weekday, isDst,
+                    gmtOffset);
 }
 
-const char* aTs::get(int& year, int& month, int& day, int& hour, int& minute, int& second, long& ns,
+char const* aTs::get(int& year, int& month, int& day, int& hour, int& minute, int& second, long& ns,
                      bool& isDst, long& gmtOffset) const
 {
     int microsecond = 0, dayOfYear = 0, weekday = 0;
-    const char* zone =
-        getMicro(year, month, day, hour, minute, second, microsecond, dayOfYear, weekday, isDst, gmtOffset);
+    char const* zone = getMicro(year, month, day, hour, minute, second, microsecond, dayOfYear,
+                                weekday, isDst, gmtOffset);
     long wholeSec = 0, fraction = 0;
     ns = wallSecond(mySec, myNs, wholeSec, fraction) ? fraction : myNs;
     return zone;
 }
 
-const char* aTs::get(int& year, int& month, int& day, int& hour, int& minute, int& second, long& ns) const
+char const* aTs::get(int& year, int& month, int& day, int& hour, int& minute, int& second,
+                     long& ns) const
 {
     bool isDst = false;
     long gmtOffset = 0;
@@ -366,7 +372,8 @@ long aTs::getLongYear() const
 {
     long wholeSec = 0, fraction = 0;
     long yearShift = 0;
-    struct tm* daytime = wallSecond(mySec, myNs, wholeSec, fraction) ? smartLocaltime(wholeSec, yearShift) : nullptr;
+    struct tm* daytime =
+        wallSecond(mySec, myNs, wholeSec, fraction) ? smartLocaltime(wholeSec, yearShift) : nullptr;
     A_ASSERT(daytime);
     return long(daytime->tm_year) + 1900 + yearShift;
 }
@@ -396,14 +403,15 @@ int aTs::getSec() const
     return localFields().second;
 }
 
-bool aTs::setMicro(int year, int month, int day, int hour, int minute, int second, int microsecond, int isDst,
-                   long gmtOffset)
+bool aTs::setMicro(int year, int month, int day, int hour, int minute, int second, int microsecond,
+                   int isDst, long gmtOffset)
 {
     if (year < INT_MIN + 1900 || month == INT_MIN)
         return false; // no broken-down time can hold such a year or month
     bool failed = false;
     auto convert = [&](int dstFlag) {
-        struct tm t {};
+        struct tm t
+        {};
         t.tm_sec = second;
         t.tm_min = minute;
         t.tm_hour = hour;
@@ -440,7 +448,8 @@ bool aTs::setMicro(int year, int month, int day, int hour, int minute, int secon
     return true;
 }
 
-bool aTs::set(int year, int month, int day, int hour, int minute, int second, long ns, int isDst, long gmtOffset)
+bool aTs::set(int year, int month, int day, int hour, int minute, int second, long ns, int isDst,
+              long gmtOffset)
 {
     bool ok = setMicro(year, month, day, hour, minute, second, 0, isDst, gmtOffset);
     // Fields read before 1970 carry negative nanoseconds; written back in another zone they
@@ -479,8 +488,9 @@ aTs aTs::replaced(int year, int month, int day, int hour, int minute, int second
     return copy;
 }
 
-void aTs::moveTs(double years, double months, double days, double hours, double minutes, double seconds,
-                 double ns, int& year, int& month, int& day, int& hour, int& minute, int& second, long& nsField)
+void aTs::moveTs(double years, double months, double days, double hours, double minutes,
+                 double seconds, double ns, int& year, int& month, int& day, int& hour, int& minute,
+                 int& second, long& nsField)
 {
     int carry = 0;
     double rest = 0;
@@ -548,7 +558,8 @@ long daysFromCivil(long year, int month, int day)
 bool offsetAt(long seconds, long& offset)
 {
     time_t t = seconds;
-    struct tm local {};
+    struct tm local
+    {};
     if (!localtime_r(&t, &local))
         return false;
     offset = local.tm_gmtoff;
@@ -568,7 +579,8 @@ bool instantOfWallClock(long wall, long fromSec, long fromNs, long ns, bool forw
     int count = 0;
     for (long probe : {wall - SecsPerDay, wall, wall + SecsPerDay}) {
         long offset = 0;
-        if (offsetAt(probe, offset) && std::find(offsets, offsets + count, offset) == offsets + count)
+        if (offsetAt(probe, offset) &&
+            std::find(offsets, offsets + count, offset) == offsets + count)
             offsets[count++] = offset;
     }
     if (count == 0)
@@ -604,8 +616,8 @@ bool instantOfWallClock(long wall, long fromSec, long fromNs, long ns, bool forw
 
 } // namespace
 
-aTs aTs::moveTs(const aTs& ts, double years, double months, double days, double hours, double minutes,
-                double seconds, double ns)
+aTs aTs::moveTs(aTs const& ts, double years, double months, double days, double hours,
+                double minutes, double seconds, double ns)
 {
     int y, mo, d, h, mi, s;
     long n;
@@ -622,8 +634,8 @@ aTs aTs::moveTs(const aTs& ts, double years, double months, double days, double 
     moveTs(years, months, days, hours, minutes, seconds, ns, y, mo, d, h, mi, s, n);
     // An offset too large for the carry arithmetic saturates a carry or the year and leaves
     // a field out of its range; that is no move at all.
-    bool inRange = y != INT_MAX && y != INT_MIN && s >= 0 && s < 60 && mi >= 0 && mi < 60 && h >= 0 && h < 24 &&
-                   n >= 0 && n < NsPerSec;
+    bool inRange = y != INT_MAX && y != INT_MIN && s >= 0 && s < 60 && mi >= 0 && mi < 60 &&
+                   h >= 0 && h < 24 && n >= 0 && n < NsPerSec;
     auto const to = std::make_tuple(y, mo, d, h, mi, s, n);
     if (inRange && to == from)
         return ts;
@@ -641,7 +653,8 @@ aTs aTs::moveTs(const aTs& ts, double years, double months, double days, double 
 
 // --- Formatting ------------------------------------------------------------------------------
 
-unsigned long aTs::strfTime(char* buffer, unsigned long size, const char* format, bool expandTags) const
+unsigned long aTs::strfTime(char* buffer, unsigned long size, char const* format,
+                            bool expandTags) const
 {
     if (size > 0)
         buffer[0] = '\0';
@@ -682,7 +695,8 @@ unsigned long aTs::strfTime(char* buffer, unsigned long size, const char* format
         if (f.find(TsFormatTag::DayOrdinal) != std::string::npos) {
             if (strftime(name, sizeof name, "%d", &local) == 0)
                 name[0] = '\0';
-            replaceAll(f, TsFormatTag::DayOrdinal, aNumber::asOrdinal(int(std::strtol(name, nullptr, 10)), false).c());
+            replaceAll(f, TsFormatTag::DayOrdinal,
+                       aNumber::asOrdinal(int(std::strtol(name, nullptr, 10)), false).c());
         }
     }
     size_t n = size > 0 ? strftime(buffer, size, f.c_str(), &local) : 0;
@@ -691,35 +705,35 @@ unsigned long aTs::strfTime(char* buffer, unsigned long size, const char* format
     return n;
 }
 
-const char* aTs::getAbbrevWeekdayName() const
+char const* aTs::getAbbrevWeekdayName() const
 {
     unsigned long s = strfTime(ourTmp, 63, "%a", false);
     A_ASSERT(s>0);
     return ourTmp;
 }
 
-const char* aTs::getWeekdayName() const
+char const* aTs::getWeekdayName() const
 {
     unsigned long s = strfTime(ourTmp, 63, "%A", false);
     A_ASSERT(s>0);
     return ourTmp;
 }
 
-const char* aTs::getMonthName() const
+char const* aTs::getMonthName() const
 {
     unsigned long s = strfTime(ourTmp, 63, "%B", false);
     A_ASSERT(s>0);
     return ourTmp;
 }
 
-const char* aTs::getAbbrevMonthName() const
+char const* aTs::getAbbrevMonthName() const
 {
     unsigned long s = strfTime(ourTmp, 63, "%b", false);
     A_ASSERT(s>0);
     return ourTmp;
 }
 
-const char* aTs::getYearName() const
+char const* aTs::getYearName() const
 {
     unsigned long s = strfTime(ourTmp, 63, "%Y", false);
     A_ASSERT(s>0);
@@ -759,14 +773,17 @@ rtl::str aTs::getSnappedStr(int, int coarsest, int minRes)
     long ns;
     get(year, month, day, hour, minute, second, ns);
     A_ASSERT(minRes>=1);
-    auto inRange = [&](int unit) { return !((coarsest != 0 && coarsest < unit) || (minRes > unit)); };
+    auto inRange = [&](int unit) {
+        return !((coarsest != 0 && coarsest < unit) || (minRes > unit));
+    };
     std::string text;
     char piece[32];
-    auto put = [&](const char* fmt, int v) {
+    auto put = [&](char const* fmt, int v) {
         std::snprintf(piece, sizeof piece, fmt, v);
         text += piece;
     };
-    bool wroteMonth = false, wroteDay = false, wroteYear = false, wroteHour = false, wroteMinute = false;
+    bool wroteMonth = false, wroteDay = false, wroteYear = false, wroteHour = false,
+         wroteMinute = false;
     if (inRange(5)) {
         put("%i", month);
         wroteMonth = true;
@@ -804,14 +821,15 @@ rtl::str aTs::getSnappedStr(int, int coarsest, int minRes)
 
 // --- Elapsed time ----------------------------------------------------------------------------
 
-aTs& aTs::subtract(const aTs& other)
+aTs& aTs::subtract(aTs const& other)
 {
     setSecondsSince1970(getSecondsSince1970() - other.getSecondsSince1970(), 0);
     A_ASSERT(mySec > -3732566652728286385);
     return *this;
 }
 
-void aTs::getDeltaCounts(long& days, int& hours, int& minutes, int& seconds, int& microseconds) const
+void aTs::getDeltaCounts(long& days, int& hours, int& minutes, int& seconds,
+                         int& microseconds) const
 {
     long s = sec();
     days = aNumber::saturateToLong(std::trunc(double(s) / 86400.0));
@@ -828,8 +846,8 @@ rtl::str aTs::getFullDeltaStr() const
     int h, m, s, us;
     getDeltaCounts(d, h, m, s, us);
     bool negative = makeNonNegative(d, h, m, s, us);
-    std::string text = std::string(negative ? "-" : "") + dayPiece(d) + ":" + twoDigits(h) + ":" + twoDigits(m) +
-                       ":" + twoDigits(s) + "." + twoDigits(us / 10000);
+    std::string text = std::string(negative ? "-" : "") + dayPiece(d) + ":" + twoDigits(h) + ":" +
+                       twoDigits(m) + ":" + twoDigits(s) + "." + twoDigits(us / 10000);
     return rtl::str(text.c_str());
 }
 
@@ -845,8 +863,8 @@ rtl::str aTs::getWholeDeltaStr(long days, int hours, int minutes, int seconds, i
 {
     int us = 0;
     bool negative = makeNonNegative(days, hours, minutes, seconds, us);
-    std::string text = std::string(negative ? "-" : "") + dayPiece(days) + " " + twoDigits(hours) + ":" +
-                       twoDigits(minutes) + ":" + twoDigits(seconds);
+    std::string text = std::string(negative ? "-" : "") + dayPiece(days) + " " + twoDigits(hours) +
+                       ":" + twoDigits(minutes) + ":" + twoDigits(seconds);
     return rtl::str(text.c_str());
 }
 
@@ -916,7 +934,7 @@ rtl::str aTs::getExtendedDeltaStr() const
     return rtl::str(((negative ? "-" : "") + text).c_str());
 }
 
-rtl::str aTs::getElapsed(const char* label)
+rtl::str aTs::getElapsed(char const* label)
 {
     timeval now {};
     gettimeofday(&now, nullptr);

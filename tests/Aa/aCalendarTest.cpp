@@ -41,11 +41,12 @@ TEST(aCalendar, DayNumbersCountDaysAndWeekdaysLikeTheCLibrary)
     EXPECT_EQ(aCalendar::DateToDays(1, 1, 2000000000), 0); // beyond an int day number, and at once
 
     // From 1753 on the count runs with the C library's calendar, one day at a time.
-    const long base = utcSeconds(2000, 1, 1);
+    long const base = utcSeconds(2000, 1, 1);
     for (int year = 1753; year <= 2300; year += 3)
         for (int month = 1; month <= 12; month += 5)
             for (int day : {1, 28, aCalendar::DaysInMonth(month, year)}) {
-                SCOPED_TRACE(std::to_string(month) + "/" + std::to_string(day) + "/" + std::to_string(year));
+                SCOPED_TRACE(std::to_string(month) + "/" + std::to_string(day) + "/" +
+                             std::to_string(year));
                 int n = aCalendar::DateToDays(month, day, year);
                 long utc = utcSeconds(year, month, day);
                 ASSERT_EQ(n - 730108L, (utc - base) / 86400);
@@ -56,7 +57,8 @@ TEST(aCalendar, DayNumbersCountDaysAndWeekdaysLikeTheCLibrary)
                 aCalendar c;
                 c.Set(month, day, year, 0, 0, 0.0);
                 time_t tt = utc;
-                struct tm ref {};
+                struct tm ref
+                {};
                 gmtime_r(&tt, &ref);
                 ASSERT_EQ(c.GetDayOfWeek(), ref.tm_wday + 1);
             }
@@ -95,11 +97,13 @@ TEST(aCalendar, ParsesAndPrintsDatesAndTimes)
     EXPECT_STREQ(c.GetDateString(), "05/03/24");
     EXPECT_STREQ(c.GetTimeString(), "14:07:09");
     EXPECT_STREQ(c.GetFullString(), "Tues 03/05/2024 14:07:09");
-    EXPECT_DOUBLE_EQ(c.AsSeconds(), aCalendar::DateToDays(3, 5, 2024) * 86400.0 + 14 * 3600 + 7 * 60 + 9);
+    EXPECT_DOUBLE_EQ(c.AsSeconds(),
+                     aCalendar::DateToDays(3, 5, 2024) * 86400.0 + 14 * 3600 + 7 * 60 + 9);
 
-    for (const char* bad : {"2/30/2024 1:2:3", "13/1/2024 1:2:3", "3/5/2024 24:00:00", "3/5/2024 1:60:00",
-                            "3/5/2024 10:00", "3-5-2024 1:2:3", "3/x/2024 1:2:3", "3/5/2024 1:2:3x",
-                            "3/5/-100 1:2:3", "3/5/-5 1:2:3", "3/5/+24 1:2:3"})
+    for (char const* bad :
+         {"2/30/2024 1:2:3", "13/1/2024 1:2:3", "3/5/2024 24:00:00", "3/5/2024 1:60:00",
+          "3/5/2024 10:00", "3-5-2024 1:2:3", "3/x/2024 1:2:3", "3/5/2024 1:2:3x", "3/5/-100 1:2:3",
+          "3/5/-5 1:2:3", "3/5/+24 1:2:3"})
         EXPECT_FALSE(c.Set(bad)) << bad;
     EXPECT_STREQ(c.GetSortString(), "2024/03/05 14:07:09");
     ASSERT_TRUE(c.Set("12/31/1999 23:59:59"));
@@ -122,11 +126,13 @@ TEST(aCalendar, LocalTimeIsTheZonesClockOnce)
     time_t after = time(nullptr);
     bool matched = false;
     for (time_t t : {before, after}) {
-        struct tm ref {};
+        struct tm ref
+        {};
         localtime_r(&t, &ref);
-        matched = matched || (ref.tm_year + 1900 == year && ref.tm_mon + 1 == month && ref.tm_mday == day &&
-                              ref.tm_hour == hour && ref.tm_min == minute && ref.tm_sec == second &&
-                              ref.tm_wday + 1 == weekday && ref.tm_yday + 1 == dayOfYear);
+        matched = matched ||
+                  (ref.tm_year + 1900 == year && ref.tm_mon + 1 == month && ref.tm_mday == day &&
+                   ref.tm_hour == hour && ref.tm_min == minute && ref.tm_sec == second &&
+                   ref.tm_wday + 1 == weekday && ref.tm_yday + 1 == dayOfYear);
     }
     EXPECT_TRUE(matched);
 }

@@ -6,12 +6,13 @@
 
 namespace {
 
-::testing::AssertionResult parts(const aTimeDelta& d, long days, long secs, long ns)
+::testing::AssertionResult parts(aTimeDelta const& d, long days, long secs, long ns)
 {
     if (d.getDays() == days && d.getSeconds() == secs && d.getNs() == ns)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "(" << d.getDays() << ", " << d.getSeconds() << ", " << d.getNs()
-                                         << ") instead of (" << days << ", " << secs << ", " << ns << ")";
+    return ::testing::AssertionFailure()
+           << "(" << d.getDays() << ", " << d.getSeconds() << ", " << d.getNs() << ") instead of ("
+           << days << ", " << secs << ", " << ns << ")";
 }
 
 } // namespace

@@ -19,15 +19,15 @@ aTs at(long sec, long ns = 0)
     return t;
 }
 
-::testing::AssertionResult holds(const aTs& t, long sec, long ns)
+::testing::AssertionResult holds(aTs const& t, long sec, long ns)
 {
     if (t.sec() == sec && t.nsec() == ns)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "(" << t.sec() << ", " << t.nsec() << ") instead of (" << sec << ", "
-                                         << ns << ")";
+    return ::testing::AssertionFailure()
+           << "(" << t.sec() << ", " << t.nsec() << ") instead of (" << sec << ", " << ns << ")";
 }
 
-std::string fmt(const aTs& t, const char* format, bool tags = true)
+std::string fmt(aTs const& t, char const* format, bool tags = true)
 {
     char buf[128];
     t.strfTime(buf, sizeof buf, format, tags);
@@ -54,9 +54,9 @@ TEST(aTs, BuildingFromDoublesSplitsTowardZeroAndStaysDefined)
     EXPECT_TRUE(holds(aTs(&copy), 7, 5));
     copy.setNs(-3); // kept as given: the caller owns the invariant
     EXPECT_EQ(copy.nsec(), -3);
-    EXPECT_DEATH(aTs{&copy}, "ts->myNs == myNs");
+    EXPECT_DEATH(aTs {&copy}, "ts->myNs == myNs");
     EXPECT_EQ(at(0, -1500).getMicrosec(), -1);
-    const aTs::SecUsec* rec = at(5, 1500).getTs();
+    aTs::SecUsec const* rec = at(5, 1500).getTs();
     EXPECT_EQ(rec->sec * 1000000 + rec->usec, 5000001);
 }
 
@@ -105,15 +105,29 @@ TEST(aTs, ComparisonsOrderBySecondsThenNanoseconds)
 
 TEST(aTs, LocalFieldsAgreeWithTheCLibraryInEveryZone)
 {
-    const char* zones[] = {"UTC", "Europe/Berlin", "America/New_York", "Asia/Kolkata", "Australia/Adelaide"};
-    const long instants[] = {
-        0, -1, -86401, 951782400 /* 2000-02-29 */, 951868799, -2203891200 /* 1900-03-01 */,
-        1709208000 /* 2024-02-29 12:00 UTC */, 1711846799, 1711846800, 1711850400 /* Berlin spring */,
-        1729987200, 1729990800, 1729994400 /* Berlin 02:00 twice, then 03:00 */,
-        1710054000, 1730610000, 1730613600 /* New York: 03:00 after the gap, 01:00 twice */,
-        1712419200, 1712422800, 1696091400 /* Adelaide: 02:30 twice, 03:00 after the gap */,
-        4107542399 /* 2100-02-28 23:59:59 */};
-    for (const char* zone : zones) {
+    char const* zones[] = {"UTC", "Europe/Berlin", "America/New_York", "Asia/Kolkata",
+                           "Australia/Adelaide"};
+    long const instants[] = {0,
+                             -1,
+                             -86401,
+                             951782400 /* 2000-02-29 */,
+                             951868799,
+                             -2203891200 /* 1900-03-01 */,
+                             1709208000 /* 2024-02-29 12:00 UTC */,
+                             1711846799,
+                             1711846800,
+                             1711850400 /* Berlin spring */,
+                             1729987200,
+                             1729990800,
+                             1729994400 /* Berlin 02:00 twice, then 03:00 */,
+                             1710054000,
+                             1730610000,
+                             1730613600 /* New York: 03:00 after the gap, 01:00 twice */,
+                             1712419200,
+                             1712422800,
+                             1696091400 /* Adelaide: 02:30 twice, 03:00 after the gap */,
+                             4107542399 /* 2100-02-28 23:59:59 */};
+    for (char const* zone : zones) {
         TzGuard tz(zone);
         for (long s : instants) {
             SCOPED_TRACE(std::string(zone) + " " + std::to_string(s));
@@ -122,7 +136,8 @@ TEST(aTs, LocalFieldsAgreeWithTheCLibraryInEveryZone)
             long const ns = s < 0 ? -250000 : 250000;
             time_t tt = s < 0 ? s - 1 : s;
             long const fraction = s < 0 ? 1000000000 + ns : ns;
-            struct tm ref {};
+            struct tm ref
+            {};
             ASSERT_TRUE(localtime_r(&tt, &ref));
             int y, mo, d, h, mi, sec, us, doy, wd;
             bool dst;
@@ -231,7 +246,8 @@ TEST(aTs, FieldsBefore1970ShowTheSecondThatHasBegun)
     struct Value
     {
         long sec, ns;
-    } const values[] = {{-1, 0}, {0, -1}, {-1, -999999999}, {-86400, -500000000}, {-2203891200, -1}};
+    } const values[] = {
+        {-1, 0}, {0, -1}, {-1, -999999999}, {-86400, -500000000}, {-2203891200, -1}};
     for (char const* zone : {"UTC", "America/New_York", "Asia/Kolkata"}) {
         TzGuard inZone(zone);
         for (Value const v : values) {
@@ -239,8 +255,8 @@ TEST(aTs, FieldsBefore1970ShowTheSecondThatHasBegun)
             aTs const t = at(v.sec, v.ns);
             aTs::LocalFields const f = t.localFields();
             char fromFields[64];
-            std::snprintf(fromFields, sizeof fromFields, "%04d-%02d-%02d %02d:%02d:%02d.%09ld", f.year,
-                          f.month, f.day, f.hour, f.minute, f.second, f.ns);
+            std::snprintf(fromFields, sizeof fromFields, "%04d-%02d-%02d %02d:%02d:%02d.%09ld",
+                          f.year, f.month, f.day, f.hour, f.minute, f.second, f.ns);
             EXPECT_EQ(fmt(t, "%Y-%m-%d %H:%M:%S<U9>"), fromFields);
             aTs back;
             ASSERT_TRUE(back.set(f.year, f.month, f.day, f.hour, f.minute, f.second, f.ns, -1, 0));
@@ -271,7 +287,8 @@ TEST(aTs, NoLocalTimeIsReportedNotInvented)
     first.setSecondsSince1970(-9223372036854775808.0, -5);
     EXPECT_EQ(first.strfTime(buf, sizeof buf, "%S", false), 0u);
     EXPECT_STREQ(first.getStr(true).c(), "Overflow");
-    EXPECT_TRUE(::testing::internal::RE::PartialMatch(first.getElapsed("").c(), "^9223372036854775807 sec"));
+    EXPECT_TRUE(::testing::internal::RE::PartialMatch(first.getElapsed("").c(),
+                                                      "^9223372036854775807 sec"));
     EXPECT_DEATH(far.getLongYear(), "daytime");
     EXPECT_DEATH(far.getMonthName(), "s>0");
 }
@@ -298,7 +315,7 @@ TEST(aTs, MovesWalkCalendarCarriesAndLeaveTheArgument)
         {utcSeconds(2024, 3, 15), 0, 1000000, 0, utcSeconds(2024, 3, 15) + 86400L * 1000000},
         {utcSeconds(2024, 3, 15), 0, -1000000, 0, utcSeconds(2024, 3, 15) - 86400L * 1000000},
     };
-    for (const Case& c : cases) {
+    for (Case const& c : cases) {
         SCOPED_TRACE(c.from);
         long ns = c.from < 0 ? -123 : 123;
         aTs t = at(c.from, ns);
@@ -310,7 +327,8 @@ TEST(aTs, MovesWalkCalendarCarriesAndLeaveTheArgument)
     }
     aTs t = at(100, 900000000);
     EXPECT_TRUE(holds(aTs::moveTs(t, 0, 0, 0, 0, 0, 0, 300000000), 101, 200000000));
-    EXPECT_TRUE(holds(aTs::moveTs(t, 0, 0, 0, 0, -2, 0, 0), -19, -100000000)); // simplified before 1970
+    EXPECT_TRUE(
+        holds(aTs::moveTs(t, 0, 0, 0, 0, -2, 0, 0), -19, -100000000)); // simplified before 1970
     // Offsets no calendar can follow leave the timestamp unmoved.
     EXPECT_TRUE(holds(aTs::moveTs(t, 3e9, 0, 0, 0, 0, 0, 0), 100, 900000000));
     EXPECT_TRUE(holds(aTs::moveTs(t, 0, 0, 0, 0, 0, 1e20, 0), 100, 900000000));
@@ -321,16 +339,16 @@ TEST(aTs, MovesAcrossDaylightSavingKeepTheWallClock)
 {
     struct Case
     {
-        const char* zone;
+        char const* zone;
         int y, m, d;
         long hoursElapsed;
     } cases[] = {
-        {"Europe/Berlin", 2024, 3, 30, 23}, {"Europe/Berlin", 2024, 10, 26, 25},
-        {"America/New_York", 2024, 3, 9, 23}, {"America/New_York", 2024, 11, 2, 25},
+        {"Europe/Berlin", 2024, 3, 30, 23},     {"Europe/Berlin", 2024, 10, 26, 25},
+        {"America/New_York", 2024, 3, 9, 23},   {"America/New_York", 2024, 11, 2, 25},
         {"Australia/Adelaide", 2024, 4, 6, 25}, {"Australia/Adelaide", 2024, 10, 5, 23},
         {"Asia/Kolkata", 2024, 3, 30, 24},
     };
-    for (const Case& c : cases) {
+    for (Case const& c : cases) {
         SCOPED_TRACE(std::string(c.zone) + " " + std::to_string(c.m));
         TzGuard tz(c.zone);
         aTs noon;
@@ -383,13 +401,15 @@ TEST(aTs, MovesOntoGapsAndFoldsGoTheWayOfTheirOffset)
         {"Australia/Lord_Howe", {2020, 4, 4, 14, 15}, 0, 0, 30, {2020, 4, 4, 14, 45}},
     };
     for (Case const& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.zone << " from " << c.from.seconds() << " by " << c.days
-                                        << " d " << c.hours << " h " << c.minutes << " min");
+        SCOPED_TRACE(testing::Message()
+                     << c.zone << " from " << c.from.seconds() << " by " << c.days << " d "
+                     << c.hours << " h " << c.minutes << " min");
         TzGuard tz(c.zone);
         aTs const from = at(c.from.seconds(), 5);
         // mktime remembers the daylight-saving flag of its last answer; ask it both ways first.
         for (int dstBefore : {0, 1, -1, 0}) {
-            struct tm primer {};
+            struct tm primer
+            {};
             primer.tm_year = c.from.y - 1900;
             primer.tm_mon = c.from.m - 1;
             primer.tm_mday = c.from.d;
@@ -452,7 +472,8 @@ TEST(aTs, FixedAndSnappedTexts)
     EXPECT_STREQ(s.getSnappedStr(0, 0, 4).c(), "3 / 05 / 2024  ");
     EXPECT_STREQ(s.getSnappedStr(0, 3, 1).c(), " 9 : 05 : 07");
     EXPECT_STREQ(s.getSnappedStr(0, 5, 5).c(), "3  ");
-    EXPECT_STREQ(at(utcSeconds(2024, 11, 25, 13, 45, 30)).getSnappedStr(0, 4, 2).c(), "25  13 : 45");
+    EXPECT_STREQ(at(utcSeconds(2024, 11, 25, 13, 45, 30)).getSnappedStr(0, 4, 2).c(),
+                 "25  13 : 45");
     EXPECT_DEATH(s.getSnappedStr(0, 0, 0), "minRes>=1");
 }
 
