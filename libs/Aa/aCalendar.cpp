@@ -246,21 +246,20 @@ char const* aCalendar::GetString() const
 
 char const* aCalendar::GetSortString() const
 {
-    int month, day, year, hour, minute;
-    double second;
-    Get(&month, &day, &year, &hour, &minute, &second);
-    std::snprintf(myText, sizeof myText, "%.4i/%.2i/%.2i %.2i:%.2i:%.2i", year, month, day, hour,
-                  minute, int(second));
-    return myText;
+    return PrintYearFirst("%.4i/%.2i/%.2i %.2i:%.2i:%.2i");
 }
 
 char const* aCalendar::GetRevString() const
 {
+    return PrintYearFirst("%.4i_%.2i_%.2i_%.2i_%.2i_%.2i");
+}
+
+char const* aCalendar::PrintYearFirst(char const* format) const
+{
     int month, day, year, hour, minute;
     double second;
     Get(&month, &day, &year, &hour, &minute, &second);
-    std::snprintf(myText, sizeof myText, "%.4i_%.2i_%.2i_%.2i_%.2i_%.2i", year, month, day, hour,
-                  minute, int(second));
+    std::snprintf(myText, sizeof myText, format, year, month, day, hour, minute, int(second));
     return myText;
 }
 

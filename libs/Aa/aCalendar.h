@@ -56,4 +56,8 @@ public:
     static int GetMonth(char const* name);
     static bool StringIsRevTimestamp(char const* text);
     static bool StringStartsWithRevTimestamp(char const* text);
+
+private:
+    // Year, month, day, hour, minute and whole second, in that order, through format.
+    char const* PrintYearFirst(char const* format) const;
 };

@@ -46,27 +46,31 @@ float aImgRgba32::SampleFastAndDangerous(int ch, float x, float y)
     return at(ch, int(x), int(y)) / 255.0f;
 }
 
-float aImgRgba32::SampleDecimate(int ch, float x, float y)
+bool aImgRgba32::OntoImage(int ch, float& x, float& y)
 {
     A_ASSERT((ch >= 0) && (ch < 4));
     if (!myData || myW == 0 || myH == 0)
-        return 0.0f;
+        return false;
     float const wMax = float(myW - 1);
     float const hMax = float(myH - 1);
     if (!(x >= 0 && x <= wMax && y >= 0 && y <= hMax))
         EdgeMirror(x, y);
+    return true;
+}
+
+float aImgRgba32::SampleDecimate(int ch, float x, float y)
+{
+    if (!OntoImage(ch, x, y))
+        return 0.0f;
     return at(ch, int(x), int(y)) / 255.0f;
 }
 
 float aImgRgba32::SampleBicubic(int ch, float x, float y)
 {
-    A_ASSERT((ch >= 0) && (ch < 4));
-    if (!myData || myW == 0 || myH == 0)
+    if (!OntoImage(ch, x, y))
         return 0.0f;
     float const wMax = float(myW - 1);
     float const hMax = float(myH - 1);
-    if (!(x >= 0 && x <= wMax && y >= 0 && y <= hMax))
-        EdgeMirror(x, y);
     double const fx = std::floor(double(x));
     double const fy = std::floor(double(y));
     int const x0 = int(fx) - 1;

@@ -44,6 +44,8 @@ public:
     virtual void DrawColorWheel(float value, int r, int g, int b, bool swapRb);
 
 private:
+    // Checks the channel and mirrors a point off the image back onto it; false for no image.
+    bool OntoImage(int ch, float& x, float& y);
     size_t pixelCount() const { return myData ? size_t(myW) * size_t(myH) : 0; }
     unsigned char at(int ch, int x, int y) const { return myData[size_t(y) * GetDy() + size_t(x) * 4 + size_t(ch)]; }
 };

@@ -507,24 +507,15 @@ void aString::Repeat(int count, char c)
 
 void aString::Rjust(int width, char fill)
 {
-    if (!myMem) {
-        Repeat(width, fill);
-        return;
-    }
-    int len = Length();
-    if (width < 0) {
-        Clear();
-    } else if (width < len) {
-        CropToLength(width);
-    } else if (width > len) {
-        char* buf = NewBuffer(width + 1);
-        std::memset(buf, fill, width - len);
-        std::memcpy(buf + width - len, myMem, len + 1);
-        SetStringExplicit(buf);
-    }
+    Justify(width, fill, true);
 }
 
 void aString::Ljust(int width, char fill)
+{
+    Justify(width, fill, false);
+}
+
+void aString::Justify(int width, char fill, bool right)
 {
     if (!myMem) {
         Repeat(width, fill);
@@ -537,8 +528,9 @@ void aString::Ljust(int width, char fill)
         CropToLength(width);
     } else if (width > len) {
         char* buf = NewBuffer(width + 1);
-        std::memcpy(buf, myMem, len);
-        std::memset(buf + len, fill, width - len);
+        int const textAt = right ? width - len : 0;
+        std::memset(buf + (right ? 0 : len), fill, width - len);
+        std::memcpy(buf + textAt, myMem, len);
         buf[width] = '\0';
         SetStringExplicit(buf);
     }

@@ -150,6 +150,8 @@ private:
 
     static char* NewBuffer(int size);
     static int TextLength(char const* text);
+    // Rjust and Ljust: the fill goes before the text (right) or after it.
+    void Justify(int width, char fill, bool right);
     static std::string NumberText(char const* format, va_list args);
     void AppendNumber(char const* format, ...) __attribute__((format(printf, 2, 3)));
     void SetNumber(char const* format, ...) __attribute__((format(printf, 2, 3)));

@@ -705,46 +705,46 @@ unsigned long aTs::strfTime(char* buffer, unsigned long size, char const* format
     return n;
 }
 
+namespace {
+
+// One strftime conversion of ts into the shared name text; a name that cannot be made stops.
+char const* nameOf(aTs const& ts, char const* format)
+{
+    unsigned long s = ts.strfTime(aTs::ourTmp, 63, format, false);
+    A_ASSERT(s>0);
+    return aTs::ourTmp;
+}
+
+} // namespace
+
 char const* aTs::getAbbrevWeekdayName() const
 {
-    unsigned long s = strfTime(ourTmp, 63, "%a", false);
-    A_ASSERT(s>0);
-    return ourTmp;
+    return nameOf(*this, "%a");
 }
 
 char const* aTs::getWeekdayName() const
 {
-    unsigned long s = strfTime(ourTmp, 63, "%A", false);
-    A_ASSERT(s>0);
-    return ourTmp;
+    return nameOf(*this, "%A");
 }
 
 char const* aTs::getMonthName() const
 {
-    unsigned long s = strfTime(ourTmp, 63, "%B", false);
-    A_ASSERT(s>0);
-    return ourTmp;
+    return nameOf(*this, "%B");
 }
 
 char const* aTs::getAbbrevMonthName() const
 {
-    unsigned long s = strfTime(ourTmp, 63, "%b", false);
-    A_ASSERT(s>0);
-    return ourTmp;
+    return nameOf(*this, "%b");
 }
 
 char const* aTs::getYearName() const
 {
-    unsigned long s = strfTime(ourTmp, 63, "%Y", false);
-    A_ASSERT(s>0);
-    return ourTmp;
+    return nameOf(*this, "%Y");
 }
 
 int aTs::getWeekNumberOfYear(bool weeksStartOnMonday) const
 {
-    unsigned long s = strfTime(ourTmp, 63, weeksStartOnMonday ? "%W" : "%U", false);
-    A_ASSERT(s>0);
-    return int(std::strtol(ourTmp, nullptr, 10));
+    return int(std::strtol(nameOf(*this, weeksStartOnMonday ? "%W" : "%U"), nullptr, 10));
 }
 
 rtl::str aTs::getStr(bool withMicroseconds) const

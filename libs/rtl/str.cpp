@@ -547,20 +547,29 @@ str str::invisibles() const
     return str(a.release());
 }
 
+namespace {
+
+// A new string: a copy of a's text changed by change. Without a text the copy is an empty
+// buffer, unless keepNone says that no text stays no text.
+template <class Change> str changedCopy(aString* a, bool keepNone, Change change)
+{
+    if (keepNone && (!a || !a->c()))
+        return str();
+    auto copy = a ? std::make_unique<aString>(*a) : std::make_unique<aString>();
+    change(*copy);
+    return str(copy.release());
+}
+
+} // namespace
+
 str str::ljust(int width, char fill) const
 {
-    aString* a = get();
-    auto copy = a ? std::make_unique<aString>(*a) : std::make_unique<aString>();
-    copy->Ljust(width, fill);
-    return str(copy.release());
+    return changedCopy(get(), false, [&](aString& a) { a.Ljust(width, fill); });
 }
 
 str str::rjust(int width, char fill) const
 {
-    aString* a = get();
-    auto copy = a ? std::make_unique<aString>(*a) : std::make_unique<aString>();
-    copy->Rjust(width, fill);
-    return str(copy.release());
+    return changedCopy(get(), false, [&](aString& a) { a.Rjust(width, fill); });
 }
 
 str str::repeated(int count, char c) const
@@ -572,22 +581,12 @@ str str::repeated(int count, char c) const
 
 str str::cropped(int n) const
 {
-    aString* a = get();
-    if (!a || !a->c())
-        return str();
-    auto copy = std::make_unique<aString>(*a);
-    copy->CropToLength(n);
-    return str(copy.release());
+    return changedCopy(get(), true, [&](aString& a) { a.CropToLength(n); });
 }
 
 str str::lcropped(int n) const
 {
-    aString* a = get();
-    if (!a || !a->c())
-        return str();
-    auto copy = std::make_unique<aString>(*a);
-    copy->LCropToLength(n);
-    return str(copy.release());
+    return changedCopy(get(), true, [&](aString& a) { a.LCropToLength(n); });
 }
 
 // ---- splitting ----------------------------------------------------------------------------
