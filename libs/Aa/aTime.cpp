@@ -367,8 +367,7 @@ void aTime::LocalSecondsSince1970ToLocalTime(long seconds, int* year, int* month
                                              int* second)
 {
     time_t t = seconds;
-    struct tm local
-    {};
+    std::tm local {};
     if (!localtime_r(&t, &local))
         return;
     if (year)

@@ -410,8 +410,7 @@ bool aTs::setMicro(int year, int month, int day, int hour, int minute, int secon
         return false; // no broken-down time can hold such a year or month
     bool failed = false;
     auto convert = [&](int dstFlag) {
-        struct tm t
-        {};
+        std::tm t {};
         t.tm_sec = second;
         t.tm_min = minute;
         t.tm_hour = hour;
@@ -558,8 +557,7 @@ long daysFromCivil(long year, int month, int day)
 bool offsetAt(long seconds, long& offset)
 {
     time_t t = seconds;
-    struct tm local
-    {};
+    std::tm local {};
     if (!localtime_r(&t, &local))
         return false;
     offset = local.tm_gmtoff;

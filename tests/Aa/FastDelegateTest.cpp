@@ -61,7 +61,9 @@ TEST(FastDelegate, OrderingMakesMapKeys)
 {
     D1 none, cleared(&freeA), nullFree(static_cast<D1::FreeFunction>(nullptr));
     cleared.clear();
-    EXPECT_TRUE(same(none, cleared) && same(none, nullFree) && nullFree.empty());
+    EXPECT_TRUE(same(none, cleared));
+    EXPECT_TRUE(same(none, nullFree));
+    EXPECT_TRUE(nullFree.empty());
     Base objs[3];
     EXPECT_TRUE(none < fastdelegate::MakeDelegate(&objs[0], &Base::hit));
     std::map<D1, int> keys;

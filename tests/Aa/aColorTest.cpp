@@ -1,6 +1,7 @@
 #include "aColor.h"
 #include "aColor4.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -96,8 +97,8 @@ TEST(aColorTest, HsvToRgbUnusableHues)
         EXPECT_EQ(o.r, 0.0f) << h;
         EXPECT_EQ(o.g, 0.0f);
         EXPECT_EQ(o.b, 0.0f);
-        EXPECT_EQ(err.rfind("hsv_to_rgb error ", 0), 0u) << err;
-        EXPECT_NE(err.find(" 1 1\n"), std::string::npos) << err;
+        EXPECT_THAT(err, testing::StartsWith("hsv_to_rgb error "));
+        EXPECT_THAT(err, testing::HasSubstr(" 1 1\n"));
     }
 }
 

@@ -2,6 +2,7 @@
 #include "aError_aPath_SystemError.h"
 #include "aObj.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -63,7 +64,7 @@ TEST(aError, StackIsTakenAtEachThrow)
     EXPECT_GT(shallow, 0u);
     EXPECT_GE(deep, shallow + 8);
     EXPECT_EQ(e.myStack.size(), shallow);
-    EXPECT_EQ(out.rfind("DUMPING FRAMES: \n", 0), 0u);
+    EXPECT_THAT(out, testing::StartsWith("DUMPING FRAMES: \n"));
 }
 
 TEST(aError, CaughtCopyRethrownKeepsEverything)
@@ -81,8 +82,8 @@ TEST(aError, CaughtCopyRethrownKeepsEverything)
         EXPECT_STREQ(e.message(), "ERROR: [aPath_SystemError] - No such file or directory (/tmp/gone)");
         EXPECT_EQ(e.myErrno, ENOENT);
         EXPECT_EQ(e.myLine, 42);
-        EXPECT_TRUE(e.myFile == "aPath.cpp");
-        EXPECT_TRUE(e.myPlace == "removeAll");
+        EXPECT_STREQ(e.myFile.c(), "aPath.cpp");
+        EXPECT_STREQ(e.myPlace.c(), "removeAll");
         EXPECT_FALSE(e.myStack.empty());
         return;
     }

@@ -1,6 +1,7 @@
 #include "aImgGrey8.h"
 #include "aImgRgba32.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -249,7 +250,8 @@ TEST(aImgRgba32Test, OddAndExtremeSizes)
             for (float d : {-1.0f, 0.0f, 0.9f, 7.5f}) {
                 float const v1 = img.SampleBicubic(2, c, d);
                 float const v2 = img.SampleDecimate(1, d, c);
-                EXPECT_TRUE(v1 >= 0 && v1 <= 1 && v2 >= 0 && v2 <= 1);
+                EXPECT_THAT(v1, testing::AllOf(testing::Ge(0.0f), testing::Le(1.0f))) << c << ", " << d;
+                EXPECT_THAT(v2, testing::AllOf(testing::Ge(0.0f), testing::Le(1.0f))) << d << ", " << c;
             }
         aRef<aImg> clone = img.NewClone(true);
         aImgRgba32 other(3, 3);

@@ -7,6 +7,7 @@
 
 #include "ScratchDir.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -297,7 +298,7 @@ TEST_F(aPathFs, FailedReadOfADirectoryIsNoEmptyListing)
     setrlimit(RLIMIT_NOFILE, &old);
     EXPECT_FALSE(listed);
     EXPECT_TRUE(out.empty());
-    EXPECT_EQ(err.rfind("scandir: ", 0), 0u) << err;
+    EXPECT_THAT(err, testing::StartsWith("scandir: "));
 }
 
 TEST_F(aPathFs, CreatingDirectoriesFilesAndLinks)
@@ -466,7 +467,7 @@ TEST_F(aPathFs, RemovalErrorDeepInATree)
     EXPECT_EQ(e->myErrno, ENOTEMPTY);
     std::string const msg = e->message();
     std::string const context = "\n\nSystem problems recursively deleting the contents of ";
-    EXPECT_EQ(msg.rfind("ERROR: [aPath_SystemError] - The named directory contains", 0), 0u);
+    EXPECT_THAT(msg, testing::StartsWith("ERROR: [aPath_SystemError] - The named directory contains"));
     EXPECT_EQ(msg.substr(msg.size() - context.size() - 3), context + "t\n\n");
     int lines = 0;
     for (size_t at = msg.find(context); at != std::string::npos; at = msg.find(context, at + 1))

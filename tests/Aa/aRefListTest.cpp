@@ -55,7 +55,9 @@ TEST_F(aRefListTest, HandlesShareMoveAndDeleteOnce)
     EXPECT_EQ(a.RefCount(), 4);
     b.RefSetAll(Ref());
     EXPECT_EQ(Item::alive, 0);
-    EXPECT_TRUE(!a && !d && a.RefCount() == 0);
+    EXPECT_FALSE(a);
+    EXPECT_FALSE(d);
+    EXPECT_EQ(a.RefCount(), 0);
 
     // Moving onto an object owned only by the old one.
     a.RefSet(new Item(5));

@@ -1,5 +1,6 @@
 #include "aRefresher.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -143,15 +144,15 @@ TEST_F(aRefresherTest, UnscheduleLifetimesAndNames)
 
     rtl::str desc;
     p[1].describeRefreshable(desc);
-    EXPECT_EQ(std::string(desc.c()).rfind("Refreshable(", 0), 0u);
+    EXPECT_THAT(desc.c(), testing::StartsWith("Refreshable("));
     r->schedule(&p[1], 0, refreshOf(&p[1]), "tlCmp::printDirt");
     testing::internal::CaptureStdout();
     r->print();
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("REFRESHING 2 refresh phases, 2 clients!"), std::string::npos);
-    EXPECT_NE(out.find("  LEVEL: 7"), std::string::npos);
-    EXPECT_NE(out.find(std::string("    ") + desc.c() + "::refresh"), std::string::npos);
-    EXPECT_NE(out.find("    tlCmp::printDirt"), std::string::npos);
+    EXPECT_THAT(out, testing::HasSubstr("REFRESHING 2 refresh phases, 2 clients!"));
+    EXPECT_THAT(out, testing::HasSubstr("  LEVEL: 7"));
+    EXPECT_THAT(out, testing::HasSubstr(std::string("    ") + desc.c() + "::refresh"));
+    EXPECT_THAT(out, testing::HasSubstr("    tlCmp::printDirt"));
 
     // The refresher goes first; the refreshable forgets it and dies later without harm.
     r.reset();

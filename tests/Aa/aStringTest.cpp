@@ -3,6 +3,7 @@
 #include "aList.h"
 #include "aRefList.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -97,7 +98,7 @@ TEST(aString, FormatterErrorsAreGivenUp)
     s.Set("%ls", bad);
     std::string trace = testing::internal::GetCapturedStdout();
     EXPECT_STREQ(s.c(), "kept");
-    EXPECT_NE(trace.find("cannot format"), std::string::npos);
+    EXPECT_THAT(trace, testing::HasSubstr("cannot format"));
 }
 
 TEST(aString, ComparisonsAndOrder)

@@ -69,7 +69,9 @@ TEST(aTimeDelta, SignTestsAndInversion)
 
     aTimeDelta d(1L, 2L, 3L);
     EXPECT_TRUE(parts(d.invert(), -1, -2, -3));
-    EXPECT_TRUE(d.isNegative() && !d.isPositive() && bool(d));
+    EXPECT_TRUE(d.isNegative());
+    EXPECT_FALSE(d.isPositive());
+    EXPECT_TRUE(bool(d));
     EXPECT_TRUE(parts(d.abs(), 1, 2, 3));
     EXPECT_DOUBLE_EQ(aTimeDelta(1L, 1L, 500000000L).asSeconds(), 86401.5);
 }

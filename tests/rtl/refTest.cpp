@@ -78,8 +78,10 @@ TEST_F(RefTest, LastOfAnyOrderDeletesOnce)
         auto* b = new Ref(*a);
         auto* c = new Ref(*b);
         std::array<Ref*, 3> h{a, b, c};
-        for (Ref* r : h)
-            EXPECT_TRUE(r->getCount() == 3 && *r == *a);
+        for (Ref* r : h) {
+            EXPECT_EQ(r->getCount(), 3);
+            EXPECT_TRUE(*r == *a);
+        }
         delete h[order[0]];
         delete h[order[1]];
         EXPECT_EQ(Counted::deleted, 0);
@@ -143,8 +145,10 @@ TEST_F(RefTest, DestroyAndSetAllDeleteOnce)
     Ref b(a), c(a);
     b.destroy(true);
     EXPECT_EQ(Counted::deleted, 1);
-    for (Ref* r : {&a, &b, &c})
-        EXPECT_TRUE(r->get() == nullptr && r->getCount() == 0);
+    for (Ref* r : {&a, &b, &c}) {
+        EXPECT_EQ(r->get(), nullptr);
+        EXPECT_EQ(r->getCount(), 0);
+    }
 
     // Three sharers of p move onto q, held by two: five sharers of q, p deleted once.
     a.set(new Counted(10));
@@ -154,8 +158,10 @@ TEST_F(RefTest, DestroyAndSetAllDeleteOnce)
     Ref q2(q);
     a.setAll(q);
     EXPECT_EQ(Counted::deleted, 2);
-    for (Ref* r : {&a, &b, &c, &q, &q2})
-        EXPECT_TRUE(r->getCount() == 5 && (*r)->value == 20);
+    for (Ref* r : {&a, &b, &c, &q, &q2}) {
+        EXPECT_EQ(r->getCount(), 5);
+        EXPECT_EQ((*r)->value, 20);
+    }
     a.setAll(q2); // same manager: nothing
     EXPECT_EQ(a.getCount(), 5);
 
@@ -232,7 +238,8 @@ TEST_F(RefTest, OperatorsCallThroughSlots)
 {
     NeverSet n(new Counted(1));
     Ref& r = n;
-    EXPECT_TRUE(!r && !static_cast<bool>(r));
+    EXPECT_TRUE(!r);
+    EXPECT_FALSE(static_cast<bool>(r));
 }
 
 TEST(RefDeathTest, RefusedUses)

@@ -1,13 +1,28 @@
 #include "str.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
 
 using rtl::str;
+
+namespace rtl {
+
+// A failing comparison shows the text, or that there is none.
+void PrintTo(str const& s, std::ostream* os)
+{
+    if (s.c())
+        *os << '"' << s.c() << '"';
+    else
+        *os << "(no text)";
+}
+
+} // namespace rtl
 
 namespace {
 
@@ -30,24 +45,24 @@ TEST(str, CopiesShareAndAssignmentFromTextDoesNot)
     EXPECT_EQ(a.get(), b.get());
     EXPECT_EQ(a.getCount(), 2);
     b += "y";
-    EXPECT_TRUE(a == "xy");
+    EXPECT_EQ(a, "xy");
 
     b = "fresh";
-    EXPECT_TRUE(a == "xy");
-    EXPECT_TRUE(b == "fresh");
+    EXPECT_EQ(a, "xy");
+    EXPECT_EQ(b, "fresh");
     EXPECT_EQ(a.getCount(), 1);
 
     // The + operators append in place and return the left-hand handle.
     str c(a);
     str& r = a + "z";
     EXPECT_EQ(&r, &a);
-    EXPECT_TRUE(c == "xyz");
+    EXPECT_EQ(c, "xyz");
     a + 1;
-    EXPECT_TRUE(c == "xyz1");
+    EXPECT_EQ(c, "xyz1");
 
     // Sharing a handle's own text appends it to itself.
     c += a;
-    EXPECT_TRUE(a == "xyz1xyz1");
+    EXPECT_EQ(a, "xyz1xyz1");
 
     // An empty handle shares through +, gets a copy through +=.
     str e1, e2;
@@ -55,7 +70,7 @@ TEST(str, CopiesShareAndAssignmentFromTextDoesNot)
     EXPECT_EQ(e1.get(), a.get());
     e2 += a;
     EXPECT_NE(e2.get(), a.get());
-    EXPECT_TRUE(e2 == "xyz1xyz1");
+    EXPECT_EQ(e2, "xyz1xyz1");
 
     // Assignment shares; assigning an empty handle lets go.
     str d;
@@ -68,14 +83,14 @@ TEST(str, CopiesShareAndAssignmentFromTextDoesNot)
     // The number forms and set give fresh text too.
     str n(b);
     n = 5;
-    EXPECT_TRUE(b == "fresh");
-    EXPECT_TRUE(n == "5");
+    EXPECT_EQ(b, "fresh");
+    EXPECT_EQ(n, "5");
     n = 2.5;
-    EXPECT_TRUE(n == "2.500000");
+    EXPECT_EQ(n, "2.500000");
     n.pad(7, 3);
-    EXPECT_TRUE(n == "007");
+    EXPECT_EQ(n, "007");
     n.pad(123, 2);
-    EXPECT_TRUE(n == "123");
+    EXPECT_EQ(n, "123");
 }
 
 TEST(str, InPlaceChangesReachEveryCopy)
@@ -85,23 +100,23 @@ TEST(str, InPlaceChangesReachEveryCopy)
     a.strip(" ", true, true);
     EXPECT_EQ(b.replace('.', '/'), 2);
     EXPECT_EQ(a.replace("/", "::", false), 2);
-    EXPECT_TRUE(b == "a::b::c");
+    EXPECT_EQ(b, "a::b::c");
     b.prepend("<");
     a.append(">");
-    EXPECT_TRUE(b == "<a::b::c>");
+    EXPECT_EQ(b, "<a::b::c>");
     EXPECT_TRUE(a.crop(4));
     EXPECT_TRUE(b.lshorten(1));
-    EXPECT_TRUE(a == "a::");
+    EXPECT_EQ(a, "a::");
     a.getChar(-1) = 'Z';
     a[0] = 'Y';
-    EXPECT_TRUE(b == "Y:Z");
+    EXPECT_EQ(b, "Y:Z");
 
     // stripsuf gives only this handle the shorter text.
     str doc("doc.old.txt");
     str other(doc);
     doc.stripsuf('.');
-    EXPECT_TRUE(doc == "doc.old");
-    EXPECT_TRUE(other == "doc.old.txt");
+    EXPECT_EQ(doc, "doc.old");
+    EXPECT_EQ(other, "doc.old.txt");
 
     // set with a null format empties the shared text; c() is then null.
     str shared("gone");
@@ -118,7 +133,7 @@ TEST(str, InPlaceChangesReachEveryCopy)
     e += "";
     EXPECT_EQ(e.get(), nullptr);
     e.rjustMe(3, '0');
-    EXPECT_TRUE(e == "000");
+    EXPECT_EQ(e, "000");
 }
 
 TEST(str, StatesAndTheirReaders)
@@ -141,7 +156,7 @@ TEST(str, StatesAndTheirReaders)
     EXPECT_TRUE(!empty);
     EXPECT_FALSE(!noText);
     EXPECT_FALSE(!blank);
-    EXPECT_TRUE(blank == "");
+    EXPECT_EQ(blank, "");
     EXPECT_FALSE(blank == None);
     EXPECT_TRUE(blank == std::string());
     EXPECT_FALSE(static_cast<bool>(blank));
@@ -203,12 +218,12 @@ TEST(str, Formatting)
 {
     str s;
     s.set("%s-%03d", "take", 7);
-    EXPECT_TRUE(s == "take-007");
+    EXPECT_EQ(s, "take-007");
     std::string longText(150, 'w');
     str copy(s);
     s.set("[%s]", longText.c_str());
     EXPECT_EQ(s.size(), 152);
-    EXPECT_TRUE(copy == "take-007");
+    EXPECT_EQ(copy, "take-007");
     s.set("%s", "");
     EXPECT_STREQ(s.c(), ""); // an empty text, not no text
 
@@ -216,10 +231,10 @@ TEST(str, Formatting)
     wchar_t const bad[] = {0x4e2d, 0};
     testing::internal::CaptureStdout();
     copy.set("%ls", bad);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("cannot format"), std::string::npos);
-    EXPECT_TRUE(copy == "take-007");
+    EXPECT_THAT(testing::internal::GetCapturedStdout(), testing::HasSubstr("cannot format"));
+    EXPECT_EQ(copy, "take-007");
 
-    EXPECT_TRUE(str("a\tb\n").invisibles() == "a[t]b[n]");
+    EXPECT_EQ(str("a\tb\n").invisibles(), "a[t]b[n]");
     EXPECT_EQ(str().invisibles().get(), nullptr);
 }
 
@@ -253,33 +268,33 @@ TEST(str, SplitAndTokenize)
 TEST(str, NewValuesLeaveTheHandleAlone)
 {
     str hello("hello");
-    EXPECT_TRUE(hello.subStr(2, 10) == "llo");
+    EXPECT_EQ(hello.subStr(2, 10), "llo");
     EXPECT_STREQ(hello.subStr(0, 0).c(), "");
     EXPECT_STREQ(hello.subStr(9, 1).c(), "");
     EXPECT_STREQ(hello.subStr(-1, 2).c(), "");
 
-    EXPECT_TRUE(str("/a/b").head('/') == "/a");
+    EXPECT_EQ(str("/a/b").head('/'), "/a");
     EXPECT_EQ(str("a").head('/').get(), nullptr);
     EXPECT_EQ(str("/a").head('/').get(), nullptr);
-    EXPECT_TRUE(str("a/b/c").tail('/') == "c");
-    EXPECT_TRUE(str("abc").tail('/') == "abc");
-    EXPECT_TRUE(str("/abc").tail('/') == "abc");
+    EXPECT_EQ(str("a/b/c").tail('/'), "c");
+    EXPECT_EQ(str("abc").tail('/'), "abc");
+    EXPECT_EQ(str("/abc").tail('/'), "abc");
     EXPECT_EQ(str().tail('/').get(), nullptr);
 
-    EXPECT_TRUE(hello.ljust(7, '.') == "hello..");
-    EXPECT_TRUE(hello.rjust(2, '.') == "he");
-    EXPECT_TRUE(str().rjust(2, '.') == "..");
-    EXPECT_TRUE(hello.repeated(3, '-') == "---");
-    EXPECT_TRUE(hello.cropped(2) == "he");
-    EXPECT_TRUE(hello.lcropped(2) == "lo");
+    EXPECT_EQ(hello.ljust(7, '.'), "hello..");
+    EXPECT_EQ(hello.rjust(2, '.'), "he");
+    EXPECT_EQ(str().rjust(2, '.'), "..");
+    EXPECT_EQ(hello.repeated(3, '-'), "---");
+    EXPECT_EQ(hello.cropped(2), "he");
+    EXPECT_EQ(hello.lcropped(2), "lo");
     EXPECT_EQ(str("").cropped(0).c(), nullptr);
-    EXPECT_TRUE(hello == "hello");
+    EXPECT_EQ(hello, "hello");
 
     EXPECT_EQ(str("take 12").getTrailingNumbersAsInt(), 12);
     EXPECT_EQ(str().getTrailingNumbersAsInt(), -1);
     str v("v12");
     v.stripTrailingNumbers();
-    EXPECT_TRUE(v == "v");
+    EXPECT_EQ(v, "v");
     EXPECT_EQ(str("aAaa").count("aa", true), 2);
     EXPECT_EQ(str("a/b/c").countChar('/', false), 2);
 }
@@ -290,20 +305,20 @@ TEST(str, RightmostNumberFieldAndPrint)
     testing::internal::CaptureStdout();
     str("take12b").seperateRightmostNumberField(prefix, number, suffix);
     std::string trace = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(prefix == "take");
-    EXPECT_TRUE(number == "12");
-    EXPECT_TRUE(suffix == "b");
-    EXPECT_NE(trace.find("Char[6] b, begun=f, ended=f, isdigit=f"), std::string::npos);
+    EXPECT_EQ(prefix, "take");
+    EXPECT_EQ(number, "12");
+    EXPECT_EQ(suffix, "b");
+    EXPECT_THAT(trace, testing::HasSubstr("Char[6] b, begun=f, ended=f, isdigit=f"));
 
     testing::internal::CaptureStdout();
     str self("v1x23");
     self.seperateRightmostNumberField(self, number, suffix); // the text is read first
     str("word").seperateRightmostNumberField(prefix, number, suffix);
     testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(self == "v1x");
-    EXPECT_TRUE(prefix == "");
-    EXPECT_TRUE(number == "");
-    EXPECT_TRUE(suffix == "word");
+    EXPECT_EQ(self, "v1x");
+    EXPECT_EQ(prefix, "");
+    EXPECT_EQ(number, "");
+    EXPECT_EQ(suffix, "word");
 
     testing::internal::CaptureStdout();
     str abc("abcdef");
@@ -312,7 +327,7 @@ TEST(str, RightmostNumberFieldAndPrint)
     str().print(true, -1);
     str("x").print(true, 0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "abc\nabc\n");
-    EXPECT_TRUE(abc == "abcdef");
+    EXPECT_EQ(abc, "abcdef");
 }
 
 TEST(strDeathTest, PlusOfTwoSharersStops)
