@@ -573,6 +573,14 @@ bool offsetAt(long seconds, long& offset)
 // the move: the latest candidate forward, the earliest backward.
 bool instantOfWallClock(long wall, long fromSec, long fromNs, long ns, bool forward, long& result)
 {
+    // Most wall clocks lie far from any change: one offset a day before and after, and the
+    // instant it gives reads back as the wall clock.
+    long before = 0, after = 0, back = 0;
+    if (offsetAt(wall - SecsPerDay, before) && offsetAt(wall + SecsPerDay, after) &&
+        before == after && offsetAt(wall - before, back) && back == before) {
+        result = wall - before;
+        return true;
+    }
     long offsets[3];
     int count = 0;
     for (long probe : {wall - SecsPerDay, wall, wall + SecsPerDay}) {
@@ -586,8 +594,8 @@ bool instantOfWallClock(long wall, long fromSec, long fromNs, long ns, bool forw
     long candidates[3];
     int real = 0;
     for (int i = 0; i < count; ++i) {
-        long back = 0;
-        if (offsetAt(wall - offsets[i], back) && back == offsets[i])
+        long readBack = 0;
+        if (offsetAt(wall - offsets[i], readBack) && readBack == offsets[i])
             candidates[real++] = wall - offsets[i];
     }
     if (real == 0) {
