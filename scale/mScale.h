@@ -1,0 +1,197 @@
+#pragma once
+
+#include "aTimeDelta.h"
+#include "aTs.h"
+#include "mScaleData.h"
+#include "tlObj.h"
+
+#include <set>
+#include <vector>
+
+class XmlReader;
+class XmlWriter;
+class mRange;
+class mRangeSetups;
+class tlUnits;
+class tlUnitsNumeric;
+class tlUnitsTime;
+
+// The axis of a timeline or a layer: maps local values (an instant, or a plain number held in
+// the same field as seconds since 1970) to parent pixel positions in [parentPos,
+// parentPos + parentSize] and back. It holds the visible window, the zoom (value per pixel),
+// a point or span selection with the last selection, and optional clamps. Its units (the shared
+// calendar or numeric zoom policy) choose the header rows; it builds their grid over the window.
+//
+// Lazy: changes of zoom or geometry only raise flags; the next mapping call (or a caller through
+// needsReconfig and reconfig) quantises the zoom, picks the ranges, refits the window around a
+// centre when asked, clamps it and rebuilds the grid when the geometry changed. The window,
+// flags, grid and selection bookkeeping change also in operations declared const.
+//
+// An owner chooses the units (setTimeUnits or setNumericUnits) before using the scale. A zero or
+// negative parent size never stops the program: the window is then left as it is.
+class mScale : public mScaleData, public tlObj
+{
+public:
+    // Kinds of selection.
+    enum SelectionType { SelNone = 0, SelPoint = 1, SelSpan = 2 };
+
+    // A stored parent size or position beyond this is clamped on load: the grid scans every pixel.
+    static constexpr int MaxParentSize = 100000;
+
+    mScale();
+    ~mScale() override;
+
+    // Object lifecycle and persistence.
+    void clearObj() override;
+    void initObj() override;
+    void recycleObj() override;
+    void postLoadHook() override;
+    bool xmlReadStartElement(XmlReader& r, char const* name, int attrCount) override;
+    bool xmlReadEndElement(XmlReader& r, char const* name) override;
+    bool xmlWrite(XmlWriter& w) override;
+    char const* xmlGetObjectTypeName() override { return "mScale"; }
+    using ObObj::dump;
+    void dump(char const* prefix, int indent) const override;
+
+    // Geometry: a change raises the reconfiguration and recentring flags.
+    bool setParentPos(int v) override;
+    bool setParentSize(int v) override;
+    void hookUnitType(rtl::str old, rtl::str now) override;
+
+    virtual double getZoom() const;
+    virtual long getZoomWhole() const;
+    virtual long getZoomFract() const;
+    virtual aTimeDelta getZoomDelta() const;
+    virtual double getPixelsPerValue() const;
+    virtual bool checkScreenPos(int p) const;
+    virtual void sizeChanged();
+    virtual double getMinVisValue() const;
+    virtual double getMaxVisValue() const;
+
+    // Units.
+    tlUnits* setTimeUnits();
+    tlUnits* setNumericUnits();
+    tlUnits* setNumericUnits(double a, double b);
+    tlUnits* getUnits() const;
+    bool isTimeScale() const;
+
+    // Mapping.
+    double localToParent(aTs const& t) const;
+    double localToParent(double v) const;
+    aTs parentToLocal(double x) const;
+    void getLocalSpan(aTs& start, aTs& end) const;
+    aTs const& getVisStart() const { return myVisStart; }
+    aTs const& getVisEnd() const { return myVisEnd; }
+    void setVisStart(double v) const;
+    void setVisEnd(double v) const;
+    void setVisStart(aTs const& t) const;
+    void setVisEnd(aTs const& t) const;
+
+    // Amounts of time.
+    aTimeDelta makeTimeDelta(double days, double secs, double ns) const;
+    aTimeDelta makeTimeDeltaMult(aTimeDelta const& d, double f) const;
+    double simplifyTd(double days, double secs, double ns) const;
+    double timedeltaSecs(aTimeDelta const& d) const;
+    double fact() const { return 1.1; }
+    // The smallest length not below c that fits a whole number of times into the parent size;
+    // the parent size itself when c does not fit once.
+    double roundChunkSize(double c) const;
+    double chunkSizeForUnits(int) const;
+
+    // Ranges and grid.
+    std::vector<mRange*>* getVisRanges() const { return &myVisRanges; }
+    mRange* getRange() const { return myRange; }
+    mRangeSetups* getRangeSetups() const { return myRangeSetups; }
+    void clearGrid() const;
+    void buildGrid() const;
+    void moveEnd();
+    void moveRange(int years, int months, int days, int hours, int minutes, int seconds, int ns);
+
+    // Zoom, pan and reconfiguration.
+    void setZoom(double z);
+    void zoomIn();
+    void zoomOut();
+    void zoomInAtLocalPos(double x, int n);
+    void zoomOutAtLocalPos(double x, int n);
+    void postCenterZoomAtTimePos(double x);
+    void zoomToLocalRange(aTs const& a, aTs const& b, float factor);
+    void zoomToLocalRange(double a, double b, float factor);
+    void nudgeVisibleWindowForward(double f);
+    void nudgeVisibleWindowBackward(double f);
+    void clampPan(aTimeDelta const& dt, bool doMin, bool doMax) const;
+    bool needsReconfig() const;
+    void setNeedsReconfig(bool b) { myNeedsReconfig = b; }
+    void reconfig() const;
+
+    // Centring: t at fraction pct of the width; a zero span keeps the width (the caller's span
+    // comes back as the width used).
+    void centerOnLocalPos(aTs const& t, double pct, aTimeDelta& span) const;
+    void centerOnLocalPos() const;
+    void centerOnLocalPos(double pct, aTimeDelta& span) const;
+    void centerOnLocalPos(aTs const& t) const;
+    void centerOnLocalPos(double v, double pct) const;
+    void centerOnLocalPos(aTs const& t, double pct) const;
+    void centerOnLocalPos(double v, double pct, aTimeDelta& span) const;
+    void viewCurrentTime(bool select);
+
+    // Selection.
+    void localSelectAtParentPos(int x);
+    void localSelectAtParentSpan(int x1, int x2);
+    int selectionType() const { return mySelType; }
+    void getSelection(aTs& start, aTs& end, int& kind) const;
+    aTs const& getSelStart() const { return mySelStart; }
+    aTs const& getSelEnd() const { return mySelEnd; }
+    double getSelStartPos() const { return mySelStartPos; }
+    void saveLastSelection();
+    void getLastSelection(aTs& start, aTs& end, int& kind) const;
+    void clearLocalSelection();
+    void zoomToLocalSelection(bool& zoomed, bool& moved);
+
+    // A scroll bar for the window within the clamps, in pixels; false when the scale has no
+    // such state (no clamps, or clamps the wrong way round).
+    bool getScrollbarState(bool& show, double& pos, double& min, double& max, double& pageStep) const;
+
+    // A point in time as a timestamp element (local fields with their offset); false, and
+    // nothing written, when the fields cannot be had. A null name writes onto the open element.
+    static bool xmlWriteTs(XmlWriter& w, aTs const& ts, char const* name);
+    // Reads a timestamp ("yr" and the fields, or "num") from the element the reader stands on.
+    // False, with the timestamp unchanged, when the element has neither; damaged fields are
+    // refused through the reader with a message.
+    static bool xmlReadTs(XmlReader& r, aTs& ts);
+    // The same, naming the element in the messages of a refusal.
+    static bool xmlReadTs(XmlReader& r, aTs& ts, char const* element);
+
+    static tlUnitsTime* ourTimeUnits;
+    static tlUnitsNumeric* ourNumericUnits;
+
+private:
+    static void makeUnits();
+    void resetState();
+    void traceNeedsReconfig(char const* what) const;
+    void raiseIfMoved(aTs const& oldStart, aTs const& oldEnd, char const* what) const;
+    void nudge(double f, bool forward);
+    bool readState(XmlReader& r, char const* name, bool& handled);
+
+    tlUnits* myUnits = nullptr;
+    mutable std::set<mRange*> myRangesWithGrids;
+    mutable bool myNeedsReconfig = true;
+    mutable bool myNeedsRecenter = false;
+    mutable mRangeSetups* myRangeSetups = nullptr;
+    mutable int mySelType = SelNone;
+    mutable aTs mySelStart;
+    mutable aTs mySelEnd;
+    mutable double mySelStartPos = 0.0;
+    mutable aTs myLastSelStart;
+    mutable aTs myLastSelEnd;
+    mutable int myLastSelType = SelNone;
+    mutable std::vector<mRange*> myVisRanges;
+    mutable mRange* myRange = nullptr;
+    mutable aTs myVisStart;
+    mutable aTs myVisEnd;
+    mutable aTimeDelta myZoom{0L, 1L, 0L};
+    // The geometry of the last grid build; none yet forces the first reconfiguration to build.
+    mutable int myGridParentPos = -1;
+    mutable int myGridParentSize = -1;
+    mutable double myGridZoom = -1.0;
+    mutable aTs myGridVisStart{-1.0};
+};

@@ -1,0 +1,319 @@
+#include "ScaleTestSupport.h"
+#include "mScale.h"
+
+#include <cmath>
+
+namespace {
+
+// A numeric scale over parent [100, 600) showing [start, end], brought up to date.
+struct NumericScale
+{
+    NumericScale(double start = 0, double end = 10, bool clamps = false)
+    {
+        s.setNumericUnits();
+        s.setHasMinValue(clamps);
+        s.setHasMaxValue(clamps);
+        s.setParentPos(100);
+        s.setParentSize(500);
+        s.zoomToLocalRange(start, end, 1.0f);
+    }
+    void window(double start, double end)
+    {
+        s.setVisStart(start);
+        s.setVisEnd(end);
+    }
+    double start() const { return s.getVisStart().asSeconds(); }
+    double end() const { return s.getVisEnd().asSeconds(); }
+    mScale s;
+};
+
+// A time scale of a 1,600-pixel axis at one minute per pixel, laid out from a UTC time.
+struct TimeScale
+{
+    TimeScale()
+    {
+        s.setTimeUnits();
+        s.setParentPos(0);
+        s.setParentSize(1600);
+        s.zoomToLocalRange(utc(2024, 3, 5), utc(2024, 3, 5) + aTimeDelta(60.0 * 1600), 1.0f);
+        s.reconfig();
+    }
+    TzGuard zone{"UTC"};
+    FixedMeasure fixed;
+    mScale s;
+};
+
+} // namespace
+
+TEST(Scale, ANewScaleIsNumericWithoutUnitsAndAWindowNeverLaidOut)
+{
+    mScale s;
+    EXPECT_EQ(std::string(s.getUnitType().c()), "numeric");
+    EXPECT_EQ(s.getVisStart().asSeconds(), 0.0);
+    EXPECT_EQ(s.getVisEnd().asSeconds(), -1.0);
+    EXPECT_TRUE(s.needsReconfig());
+}
+
+TEST(Scale, MapsValuesToPixelsAndBack)
+{
+    NumericScale n;
+    n.s.reconfig();
+    EXPECT_EQ(n.s.localToParent(5.0), 350.0);
+    EXPECT_EQ(n.s.parentToLocal(350).asSeconds(), 5.0);
+    n.window(3, 3);
+    n.s.setNeedsReconfig(false);
+    EXPECT_EQ(n.s.localToParent(7.0), 100.0);
+}
+
+TEST(Scale, AZeroParentSizeMapsEveryPositionToTheStart)
+{
+    NumericScale n(2, 4);
+    n.s.setParentSize(0);
+    EXPECT_EQ(n.s.parentToLocal(250).asSeconds(), n.start());
+}
+
+TEST(Scale, TimeMappingKeepsTheNanosecond)
+{
+    TimeScale t;
+    t.s.setZoom(1e-9);
+    t.s.reconfig();
+    aTs const at = t.s.parentToLocal(800);
+    EXPECT_NEAR(t.s.localToParent(at), 800.0, 1e-6);
+    aTs const next = t.s.parentToLocal(801);
+    EXPECT_EQ((next - at).getNanoseconds(), 1);
+}
+
+TEST(Scale, ClampsKeepTheWidthAndTheWholeRangeInView)
+{
+    struct Case { double s, e; bool doMin, doMax; double ws, we; } const cases[] = {
+        {90, 110, false, true, 80, 100}, {-10, 10, true, false, 0, 20}, {50, 70, true, true, 50, 70},
+    };
+    for (auto const& c : cases) {
+        NumericScale n(c.s, c.e, true);
+        n.s.setMinValue(0);
+        n.s.setMaxValue(100);
+        n.window(c.s, c.e);
+        aTimeDelta dt(c.e - c.s);
+        n.s.clampPan(dt, c.doMin, c.doMax);
+        EXPECT_EQ(n.start(), c.ws) << c.s;
+        EXPECT_EQ(n.end(), c.we) << c.s;
+    }
+    NumericScale wide(-20, 5, true);
+    wide.s.setMinValue(0);
+    wide.s.setMaxValue(10);
+    wide.window(-20, 5);
+    wide.s.clampPan(aTimeDelta(25.0), false, true);
+    EXPECT_EQ(wide.start(), -15);
+    EXPECT_EQ(wide.end(), 10);
+}
+
+TEST(Scale, ATimeScaleIsNeverClamped)
+{
+    TimeScale t;
+    aTs const start = t.s.getVisStart();
+    t.s.clampPan(aTimeDelta(96000.0), true, true);
+    EXPECT_TRUE(t.s.getVisStart() == start);
+}
+
+TEST(Scale, CentringPlacesTheValueAtTheFraction)
+{
+    TimeScale t;
+    t.s.setVisStart(0.0);
+    t.s.setVisEnd(100.0);
+    t.s.centerOnLocalPos(aTs(500.0));
+    EXPECT_EQ(t.s.getVisStart().asSeconds(), 450);
+    EXPECT_EQ(t.s.getVisEnd().asSeconds(), 550);
+    aTimeDelta span(-40.0);
+    t.s.centerOnLocalPos(aTs(10.0), 0.25, span);
+    EXPECT_EQ(t.s.getVisStart().asSeconds(), 0);
+    EXPECT_EQ(t.s.getVisEnd().asSeconds(), 40);
+    EXPECT_EQ(span.asSeconds(), 40);
+    NumericScale n(0, 4, true);
+    n.s.setMaxValue(10);
+    n.window(0, 4);
+    n.s.centerOnLocalPos(1.0, 0.5);
+    EXPECT_EQ(n.start(), 0);
+    EXPECT_EQ(n.end(), 4);
+}
+
+TEST(Scale, NudgesMoveByAShareOfTheWidth)
+{
+    NumericScale n(0, 100);
+    n.s.nudgeVisibleWindowForward(0.4);
+    EXPECT_EQ(n.start(), 40);
+    EXPECT_EQ(n.end(), 140);
+    n.window(0, 100);
+    n.s.nudgeVisibleWindowBackward(0.4);
+    EXPECT_EQ(n.start(), -40);
+    EXPECT_EQ(n.end(), 60);
+}
+
+TEST(Scale, ZoomStepsGoThroughThePolicyAndRaiseFlagsOnlyOnChange)
+{
+    TimeScale t;
+    t.s.zoomIn();
+    EXPECT_NEAR(t.s.getZoom(), 60 / 1.1, 1e-9);
+    t.s.reconfig();
+    t.s.setZoom(t.s.getZoom());
+    EXPECT_FALSE(t.s.needsReconfig());
+    t.s.setZoom(9e13);
+    t.s.reconfig();
+    t.s.zoomOut();
+    EXPECT_EQ(t.s.getZoom(), 9e13);
+    EXPECT_FALSE(t.s.needsReconfig());
+    t.s.setZoom(1e-12);
+    EXPECT_EQ(t.s.getZoom(), 1e-9);
+}
+
+// The window is refitted around its centre before the pixel is read: the value under the
+// pixel afterwards stays there, and the centre keeps its place.
+TEST(Scale, ZoomingAtAPixelStepsTheZoomAroundTheCentre)
+{
+    TimeScale t;
+    aTs const centre = t.s.parentToLocal(800);
+    t.s.zoomInAtLocalPos(400, 3);
+    EXPECT_NEAR(t.s.localToParent(centre), 800, 1e-6);
+    EXPECT_NEAR(t.s.getZoom(), 60 / 1.1 / 1.1 / 1.1, 1e-8);
+}
+
+TEST(Scale, FittingARangePutsItsEndsAtTheAxisEnds)
+{
+    TimeScale t;
+    aTs const a = utc(2020, 1, 1), b = utc(2020, 1, 2);
+    t.s.zoomToLocalRange(a, b, 1.0f);
+    EXPECT_NEAR(t.s.localToParent(a), 0, 1e-6);
+    EXPECT_NEAR(t.s.localToParent(b), 1600, 1e-6);
+    EXPECT_TRUE(t.s.getVisStart() == a);
+}
+
+TEST(Scale, ZeroOrNegativeParentSizesNeverStopTheProgram)
+{
+    TimeScale t;
+    aTs const start = t.s.getVisStart();
+    t.s.setParentSize(0);
+    t.s.zoomToLocalRange(utc(2020, 1, 1), utc(2020, 1, 2), 1.0f);
+    EXPECT_TRUE(t.s.getVisStart() == start);
+    t.s.postCenterZoomAtTimePos(10);
+    t.s.setParentSize(-5);
+    t.s.zoomOut();
+    t.s.reconfig();
+    EXPECT_FALSE(t.s.needsReconfig());
+    mScale fresh;
+    fresh.setTimeUnits();
+    fresh.reconfig(); // the window 0 .. -1 was never laid out
+    EXPECT_LE(fresh.getVisStart().asSeconds(), fresh.getVisEnd().asSeconds());
+}
+
+TEST(Scale, ANewSizeKeepsAVisiblePointSelectionAtItsFraction)
+{
+    TimeScale t;
+    t.s.localSelectAtParentPos(400);
+    aTs const sel = t.s.getSelStart();
+    t.s.setParentSize(800);
+    t.s.reconfig();
+    EXPECT_NEAR(t.s.localToParent(sel), 200, 1e-6);
+}
+
+TEST(Scale, SelectionsKeepTheLastNonEmptyOne)
+{
+    TimeScale t;
+    aTs a, b;
+    int kind = -1;
+    t.s.localSelectAtParentSpan(100, 200);
+    t.s.clearLocalSelection();
+    EXPECT_EQ(t.s.selectionType(), 0);
+    t.s.getLastSelection(a, b, kind);
+    EXPECT_EQ(kind, 2);
+    EXPECT_NEAR(t.s.localToParent(b), 200, 1e-6);
+    t.s.clearLocalSelection();
+    t.s.getLastSelection(a, b, kind);
+    EXPECT_EQ(kind, 2);
+    t.s.localSelectAtParentPos(10);
+    t.s.localSelectAtParentPos(20);
+    t.s.getLastSelection(a, b, kind);
+    EXPECT_EQ(kind, 1);
+    EXPECT_NEAR(t.s.localToParent(a), 10, 1e-6);
+}
+
+TEST(Scale, ZoomToSelection)
+{
+    TimeScale t;
+    bool zoomed = true, moved = false;
+    t.s.clearLocalSelection();
+    t.s.zoomToLocalSelection(zoomed, moved);
+    EXPECT_TRUE(zoomed);
+    EXPECT_FALSE(moved);
+    double const zoom = t.s.getZoom();
+    t.s.localSelectAtParentPos(100);
+    t.s.zoomToLocalSelection(zoomed, moved);
+    EXPECT_FALSE(zoomed);
+    EXPECT_TRUE(moved);
+    EXPECT_EQ(t.s.getZoom(), zoom);
+    EXPECT_NEAR(t.s.localToParent(t.s.getSelStart()), 800, 1e-6);
+    // A span of no length is centred like a point.
+    t.s.localSelectAtParentSpan(300, 300);
+    t.s.zoomToLocalSelection(zoomed, moved);
+    EXPECT_FALSE(zoomed);
+    EXPECT_EQ(t.s.getZoom(), zoom);
+    t.s.localSelectAtParentSpan(0, 400);
+    t.s.zoomToLocalSelection(zoomed, moved);
+    EXPECT_TRUE(zoomed);
+    EXPECT_NEAR(t.s.getZoom(), zoom / 4, 1e-9);
+}
+
+TEST(Scale, FollowingTheClockCentresOnNowAndKeepsTheSelection)
+{
+    TimeScale t;
+    aTs before;
+    before.stamp();
+    t.s.viewCurrentTime(true);
+    EXPECT_EQ(t.s.selectionType(), 1);
+    EXPECT_NEAR(t.s.getSelStartPos(), 800, 1e-6);
+    EXPECT_TRUE(before <= t.s.getSelStart());
+    aTs const selected = t.s.getSelStart();
+    // The next tick of the lock: the window moves with the clock, the selection stays.
+    t.s.viewCurrentTime(false);
+    EXPECT_TRUE(t.s.getSelStart() == selected);
+    aTs after;
+    after.stamp();
+    double const centre = (t.s.getVisStart().asSeconds() + t.s.getVisEnd().asSeconds()) / 2;
+    EXPECT_LE(before.asSeconds() - 1, centre);
+    EXPECT_GE(after.asSeconds() + 1, centre);
+}
+
+TEST(Scale, ScrollBarState)
+{
+    bool show = false;
+    double pos = -1, min = -1, max = -1, page = -1;
+    NumericScale n(0, 50, true);
+    n.s.setMaxValue(100);
+    n.s.zoomToLocalRange(0.0, 50.0, 1.0f);
+    n.s.reconfig();
+    ASSERT_TRUE(n.s.getScrollbarState(show, pos, min, max, page));
+    EXPECT_TRUE(show);
+    EXPECT_EQ(max, page);
+    EXPECT_EQ(pos, 0);
+    n.s.setMaxValue(0);
+    ASSERT_TRUE(n.s.getScrollbarState(show, pos, min, max, page));
+    EXPECT_EQ(max, 0);
+    n.s.setMaxValue(-10);
+    EXPECT_FALSE(n.s.getScrollbarState(show, pos, min, max, page));
+    n.s.setHasMinValue(false);
+    EXPECT_FALSE(n.s.getScrollbarState(show, pos, min, max, page));
+}
+
+TEST(Scale, TheGridFollowsTheZoomAndTheWindow)
+{
+    TimeScale t;
+    std::vector<mRange*> const visible = *t.s.getVisRanges();
+    ASSERT_FALSE(visible.empty());
+    EXPECT_EQ(t.s.getRange()->getIndex(), 88);
+    mRange* hour = (*t.s.getUnits()->getRanges())[RangeHour];
+    // 1,600 minutes from midnight: boundaries at every full hour, 0:00 included.
+    EXPECT_EQ(hour->getNumGridlines(), 28);
+    t.s.nudgeVisibleWindowForward(0.5);
+    t.s.reconfig();
+    EXPECT_EQ(t.s.chunkSizeForUnits(0), 60);
+    EXPECT_EQ(t.s.roundChunkSize(70), 1600.0 / 22);
+    EXPECT_EQ(t.s.roundChunkSize(5000), 1600);
+}
