@@ -3,6 +3,7 @@
 #include "aAssert.h"
 
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/xmlIO.h>
 #include <libxml/xmlversion.h>
 
@@ -15,6 +16,9 @@
 #include <memory>
 
 bool Xml::ourTrace = true;
+
+static_assert(Xml::MaxStoredBytes < XML_MAX_TEXT_LENGTH && Xml::MaxStoredBytes < XML_MAX_LOOKUP_LIMIT,
+              "the writer must stay within what the reader takes");
 
 namespace {
 
@@ -54,6 +58,7 @@ void Xml::initLibrary()
     done = true;
     xmlCheckVersion(20900);
     xmlInitParser();
+    A_ASSERT(xmlParserMaxDepth >= static_cast<unsigned>(MaxDepth));
     xmlSetExternalEntityLoader(refuseExternalEntity);
     std::atexit(cleanupAtExit);
 }
@@ -93,4 +98,42 @@ bool Xml::parseReal(char const* text, double& value)
         return false;
     value = v;
     return true;
+}
+
+size_t Xml::storedSize(char const* text)
+{
+    size_t size = 0;
+    for (auto const* p = reinterpret_cast<unsigned char const*>(text); p && *p;) {
+        unsigned c = *p;
+        if (c < 0x80) {
+            // The escapes libxml2 writes: "&lt;", "&gt;", "&amp;", "&quot;", "&#10;", "&#13;", "&#9;".
+            switch (c) {
+            case '<':
+            case '>':
+            case '\t':
+                size += 4;
+                break;
+            case '&':
+            case '\n':
+            case '\r':
+                size += 5;
+                break;
+            case '"':
+                size += 6;
+                break;
+            default:
+                size += 1;
+            }
+            ++p;
+            continue;
+        }
+        // Any other character at most as a reference "&#x...;" (or its decimal form): up to
+        // 0x7ff, 0xffff or 0x10ffff for two, three or four bytes of UTF-8.
+        static constexpr size_t RefSize[] = {0, 7, 8, 10};
+        int more = (c & 0xe0) == 0xc0 ? 1 : (c & 0xf0) == 0xe0 ? 2 : 3;
+        size += RefSize[more];
+        for (++p; more > 0 && (*p & 0xc0) == 0x80; --more)
+            ++p;
+    }
+    return size;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <typeinfo>
 
@@ -24,6 +25,18 @@ public:
     // Decimal real in the C locale (leading blanks and a sign allowed, like strtod); false when
     // the text holds no number. Trailing text is ignored, as strtod does.
     static bool parseReal(char const* text, double& value);
+
+    // What a document can hold, one set of limits for the writer and the reader: the writer
+    // refuses to go beyond them, so that whatever it saves opens again. The reader (libxml2
+    // without its "huge" option) stops at an element nested deeper than MaxDepth, and at a
+    // start tag or a text larger than about 10,000,000 bytes as stored; MaxStoredBytes keeps a
+    // margin below that.
+    static constexpr int MaxDepth = 256;
+    static constexpr size_t MaxStoredBytes = 9'990'000;
+
+    // An upper bound of the bytes a UTF-8 text takes in a document, escapes and character
+    // references included, whatever the document's encoding.
+    static size_t storedSize(char const* text);
 
     // Debug traces of the reader (one per node and per handler change). On by default; a
     // caller that reads very large files may switch them off.

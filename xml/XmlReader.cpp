@@ -3,13 +3,58 @@
 #include "Xml.h"
 #include "aTrace.h"
 
+#include <libxml/xmlreader.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+
+// Opens a regular file for reading; -1 with the reason when it cannot, -2 for an empty file. A
+// named pipe would block the open (and then the reading) forever and a device may never end:
+// both are refused before anything is read, by a look at the path and again at what was opened.
+int openRegular(char const* path, std::string& why)
+{
+    struct stat st;
+    if (!path || !*path) {
+        why = std::strerror(ENOENT);
+        return -1;
+    }
+    if (::stat(path, &st) != 0) {
+        why = std::strerror(errno);
+        return -1;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        why = std::strerror(EISDIR);
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        why = "not a regular file";
+        return -1;
+    }
+    int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        why = std::strerror(errno);
+        return -1;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        why = "not a regular file";
+        ::close(fd);
+        return -1;
+    }
+    if (st.st_size == 0) {
+        why.clear();
+        ::close(fd);
+        return -2;
+    }
+    return fd;
+}
 
 char const* cstr(xmlChar const* s)
 {
@@ -46,11 +91,18 @@ bool XmlReader::parseFile(char const* path)
         xmlFreeTextReader(myReader);
         myReader = nullptr;
     }
+    std::string const shown = path ? path : "";
+    std::string why;
+    int fd = openRegular(path, why);
+    if (fd == -2)
+        return report(shown + " : the file is empty");
+    if (fd < 0)
+        return report("Unable to open " + shown + ": " + why);
     // No entity substitution, no DTD loading, no network, no lifting of the parser's limits.
-    myReader = xmlReaderForFile(path, nullptr, XML_PARSE_NONET);
+    myReader = xmlReaderForFd(fd, shown.c_str(), nullptr, XML_PARSE_NONET);
     if (!myReader) {
-        std::fprintf(stderr, "Unable to open %s\n", path ? path : "");
-        return false;
+        ::close(fd);
+        return report("Unable to open " + shown + ": the parser could not start");
     }
     int ret;
     while ((ret = xmlTextReaderRead(myReader)) == 1) {
@@ -60,15 +112,20 @@ bool XmlReader::parseFile(char const* path)
     }
     xmlFreeTextReader(myReader);
     myReader = nullptr;
-    if (myFailed) {
-        std::fprintf(stderr, "%s : %s\n", path, myFailMessage.c_str());
-        return false;
-    }
-    if (ret != 0) {
-        std::fprintf(stderr, "%s : failed to parse\n", path);
-        return false;
-    }
+    ::close(fd);
+    if (myFailed)
+        return report(shown + " : " + myFailMessage);
+    if (ret != 0)
+        return report(shown + " : failed to parse");
     return true;
+}
+
+bool XmlReader::report(std::string const& message)
+{
+    myFailed = true;
+    myFailMessage = message;
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return false;
 }
 
 void XmlReader::fail(char const* message)
@@ -117,7 +174,10 @@ bool XmlReader::getAttr(char const* name, char const*& value)
     return true;
 }
 
-bool XmlReader::getAttr(char const* name, int& value)
+// The int and long forms: base-10 long; false (with the clamped value stored) beyond the long
+// range; an int keeps the low 32 bits.
+template <class Long>
+bool XmlReader::getLongAttr(char const* name, Long& value)
 {
     char const* text = nullptr;
     if (!getAttr(name, text))
@@ -125,20 +185,18 @@ bool XmlReader::getAttr(char const* name, int& value)
     errno = 0;
     long v = std::strtol(text, nullptr, 10);
     bool ok = errno != ERANGE;
-    value = static_cast<int>(v);
+    value = static_cast<Long>(v);
     return ok;
+}
+
+bool XmlReader::getAttr(char const* name, int& value)
+{
+    return getLongAttr(name, value);
 }
 
 bool XmlReader::getAttr(char const* name, long& value)
 {
-    char const* text = nullptr;
-    if (!getAttr(name, text))
-        return false;
-    errno = 0;
-    long v = std::strtol(text, nullptr, 10);
-    bool ok = errno != ERANGE;
-    value = v;
-    return ok;
+    return getLongAttr(name, value);
 }
 
 bool XmlReader::getAttr(char const* name, unsigned long& value)
@@ -386,6 +444,11 @@ void XmlReader::processNode()
     if (type == XML_READER_TYPE_DOCUMENT_TYPE) {
         // A document type declaration could declare entities; our documents never carry one.
         fail("document type declarations are refused");
+        return;
+    }
+    if (type == XML_READER_TYPE_ELEMENT && xmlTextReaderDepth(myReader) >= Xml::MaxDepth) {
+        // The writer never nests deeper; a document that does is not one of ours.
+        fail("elements nested deeper than a document may hold");
         return;
     }
     if (type == XML_READER_TYPE_ELEMENT) {

@@ -5,10 +5,10 @@
 #include "XmlReadHandler.h"
 #include "XmlSkipHandler.h"
 
-#include <libxml/xmlreader.h>
-
 #include <list>
 #include <string>
+
+struct _xmlTextReader;
 
 // Streams a document node by node and hands element starts, ends and texts to a stack of
 // handlers: each class reads its own part of a document and pushes the owner of a nested part.
@@ -19,6 +19,10 @@ public:
     XmlReader();
     virtual ~XmlReader();
 
+    // Reads a regular file through the handlers. Anything else (a named pipe, a device, a
+    // folder) is refused before it is read. On failure failMessage() says why: "Unable to open
+    // <path>: <the system's reason>", "<path> : the file is empty", "<path> : failed to parse"
+    // or "<path> : " and what a handler refused; the same line goes to standard error.
     virtual bool parseFile(char const* path);
     virtual bool startElement(char const* name, int attrCount);
     virtual bool endElement(char const* name);
@@ -62,16 +66,20 @@ public:
 
     // Called from any callback: stop reading; parseFile then reports the message and fails.
     void fail(char const* message);
+    // Whether the last parseFile stopped; failMessage() is the line it reported.
     bool failed() const { return myFailed; }
     std::string const& failMessage() const { return myFailMessage; }
 
 private:
+    template <class Long>
+    bool getLongAttr(char const* name, Long& value);
+    bool report(std::string const& message);
     bool offerStart(char const* name, int attrCount);
     bool offerEnd(char const* name);
     bool offerValue(char const* value);
     void traceStack();
 
-    xmlTextReaderPtr myReader;
+    _xmlTextReader* myReader;
     XmlReadHandler* myHandler;
     void* myHandlerData;
     std::list<XmlReadHandler*> myHandlers;

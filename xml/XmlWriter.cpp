@@ -2,21 +2,88 @@
 
 #include <libxml/encoding.h>
 #include <libxml/xmlmemory.h>
+#include <libxml/xmlwriter.h>
 
+#include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 xmlChar const* xstr(char const* s)
 {
     return reinterpret_cast<xmlChar const*>(s);
+}
+
+// Temporary files are the target's name, ".tmp-" and six letters or digits, as mkstemp makes
+// them; a save holds a lock on its own until it ends.
+char const TempMark[] = ".tmp-";
+constexpr size_t TempLetters = 6;
+
+std::string folderOf(std::string const& path)
+{
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file a save replaces: the path, or where its symbolic links lead, followed one by one as
+// the system does (a link may lead to a file that does not exist yet). Empty on a loop.
+std::string followLinks(std::string path)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::vector<char> buf(PATH_MAX + 1);
+        ssize_t n = ::readlink(path.c_str(), buf.data(), buf.size());
+        if (n <= 0 || static_cast<size_t>(n) >= buf.size())
+            return std::string();
+        std::string link(buf.data(), static_cast<size_t>(n));
+        path = link[0] == '/' ? link : folderOf(path) + link;
+    }
+    errno = ELOOP;
+    return std::string();
+}
+
+std::string randomLetters()
+{
+    static char const Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static unsigned long seed = static_cast<unsigned long>(std::time(nullptr)) ^ static_cast<unsigned long>(::getpid());
+    unsigned char bytes[TempLetters];
+    if (::getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes))
+        for (auto& b : bytes) {
+            seed = seed * 6364136223846793005ul + 1442695040888963407ul;
+            b = static_cast<unsigned char>(seed >> 33);
+        }
+    std::string out;
+    for (unsigned char b : bytes)
+        out += Letters[b % (sizeof Letters - 1)];
+    return out;
+}
+
+bool isTempOf(char const* name, std::string const& base)
+{
+    size_t const len = std::strlen(name);
+    size_t const head = base.size() + sizeof TempMark - 1;
+    if (len != head + TempLetters || std::strncmp(name, base.c_str(), base.size()) != 0 ||
+        std::strncmp(name + base.size(), TempMark, sizeof TempMark - 1) != 0)
+        return false;
+    for (size_t i = head; i < len; ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
 }
 
 int sinkWrite(void* context, char const* buffer, int len)
@@ -94,6 +161,9 @@ XmlWriter::XmlWriter(char const* encoding)
     : myEncoding(encoding)
     , myWriter(nullptr)
     , myFailed(false)
+    , myDepth(0)
+    , myTagBytes(0)
+    , myTextBytes(0)
 {
 }
 
@@ -130,53 +200,95 @@ bool XmlWriter::note(int rc, char const* message)
     return true;
 }
 
+bool XmlWriter::fits(size_t size, char const* what, char const* message)
+{
+    if (size <= MaxStoredBytes)
+        return true;
+    std::printf("%s: %s would take %zu bytes, more than a document can hold (%zu)\n", message, what, size,
+                MaxStoredBytes);
+    return note(-1, nullptr);
+}
+
+bool XmlWriter::createTemp(char const* path)
+{
+    myTarget = followLinks(path);
+    if (myTarget.empty())
+        return false;
+    struct stat old;
+    bool const replaces = ::stat(myTarget.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    for (int tries = 0; tries < 100; ++tries) {
+        std::string temp = myTarget + TempMark + randomLetters();
+        // Created as a plain create would: the process's umask applies, and is never changed.
+        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return false;
+        mySink.fd = fd;
+        myTempPath = temp;
+        // Marks the save as running, so that another save of the file leaves this one alone.
+        ::flock(fd, LOCK_EX);
+        if (replaces)
+            ::fchmod(fd, old.st_mode & 0777);
+        return true;
+    }
+    return false;
+}
+
+void XmlWriter::removeLeftovers() const
+{
+    std::string const folder = folderOf(myTarget);
+    std::string const base = myTarget.substr(folder.size());
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    int const dfd = ::dirfd(dir);
+    while (dirent* e = ::readdir(dir)) {
+        if (!isTempOf(e->d_name, base))
+            continue;
+        // A temporary file nobody holds locked is what a killed save left.
+        int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(dfd, e->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
 bool XmlWriter::startDocument(char const* path, char const* root)
 {
     discard();
     myFailed = false;
     mySink = Sink();
-    if (!path || !*path || !root) {
-        std::printf("testXmlwriterFilename: Error creating the xml writer\n");
+    myDepth = 0;
+    myTagBytes = myTextBytes = 0;
+    auto fail = [this](char const* message) {
+        std::printf("testXmlwriterFilename: %s\n", message);
+        discard();
+        myFailed = true;
         return false;
-    }
-    myTarget = path;
-    std::string tmpl = myTarget + ".tmp-XXXXXX";
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) {
-        std::printf("testXmlwriterFilename: Error creating the xml writer\n");
-        return false;
-    }
-    // mkstemp makes the file private; give it the mode a plain create would have.
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    mySink.fd = fd;
-    myTempPath = tmpl;
-
+    };
+    char const* const Creating = "Error creating the xml writer";
+    if (!path || !*path || !root || !createTemp(path))
+        return fail(Creating);
     // The encoder is installed by xmlTextWriterStartDocument from the encoding name.
     xmlOutputBufferPtr out = xmlOutputBufferCreateIO(sinkWrite, sinkClose, &mySink, nullptr);
-    if (!out) {
-        std::printf("testXmlwriterFilename: Error creating the xml writer\n");
-        discard();
-        return false;
-    }
+    if (!out)
+        return fail(Creating);
     myWriter = xmlNewTextWriter(out);
     if (!myWriter) {
         xmlOutputBufferClose(out);
-        std::printf("testXmlwriterFilename: Error creating the xml writer\n");
-        discard();
-        return false;
+        return fail(Creating);
     }
-    if (xmlTextWriterSetIndent(myWriter, 1) < 0 || xmlTextWriterSetIndentString(myWriter, xstr("   ")) < 0) {
-        std::printf("testXmlwriterFilename: Error creating the xml writer\n");
-        discard();
-        return false;
-    }
+    if (xmlTextWriterSetIndent(myWriter, 1) < 0 || xmlTextWriterSetIndentString(myWriter, xstr("   ")) < 0)
+        return fail(Creating);
     if (!note(xmlTextWriterStartDocument(myWriter, nullptr, myEncoding, nullptr),
               "testXmlwriterFilename: Error at xmlTextWriterStartDocument"))
         return false;
-    return note(xmlTextWriterStartElement(myWriter, xstr(root)),
-                "testXmlwriterFilename: Error at xmlTextWriterStartElement");
+    return open(root, "testXmlwriterFilename: Error at xmlTextWriterStartElement");
 }
 
 bool XmlWriter::endDocument()
@@ -189,21 +301,24 @@ bool XmlWriter::endDocument()
     bool ok = xmlTextWriterEndDocument(myWriter) >= 0 && xmlTextWriterFlush(myWriter) >= 0;
     xmlFreeTextWriter(myWriter);
     myWriter = nullptr;
-    ok = ok && !mySink.error;
-    ok = ok && ::fsync(mySink.fd) == 0;
+    myDepth = 0;
     int fd = mySink.fd;
     mySink.fd = -1;
-    ok = (::close(fd) == 0) && ok;
+    ok = ok && !mySink.error && ::fsync(fd) == 0;
     ok = ok && ::rename(myTempPath.c_str(), myTarget.c_str()) == 0;
+    // Nothing is pending after the sync. Closing only now keeps the lock that tells other saves
+    // this file is no leftover until it has its name.
+    ::close(fd);
     if (!ok) {
         std::printf("testXmlwriterFilename: Error at xmlTextWriterEndDocument\n");
         discard();
         return false;
     }
     myTempPath.clear();
+    removeLeftovers();
     // Make the rename itself durable; the new file is in place whatever this answers.
-    std::string dir = myTarget.substr(0, myTarget.find_last_of('/') + 1);
-    int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
+    std::string dir = folderOf(myTarget);
+    int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);
@@ -211,27 +326,54 @@ bool XmlWriter::endDocument()
     return true;
 }
 
+bool XmlWriter::open(char const* name, char const* message)
+{
+    if (!myWriter)
+        return note(-1, message);
+    if (myDepth >= MaxDepth) {
+        std::printf("%s: '%s' would be nested %i deep, deeper than a document can hold (%i)\n", message, name,
+                    myDepth + 1, MaxDepth);
+        return note(-1, nullptr);
+    }
+    if (!note(xmlTextWriterStartElement(myWriter, xstr(name)), message))
+        return false;
+    ++myDepth;
+    // "<name" and the "/>" that may close it.
+    myTagBytes = std::strlen(name) + 3;
+    myTextBytes = 0;
+    return true;
+}
+
 bool XmlWriter::startElement(char const* name)
 {
     if (!name)
         return false;
-    if (!myWriter)
-        return note(-1, "Error at xmlTextWriterStartElement");
-    return note(xmlTextWriterStartElement(myWriter, xstr(name)), "Error at xmlTextWriterStartElement");
+    return open(name, "Error at xmlTextWriterStartElement");
 }
 
 bool XmlWriter::endElement()
 {
     if (!myWriter)
         return note(-1, "Error at xmlTextWriterEndElement");
-    return note(xmlTextWriterEndElement(myWriter), "Error at xmlTextWriterEndElement");
+    if (!note(xmlTextWriterEndElement(myWriter), "Error at xmlTextWriterEndElement"))
+        return false;
+    --myDepth;
+    myTagBytes = myTextBytes = 0;
+    return true;
 }
 
 bool XmlWriter::writeAttr(char const* name, char const* text)
 {
+    char const* const Message = "Error at xmlTextWriterWriteAttribute";
     if (!myWriter || !name || !text || refuseText(text))
-        return note(-1, "Error at xmlTextWriterWriteAttribute");
-    return note(xmlTextWriterWriteAttribute(myWriter, xstr(name), xstr(text)), "Error at xmlTextWriterWriteAttribute");
+        return note(-1, Message);
+    // ' name="text"' in the start tag, which the reader takes only whole.
+    size_t const tag = myTagBytes + std::strlen(name) + 4 + storedSize(text);
+    std::string const what = std::string("attribute '") + name + "' of its element";
+    if (!fits(tag, what.c_str(), Message))
+        return false;
+    myTagBytes = tag;
+    return note(xmlTextWriterWriteAttribute(myWriter, xstr(name), xstr(text)), Message);
 }
 
 bool XmlWriter::addAttribute(char const* name, char const* value)
@@ -288,7 +430,15 @@ bool XmlWriter::writeText(char const* text, char const* message)
 {
     if (!myWriter || !text || refuseText(text))
         return note(-1, message);
-    return note(xmlTextWriterWriteString(myWriter, xstr(text)), message);
+    // Texts written one after another are one text to the reader.
+    size_t const size = myTextBytes + storedSize(text);
+    if (!fits(size, "the text", message))
+        return false;
+    if (!note(xmlTextWriterWriteString(myWriter, xstr(text)), message))
+        return false;
+    myTagBytes = 0;
+    myTextBytes = size;
+    return true;
 }
 
 bool XmlWriter::addString(char const* text)
@@ -348,12 +498,16 @@ bool XmlWriter::addComment(char const* text)
     // "--" inside a comment, or "-" at its end, would end it early.
     size_t len = std::strlen(text);
     bool dashes = std::strstr(text, "--") || (len > 0 && text[len - 1] == '-');
-    if (!myWriter || dashes || refuseText(text))
-        return note(-1, "Error at xmlTextWriterWriteComment");
-    return note(xmlTextWriterWriteComment(myWriter, xstr(text)), "Error at xmlTextWriterWriteComment");
+    char const* const Message = "Error at xmlTextWriterWriteComment";
+    if (!myWriter || dashes || refuseText(text) || !fits(storedSize(text), "the comment", Message))
+        return note(-1, Message);
+    if (!note(xmlTextWriterWriteComment(myWriter, xstr(text)), Message))
+        return false;
+    myTagBytes = myTextBytes = 0;
+    return true;
 }
 
-xmlChar* XmlWriter::ConvertInput(char const* text, char const* encoding)
+unsigned char* XmlWriter::ConvertInput(char const* text, char const* encoding)
 {
     if (!text)
         return nullptr;

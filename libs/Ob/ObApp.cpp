@@ -140,7 +140,7 @@ ObDoc* ObApp::tryTransitionToNewSingleDoc(char const* path)
         return openDoc(path);
     rtl::str const current = doc->normalizePath(doc->getPath());
     rtl::str const requested = doc->normalizePath(rtl::str(path));
-    if (std::strcmp(current.c(), requested.c()) == 0)
+    if (std::strcmp(current.cs(), requested.cs()) == 0)
         return doc;
     // Closing releases the document (its owner's close handling does): never delete it here.
     saveAndCloseDoc(doc);
@@ -204,7 +204,7 @@ rtl::str ObApp::getBundlePath() const
     rtl::str path = getExecutablePath();
     // Inside an application bundle the bundle folder lies three steps up; elsewhere the
     // executable's own folder stands for it.
-    if (std::strstr(path.c(), "/Contents/MacOS/"))
+    if (std::strstr(path.cs(), "/Contents/MacOS/"))
         return path.head('/').head('/').head('/');
     return path.head('/');
 }

@@ -11,8 +11,9 @@ public:
 
     void setTypeName(char const* type) { myTypeName = type; }
     void setDataType(char const* type) { myDataType = type; }
-    char const* getCTypeName() const { return myTypeName.c(); }
-    char const* getCDataType() const { return myDataType.c(); }
+    // Never null: "" when not set.
+    char const* getCTypeName() const { return myTypeName.cs(); }
+    char const* getCDataType() const { return myDataType.cs(); }
 
     // Attribute values as document text: reals "%f", read back, in the C locale whatever the
     // user's locale (the toolkit switches the process to the user's locale at start).

@@ -1,7 +1,5 @@
 #include "ObBin.h"
 
-#include "aNumber.h"
-
 #include "ObAttr.h"
 #include "ObTrace.h"
 #include "XmlReader.h"
@@ -118,72 +116,61 @@ bool lookup(M const& map, rtl::str const& name, V& out)
 
 } // namespace
 
+template <class V, class... Kind>
+bool ObBin::ownOrInherited(std::map<rtl::str, V> const& own, rtl::str const& name, V& out, Kind... kind) const
+{
+    if (lookup(own, name, out))
+        return true;
+    return (getAttrFlags(name) & ParmInherit) && myParent && myParent->getAttr(name, out, kind...);
+}
+
+template <class V, class... Kind>
+bool ObBin::nearestUp(rtl::str const& name, V& out, Kind... kind) const
+{
+    for (ObBin const* b = this; b; b = b->myParent)
+        if (b->hasAttr(name))
+            return b->getAttr(name, out, kind...);
+    return false;
+}
+
 bool ObBin::getAttr(rtl::str name, rtl::str& text, bool complex) const
 {
-    if (lookup(complex ? myComplex : myStrings, name, text))
-        return true;
-    if ((getAttrFlags(name) & ParmInherit) && myParent)
-        return myParent->getAttr(name, text, complex);
-    return false;
+    return ownOrInherited(complex ? myComplex : myStrings, name, text, complex);
 }
 
 bool ObBin::getAttr(rtl::str name, float& value) const
 {
-    if (lookup(myFloats, name, value))
-        return true;
-    if ((getAttrFlags(name) & ParmInherit) && myParent)
-        return myParent->getAttr(name, value);
-    return false;
+    return ownOrInherited(myFloats, name, value);
 }
 
 bool ObBin::getAttr(rtl::str name, int& value) const
 {
-    if (lookup(myInts, name, value))
-        return true;
-    if ((getAttrFlags(name) & ParmInherit) && myParent)
-        return myParent->getAttr(name, value);
-    return false;
+    return ownOrInherited(myInts, name, value);
 }
 
 bool ObBin::getAttr(rtl::str name, bool& value) const
 {
-    if (lookup(myBools, name, value))
-        return true;
-    if ((getAttrFlags(name) & ParmInherit) && myParent)
-        return myParent->getAttr(name, value);
-    return false;
+    return ownOrInherited(myBools, name, value);
 }
 
 bool ObBin::getInheritedAttr(rtl::str name, rtl::str& text, bool complex) const
 {
-    for (ObBin const* b = this; b; b = b->myParent)
-        if (b->hasAttr(name))
-            return b->getAttr(name, text, complex);
-    return false;
+    return nearestUp(name, text, complex);
 }
 
 bool ObBin::getInheritedAttr(rtl::str name, float& value) const
 {
-    for (ObBin const* b = this; b; b = b->myParent)
-        if (b->hasAttr(name))
-            return b->getAttr(name, value);
-    return false;
+    return nearestUp(name, value);
 }
 
 bool ObBin::getInheritedAttr(rtl::str name, int& value) const
 {
-    for (ObBin const* b = this; b; b = b->myParent)
-        if (b->hasAttr(name))
-            return b->getAttr(name, value);
-    return false;
+    return nearestUp(name, value);
 }
 
 bool ObBin::getInheritedAttr(rtl::str name, bool& value) const
 {
-    for (ObBin const* b = this; b; b = b->myParent)
-        if (b->hasAttr(name))
-            return b->getAttr(name, value);
-    return false;
+    return nearestUp(name, value);
 }
 
 void ObBin::setAttr(rtl::str name, int value)
@@ -264,7 +251,7 @@ void ObBin::setAttr(rtl::str name, bool value)
 void ObBin::setAttr(rtl::str name, rtl::str text, bool complex)
 {
     if (!complex)
-        OB_TRACE("%s setAttr '%s' = '%s' (String)\n", OB_CLASS(*this), name.c(), text.c());
+        OB_TRACE("%s setAttr '%s' = '%s' (String)\n", OB_CLASS(*this), name.cs(), text.cs());
     unsigned long want = complex ? ParmComplex : ParmString;
     unsigned long kind = kindOf(name);
     A_ASSERT(kind == 0 || kind == want);
@@ -315,7 +302,7 @@ char const* ObBin::getCString(rtl::str name) const
 {
     auto it = myStrings.find(name);
     A_ASSERT(it != myStrings.end());
-    return it->second.c();
+    return it->second.cs();
 }
 
 rtl::str ObBin::getComplex(rtl::str name) const
@@ -329,7 +316,7 @@ char const* ObBin::getCComplex(rtl::str name) const
 {
     auto it = myComplex.find(name);
     A_ASSERT(it != myComplex.end());
-    return it->second.c();
+    return it->second.cs();
 }
 
 void ObBin::getAttrNames(std::list<rtl::str>& names) const
@@ -424,7 +411,7 @@ bool ObBin::setAttrByString(rtl::str name, rtl::str value, char const* typeName)
         else
             kind = ParmString;
     }
-    char const* v = value.c() ? value.c() : "";
+    char const* v = value.cs();
     switch (kind) {
     case ParmString:
         setAttr(name, value, false);
@@ -464,23 +451,23 @@ bool ObBin::setMultiAttrs(rtl::str, rtl::str assignments)
         A_ASSERT(attrAndVal.size()==2);
         rtl::str const& name = attrAndVal[0];
         rtl::str const& val = attrAndVal[1];
-        OB_TRACE("Setting multi-attr token: '%s' = '%s'\n", name.c(), val.c());
+        OB_TRACE("Setting multi-attr token: '%s' = '%s'\n", name.cs(), val.cs());
         if (val == "True") {
-            OB_TRACE("Set BOOL attr '%s' = True\n", name.c());
+            OB_TRACE("Set BOOL attr '%s' = True\n", name.cs());
             setAttr(name, true);
         } else if (val == "False") {
-            OB_TRACE("Set BOOL attr '%s' = False\n", name.c());
+            OB_TRACE("Set BOOL attr '%s' = False\n", name.cs());
             setAttr(name, false);
         } else if (val.numericType() == -1) {
-            float f = realOf(val.c());
-            OB_TRACE("Set FLOAT attr '%s' = %f\n", name.c(), static_cast<double>(f));
+            float f = realOf(val.cs());
+            OB_TRACE("Set FLOAT attr '%s' = %f\n", name.cs(), static_cast<double>(f));
             setAttr(name, f);
         } else if (val.numericType() == 1) {
-            int i = std::atoi(val.c());
-            OB_TRACE("Set INT attr '%s' = %i\n", name.c(), i);
+            int i = std::atoi(val.cs());
+            OB_TRACE("Set INT attr '%s' = %i\n", name.cs(), i);
             setAttr(name, i);
         } else {
-            OB_TRACE("Set STRING attr '%s' = '%s'\n", name.c(), val.c());
+            OB_TRACE("Set STRING attr '%s' = '%s'\n", name.cs(), val.cs());
             setAttr(name, val, false);
         }
     }
@@ -590,9 +577,9 @@ rtl::str ObBin::getPath() const
 {
     if (!myParent)
         return rtl::str("/");
-    std::string p = myParent->getPath().c();
+    std::string p = myParent->getPath().cs();
     p += "/";
-    p += myName.c() ? myName.c() : "";
+    p += myName.cs();
     char index[24];
     std::snprintf(index, sizeof index, "[%i]", mySubIndex);
     p += index;
@@ -653,16 +640,18 @@ bool ObBin::xmlWrite(XmlWriter& w)
     rtl::str text;
     for (auto const& n : names) {
         if (!getAttr(n, attr)) {
-            OB_TRACE("%s can't get attibute descriptor: %s\n", OB_CLASS(*this), n.c());
+            OB_TRACE("%s can't get attibute descriptor: %s\n", OB_CLASS(*this), n.cs());
             continue;
         }
         if (!getAttrAsString(n, text)) {
-            OB_TRACE("%s can't get attibute as string: %s\n", OB_CLASS(*this), n.c());
+            OB_TRACE("%s can't get attibute as string: %s\n", OB_CLASS(*this), n.cs());
             continue;
         }
-        if (!w.startElement("attr") || !w.addAttribute("_id", n.c()) || !w.addAttribute("_t", attr.getCDataType()) ||
-            !w.addAttribute("value", text.c()) || !w.endElement())
+        if (!w.startElement("attr") || !w.addAttribute("_id", n.cs()) || !w.addAttribute("_t", attr.getCDataType()) ||
+            !w.addAttribute("value", text.cs()) || !w.endElement()) {
+            std::printf("ObBin %s: attribute '%s' could not be saved\n", getPath().cs(), n.cs());
             return false;
+        }
     }
     return xmlWriteChildren(w);
 }
@@ -678,8 +667,10 @@ bool ObBin::xmlWriteChildren(XmlWriter& w)
             if (!child)
                 continue;
             if (!w.startElement("object") || !w.addAttribute("_t", child->xmlGetObjectTypeName()) ||
-                !w.addAttribute("_id", entry.first.c()) || !child->xmlWrite(w) || !w.endElement())
+                !w.addAttribute("_id", entry.first.cs()) || !child->xmlWrite(w) || !w.endElement()) {
+                std::printf("ObBin %s: child '%s' could not be saved\n", getPath().cs(), entry.first.cs());
                 return false;
+            }
         }
     }
     return true;
@@ -752,15 +743,15 @@ void ObBin::dump(char const* prefix, int depth) const
     char const* in = indent.c_str();
     std::printf("%s%s\n", in, OB_CLASS(*this));
     for (auto const& e : myFloats)
-        std::printf("%sF '%s' \t= %f, flags=%lu\n", in, e.first.c(), static_cast<double>(e.second), getAttrFlags(e.first));
+        std::printf("%sF '%s' \t= %f, flags=%lu\n", in, e.first.cs(), static_cast<double>(e.second), getAttrFlags(e.first));
     for (auto const& e : myInts)
-        std::printf("%sI '%s' \t= %i, flags=%lu\n", in, e.first.c(), e.second, getAttrFlags(e.first));
+        std::printf("%sI '%s' \t= %i, flags=%lu\n", in, e.first.cs(), e.second, getAttrFlags(e.first));
     for (auto const& e : myBools)
-        std::printf("%sB '%s' \t= %s, flags=%lu\n", in, e.first.c(), e.second ? "True" : "False", getAttrFlags(e.first));
+        std::printf("%sB '%s' \t= %s, flags=%lu\n", in, e.first.cs(), e.second ? "True" : "False", getAttrFlags(e.first));
     for (auto const& e : myStrings)
-        std::printf("%sS '%s' \t= %s, flags=%lu\n", in, e.first.c(), e.second.c(), getAttrFlags(e.first));
+        std::printf("%sS '%s' \t= %s, flags=%lu\n", in, e.first.cs(), e.second.cs(), getAttrFlags(e.first));
     for (auto const& e : myComplex)
-        std::printf("%sC '%s' \t= %s, flags=%lu\n", in, e.first.c(), e.second.c(), getAttrFlags(e.first));
+        std::printf("%sC '%s' \t= %s, flags=%lu\n", in, e.first.cs(), e.second.cs(), getAttrFlags(e.first));
     if (!mySubs)
         return;
     for (auto const& entry : *mySubs) {
@@ -769,10 +760,10 @@ void ObBin::dump(char const* prefix, int depth) const
         int count = static_cast<int>(entry.second->size());
         for (ObBin* child : *entry.second) {
             if (count >= 2)
-                std::printf("%sO '%s[%i]' (%i of %i named '%s')\n", in, entry.first.c(), child->mySubIndex,
-                            child->mySubIndex + 1, count, entry.first.c());
+                std::printf("%sO '%s[%i]' (%i of %i named '%s')\n", in, entry.first.cs(), child->mySubIndex,
+                            child->mySubIndex + 1, count, entry.first.cs());
             else
-                std::printf("%sO '%s'\n", in, entry.first.c());
+                std::printf("%sO '%s'\n", in, entry.first.cs());
             child->dump(prefix, depth + 1);
         }
     }

@@ -5,6 +5,7 @@
 #include "Obt.h"
 #include "aAssert.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,14 +49,8 @@ public:
         OB_TRACE("%s: DESTRUCT!\n", OB_CLASS(*this));
         for (uint32_t a = 0; a < mySize; ++a)
             delete myData[a];
-        std::free(myData);
-        std::free(myAddrsByRosterIndex);
-        std::free(myRosterIndicesByAddr);
-        myData = nullptr;
-        myAddrsByRosterIndex = nullptr;
-        myRosterIndicesByAddr = nullptr;
+        freeArrays();
         OB_TRACE("%s: myData = %p\n", OB_CLASS(*this), static_cast<void*>(myData));
-        mySize = 0;
     }
 
     void reset(bool freeMem, bool deallocLive) override
@@ -66,14 +61,8 @@ public:
             if (freeMem) {
                 for (uint32_t a = 0; a < mySize; ++a)
                     freeInstance(a);
-                std::free(myData);
-                myData = nullptr;
                 OB_TRACE("%s: Reset - delete all storage of data and addrs\n", OB_CLASS(*this));
-                std::free(myAddrsByRosterIndex);
-                std::free(myRosterIndicesByAddr);
-                myAddrsByRosterIndex = nullptr;
-                myRosterIndicesByAddr = nullptr;
-                mySize = 0;
+                freeArrays();
             } else {
                 OB_TRACE("%s: RESET - next index = 0\n", OB_CLASS(*this));
                 returnLive();
@@ -103,26 +92,13 @@ public:
     void* mem(Obh const& h) override { return const_cast<void*>(constMem(h)); }
     void const* mem(Obh const& h) const override { return constMem(h); }
 
-    ObObj* obj(Obh const& h) override
-    {
-        if (mySize == 0 || h.myAddr >= mySize)
-            return nullptr;
-        A_ASSERT(h.isValid());
-        A_ASSERT(h.myTypeIndex == myIndex);
-        if (!isLive(h.myAddr))
-            return nullptr;
-        return asObj(myData[h.myAddr]);
-    }
+    ObObj* obj(Obh const& h) override { return checkedObj(h); }
 
     ObObj const* obj(Obh const& h) const override
     {
-        if (mySize == 0 || h.myAddr >= mySize)
+        ObObj const* o = checkedObj(h);
+        if (!o)
             return nullptr;
-        A_ASSERT(h.isValid());
-        A_ASSERT(h.myTypeIndex == myIndex);
-        if (!isLive(h.myAddr))
-            return nullptr;
-        ObObj const* o = asObj(myData[h.myAddr]);
         OB_TRACE("%s::obj( ti=%i, addr=%i ) ==> %p\n", OB_CLASS(*this), h.myTypeIndex, h.myAddr,
                  static_cast<void const*>(o));
         return o;
@@ -170,7 +146,7 @@ public:
         }
         rtl::str text;
         if (b->getAttrAsString("name", text))
-            out.set("%s['%s']", getName(), text.c());
+            out.set("%s['%s']", getName(), text.cs());
         return out;
     }
 
@@ -264,6 +240,11 @@ public:
         return o;
     }
 
+    // The object of a handle that comes from a file, or null: see Obt::objFromFile.
+    T* ptrFromFile(Obh const& h) const { return namesLiveSlot(h) ? myData[h.myAddr] : nullptr; }
+
+    size_t slotBytes() const override { return sizeof(T) + sizeof(T*) + 2 * sizeof(uint32_t) + MallocOverhead; }
+
     // Every condition asserted: the handle must name a live object of this pool.
     virtual T* value(Obh& h) const
     {
@@ -278,10 +259,35 @@ public:
     T** myData;
 
 private:
+    // The bookkeeping of the allocator for each object made with new.
+    static constexpr size_t MallocOverhead = 16;
+
     template <class E>
     static E* allocArray(uint32_t n)
     {
         return static_cast<E*>(std::calloc(n, sizeof(E)));
+    }
+
+    // The pool without slots (the objects are gone already).
+    void freeArrays()
+    {
+        std::free(myData);
+        std::free(myAddrsByRosterIndex);
+        std::free(myRosterIndicesByAddr);
+        myData = nullptr;
+        myAddrsByRosterIndex = nullptr;
+        myRosterIndicesByAddr = nullptr;
+        mySize = 0;
+    }
+
+    // obj(h): the slot's range first, then the handle's validity and type are asserted.
+    ObObj* checkedObj(Obh const& h) const
+    {
+        if (mySize == 0 || h.myAddr >= mySize)
+            return nullptr;
+        A_ASSERT(h.isValid());
+        A_ASSERT(h.myTypeIndex == myIndex);
+        return isLive(h.myAddr) ? asObj(myData[h.myAddr]) : nullptr;
     }
 
     bool isLive(uint32_t addr) const { return myRosterIndicesByAddr[addr] < myNextRosterIndex; }

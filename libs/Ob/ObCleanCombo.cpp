@@ -38,7 +38,7 @@ void ObCleanCombo::getSignature(rtl::str& signature, ObDirty const* dirt) const
             rtl::str sub;
             if (check)
                 check->getSignature(sub, dirt);
-            signature += sub.c();
+            signature += sub.cs();
         }
     }
     signature += ")";

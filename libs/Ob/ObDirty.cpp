@@ -54,7 +54,7 @@ unsigned int ObDirty::newDirtId(char const* name) const
         text = name;
     else
         text.set("Dirt[%u]", id);
-    A_TRACE_C("iblue", "DIRT NAME[%u] = %s\n", id, text.c());
+    A_TRACE_C("iblue", "DIRT NAME[%u] = %s\n", id, text.cs());
     myDirtNames[id] = text;
     return id;
 }
@@ -62,7 +62,7 @@ unsigned int ObDirty::newDirtId(char const* name) const
 char const* ObDirty::getDirtName(unsigned int id) const
 {
     auto it = myDirtNames.find(id);
-    return it == myDirtNames.end() ? "<?>" : it->second.c();
+    return it == myDirtNames.end() ? "<?>" : it->second.cs();
 }
 
 void ObDirty::setDirty(unsigned int id, bool notify)
@@ -198,7 +198,7 @@ unsigned int ObDirty::initCleanable(rtl::str name)
     if (it != myCleanables.end())
         return it->second;
     unsigned int const id = newDirtId(name.c());
-    A_TRACE_C("imagenta", "INIT NEW CLENABLE: %s = %i\n", name.c(), static_cast<int>(id));
+    A_TRACE_C("imagenta", "INIT NEW CLENABLE: %s = %i\n", name.cs(), static_cast<int>(id));
     myCleanables[name] = id;
     return id;
 }
@@ -221,12 +221,12 @@ void ObDirty::initCleaning(rtl::str name, ObCleanCheck* check)
 {
     if (hasCleanable(name)) {
         A_TRACE_C("ired", "(NO refresh() CLEANABLE INSTALLED but init (mApp) cleaning '%s' - FIX THIS!!!\n",
-                  name.c());
+                  name.cs());
         A_ASSERT(!hasCleanable(name));
     }
     unsigned int const id = initCleanable(name);
     A_TRACE_C("icyan", "INSTALL %i CLEAN CHECK %p FOR %s \n", static_cast<int>(id),
-              static_cast<void*>(check), name.c());
+              static_cast<void*>(check), name.cs());
     myCleanChecks[id] = check;
 }
 
@@ -267,7 +267,7 @@ void ObDirty::printDirt() const
         A_TRACE("---------------- DIRTY\n");
         for (auto const& entry : myDirtNames)
             if (isDirty(entry.first))
-                A_TRACE("    DIRTY - %s\n", entry.second.c());
+                A_TRACE("    DIRTY - %s\n", entry.second.cs());
     } else {
         A_TRACE_C("green", "  No Dirty Flags Set\n");
     }
@@ -286,13 +286,13 @@ void ObDirty::printDirt() const
                 desc = FreeSlot;
             std::set<rtl::str> const* names = attrs.get();
             if (!names) {
-                A_TRACE("     %s: ALL ATTRS\n", desc.c());
+                A_TRACE("     %s: ALL ATTRS\n", desc.cs());
                 continue;
             }
-            std::string const blanks(std::string(desc.c()).size(), ' ');
+            std::string const blanks(std::string(desc.cs()).size(), ' ');
             bool first = true;
             for (rtl::str const& name : *names) {
-                A_TRACE("     %s.%s\n", first ? desc.c() : blanks.c_str(), name.c());
+                A_TRACE("     %s.%s\n", first ? desc.cs() : blanks.c_str(), name.cs());
                 first = false;
             }
         }
@@ -310,6 +310,6 @@ void ObDirty::printCleanings() const
         first = false;
         rtl::str signature;
         check->getSignature(signature, nullptr);
-        A_TRACE("  %s - %s\n", getDirtName(id), signature.c());
+        A_TRACE("  %s - %s\n", getDirtName(id), signature.cs());
     }
 }

@@ -21,5 +21,5 @@ bool ObDoc::canSaveTest() const
     rtl::str const folder = path.head('/');
     if (!folder)
         return false;
-    return aPath::IsDir(folder.c(), nullptr);
+    return aPath::IsDir(folder.cs(), nullptr);
 }

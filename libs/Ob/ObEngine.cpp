@@ -127,20 +127,19 @@ void ObEngine::xmlReadPrep()
         t->reset(true, true);
     }
     myReadTypes.clear();
-    myReadOpen = false;
 }
 
-void ObEngine::xmlReadPost()
+void ObEngine::xmlReadPost(bool parsed)
 {
-    if (myReadOpen) {
-        // Objects of a part that was not read to its end are not handed to the post-load
-        // hooks half-read: the store is left empty, as the failed load's result says.
-        A_TRACE_C("red", "ObEngine: the objects part was not read to its end, dropping what was read\n");
+    myReadTypes.clear();
+    if (!parsed) {
+        // The load failed, so nothing of it is kept: no object half-read, none of a document
+        // whose damage lay after its objects, and no hook for any of them.
+        A_TRACE_C("red", "ObEngine: the document was refused, dropping what was read of it\n");
         for (Obt* t : myTypes)
             t->reset(true, true);
-        myReadOpen = false;
+        return;
     }
-    myReadTypes.clear();
     postLoadHook();
 }
 
@@ -158,13 +157,12 @@ bool ObEngine::xmlRead(char const* path)
     XmlReader reader;
     reader.pushHandler(this, nullptr);
     bool ok = reader.parseFile(path);
-    xmlReadPost();
+    xmlReadPost(ok);
     return ok;
 }
 
 bool ObEngine::xmlReadStartElement(XmlReader& r, char const* name, int)
 {
-    myReadOpen = true;
     if (std::strcmp(name, "type") == 0) {
         char const* typeName = nullptr;
         if (!r.getAttr("name", typeName)) {
@@ -199,8 +197,6 @@ bool ObEngine::xmlReadStartElement(XmlReader& r, char const* name, int)
 
 bool ObEngine::xmlReadEndElement(XmlReader& r, char const* name)
 {
-    if (std::strcmp(name, "objects") == 0)
-        myReadOpen = false;
     if (std::strcmp(name, "object") == 0) {
         // Fallback for an object whose own end did not pop it; never pops the store itself.
         if (r.currentHandler() != this)
@@ -212,14 +208,25 @@ bool ObEngine::xmlReadEndElement(XmlReader& r, char const* name)
     return false;
 }
 
-bool ObEngine::xmlObjFactory(char const* typeName, ObObj*& obj, Obh& h, char const*)
+bool ObEngine::makeForRead(char const* typeName, ObObj*& obj, Obh& h)
 {
     Obt* t = Ob::ourEngine ? Ob::ourEngine->getTypeNamed(typeName) : nullptr;
-    if (!t || h.isValid())
+    if (!t) {
+        A_TRACE_C("ired", "Failed to find type named '%s'\n", typeName ? typeName : "");
         return false;
-    OB_TRACE("%s::xmlObjFactory making handle of type %s\n", OB_CLASS(*this), typeName);
+    }
+    if (h.isValid()) {
+        A_TRACE_C("ired", "A handle that is already bound is not made again as a '%s'\n", typeName);
+        return false;
+    }
+    OB_TRACE("xmlObjFactory making handle of type %s\n", typeName);
     obj = nullptr;
     t->make(h);
     h.dump("Just created: ");
     return true;
+}
+
+bool ObEngine::xmlObjFactory(char const* typeName, ObObj*& obj, Obh& h, char const*)
+{
+    return makeForRead(typeName, obj, h);
 }

@@ -43,10 +43,19 @@ public:
     void dump() const;
 
     bool xmlWrite(XmlWriter& w);
+    // Around the reading of a document that holds an objects part: xmlReadPrep empties every
+    // pool; xmlReadPost takes the parse's own result. A document that was read whole gets the
+    // post-load hooks of its objects; a refused one (wherever the damage lies, also after a
+    // complete objects part) leaves every pool empty and runs no hook.
     void xmlReadPrep();
-    void xmlReadPost();
+    void xmlReadPost(bool parsed);
     // Reads a file whose root is "objects".
     bool xmlRead(char const* path);
+
+    // A type made by the current store (Ob::ourEngine) for an object read from a document: binds
+    // the handle to a fresh object of the named type, the object pointer null. False for a
+    // name the store does not know and for a handle already bound.
+    static bool makeForRead(char const* typeName, ObObj*& obj, Obh& h);
 
     std::vector<Obt*> myTypes;
     std::set<Obt*> myTypeSet;
@@ -54,7 +63,4 @@ public:
 
 private:
     std::set<Obt*> myReadTypes;
-    // Between the first element of the "objects" part and its end: a read that stops in
-    // between (refused or broken file) leaves nothing of it live.
-    bool myReadOpen = false;
 };

@@ -36,7 +36,7 @@ char const* ObObj::xmlGetObjectTypeName()
 
 bool ObObj::setAttrByString(rtl::str name, rtl::str, char const* type)
 {
-    A_TRACE_C("ired", "%s: IGNORING UNKNOWN %s Attribute\n", type ? type : OB_CLASS(*this), name.c());
+    A_TRACE_C("ired", "%s: IGNORING UNKNOWN %s Attribute\n", type ? type : OB_CLASS(*this), name.cs());
     return false;
 }
 
@@ -58,20 +58,15 @@ void ObObj::dump(char const* prefix, int indent) const
     for (auto const& n : names) {
         rtl::str text;
         if (getAttrAsString(n, text))
-            std::printf("%s  '%s' = %s\n", lead.c_str(), n.c(), text.c());
+            std::printf("%s  '%s' = %s\n", lead.c_str(), n.cs(), text.cs());
         else
-            std::printf("%s  '%s' = CAN'T GET STRING VALUE\n", lead.c_str(), n.c());
+            std::printf("%s  '%s' = CAN'T GET STRING VALUE\n", lead.c_str(), n.cs());
     }
 }
 
 bool ObObj::xmlObjFactory(char const* typeName, ObObj*& obj, Obh& h, char const*)
 {
-    Obt* t = Ob::ourEngine ? Ob::ourEngine->getTypeNamed(typeName) : nullptr;
-    if (!t || h.isValid())
-        return false;
-    obj = nullptr;
-    t->make(h);
-    return true;
+    return ObEngine::makeForRead(typeName, obj, h);
 }
 
 bool ObObj::xmlWrite(XmlWriter& w)
@@ -86,20 +81,23 @@ bool ObObj::xmlWrite(XmlWriter& w)
     rtl::str text;
     for (auto const& n : names) {
         if (!getAttr(n, attr)) {
-            A_TRACE_C("ired", "%s can't get attibute descriptor: %s\n", OB_CLASS(*this), n.c());
+            A_TRACE_C("ired", "%s can't get attibute descriptor: %s\n", OB_CLASS(*this), n.cs());
             return false;
         }
-        if (!w.startElement("attr") || !w.addAttribute("_id", n.c()))
+        if (!w.startElement("attr") || !w.addAttribute("_id", n.cs()))
             return false;
-        OB_TRACE("%s.attr = %s\n", OB_CLASS(*this), n.c());
+        OB_TRACE("%s.attr = %s\n", OB_CLASS(*this), n.cs());
         if (!w.addAttribute("_t", attr.getCDataType()))
             return false;
         if (!getAttrAsString(n, text)) {
-            A_TRACE_C("ired", "%s can't get attibute as string: %s\n", OB_CLASS(*this), n.c());
+            A_TRACE_C("ired", "%s can't get attibute as string: %s\n", OB_CLASS(*this), n.cs());
             return false;
         }
-        if (!w.addAttribute("value", text.c()) || !w.endElement())
+        // A string without text is stored as the empty value.
+        if (!w.addAttribute("value", text.cs()) || !w.endElement()) {
+            std::printf("%s: attribute '%s' could not be saved\n", OB_CLASS(*this), n.cs());
             return false;
+        }
     }
     return xmlWriteChildren(w);
 }
@@ -151,9 +149,9 @@ bool ObObj::xmlReadEndElement(XmlReader& r, char const* name)
     if (std::strcmp(name, "attr") == 0) {
         if (myReadAttrObj) {
             if (!setAttrByObject(myReadAttrId, myReadAttrObj))
-                A_TRACE_C("ired", "Object failed to set Object attribute id='%s'\n", myReadAttrId.c());
+                A_TRACE_C("ired", "Object failed to set Object attribute id='%s'\n", myReadAttrId.cs());
         } else if (!setAttrByHandle(myReadAttrId, myReadAttrHdl)) {
-            A_TRACE_C("ired", "Object failed to set ObjectHandle attribute id='%s'\n", myReadAttrId.c());
+            A_TRACE_C("ired", "Object failed to set ObjectHandle attribute id='%s'\n", myReadAttrId.cs());
         }
         myReadAttrId = rtl::str();
         myReadAttrObj = nullptr;

@@ -118,19 +118,15 @@ int ObQtApp::askSaveBeforeClose(ObDoc* doc)
 
 bool ObQtApp::askForPathToSave(ObDoc* doc, aPath& path, char const* dir)
 {
-    aPath home;
-    if (!dir) {
-        home.SetToHomeDir();
-        dir = text(home);
-    }
-    ObQtUiDialogs dialogs;
-    if (!ui(dialogs).browseForFilePathToSave(path, "Save as...", dir, nullptr))
-        return false;
-    setPathLastSaved(rtl::str(text(path)), doc);
-    return true;
+    return askForPath(Purpose::Save, doc, path, dir);
 }
 
 bool ObQtApp::askForPathToLoad(ObDoc* doc, aPath& path, char const* dir)
+{
+    return askForPath(Purpose::Load, doc, path, dir);
+}
+
+bool ObQtApp::askForPath(Purpose purpose, ObDoc* doc, aPath& path, char const* dir)
 {
     aPath home;
     if (!dir) {
@@ -138,9 +134,13 @@ bool ObQtApp::askForPathToLoad(ObDoc* doc, aPath& path, char const* dir)
         dir = text(home);
     }
     ObQtUiDialogs dialogs;
-    if (!ui(dialogs).browseForFilePathToLoad(path, "Open...", dir, nullptr))
+    bool const save = purpose == Purpose::Save;
+    bool const chosen = save ? ui(dialogs).browseForFilePathToSave(path, "Save as...", dir, nullptr)
+                             : ui(dialogs).browseForFilePathToLoad(path, "Open...", dir, nullptr);
+    if (!chosen)
         return false;
-    setPathLastLoaded(rtl::str(text(path)), doc);
+    rtl::str const where(text(path));
+    save ? setPathLastSaved(where, doc) : setPathLastLoaded(where, doc);
     return true;
 }
 

@@ -36,7 +36,7 @@ bool ObQtCmpData::setAttrByString(rtl::str name, rtl::str value, char const* typ
         return true;
     }
     if (name == "version") {
-        myVersion = static_cast<float>(ObAttr::realValue(value.c()));
+        myVersion = static_cast<float>(ObAttr::realValue(value.cs()));
         return true;
     }
     return ObObj::setAttrByString(name, value, type);

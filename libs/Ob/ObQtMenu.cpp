@@ -5,7 +5,7 @@
 
 ObQtMenu::ObQtMenu(char const* title, ObQtMbar* bar) : QMenu(QString::fromUtf8(title), bar)
 {
-    connect(this, SIGNAL(aboutToShow()), this, SLOT(prepShow()));
+    connect(this, &QMenu::aboutToShow, this, &ObQtMenu::prepShow);
 }
 
 ObQtMenu::~ObQtMenu() = default;

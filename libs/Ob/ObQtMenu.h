@@ -29,6 +29,6 @@ public:
     // The entries added through this menu, in order; the menu is their Qt parent.
     std::list<ObQtMitem*> myMitems;
 
-public slots:
+public Q_SLOTS:
     virtual void prepShow();
 };

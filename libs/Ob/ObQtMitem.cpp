@@ -44,10 +44,7 @@ void ObQtMitem::build(ObQtMenu* menu, char const* text, QKeySequence const& shor
     myQAction->setShortcut(shortcut);
     // Only "triggered(bool)" is connected, so setting the check mark before a menu opens never
     // runs the entry.
-    if (checkable)
-        connect(myQAction, SIGNAL(triggered(bool)), this, SLOT(toggled(bool)));
-    else
-        connect(myQAction, SIGNAL(triggered(bool)), this, SLOT(triggered(bool)));
+    connect(myQAction, &QAction::triggered, this, checkable ? &ObQtMitem::toggled : &ObQtMitem::triggered);
     menu->addAction(myQAction);
     if (!myCmd && !myFunc)
         myQAction->setEnabled(false);

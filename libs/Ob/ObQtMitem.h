@@ -36,7 +36,7 @@ public:
     ObCmd* myCmd;
     void (*myFunc)(bool);
 
-public slots:
+public Q_SLOTS:
     virtual void toggled(bool checked = false);
     virtual void triggered(bool checked = false);
 

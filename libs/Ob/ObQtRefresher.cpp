@@ -2,11 +2,13 @@
 
 #include "aTrace.h"
 
+#include <QScopedValueRollback>
+
 ObQtRefresher::ObQtRefresher() : QObject(nullptr), aRefresher(true), myFiredDuringRefresh(false)
 {
     myTimer.setInterval(0);
     myTimer.setSingleShot(true);
-    connect(&myTimer, SIGNAL(timeout()), this, SLOT(refreshTimerCb()));
+    connect(&myTimer, &QTimer::timeout, this, &ObQtRefresher::refreshTimerCb);
     myNeedsRefresh = false;
 }
 
@@ -47,15 +49,18 @@ void ObQtRefresher::refreshTimerCb()
         myFiredDuringRefresh = true;
         return;
     }
-    myInRefresh = true;
-    myTimer.stop();
-    myRefreshStartTs.stamp();
-    _doRefreshIfNeeded(nullptr);
-    aTs now;
-    now.stamp();
-    now.subtract(myRefreshStartTs);
-    myRefreshDuration = now.getExtendedDeltaStr();
-    myInRefresh = false;
+    {
+        // Lowered again however the pass ends, also by a throwing step: a flag left up would
+        // stop every later pass.
+        QScopedValueRollback<bool> inPass(myInRefresh, true);
+        myTimer.stop();
+        myRefreshStartTs.stamp();
+        _doRefreshIfNeeded(nullptr);
+        aTs now;
+        now.stamp();
+        now.subtract(myRefreshStartTs);
+        myRefreshDuration = now.getExtendedDeltaStr();
+    }
     if (myFiredDuringRefresh) {
         myFiredDuringRefresh = false;
         myTimer.stop();

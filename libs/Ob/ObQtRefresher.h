@@ -31,6 +31,6 @@ public:
     // The timer fired while a pass ran a nested event loop; the pass re-arms it when it ends.
     bool myFiredDuringRefresh;
 
-public slots:
+public Q_SLOTS:
     void refreshTimerCb();
 };

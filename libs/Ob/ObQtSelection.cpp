@@ -9,15 +9,15 @@ ObQtSelection::~ObQtSelection() = default;
 
 void ObQtSelection::itemWasAddedHook(Obh& item)
 {
-    emit itemWasAddedToSelection(this, item);
+    Q_EMIT itemWasAddedToSelection(this, item);
 }
 
 void ObQtSelection::itemWasRemovedHook(Obh& item)
 {
-    emit itemWasRemovedFromSelection(this, item);
+    Q_EMIT itemWasRemovedFromSelection(this, item);
 }
 
 void ObQtSelection::selectionChangedHook()
 {
-    emit selectionChanged(this);
+    Q_EMIT selectionChanged(this);
 }

@@ -8,7 +8,8 @@
 class ObDirty;
 
 // The selection engine as a Qt object: every change is also announced as a Qt signal, emitted
-// after the change has been made.
+// after the change has been made (clearing announces each item while it is still selected, then
+// the cleared selection).
 class ObQtSelection : public QObject, public ObSelection
 {
     Q_OBJECT
@@ -21,7 +22,7 @@ public:
     void itemWasRemovedHook(Obh& item) override;
     void selectionChangedHook() override;
 
-signals:
+Q_SIGNALS:
     void itemWasAddedToSelection(ObSelection* sel, Obh& item);
     void itemWasRemovedFromSelection(ObSelection* sel, Obh& item);
     void selectionChanged(ObSelection* sel);

@@ -7,9 +7,11 @@
 #include "XmlWriter.h"
 #include "aAssert.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -110,6 +112,27 @@ ObObj* Obt::objFromAddr(unsigned int) const
     return nullptr;
 }
 
+bool Obt::namesLiveSlot(Obh const& h) const
+{
+    return h.isValid() && h.myType == this && h.myTypeIndex == myIndex && h.myAddr < mySize &&
+           myRosterIndicesByAddr[h.myAddr] < myNextRosterIndex;
+}
+
+ObObj* Obt::objFromFile(Obh const& h) const
+{
+    return namesLiveSlot(h) ? objFromAddr(h.myAddr) : nullptr;
+}
+
+bool Obt::slotsFitInMemory(uint64_t slots) const
+{
+    long const pages = ::sysconf(_SC_PHYS_PAGES);
+    long const pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return true;
+    uint64_t const memory = static_cast<uint64_t>(pages) * static_cast<uint64_t>(pageSize);
+    return slots <= memory / std::max<size_t>(slotBytes(), 1);
+}
+
 rtl::str Obt::describeMem(void const*) const
 {
     rtl::str out;
@@ -191,20 +214,7 @@ bool Obt::xmlWrite(XmlWriter& w) const
 
 bool Obt::xmlObjFactory(char const* typeName, ObObj*& obj, Obh& h, char const*)
 {
-    Obt* t = Ob::ourEngine ? Ob::ourEngine->getTypeNamed(typeName) : nullptr;
-    if (!t) {
-        A_TRACE_C("ired", "Failed to find type named '%s'\n", typeName ? typeName : "");
-        return false;
-    }
-    if (h.isValid()) {
-        A_TRACE_C("ired", "%s::xmlObjFactory given a handle that is already bound\n", OB_CLASS(*this));
-        return false;
-    }
-    OB_TRACE("%s::xmlObjFactory making handle of type %s\n", OB_CLASS(*this), typeName);
-    obj = nullptr;
-    t->make(h);
-    h.dump("Just created: ");
-    return true;
+    return ObEngine::makeForRead(typeName, obj, h);
 }
 
 void Obt::xmlReadBegin()
@@ -236,10 +246,13 @@ bool Obt::readBank(XmlReader& r)
     uint32_t bytes = 0, total = 0, inc = 0, count = 0;
     if (!readCount(r, "bytes", 1, 4096, bytes))
         return refuse(r, "'bank' needs a 'bytes' of 1 to 4096");
-    if (!readCount(r, "total", 0, MaxReadSlots, total))
-        return refuse(r, "'bank' needs a 'total' of 0 to %u", MaxReadSlots);
-    if (!readCount(r, "inc", 1, MaxReadSlots, inc))
-        return refuse(r, "'bank' needs an 'inc' of 1 to %u", MaxReadSlots);
+    if (!readCount(r, "total", 0, UINT32_MAX, total))
+        return refuse(r, "'bank' needs a 'total' of 0 to %u", UINT32_MAX);
+    if (!readCount(r, "inc", 1, INT32_MAX, inc))
+        return refuse(r, "'bank' needs an 'inc' of 1 to %d", INT32_MAX);
+    // The step is taken as a whole when the pool is next full.
+    if (!slotsFitInMemory(inc))
+        return refuse(r, "'bank' has an 'inc' of %u slots, more than memory holds", inc);
     char const* countText = nullptr;
     if (r.getAttr("count", countText) && !readCount(r, "count", 0, total, count))
         return refuse(r, "'bank' has a 'count' that is not a number of 0 to 'total'");
@@ -247,13 +260,25 @@ bool Obt::readBank(XmlReader& r)
     myDataByteSize = bytes;
     myExpandBy = inc;
     myNextRosterIndex = 0;
+    myReadTotal = total;
     OB_TRACE("%s: Xml read <bank>, byteSize=%i, inc=%i, numAddrs=%i, nextIndex=0\n", OB_CLASS(*this),
              static_cast<int>(bytes), inc, total);
-    if (total > 0)
-        expandBy(total);
     myReadSawBank = true;
     if (!r.isEmptyElement())
         myReadState = ReadState::Bank;
+    return true;
+}
+
+// The pool grows with the addrs the document lists, not with the total it claims: to the addr
+// read, doubling at least (a document lists its addrs in ascending order), never beyond the
+// total. New slots come at the tail with identity entries, so the slots already placed stay
+// where they are and the free ones are handed out in the order a pool of "total" slots would.
+bool Obt::growForRead(uint32_t addr)
+{
+    uint64_t const want = std::max<uint64_t>(addr + 1ull, std::min<uint64_t>(2ull * mySize, myReadTotal));
+    if (!slotsFitInMemory(want))
+        return false;
+    expandBy(static_cast<uint32_t>(want - mySize));
     return true;
 }
 
@@ -264,12 +289,12 @@ bool Obt::readAddr(XmlReader& r)
     uint32_t id = 0;
     if (!readCount(r, "_id", 0, UINT32_MAX, id))
         return refuse(r, "'addr' needs an '_id' that is a number");
-    if (id >= mySize)
-        return refuse(r, "'addr' %u is outside the pool of %u slots", id, mySize);
+    if (id >= myReadTotal)
+        return refuse(r, "'addr' %u is outside the pool of %u slots", id, myReadTotal);
+    if (id >= mySize && !growForRead(id))
+        return refuse(r, "'addr' %u needs a pool of more slots than memory holds", id);
     if (myRosterIndicesByAddr[id] < myNextRosterIndex)
         return refuse(r, "'addr' %u is read twice", id);
-    if (myNextRosterIndex >= mySize)
-        return refuse(r, "more 'addr' elements than slots");
     uint32_t ri = myNextRosterIndex++;
     uint32_t old = myRosterIndicesByAddr[id];
     uint32_t a = myAddrsByRosterIndex[ri];

@@ -5,6 +5,7 @@
 #include "XmlReadHandler.h"
 #include "str.h"
 
+#include <cstddef>
 #include <cstdint>
 
 class ObEngine;
@@ -21,15 +22,12 @@ class XmlWriter;
 class Obt : public Ob, public XmlReadHandler
 {
 public:
-    // Upper bound on the slots and the growth step a document may ask for.
-    static constexpr uint32_t MaxReadSlots = 1u << 20;
-
     Obt(char const* name, int expandBy);
     ~Obt() override;
 
     virtual void reset(bool freeMem, bool deallocLive);
     virtual void postLoadHook() {}
-    virtual char const* getName() const { return myName.c(); }
+    virtual char const* getName() const { return myName.cs(); }
     virtual unsigned int getCurrentTypeCount() const { return myNextRosterIndex; }
     virtual Obh make();
     virtual bool make(Obh& h);
@@ -41,6 +39,15 @@ public:
     virtual ObObj* obj(Obh const& h);
     virtual ObObj const* obj(Obh const& h) const;
     virtual ObObj* objFromAddr(unsigned int addr) const;
+
+    // The one lookup for a handle that comes from a file (Obh::xmlReadHdl, or any reader of
+    // handle elements): the object the handle names in this pool, or null when the handle is
+    // not valid (flags 0), belongs to another pool, or names a slot that is out of range or
+    // free. obj(), mem() and the typed ptr() assert what a handle made in this run satisfies;
+    // a damaged document can name anything, so whatever resolves a handle read from XML goes
+    // through here (typed: ObClassTypeOf<T>::ptrFromFile).
+    ObObj* objFromFile(Obh const& h) const;
+    bool namesLiveSlot(Obh const& h) const;
     virtual void inscope(Obh*) {}
     virtual void init(Obh*) {}
     virtual void outscope(Obh*) {}
@@ -61,6 +68,10 @@ public:
     void alloc(Obh* h);
     void dealloc(Obh* h);
     unsigned int getDataByteSize() const { return static_cast<unsigned int>(myDataByteSize); }
+    // What one slot costs in memory, its object included; a document may not ask for a pool
+    // larger than the machine's memory could hold.
+    virtual size_t slotBytes() const { return static_cast<size_t>(myDataByteSize) + 2 * sizeof(uint32_t); }
+    bool slotsFitInMemory(uint64_t slots) const;
 
     // Called by the store when it hands this type's "type" element to it.
     void xmlReadBegin();
@@ -80,10 +91,13 @@ private:
     enum class ReadState { Type, Bank, Addr, Done };
     bool readBank(XmlReader& r);
     bool readAddr(XmlReader& r);
+    bool growForRead(uint32_t addr);
     bool refuse(XmlReader& r, char const* format, ...) __attribute__((format(printf, 3, 4)));
 
     ReadState myReadState = ReadState::Done;
     bool myReadSawBank = false;
     bool myReadObjectPending = false;
     uint32_t myReadAddr = 0;
+    // The slots the document claims for this pool: a bound on its addrs, not the size it gets.
+    uint32_t myReadTotal = 0;
 };

@@ -3,9 +3,12 @@
 #include "ObDoc.h"
 #include "aPath.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
+
+using testing::HasSubstr;
 
 // Outside the anonymous namespace so that its traced class name is plain.
 struct TestSucceedsCmd : ObCmd
@@ -20,6 +23,16 @@ std::string gEvents;
 struct TDoc : ObDoc
 {
     explicit TDoc(char const* n) { setName(n); }
+    // As the application's document: the bundle, the bundle without its extension and the file
+    // inside it name one document.
+    rtl::str normalizePath(rtl::str path) override
+    {
+        std::string p = path.cs();
+        for (std::string tail : {"/doc_data.xml", ".orstime"})
+            if (p.size() >= tail.size() && p.compare(p.size() - tail.size(), tail.size(), tail) == 0)
+                p.erase(p.size() - tail.size());
+        return rtl::str(p.c_str());
+    }
     void docWasActivated() override { gEvents += std::string("+") + getName().c(); }
     void docWasDeactivated() override { gEvents += std::string("-") + getName().c(); }
     void docWillBeClosed() override { gEvents += std::string("x") + getName().c(); }
@@ -90,8 +103,8 @@ TEST_F(ObAppF, ClosingMakesAnotherDocumentCurrent)
     EXPECT_EQ(app.closeDoc(nullptr, false), &b);
     app.closeDoc(&a, false);
     std::string const log = testing::internal::GetCapturedStdout();
-    EXPECT_NE(log.find("New Current Doc has been set"), std::string::npos);
-    EXPECT_NE(log.find("No Doc to make current"), std::string::npos);
+    EXPECT_THAT(log, HasSubstr("New Current Doc has been set"));
+    EXPECT_THAT(log, HasSubstr("No Doc to make current"));
     EXPECT_EQ(take(), "-BxB-AxA"); // A became current in between, without a hook
     EXPECT_TRUE(ObApp::ourDocs.empty());
 }
@@ -125,6 +138,33 @@ TEST_F(ObAppF, SaveAndCloseFollowsTheAnswerAndSwitchingKeepsTheDocument)
     EXPECT_TRUE(app.saveAndCloseDoc(nullptr)); // nothing left to close
 }
 
+TEST_F(ObAppF, SwitchingComparesNormalisedPathsAlsoWithoutOne)
+{
+    TDoc doc("Doc");
+    ObApp::registerDoc(&doc);
+    app.activateDoc(&doc);
+    doc.setPath("/p/Plan.orstime");
+    take();
+    for (char const* same : {"/p/Plan.orstime", "/p/Plan", "/p/Plan.orstime/doc_data.xml"})
+        EXPECT_EQ(app.tryTransitionToNewSingleDoc(same), &doc) << same;
+    EXPECT_EQ(take(), "");
+
+    // A document never saved has no path: any path names another document.
+    doc.setPath(rtl::str());
+    EXPECT_EQ(app.tryTransitionToNewSingleDoc("/p/Plan.orstime"), nullptr);
+    EXPECT_EQ(app.opened, "/p/Plan.orstime");
+    EXPECT_EQ(take(), "-DocxDoc");
+}
+
+TEST(ObDocBase, NormalisesNoPathAndNamesItselfDoc)
+{
+    ObDoc doc;
+    EXPECT_STREQ(doc.normalizePath(rtl::str("/a/../b//c.orstime")).cs(), "/a/../b//c.orstime");
+    EXPECT_STREQ(doc.desc(), "doc");
+    EXPECT_FALSE(doc.load("/any"));
+    EXPECT_FALSE(doc.save("/any"));
+}
+
 TEST_F(ObAppF, CommandRunsFoldersAndTheBundle)
 {
     TestSucceedsCmd ok;
@@ -134,9 +174,9 @@ TEST_F(ObAppF, CommandRunsFoldersAndTheBundle)
     EXPECT_FALSE(app.runCmd(&plain));
     std::string const log = testing::internal::GetCapturedStdout();
     std::string const on = "\033[30m\033[47m";
-    EXPECT_NE(log.find(on + "====================================> BEGIN CMD: TestSucceedsCmd"), std::string::npos);
-    EXPECT_NE(log.find("<====================================== END CMD: TestSucceedsCmd SUCCESS!"), std::string::npos);
-    EXPECT_NE(log.find("END CMD: ObCmd Fail."), std::string::npos);
+    EXPECT_THAT(log, HasSubstr(on + "====================================> BEGIN CMD: TestSucceedsCmd"));
+    EXPECT_THAT(log, HasSubstr("<====================================== END CMD: TestSucceedsCmd SUCCESS!"));
+    EXPECT_THAT(log, HasSubstr("END CMD: ObCmd Fail."));
     EXPECT_DEATH(app.runCmd(nullptr), "ASSERTION FAILED: cmd");
 
     TDoc doc("Doc");
@@ -145,6 +185,6 @@ TEST_F(ObAppF, CommandRunsFoldersAndTheBundle)
     EXPECT_STREQ(ObApp::ourLastSavePaths[rtl::str("doc")].c(), "/a/b");
     EXPECT_STREQ(ObApp::ourLastLoadPaths[rtl::str("doc")].c(), "");
     std::string const exe = app.getExecutablePath().c();
-    EXPECT_NE(exe.find("test_Ob"), std::string::npos) << exe;
+    EXPECT_THAT(exe, HasSubstr("test_Ob"));
     EXPECT_EQ(std::string(app.getBundlePath().c()), exe.substr(0, exe.rfind('/')));
 }

@@ -4,10 +4,13 @@
 #include "XmlReader.h"
 #include "XmlWriter.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cfloat>
 #include <clocale>
+
+using testing::HasSubstr;
 
 namespace {
 
@@ -129,7 +132,9 @@ TEST(ObBin, WritesAndReadsItsTree)
     std::string doc = readFile(f);
     EXPECT_EQ(doc.find("k=v"), std::string::npos);
     size_t x1 = doc.find("_id=\"x\""), x2 = doc.find("_id=\"x\"", x1 + 1), y = doc.find("_id=\"y\"");
-    EXPECT_TRUE(x1 < x2 && x2 < y && y != std::string::npos);
+    EXPECT_LT(x1, x2);
+    EXPECT_LT(x2, y);
+    EXPECT_NE(y, std::string::npos);
 
     // Read back, with a refused child whose content must not reach the parent.
     doc.insert(doc.find("</setting>"),
@@ -165,6 +170,37 @@ TEST(ObBin, WritesAndReadsItsTree)
     std::list<rtl::str> names;
     r.getAttrNames(names);
     EXPECT_EQ(names.size(), 1u);
+}
+
+// Bins nest as deep as a document may hold and no deeper: a save beyond fails, names the child
+// where it stopped, and leaves the earlier file.
+TEST(ObBin, NestsNoDeeperThanADocumentHolds)
+{
+    ScratchDir dir;
+    std::string const f = dir.file("bin.xml");
+    auto saveNested = [&](int levels) {
+        ObBin root;
+        ObBin* at = &root;
+        for (int i = 1; i < levels; ++i)
+            at = at->newSub(rtl::str(i + 1 == levels ? "deepest" : "child"));
+        at->setAttr(rtl::str("depth"), levels);
+        XmlWriter w("ISO-8859-1");
+        return w.startDocument(f.c_str(), "setting") && root.xmlWrite(w) && w.endDocument();
+    };
+    // The document's root holds the top bin's attributes; every child is one level more, and
+    // its attributes one more again.
+    ASSERT_TRUE(saveNested(Xml::MaxDepth - 1));
+    std::string const saved = readFile(f);
+    XmlReader reader;
+    XmlReadHandler all;
+    reader.pushHandler(&all, nullptr);
+    EXPECT_TRUE(reader.parseFile(f.c_str())) << reader.failMessage();
+
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(saveNested(Xml::MaxDepth));
+    std::string const out = testing::internal::GetCapturedStdout();
+    EXPECT_THAT(out, HasSubstr("child 'deepest' could not be saved"));
+    EXPECT_EQ(readFile(f), saved);
 }
 
 TEST(ObAttr, RealsAreDocumentTextInAnyLocale)

@@ -3,14 +3,19 @@
 #include "ObDirty.h"
 #include "ObTestSupport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
+using testing::HasSubstr;
+
 namespace {
 
-std::string out() { return testing::internal::GetCapturedStdout(); }
-bool has(std::string const& text, std::string const& part) { return text.find(part) != std::string::npos; }
+std::string out()
+{
+    return testing::internal::GetCapturedStdout();
+}
 
 } // namespace
 
@@ -28,7 +33,8 @@ TEST(ObDirty, IdsNamesAndRaising)
     dirt.setDirty(3, true);
     dirt.setDirty(3, true);
     std::string const log = out();
-    EXPECT_TRUE(has(log, "Set dirty DirtSelection") && has(log, "Already dirty DirtSelection"));
+    EXPECT_THAT(log, HasSubstr("Set dirty DirtSelection"));
+    EXPECT_THAT(log, HasSubstr("Already dirty DirtSelection"));
     EXPECT_EQ(refresher.requests, 1);
     dirt.setDirty(1, false);
     dirt.setDirty(std::set<unsigned int>{1, 3}, true); // nothing new: no pass
@@ -56,7 +62,7 @@ TEST(ObDirty, CleanRulesDecideWhichStepsRun)
     EXPECT_TRUE(dirt.needsCleaningTest(step));
     testing::internal::CaptureStdout();
     dirt.printCleanings();
-    EXPECT_TRUE(has(out(), "  pGv_updateScene - Or(IfDirty[1],IfDirty[2])"));
+    EXPECT_THAT(out(), HasSubstr("  pGv_updateScene - Or(IfDirty[1],IfDirty[2])"));
     dirt.clearAllDirt();
     EXPECT_FALSE(dirt.needsCleaningTest(step));
 
@@ -95,10 +101,12 @@ TEST(ObDirty, DirtyItemsAttributesAndTypes)
     dirt.printDirt();
     std::string log = out();
     std::string const desc = item.desc().c();
-    EXPECT_TRUE(has(log, "  1 DIRTY TYPES") && has(log, "    DIRTY TYPE - TItem") && has(log, "  2 DIRTY ITEMS"));
-    EXPECT_TRUE(has(log, "     " + desc + ".notes"));
-    EXPECT_TRUE(has(log, "     " + std::string(desc.size(), ' ') + ".title")); // lined up
-    EXPECT_TRUE(has(log, std::string("     ") + whole.desc().c() + ": ALL ATTRS"));
+    EXPECT_THAT(log, HasSubstr("  1 DIRTY TYPES"));
+    EXPECT_THAT(log, HasSubstr("    DIRTY TYPE - TItem"));
+    EXPECT_THAT(log, HasSubstr("  2 DIRTY ITEMS"));
+    EXPECT_THAT(log, HasSubstr("     " + desc + ".notes"));
+    EXPECT_THAT(log, HasSubstr("     " + std::string(desc.size(), ' ') + ".title")) << "lined up";
+    EXPECT_THAT(log, HasSubstr(std::string("     ") + whole.desc().c() + ": ALL ATTRS"));
 
     // A handle whose slot was freed names nothing: ignored when raised, shown as such when listed.
     Obh stale = whole;
@@ -114,8 +122,12 @@ TEST(ObDirty, DirtyItemsAttributesAndTypes)
     dirt.printDirt();
     bare.printDirt();
     log = out();
-    EXPECT_TRUE(has(log, "     <free slot>: ALL ATTRS") && has(log, "    DIRTY TYPE - TOther"));
-    EXPECT_TRUE(has(log, "  No Dirty Flags Set") && has(log, "    DIRTY TYPE - <?>"));
+    EXPECT_THAT(log, HasSubstr("     <free slot>: ALL ATTRS"));
+    EXPECT_THAT(log, HasSubstr("    DIRTY TYPE - TOther"));
+    EXPECT_THAT(log, HasSubstr("  No Dirty Flags Set"));
+    EXPECT_THAT(log, HasSubstr("    DIRTY TYPE - <?>"));
     dirt.clearAllDirt();
-    EXPECT_FALSE(dirt.itemIsDirty(item) || dirt.typeIsDirty(&store.items) || dirt.itemAttrIsDirty(stale, "x"));
+    EXPECT_FALSE(dirt.itemIsDirty(item));
+    EXPECT_FALSE(dirt.typeIsDirty(&store.items));
+    EXPECT_FALSE(dirt.itemAttrIsDirty(stale, "x"));
 }

@@ -1,14 +1,13 @@
 #include "ObDoc.h"
+#include "ScratchDir.h"
 #include "XmlReader.h"
 #include "XmlWriter.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -26,22 +25,11 @@ struct Root : XmlReadHandler
     ObObj* target;
 };
 
-struct TempDir
-{
-    TempDir()
-    {
-        char pattern[] = "/tmp/obdoc-XXXXXX";
-        path = mkdtemp(pattern);
-    }
-    ~TempDir() { rmdir(path.c_str()); }
-    std::string path;
-};
-
 } // namespace
 
 TEST(ObDoc, CanSaveWhereTheFolderExists)
 {
-    TempDir dir;
+    ScratchDir dir;
     ObDoc doc;
     EXPECT_FALSE(doc.canSaveTest());
     for (std::string path : {std::string("plain.orstime"), std::string("/rooted.orstime"), dir.path + "/missing/x"}) {
@@ -54,27 +42,28 @@ TEST(ObDoc, CanSaveWhereTheFolderExists)
 
 TEST(ObDoc, AttributesWrittenAndReadBackThroughXml)
 {
-    TempDir dir;
-    std::string const file = dir.path + "/doc.xml";
+    ScratchDir dir;
+    std::string const file = dir.file("doc.xml");
     ObDoc doc;
     doc.setPath("/some/where/My Doc.orstime");
     doc.setName("My Doc");
     doc.setNeedsSave(true);
     XmlWriter w("ISO-8859-1");
-    ASSERT_TRUE(w.startDocument(file.c_str(), "doc") && doc.xmlWrite(w) && w.endDocument());
-    std::stringstream text;
-    text << std::ifstream(file).rdbuf();
-    std::string const xml = text.str();
+    ASSERT_TRUE(w.startDocument(file.c_str(), "doc"));
+    ASSERT_TRUE(doc.xmlWrite(w));
+    ASSERT_TRUE(w.endDocument());
+    std::string const xml = readFile(file);
     std::size_t const path = xml.find("_id=\"path\""), name = xml.find("_id=\"name\""), flag = xml.find("_id=\"needsSave\"");
-    EXPECT_TRUE(path < name && name < flag && flag != std::string::npos) << xml;
-    EXPECT_NE(xml.find("_t=\"bool\" value=\"True\""), std::string::npos) << xml;
+    EXPECT_LT(path, name);
+    EXPECT_LT(name, flag);
+    EXPECT_NE(flag, std::string::npos);
+    EXPECT_THAT(xml, testing::HasSubstr("_t=\"bool\" value=\"True\""));
 
     ObDoc back;
     Root root(&back);
     XmlReader r;
     r.pushHandler(&root, nullptr);
     ASSERT_TRUE(r.parseFile(file.c_str()));
-    unlink(file.c_str());
     EXPECT_STREQ(back.getPath().c(), "/some/where/My Doc.orstime");
     EXPECT_STREQ(back.getName().c(), "My Doc");
     EXPECT_TRUE(back.getNeedsSave());

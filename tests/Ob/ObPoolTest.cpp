@@ -171,3 +171,46 @@ TEST(ObPoolDeath, BrokenInvariantsStop)
     EXPECT_EQ(t.ptr(invalid), nullptr) << "ptr looks at the slot before the handle";
     EXPECT_DEATH(t.obj(invalid), "h.isValid()");
 }
+
+// Handles from a file can name anything; the checked lookup answers null where the pool's own
+// lookups would stop at an assertion.
+TEST(ObPool, HandlesFromAFileResolveOnlyToLiveObjectsOfTheirPool)
+{
+    Store s;
+    Obh rec = s.recs.make();
+    Obh freed = s.recs.make();
+    Obh plain = s.plains.make();
+    freed.dealloc();
+    Obh stale = freed;
+    stale.myFlags = Obh::IsValid;
+    Obh flagsZero = rec;
+    flagsZero.myFlags = 0;
+    Obh otherBits = rec;
+    otherBits.myFlags |= 6;
+    Obh outOfRange = rec;
+    outOfRange.myAddr = 4000000000u;
+    Obh wrongIndex = rec;
+    wrongIndex.myTypeIndex = s.plains.getTypeIndex();
+    Obh none;
+
+    EXPECT_EQ(s.recs.ptrFromFile(rec), s.recs.ptr(rec));
+    EXPECT_EQ(s.recs.objFromFile(rec), rec.obj());
+    EXPECT_EQ(s.recs.ptrFromFile(otherBits), s.recs.ptr(rec)) << "bits beside the valid bit are carried";
+    struct Case
+    {
+        char const* what;
+        Obh const& h;
+    } const nulls[] = {
+        {"a free slot", stale},
+        {"flags 0", flagsZero},
+        {"a slot beyond the pool", outOfRange},
+        {"a live slot of another pool", plain},
+        {"a type index not the pool's", wrongIndex},
+        {"a default handle", none},
+    };
+    for (auto const& c : nulls) {
+        EXPECT_EQ(s.recs.ptrFromFile(c.h), nullptr) << c.what;
+        EXPECT_EQ(s.recs.objFromFile(c.h), nullptr) << c.what;
+    }
+    EXPECT_EQ(s.plains.ptrFromFile(plain), s.plains.ptr(plain));
+}

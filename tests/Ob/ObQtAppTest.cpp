@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QSettings>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -67,6 +68,22 @@ TEST(ObQtAppTest, QuestionsGoThroughTheUserInterfaceService)
     EXPECT_FALSE(dialogs.browseForFilePathToLoad(path, "Open...", "/", nullptr));
     EXPECT_EQ(dialogs.saveBeforeClosing("Plan"), 0);
     EXPECT_FALSE(shown);
+}
+
+// A start that fails says so and returns 1 without entering the event loop (if it did, the
+// queued quit would end it with 0).
+TEST(ObQtAppTest, AFailedStartSaysSoAndRunsNoEventLoop)
+{
+    ObQtTestApp* app = ObQtTestApp::get();
+    app->myInitFails = true;
+    QTimer::singleShot(0, app, &QCoreApplication::quit);
+    testing::internal::CaptureStdout();
+    int const status = app->run();
+    std::string const out = testing::internal::GetCapturedStdout();
+    app->myInitFails = false;
+    drainEvents();
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(out, "Trouble initializing the application!\n");
 }
 
 TEST(ObQtAppTest, ClosingNothingOrAnUnsavedDocumentIsACallersFault)

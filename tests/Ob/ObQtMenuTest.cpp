@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QPointer>
 #include <QTest>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -84,7 +85,7 @@ TEST_F(ObQtMenuTest, EntriesShowTheirCommandsStateEachTimeTheMenuOpens)
     EXPECT_EQ(looks(), "E E - E ") << "nothing to run: disabled at once";
     cmd.active = false;
     cmd.checked = true;
-    EXPECT_NE(openMenu(menu).find("No cmd or func for mitem"), std::string::npos);
+    EXPECT_THAT(openMenu(menu), testing::HasSubstr("No cmd or func for mitem"));
     EXPECT_EQ(looks(), "- -x- E ");
     EXPECT_EQ(cmd.runs, 0) << "setting the check mark runs nothing";
     cmd.active = true;
@@ -111,7 +112,7 @@ TEST_F(ObQtMenuTest, ChosenEntriesRunTheirCommandOrCallTheirFunction)
                              "====================================> BEGIN CMD: cmdQtTestSwitch",
                              "<====================================== END CMD: cmdQtTestSwitch SUCCESS!",
                              "END CMD: cmdQtTestPlain Fail."})
-        EXPECT_NE(out.find(line), std::string::npos) << line;
+        EXPECT_THAT(out, testing::HasSubstr(line));
 }
 
 // Without a global menu bar the document window carries the application's bar: its shortcuts

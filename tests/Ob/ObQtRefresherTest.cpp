@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -41,8 +42,8 @@ TEST_F(ObQtRefresherTest, RequestsInOneTurnMakeOnePassOnTheNextWithNullContext)
     r.setNeedsRefresh(reinterpret_cast<aRefreshContext*>(&anything));
     EXPECT_TRUE(c.contexts.empty()) << "a request never runs the pass itself";
     EXPECT_FALSE(r.getRefreshDuration());
-    spinEventLoop();
-    spinEventLoop();
+    ASSERT_TRUE(waitFor([&] { return !c.contexts.empty(); }));
+    drainEvents();
     EXPECT_EQ(c.contexts, std::vector<aRefreshContext*>{nullptr});
     EXPECT_TRUE(r.getRefreshDuration());
 }
@@ -59,15 +60,30 @@ TEST_F(ObQtRefresherTest, RequestDuringAPassGivesExactlyOneMorePassAfterIt)
             if (pass == 1) {
                 r.setNeedsRefresh(nullptr);
                 r.setNeedsRefresh(nullptr);
-                if (nestedLoop)
-                    spinEventLoop(20);
+                if (nestedLoop) {
+                    EXPECT_TRUE(waitFor([&] { return r.myFiredDuringRefresh; }));
+                }
             }
         };
         r.setNeedsRefresh(nullptr);
-        spinEventLoop(60);
-        spinEventLoop();
+        ASSERT_TRUE(waitFor([&] { return counter.contexts.size() >= 2; })) << nestedLoop;
+        drainEvents();
         EXPECT_EQ(counter.contexts.size(), 2u) << nestedLoop;
         EXPECT_EQ(counter.maxDepth, 1) << nestedLoop;
         r.unschedule(&counter);
     }
+}
+
+// A step that throws ends its pass, but not the refreshing: the next request gets its pass.
+TEST_F(ObQtRefresherTest, AThrowingStepStopsNoLaterPass)
+{
+    c.onPass = [](size_t pass) {
+        if (pass == 1)
+            throw std::runtime_error("step failed");
+    };
+    r.setNeedsRefresh(nullptr);
+    EXPECT_THROW(r.refreshTimerCb(), std::runtime_error);
+    EXPECT_FALSE(r.myInRefresh);
+    r.setNeedsRefresh(nullptr);
+    ASSERT_TRUE(waitFor([&] { return c.contexts.size() == 2; }));
 }

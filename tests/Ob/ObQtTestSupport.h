@@ -4,17 +4,25 @@
 #include "ObQtUi.h"
 #include "aPath.h"
 
-#include <QEventLoop>
-#include <QTimer>
+#include <QCoreApplication>
+#include <QTest>
 #include <string>
 #include <vector>
 
-// Runs the event loop for a while, as the application would between two user actions.
-inline void spinEventLoop(int ms = 30)
+// Runs the event loop until the condition holds; false if it did not within a bound that a slow
+// machine under the sanitizers stays far below.
+template <class Condition>
+bool waitFor(Condition condition)
 {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
+    return QTest::qWaitFor(condition, 10000);
+}
+
+// Runs what is due now (posted events, 0 ms timers) and returns: what is not there by then
+// would need a new request.
+inline void drainEvents()
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
 }
 
 // The folder's one application object (made by main.cpp), with engines the tests set.
@@ -22,12 +30,14 @@ class ObQtTestApp : public ObQtApp
 {
 public:
     using ObQtApp::ObQtApp;
+    bool init() override { return !myInitFails && ObQtApp::init(); }
     ObDirty* getAppDirtyEngine() const override { return myDirt; }
     aRefresher* getAppRefreshEngine() const override { return myRefresher; }
     static ObQtTestApp* get() { return dynamic_cast<ObQtTestApp*>(ObApp::ourApp); }
 
     ObDirty* myDirt = nullptr;
     aRefresher* myRefresher = nullptr;
+    bool myInitFails = false;
 };
 
 // Answers the application's questions instead of a person, recording each as "title|folder".

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ObAttr.h"
+#include "ObBin.h"
 #include "ObClassTypeOf.h"
 #include "ObEngine.h"
 #include "ObObj.h"
@@ -11,6 +12,18 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+// The pools' debug lines off for a test that makes very many objects.
+struct QuietTraces
+{
+    bool const ob = Ob::ourTrace, xml = Xml::ourTrace;
+    QuietTraces() { Ob::ourTrace = Xml::ourTrace = false; }
+    ~QuietTraces()
+    {
+        Ob::ourTrace = ob;
+        Xml::ourTrace = xml;
+    }
+};
 
 // Hook counters shared by the test classes.
 struct HookCount
@@ -108,18 +121,84 @@ public:
     void recycleObj() override { ++HookCount::recycles; }
 };
 
-// Two registered types on a fresh store, as a document holds them.
+// Names a Rec by a handle element and keeps a bin of settings, as the model's objects do; the
+// handle is resolved after the load through the checked lookup for handles from a file.
+class Linker : public ObObj
+{
+public:
+    Obh myLink;
+    Rec* myLinked = nullptr;
+    ObBin* mySettings = nullptr;
+    // The pool its links lead to; set by the store.
+    static inline ObClassTypeOf<Rec>* ourRecs = nullptr;
+
+    ~Linker() override { delete mySettings; }
+    void initObj() override
+    {
+        myLink = Obh();
+        myLinked = nullptr;
+        delete mySettings;
+        mySettings = nullptr;
+    }
+    void postLoadHook() override { myLinked = ourRecs ? ourRecs->ptrFromFile(myLink) : nullptr; }
+    bool xmlWriteChildren(XmlWriter& w) override
+    {
+        bool ok = !myLink.isValid() || Obh::xmlWriteHdl(w, "link", myLink, nullptr);
+        if (ok && mySettings)
+            ok = w.startElement("settings") && mySettings->xmlWrite(w) && w.endElement();
+        return ok;
+    }
+    bool xmlReadStartElement(XmlReader& r, char const* name, int count) override
+    {
+        if (std::strcmp(name, "link") == 0) {
+            Obh h;
+            if (Obh::xmlReadHdl(r, &h, nullptr))
+                myLink = h;
+            return true;
+        }
+        if (std::strcmp(name, "settings") == 0) {
+            delete mySettings;
+            mySettings = new ObBin();
+            if (!r.isEmptyElement())
+                r.pushHandler(mySettings, nullptr);
+            return true;
+        }
+        return ObObj::xmlReadStartElement(r, name, count);
+    }
+    bool xmlReadEndElement(XmlReader& r, char const* name) override
+    {
+        if (std::strcmp(name, "settings") == 0) {
+            if (r.currentHandler() == mySettings)
+                r.popHandler();
+            return true;
+        }
+        return std::strcmp(name, "link") == 0 || ObObj::xmlReadEndElement(r, name);
+    }
+};
+
+// Three registered types on a fresh store, as a document holds them.
 struct Store
 {
     ObEngine engine;
     ObClassTypeOf<Rec> recs{"Rec", 1, 1};
     ObClassTypeOf<Plain> plains{"Plain", 2, -1};
+    ObClassTypeOf<Linker> links{"Linker", 1, 1};
     Store()
     {
         engine.registerType(&recs);
         engine.registerType(&plains);
+        engine.registerType(&links);
+        Linker::ourRecs = &recs;
     }
-    ~Store() { Ob::ourEngine = nullptr; }
+    ~Store()
+    {
+        Linker::ourRecs = nullptr;
+        Ob::ourEngine = nullptr;
+    }
+    unsigned int live() const
+    {
+        return recs.getCurrentTypeCount() + plains.getCurrentTypeCount() + links.getCurrentTypeCount();
+    }
 };
 
 // Saves a document with the store's objects part the way the document does.
@@ -132,15 +211,17 @@ inline bool saveObjects(ObEngine& engine, std::string const& path)
     return ok && w.endDocument();
 }
 
-// The document side of reading: pushes the store at "objects" and pops it at its end.
+// The document side of reading: pushes the store at "objects" (also inside the component's
+// part) and pops it at its end; the document's own attributes after it are not looked at.
 struct DocReader : XmlReadHandler
 {
     ObEngine* engine;
     explicit DocReader(ObEngine* e) : engine(e) {}
     bool xmlReadStartElement(XmlReader& r, char const* name, int) override
     {
-        if (std::strcmp(name, "timeline_document_v1") == 0)
-            return true;
+        for (char const* part : {"timeline_document_v1", "timeline_component", "doc"})
+            if (std::strcmp(name, part) == 0)
+                return true;
         if (std::strcmp(name, "objects") == 0) {
             if (!r.isEmptyElement())
                 r.pushHandler(engine, nullptr);
@@ -154,19 +235,23 @@ struct DocReader : XmlReadHandler
             r.popHandler();
             return true;
         }
-        return std::strcmp(name, "timeline_document_v1") == 0;
+        return true;
     }
 };
 
-inline bool loadObjects(ObEngine& engine, std::string const& path)
+// Loads as the document does: the parse's own result decides. balanced: whether the handlers
+// ended where they began (a handler fault when the parse succeeded and they did not).
+inline bool loadObjects(ObEngine& engine, std::string const& path, bool* balanced = nullptr)
 {
     engine.xmlReadPrep();
     DocReader doc(&engine);
     XmlReader reader;
     reader.pushHandler(&doc, nullptr);
-    bool ok = reader.parseFile(path.c_str());
-    engine.xmlReadPost();
-    return ok && reader.currentHandler() == &doc && reader.stackSize() == 0;
+    bool const ok = reader.parseFile(path.c_str());
+    engine.xmlReadPost(ok);
+    if (balanced)
+        *balanced = reader.currentHandler() == &doc && reader.stackSize() == 0;
+    return ok;
 }
 
 // The pool's invariants: inverse rosters, live count within the pool, every slot constructed.

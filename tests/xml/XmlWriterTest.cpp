@@ -1,10 +1,59 @@
 #include "ScratchDir.h"
+#include "XmlReader.h"
 #include "XmlWriter.h"
 
+#include <libxml/xmlmemory.h>
+
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+using testing::HasSubstr;
+
+namespace {
+
+std::vector<std::string> listing(std::string const& dir)
+{
+    std::vector<std::string> names;
+    for (auto const& e : std::filesystem::directory_iterator(dir))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Writes a document of one element; answers whether it was saved.
+bool save(std::string const& path, char const* text = "new")
+{
+    XmlWriter w("ISO-8859-1");
+    return w.startDocument(path.c_str(), "root") && w.addAttribute("t", text) && w.endDocument();
+}
+
+mode_t modeOf(std::string const& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 07777;
+}
+
+// Takes what a callback prints on standard output.
+template <class F>
+std::string printed(F f)
+{
+    testing::internal::CaptureStdout();
+    f();
+    return testing::internal::GetCapturedStdout();
+}
+
+} // namespace
 
 TEST(XmlWriter, WritesIndentedDocumentWithTypedAttributes)
 {
@@ -29,7 +78,7 @@ TEST(XmlWriter, WritesIndentedDocumentWithTypedAttributes)
         EXPECT_TRUE(w.addValue(1.25));
         EXPECT_TRUE(w.endElement());
         EXPECT_TRUE(w.addComment("caf\xc3\xa9"));
-        xmlChar* u = w.ConvertInput("caf\xe9", "ISO-8859-1");
+        unsigned char* u = w.ConvertInput("caf\xe9", "ISO-8859-1");
         EXPECT_STREQ(reinterpret_cast<char const*>(u), "caf\xc3\xa9");
         xmlFree(u);
         EXPECT_EQ(w.ConvertInput("caf\xe9", "no-such-encoding"), nullptr);
@@ -101,8 +150,7 @@ TEST(XmlWriter, FailedSaveLeavesTheOldFileAlone)
         XmlWriter w("ISO-8859-1");
         std::string target = sub + "/doc.xml";
         ASSERT_TRUE(w.startDocument(target.c_str(), "root"));
-        std::string cmd = "rm -rf '" + sub + "'";
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
+        std::filesystem::remove_all(sub);
         EXPECT_FALSE(w.endDocument());
         XmlWriter w2("ISO-8859-1");
         EXPECT_FALSE(w2.startDocument(target.c_str(), "root"));
@@ -120,12 +168,169 @@ TEST(XmlWriter, FailedSaveLeavesTheOldFileAlone)
         EXPECT_TRUE(S_ISDIR(st.st_mode));
     }
     // Only the original file and the directory are left.
-    std::string listing;
-    FILE* p = popen(("ls -A '" + dir.path + "'").c_str(), "r");
-    char buf[256];
-    while (p && fgets(buf, sizeof buf, p))
-        listing += buf;
-    if (p)
-        pclose(p);
-    EXPECT_EQ(listing, "doc.xml\nisdir\n");
+    EXPECT_EQ(listing(dir.path), (std::vector<std::string>{"doc.xml", "isdir"}));
+}
+
+// What the writer saves, the reader opens: a start tag or a text up to the limit (in the worst
+// case of escapes) and elements nested to the limit save and read back; one step beyond fails
+// the save with a message naming the attribute or the element, and the old file stays.
+TEST(XmlWriter, SavesOnlyWhatTheReaderOpens)
+{
+    ScratchDir dir;
+    std::string const f = dir.file("doc.xml");
+    writeFile(f, "OLD CONTENT");
+    // "<root" and "/>", then ' value="..."': the quotes take six bytes each as "&quot;".
+    size_t const room = Xml::MaxStoredBytes - std::strlen("root") - 3 - std::strlen("value") - 4;
+    std::string const quotes(room / 6, '"');
+    std::string const fill(room - Xml::storedSize(quotes.c_str()), 'a');
+    std::string const full = quotes + fill;
+    ASSERT_EQ(Xml::storedSize(full.c_str()), room);
+    {
+        XmlWriter w("ISO-8859-1");
+        ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
+        EXPECT_TRUE(w.addAttribute("value", full.c_str()));
+        ASSERT_TRUE(w.endDocument());
+    }
+    struct Value : XmlReadHandler
+    {
+        std::string got;
+        bool xmlReadStartElement(XmlReader& r, char const*, int) override
+        {
+            char const* v = nullptr;
+            if (r.getAttr("value", v))
+                got = v;
+            return true;
+        }
+    } value;
+    XmlReader reader;
+    reader.pushHandler(&value, nullptr);
+    ASSERT_TRUE(reader.parseFile(f.c_str())) << reader.failMessage();
+    EXPECT_EQ(value.got, full);
+
+    std::string const saved = readFile(f);
+    std::string const over = full + "a";
+    std::string out = printed([&] {
+        XmlWriter w("ISO-8859-1");
+        ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
+        EXPECT_FALSE(w.addAttribute("value", over.c_str()));
+        EXPECT_FALSE(w.endDocument());
+    });
+    EXPECT_THAT(out, HasSubstr("attribute 'value'"));
+    // Attributes add up in their start tag; texts written one after another in their text.
+    out = printed([&] {
+        XmlWriter w("ISO-8859-1");
+        ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
+        EXPECT_TRUE(w.addAttribute("value", fill.c_str()));
+        EXPECT_FALSE(w.addAttribute("more", quotes.c_str()));
+        EXPECT_FALSE(w.endDocument());
+    });
+    EXPECT_THAT(out, HasSubstr("attribute 'more'"));
+    out = printed([&] {
+        XmlWriter w("ISO-8859-1");
+        ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
+        std::string const half(Xml::MaxStoredBytes / 2 + 1, 'x');
+        EXPECT_TRUE(w.addString(half.c_str()));
+        EXPECT_FALSE(w.addString(half.c_str()));
+        EXPECT_FALSE(w.endDocument());
+    });
+    EXPECT_THAT(out, HasSubstr("the text"));
+    EXPECT_EQ(readFile(f), saved);
+
+    {
+        XmlWriter w("ISO-8859-1");
+        ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
+        for (int depth = 2; depth <= Xml::MaxDepth; ++depth)
+            ASSERT_TRUE(w.startElement("object")) << depth;
+        out = printed([&] { EXPECT_FALSE(w.startElement("deepest")); });
+        EXPECT_FALSE(w.endDocument());
+    }
+    EXPECT_THAT(out, HasSubstr("'deepest'"));
+    EXPECT_EQ(readFile(f), saved);
+    {
+        XmlWriter w("ISO-8859-1");
+        ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
+        for (int depth = 2; depth <= Xml::MaxDepth; ++depth)
+            ASSERT_TRUE(w.startElement("object"));
+        ASSERT_TRUE(w.endDocument());
+    }
+    XmlReader deep;
+    XmlReadHandler takesAll;
+    deep.pushHandler(&takesAll, nullptr);
+    EXPECT_TRUE(deep.parseFile(f.c_str())) << deep.failMessage();
+    std::string nested;
+    for (int i = 0; i <= Xml::MaxDepth; ++i)
+        nested = "<o>" + nested + "</o>";
+    writeFile(f, nested);
+    EXPECT_FALSE(deep.parseFile(f.c_str())) << "the reader holds to the same depth";
+}
+
+// A save keeps what the old file was: its permission bits, and its place when the path is a
+// symbolic link. A new file gets what a plain create gives; the umask stays as it was.
+TEST(XmlWriter, SavingKeepsTheFilesIdentity)
+{
+    ScratchDir dir;
+    std::string const f = dir.file("doc_data.xml");
+    mode_t const mask = ::umask(027);
+    ASSERT_TRUE(save(f));
+    EXPECT_EQ(modeOf(f), 0640u);
+    EXPECT_EQ(::umask(mask), 027u) << "the save left the umask alone";
+
+    ASSERT_EQ(::chmod(f.c_str(), 0604), 0);
+    ASSERT_TRUE(save(f, "again"));
+    EXPECT_EQ(modeOf(f), 0604u);
+    EXPECT_THAT(readFile(f), HasSubstr("again"));
+
+    // Through links, absolute and relative, to a file that may not exist yet.
+    ASSERT_EQ(::mkdir(dir.file("real").c_str(), 0755), 0);
+    std::string const target = dir.file("real/target.xml");
+    writeFile(target, "OLD");
+    ASSERT_EQ(::chmod(target.c_str(), 0600), 0);
+    std::string const link = dir.file("link.xml");
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    std::string const hop = dir.file("hop.xml");
+    ASSERT_EQ(::symlink("link.xml", hop.c_str()), 0);
+    std::string const dangling = dir.file("dangling.xml");
+    ASSERT_EQ(::symlink("real/later.xml", dangling.c_str()), 0);
+    ASSERT_TRUE(save(hop, "through"));
+    ASSERT_TRUE(save(dangling, "created"));
+    struct stat st {};
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(::lstat(hop.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_THAT(readFile(target), HasSubstr("through"));
+    EXPECT_EQ(modeOf(target), 0600u);
+    EXPECT_THAT(readFile(dir.file("real/later.xml")), HasSubstr("created"));
+    EXPECT_EQ(listing(dir.file("real")), (std::vector<std::string>{"later.xml", "target.xml"}));
+
+    std::string const loop = dir.file("loop.xml");
+    ASSERT_EQ(::symlink("loop.xml", loop.c_str()), 0);
+    EXPECT_FALSE(save(loop));
+}
+
+// Temporary files of killed saves are removed by the next successful save of the same file;
+// a save that is still running (it holds its file locked) and other files are left alone.
+TEST(XmlWriter, ASuccessfulSaveRemovesWhatKilledSavesLeft)
+{
+    ScratchDir dir;
+    std::string const f = dir.file("doc_data.xml");
+    for (char const* name : {"doc_data.xml.tmp-AbC123", "doc_data.xml.tmp-zzzzzz", "doc_data.xml.tmp-AbC12",
+                             "doc_data.xml.tmp-AbC1234", "other.xml.tmp-AbC123", "doc_data.xml.tmp-running"})
+        writeFile(dir.file(name), "left over");
+    int const running = ::open(dir.file("doc_data.xml.tmp-runnin").c_str(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(running, 0);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+
+    {
+        XmlWriter w("ISO-8859-1");
+        ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
+        EXPECT_FALSE(w.addAttribute("bad", "\x01"));
+        EXPECT_FALSE(w.endDocument());
+    }
+    EXPECT_EQ(listing(dir.path).size(), 7u) << "a failed save removes nothing";
+    ASSERT_TRUE(save(f));
+    ::close(running);
+    EXPECT_EQ(listing(dir.path),
+              (std::vector<std::string>{"doc_data.xml", "doc_data.xml.tmp-AbC12", "doc_data.xml.tmp-AbC1234",
+                                        "doc_data.xml.tmp-runnin", "doc_data.xml.tmp-running", "other.xml.tmp-AbC123"}));
 }
