@@ -5,6 +5,7 @@
 #include <libxml/xmlwriter.h>
 
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -72,6 +73,17 @@ std::string randomLetters()
         out += Letters[b % (sizeof Letters - 1)];
     return out;
 }
+
+// An integer in decimal, as "%i", "%u", "%li" and "%lu" give it.
+struct Decimal
+{
+    char text[24];
+    template <class Int>
+    explicit Decimal(Int value)
+    {
+        *std::to_chars(text, text + sizeof text - 1, value).ptr = '\0';
+    }
+};
 
 bool isTempOf(char const* name, std::string const& base)
 {
@@ -400,30 +412,22 @@ bool XmlWriter::addAttribute(char const* name, bool value)
 
 bool XmlWriter::addAttribute(char const* name, int value)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%i", value);
-    return writeAttr(name, buf);
+    return writeAttr(name, Decimal(value).text);
 }
 
 bool XmlWriter::addAttribute(char const* name, long value)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%li", value);
-    return writeAttr(name, buf);
+    return writeAttr(name, Decimal(value).text);
 }
 
 bool XmlWriter::addAttribute(char const* name, unsigned long value)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%lu", value);
-    return writeAttr(name, buf);
+    return writeAttr(name, Decimal(value).text);
 }
 
 bool XmlWriter::addAttribute(char const* name, unsigned int value)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%u", value);
-    return writeAttr(name, buf);
+    return writeAttr(name, Decimal(value).text);
 }
 
 bool XmlWriter::writeText(char const* text, char const* message)
@@ -465,30 +469,22 @@ bool XmlWriter::addValue(bool value)
 
 bool XmlWriter::addValue(int value)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%i", value);
-    return writeText(buf, "Error at XmlWriter::addValue(int)");
+    return writeText(Decimal(value).text, "Error at XmlWriter::addValue(int)");
 }
 
 bool XmlWriter::addValue(unsigned int value)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%u", value);
-    return writeText(buf, "Error at XmlWriter::addValue(unsigned int)");
+    return writeText(Decimal(value).text, "Error at XmlWriter::addValue(unsigned int)");
 }
 
 bool XmlWriter::addValue(long value)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%li", value);
-    return writeText(buf, "Error at XmlWriter::addValue(long)");
+    return writeText(Decimal(value).text, "Error at XmlWriter::addValue(long)");
 }
 
 bool XmlWriter::addValue(unsigned long value)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%lu", value);
-    return writeText(buf, "Error at XmlWriter::addValue(unsigned long)");
+    return writeText(Decimal(value).text, "Error at XmlWriter::addValue(unsigned long)");
 }
 
 bool XmlWriter::addComment(char const* text)

@@ -148,21 +148,13 @@ TEST_F(ObAppF, SwitchingComparesNormalisedPathsAlsoWithoutOne)
     for (char const* same : {"/p/Plan.orstime", "/p/Plan", "/p/Plan.orstime/doc_data.xml"})
         EXPECT_EQ(app.tryTransitionToNewSingleDoc(same), &doc) << same;
     EXPECT_EQ(take(), "");
+    EXPECT_STREQ(ObDoc().normalizePath(rtl::str("/p/./Plan")).cs(), "/p/./Plan") << "the base takes a path as it is";
 
     // A document never saved has no path: any path names another document.
     doc.setPath(rtl::str());
     EXPECT_EQ(app.tryTransitionToNewSingleDoc("/p/Plan.orstime"), nullptr);
     EXPECT_EQ(app.opened, "/p/Plan.orstime");
     EXPECT_EQ(take(), "-DocxDoc");
-}
-
-TEST(ObDocBase, NormalisesNoPathAndNamesItselfDoc)
-{
-    ObDoc doc;
-    EXPECT_STREQ(doc.normalizePath(rtl::str("/a/../b//c.orstime")).cs(), "/a/../b//c.orstime");
-    EXPECT_STREQ(doc.desc(), "doc");
-    EXPECT_FALSE(doc.load("/any"));
-    EXPECT_FALSE(doc.save("/any"));
 }
 
 TEST_F(ObAppF, CommandRunsFoldersAndTheBundle)

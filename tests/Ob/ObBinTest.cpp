@@ -130,7 +130,7 @@ TEST(ObBin, WritesAndReadsItsTree)
         ASSERT_TRUE(w.endDocument());
     }
     std::string doc = readFile(f);
-    EXPECT_EQ(doc.find("k=v"), std::string::npos);
+    EXPECT_THAT(doc, testing::Not(HasSubstr("k=v")));
     size_t x1 = doc.find("_id=\"x\""), x2 = doc.find("_id=\"x\"", x1 + 1), y = doc.find("_id=\"y\"");
     EXPECT_LT(x1, x2);
     EXPECT_LT(x2, y);

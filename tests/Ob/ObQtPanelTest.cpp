@@ -43,8 +43,8 @@ TEST(ObQtPanelTest, QueuedDirtIsRaisedInOrderAtOneShowOnlyAndEveryResizeLaysOut)
     panel.show();
     std::string const out = testing::internal::GetCapturedStdout();
     size_t const s = out.find("Set dirty DirtSecond"), f = out.find("Set dirty DirtFirst");
+    ASSERT_NE(f, std::string::npos);
     EXPECT_LT(s, f);
-    EXPECT_NE(f, std::string::npos);
     EXPECT_THAT(out.substr(f), testing::HasSubstr("Already dirty DirtSecond")) << "queued twice, raised twice";
     int const requests = engines.refresher.requests;
     EXPECT_GE(requests, 1);

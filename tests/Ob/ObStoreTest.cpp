@@ -237,53 +237,6 @@ TEST(ObStore, HandlesAndBinsComeBackAndResolveThroughTheCheckedLookup)
     EXPECT_EQ(none->mySettings, nullptr);
 }
 
-TEST(ObStore, RefusedAfterACompleteObjectsPartLeavesNothing)
-{
-    // About what a real document holds after its objects; the damage lies there.
-    ScratchDir dir;
-    std::string const f = dir.file("doc_data.xml");
-    std::string whole;
-    {
-        Store s;
-        fill(s);
-        ASSERT_TRUE(saveObjects(s.engine, f));
-        whole = readFile(f);
-    }
-    std::string const objectsEnd = "</objects>\n";
-    size_t const cut = whole.find(objectsEnd) + objectsEnd.size();
-    std::string const tail = "   <doc>\n"
-                             "      <attr _id=\"winX\" _t=\"int\" value=\"10\"/>\n"
-                             "      <attr _id=\"name\" _t=\"rtl::str\" value=\"Plan\"/>\n"
-                             "      <attr _id=\"needsSave\" _t=\"bool\" value=\"False\"/>\n"
-                             "   </doc>\n"
-                             "</timeline_document_v1>\n";
-    struct Case
-    {
-        char const* what;
-        std::string text;
-    } const cases[] = {
-        {"truncated in the doc part", whole.substr(0, cut) + tail.substr(0, tail.size() / 2)},
-        {"undefined entity in the doc part", whole.substr(0, cut) + "<doc>&nope;</doc></timeline_document_v1>"},
-        {"mismatched end", whole.substr(0, cut) + "<doc></dok></timeline_document_v1>"},
-    };
-    writeFile(f, whole.substr(0, cut) + tail);
-    {
-        Store s;
-        HookCount::zero();
-        ASSERT_TRUE(loadObjects(s.engine, f)) << "the undamaged document loads";
-        EXPECT_EQ(HookCount::postLoads, 3);
-    }
-    for (auto const& c : cases) {
-        writeFile(f, c.text);
-        Store s;
-        s.recs.make();
-        HookCount::zero();
-        EXPECT_FALSE(loadObjects(s.engine, f)) << c.what;
-        EXPECT_EQ(s.live(), 0u) << c.what;
-        EXPECT_EQ(HookCount::postLoads, 0) << c.what;
-    }
-}
-
 // A pool grows with the slots a document lists: a large claimed total costs nothing, and a
 // pool above what a load used to refuse (2^20 slots) comes back whole.
 TEST(ObStore, PoolsGrowWithTheSlotsTheDocumentLists)

@@ -95,7 +95,7 @@ TEST(XmlReader, RefusesDoctypeEntitiesAndBrokenFiles)
         auto ev = parse(c.text, rec, &ok);
         EXPECT_FALSE(ok) << c.name;
         for (auto const& e : ev)
-            EXPECT_EQ(e.find("SECRET"), std::string::npos) << c.name;
+            EXPECT_THAT(e, testing::Not(testing::HasSubstr("SECRET"))) << c.name;
     }
 }
 

@@ -13,6 +13,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -207,45 +208,40 @@ TEST(XmlWriter, SavesOnlyWhatTheReaderOpens)
     ASSERT_TRUE(reader.parseFile(f.c_str())) << reader.failMessage();
     EXPECT_EQ(value.got, full);
 
+    // One byte beyond, in one attribute, in the sum of a start tag's attributes, in texts
+    // written one after another, in the nesting.
     std::string const saved = readFile(f);
-    std::string const over = full + "a";
-    std::string out = printed([&] {
-        XmlWriter w("ISO-8859-1");
-        ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
-        EXPECT_FALSE(w.addAttribute("value", over.c_str()));
-        EXPECT_FALSE(w.endDocument());
-    });
-    EXPECT_THAT(out, HasSubstr("attribute 'value'"));
-    // Attributes add up in their start tag; texts written one after another in their text.
-    out = printed([&] {
-        XmlWriter w("ISO-8859-1");
-        ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
-        EXPECT_TRUE(w.addAttribute("value", fill.c_str()));
-        EXPECT_FALSE(w.addAttribute("more", quotes.c_str()));
-        EXPECT_FALSE(w.endDocument());
-    });
-    EXPECT_THAT(out, HasSubstr("attribute 'more'"));
-    out = printed([&] {
-        XmlWriter w("ISO-8859-1");
-        ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
-        std::string const half(Xml::MaxStoredBytes / 2 + 1, 'x');
-        EXPECT_TRUE(w.addString(half.c_str()));
-        EXPECT_FALSE(w.addString(half.c_str()));
-        EXPECT_FALSE(w.endDocument());
-    });
-    EXPECT_THAT(out, HasSubstr("the text"));
+    std::string const over = full + "a", half(Xml::MaxStoredBytes / 2 + 1, 'x');
+    struct Case
+    {
+        char const* named;
+        std::function<bool(XmlWriter&)> steps;
+    } const cases[] = {
+        {"attribute 'value'", [&](XmlWriter& w) { return w.addAttribute("value", over.c_str()); }},
+        {"attribute 'more'",
+         [&](XmlWriter& w) { return w.addAttribute("value", fill.c_str()) && w.addAttribute("more", quotes.c_str()); }},
+        {"the text", [&](XmlWriter& w) { return w.addString(half.c_str()) && w.addString(half.c_str()); }},
+        {"'deepest'",
+         [&](XmlWriter& w) {
+             for (int depth = 2; depth <= Xml::MaxDepth; ++depth)
+                 if (!w.startElement("object"))
+                     return false;
+             return w.startElement("deepest");
+         }},
+    };
+    for (auto const& c : cases) {
+        bool ended = true;
+        std::string const out = printed([&] {
+            XmlWriter w("ISO-8859-1");
+            ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
+            EXPECT_FALSE(c.steps(w)) << c.named;
+            ended = w.endDocument();
+        });
+        EXPECT_FALSE(ended) << c.named;
+        EXPECT_THAT(out, HasSubstr(c.named));
+    }
     EXPECT_EQ(readFile(f), saved);
 
-    {
-        XmlWriter w("ISO-8859-1");
-        ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
-        for (int depth = 2; depth <= Xml::MaxDepth; ++depth)
-            ASSERT_TRUE(w.startElement("object")) << depth;
-        out = printed([&] { EXPECT_FALSE(w.startElement("deepest")); });
-        EXPECT_FALSE(w.endDocument());
-    }
-    EXPECT_THAT(out, HasSubstr("'deepest'"));
-    EXPECT_EQ(readFile(f), saved);
     {
         XmlWriter w("ISO-8859-1");
         ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
