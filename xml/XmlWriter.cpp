@@ -58,10 +58,13 @@ std::string followLinks(std::string path)
     return std::string();
 }
 
+// The six letters or digits of a temporary name: from the system's random source, or, where it
+// is not ready yet, from a generator seeded by the time and the process.
 std::string randomLetters()
 {
     static char const Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static unsigned long seed = static_cast<unsigned long>(std::time(nullptr)) ^ static_cast<unsigned long>(::getpid());
+    static unsigned long seed =
+        static_cast<unsigned long>(std::time(nullptr)) ^ static_cast<unsigned long>(::getpid());
     unsigned char bytes[TempLetters];
     if (::getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes))
         for (auto& b : bytes) {
