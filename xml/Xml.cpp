@@ -17,7 +17,8 @@
 
 bool Xml::ourTrace = true;
 
-static_assert(Xml::MaxStoredBytes < XML_MAX_TEXT_LENGTH && Xml::MaxStoredBytes < XML_MAX_LOOKUP_LIMIT,
+static_assert(Xml::MaxStoredBytes < XML_MAX_TEXT_LENGTH &&
+                  Xml::MaxStoredBytes < XML_MAX_LOOKUP_LIMIT,
               "the writer must stay within what the reader takes");
 
 namespace {
@@ -106,7 +107,8 @@ size_t Xml::storedSize(char const* text)
     for (auto const* p = reinterpret_cast<unsigned char const*>(text); p && *p;) {
         unsigned c = *p;
         if (c < 0x80) {
-            // The escapes libxml2 writes: "&lt;", "&gt;", "&amp;", "&quot;", "&#10;", "&#13;", "&#9;".
+            // The escapes libxml2 writes: "&lt;", "&gt;", "&amp;", "&quot;", "&#10;", "&#13;",
+            // "&#9;".
             switch (c) {
             case '<':
             case '>':

@@ -176,8 +176,7 @@ bool XmlReader::getAttr(char const* name, char const*& value)
 
 // The int and long forms: base-10 long; false (with the clamped value stored) beyond the long
 // range; an int keeps the low 32 bits.
-template <class Long>
-bool XmlReader::getLongAttr(char const* name, Long& value)
+template <class Long> bool XmlReader::getLongAttr(char const* name, Long& value)
 {
     char const* text = nullptr;
     if (!getAttr(name, text))

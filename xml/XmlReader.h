@@ -71,8 +71,7 @@ public:
     std::string const& failMessage() const { return myFailMessage; }
 
 private:
-    template <class Long>
-    bool getLongAttr(char const* name, Long& value);
+    template <class Long> bool getLongAttr(char const* name, Long& value);
     bool report(std::string const& message);
     bool offerStart(char const* name, int attrCount);
     bool offerEnd(char const* name);

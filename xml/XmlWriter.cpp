@@ -5,8 +5,8 @@
 #include <libxml/xmlwriter.h>
 
 #include <cctype>
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -81,8 +81,7 @@ std::string randomLetters()
 struct Decimal
 {
     char text[24];
-    template <class Int>
-    explicit Decimal(Int value)
+    template <class Int> explicit Decimal(Int value)
     {
         *std::to_chars(text, text + sizeof text - 1, value).ptr = '\0';
     }
@@ -173,12 +172,8 @@ int sinkClose(void*)
 } // namespace
 
 XmlWriter::XmlWriter(char const* encoding)
-    : myEncoding(encoding)
-    , myWriter(nullptr)
-    , myFailed(false)
-    , myDepth(0)
-    , myTagBytes(0)
-    , myTextBytes(0)
+    : myEncoding(encoding), myWriter(nullptr), myFailed(false), myDepth(0), myTagBytes(0),
+      myTextBytes(0)
 {
 }
 
@@ -219,8 +214,8 @@ bool XmlWriter::fits(size_t size, char const* what, char const* message)
 {
     if (size <= MaxStoredBytes)
         return true;
-    std::printf("%s: %s would take %zu bytes, more than a document can hold (%zu)\n", message, what, size,
-                MaxStoredBytes);
+    std::printf("%s: %s would take %zu bytes, more than a document can hold (%zu)\n", message, what,
+                size, MaxStoredBytes);
     return note(-1, nullptr);
 }
 
@@ -298,7 +293,8 @@ bool XmlWriter::startDocument(char const* path, char const* root)
         xmlOutputBufferClose(out);
         return fail(Creating);
     }
-    if (xmlTextWriterSetIndent(myWriter, 1) < 0 || xmlTextWriterSetIndentString(myWriter, xstr("   ")) < 0)
+    if (xmlTextWriterSetIndent(myWriter, 1) < 0 ||
+        xmlTextWriterSetIndentString(myWriter, xstr("   ")) < 0)
         return fail(Creating);
     if (!note(xmlTextWriterStartDocument(myWriter, nullptr, myEncoding, nullptr),
               "testXmlwriterFilename: Error at xmlTextWriterStartDocument"))
@@ -346,8 +342,8 @@ bool XmlWriter::open(char const* name, char const* message)
     if (!myWriter)
         return note(-1, message);
     if (myDepth >= MaxDepth) {
-        std::printf("%s: '%s' would be nested %i deep, deeper than a document can hold (%i)\n", message, name,
-                    myDepth + 1, MaxDepth);
+        std::printf("%s: '%s' would be nested %i deep, deeper than a document can hold (%i)\n",
+                    message, name, myDepth + 1, MaxDepth);
         return note(-1, nullptr);
     }
     if (!note(xmlTextWriterStartElement(myWriter, xstr(name)), message))

@@ -25,7 +25,7 @@ struct Fixture
     std::string dir;
     std::string ours, bare;
     ObEngine engine;
-    ObClassTypeOf<Rec> items{"Rec", 1, 1};
+    ObClassTypeOf<Rec> items {"Rec", 1, 1};
 
     Fixture()
     {

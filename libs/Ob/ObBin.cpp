@@ -116,8 +116,9 @@ bool lookup(M const& map, rtl::str const& name, V& out)
 
 } // namespace
 
-template <class V, class... Kind>
-bool ObBin::ownOrInherited(std::map<rtl::str, V> const& own, rtl::str const& name, V& out, Kind... kind) const
+template <class V, class... Kind> bool ObBin::ownOrInherited(std::map<rtl::str, V> const& own,
+                                                             rtl::str const& name, V& out,
+                                                             Kind... kind) const
 {
     if (lookup(own, name, out))
         return true;
@@ -647,8 +648,9 @@ bool ObBin::xmlWrite(XmlWriter& w)
             OB_TRACE("%s can't get attibute as string: %s\n", OB_CLASS(*this), n.cs());
             continue;
         }
-        if (!w.startElement("attr") || !w.addAttribute("_id", n.cs()) || !w.addAttribute("_t", attr.getCDataType()) ||
-            !w.addAttribute("value", text.cs()) || !w.endElement()) {
+        if (!w.startElement("attr") || !w.addAttribute("_id", n.cs()) ||
+            !w.addAttribute("_t", attr.getCDataType()) || !w.addAttribute("value", text.cs()) ||
+            !w.endElement()) {
             std::printf("ObBin %s: attribute '%s' could not be saved\n", getPath().cs(), n.cs());
             return false;
         }
@@ -667,8 +669,10 @@ bool ObBin::xmlWriteChildren(XmlWriter& w)
             if (!child)
                 continue;
             if (!w.startElement("object") || !w.addAttribute("_t", child->xmlGetObjectTypeName()) ||
-                !w.addAttribute("_id", entry.first.cs()) || !child->xmlWrite(w) || !w.endElement()) {
-                std::printf("ObBin %s: child '%s' could not be saved\n", getPath().cs(), entry.first.cs());
+                !w.addAttribute("_id", entry.first.cs()) || !child->xmlWrite(w) ||
+                !w.endElement()) {
+                std::printf("ObBin %s: child '%s' could not be saved\n", getPath().cs(),
+                            entry.first.cs());
                 return false;
             }
         }
@@ -743,15 +747,20 @@ void ObBin::dump(char const* prefix, int depth) const
     char const* in = indent.c_str();
     std::printf("%s%s\n", in, OB_CLASS(*this));
     for (auto const& e : myFloats)
-        std::printf("%sF '%s' \t= %f, flags=%lu\n", in, e.first.cs(), static_cast<double>(e.second), getAttrFlags(e.first));
+        std::printf("%sF '%s' \t= %f, flags=%lu\n", in, e.first.cs(), static_cast<double>(e.second),
+                    getAttrFlags(e.first));
     for (auto const& e : myInts)
-        std::printf("%sI '%s' \t= %i, flags=%lu\n", in, e.first.cs(), e.second, getAttrFlags(e.first));
+        std::printf("%sI '%s' \t= %i, flags=%lu\n", in, e.first.cs(), e.second,
+                    getAttrFlags(e.first));
     for (auto const& e : myBools)
-        std::printf("%sB '%s' \t= %s, flags=%lu\n", in, e.first.cs(), e.second ? "True" : "False", getAttrFlags(e.first));
+        std::printf("%sB '%s' \t= %s, flags=%lu\n", in, e.first.cs(), e.second ? "True" : "False",
+                    getAttrFlags(e.first));
     for (auto const& e : myStrings)
-        std::printf("%sS '%s' \t= %s, flags=%lu\n", in, e.first.cs(), e.second.cs(), getAttrFlags(e.first));
+        std::printf("%sS '%s' \t= %s, flags=%lu\n", in, e.first.cs(), e.second.cs(),
+                    getAttrFlags(e.first));
     for (auto const& e : myComplex)
-        std::printf("%sC '%s' \t= %s, flags=%lu\n", in, e.first.cs(), e.second.cs(), getAttrFlags(e.first));
+        std::printf("%sC '%s' \t= %s, flags=%lu\n", in, e.first.cs(), e.second.cs(),
+                    getAttrFlags(e.first));
     if (!mySubs)
         return;
     for (auto const& entry : *mySubs) {
@@ -760,8 +769,8 @@ void ObBin::dump(char const* prefix, int depth) const
         int count = static_cast<int>(entry.second->size());
         for (ObBin* child : *entry.second) {
             if (count >= 2)
-                std::printf("%sO '%s[%i]' (%i of %i named '%s')\n", in, entry.first.cs(), child->mySubIndex,
-                            child->mySubIndex + 1, count, entry.first.cs());
+                std::printf("%sO '%s[%i]' (%i of %i named '%s')\n", in, entry.first.cs(),
+                            child->mySubIndex, child->mySubIndex + 1, count, entry.first.cs());
             else
                 std::printf("%sO '%s'\n", in, entry.first.cs());
             child->dump(prefix, depth + 1);

@@ -87,8 +87,9 @@ public:
 private:
     // The value of this bin's own map, else the parent's when the attribute inherits; the text
     // forms pass on which of the two text maps.
-    template <class V, class... Kind>
-    bool ownOrInherited(std::map<rtl::str, V> const& own, rtl::str const& name, V& out, Kind... kind) const;
+    template <class V, class... Kind> bool ownOrInherited(std::map<rtl::str, V> const& own,
+                                                          rtl::str const& name, V& out,
+                                                          Kind... kind) const;
     // The value of the nearest bin up the tree that has the attribute.
     template <class V, class... Kind>
     bool nearestUp(rtl::str const& name, V& out, Kind... kind) const;

@@ -243,7 +243,10 @@ public:
     // The object of a handle that comes from a file, or null: see Obt::objFromFile.
     T* ptrFromFile(Obh const& h) const { return namesLiveSlot(h) ? myData[h.myAddr] : nullptr; }
 
-    size_t slotBytes() const override { return sizeof(T) + sizeof(T*) + 2 * sizeof(uint32_t) + MallocOverhead; }
+    size_t slotBytes() const override
+    {
+        return sizeof(T) + sizeof(T*) + 2 * sizeof(uint32_t) + MallocOverhead;
+    }
 
     // Every condition asserted: the handle must name a live object of this pool.
     virtual T* value(Obh& h) const

@@ -220,7 +220,8 @@ bool ObDirty::getCleanable(rtl::str name, unsigned int& id)
 void ObDirty::initCleaning(rtl::str name, ObCleanCheck* check)
 {
     if (hasCleanable(name)) {
-        A_TRACE_C("ired", "(NO refresh() CLEANABLE INSTALLED but init (mApp) cleaning '%s' - FIX THIS!!!\n",
+        A_TRACE_C("ired",
+                  "(NO refresh() CLEANABLE INSTALLED but init (mApp) cleaning '%s' - FIX THIS!!!\n",
                   name.cs());
         A_ASSERT(!hasCleanable(name));
     }

@@ -36,7 +36,8 @@ char const* ObObj::xmlGetObjectTypeName()
 
 bool ObObj::setAttrByString(rtl::str name, rtl::str, char const* type)
 {
-    A_TRACE_C("ired", "%s: IGNORING UNKNOWN %s Attribute\n", type ? type : OB_CLASS(*this), name.cs());
+    A_TRACE_C("ired", "%s: IGNORING UNKNOWN %s Attribute\n", type ? type : OB_CLASS(*this),
+              name.cs());
     return false;
 }
 
@@ -149,9 +150,11 @@ bool ObObj::xmlReadEndElement(XmlReader& r, char const* name)
     if (std::strcmp(name, "attr") == 0) {
         if (myReadAttrObj) {
             if (!setAttrByObject(myReadAttrId, myReadAttrObj))
-                A_TRACE_C("ired", "Object failed to set Object attribute id='%s'\n", myReadAttrId.cs());
+                A_TRACE_C("ired", "Object failed to set Object attribute id='%s'\n",
+                          myReadAttrId.cs());
         } else if (!setAttrByHandle(myReadAttrId, myReadAttrHdl)) {
-            A_TRACE_C("ired", "Object failed to set ObjectHandle attribute id='%s'\n", myReadAttrId.cs());
+            A_TRACE_C("ired", "Object failed to set ObjectHandle attribute id='%s'\n",
+                      myReadAttrId.cs());
         }
         myReadAttrId = rtl::str();
         myReadAttrObj = nullptr;

@@ -45,7 +45,11 @@ public:
     static ObQtUi* ourUi;
 
 private:
-    enum class Purpose { Save, Load };
+    enum class Purpose
+    {
+        Save,
+        Load
+    };
     // The file question, where to save or what to open; remembers the folder of the answer.
     bool askForPath(Purpose purpose, ObDoc* doc, aPath& path, char const* dir);
     void mitemChosen(ObQtMitem* item);

@@ -44,7 +44,8 @@ void ObQtMitem::build(ObQtMenu* menu, char const* text, QKeySequence const& shor
     myQAction->setShortcut(shortcut);
     // Only "triggered(bool)" is connected, so setting the check mark before a menu opens never
     // runs the entry.
-    connect(myQAction, &QAction::triggered, this, checkable ? &ObQtMitem::toggled : &ObQtMitem::triggered);
+    connect(myQAction, &QAction::triggered, this,
+            checkable ? &ObQtMitem::toggled : &ObQtMitem::triggered);
     menu->addAction(myQAction);
     if (!myCmd && !myFunc)
         myQAction->setEnabled(false);

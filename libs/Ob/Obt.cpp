@@ -261,8 +261,8 @@ bool Obt::readBank(XmlReader& r)
     myExpandBy = inc;
     myNextRosterIndex = 0;
     myReadTotal = total;
-    OB_TRACE("%s: Xml read <bank>, byteSize=%i, inc=%i, numAddrs=%i, nextIndex=0\n", OB_CLASS(*this),
-             static_cast<int>(bytes), inc, total);
+    OB_TRACE("%s: Xml read <bank>, byteSize=%i, inc=%i, numAddrs=%i, nextIndex=0\n",
+             OB_CLASS(*this), static_cast<int>(bytes), inc, total);
     myReadSawBank = true;
     if (!r.isEmptyElement())
         myReadState = ReadState::Bank;
@@ -275,7 +275,8 @@ bool Obt::readBank(XmlReader& r)
 // where they are and the free ones are handed out in the order a pool of "total" slots would.
 bool Obt::growForRead(uint32_t addr)
 {
-    uint64_t const want = std::max<uint64_t>(addr + 1ull, std::min<uint64_t>(2ull * mySize, myReadTotal));
+    uint64_t const want =
+        std::max<uint64_t>(addr + 1ull, std::min<uint64_t>(2ull * mySize, myReadTotal));
     if (!slotsFitInMemory(want))
         return false;
     expandBy(static_cast<uint32_t>(want - mySize));

@@ -70,7 +70,10 @@ public:
     unsigned int getDataByteSize() const { return static_cast<unsigned int>(myDataByteSize); }
     // What one slot costs in memory, its object included; a document may not ask for a pool
     // larger than the machine's memory could hold.
-    virtual size_t slotBytes() const { return static_cast<size_t>(myDataByteSize) + 2 * sizeof(uint32_t); }
+    virtual size_t slotBytes() const
+    {
+        return static_cast<size_t>(myDataByteSize) + 2 * sizeof(uint32_t);
+    }
     bool slotsFitInMemory(uint64_t slots) const;
 
     // Called by the store when it hands this type's "type" element to it.

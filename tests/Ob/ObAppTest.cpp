@@ -29,7 +29,8 @@ struct TDoc : ObDoc
     {
         std::string p = path.cs();
         for (std::string tail : {"/doc_data.xml", ".orstime"})
-            if (p.size() >= tail.size() && p.compare(p.size() - tail.size(), tail.size(), tail) == 0)
+            if (p.size() >= tail.size() &&
+                p.compare(p.size() - tail.size(), tail.size(), tail) == 0)
                 p.erase(p.size() - tail.size());
         return rtl::str(p.c_str());
     }
@@ -148,7 +149,8 @@ TEST_F(ObAppF, SwitchingComparesNormalisedPathsAlsoWithoutOne)
     for (char const* same : {"/p/Plan.orstime", "/p/Plan", "/p/Plan.orstime/doc_data.xml"})
         EXPECT_EQ(app.tryTransitionToNewSingleDoc(same), &doc) << same;
     EXPECT_EQ(take(), "");
-    EXPECT_STREQ(ObDoc().normalizePath(rtl::str("/p/./Plan")).cs(), "/p/./Plan") << "the base takes a path as it is";
+    EXPECT_STREQ(ObDoc().normalizePath(rtl::str("/p/./Plan")).cs(), "/p/./Plan")
+        << "the base takes a path as it is";
 
     // A document never saved has no path: any path names another document.
     doc.setPath(rtl::str());
@@ -166,8 +168,11 @@ TEST_F(ObAppF, CommandRunsFoldersAndTheBundle)
     EXPECT_FALSE(app.runCmd(&plain));
     std::string const log = testing::internal::GetCapturedStdout();
     std::string const on = "\033[30m\033[47m";
-    EXPECT_THAT(log, HasSubstr(on + "====================================> BEGIN CMD: TestSucceedsCmd"));
-    EXPECT_THAT(log, HasSubstr("<====================================== END CMD: TestSucceedsCmd SUCCESS!"));
+    EXPECT_THAT(log,
+                HasSubstr(on + "====================================> BEGIN CMD: TestSucceedsCmd"));
+    EXPECT_THAT(
+        log,
+        HasSubstr("<====================================== END CMD: TestSucceedsCmd SUCCESS!"));
     EXPECT_THAT(log, HasSubstr("END CMD: ObCmd Fail."));
     EXPECT_DEATH(app.runCmd(nullptr), "ASSERTION FAILED: cmd");
 

@@ -195,7 +195,8 @@ TEST(ObPool, HandlesFromAFileResolveOnlyToLiveObjectsOfTheirPool)
 
     EXPECT_EQ(s.recs.ptrFromFile(rec), s.recs.ptr(rec));
     EXPECT_EQ(s.recs.objFromFile(rec), rec.obj());
-    EXPECT_EQ(s.recs.ptrFromFile(otherBits), s.recs.ptr(rec)) << "bits beside the valid bit are carried";
+    EXPECT_EQ(s.recs.ptrFromFile(otherBits), s.recs.ptr(rec))
+        << "bits beside the valid bit are carried";
     struct Case
     {
         char const* what;

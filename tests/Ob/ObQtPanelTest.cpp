@@ -45,7 +45,8 @@ TEST(ObQtPanelTest, QueuedDirtIsRaisedInOrderAtOneShowOnlyAndEveryResizeLaysOut)
     size_t const s = out.find("Set dirty DirtSecond"), f = out.find("Set dirty DirtFirst");
     ASSERT_NE(f, std::string::npos);
     EXPECT_LT(s, f);
-    EXPECT_THAT(out.substr(f), testing::HasSubstr("Already dirty DirtSecond")) << "queued twice, raised twice";
+    EXPECT_THAT(out.substr(f), testing::HasSubstr("Already dirty DirtSecond"))
+        << "queued twice, raised twice";
     int const requests = engines.refresher.requests;
     EXPECT_GE(requests, 1);
 

@@ -1,5 +1,5 @@
-#include "ObDirty.h"
 #include "ObQtSelection.h"
+#include "ObDirty.h"
 #include "ObTestSupport.h"
 
 #include <QObject>
@@ -26,8 +26,10 @@ TEST(ObQtSelection, AnnouncesEveryChangeAfterMakingIt)
         bool const inside = sel->isSelectedTest(h);
         seen += what + std::to_string(h.getAddr()) + (inside ? "in " : "out ");
     };
-    QObject::connect(sel, &ObQtSelection::itemWasAddedToSelection, [&](ObSelection* s, Obh& h) { mark('+', s, h); });
-    QObject::connect(sel, &ObQtSelection::itemWasRemovedFromSelection, [&](ObSelection* s, Obh& h) { mark('-', s, h); });
+    QObject::connect(sel, &ObQtSelection::itemWasAddedToSelection,
+                     [&](ObSelection* s, Obh& h) { mark('+', s, h); });
+    QObject::connect(sel, &ObQtSelection::itemWasRemovedFromSelection,
+                     [&](ObSelection* s, Obh& h) { mark('-', s, h); });
     QObject::connect(sel, &ObQtSelection::selectionChanged, [&](ObSelection* s) {
         EXPECT_EQ(s, sel);
         seen += "*" + std::to_string(sel->getSelection().size()) + " ";

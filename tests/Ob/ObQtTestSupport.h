@@ -11,8 +11,7 @@
 
 // Runs the event loop until the condition holds; false if it did not within a bound that a slow
 // machine under the sanitizers stays far below.
-template <class Condition>
-bool waitFor(Condition condition)
+template <class Condition> bool waitFor(Condition condition)
 {
     return QTest::qWaitFor(condition, 10000);
 }

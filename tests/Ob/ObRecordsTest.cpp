@@ -32,14 +32,12 @@ struct Watch
 {
     mutable std::string log;
     bool refuse = false;
-    template <class V>
-    bool see(V const& value, V const& current) const
+    template <class V> bool see(V const& value, V const& current) const
     {
         log += "check " + show(value) + " over " + show(current) + "; ";
         return !refuse;
     }
-    template <class V>
-    void heard(V const& old, V const& value)
+    template <class V> void heard(V const& old, V const& value)
     {
         log += "hook " + show(old) + " > " + show(value) + "; ";
     }
@@ -90,7 +88,8 @@ void setterContract(R& r, bool (Base::*set)(V), V (Base::*get)() const, char con
     V const before = (r.*get)();
     EXPECT_TRUE((r.*set)(a));
     EXPECT_EQ(show((r.*get)()), show(a));
-    EXPECT_EQ(r.log, "check " + show(a) + " over " + show(before) + "; hook " + show(before) + " > " + show(a) + "; ");
+    EXPECT_EQ(r.log, "check " + show(a) + " over " + show(before) + "; hook " + show(before) +
+                         " > " + show(a) + "; ");
     r.refuse = true;
     r.log.clear();
     EXPECT_FALSE((r.*set)(b));
@@ -104,7 +103,7 @@ void setterContract(R& r, bool (Base::*set)(V), V (Base::*get)() const, char con
 
 std::list<rtl::str> namesAfter(ObObj const& o, char const* first)
 {
-    std::list<rtl::str> names{rtl::str(first)};
+    std::list<rtl::str> names {rtl::str(first)};
     o.getAttrNames(names);
     return names;
 }
@@ -124,19 +123,23 @@ TEST(ObRecords, SettersCheckStoreAndHookWhileReadingBypassesBoth)
     WatchedDoc doc;
     setterContract(doc, &ObDocData::setPath, &ObDocData::getPath, "path", rtl::str("/a.orstime"),
                    rtl::str("/b.orstime"), "/b.orstime");
-    setterContract(doc, &ObDocData::setName, &ObDocData::getName, "name", rtl::str("A"), rtl::str("B"), "B");
-    setterContract(doc, &ObDocData::setNeedsSave, &ObDocData::getNeedsSave, "needsSave", true, false, "False");
+    setterContract(doc, &ObDocData::setName, &ObDocData::getName, "name", rtl::str("A"),
+                   rtl::str("B"), "B");
+    setterContract(doc, &ObDocData::setNeedsSave, &ObDocData::getNeedsSave, "needsSave", true,
+                   false, "False");
     WatchedCmp cmp;
     setterContract(cmp, &ObQtCmpData::setName, &ObQtCmpData::getName, "name", rtl::str("timeline"),
                    rtl::str("other"), "other");
-    setterContract(cmp, &ObQtCmpData::setVersion, &ObQtCmpData::getVersion, "version", 2.5f, 3.25f, "3.25");
+    setterContract(cmp, &ObQtCmpData::setVersion, &ObQtCmpData::getVersion, "version", 2.5f, 3.25f,
+                   "3.25");
     WatchedMenu menu;
-    setterContract(menu, &ObQtMenuData::setTitle, &ObQtMenuData::getTitle, "title", rtl::str("Edit"),
-                   rtl::str("View"), "View");
-    setterContract(menu, &ObQtMenuData::setIsDynamic, &ObQtMenuData::getIsDynamic, "isDynamic", true, false, "F");
+    setterContract(menu, &ObQtMenuData::setTitle, &ObQtMenuData::getTitle, "title",
+                   rtl::str("Edit"), rtl::str("View"), "View");
+    setterContract(menu, &ObQtMenuData::setIsDynamic, &ObQtMenuData::getIsDynamic, "isDynamic",
+                   true, false, "F");
     WatchedMitem item;
-    setterContract(item, &ObQtMitemData::setTitle, &ObQtMitemData::getTitle, "title", rtl::str("Undo"),
-                   rtl::str("Redo"), "Redo");
+    setterContract(item, &ObQtMitemData::setTitle, &ObQtMitemData::getTitle, "title",
+                   rtl::str("Undo"), rtl::str("Redo"), "Redo");
 }
 
 // A record appends its own names after what a derived record listed before calling it.
@@ -151,12 +154,14 @@ TEST(ObRecords, ListTheirNamesAfterADerivedRecordsAndAnswerByName)
     rtl::str text;
     ASSERT_TRUE(menu.getAttrAsString("isDynamic", text));
     EXPECT_STREQ(text.cs(), "False");
-    for (auto [value, expected] : {std::pair{"true", true}, {"TRUE", false}, {"t", true}, {"1", false}}) {
+    for (auto [value, expected] :
+         {std::pair {"true", true}, {"TRUE", false}, {"t", true}, {"1", false}}) {
         menu.setAttrByString("isDynamic", value, "bool");
         EXPECT_EQ(menu.getIsDynamic(), expected) << value;
     }
     ObQtMitemData item;
-    EXPECT_FALSE(item.setAttrByString("isDynamic", "true", "bool")) << "a name the record does not have";
+    EXPECT_FALSE(item.setAttrByString("isDynamic", "true", "bool"))
+        << "a name the record does not have";
     ObQtCmp cmp;
     ASSERT_TRUE(cmp.getAttrAsString("version", text));
     EXPECT_STREQ(text.cs(), "1.000000");
@@ -169,7 +174,7 @@ TEST(ObRecords, ListTheirNamesAfterADerivedRecordsAndAnswerByName)
 TEST(ObRecords, TheComponentBaseOffersNoPanel)
 {
     ObQtCmp cmp;
-    std::list<rtl::str> names{rtl::str("kept")};
+    std::list<rtl::str> names {rtl::str("kept")};
     cmp.cmpGetPanelTypeNames(names);
     EXPECT_EQ(joined(names), "kept ");
     QWidget parent;

@@ -135,7 +135,8 @@ TEST(ObStore, HandleElementsNameTheSameObjectAfterLoading)
         EXPECT_TRUE(w.endElement());
         ASSERT_TRUE(w.endDocument());
     }
-    EXPECT_THAT(readFile(f), HasSubstr("<timeline _t=\"h\" _id=\"x\" tid=\"Rec\" oid=\"1\" flags=\"1\"/>"));
+    EXPECT_THAT(readFile(f),
+                HasSubstr("<timeline _t=\"h\" _id=\"x\" tid=\"Rec\" oid=\"1\" flags=\"1\"/>"));
     EXPECT_THAT(readFile(f), HasSubstr("<bare _t=\"h\" tid=\"Rec\" oid=\"0\" flags=\"1\"/>"));
 
     struct Probe : XmlReadHandler
@@ -243,9 +244,10 @@ TEST(ObStore, PoolsGrowWithTheSlotsTheDocumentLists)
 {
     ScratchDir dir;
     std::string const f = dir.file("doc_data.xml");
-    writeFile(f, "<timeline_document_v1><objects><type name=\"Plain\">"
-                 "<bank count=\"1\" bytes=\"8\" total=\"4294967295\" inc=\"1\"><addr _id=\"3\"/></bank>"
-                 "</type></objects></timeline_document_v1>");
+    writeFile(
+        f, "<timeline_document_v1><objects><type name=\"Plain\">"
+           "<bank count=\"1\" bytes=\"8\" total=\"4294967295\" inc=\"1\"><addr _id=\"3\"/></bank>"
+           "</type></objects></timeline_document_v1>");
     {
         Store s;
         ASSERT_TRUE(loadObjects(s.engine, f));
@@ -286,7 +288,7 @@ TEST(ObStore, FindsTypesByIndexHandleAndName)
     EXPECT_EQ(s.engine.getTypeNamed(nullptr), nullptr);
     std::list<Obt*> all;
     s.engine.getTypes(all);
-    EXPECT_EQ(all, (std::list<Obt*>{&s.recs, &s.plains, &s.links}));
+    EXPECT_EQ(all, (std::list<Obt*> {&s.recs, &s.plains, &s.links}));
 }
 
 // Every object factory makes a fresh object of a type the current store knows, and nothing for
@@ -301,9 +303,12 @@ TEST(ObStore, FactoriesMakeObjectsOfTheNamedType)
         char const* who;
         std::function<bool(char const*, ObObj*&, Obh&)> make;
     } const factories[] = {
-        {"store", [&](char const* t, ObObj*& o, Obh& h) { return s.engine.xmlObjFactory(t, o, h, nullptr); }},
-        {"type", [&](char const* t, ObObj*& o, Obh& h) { return s.plains.xmlObjFactory(t, o, h, nullptr); }},
-        {"object", [&](char const* t, ObObj*& o, Obh& h) { return rec.xmlObjFactory(t, o, h, nullptr); }},
+        {"store", [&](char const* t, ObObj*& o,
+                      Obh& h) { return s.engine.xmlObjFactory(t, o, h, nullptr); }},
+        {"type", [&](char const* t, ObObj*& o,
+                     Obh& h) { return s.plains.xmlObjFactory(t, o, h, nullptr); }},
+        {"object",
+         [&](char const* t, ObObj*& o, Obh& h) { return rec.xmlObjFactory(t, o, h, nullptr); }},
     };
     for (auto const& f : factories) {
         Obh h;
@@ -369,7 +374,7 @@ TEST(ObStore, FailedSaveKeepsTheEarlierFile)
     EXPECT_EQ(readFile(f), before);
 
     // Nothing but the earlier file is left beside it.
-    EXPECT_EQ(listing(dir.path), std::vector<std::string>{"doc_data.xml"});
+    EXPECT_EQ(listing(dir.path), std::vector<std::string> {"doc_data.xml"});
 }
 
 TEST(ObObjXml, AttributesReadByNameWithoutChecks)

@@ -182,7 +182,7 @@ struct Store
     ObEngine engine;
     ObClassTypeOf<Rec> recs{"Rec", 1, 1};
     ObClassTypeOf<Plain> plains{"Plain", 2, -1};
-    ObClassTypeOf<Linker> links{"Linker", 1, 1};
+    ObClassTypeOf<Linker> links {"Linker", 1, 1};
     Store()
     {
         engine.registerType(&recs);
@@ -197,7 +197,8 @@ struct Store
     }
     unsigned int live() const
     {
-        return recs.getCurrentTypeCount() + plains.getCurrentTypeCount() + links.getCurrentTypeCount();
+        return recs.getCurrentTypeCount() + plains.getCurrentTypeCount() +
+               links.getCurrentTypeCount();
     }
 };
 

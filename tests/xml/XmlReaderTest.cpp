@@ -7,9 +7,9 @@
 #include <cerrno>
 #include <clocale>
 #include <cstring>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <string>
 #include <vector>
 
 namespace {
@@ -113,7 +113,8 @@ TEST(XmlReader, OpensOnlyRegularFilesAndSaysWhyNot)
         std::string path;
         std::string says;
     } const cases[] = {
-        {dir.file("missing.xml"), "Unable to open " + dir.file("missing.xml") + ": " + std::strerror(ENOENT)},
+        {dir.file("missing.xml"),
+         "Unable to open " + dir.file("missing.xml") + ": " + std::strerror(ENOENT)},
         {fifo, "Unable to open " + fifo + ": not a regular file"},
         {"/dev/null", "Unable to open /dev/null: not a regular file"},
         {dir.path, "Unable to open " + dir.path + ": " + std::strerror(EISDIR)},

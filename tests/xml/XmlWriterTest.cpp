@@ -1,6 +1,6 @@
+#include "XmlWriter.h"
 #include "ScratchDir.h"
 #include "XmlReader.h"
-#include "XmlWriter.h"
 
 #include <libxml/xmlmemory.h>
 
@@ -41,13 +41,13 @@ bool save(std::string const& path, char const* text = "new")
 
 mode_t modeOf(std::string const& path)
 {
-    struct stat st {};
+    struct stat st
+    {};
     return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 07777;
 }
 
 // Takes what a callback prints on standard output.
-template <class F>
-std::string printed(F f)
+template <class F> std::string printed(F f)
 {
     testing::internal::CaptureStdout();
     f();
@@ -169,7 +169,7 @@ TEST(XmlWriter, FailedSaveLeavesTheOldFileAlone)
         EXPECT_TRUE(S_ISDIR(st.st_mode));
     }
     // Only the original file and the directory are left.
-    EXPECT_EQ(listing(dir.path), (std::vector<std::string>{"doc.xml", "isdir"}));
+    EXPECT_EQ(listing(dir.path), (std::vector<std::string> {"doc.xml", "isdir"}));
 }
 
 // What the writer saves, the reader opens: a start tag or a text up to the limit (in the worst
@@ -219,8 +219,11 @@ TEST(XmlWriter, SavesOnlyWhatTheReaderOpens)
     } const cases[] = {
         {"attribute 'value'", [&](XmlWriter& w) { return w.addAttribute("value", over.c_str()); }},
         {"attribute 'more'",
-         [&](XmlWriter& w) { return w.addAttribute("value", fill.c_str()) && w.addAttribute("more", quotes.c_str()); }},
-        {"the text", [&](XmlWriter& w) { return w.addString(half.c_str()) && w.addString(half.c_str()); }},
+         [&](XmlWriter& w) {
+             return w.addAttribute("value", fill.c_str()) && w.addAttribute("more", quotes.c_str());
+         }},
+        {"the text",
+         [&](XmlWriter& w) { return w.addString(half.c_str()) && w.addString(half.c_str()); }},
         {"'deepest'",
          [&](XmlWriter& w) {
              for (int depth = 2; depth <= Xml::MaxDepth; ++depth)
@@ -289,7 +292,8 @@ TEST(XmlWriter, SavingKeepsTheFilesIdentity)
     ASSERT_EQ(::symlink("real/later.xml", dangling.c_str()), 0);
     ASSERT_TRUE(save(hop, "through"));
     ASSERT_TRUE(save(dangling, "created"));
-    struct stat st {};
+    struct stat st
+    {};
     ASSERT_EQ(::lstat(link.c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     ASSERT_EQ(::lstat(hop.c_str(), &st), 0);
@@ -297,7 +301,7 @@ TEST(XmlWriter, SavingKeepsTheFilesIdentity)
     EXPECT_THAT(readFile(target), HasSubstr("through"));
     EXPECT_EQ(modeOf(target), 0600u);
     EXPECT_THAT(readFile(dir.file("real/later.xml")), HasSubstr("created"));
-    EXPECT_EQ(listing(dir.file("real")), (std::vector<std::string>{"later.xml", "target.xml"}));
+    EXPECT_EQ(listing(dir.file("real")), (std::vector<std::string> {"later.xml", "target.xml"}));
 
     std::string const loop = dir.file("loop.xml");
     ASSERT_EQ(::symlink("loop.xml", loop.c_str()), 0);
@@ -310,10 +314,12 @@ TEST(XmlWriter, ASuccessfulSaveRemovesWhatKilledSavesLeft)
 {
     ScratchDir dir;
     std::string const f = dir.file("doc_data.xml");
-    for (char const* name : {"doc_data.xml.tmp-AbC123", "doc_data.xml.tmp-zzzzzz", "doc_data.xml.tmp-AbC12",
-                             "doc_data.xml.tmp-AbC1234", "other.xml.tmp-AbC123", "doc_data.xml.tmp-running"})
+    for (char const* name :
+         {"doc_data.xml.tmp-AbC123", "doc_data.xml.tmp-zzzzzz", "doc_data.xml.tmp-AbC12",
+          "doc_data.xml.tmp-AbC1234", "other.xml.tmp-AbC123", "doc_data.xml.tmp-running"})
         writeFile(dir.file(name), "left over");
-    int const running = ::open(dir.file("doc_data.xml.tmp-runnin").c_str(), O_CREAT | O_WRONLY, 0644);
+    int const running =
+        ::open(dir.file("doc_data.xml.tmp-runnin").c_str(), O_CREAT | O_WRONLY, 0644);
     ASSERT_GE(running, 0);
     ASSERT_EQ(::flock(running, LOCK_EX), 0);
 
@@ -327,6 +333,7 @@ TEST(XmlWriter, ASuccessfulSaveRemovesWhatKilledSavesLeft)
     ASSERT_TRUE(save(f));
     ::close(running);
     EXPECT_EQ(listing(dir.path),
-              (std::vector<std::string>{"doc_data.xml", "doc_data.xml.tmp-AbC12", "doc_data.xml.tmp-AbC1234",
-                                        "doc_data.xml.tmp-runnin", "doc_data.xml.tmp-running", "other.xml.tmp-AbC123"}));
+              (std::vector<std::string> {"doc_data.xml", "doc_data.xml.tmp-AbC12",
+                                         "doc_data.xml.tmp-AbC1234", "doc_data.xml.tmp-runnin",
+                                         "doc_data.xml.tmp-running", "other.xml.tmp-AbC123"}));
 }
