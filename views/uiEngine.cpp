@@ -1,0 +1,3 @@
+#include "uiEngine.h"
+
+uiEngine::~uiEngine() = default;
