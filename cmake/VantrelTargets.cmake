@@ -2,6 +2,21 @@
 
 set(VANTREL_ALL_INCLUDE_DIRS "" CACHE INTERNAL "")
 
+# moc looks again only at files it has seen: a class that the glob finds later would never get its
+# meta-object in a build folder that already ran moc. When the target's sources change, moc's
+# stamp goes, so that it looks at every file again.
+function(vantrel_moc_follows_sources name sources)
+  set(list_file ${CMAKE_BINARY_DIR}/CMakeFiles/${name}_sources.txt)
+  set(known "")
+  if(EXISTS ${list_file})
+    file(READ ${list_file} known)
+  endif()
+  if(NOT known STREQUAL "${sources}")
+    file(WRITE ${list_file} "${sources}")
+    file(REMOVE ${CMAKE_BINARY_DIR}/${name}_autogen/timestamp)
+  endif()
+endfunction()
+
 # vantrel_library(<name> [QT] DIRS <folders...> [LINKS <targets...>])
 # QT marks a target whose classes use Qt's meta-objects: moc runs over it and its tests. The
 # other targets are plain C++ and never wait for moc.
@@ -19,6 +34,9 @@ function(vantrel_library name)
     target_include_directories(${name} PUBLIC ${includes})
     target_link_libraries(${name} PUBLIC ${ARG_LINKS})
     set_target_properties(${name} PROPERTIES AUTOMOC ${ARG_QT})
+    if(ARG_QT)
+      vantrel_moc_follows_sources(${name} "${sources}")
+    endif()
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${includes})
@@ -46,6 +64,9 @@ function(vantrel_tests folder target)
     VANTREL_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/${folder}/data")
   get_target_property(qt ${target} VANTREL_QT)
   set_target_properties(${exe} PROPERTIES AUTOMOC ${qt} RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  if(qt)
+    vantrel_moc_follows_sources(${exe} "${sources}")
+  endif()
   gtest_discover_tests(${exe}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
