@@ -1,6 +1,5 @@
 #include "mRange.h"
 
-#include "Tm.h"
 #include "Xml.h"
 #include "aAssert.h"
 #include "aNumber.h"
@@ -64,12 +63,10 @@ mRange::~mRange()
             SC_TRACE_C("ired", "%s", "\n");
 }
 
+// Tm::round's quotient, without its remainder: every column of a grid build asks for it.
 int mRange::floorBucket(double v, double n)
 {
-    int q = 0;
-    double rest = 0.0;
-    Tm::round(v, n, q, rest);
-    return q;
+    return aNumber::saturateToInt(std::floor(v / n));
 }
 
 void mRange::setFields(aTs& t, int year, int month, int day, int hour, int minute, int second, long ns)
@@ -251,6 +248,9 @@ void mRange::buildGrid(aTs& start, aTs& end, aTimeDelta& zoom, double x0, double
 
 rtl::str mRange::presetLabel(aTs const& t, rtl::str const& format) const
 {
+    // Rows without a format (most minor rows) have nothing to format.
+    if (!format)
+        return rtl::str("");
     char buf[LabelBufSize + 1];
     unsigned long const n = t.strfTime(buf, LabelBufSize, format.c(), true);
     return rtl::str(n == 0 ? "" : buf);

@@ -81,6 +81,11 @@ protected:
     static mLocalFields fieldsOf(aTs const& t) { return mLocalFields::of(t); }
     // The whole quotient of floor division: 0 to n-1 give 0, n to 2n-1 give 1, ...
     static int floorBucket(double v, double n);
+    static int floorBucket(int v, int n)
+    {
+        int const q = v / n;
+        return (v % n != 0 && ((v < 0) != (n < 0))) ? q - 1 : q;
+    }
     // The time rebuilt from changed local fields (the system normalises fields out of range);
     // unchanged when that fails.
     static void setFields(aTs& t, int year, int month, int day, int hour, int minute, int second, long ns = 0);

@@ -32,7 +32,7 @@ long mRangeSecs::bucketOf(aTs const& t) const
 {
     mLocalFields const f = fieldsOf(t);
     if (mySecs > 1.0)
-        return floorBucket(f.second, mySecs);
+        return floorBucket(double(f.second), mySecs);
     if (mySecs == 1.0)
         return f.second;
     long const usecPerUnit = static_cast<long>(mySecs * 1e6);

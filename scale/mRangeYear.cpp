@@ -27,8 +27,8 @@ bool mRangeYear::timesSpanAGridline(aTs const& previous, aTs const& current, dou
 {
     if (secsPerPixel > mySecsPerUnit)
         return true;
-    return floorBucket(fieldsOf(previous).year, double(myYears)) !=
-           floorBucket(fieldsOf(current).year, double(myYears));
+    return floorBucket(fieldsOf(previous).year, int(myYears)) !=
+           floorBucket(fieldsOf(current).year, int(myYears));
 }
 
 void mRangeYear::roundTimeToUnits(aTs& t) const
@@ -36,7 +36,7 @@ void mRangeYear::roundTimeToUnits(aTs& t) const
     mLocalFields const f = fieldsOf(t);
     if (!f.ok)
         return;
-    long const start = long(floorBucket(f.year, double(myYears))) * myYears;
+    long const start = long(floorBucket(f.year, int(myYears))) * myYears;
     setFields(t, aNumber::saturateToInt(double(start)), 1, 1, 0, 0, 0);
 }
 

@@ -25,6 +25,15 @@ double secondsBetween(aTs const& a, aTs const& b)
     return double(b.sec() - a.sec()) + double(b.nsec() - a.nsec()) * 1e-9;
 }
 
+// The zoom in seconds as aTimeDelta::asSeconds sums it, here where the mapping can inline it.
+inline double zoomSeconds(aTimeDelta const& z)
+{
+    return z.getNanoseconds() / 1e9 + (double(z.getSeconds()) + double(z.getDays()) * 86400.0);
+}
+
+// Spans up to this many nanoseconds (about 100 days) are scaled as one exact integer.
+constexpr double ExactSpanNs = 9007199254740992.0; // 2^53
+
 aTs fromSeconds(double v)
 {
     aTs t;
@@ -170,14 +179,15 @@ tlUnits* mScale::getUnits() const
 
 // Mapping ---------------------------------------------------------------------------------------
 
+// The hot path of every drawn item: the record's members are read directly.
 double mScale::localToParent(aTs const& t) const
 {
     if (needsReconfig())
         reconfig();
     double const w = secondsBetween(myVisStart, myVisEnd);
     if (w == 0.0)
-        return getParentPos();
-    double const x = getParentPos() + getParentSize() * secondsBetween(myVisStart, t) / w;
+        return myParentPos;
+    double const x = myParentPos + myParentSize * secondsBetween(myVisStart, t) / w;
     A_ASSERT(!std::isnan(x));
     return x;
 }
@@ -192,11 +202,23 @@ aTs mScale::parentToLocal(double x) const
     if (needsReconfig())
         reconfig();
     A_ASSERT(!std::isnan(x));
-    if (getParentSize() == 0)
+    if (myParentSize == 0)
         return myVisStart;
+    double const f = (x - myParentPos) / myParentSize;
+    long const s0 = myVisStart.sec(), n0 = myVisStart.nsec();
+    double const spanNs = std::fabs(double(myVisEnd.sec() - s0) * 1e9 + double(myVisEnd.nsec() - n0));
+    if (spanNs < ExactSpanNs) {
+        // The same nanosecond as scaling days, seconds and nanoseconds apart, in one product.
+        double const off = std::trunc(spanNs * f);
+        if (std::fabs(off) < ExactSpanNs) {
+            long const offNs = static_cast<long>(off);
+            aTs r;
+            r.setSecondsSince1970(double(s0 + offNs / 1000000000L), n0 + offNs % 1000000000L);
+            return r;
+        }
+    }
     aTimeDelta span = myVisEnd - myVisStart;
     span.abs();
-    double const f = (x - getParentPos()) / getParentSize();
     return myVisStart + makeTimeDeltaMult(span, f);
 }
 
@@ -592,8 +614,8 @@ void mScale::clampPan(aTimeDelta const& dt, bool doMin, bool doMax) const
 
 bool mScale::needsReconfig() const
 {
-    return myNeedsReconfig || myVisStart != myGridVisStart || getParentPos() != myGridParentPos ||
-           getParentSize() != myGridParentSize || getZoom() != myGridZoom;
+    return myNeedsReconfig || myParentPos != myGridParentPos || myParentSize != myGridParentSize ||
+           zoomSeconds(myZoom) != myGridZoom || myVisStart != myGridVisStart;
 }
 
 void mScale::reconfig() const
