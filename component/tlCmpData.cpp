@@ -1,0 +1,5 @@
+#include "tlCmpData.h"
+
+tlCmpData::tlCmpData() = default;
+
+tlCmpData::~tlCmpData() = default;

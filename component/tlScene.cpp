@@ -1,0 +1,7 @@
+#include "tlScene.h"
+
+tlScene::tlScene() : QGraphicsScene(nullptr)
+{
+}
+
+tlScene::~tlScene() = default;

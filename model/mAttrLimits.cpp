@@ -1,0 +1,62 @@
+#include "mAttrLimits.h"
+
+#include "ObAttr.h"
+#include "ObObj.h"
+#include "ObRecord.h"
+#include "XmlReader.h"
+#include "aTrace.h"
+#include "aTypeName.h"
+
+#include <cstdio>
+#include <cstring>
+#include <typeinfo>
+
+namespace {
+
+bool refuse(XmlReader& r, ObObj const& obj, char const* id, char const* value, char const* why)
+{
+    char message[512];
+    std::snprintf(message, sizeof message, "%s: attribute \"%s\" = \"%.64s\" %s",
+                  aTypeName(typeid(obj)), id, value, why);
+    A_TRACE_C("red", "%s\n", message);
+    r.fail(message);
+    return false;
+}
+
+} // namespace
+
+bool mAttrLimits::accept(XmlReader& r, ObObj const& obj, char const* element,
+                         std::span<Range const> ranges)
+{
+    if (std::strcmp(element, "attr") != 0)
+        return true;
+    char const* id = nullptr;
+    char const* value = nullptr;
+    ObAttr attr;
+    if (!r.getAttr("_id", id) || !r.getAttr("value", value) || !obj.getAttr(rtl::str(id), attr))
+        return true; // the object's own reading deals with it
+    char const* type = attr.getCDataType();
+    bool const real = std::strcmp(type, "float") == 0 || std::strcmp(type, "double") == 0;
+    double v = 0;
+    if (real) {
+        if (!ObRecord::realValue(value, v))
+            return refuse(r, obj, id, value, "is not a finite number");
+    } else if (std::strcmp(type, "int") == 0) {
+        v = ObRecord::intValue(value);
+    } else {
+        return true;
+    }
+    for (Range const& range : ranges) {
+        if (std::strcmp(range.name, id) != 0)
+            continue;
+        bool const aboveLo = range.loOpen ? v > range.lo : v >= range.lo;
+        if (!aboveLo || v > range.hi) {
+            char why[128];
+            std::snprintf(why, sizeof why, "is outside %s%g to %g", range.loOpen ? "above " : "",
+                          range.lo, range.hi);
+            return refuse(r, obj, id, value, why);
+        }
+        break;
+    }
+    return true;
+}

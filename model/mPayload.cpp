@@ -1,0 +1,6 @@
+#include "mPayload.h"
+
+bool mPayload::droppedIntoEvent(Obh&)
+{
+    return true;
+}

@@ -1,0 +1,119 @@
+#include "mSkin.h"
+
+#include "aAssert.h"
+#include "mAttrLimits.h"
+#include "mScale.h"
+#include "mTimeline.h"
+#include "tlUnits.h"
+
+namespace {
+
+using L = mAttrLimits;
+
+mAttrLimits::Range const SkinLimits[] = {
+    {"labelFontSize", 0, L::FontSizeHi},
+    {"sceneXScale", 1, 1000},
+    {"sceneYScale", 1, 1000},
+    {"panelBgR", L::ColorLo, L::ColorHi},
+    {"panelBgG", L::ColorLo, L::ColorHi},
+    {"panelBgB", L::ColorLo, L::ColorHi},
+    {"ctrlsLabelColorR", L::ColorLo, L::ColorHi},
+    {"ctrlsLabelColorG", L::ColorLo, L::ColorHi},
+    {"ctrlsLabelColorB", L::ColorLo, L::ColorHi},
+    {"ctrlsLabelColorA", L::ColorLo, L::ColorHi},
+    {"timelineBgR", L::ColorLo, L::ColorHi},
+    {"timelineBgG", L::ColorLo, L::ColorHi},
+    {"timelineBgB", L::ColorLo, L::ColorHi},
+    {"timelineFgR", L::ColorLo, L::ColorHi},
+    {"timelineFgG", L::ColorLo, L::ColorHi},
+    {"timelineFgB", L::ColorLo, L::ColorHi},
+    {"lineColorR", L::ColorLo, L::ColorHi},
+    {"lineColorG", L::ColorLo, L::ColorHi},
+    {"lineColorB", L::ColorLo, L::ColorHi},
+    {"timelineTopHeaderLabelR", L::ColorLo, L::ColorHi},
+    {"timelineTopHeaderLabelG", L::ColorLo, L::ColorHi},
+    {"timelineTopHeaderLabelB", L::ColorLo, L::ColorHi},
+    {"timelineSelectionH", 0, L::PixelsHi},
+    {"timelineTopHeaderH", 0, L::PixelsHi},
+    {"timelineLeftHeaderW", 0, L::PixelsHi},
+    {"timelineTopRowPadH", 0, L::PixelsHi},
+};
+
+} // namespace
+
+mSkin::mSkin()
+{
+    startFresh();
+}
+
+mSkin::~mSkin() = default;
+
+void mSkin::startFresh()
+{
+    setSceneXScale(1);
+    setSceneYScale(1);
+    endContext();
+}
+
+void mSkin::initObj()
+{
+    resetAttrs();
+    startFresh();
+    mSkinData::initObj();
+}
+
+void mSkin::clearObj()
+{
+    endContext();
+    mSkinData::clearObj();
+}
+
+void mSkin::recycleObj()
+{
+    endContext();
+    mSkinData::recycleObj();
+}
+
+bool mSkin::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
+{
+    if (!mAttrLimits::accept(r, *this, name, SkinLimits))
+        return true;
+    return mSkinData::xmlReadStartElement(r, name, attrCount);
+}
+
+void mSkin::beginContext(mTimeline* timeline, bool horiz)
+{
+    A_ASSERT(!myTimeline);
+    // No timeline (no current component, say): there is nothing to draw, no context opens.
+    mScale* scale = timeline ? timeline->timeScale() : nullptr;
+    if (!scale)
+        return;
+    myTimeline = timeline;
+    myScale = scale;
+    tlUnits* units = myScale->getUnits();
+    myAllRanges = *units->getRanges();
+    myVisRanges = *myScale->getVisRanges();
+    myZoom = myScale->getZoom();
+    myHorizFlag = horiz;
+    myScale->getLocalSpan(myVisStart, myVisEnd);
+    myRangeSetups = units->getRangeSetupsForZoom(myZoom);
+    myCurRangeSetup = nullptr;
+}
+
+void mSkin::endContext()
+{
+    myTimeline = nullptr;
+    myScale = nullptr;
+    myAllRanges.clear();
+    myVisRanges.clear();
+    myRangeSetups = nullptr;
+    myCurRangeSetup = nullptr;
+}
+
+void mSkin::drawBg(Painter&) const
+{
+}
+
+void mSkin::drawHeaderFg(Painter&) const
+{
+}

@@ -1,0 +1,18 @@
+#include "Ob.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+// The folder's tests share one Qt application object (Qt allows one per process), made before any
+// test runs. Off screen unless the environment names a platform, so that no window waits for a
+// person.
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    Ob::ourTrace = false;
+    return RUN_ALL_TESTS();
+}

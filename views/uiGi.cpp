@@ -1,0 +1,117 @@
+#include "uiGi.h"
+
+#include "ObObj.h"
+#include "PainterQt.h"
+#include "aAssert.h"
+#include "aGraphic.h"
+#include "aTrace.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsSceneMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyleOptionGraphicsItem>
+
+namespace {
+
+aGraphic* graphicOf(Obh& h)
+{
+    ObObj* obj = h.isValid() ? h.obj() : nullptr;
+    return dynamic_cast<aGraphic*>(obj);
+}
+
+} // namespace
+
+uiGi::uiGi(Obh& hdl) : myHdl(hdl)
+{
+    A_ASSERT(graphicOf(myHdl));
+}
+
+uiGi::~uiGi()
+{
+    A_TRACE_C("ired", "DELETING UIGI!\n");
+    if (scene())
+        scene()->removeItem(this);
+    aGraphic* g = graphicOf(myHdl);
+    if (g && g->giGet() == this)
+        g->giDeleted();
+    myHdl = Obh();
+}
+
+void uiGi::setHdl(Obh& hdl)
+{
+    A_ASSERT(graphicOf(hdl));
+    myHdl = hdl;
+}
+
+aGraphic* uiGi::mgr() const
+{
+    if (!myHdl.isValid())
+        return nullptr;
+    Obh h = myHdl;
+    aGraphic* g = graphicOf(h);
+    A_ASSERT(g);
+    return g;
+}
+
+QRectF uiGi::boundingRect() const
+{
+    double x = 0, y = 0, w = 0, h = 0;
+    if (aGraphic* g = mgr())
+        g->giGetBbox(x, y, w, h);
+    return QRectF(x, y, w, h);
+}
+
+double uiGi::x() const
+{
+    return pos().x();
+}
+
+double uiGi::y() const
+{
+    return pos().y();
+}
+
+double uiGi::width() const
+{
+    return boundingRect().width();
+}
+
+double uiGi::height() const
+{
+    return boundingRect().height();
+}
+
+void uiGi::paint(QPainter* painter, QStyleOptionGraphicsItem const* option, QWidget*)
+{
+    aGraphic* g = mgr();
+    if (!g)
+        return;
+    double bx = 0, by = 0, w = 0, h = 0;
+    g->giGetBbox(bx, by, w, h);
+    if (!(w > 0.0) || !(h > 0.0)) {
+        A_TRACE_C("red", "SKIP Painting uiGi with LOD = %.2f, x=%f, y=%f, w=%f, h=%f\n",
+                  QStyleOptionGraphicsItem::levelOfDetailFromTransform(painter->worldTransform()),
+                  bx, by, w, h);
+        return;
+    }
+    // The object draws in its own box from (0, 0); the picture lands where the box starts.
+    QPixmap picture(static_cast<int>(w), static_cast<int>(h));
+    picture.fill(QColor(0, 0, 0, 0));
+    {
+        QPainter onPicture(&picture);
+        PainterQt p(onPicture, option);
+        p.set2dGeometry(0, 0, static_cast<float>(w), static_cast<float>(h));
+        g->giPaint(p);
+    }
+    painter->drawPixmap(static_cast<int>(bx), static_cast<int>(by), picture);
+}
+
+void uiGi::mousePressEvent(QGraphicsSceneMouseEvent* event)
+{
+    aGraphic* g = mgr();
+    if (g && g->giMousePressEvent(static_cast<int>(event->button())))
+        event->accept();
+    else
+        event->ignore();
+}
