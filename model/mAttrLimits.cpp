@@ -23,6 +23,14 @@ bool refuse(XmlReader& r, ObObj const& obj, char const* id, char const* value, c
     return false;
 }
 
+bool covers(char const* pattern, char const* name)
+{
+    std::size_t const n = std::strlen(pattern);
+    if (n > 0 && pattern[n - 1] == '*')
+        return std::strncmp(pattern, name, n - 1) == 0;
+    return std::strcmp(pattern, name) == 0;
+}
+
 } // namespace
 
 bool mAttrLimits::accept(XmlReader& r, ObObj const& obj, char const* element,
@@ -47,7 +55,7 @@ bool mAttrLimits::accept(XmlReader& r, ObObj const& obj, char const* element,
         return true;
     }
     for (Range const& range : ranges) {
-        if (std::strcmp(range.name, id) != 0)
+        if (!covers(range.name, id))
             continue;
         bool const aboveLo = range.loOpen ? v > range.lo : v >= range.lo;
         if (!aboveLo || v > range.hi) {

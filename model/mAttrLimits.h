@@ -12,7 +12,8 @@ class XmlReader;
 class mAttrLimits
 {
 public:
-    // The range of one attribute, bounds included (the lower one excluded when open).
+    // The range of one attribute, bounds included (the lower one excluded when open). A name
+    // ending in '*' covers every attribute whose name starts with the rest (a colour's channels).
     struct Range
     {
         char const* name;

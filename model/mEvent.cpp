@@ -8,6 +8,8 @@
 #include "mScale.h"
 #include "uiGi.h"
 
+#include <limits>
+
 namespace {
 
 using L = mAttrLimits;
@@ -15,19 +17,10 @@ using L = mAttrLimits;
 mAttrLimits::Range const EventLimits[] = {
     {"rowIndex", 0, L::RowsHi},
     {"rowSize", 0, L::RowsHi, true},
-    {"timeLength", 0, 1e300},
-    {"bgColorR", L::ColorLo, L::ColorHi},
-    {"bgColorG", L::ColorLo, L::ColorHi},
-    {"bgColorB", L::ColorLo, L::ColorHi},
-    {"bgColorA", L::ColorLo, L::ColorHi},
-    {"lineColorR", L::ColorLo, L::ColorHi},
-    {"lineColorG", L::ColorLo, L::ColorHi},
-    {"lineColorB", L::ColorLo, L::ColorHi},
-    {"lineColorA", L::ColorLo, L::ColorHi},
-    {"textColorR", L::ColorLo, L::ColorHi},
-    {"textColorG", L::ColorLo, L::ColorHi},
-    {"textColorB", L::ColorLo, L::ColorHi},
-    {"textColorA", L::ColorLo, L::ColorHi},
+    {"timeLength", 0, std::numeric_limits<double>::max()},
+    {"bgColor*", L::ColorLo, L::ColorHi},
+    {"lineColor*", L::ColorLo, L::ColorHi},
+    {"textColor*", L::ColorLo, L::ColorHi},
 };
 
 } // namespace

@@ -9,6 +9,8 @@
 #include "aStateEngine.h"
 #include "tlCmp.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -117,4 +119,20 @@ inline std::vector<std::pair<std::string, std::string>> damagedDocuments(std::st
     }
     std::sort(out.begin(), out.end());
     return out;
+}
+
+// Loads every damaged document of a folder into a document of its own: each must be refused with
+// its complaint, and nothing may stop the program.
+inline void expectEveryDamagedDocumentRefused(std::string const& dir)
+{
+    auto const docs = damagedDocuments(dir);
+    ASSERT_FALSE(docs.empty());
+    for (auto const& [path, expect] : docs) {
+        SCOPED_TRACE(path);
+        ASSERT_FALSE(expect.empty()) << "no expected complaint in the file";
+        TimelineTestDoc d;
+        std::string message;
+        EXPECT_FALSE(loadTimelineDoc(d.cmp, path, &message));
+        EXPECT_NE(message.find(expect), std::string::npos) << message;
+    }
 }
