@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -291,23 +292,26 @@ tlCmp::~tlCmp()
 
     delete myUi;
     myUi = nullptr;
+
+    // The model goes quietly: with the engines out of reach, its recycle hooks raise nothing on
+    // engines that may be going too.
+    ObEngine* const data = std::exchange(myObEngine, nullptr);
+    ObDirty* const dirt = std::exchange(myDirtEngine, nullptr);
+    aStateEngine* const state = std::exchange(myStateEngine, nullptr);
+    aRefresher* const refresher = std::exchange(myRefresher, nullptr);
+    ObSelection* const selection = std::exchange(mySelectionEngine, nullptr);
     teardownModel();
 
     if (myOwnsObEngine)
-        delete myObEngine;
-    myObEngine = nullptr;
+        delete data;
     if (myOwnsDirtEngine)
-        delete myDirtEngine;
-    myDirtEngine = nullptr;
+        delete dirt;
     if (myOwnsStateEngine)
-        delete myStateEngine;
-    myStateEngine = nullptr;
+        delete state;
     if (myOwnsRefresher)
-        delete myRefresher;
-    myRefresher = nullptr;
+        delete refresher;
     if (myOwnsSelectionEngine)
-        delete mySelectionEngine;
-    mySelectionEngine = nullptr;
+        delete selection;
 
     if (ourCurrentCmp == this)
         ourCurrentCmp = nullptr;

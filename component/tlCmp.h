@@ -32,7 +32,8 @@ class tlUi;
 // builds the panels that windows ask for by type name.
 //
 // The model objects live in the store's pools and are reached by handle; the component owns the
-// six pools it made, the registry and the engines it made itself.
+// six pools it made, the registry and the engines it made itself. A document deletes its
+// component before the engines it handed in.
 class tlCmp : public tlCmpData, public tlObj, public aRefreshable
 {
 public:
