@@ -17,17 +17,21 @@ function(vantrel_moc_follows_sources name sources)
   endif()
 endfunction()
 
-# vantrel_library(<name> [QT] DIRS <folders...> [LINKS <targets...>])
+# vantrel_library(<name> [QT] DIRS <folders...> [EXCLUDE <files...>] [LINKS <targets...>])
 # QT marks a target whose classes use Qt's meta-objects: moc runs over it and its tests. The
-# other targets are plain C++ and never wait for moc.
+# other targets are plain C++ and never wait for moc. EXCLUDE names sources of the folders (from
+# the source root) that belong to another target.
 function(vantrel_library name)
-  cmake_parse_arguments(ARG "QT" "" "DIRS;LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "" "DIRS;EXCLUDE;LINKS" ${ARGN})
   set(sources "")
   set(includes "")
   foreach(dir IN LISTS ARG_DIRS)
     file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
     list(APPEND sources ${found})
     list(APPEND includes ${CMAKE_SOURCE_DIR}/${dir})
+  endforeach()
+  foreach(file IN LISTS ARG_EXCLUDE)
+    list(REMOVE_ITEM sources ${CMAKE_SOURCE_DIR}/${file})
   endforeach()
   if(sources)
     add_library(${name} STATIC ${sources})
