@@ -2,6 +2,7 @@
 
 #include "aAssert.h"
 #include "aTrace.h"
+#include "tlUi.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -248,6 +249,12 @@ void wEdit::setInset(int alignH, int alignV, int w, int h)
 
 void wEdit::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Space) {
+        if (tlUi* ui = getUi())
+            ui->clearEditor();
+        event->accept();
+        return;
+    }
     A_TRACE("wEdit::key pressed: %i\n", event->key());
     event->ignore();
 }

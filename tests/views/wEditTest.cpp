@@ -1,8 +1,13 @@
 #include "wEdit.h"
 
+#include "TimelineTestDoc.h"
+#include "tlUi.h"
+
 #include <QApplication>
 #include <QBitmap>
 #include <QImage>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QResizeEvent>
 #include <gtest/gtest.h>
 
@@ -182,4 +187,31 @@ TEST(wEditTest, BodyIsDarkerTowardsTheBottomInsideALightBorder)
     EXPECT_LE(top.red(), 60);
     // The border runs along the top edge, inside the window.
     EXPECT_GT(picture.pixelColor(150, 0).red() + picture.pixelColor(150, 1).red(), 150);
+}
+
+TEST(wEditTest, SpaceSavesAndClosesTheOpenEditorOtherKeysGoOn)
+{
+    struct Counting : wEdit
+    {
+        using wEdit::wEdit;
+        int saves = 0;
+        void saveToModel() override { ++saves; }
+    };
+    TimelineTestDoc doc;
+    auto* editor = new Counting(W, H, 100, 100, 50, 20);
+    QPointer<wEdit> alive = editor;
+    tlUi::ourEditor = editor;
+
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QApplication::sendEvent(editor, &other);
+    EXPECT_FALSE(other.isAccepted());
+    EXPECT_EQ(tlUi::ourEditor, editor);
+
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+    QApplication::sendEvent(editor, &space);
+    EXPECT_TRUE(space.isAccepted());
+    EXPECT_EQ(editor->saves, 1);
+    EXPECT_EQ(tlUi::ourEditor, nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull()) << "the window deletes itself";
 }
