@@ -276,6 +276,13 @@ void wEdit::paintEvent(QPaintEvent*)
     painter.drawPath(*myPath.get());
 }
 
+void wEdit::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    raise();
+    activateWindow();
+}
+
 void wEdit::resizeEvent(QResizeEvent*)
 {
     setInset(myAlignH, myAlignV, width(), height());

@@ -10,6 +10,7 @@
 class QKeyEvent;
 class QPaintEvent;
 class QResizeEvent;
+class QShowEvent;
 
 // Base of the pop-up editors of an event and of a layer: a frameless top-level window shaped like
 // a speech balloon, a dark rounded body with a small triangular point (the EditPoint) whose tip
@@ -86,6 +87,9 @@ protected:
     // Space closes the open editor (through the registry, which saves it); other keys go on.
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // A frameless window is not raised or given the keyboard by every window manager: the editor
+    // asks for both, so that Space reaches it.
+    void showEvent(QShowEvent* event) override;
     // The content rectangle follows the window's size, then the editor lays out its widgets.
     void resizeEvent(QResizeEvent* event) override;
 
