@@ -89,23 +89,26 @@ void uiColor::hsChangedCb(uiHs*, float h, float s)
     myH = h;
     myS = s;
     myVal->setColor(h, s, myV);
-    myOpacity->setColor(myH, myS, myV, myA);
-    mySwatch->setColor(myH, myS, myV, myA);
-    Q_EMIT colorChanged(myH, myS, myV, myA);
+    showEdit();
 }
 
 void uiColor::valChangedCb(uiVal*, float v)
 {
     myV = v;
     myHs->setColor(myH, myS, ourWheelValue);
-    myOpacity->setColor(myH, myS, myV, myA);
-    mySwatch->setColor(myH, myS, myV, myA);
-    Q_EMIT colorChanged(myH, myS, myV, myA);
+    showEdit();
 }
 
 void uiColor::opacityChangedCb(uiOpacity*, float a)
 {
     myA = a;
+    mySwatch->setColor(myH, myS, myV, myA);
+    Q_EMIT colorChanged(myH, myS, myV, myA);
+}
+
+void uiColor::showEdit()
+{
+    myOpacity->setColor(myH, myS, myV, myA);
     mySwatch->setColor(myH, myS, myV, myA);
     Q_EMIT colorChanged(myH, myS, myV, myA);
 }

@@ -53,6 +53,10 @@ Q_SIGNALS:
     void colorChanged(float h, float s, float v, float a);
 
 private:
+    // After an edit in the field or the value bar: the opacity bar and the swatch show the whole
+    // colour, and it is announced.
+    void showEdit();
+
     float myH, myS, myV, myA;
     QFont myFont;
     uiHs* myHs;
