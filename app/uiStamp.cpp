@@ -57,9 +57,9 @@ void uiStamp::doLayout()
     QString const text = QString::fromUtf8(getText());
     int const room = width() - ourIndent;
     myDrawnFont = myFont;
-    while (myDrawnFont.pointSize() > ourSmallestPoints &&
+    while (myDrawnFont.pixelSize() > ourSmallestPoints &&
            QFontMetrics(myDrawnFont).horizontalAdvance(text) > room)
-        myDrawnFont.setPointSize(myDrawnFont.pointSize() - 1);
+        myDrawnFont.setPixelSize(myDrawnFont.pixelSize() - 1);
     update();
 }
 

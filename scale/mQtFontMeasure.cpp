@@ -18,8 +18,8 @@ void mQtFontMeasure::measure(rtl::str const& family, int pointSize, char const* 
     auto f = myFonts.find(myKey);
     if (f == myFonts.end()) {
         QFont font(QString::fromUtf8(family.c()));
-        // A size below one point is no font at all; the smallest one stands for it.
-        font.setPointSize(pointSize > 0 ? pointSize : 1);
+        // Sizes are pixels, as the drawing takes them; below one there is no font, so one stands for it.
+        font.setPixelSize(pointSize > 0 ? pointSize : 1);
         f = myFonts.emplace(myKey, std::make_unique<Font>(font)).first;
     }
     myText.assign(text ? text : "");

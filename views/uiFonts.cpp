@@ -174,7 +174,9 @@ QFont uiFonts::font(char const* family, int pointSize, int storedWeight)
     installSubstitutions();
     QFont font(QString::fromUtf8(family ? family : ""));
     font.setWeight(qtWeight(storedWeight));
-    font.setPointSize(std::max(pointSize, 1));
+    // Sizes were laid out at 72 dpi, where a point is a pixel: taken as pixels, text keeps the
+    // room it was given at any screen resolution.
+    font.setPixelSize(std::max(pointSize, 1));
     return font;
 }
 

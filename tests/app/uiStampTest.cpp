@@ -43,9 +43,9 @@ TEST(uiStampTest, TextTooWideForTheDisplayIsDrawnSmallerNotCut)
 
     stamp.resize(600, 20);
     stamp.show();
-    EXPECT_EQ(stamp.getDrawnFont().pointSize(), 12);
+    EXPECT_EQ(stamp.getDrawnFont().pixelSize(), 12);
 
     stamp.resize(120, 20);
-    EXPECT_LT(stamp.getDrawnFont().pointSize(), 12);
+    EXPECT_LT(stamp.getDrawnFont().pixelSize(), 12);
     EXPECT_LE(QFontMetrics(stamp.getDrawnFont()).horizontalAdvance(text), 115);
 }

@@ -236,7 +236,8 @@ TEST(PainterQtTest, NamedFamiliesAreDrawnInTheInstalledOneAtQtsNearestWeight)
     EXPECT_EQ(uiFonts::qtWeight(75), QFont::Bold);
     EXPECT_EQ(uiFonts::qtWeight(-10), QFont::Thin);
     EXPECT_EQ(uiFonts::qtWeight(250), QFont::Black);
-    EXPECT_EQ(uiFonts::font("Helvetica", 0, 50).pointSize(), 1);
+    EXPECT_EQ(uiFonts::font("Helvetica", 0, 50).pixelSize(), 1);
+    EXPECT_EQ(uiFonts::font("Helvetica", 12, 50).pixelSize(), 12) << "sizes are pixels, as laid out";
 }
 
 TEST(PainterQtTest, LevelOfDetailFollowsTheWorldTransformForEveryPainter)
