@@ -32,7 +32,21 @@ public:
     // One line for traces.
     virtual rtl::str desc() const;
     void giGetBbox(double& x, double& y, double& w, double& h) const override;
+    // Draws the event into its item's picture, with a white highlight when it is selected.
     void giPaint(Painter& painter) const override;
+    // Draws the event over the painter's area less 2 units above and below: an instant as a
+    // diamond with lit and shaded edges, a span as a shaded box with lit and shaded edges and its
+    // title, centred at the largest size that fits, else left-aligned at the smallest. lod is the
+    // device pixels per unit (edges are one device pixel wide); alphaFactor scales every alpha;
+    // the highlight, hlWidth wide in (hlR, hlG, hlB), is drawn when selected and showHighlight.
+    // A drag draws the ghosts of its events through it, with settings of its own.
+    virtual void draw(Painter& p, double lod, bool selected, float hlWidth, float alphaFactor,
+                      bool showHighlight, int hlR, int hlG, int hlB) const;
+    // The colours drawn, by the colour style: the event's own, or its layer's (the fill
+    // lightened). The alpha is always the event's own.
+    virtual void calcBgColor(int& r, int& g, int& b, int& a) const;
+    virtual void calcLineColor(int& r, int& g, int& b, int& a) const;
+    virtual void calcTextColor(int& r, int& g, int& b, int& a) const;
     virtual void setPayload(Obh& pl) { myPayload = pl; }
     virtual Obh getPayload() const { return myPayload; }
     virtual double eventTime(double t) { return t; }
@@ -52,4 +66,6 @@ private:
     void release();
     // The scene height of s rows of the event's layer.
     double sceneRows(mLayer const& layer, double s) const;
+    // The layer whose colours the event draws in, or null for its own colours.
+    mLayer const* colourLayer() const;
 };

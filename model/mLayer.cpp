@@ -2,7 +2,10 @@
 
 #include "ObClassTypeOf.h"
 #include "ObDirty.h"
+#include "ObSelection.h"
+#include "Painter.h"
 #include "aAssert.h"
+#include "aColor.h"
 #include "aRefresher.h"
 #include "aTrace.h"
 #include "mAttrLimits.h"
@@ -32,6 +35,14 @@ mAttrLimits::Range const LayerLimits[] = {
     {"labelFontSize", 0, L::FontSizeHi},
     {"labelFontWeight", 0, L::FontWeightHi},
 };
+
+// How the fill is darkened (factors on its HSV value), and the header's and the band's lines.
+constexpr float ActiveShade = 0.9f;
+constexpr float InactiveShade = 0.7f;
+constexpr float TitleMargin = 2;
+constexpr float TitleBoxH = 20;
+constexpr float SelectedOutlineW = 2;
+constexpr int RowLineAlpha = 20;
 
 } // namespace
 
@@ -198,9 +209,81 @@ void mLayer::giGetBbox(double& x, double& y, double& w, double& h) const
     h = getSceneH();
 }
 
-void mLayer::giPaint(Painter&) const
+void mLayer::shadedFillColor(int& r, int& g, int& b) const
 {
-    // The band is drawn by the layer drawing, which builds on this item.
+    float h = 0, s = 0, v = 0;
+    aColor::RgbToHsv(float(getBgColorR()) / 255.0f, float(getBgColorG()) / 255.0f,
+                     float(getBgColorB()) / 255.0f, h, s, v);
+    v *= getIsActive() ? ActiveShade : InactiveShade;
+    float fr = 0, fg = 0, fb = 0;
+    aColor::HsvToRgb(h, s, v, fr, fg, fb);
+    r = int(fr * 255.0f);
+    g = int(fg * 255.0f);
+    b = int(fb * 255.0f);
+}
+
+void mLayer::giPaint(Painter& p) const
+{
+    float x = 0, y = 0, w = 0, h = 0;
+    p.get2dGeometry(x, y, w, h);
+    p.setAntiAliasing(false);
+    float const top = std::floor(y);
+    float const bottom = std::ceil(y + h - 2);
+    int r = 0, g = 0, b = 0;
+    shadedFillColor(r, g, b);
+    p.setFillColorRgba8(r, g, b, getBgColorA());
+    p.draw2dFilledRect(x, top, w, bottom - top);
+    p.setLineColorRgba8(getLineColorR(), getLineColorG(), getLineColorB(), getLineColorA());
+    p.draw2dLine(x, bottom, x + w, bottom);
+    p.draw2dLine(x, top, x + w, top);
+    p.setLineColorRgba8(0, 0, 0, RowLineAlpha);
+    // A row lower than a pixel would only grey the band over, and a step of nothing would never
+    // reach the bottom.
+    double const step = double(getVerticalScale()) * (1.0 / getSceneYScale());
+    if (std::isfinite(step) && step >= 1.0)
+        for (int k = 0;; ++k) {
+            double const yy = double(top) + k * step;
+            if (!(yy < double(bottom)))
+                break;
+            p.draw2dLine(x, float(yy), x + w, float(yy));
+        }
+}
+
+void mLayer::paintLayerHeader(Painter& p, Obh& layer) const
+{
+    mLayer const* named = ourType_mLayer && layer.isValid() && layer.getType() == ourType_mLayer
+                              ? ourType_mLayer->ptrFromFile(layer)
+                              : nullptr;
+    if (!named) {
+        A_TRACE_C("red", "mLayer::paintLayerHeader: the handle names no layer\n");
+        return;
+    }
+    float x = 0, y = 0, w = 0, h = 0;
+    p.get2dGeometry(x, y, w, h);
+    int const iw = int(w);
+    int r = 0, g = 0, b = 0;
+    shadedFillColor(r, g, b);
+    p.setFillColorRgba8(r, g, b, getBgColorA());
+    p.draw2dFilledRect(x, y, w, h);
+    p.setFont(named->getLabelFontFamily().c(), float(named->getLabelFontSize()),
+              named->getLabelFontWeight());
+    p.setTextColorRgba8(getTextColorR(), getTextColorG(), getTextColorB(), getTextColorA());
+    p.draw2dText(getTitle().c(), x + TitleMargin, y + TitleMargin, float(iw - 2 * TitleMargin),
+                 TitleBoxH, -1, -1);
+    ObSelection* selection = getSelectionEngine();
+    if (selection && selection->isSelectedTest(layer)) {
+        p.setLineWidth(SelectedOutlineW);
+        p.setLineColorRgbaF(1, 1, 1, 1);
+        p.draw2dOutlinedRectFromTo(x + 1, y + 1, x + w, y + h);
+    }
+    p.setLineColorRgba8(getLineColorR(), getLineColorG(), getLineColorB(), getLineColorA());
+    p.draw2dLine(x, y + h - 1, x + w, y + h - 1);
+    p.draw2dLine(x, y, x + w, y);
+}
+
+void mLayer::paintLayerContents(Painter&) const
+{
+    A_TRACE_C("red", "mLayer::paintLayerContents: a layer draws no contents of its own\n");
 }
 
 void mLayer::resetSequence()

@@ -39,7 +39,18 @@ public:
     bool setSceneY(double y) override;
     bool checkSceneH(double h) const override;
     void giGetBbox(double& x, double& y, double& w, double& h) const override;
+    // The band, in the item's picture: the fill, the edge lines at the bottom and the top, a
+    // faint line at the top of every row.
     void giPaint(Painter& painter) const override;
+    // The header of the layer the handle names, over the painter's area: the fill, the title
+    // (in that layer's font) at the top left, a white outline when the layer is selected, the
+    // edge lines. A handle that names no layer draws nothing.
+    virtual void paintLayerHeader(Painter& painter, Obh& layer) const;
+    // A layer has no contents of its own to draw: its events are items of their own.
+    virtual void paintLayerContents(Painter& painter) const;
+    // The fill colour as the band and the header draw it: its HSV value darkened, less for an
+    // active layer than for an inactive one. The alpha is the stored one.
+    void shadedFillColor(int& r, int& g, int& b) const;
     virtual void resetSequence();
 
     mTimeline* getTimeline() const { return myTimeline; }
