@@ -279,18 +279,19 @@ void mSkin::drawHeader(Painter& p) const
             cursor += rowH;
         }
         myCurRangeSetup = nullptr;
+        p.set2dGeometry(x, y, w, h);
     }
-    p.set2dGeometry(x, y, w, h);
     drawHeaderFg(p);
-    if (myScale->selectionType() != 0) {
+    bool const selection = myScale->selectionType() != 0;
+    bool const now = myTimeline->getLockToNowFlag();
+    if (selection || now) {
         p.set2dGeometry(x, y + h - MarkStrip, w, h);
-        drawTimeSelection(p);
+        if (selection)
+            drawTimeSelection(p);
+        if (now)
+            drawLockToNow(p);
+        p.set2dGeometry(x, y, w, h);
     }
-    if (myTimeline->getLockToNowFlag()) {
-        p.set2dGeometry(x, y + h - MarkStrip, w, h);
-        drawLockToNow(p);
-    }
-    p.set2dGeometry(x, y, w, h);
 }
 
 void mSkin::drawHeaderBg(Painter& p) const

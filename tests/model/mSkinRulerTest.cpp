@@ -1,0 +1,325 @@
+#include "TimelineTestDoc.h"
+#include "mGridline.h"
+#include "mRange.h"
+#include "mRangeSetup.h"
+#include "mScale.h"
+#include "mSkin.h"
+#include "mTimeline.h"
+#include "views/RecordingPainter.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+namespace {
+
+// A header row made by hand: its place in the stack, its weight, its gridlines (pixel position
+// and label) and, when given one, its row style.
+class TestRange : public mRange
+{
+public:
+    explicit TestRange(int depth = 0, float units = 1, bool preSubtract = false)
+        : mRange(nullptr, 0, 0, 1)
+    {
+        setStackDepth(depth);
+        setRowScaleUnits(units);
+        setPreSubtract(preSubtract);
+    }
+    bool timesSpanAGridline(aTs const&, aTs const&, double) const override { return false; }
+    double getSecondsPerUnit() const override { return 60; }
+    bool calcTickBgColor(mGridline* g, double, int& r, int& gr, int& b, int& a) const override
+    {
+        r = 1, gr = 2, b = 3, a = 4;
+        return g->getWeight() == 2;
+    }
+    bool calcTickFgColor(mGridline* g, double, int& r, int& gr, int& b, int& a) const override
+    {
+        r = 5, gr = 6, b = 7, a = 8;
+        return g->getWeight() == 2;
+    }
+
+    void grid(std::vector<std::pair<double, char const*>> const& lines)
+    {
+        clearGrid();
+        myGridlines = new std::vector<mGridline*>;
+        for (auto const& [pos, label] : lines) {
+            auto* g = new mGridline(int(myGridlines->size()), aTs(), pos, -1);
+            g->setLabel(label);
+            myGridlines->push_back(g);
+        }
+    }
+    mGridline& line(int i) { return *getGridline(i); }
+    // A row style that draws nothing unless a test turns it on, without size limits.
+    mRangeSetup& style()
+    {
+        if (!myStyle) {
+            myStyle = std::make_unique<mRangeSetup>();
+            myStyle->setMinSize(0);
+            myStyle->setShowLabels(false);
+            myStyle->setShowSpanLabel(false);
+            myStyle->setShowTick(false);
+            setRangeSetup(myStyle.get());
+        }
+        return *myStyle;
+    }
+
+private:
+    std::unique_ptr<mRangeSetup> myStyle;
+};
+
+// The skin in a context on the document's timeline, drawing the test's rows.
+struct Ruler : testing::Test
+{
+    TimelineTestDoc doc;
+    mTimeline& timeline = *doc.cmp.getCmpTimeline();
+    mScale& scale = *timeline.timeScale();
+    mSkin& skin = *doc.cmp.getCmpSkin();
+
+    ~Ruler() override
+    {
+        if (skin.inContext())
+            skin.endContext();
+    }
+    // The scale is laid out first, so that drawing takes the rows as they are.
+    void open(std::vector<mRange*> rows)
+    {
+        if (scale.needsReconfig())
+            scale.reconfig();
+        skin.beginContext(&timeline, true);
+        skin.myVisRanges = std::move(rows);
+    }
+};
+
+} // namespace
+
+TEST_F(Ruler, RowsShareTheHeightByTheirUnitsWithTheLastRangeAtTheTop)
+{
+    TestRange first(0, 1), second(0, 1), last(0, 2);
+    first.style(), second.style(), last.style();
+    open({&first, &second, &last});
+    RecordingPainter p(0, 0, 100, 80);
+    skin.drawHeader(p);
+    EXPECT_THAT(p.callsStartingWith("set2dGeometry"),
+                ElementsAre("set2dGeometry(0, 0, 100, 40)", "set2dGeometry(0, 40, 100, 20)",
+                            "set2dGeometry(0, 60, 100, 20)", "set2dGeometry(0, 0, 100, 80)"));
+}
+
+TEST_F(Ruler, RowStylesCapAndWidenRowsAndSpaceLeftOverStaysAtTheTop)
+{
+    TestRange first(0, 1), second(0, 1), last(0, 2);
+    first.style().setMinSize(25);
+    first.style().setMaxSize(10); // the minimum wins
+    second.style();
+    last.style().setMaxSize(30);
+    open({&first, &second, &last});
+    RecordingPainter p(0, 0, 100, 80);
+    skin.drawHeader(p);
+    // 25 + 20 + 30 = 75 pixels at the bottom, 5 left empty at the top.
+    EXPECT_THAT(p.callsStartingWith("set2dGeometry"),
+                ElementsAre("set2dGeometry(0, 5, 100, 30)", "set2dGeometry(0, 35, 100, 20)",
+                            "set2dGeometry(0, 55, 100, 25)", "set2dGeometry(0, 0, 100, 80)"));
+}
+
+TEST_F(Ruler, AStackedRowLiesInTheBandAboveTheCursor)
+{
+    TestRange own(0, 2), stacked(1, 1, true);
+    own.style(), stacked.style();
+    open({&stacked, &own});
+    RecordingPainter p(0, 0, 100, 80);
+    skin.drawHeader(p);
+    EXPECT_THAT(p.callsStartingWith("set2dGeometry"),
+                ElementsAre("set2dGeometry(0, 0, 100, 80)", "set2dGeometry(0, 40, 100, 40)",
+                            "set2dGeometry(0, 0, 100, 80)"));
+}
+
+TEST_F(Ruler, AStackWithoutUnitsDrawsOnlyTheBackground)
+{
+    TestRange none(0, 0), stacked(1, 3, true);
+    none.grid({{10, "a"}, {50, "b"}});
+    open({&stacked, &none});
+    RecordingPainter p(0, 0, 100, 80);
+    skin.drawHeader(p);
+    EXPECT_THAT(p.calls(),
+                ElementsAre("draw2dGradientRectVert(0, 0, 100, 80, 60, 60, 60, 255, 0, 0, 0, 255, "
+                            "-1, -1, -1, -1, 0.5)",
+                            "setFillColorRgba8(110, 110, 90, 10)", "draw2dFilledRect(0, 0, 100, 80)",
+                            "setLineColorRgb8(140, 160, 180)", "draw2dLine(0, 79, 100, 79)"));
+}
+
+TEST_F(Ruler, ARulerOfNoHeightDrawsNothing)
+{
+    TestRange row;
+    open({&row});
+    RecordingPainter p(0, 0, 100, 0);
+    skin.drawHeader(p);
+    EXPECT_THAT(p.calls(), IsEmpty());
+}
+
+TEST_F(Ruler, WithoutARowStyleTicksAndLabelsAreRedAndTheFirstGridlineIsNotLabelled)
+{
+    TestRange row;
+    row.setFontSize(10);
+    row.grid({{10, "a"}, {40, "b"}, {70, "c"}});
+    open({&row});
+    RecordingPainter p(0, 0, 100, 20);
+    skin.drawRangeHeaderLabels(p, &row, 0, 20);
+    EXPECT_THAT(p.calls(),
+                ElementsAre("setFont(\"Gil Sans\", 10, 50)", "setLineColorRgba8(254, 13, 13, 255)",
+                            "draw2dLine(10, 0, 10, 20)", "setLineColorRgba8(254, 13, 13, 255)",
+                            "draw2dLine(40, 0, 40, 20)", "setTextColorRgb8(255, 0, 0)",
+                            "draw2dText(\"b\", 42, 2, 30, 20, -1, -1)",
+                            "setLineColorRgba8(254, 13, 13, 255)", "draw2dLine(70, 0, 70, 20)",
+                            "setTextColorRgb8(255, 0, 0)",
+                            "draw2dText(\"c\", 72, 2, 30, 20, -1, -1)"));
+}
+
+TEST_F(Ruler, WithoutARowStyleAStackedRowTicksItsShareAndHasNoLabels)
+{
+    TestRange stacked(2);
+    stacked.setFontSize(10);
+    stacked.grid({{10, "a"}, {40, "b"}});
+    open({&stacked});
+    RecordingPainter p(0, 0, 100, 30);
+    skin.drawRangeHeaderLabels(p, &stacked, 0, 30);
+    // Depth 2: the bottom third of the row.
+    EXPECT_THAT(p.callsStartingWith("draw2dLine"),
+                ElementsAre("draw2dLine(10, 20, 10, 30)", "draw2dLine(40, 20, 40, 30)"));
+    EXPECT_THAT(p.callsStartingWith("draw2dText"), IsEmpty());
+}
+
+TEST_F(Ruler, GridlinesThatAnotherRowTicksOrLabelsAreSkipped)
+{
+    TestRange row;
+    row.setFontSize(10);
+    row.grid({{10, "a"}, {40, "b"}, {70, "c"}});
+    row.line(1).setTickDone(true);
+    row.line(2).setLabelDone(true);
+    open({&row});
+    RecordingPainter p(0, 0, 100, 20);
+    skin.drawRangeHeaderLabels(p, &row, 0, 20);
+    EXPECT_THAT(p.callsStartingWith("draw2dLine"),
+                ElementsAre("draw2dLine(10, 0, 10, 20)", "draw2dLine(70, 0, 70, 20)"));
+    EXPECT_THAT(p.callsStartingWith("draw2dText"),
+                ElementsAre("draw2dText(\"b\", 42, 2, 30, 20, -1, -1)"));
+}
+
+TEST_F(Ruler, AGridlineAloneInItsRowIsLabelledAcrossTheWholeRow)
+{
+    TestRange row;
+    row.setFontSize(10);
+    row.grid({{-30, "March 2024"}});
+    row.style().setShowSpanLabel(true);
+    row.style().setLabelPadT(3);
+    row.style().setSpanLabelColorR(-1); // takes the label colour's red
+    row.style().setLabelColorR(17);
+    open({&row});
+    RecordingPainter p(0, 20, 100, 20);
+    skin.drawRangeHeaderLabels(p, &row, 0, 40);
+    EXPECT_THAT(p.callsStartingWith("setTextColor"),
+                ElementsAre("setTextColorRgba8(17, 250, 250, 255)"));
+    EXPECT_THAT(p.callsStartingWith("draw2dText"),
+                ElementsAre("draw2dText(\"March 2024\", 1, 23, 98, 20, 0, -1)"));
+}
+
+TEST_F(Ruler, TicksOfARowStyleEndAtTheRulersBottomEdge)
+{
+    TestRange row;
+    row.grid({{10, ""}, {50, ""}});
+    row.style().setShowTick(true);
+    row.style().setTickSizePct(20);
+    row.style().setTickColorR(9);
+    open({&row});
+    // The row's top lies 60 pixels above the ruler's bottom edge: 20 % of that is 12.
+    RecordingPainter p(0, 20, 100, 20);
+    skin.drawRangeHeaderLabels(p, &row, 0, 80);
+    EXPECT_THAT(p.calls(), ElementsAre("setLineColorRgba8(9, 60, 60, 255)",
+                                       "draw2dLine(10, 68, 10, 80)",
+                                       "setLineColorRgba8(9, 60, 60, 255)",
+                                       "draw2dLine(50, 68, 50, 80)"));
+
+    row.style().setTickMaxSize(10);
+    p.clear();
+    skin.drawRangeHeaderLabels(p, &row, 0, 80);
+    EXPECT_THAT(p.callsStartingWith("draw2dLine"),
+                ElementsAre("draw2dLine(10, 70, 10, 80)", "draw2dLine(50, 70, 50, 80)"));
+}
+
+TEST_F(Ruler, ARowStyleDrawsItsBackgroundLinesRampAndTheRangesColouring)
+{
+    TestRange row;
+    row.setFontSize(10);
+    row.grid({{10, "a"}, {40, "b"}, {70, "c"}});
+    row.line(2).setWeight(2); // the range colours this one
+    mRangeSetup& style = row.style();
+    style.setShowBg(true);
+    style.setShowTopLine(true);
+    style.setShowBottomLine(true);
+    style.setShowRamp(true);
+    style.setRampSizePct(50);
+    style.setShowRangeBgColoring(true);
+    style.setShowLabels(true);
+    open({&row});
+    RecordingPainter p(0, 20, 100, 20);
+    skin.drawRangeHeaderBg(p, &row, 0, 40);
+    EXPECT_THAT(p.calls(),
+                ElementsAre("setFillColorRgba8(200, 200, 200, 100)",
+                            "draw2dFilledRect(0, 20, 100, 20)", "setAntiAliasing(0)",
+                            "setLineColorRgba8(0, 0, 0, 255)", "draw2dLine(0, 20, 100, 20)",
+                            "setAntiAliasing(0)", "setLineColorRgba8(0, 0, 0, 255)",
+                            "draw2dLine(0, 39, 100, 39)"));
+
+    p.clear();
+    skin.drawRangeHeaderLabels(p, &row, 0, 40);
+    // The ramp takes half the row at its bottom (less a pixel); the coloured gridline fills its
+    // span and takes the range's label colour, the others the row style's.
+    EXPECT_THAT(p.callsStartingWith("draw2dGradientRectHorz(70"),
+                ElementsAre("draw2dGradientRectHorz(70, 31, 30, 9, 100, 100, 100, 200, 200, 200, "
+                            "200, 200, -1, -1, -1, -1, 0.5)"));
+    EXPECT_THAT(p.callsStartingWith("draw2dFilledRect"),
+                ElementsAre("draw2dFilledRect(70, 20, 30, 20)"));
+    EXPECT_THAT(p.callsStartingWith("setFillColor"), ElementsAre("setFillColorRgba8(1, 2, 3, 4)"));
+    EXPECT_THAT(p.callsStartingWith("setTextColor"),
+                ElementsAre("setTextColorRgba8(170, 190, 190, 255)",
+                            "setTextColorRgba8(5, 6, 7, 8)"));
+}
+
+TEST_F(Ruler, TheSelectionAndTheNowMarkCoverTheBottomTenPixels)
+{
+    scale.setParentPos(0);
+    scale.setParentSize(100);
+    TestRange row;
+    row.style();
+    open({&row});
+    scale.localSelectAtParentPos(30);
+    timeline.setLockToNowFlag(true);
+    RecordingPainter p(0, 0, 100, 80);
+    skin.drawHeader(p);
+    EXPECT_THAT(p.callsStartingWith("draw2dLine"),
+                ElementsAre("draw2dLine(0, 79, 100, 79)", "draw2dLine(30, 70, 30, 150)",
+                            "draw2dLine(51, 70, 51, 150)"));
+    EXPECT_EQ(p.calls().back(), "set2dGeometry(0, 0, 100, 80)") << "the area is given back";
+}
+
+TEST_F(Ruler, AScaleChangedSinceTheContextOpenedIsLaidOutAndReadAgain)
+{
+    scale.setParentPos(0);
+    scale.setParentSize(1600);
+    scale.zoomToLocalRange(aTs(0.0), aTs(1600.0 * 60), 1.0f);
+    scale.reconfig();
+    skin.beginContext(&timeline, true);
+    std::vector<mRange*> const minutes = skin.myVisRanges;
+    scale.zoomToLocalRange(aTs(0.0), aTs(1600.0 * 86400 * 7), 1.0f); // a week a pixel
+    ASSERT_TRUE(scale.needsReconfig());
+    RecordingPainter p(0, 0, 1600, 80);
+    skin.drawHeader(p);
+    EXPECT_FALSE(scale.needsReconfig());
+    EXPECT_NE(skin.myVisRanges, minutes);
+    EXPECT_EQ(skin.myVisRanges, *scale.getVisRanges());
+    EXPECT_EQ(skin.myZoom, scale.getZoom());
+}
