@@ -199,18 +199,8 @@ mLayer const* mEvent::colourLayer() const
 void mEvent::calcBgColor(int& r, int& g, int& b, int& a) const
 {
     getColor(r, g, b, a);
-    mLayer const* layer = colourLayer();
-    if (!layer)
-        return;
-    float h = 0, s = 0, v = 0;
-    aColor::RgbToHsv(float(layer->getBgColorR()) / 255.0f, float(layer->getBgColorG()) / 255.0f,
-                     float(layer->getBgColorB()) / 255.0f, h, s, v);
-    v = v + (1.0f - v) * LayerFillLightening;
-    float fr = 0, fg = 0, fb = 0;
-    aColor::HsvToRgb(h, s, v, fr, fg, fb);
-    r = int(fr * 255.0f);
-    g = int(fg * 255.0f);
-    b = int(fb * 255.0f);
+    if (mLayer const* layer = colourLayer())
+        layer->fillColorAtValue(1.0f, LayerFillLightening, r, g, b);
 }
 
 void mEvent::calcLineColor(int& r, int& g, int& b, int& a) const

@@ -211,10 +211,15 @@ void mLayer::giGetBbox(double& x, double& y, double& w, double& h) const
 
 void mLayer::shadedFillColor(int& r, int& g, int& b) const
 {
+    fillColorAtValue(getIsActive() ? ActiveShade : InactiveShade, 0.0f, r, g, b);
+}
+
+void mLayer::fillColorAtValue(float keep, float lift, int& r, int& g, int& b) const
+{
     float h = 0, s = 0, v = 0;
     aColor::RgbToHsv(float(getBgColorR()) / 255.0f, float(getBgColorG()) / 255.0f,
                      float(getBgColorB()) / 255.0f, h, s, v);
-    v *= getIsActive() ? ActiveShade : InactiveShade;
+    v = v * keep + (1.0f - v) * lift;
     float fr = 0, fg = 0, fb = 0;
     aColor::HsvToRgb(h, s, v, fr, fg, fb);
     r = int(fr * 255.0f);

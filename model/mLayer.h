@@ -51,6 +51,9 @@ public:
     // The fill colour as the band and the header draw it: its HSV value darkened, less for an
     // active layer than for an inactive one. The alpha is the stored one.
     void shadedFillColor(int& r, int& g, int& b) const;
+    // The fill colour with its HSV value v made v * keep + (1 - v) * lift: below 1 keep darkens,
+    // above 0 lift lightens towards white.
+    void fillColorAtValue(float keep, float lift, int& r, int& g, int& b) const;
     virtual void resetSequence();
 
     mTimeline* getTimeline() const { return myTimeline; }

@@ -14,8 +14,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -82,11 +82,16 @@ void setLine(Painter& p, Rgba c)
     p.setLineColorRgba8(c.r, c.g, c.b, c.a);
 }
 
-// A gradient from the top colour to the bottom one, without a middle colour.
-void verticalGradient(Painter& p, float x, float y, float w, float h, Rgba top, Rgba bottom)
+// A background over the painter's area: a gradient from the top colour to the bottom one
+// (without a middle colour) under a faint wash.
+void washedGradient(Painter& p, Rgba top, Rgba bottom)
 {
+    float x = 0, y = 0, w = 0, h = 0;
+    p.get2dGeometry(x, y, w, h);
     p.draw2dGradientRectVert(x, y, w, h, top.r, top.g, top.b, top.a, bottom.r, bottom.g, bottom.b,
                              bottom.a, -1, -1, -1, -1, 0.5f);
+    setFill(p, Wash);
+    p.draw2dFilledRect(x, y, w, h);
 }
 
 // A length given as a share of an extent, brought up to a minimum and down to a maximum (each
@@ -222,7 +227,6 @@ void mSkin::drawBg(Painter&) const
 {
 }
 
-
 // The time ruler ---------------------------------------------------------------------------------
 
 void mSkin::drawHeader(Painter& p) const
@@ -296,11 +300,9 @@ void mSkin::drawHeader(Painter& p) const
 
 void mSkin::drawHeaderBg(Painter& p) const
 {
+    washedGradient(p, HeaderTop, HeaderBottom);
     float x = 0, y = 0, w = 0, h = 0;
     p.get2dGeometry(x, y, w, h);
-    verticalGradient(p, x, y, w, h, HeaderTop, HeaderBottom);
-    setFill(p, Wash);
-    p.draw2dFilledRect(x, y, w, h);
     p.setLineColorRgb8(getLineColorR(), getLineColorG(), getLineColorB());
     p.draw2dLine(x, y + h - 1, x + w, y + h - 1);
 }
@@ -372,12 +374,27 @@ void mSkin::drawRangeHeaderLabels(Painter& p, mRange* range, float top, float he
     if (fontSize > 0)
         p.setFont(range->getFontFamily().c(), float(fontSize), LabelWeight);
 
+    // Shapes placed along the time axis and across it, drawn in the context's orientation.
+    auto fillAcross = [&](float t, float tLen, float q, float qLen) {
+        if (horiz)
+            p.draw2dFilledRect(t, q, tLen, qLen);
+        else
+            p.draw2dFilledRect(q, t, qLen, tLen);
+    };
+    auto lineAcross = [&](float t, float q0, float q1) {
+        if (horiz)
+            p.draw2dLine(t, q0, t, q1);
+        else
+            p.draw2dLine(q0, t, q1, t);
+    };
+
     int const count = range->getNumGridlines();
     for (int i = 0; i < count; ++i) {
         mGridline* g = range->getGridline(i);
         float const pos = float(g->getParentPos());
         bool const single = count == 1;
-        float const next = i + 1 < count ? float(range->getGridline(i + 1)->getParentPos()) : timeEnd;
+        float const next =
+            i + 1 < count ? float(range->getGridline(i + 1)->getParentPos()) : timeEnd;
         float const span = next - pos;
         int r = 0, gr = 0, b = 0, a = 0;
 
@@ -398,15 +415,12 @@ void mSkin::drawRangeHeaderLabels(Painter& p, mRange* range, float top, float he
                 ramp(perpEnd - ext, pos, ext, span);
         }
 
-        bool const coloured = rs ? rs->getShowRangeBgColoring() &&
-                                       range->calcTickBgColor(g, myZoom, r, gr, b, a)
-                                 : calcHeaderTickBgColor(range, g, r, gr, b, a);
+        bool const coloured =
+            rs ? rs->getShowRangeBgColoring() && range->calcTickBgColor(g, myZoom, r, gr, b, a)
+               : calcHeaderTickBgColor(range, g, r, gr, b, a);
         if (coloured) {
             p.setFillColorRgba8(r, gr, b, a);
-            if (horiz)
-                p.draw2dFilledRect(pos, perpStart, span, perpSize);
-            else
-                p.draw2dFilledRect(perpStart, pos, perpSize, span);
+            fillAcross(pos, span, perpStart, perpSize);
         }
 
         if (!g->getTickDone()) {
@@ -428,10 +442,7 @@ void mSkin::drawRangeHeaderLabels(Painter& p, mRange* range, float top, float he
             }
             if (tick) {
                 p.setLineColorRgba8(r, gr, b, a);
-                if (horiz)
-                    p.draw2dLine(pos, tickStart, pos, tickEnd);
-                else
-                    p.draw2dLine(tickStart, pos, tickEnd, pos);
+                lineAcross(pos, tickStart, tickEnd);
             }
         }
 
@@ -523,8 +534,8 @@ bool mSkin::calcHeaderTickLabelColor(mRange* range, mGridline*, int& r, int& g, 
     return true;
 }
 
-bool mSkin::calcHeaderRangeGeom(mRange*, float& a, float& b, float& rowH,
-                                float maxTotalRangeHeight, float minTotalRangeHeight) const
+bool mSkin::calcHeaderRangeGeom(mRange*, float& a, float& b, float& rowH, float maxTotalRangeHeight,
+                                float minTotalRangeHeight) const
 {
     if (maxTotalRangeHeight < minTotalRangeHeight && maxTotalRangeHeight != -1 &&
         minTotalRangeHeight != -1) {
@@ -616,11 +627,7 @@ void mSkin::drawLockToNow(Painter& p) const
 
 void mSkin::drawFooterBg(Painter& p) const
 {
-    float x = 0, y = 0, w = 0, h = 0;
-    p.get2dGeometry(x, y, w, h);
-    verticalGradient(p, x, y, w, h, FooterTop, FooterBottom);
-    setFill(p, Wash);
-    p.draw2dFilledRect(x, y, w, h);
+    washedGradient(p, FooterTop, FooterBottom);
 }
 
 void mSkin::drawCtrlPanel(Painter& p) const

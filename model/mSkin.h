@@ -73,8 +73,7 @@ public:
     // band only. Each answers whether to draw.
     virtual bool calcHeaderTickColorAndSize(mRange* range, mGridline* gridline, float perpStart,
                                             float perpEnd, float& tickStart, float& tickEnd,
-                                            float& tickWidth, int& r, int& g, int& b,
-                                            int& a) const;
+                                            float& tickWidth, int& r, int& g, int& b, int& a) const;
     virtual bool calcHeaderTickBgColor(mRange* range, mGridline* gridline, int& r, int& g, int& b,
                                        int& a) const;
     virtual bool calcHeaderTickLabelColor(mRange* range, mGridline* gridline, int& r, int& g,

@@ -1,16 +1,15 @@
 // The timeline's own drawing through PainterQt into a QImage: the ruler of a 1,600-pixel axis with
 // the whole header stack of its zoom, and 300 titled span events drawn as their items draw them.
 // Target: under 4 ms each at the median.
+#include "BenchApp.h"
 #include "DrawingScene.h"
 #include "Ob.h"
 #include "PainterQt.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -23,17 +22,9 @@ constexpr int Spans = 300;
 // 5 March 2024, 09:30 UTC.
 constexpr double Start = 1709631000.0;
 
-// The scene of the component is a widget-side object: it needs the widgets application.
 void ensureApp()
 {
-    static QApplication* ourApp = nullptr;
-    if (ourApp)
-        return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "bench_views_drawing";
-    static char* argv[] = {name, nullptr};
-    ourApp = new QApplication(argc, argv);
+    ensureBenchApp();
     Ob::ourTrace = false;
 }
 

@@ -2,15 +2,14 @@
 // the text side of 300 titled spans: each span's shaded box and edges, then its title fitted by
 // trying sizes from 64 down to 11 until it fits, then drawn. Later painting (the ruler, layers,
 // backgrounds) goes here as further cases.
+#include "BenchApp.h"
 #include "PainterQt.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -19,19 +18,6 @@ namespace {
 constexpr int Spans = 300;
 constexpr int Width = 1600;
 constexpr int Height = 900;
-
-// Fonts need a GUI application; one for the whole run, off screen unless the environment says.
-void ensureApp()
-{
-    static QGuiApplication* ourApp = nullptr;
-    if (ourApp)
-        return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "bench_views_painting";
-    static char* argv[] = {name, nullptr};
-    ourApp = new QGuiApplication(argc, argv);
-}
 
 struct Span
 {
@@ -110,7 +96,7 @@ void paintAll(QImage& image, std::vector<Span> const& all)
 // Repainting the same spans: every title size is measured once, then remembered.
 void BM_TitledSpans(benchmark::State& state)
 {
-    ensureApp();
+    ensureBenchApp();
     QImage image(Width, Height, QImage::Format_ARGB32_Premultiplied);
     std::vector<Span> const all = spans(0);
     paintAll(image, all);
@@ -125,7 +111,7 @@ BENCHMARK(BM_TitledSpans)->Unit(benchmark::kMillisecond);
 // Titles never painted before, each measured at every size it tries: the first paint of a view.
 void BM_TitledSpansFirstPaint(benchmark::State& state)
 {
-    ensureApp();
+    ensureBenchApp();
     QImage image(Width, Height, QImage::Format_ARGB32_Premultiplied);
     int salt = 0;
     for (auto _ : state) {

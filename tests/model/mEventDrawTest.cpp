@@ -139,23 +139,22 @@ TEST_F(EventDrawing, AnInstantIsADiamondWithLitPlainAndShadedEdges)
     select();
     RecordingPainter p(0, 0, 30, 24);
     ev.giPaint(p);
-    EXPECT_THAT(p.calls(),
-                ElementsAre("setFillColorRgba8(80, 120, 200, 255)", "setLineWidth(1)",
-                            "setAntiAliasing(1)", "begin2dPolygon()",
-                            "add2dPolygonVertex(15, 2)", "add2dPolygonVertex(0, 12)",
-                            "add2dPolygonVertex(15, 22)", "add2dPolygonVertex(30, 12)",
-                            "end2dPolygon()", "setLineColorHsvaF(0, 0, 0.601961, 1)",
-                            "begin2dLines()", "add2dLine(15, 2, 0, 12)", "end2dLines()",
-                            "setLineColorHsvaF(0, 0, 0.501961, 1)", "begin2dLines()",
-                            "add2dLine(0, 12, 15, 22)", "add2dLine(15, 2, 30, 12)", "end2dLines()",
-                            "setLineColorHsvaF(0, 0, 0.401961, 1)", "begin2dLines()",
-                            "add2dLine(15, 22, 30, 12)", "end2dLines()",
-                            // The white highlight of a selected instant, inset by half its width;
-                            // no title.
-                            "setLineWidth(2)", "setLineColorRgba8(255, 255, 255, 255)",
-                            "begin2dLines()", "add2dLine(15, 3, 1, 12)", "add2dLine(1, 12, 15, 21)",
-                            "add2dLine(15, 3, 29, 12)", "add2dLine(15, 21, 29, 12)",
-                            "end2dLines()"));
+    EXPECT_THAT(
+        p.calls(),
+        ElementsAre("setFillColorRgba8(80, 120, 200, 255)", "setLineWidth(1)", "setAntiAliasing(1)",
+                    "begin2dPolygon()", "add2dPolygonVertex(15, 2)", "add2dPolygonVertex(0, 12)",
+                    "add2dPolygonVertex(15, 22)", "add2dPolygonVertex(30, 12)", "end2dPolygon()",
+                    "setLineColorHsvaF(0, 0, 0.601961, 1)", "begin2dLines()",
+                    "add2dLine(15, 2, 0, 12)", "end2dLines()",
+                    "setLineColorHsvaF(0, 0, 0.501961, 1)", "begin2dLines()",
+                    "add2dLine(0, 12, 15, 22)", "add2dLine(15, 2, 30, 12)", "end2dLines()",
+                    "setLineColorHsvaF(0, 0, 0.401961, 1)", "begin2dLines()",
+                    "add2dLine(15, 22, 30, 12)", "end2dLines()",
+                    // The white highlight of a selected instant, inset by half its width;
+                    // no title.
+                    "setLineWidth(2)", "setLineColorRgba8(255, 255, 255, 255)", "begin2dLines()",
+                    "add2dLine(15, 3, 1, 12)", "add2dLine(1, 12, 15, 21)",
+                    "add2dLine(15, 3, 29, 12)", "add2dLine(15, 21, 29, 12)", "end2dLines()"));
 }
 
 TEST_F(EventDrawing, ASelectedSpanIsAShadedBoxWithAWhiteOutline)
@@ -163,21 +162,20 @@ TEST_F(EventDrawing, ASelectedSpanIsAShadedBoxWithAWhiteOutline)
     select();
     RecordingPainter p(0, 0, 100, 24);
     ev.giPaint(p);
-    EXPECT_THAT(p.calls(),
-                ElementsAre("setFillColorRgba8(80, 120, 200, 255)", "setAntiAliasing(1)",
-                            "draw2dGradientRectVert(0, 2, 100, 20, 80, 120, 200, 255, 40, 60, 100, "
-                            "255, 56, 84, 140, 255, 0.5)",
-                            "setLineWidth(1)", "setAntiAliasing(0)",
-                            "setLineColorHsvaF(0, 0, 0.401961, 1)", "begin2dLineSegments()",
-                            "add2dLineSegment(99, 2)", "add2dLineSegment(99, 21)",
-                            "add2dLineSegment(0, 21)", "end2dLineSegments()",
-                            "setLineColorHsvaF(0, 0, 0.601961, 1)", "begin2dLineSegments()",
-                            "add2dLineSegment(0, 21)", "add2dLineSegment(0, 2)",
-                            "add2dLineSegment(99, 2)", "end2dLineSegments()", "setLineWidth(2)",
-                            "setLineColorRgba8(255, 255, 255, 255)",
-                            "draw2dOutlinedRect(0, 2, 100, 20)",
-                            "setTextColorRgba8(255, 255, 255, 255)", "setFont(\"Gil Sans\", 10, 50)",
-                            "setTextColorRgba8(128, 128, 128, 255)"));
+    EXPECT_THAT(
+        p.calls(),
+        ElementsAre("setFillColorRgba8(80, 120, 200, 255)", "setAntiAliasing(1)",
+                    "draw2dGradientRectVert(0, 2, 100, 20, 80, 120, 200, 255, 40, 60, 100, "
+                    "255, 56, 84, 140, 255, 0.5)",
+                    "setLineWidth(1)", "setAntiAliasing(0)", "setLineColorHsvaF(0, 0, 0.401961, 1)",
+                    "begin2dLineSegments()", "add2dLineSegment(99, 2)", "add2dLineSegment(99, 21)",
+                    "add2dLineSegment(0, 21)", "end2dLineSegments()",
+                    "setLineColorHsvaF(0, 0, 0.601961, 1)", "begin2dLineSegments()",
+                    "add2dLineSegment(0, 21)", "add2dLineSegment(0, 2)", "add2dLineSegment(99, 2)",
+                    "end2dLineSegments()", "setLineWidth(2)",
+                    "setLineColorRgba8(255, 255, 255, 255)", "draw2dOutlinedRect(0, 2, 100, 20)",
+                    "setTextColorRgba8(255, 255, 255, 255)", "setFont(\"Gil Sans\", 10, 50)",
+                    "setTextColorRgba8(128, 128, 128, 255)"));
 }
 
 TEST_F(EventDrawing, AnUnselectedSpanOrOneWithoutHighlightHasNoOutline)

@@ -38,9 +38,8 @@ TEST_F(LayerDrawing, ABandFillsAboveItsBottomEdgeAndLinesEveryRow)
                                        "draw2dFilledRect(0, 0, 100, 58)",
                                        "setLineColorRgba8(120, 120, 120, 80)",
                                        "draw2dLine(0, 58, 100, 58)", "draw2dLine(0, 0, 100, 0)",
-                                       "setLineColorRgba8(0, 0, 0, 20)",
-                                       "draw2dLine(0, 0, 100, 0)", "draw2dLine(0, 20, 100, 20)",
-                                       "draw2dLine(0, 40, 100, 40)"));
+                                       "setLineColorRgba8(0, 0, 0, 20)", "draw2dLine(0, 0, 100, 0)",
+                                       "draw2dLine(0, 20, 100, 20)", "draw2dLine(0, 40, 100, 40)"));
 }
 
 TEST_F(LayerDrawing, AnInactiveLayerIsFilledDarker)
@@ -50,7 +49,8 @@ TEST_F(LayerDrawing, AnInactiveLayerIsFilledDarker)
     layer.giPaint(band);
     RecordingPainter header(0, 0, 100, 40);
     layer.paintLayerHeader(header, hdl);
-    EXPECT_THAT(band.callsStartingWith("setFillColor"), ElementsAre("setFillColorRgba8(70, 70, 70, 80)"));
+    EXPECT_THAT(band.callsStartingWith("setFillColor"),
+                ElementsAre("setFillColorRgba8(70, 70, 70, 80)"));
     EXPECT_THAT(header.callsStartingWith("setFillColor"),
                 ElementsAre("setFillColorRgba8(70, 70, 70, 80)"));
 }
@@ -85,15 +85,14 @@ TEST_F(LayerDrawing, AHeaderHasItsTitleBoxAndAnOutlineOnlyWhenSelected)
     doc.selection.addToSelection(hdl);
     p.clear();
     layer.paintLayerHeader(p, hdl);
-    EXPECT_THAT(p.calls(),
-                ElementsAre("setFillColorRgba8(90, 90, 90, 80)", "draw2dFilledRect(0, 0, 100, 40)",
-                            "setFont(\"Gil Sans\", 13, 75)",
-                            "setTextColorRgba8(255, 255, 255, 255)",
-                            "draw2dText(\"Plan\", 2, 2, 96, 20, -1, -1)", "setLineWidth(2)",
-                            "setLineColorRgbaF(1, 1, 1, 1)",
-                            "draw2dOutlinedRectFromTo(1, 1, 100, 40)",
-                            "setLineColorRgba8(120, 120, 120, 80)", "draw2dLine(0, 39, 100, 39)",
-                            "draw2dLine(0, 0, 100, 0)"));
+    EXPECT_THAT(
+        p.calls(),
+        ElementsAre("setFillColorRgba8(90, 90, 90, 80)", "draw2dFilledRect(0, 0, 100, 40)",
+                    "setFont(\"Gil Sans\", 13, 75)", "setTextColorRgba8(255, 255, 255, 255)",
+                    "draw2dText(\"Plan\", 2, 2, 96, 20, -1, -1)", "setLineWidth(2)",
+                    "setLineColorRgbaF(1, 1, 1, 1)", "draw2dOutlinedRectFromTo(1, 1, 100, 40)",
+                    "setLineColorRgba8(120, 120, 120, 80)", "draw2dLine(0, 39, 100, 39)",
+                    "draw2dLine(0, 0, 100, 0)"));
 }
 
 TEST_F(LayerDrawing, AHeaderForAHandleThatNamesNoLayerDrawsNothing)

@@ -35,10 +35,7 @@ struct Marks : testing::Test
         scale.setVisEnd(end < 0 ? start + 1000 : end);
         scale.setNeedsReconfig(false);
     }
-    void open()
-    {
-        skin.beginContext(&timeline, true);
-    }
+    void open() { skin.beginContext(&timeline, true); }
 };
 
 // What a drag in progress draws, for the foreground's order.
@@ -59,11 +56,11 @@ TEST_F(Marks, ASpanSelectionIsAWashBetweenWholePixelLinesWithADarkMiddle)
     RecordingPainter p(0, 5, 1000, 50);
     skin.drawTimeSelection(p);
     EXPECT_THAT(p.calls(),
-                ElementsAre("setFillColorRgba8(255, 255, 255, 40)", "draw2dFilledRect(10, 5, 11, 50)",
-                            "setAntiAliasing(0)", "setLineColorRgba8(255, 255, 255, 110)",
-                            "draw2dLine(10, 5, 10, 55)", "draw2dLine(21, 5, 21, 55)",
-                            "setLineWidth(0.5)", "setLineColorRgba8(0, 0, 0, 55)",
-                            "draw2dLine(15, 5, 15, 55)"));
+                ElementsAre("setFillColorRgba8(255, 255, 255, 40)",
+                            "draw2dFilledRect(10, 5, 11, 50)", "setAntiAliasing(0)",
+                            "setLineColorRgba8(255, 255, 255, 110)", "draw2dLine(10, 5, 10, 55)",
+                            "draw2dLine(21, 5, 21, 55)", "setLineWidth(0.5)",
+                            "setLineColorRgba8(0, 0, 0, 55)", "draw2dLine(15, 5, 15, 55)"));
 }
 
 TEST_F(Marks, APointSelectionIsOneLineAndNoSelectionNothing)
@@ -77,8 +74,9 @@ TEST_F(Marks, APointSelectionIsOneLineAndNoSelectionNothing)
     scale.localSelectAtParentPos(300);
     RecordingPainter p(0, 0, 1000, 50);
     skin.drawTimeSelection(p);
-    EXPECT_THAT(p.calls(), ElementsAre("setAntiAliasing(0)", "setLineColorRgba8(255, 255, 255, 110)",
-                                       "draw2dLine(300, 0, 300, 50)"));
+    EXPECT_THAT(p.calls(),
+                ElementsAre("setAntiAliasing(0)", "setLineColorRgba8(255, 255, 255, 110)",
+                            "draw2dLine(300, 0, 300, 50)"));
 }
 
 TEST_F(Marks, TheLockToNowLineIsRightOfTheMiddleOnAnEvenWidth)
@@ -111,8 +109,8 @@ TEST_F(Marks, TheForegroundDrawsTheDragGuideThenTheSelectionThenTheNowLine)
     skin.drawTimelineFg(dragging);
     mSkin::ourSceneGuide = nullptr;
     EXPECT_THAT(dragging.callsStartingWith("draw2d"),
-                ElementsAre("draw2dText(\"guide\", 0, 0, 1, 1, 0, 0)", "draw2dLine(300, 0, 300, 50)",
-                            "draw2dLine(501, 0, 501, 50)"));
+                ElementsAre("draw2dText(\"guide\", 0, 0, 1, 1, 0, 0)",
+                            "draw2dLine(300, 0, 300, 50)", "draw2dLine(501, 0, 501, 50)"));
 }
 
 TEST_F(Marks, BackgroundsFillTheirArea)
@@ -120,14 +118,15 @@ TEST_F(Marks, BackgroundsFillTheirArea)
     skin.setTimelineBgR(1), skin.setTimelineBgG(2), skin.setTimelineBgB(3);
     RecordingPainter view(0, 0, 300, 200);
     skin.drawTimelineBg(view);
-    EXPECT_THAT(view.calls(), ElementsAre("setFillColorRgba8(1, 2, 3, 255)",
-                                          "draw2dFilledRect(0, 0, 300, 200)"));
+    EXPECT_THAT(view.calls(),
+                ElementsAre("setFillColorRgba8(1, 2, 3, 255)", "draw2dFilledRect(0, 0, 300, 200)"));
     RecordingPainter footer(0, 0, 120, 70);
     skin.drawFooterBg(footer);
     EXPECT_THAT(footer.calls(),
                 ElementsAre("draw2dGradientRectVert(0, 0, 120, 70, 0, 0, 0, 255, 40, 40, 40, 255, "
                             "-1, -1, -1, -1, 0.5)",
-                            "setFillColorRgba8(110, 110, 90, 10)", "draw2dFilledRect(0, 0, 120, 70)"));
+                            "setFillColorRgba8(110, 110, 90, 10)",
+                            "draw2dFilledRect(0, 0, 120, 70)"));
 }
 
 TEST_F(Marks, MarksThatReadTheScaleDrawNothingOutsideAContext)

@@ -148,8 +148,9 @@ TEST_F(Ruler, AStackWithoutUnitsDrawsOnlyTheBackground)
     EXPECT_THAT(p.calls(),
                 ElementsAre("draw2dGradientRectVert(0, 0, 100, 80, 60, 60, 60, 255, 0, 0, 0, 255, "
                             "-1, -1, -1, -1, 0.5)",
-                            "setFillColorRgba8(110, 110, 90, 10)", "draw2dFilledRect(0, 0, 100, 80)",
-                            "setLineColorRgb8(140, 160, 180)", "draw2dLine(0, 79, 100, 79)"));
+                            "setFillColorRgba8(110, 110, 90, 10)",
+                            "draw2dFilledRect(0, 0, 100, 80)", "setLineColorRgb8(140, 160, 180)",
+                            "draw2dLine(0, 79, 100, 79)"));
 }
 
 TEST_F(Ruler, ARulerOfNoHeightDrawsNothing)
@@ -238,10 +239,9 @@ TEST_F(Ruler, TicksOfARowStyleEndAtTheRulersBottomEdge)
     // The row's top lies 60 pixels above the ruler's bottom edge: 20 % of that is 12.
     RecordingPainter p(0, 20, 100, 20);
     skin.drawRangeHeaderLabels(p, &row, 0, 80);
-    EXPECT_THAT(p.calls(), ElementsAre("setLineColorRgba8(9, 60, 60, 255)",
-                                       "draw2dLine(10, 68, 10, 80)",
-                                       "setLineColorRgba8(9, 60, 60, 255)",
-                                       "draw2dLine(50, 68, 50, 80)"));
+    EXPECT_THAT(p.calls(),
+                ElementsAre("setLineColorRgba8(9, 60, 60, 255)", "draw2dLine(10, 68, 10, 80)",
+                            "setLineColorRgba8(9, 60, 60, 255)", "draw2dLine(50, 68, 50, 80)"));
 
     row.style().setTickMaxSize(10);
     p.clear();
@@ -284,9 +284,9 @@ TEST_F(Ruler, ARowStyleDrawsItsBackgroundLinesRampAndTheRangesColouring)
     EXPECT_THAT(p.callsStartingWith("draw2dFilledRect"),
                 ElementsAre("draw2dFilledRect(70, 20, 30, 20)"));
     EXPECT_THAT(p.callsStartingWith("setFillColor"), ElementsAre("setFillColorRgba8(1, 2, 3, 4)"));
-    EXPECT_THAT(p.callsStartingWith("setTextColor"),
-                ElementsAre("setTextColorRgba8(170, 190, 190, 255)",
-                            "setTextColorRgba8(5, 6, 7, 8)"));
+    EXPECT_THAT(
+        p.callsStartingWith("setTextColor"),
+        ElementsAre("setTextColorRgba8(170, 190, 190, 255)", "setTextColorRgba8(5, 6, 7, 8)"));
 }
 
 TEST_F(Ruler, TheSelectionAndTheNowMarkCoverTheBottomTenPixels)
@@ -322,4 +322,17 @@ TEST_F(Ruler, AScaleChangedSinceTheContextOpenedIsLaidOutAndReadAgain)
     EXPECT_NE(skin.myVisRanges, minutes);
     EXPECT_EQ(skin.myVisRanges, *scale.getVisRanges());
     EXPECT_EQ(skin.myZoom, scale.getZoom());
+}
+
+TEST_F(Ruler, InAVerticalContextTicksRunAcrossTheTimeAxis)
+{
+    TestRange row;
+    row.grid({{10, ""}, {40, ""}});
+    open({&row});
+    skin.endContext();
+    skin.beginContext(&timeline, false);
+    RecordingPainter p(0, 0, 20, 100);
+    skin.drawRangeHeaderLabels(p, &row, 0, 20);
+    EXPECT_THAT(p.callsStartingWith("draw2dLine"),
+                ElementsAre("draw2dLine(0, 10, 20, 10)", "draw2dLine(0, 40, 20, 40)"));
 }
