@@ -113,22 +113,6 @@ TEST_F(Marks, TheForegroundDrawsTheDragGuideThenTheSelectionThenTheNowLine)
                             "draw2dLine(300, 0, 300, 50)", "draw2dLine(501, 0, 501, 50)"));
 }
 
-TEST_F(Marks, BackgroundsFillTheirArea)
-{
-    skin.setTimelineBgR(1), skin.setTimelineBgG(2), skin.setTimelineBgB(3);
-    RecordingPainter view(0, 0, 300, 200);
-    skin.drawTimelineBg(view);
-    EXPECT_THAT(view.calls(),
-                ElementsAre("setFillColorRgba8(1, 2, 3, 255)", "draw2dFilledRect(0, 0, 300, 200)"));
-    RecordingPainter footer(0, 0, 120, 70);
-    skin.drawFooterBg(footer);
-    EXPECT_THAT(footer.calls(),
-                ElementsAre("draw2dGradientRectVert(0, 0, 120, 70, 0, 0, 0, 255, 40, 40, 40, 255, "
-                            "-1, -1, -1, -1, 0.5)",
-                            "setFillColorRgba8(110, 110, 90, 10)",
-                            "draw2dFilledRect(0, 0, 120, 70)"));
-}
-
 TEST_F(Marks, MarksThatReadTheScaleDrawNothingOutsideAContext)
 {
     RecordingPainter p(0, 0, 200, 70);
