@@ -71,6 +71,17 @@ void BM_MapToPixelAndBack(benchmark::State& state)
 }
 BENCHMARK(BM_MapToPixelAndBack);
 
+void BM_PixelToValue(benchmark::State& state)
+{
+    Axis a;
+    double x = 321.5;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(a.s.parentToLocal(x));
+        x = x < 1600 ? x + 1 : 0;
+    }
+}
+BENCHMARK(BM_PixelToValue);
+
 void BM_MapToPixel(benchmark::State& state)
 {
     Axis a;
