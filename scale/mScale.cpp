@@ -462,35 +462,58 @@ void mScale::zoomOut()
 
 void mScale::zoomInAtLocalPos(double x, int n)
 {
-    for (int i = 0; i < n; ++i)
-        zoomIn();
-    postCenterZoomAtTimePos(x);
+    zoomAtLocalPos(x, n, true);
 }
 
 void mScale::zoomOutAtLocalPos(double x, int n)
 {
-    for (int i = 0; i < n; ++i)
-        zoomOut();
-    postCenterZoomAtTimePos(x);
+    zoomAtLocalPos(x, n, false);
+}
+
+// The value under x is read from the window as it stands, before the steps: read after them, from
+// the window refitted for the new zoom, it would zoom around the window's centre instead.
+void mScale::zoomAtLocalPos(double x, int n, bool in)
+{
+    aTs t;
+    double pct = 0.5;
+    bool const anchored = valueAtPixel(x, t, pct);
+    for (int i = 0; i < n; ++i) {
+        if (in)
+            zoomIn();
+        else
+            zoomOut();
+    }
+    if (anchored)
+        keepValueAt(t, pct);
 }
 
 void mScale::postCenterZoomAtTimePos(double x)
+{
+    aTs t;
+    double pct = 0.5;
+    if (valueAtPixel(x, t, pct))
+        keepValueAt(t, pct);
+}
+
+bool mScale::valueAtPixel(double x, aTs& t, double& pct) const
 {
     double const pos = getParentPos();
     double const size = getParentSize();
     if (!(size > 0) || std::isnan(x)) {
         // No axis to keep a point on: the next reconfiguration centres the window.
         SC_TRACE_C("ired", "postCenterZoomAtTimePos: parent size %g, not centred\n", size);
-        return;
+        return false;
     }
-    aTs t = parentToLocal(x);
-    double pct = (x - pos) / size;
-    if (x < pos || x > pos + size) {
-        t = parentToLocal(pos + size / 2);
-        pct = 0.5;
-    }
+    bool const inside = x >= pos && x <= pos + size;
+    t = parentToLocal(inside ? x : pos + size / 2);
+    pct = inside ? (x - pos) / size : 0.5;
+    return true;
+}
+
+void mScale::keepValueAt(aTs const& t, double pct)
+{
     aTs const oldStart = myVisStart, oldEnd = myVisEnd;
-    aTimeDelta span(size * getZoom());
+    aTimeDelta span(getParentSize() * getZoom());
     centerOnLocalPos(t, pct, span);
     raiseIfMoved(oldStart, oldEnd, "postCenterZoomAtTimePos");
     myNeedsRecenter = false;

@@ -111,8 +111,11 @@ public:
     void setZoom(double z);
     void zoomIn();
     void zoomOut();
+    // n zoom steps that keep the value under parent position x at x (the middle for an x off
+    // the axis).
     void zoomInAtLocalPos(double x, int n);
     void zoomOutAtLocalPos(double x, int n);
+    // A window of the current zoom that keeps the value under x at x.
     void postCenterZoomAtTimePos(double x);
     void zoomToLocalRange(aTs const& a, aTs const& b, float factor);
     void zoomToLocalRange(double a, double b, float factor);
@@ -170,6 +173,12 @@ private:
     void traceNeedsReconfig(char const* what) const;
     void raiseIfMoved(aTs const& oldStart, aTs const& oldEnd, char const* what) const;
     void nudge(double f, bool forward);
+    void zoomAtLocalPos(double x, int n, bool in);
+    // The value under parent position x and its fraction of the width (the middle for an x off
+    // the axis); false, with a trace, when there is no axis.
+    bool valueAtPixel(double x, aTs& t, double& pct) const;
+    // Puts t at fraction pct of a window of the current zoom.
+    void keepValueAt(aTs const& t, double pct);
     bool readState(XmlReader& r, char const* name, bool& handled);
 
     tlUnits* myUnits = nullptr;

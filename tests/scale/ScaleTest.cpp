@@ -165,15 +165,28 @@ TEST(Scale, ZoomStepsGoThroughThePolicyAndRaiseFlagsOnlyOnChange)
     EXPECT_EQ(t.s.getZoom(), 1e-9);
 }
 
-// The window is refitted around its centre before the pixel is read: the value under the
-// pixel afterwards stays there, and the centre keeps its place.
-TEST(Scale, ZoomingAtAPixelStepsTheZoomAroundTheCentre)
+// What lies under the pointer stays under it, zooming in or out, on both kinds of axis (whose steps
+// go opposite ways); off the axis the middle stays in the middle.
+TEST(Scale, ZoomingAtAPixelKeepsTheValueUnderIt)
 {
     TimeScale t;
-    aTs const centre = t.s.parentToLocal(800);
-    t.s.zoomInAtLocalPos(400, 3);
-    EXPECT_NEAR(t.s.localToParent(centre), 800, 1e-6);
-    EXPECT_NEAR(t.s.getZoom(), 60 / 1.1 / 1.1 / 1.1, 1e-8);
+    NumericScale n(0, 1000);
+    for (mScale* s : {&t.s, &n.s}) {
+        double const pos = s->getParentPos(), size = s->getParentSize();
+        for (double const x : {pos + 0.2 * size, pos + 0.9 * size}) {
+            aTs const v = s->parentToLocal(x);
+            double const zoom = s->getZoom();
+            s->zoomInAtLocalPos(x, 3);
+            EXPECT_NE(s->getZoom(), zoom);
+            EXPECT_NEAR(s->localToParent(v), x, 1.0) << s->isTimeScale();
+            s->zoomOutAtLocalPos(x, 5);
+            EXPECT_NE(s->getZoom(), zoom);
+            EXPECT_NEAR(s->localToParent(v), x, 1.0) << s->isTimeScale();
+        }
+        aTs const middle = s->parentToLocal(pos + size / 2);
+        s->zoomInAtLocalPos(pos - 50, 2);
+        EXPECT_NEAR(s->localToParent(middle), pos + size / 2, 1.0) << s->isTimeScale();
+    }
 }
 
 TEST(Scale, FittingARangePutsItsEndsAtTheAxisEnds)
