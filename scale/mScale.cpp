@@ -34,6 +34,8 @@ inline double zoomSeconds(aTimeDelta const& z)
 // Spans up to this many nanoseconds (about 100 days) are scaled as one exact integer.
 constexpr double ExactSpanNs = 9007199254740992.0; // 2^53
 
+constexpr long NsPerSec = 1000000000L;
+
 aTs fromSeconds(double v)
 {
     aTs t;
@@ -212,9 +214,9 @@ aTs mScale::parentToLocal(double x) const
         double const off = std::trunc(spanNs * f);
         if (std::fabs(off) < ExactSpanNs) {
             long const offNs = static_cast<long>(off);
-            aTs r;
-            r.setSecondsSince1970(double(s0 + offNs / 1000000000L), n0 + offNs % 1000000000L);
-            return r;
+            long sec = 0;
+            if (!__builtin_add_overflow(s0, offNs / NsPerSec, &sec))
+                return aTs(sec, n0 + offNs % NsPerSec);
         }
     }
     aTimeDelta span = myVisEnd - myVisStart;

@@ -211,16 +211,12 @@ aTimeDelta aTimeDelta::operator/(int divisor) const
     return *this / long(divisor);
 }
 
-void aTimeDelta::simplify(long days, long seconds, long ns, long& outSeconds, long& outNs)
-{
-    simplifyWide(days, seconds, ns, outSeconds, outNs);
-}
+namespace {
 
-void aTimeDelta::simplifyWide(__int128 days, __int128 seconds, __int128 ns, long& outSeconds,
-                              long& outNs)
+// Seconds and a remainder below a second in size, of one sign: a second is borrowed.
+template <class Int>
+void toOneSign(Int& s, Int& r)
 {
-    __int128 r = ns % NsPerSec;
-    __int128 s = days * SecsPerDay + seconds + (ns - r) / NsPerSec;
     if (s > 0 && r < 0) {
         s -= 1;
         r += NsPerSec;
@@ -228,6 +224,31 @@ void aTimeDelta::simplifyWide(__int128 days, __int128 seconds, __int128 ns, long
         s += 1;
         r -= NsPerSec;
     }
+}
+
+} // namespace
+
+// Every copy and assignment of a timestamp comes here: while the carry fits in 64 bits, a 64-bit
+// division by a constant gives what the wide form would, without its library calls.
+void aTimeDelta::simplify(long days, long seconds, long ns, long& outSeconds, long& outNs)
+{
+    long s = 0;
+    if (days != 0 || __builtin_add_overflow(seconds, ns / NsPerSec, &s)) {
+        simplifyWide(days, seconds, ns, outSeconds, outNs);
+        return;
+    }
+    long r = ns % NsPerSec;
+    toOneSign(s, r);
+    outSeconds = s;
+    outNs = r;
+}
+
+void aTimeDelta::simplifyWide(__int128 days, __int128 seconds, __int128 ns, long& outSeconds,
+                              long& outNs)
+{
+    __int128 r = ns % NsPerSec;
+    __int128 s = days * SecsPerDay + seconds + (ns - r) / NsPerSec;
+    toOneSign(s, r);
     long rsecs = saturate(s);
     long rnanos = long(r);
     if (rsecs != s)

@@ -132,6 +132,12 @@ aTs::aTs(double seconds)
     setSecondsSince1970(seconds, 0);
 }
 
+aTs::aTs(long seconds, long ns)
+{
+    initStatics();
+    assignNormalised(seconds, ns);
+}
+
 aTs::~aTs() = default;
 
 void aTs::setSecondsSince1970(double seconds, long extraNs)
@@ -147,8 +153,12 @@ void aTs::setSecondsSince1970(double seconds, long extraNs)
         return;
     }
     double ns = std::trunc(fraction * 1e9 + double(extraNs));
-    aTimeDelta::simplifyWide(0, static_cast<__int128>(whole), static_cast<__int128>(ns), mySec,
-                             myNs);
+    constexpr double LongRange = 9e18; // within a 64-bit count, below 2^63
+    if (std::fabs(whole) < LongRange && std::fabs(ns) < LongRange)
+        assignNormalised(static_cast<long>(whole), static_cast<long>(ns));
+    else
+        aTimeDelta::simplifyWide(0, static_cast<__int128>(whole), static_cast<__int128>(ns),
+                                 mySec, myNs);
 }
 
 int aTs::stamp()
@@ -160,19 +170,9 @@ int aTs::stamp()
     return r;
 }
 
-long aTs::sec() const
-{
-    return mySec;
-}
-
 int aTs::usec() const
 {
     return int(myNs / 1000);
-}
-
-long aTs::nsec() const
-{
-    return myNs;
 }
 
 double aTs::getSecondsSince1970() const

@@ -39,6 +39,8 @@ public:
     explicit aTs(aTs const* other);
     // NaN gives the zero instant; infinities and values beyond 64-bit seconds saturate.
     explicit aTs(double seconds);
+    // Seconds and nanoseconds of any signs and sizes, normalised as every value is.
+    aTs(long seconds, long ns);
     virtual ~aTs();
     virtual aTs& operator=(aTs const& other);
     virtual int stamp();
@@ -48,9 +50,10 @@ public:
     void setNs(long ns) { myNs = ns; }
 
     // The stored value: seconds and nanoseconds of one sign, as given, never calendar fields.
-    virtual long sec() const;
+    // In the header, so that the mapping of every drawn item inlines them.
+    virtual long sec() const { return mySec; }
     virtual int usec() const;
-    virtual long nsec() const;
+    virtual long nsec() const { return myNs; }
     virtual int getMicrosec() const;
     virtual long getNs() const;
     virtual SecUsec const* getTs() const;

@@ -61,6 +61,38 @@ TEST(aTs, BuildingFromDoublesSplitsTowardZeroAndStaysDefined)
     EXPECT_EQ(rec->sec * 1000000 + rec->usec, 5000001);
 }
 
+// Seconds and nanoseconds of any signs carry into one sign, up to the 64-bit bounds; the copies
+// and assignments that normalise the same way keep the far ends.
+TEST(aTs, BuildingFromSecondsAndNanosecondsNormalises)
+{
+    struct Case
+    {
+        long sec, ns, wantSec, wantNs;
+    } const cases[] = {
+        {5, -1, 4, 999999999},
+        {-5, 1, -4, -999999999},
+        {0, -2500000000, -2, -500000000},
+        {-1, 2500000000, 1, 500000000},
+        {LONG_MAX, -1, LONG_MAX - 1, 999999999},
+        {LONG_MIN, 1, LONG_MIN + 1, -999999999},
+        {LONG_MIN, LONG_MAX, -9223372027631403771, -145224193},
+        {LONG_MAX, LONG_MIN, 9223372027631403770, 145224192},
+        {LONG_MAX, 1000000000, LONG_MAX, 0},
+        {LONG_MIN, -1000000000, LONG_MIN, 0},
+        {LONG_MAX, LONG_MAX, LONG_MAX, 0},
+    };
+    for (auto const& c : cases) {
+        aTs const t(c.sec, c.ns);
+        EXPECT_TRUE(holds(t, c.wantSec, c.wantNs)) << c.sec << ", " << c.ns;
+        aTs assigned;
+        assigned = t;
+        EXPECT_TRUE(holds(assigned, c.wantSec, c.wantNs)) << c.sec << ", " << c.ns;
+    }
+    EXPECT_TRUE(holds(aTs(8.9e18), 8900000000000000000, 0));
+    EXPECT_TRUE(holds(aTs(9.1e18), 9100000000000000000, 0));
+    EXPECT_TRUE(holds(at(-9000000000000000000, -1500000000), -9000000000000000001, -500000000));
+}
+
 TEST(aTs, ArithmeticIsExactToTheNanosecond)
 {
     aTimeDelta d = at(10, 0) - at(9, 999999999);

@@ -81,6 +81,12 @@ TEST(Scale, TimeMappingKeepsTheNanosecond)
     EXPECT_NEAR(t.s.localToParent(at), 800.0, 1e-6);
     aTs const next = t.s.parentToLocal(801);
     EXPECT_EQ((next - at).getNanoseconds(), 1);
+    // A billion years on, where a count of seconds has no exact double.
+    aTs const far(36028797018963969L, 0L); // 2^55 + 1
+    t.s.setVisStart(far);
+    t.s.setVisEnd(far + aTimeDelta(1600e-9));
+    EXPECT_TRUE(t.s.parentToLocal(0) == far);
+    EXPECT_EQ((t.s.parentToLocal(3) - far).getNanoseconds(), 3);
 }
 
 TEST(Scale, ClampsKeepTheWidthAndTheWholeRangeInView)
