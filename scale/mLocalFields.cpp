@@ -55,13 +55,9 @@ mLocalFields computeInScope(long sec)
     return f;
 }
 
-} // namespace
-
-mLocalFields mLocalFields::of(aTs const& t)
+// The fields of a wall-clock second, remembered while a scope lives.
+mLocalFields const& kept(long sec)
 {
-    if (ourScopeDepth == 0)
-        return compute(t);
-    long const sec = t.sec();
     for (int i = 0; i < ourKeptUsed; ++i)
         if (ourKept[i].sec == sec)
             return ourKept[i].fields;
@@ -72,6 +68,19 @@ mLocalFields mLocalFields::of(aTs const& t)
     if (ourKeptUsed < KeptCount)
         ++ourKeptUsed;
     return k.fields;
+}
+
+} // namespace
+
+// One result, built where the caller keeps it: a copy of it changed afterwards costs the grid
+// build a stalled load on every call.
+mLocalFields mLocalFields::of(aTs const& t)
+{
+    long sec = 0, ns = 0;
+    bool const wall = wallSecond(t, sec, ns);
+    mLocalFields f = !wall ? mLocalFields() : (ourScopeDepth == 0 ? compute(t) : kept(sec));
+    f.ns = f.ok ? ns : 0;
+    return f;
 }
 
 mLocalFields::Scope::Scope()

@@ -83,9 +83,14 @@ void labelDayOfMonth(mGridline* g, double, rtl::str& out)
         out.set("%i", f.day);
 }
 
+// The nanoseconds past the second the clock shows, as the seconds row beside it reads it.
 void labelNanos(mGridline* g, double, rtl::str& out)
 {
-    out.set("%li", g->getTs().nsec());
+    long sec = 0, ns = 0;
+    if (!mLocalFields::wallSecond(g->getTs(), sec, ns))
+        out = Overflow;
+    else
+        out.set("%li", ns);
 }
 
 void labelSecsFraction(mGridline* g, double, rtl::str& out)
@@ -94,7 +99,7 @@ void labelSecsFraction(mGridline* g, double, rtl::str& out)
     if (!f.ok)
         out = Overflow;
     else
-        out.set("%g", f.second + g->getTs().nsec() / 1e9);
+        out.set("%g", f.second + f.ns / 1e9);
 }
 
 void labelSecsWhole(mGridline* g, double, rtl::str& out)

@@ -1,22 +1,7 @@
 #include "mRangeNano.h"
 
+#include "mLocalFields.h"
 #include "mRangeLabels.h"
-
-namespace {
-
-// The second a time falls in and its nanoseconds within that second (0 to 999,999,999), also
-// before 1970 where seconds and nanoseconds are both negative.
-void wallSecond(aTs const& t, long& sec, long& ns)
-{
-    sec = t.sec();
-    ns = t.nsec();
-    if (ns < 0) {
-        ns += 1000000000L;
-        sec -= 1;
-    }
-}
-
-} // namespace
 
 mRangeNano::mRangeNano(long nanos, tlUnits* units, int index, double zoomBegin, double zoomEnd,
                        bool dayNightTicks)
@@ -39,26 +24,29 @@ bool mRangeNano::timesSpanAGridline(aTs const& previous, aTs const& current, dou
         return true;
     // The second counts too: a unit that does not divide the second restarts at each one.
     long s0, n0, s1, n1;
-    wallSecond(previous, s0, n0);
-    wallSecond(current, s1, n1);
+    mLocalFields::wallSecond(previous, s0, n0);
+    mLocalFields::wallSecond(current, s1, n1);
     return s0 != s1 || n0 / myNanos != n1 / myNanos;
 }
 
+// Back to the unit's start within the second the clock shows, before 1970 as after.
 void mRangeNano::roundTimeToUnits(aTs& t) const
 {
-    t.setNs(myNanos * (t.nsec() / myNanos));
+    long s, ns;
+    if (mLocalFields::wallSecond(t, s, ns))
+        t = aTs(s, myNanos * (ns / myNanos));
 }
 
 bool mRangeNano::timeIsMajorGrid(aTs const& t) const
 {
     long s, ns;
-    wallSecond(t, s, ns);
+    mLocalFields::wallSecond(t, s, ns);
     return ns % (10 * myNanos) == 0;
 }
 
 bool mRangeNano::timeIsMinorGrid(aTs const& t) const
 {
     long s, ns;
-    wallSecond(t, s, ns);
+    mLocalFields::wallSecond(t, s, ns);
     return ns % (5 * myNanos) == 0;
 }

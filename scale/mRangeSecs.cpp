@@ -36,11 +36,8 @@ long mRangeSecs::bucketOf(aTs const& t) const
     if (mySecs == 1.0)
         return f.second;
     long const usecPerUnit = static_cast<long>(mySecs * 1e6);
-    long usec = t.nsec() / 1000;
-    if (usec < 0)
-        usec += 1000000;
     // The second is part of the unit: a fraction restarts at every whole second.
-    return f.second * 1000000L + usec / (usecPerUnit > 0 ? usecPerUnit : 1);
+    return f.second * 1000000L + f.ns / 1000 / (usecPerUnit > 0 ? usecPerUnit : 1);
 }
 
 bool mRangeSecs::timesSpanAGridline(aTs const& previous, aTs const& current, double secsPerPixel) const

@@ -2,10 +2,12 @@
 #include "mRangeHour.h"
 #include "mRangeMonth.h"
 #include "mRangeNano.h"
+#include "mRangeSecs.h"
 #include "mQtFontMeasure.h"
 #include "mRangeWeek.h"
 #include "mRangeYear.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -218,6 +220,70 @@ TEST(Grid, NanoUnitsThatDoNotDivideTheSecondRestartEachSecond)
     for (int i = 1; i < nano.getNumGridlines(); ++i)
         ns.push_back(nano.getGridline(i)->getTs().nsec());
     EXPECT_EQ(ns, (std::vector<long>{0, 300000000, 600000000, 900000000, 0, 300000000, 600000000, 900000000, 0}));
+}
+
+// Before 1970 the stored seconds and nanoseconds are both negative; the rows follow the second the
+// clock shows (-0.25 s is 23:59:59.75), as they do after 1970.
+TEST(Grid, RowsJustBefore1970FallOnTheClocksSecondsAndQuarters)
+{
+    TzGuard utcZone("UTC");
+    FixedMeasure fixed;
+    mRangeSecs quarter(0.25, timeUnits(), 0, 0, 1, true);
+    mRangeNano quarterNanos(250000000, timeUnits(), 0, 0, 1, true);
+    struct Case
+    {
+        mRange* row;
+        std::vector<long> at; // ms since 1970
+    } const cases[] = {
+        {rangeAt(RangeSecs1), {-1000, 0}},
+        {&quarter, {-1000, -750, -500, -250, 0, 250}},
+        {&quarterNanos, {-1000, -750, -500, -250, 0, 250}},
+    };
+    for (auto const& c : cases) {
+        // Columns of 0.05 s from -1.05 s.
+        buildGrids({c.row}, aTs(-1L, -50000000L), 0.05, 30);
+        std::vector<long> ms;
+        for (int i = 1; i < c.row->getNumGridlines(); ++i) {
+            aTs const& t = c.row->getGridline(i)->getTs();
+            ms.push_back(t.sec() * 1000 + t.nsec() / 1000000);
+        }
+        EXPECT_EQ(ms, c.at) << c.row->desc().c();
+    }
+}
+
+TEST(Grid, LabelsJustBefore1970ReadTheClock)
+{
+    TzGuard utcZone("UTC");
+    mRangeSecs quarter(0.25, timeUnits(), 0, 0, 1, true);
+    mRangeNano nanos(1, timeUnits(), 0, 0, 1, true);
+    aTs const quarterBefore(-0.25);
+    for (bool const kept : {false, true}) {
+        // Remembered fields (a grid build) and fresh ones read the same clock.
+        std::optional<mLocalFields::Scope> scope;
+        if (kept)
+            scope.emplace();
+        mLocalFields const f = mLocalFields::of(quarterBefore);
+        EXPECT_EQ(f.year, 1969) << kept;
+        EXPECT_EQ(f.minute, 59) << kept;
+        EXPECT_EQ(f.second, 59) << kept;
+        EXPECT_EQ(f.ns, 750000000) << kept;
+        EXPECT_EQ(schemeText(&quarter, 0, quarterBefore), "59.75") << kept;
+        EXPECT_EQ(schemeText(&nanos, 0, quarterBefore), "750000000") << kept;
+        EXPECT_EQ(schemeText(rangeAt(RangeSecs1), 0, quarterBefore), "59") << kept;
+        EXPECT_EQ(schemeText(&quarter, 0, aTs(-1.0)), "59") << kept;
+    }
+}
+
+// Rounding to a unit goes back to the unit's start, before 1970 as after.
+TEST(Grid, NanoRoundingGoesBackToTheUnitsStart)
+{
+    mRangeNano tenth(100000000, timeUnits(), 0, 0, 1, true);
+    aTs after(1L, 270000000L), before(-1L, -730000000L);
+    tenth.roundTimeToUnits(after);
+    tenth.roundTimeToUnits(before);
+    EXPECT_EQ(after.nsec(), 200000000);
+    EXPECT_EQ(before.sec(), -1);
+    EXPECT_EQ(before.nsec(), -800000000);
 }
 
 TEST(Grid, SchemesFitTheLargestSizeFirstThenTheEarliestScheme)
