@@ -208,7 +208,12 @@ std::span<tlCmp::CleanRule const> tlCmp::cleanRules()
 
 void tlCmp::installCleanRules(ObDirty& dirt)
 {
-    for (CleanRule const& rule : CleanRules)
+    installCleanRules(dirt, CleanRules);
+}
+
+void tlCmp::installCleanRules(ObDirty& dirt, std::span<CleanRule const> rules)
+{
+    for (CleanRule const& rule : rules)
         dirt.initCleaning(rtl::str(rule.step), newCondition(rule.when));
 }
 

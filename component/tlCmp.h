@@ -96,6 +96,8 @@ public:
     static std::span<CleanRule const> cleanRules();
     // Installs them on a dirt engine whose ids are declared (tlObj::declareDirtIds).
     static void installCleanRules(ObDirty& dirt);
+    // Installs rules of the same form, in their order.
+    static void installCleanRules(ObDirty& dirt, std::span<CleanRule const> rules);
 
     ObEngine* myObEngine = nullptr;
     ObDirty* myDirtEngine = nullptr;

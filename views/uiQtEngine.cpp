@@ -91,6 +91,12 @@ bool uiQtEngine::browse(bool save, aPath& out, char const* title, char const* di
     return true;
 }
 
+void uiQtEngine::warn(char const* title, char const* text)
+{
+    QMessageBox::warning(nullptr, QString::fromUtf8(title ? title : ""),
+                         QString::fromUtf8(text ? text : ""));
+}
+
 int uiQtEngine::saveBeforeClosing(char const* docName)
 {
     QString const text = docName && *docName

@@ -16,4 +16,6 @@ public:
     virtual bool browseForFilePathToLoad(aPath& out, char const* title, char const* dir, char const* filter) = 0;
     // Save before closing? 1 save, -1 don't save, 0 cancel.
     virtual int saveBeforeClosing(char const* docName) = 0;
+    // Tells the user that something went wrong, and waits until it was read.
+    virtual void warn(char const* title, char const* text) = 0;
 };

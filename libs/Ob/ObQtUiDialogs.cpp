@@ -53,6 +53,14 @@ bool ObQtUiDialogs::browse(bool save, aPath& out, char const* title, char const*
     return true;
 }
 
+void ObQtUiDialogs::warn(char const* title, char const* text)
+{
+    A_TRACE("%s: %s\n", title ? title : "", text ? text : "");
+    if (nobodyToAsk(title))
+        return;
+    QMessageBox::warning(nullptr, QString::fromUtf8(title ? title : ""), QString::fromUtf8(text ? text : ""));
+}
+
 int ObQtUiDialogs::saveBeforeClosing(char const* docName)
 {
     if (nobodyToAsk("Save before closing?"))

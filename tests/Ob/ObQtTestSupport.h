@@ -53,6 +53,7 @@ struct FakeUi : ObQtUi
         return answer(out, title, dir);
     }
     int saveBeforeClosing(char const*) override { return 0; }
+    void warn(char const*, char const* text) override { warned.push_back(text); }
     bool answer(aPath& out, char const* title, char const* dir)
     {
         asked.push_back(std::string(title) + "|" + (dir ? dir : "(none)"));
@@ -62,4 +63,5 @@ struct FakeUi : ObQtUi
     }
     std::string chosen; // empty: the user cancels
     std::vector<std::string> asked;
+    std::vector<std::string> warned;
 };

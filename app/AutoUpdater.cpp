@@ -1,0 +1,3 @@
+#include "AutoUpdater.h"
+
+AutoUpdater::~AutoUpdater() = default;

@@ -1,0 +1,5 @@
+#include "CocoaInitializer.h"
+
+CocoaInitializer::CocoaInitializer() = default;
+
+CocoaInitializer::~CocoaInitializer() = default;

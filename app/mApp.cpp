@@ -1,0 +1,348 @@
+#include "mApp.h"
+
+#include "AutoUpdater.h"
+#include "ObDirty.h"
+#include "aAssert.h"
+#include "aPath.h"
+#include "aRefresher.h"
+#include "aTrace.h"
+#include "mDoc.h"
+#include "mScale.h"
+#include "mTimeline.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileOpenEvent>
+#include <QStandardPaths>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+
+#include <memory>
+
+#ifndef VANTREL_VERSION
+#error "VANTREL_VERSION: the program's version comes from the build"
+#endif
+
+namespace {
+
+char const* const OpenLog = "log_open.txt";
+
+} // namespace
+
+AutoUpdater* mApp::ourAutoUpdater = nullptr;
+
+mApp::mApp(int& argc, char** argv) : ObQtApp(argc, argv)
+{
+    // Quitting waits until no document is left (lastWindowClosedCb), not for the first moment
+    // without a window: a document being replaced closes its window before its successor shows.
+    setQuitOnLastWindowClosed(false);
+    connect(this, &QCoreApplication::aboutToQuit, this, &mApp::aboutToQuitCb);
+    connect(this, &QGuiApplication::lastWindowClosed, this, &mApp::lastWindowClosedCb);
+    if (!ourUi)
+        ourUi = &myUi;
+}
+
+mApp::~mApp()
+{
+    delete ourAutoUpdater;
+    ourAutoUpdater = nullptr;
+    // Documents still open go with their windows while Qt is still there.
+    ourCurrentDoc = nullptr;
+    while (!ourDocs.empty()) {
+        ObDoc* doc = *ourDocs.begin();
+        unregisterDoc(doc);
+        delete doc;
+    }
+    if (ourUi == &myUi)
+        ourUi = nullptr;
+}
+
+void mApp::setIdentity()
+{
+    setOrganizationName("Orsenko");
+    setOrganizationDomain("orsenko.example.com");
+    setApplicationName("Vantrel");
+    setApplicationVersion(VANTREL_VERSION);
+}
+
+mApp* mApp::app()
+{
+    return dynamic_cast<mApp*>(ObApp::ourApp);
+}
+
+bool mApp::init()
+{
+    return ObQtApp::init();
+}
+
+bool mApp::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        // No handler's failure is swallowed: what it left half done must not reach a save.
+        A_TRACE_C("ired", "ERROR IN EVENT HANDLER!!! event type = %i\n",
+                  static_cast<int>(event->type()));
+        aAssertFail("an exception escaped an event handler", __FILE__, __LINE__);
+    }
+}
+
+bool mApp::event(QEvent* event)
+{
+    if (event->type() != QEvent::FileOpen)
+        return ObQtApp::event(event);
+    auto* request = static_cast<QFileOpenEvent*>(event);
+    rtl::str const file(QFile::encodeName(request->file()).constData());
+    QByteArray const url = request->url().toString().toUtf8();
+    rtl::str line;
+    line.set("OPEN EVENT FILE = %s\n", file.cs());
+    localLogTo(line, OpenLog);
+    line.set("OPEN EVENT URL  = %s\n", url.constData());
+    localLogTo(line, OpenLog);
+    line.set("DocToOpen '%s'\n", file.cs());
+    localLogTo(line, OpenLog);
+    if (!myLaunched) {
+        // The launch opens the last one asked for.
+        setNextDocPath(file);
+        return true;
+    }
+    if (tryTransitionToNewSingleDoc(file.cs()))
+        raiseDirt(DirtDocNameChanged);
+    return true;
+}
+
+void mApp::setDocToOpenOnStart(rtl::str path)
+{
+    setNextDocPath(path);
+}
+
+void mApp::postFileArguments()
+{
+    QStringList const args = arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i].startsWith('-'))
+            continue;
+        QString const path = QDir::cleanPath(QDir::current().absoluteFilePath(args[i]));
+        postEvent(this, new QFileOpenEvent(path));
+    }
+}
+
+void mApp::launchCb()
+{
+    rtl::str const path = getNextDocPath();
+    bool const hasChars = path.get() && path.c();
+    A_TRACE("-------------------------------- LaunchCB, numDocs=%i, path=%s\n",
+            static_cast<int>(ourDocs.size()), path ? path.cs() : "<NullPath>");
+    rtl::str line;
+    if (path) {
+        line.set("Launch with '%s'\n", path.cs());
+        A_TRACE("%s", line.cs());
+        localLogTo(line, OpenLog);
+        // A document that cannot be opened is reported, and a new one takes its place.
+        openDoc(path.cs());
+    } else {
+        line.set("Launch with NEW DOC %s\n", hasChars ? path.cs() : "NULL");
+        A_TRACE("%s", line.cs());
+        localLogTo(line, OpenLog);
+        newDoc();
+    }
+    myLaunched = true;
+}
+
+void mApp::aboutToQuitCb()
+{
+    A_TRACE("About to quit!\n");
+}
+
+void mApp::lastWindowClosedCb()
+{
+    A_TRACE("Last window closed!\n");
+    // Decided on the next turn of the loop, when a document that replaces another has shown its
+    // window.
+    QTimer::singleShot(0, this, &mApp::quitWhenNothingIsOpen);
+}
+
+void mApp::quitWhenNothingIsOpen()
+{
+    if (!myLaunched || !ourDocs.empty())
+        return;
+    for (QWidget* w : topLevelWidgets())
+        if (w->isVisible())
+            return;
+    A_TRACE("Nothing left open: quitting\n");
+    quit();
+}
+
+void mApp::localLogTo(rtl::str text, rtl::str fileName)
+{
+    QString const folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return;
+    QFile file(folder + '/' + QFile::decodeName(fileName.cs()));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return;
+    file.write(text.cs());
+}
+
+void mApp::warn(char const* text)
+{
+    A_TRACE_C("iyellow", "%s\n", text);
+    (ourUi ? *ourUi : myUi).warn("Vantrel", text);
+}
+
+void mApp::checkForUpdates(bool)
+{
+    if (ourAutoUpdater)
+        ourAutoUpdater->checkForUpdatesAndShow();
+}
+
+void mApp::showAboutWindow(bool)
+{
+    A_TRACE("SHOW ABOUT WINDOW\n");
+}
+
+ObDirty* mApp::getAppDirtyEngine() const
+{
+    return getDirtEngine();
+}
+
+aRefresher* mApp::getAppRefreshEngine() const
+{
+    return getRefreshEngine();
+}
+
+mDoc* mApp::docOrCurrent(ObDoc* doc)
+{
+    auto* d = dynamic_cast<mDoc*>(doc ? doc : getDoc());
+    A_ASSERT(d);
+    return d;
+}
+
+void mApp::makeCurrent(mDoc* doc)
+{
+    if (ourCurrentDoc && ourCurrentDoc != doc)
+        ourCurrentDoc->docWasDeactivated();
+    ourCurrentDoc = doc;
+    doc->docWasActivated();
+}
+
+void mApp::synced(mDoc* doc, bool nameChanged)
+{
+    ObDirty* dirt = doc->getDirtEngine();
+    if (nameChanged)
+        dirt->setDirty(DirtDocNameChanged, true);
+    dirt->setDirty(DirtDocJustSynced, true);
+    doc->getRefreshEngine()->setNeedsRefresh(nullptr);
+}
+
+ObDoc* mApp::newDoc()
+{
+    A_TRACE("mApp::newDoc - checking %i docs\n", static_cast<int>(ourDocs.size()));
+    if (!ourDocs.empty() && !saveAndCloseDoc(nullptr)) {
+        A_TRACE_C("iyellow", "Can't save and close current\n");
+        return getDoc();
+    }
+    A_TRACE_C("iwhite", "mApp::NEW DOC!\n");
+    auto* doc = new mDoc();
+    doc->setName(getNonConflictDocTitle("Untitled"));
+    registerDoc(doc);
+    doc->init();
+    mTimeline* timeline = doc->getTimeline();
+    A_ASSERT(timeline);
+    timeline->timeScale()->viewCurrentTime(true);
+    // The second zoom is the one that stays.
+    timeline->perpScale()->setZoom(1.0 / 30.0);
+    timeline->perpScale()->setZoom(0.01);
+    makeCurrent(doc);
+    synced(doc, false);
+    return doc;
+}
+
+ObDoc* mApp::openDoc(char const* path)
+{
+    // A bundle that is not there costs the user nothing: the current document stays.
+    rtl::str const file = mDoc::filePath(rtl::str(path));
+    if (!file || !QFile::exists(QFile::decodeName(file.cs())))
+        return openFailed(path, file ? "There is no such document." : "That names no document.");
+    if (!ourDocs.empty() && !saveAndCloseDoc(nullptr))
+        return getDoc();
+    auto doc = std::make_unique<mDoc>();
+    doc->init();
+    if (!doc->load(path)) {
+        rtl::str const why = doc->fileError();
+        // Thrown away before it is ever registered: nothing may reach what it read.
+        doc.reset();
+        return openFailed(path, why.cs());
+    }
+    mDoc* opened = doc.release();
+    opened->setName(mDoc::pathToName(rtl::str(path)));
+    registerDoc(opened);
+    makeCurrent(opened);
+    synced(opened, false);
+    return opened;
+}
+
+ObDoc* mApp::openFailed(char const* path, char const* why)
+{
+    QString const text = QStringLiteral("The document \"%1\" could not be opened.\n%2")
+                             .arg(QFile::decodeName(path ? path : ""), QFile::decodeName(why));
+    warn(text.toUtf8().constData());
+    // Never a program without a document to work on.
+    if (ourDocs.empty())
+        newDoc();
+    return nullptr;
+}
+
+bool mApp::saveDoc(ObDoc* d, bool saveAs)
+{
+    mDoc* doc = docOrCurrent(d);
+    rtl::str path = doc->getPath();
+    if (saveAs || !doc->canSaveTest()) {
+        aPath chosen;
+        if (!(ourUi ? *ourUi : myUi)
+                 .browseForFilePathToSave(chosen, "Save as...", nullptr, nullptr))
+            return false;
+        path = chosen.asChar();
+    }
+    if (!path.endswith(mDoc::ourBundleSuffix)) {
+        rtl::str bundle;
+        bundle.set("%s%s", path.cs(), mDoc::ourBundleSuffix);
+        path = bundle;
+    }
+    A_TRACE("Will save in: %s\n", path.cs());
+    if (!doc->save(path.cs())) {
+        // The document stays as it was: modified, with its old path and name.
+        QString const text = QStringLiteral("The document \"%1\" could not be saved.\n%2")
+                                 .arg(QString::fromUtf8(doc->getName().cs()),
+                                      QFile::decodeName(doc->fileError().cs()));
+        warn(text.toUtf8().constData());
+        return false;
+    }
+    synced(doc, true);
+    return true;
+}
+
+bool mApp::saveAndCloseDoc(ObDoc* d)
+{
+    if (!d && !getDoc())
+        return true;
+    mDoc* doc = docOrCurrent(d);
+    if (ObQtWinDoc* window = doc->getWindow()) {
+        // The window asks, saves and closes as the answer says, and releases the document.
+        QCloseEvent close;
+        QCoreApplication::sendEvent(window, &close);
+        return close.isAccepted();
+    }
+    if (doc->getNeedsSave()) {
+        int const answer = askSaveBeforeClose(doc);
+        if (answer == 0 || (answer == 1 && !saveDoc(doc, false)))
+            return false;
+        doc->setNeedsSave(false);
+    }
+    closeDoc(doc, false);
+    delete doc;
+    return true;
+}

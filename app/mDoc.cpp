@@ -1,0 +1,291 @@
+#include "mDoc.h"
+
+#include "ObApp.h"
+#include "ObDirty.h"
+#include "ObEngine.h"
+#include "ObQtRefresher.h"
+#include "ObSelection.h"
+#include "XmlReader.h"
+#include "XmlWriter.h"
+#include "aAssert.h"
+#include "aPath.h"
+#include "aStateEngine.h"
+#include "aTrace.h"
+#include "tlCmp.h"
+#include "tlStep.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// When the document and its window count as modified: every editing change of the timeline. A
+// layer's colour is an edit like an event's.
+#define M_DOC_EDITS                                                                                \
+    "ActiveEvents|LayerTimeScale|UserEditedAttrs|TimeScaleZoom|TimeScalePan|EventsDroppedInRow|"   \
+    "ActiveLayers|EventSetInLayer|NewEvent|SelectionByTimeDisabled|TimeSelectionChanged|"          \
+    "RubberBandSelectionStart|LayerHidingChanged|EventWasDeleted|EventColorChanged|"               \
+    "LayerColorChanged"
+
+tlCmp::CleanRule const DocRules[] = {
+    {"wMain_setWindowTitle", "DocNameChanged"}, {"mDoc_setNeedsSave", M_DOC_EDITS},
+    {"mDoc_clearNeedsSave", "DocJustSynced"},   {"wMain_docModified", M_DOC_EDITS},
+    {"wMain_clearNeedsSave", "DocJustSynced"},
+};
+
+#undef M_DOC_EDITS
+
+// The components of the path from the root to the bundle's, the bundle's without its suffix;
+// false when the path names no bundle.
+bool bundleParts(rtl::str const& path, std::vector<rtl::str>& parts)
+{
+    if (!path.c())
+        return false;
+    path.tokenize("/", parts, -1);
+    if (parts.size() >= 2 && parts.back() == mDoc::ourFileName)
+        parts.pop_back();
+    if (parts.empty() || parts.back() == mDoc::ourFileName)
+        return false;
+    if (parts.back().endswith(mDoc::ourBundleSuffix))
+        parts.back().stripsuf('.');
+    return true;
+}
+
+} // namespace
+
+char const* const mDoc::ourBundleSuffix = ".orstime";
+char const* const mDoc::ourFileName = "doc_data.xml";
+
+mDoc::mDoc()
+{
+    A_ASSERT(ObApp::ourApp);
+    setWinX(0);
+    setWinY(15);
+    setWinW(800);
+    setWinH(600);
+}
+
+mDoc::~mDoc()
+{
+    // A window still bound to the document goes first: its panes use the component.
+    delete myWindow.data();
+    if (myRefreshEngine)
+        myRefreshEngine->unschedule(static_cast<aRefreshable*>(this));
+    // The component before the engines it was handed.
+    myComponent.reset();
+    myCmp = nullptr;
+    mySelectionEngine.reset();
+    myDirtEngine.reset();
+    myRefreshEngine.reset();
+    myStateEngine.reset();
+    myObEngine.reset();
+}
+
+void mDoc::init()
+{
+    A_ASSERT(!myObEngine);
+    myObEngine = std::make_unique<ObEngine>();
+    myStateEngine = std::make_unique<aStateEngine>();
+    myRefreshEngine = std::make_unique<ObQtRefresher>();
+    myDirtEngine = std::make_unique<ObDirty>(myObEngine.get(), myRefreshEngine.get());
+    mySelectionEngine = std::make_unique<ObSelection>(myDirtEngine.get(), ObDirty::INVALID_DIRT);
+    myComponent = std::make_unique<tlCmp>(myObEngine.get(), myDirtEngine.get(), myStateEngine.get(),
+                                          mySelectionEngine.get(), myRefreshEngine.get());
+    // The document reaches its own engines, whichever component is current.
+    myCmp = myComponent.get();
+    tlCmp::installCleanRules(*myDirtEngine, DocRules);
+    myRefreshEngine->schedule(static_cast<aRefreshable*>(this), LevelViews, nullptr);
+}
+
+void mDoc::refresh(aRefreshContext*)
+{
+    static tlStep setNeedsSaveStep("mDoc_setNeedsSave");
+    static tlStep clearNeedsSaveStep("mDoc_clearNeedsSave");
+    ObDirty* dirt = getDirtEngine();
+    if (setNeedsSaveStep.needsCleaning(dirt, "mDoc"))
+        setNeedsSave(true);
+    // Second, so that a pass that saw both a save and an edit ends saved.
+    if (clearNeedsSaveStep.needsCleaning(dirt, "mDoc"))
+        setNeedsSave(false);
+}
+
+bool mDoc::setWinW(int w)
+{
+    if (w <= 200)
+        return false;
+    return mDocData::setWinW(w);
+}
+
+void mDoc::docWasActivated()
+{
+    if (!myWindow)
+        return;
+    myWindow->activateWindow();
+    myWindow->show();
+    myWindow->raise();
+}
+
+void mDoc::docWasDeactivated()
+{
+}
+
+void mDoc::docWillBeClosed()
+{
+    // Nothing may refresh a document whose window is going.
+    if (myRefreshEngine) {
+        myRefreshEngine->myTimer.stop();
+        myRefreshEngine->myNeedsRefresh = false;
+    }
+    ObQtWinDoc* window = myWindow.data();
+    myWindow = nullptr;
+    if (!window)
+        return;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->close();
+}
+
+rtl::str mDoc::normalizePath(rtl::str path)
+{
+    A_TRACE("Normalizing path: %s\n", path.cs());
+    std::vector<rtl::str> parts;
+    if (!bundleParts(path, parts))
+        return path;
+    std::string normal;
+    for (rtl::str const& part : parts)
+        normal += "/" + std::string(part.cs());
+    return rtl::str(normal.c_str());
+}
+
+rtl::str mDoc::pathToName(rtl::str const& path)
+{
+    std::vector<rtl::str> parts;
+    if (!bundleParts(path, parts))
+        return rtl::str();
+    return parts.back();
+}
+
+rtl::str mDoc::filePath(rtl::str const& path)
+{
+    std::vector<rtl::str> parts;
+    if (!bundleParts(path, parts))
+        return rtl::str();
+    std::string file;
+    for (rtl::str const& part : parts)
+        file += "/" + std::string(part.cs());
+    file += std::string(ourBundleSuffix) + "/" + ourFileName;
+    return rtl::str(file.c_str());
+}
+
+bool mDoc::setPath(rtl::str path)
+{
+    rtl::str const file = filePath(path);
+    if (!file)
+        return mDocData::setPath(path);
+    return mDocData::setPath(file.head('/'));
+}
+
+bool mDoc::fail(char const* format, char const* what)
+{
+    int const err = errno;
+    myFileError.set(format, what);
+    if (err != 0) {
+        rtl::str reason;
+        reason.set(": %s", std::strerror(err));
+        myFileError += reason;
+    }
+    A_TRACE_C("ired", "%s\n", myFileError.cs());
+    return false;
+}
+
+bool mDoc::save(char const* path)
+{
+    myFileError = rtl::str();
+    rtl::str const file = filePath(rtl::str(path));
+    errno = 0;
+    if (!file)
+        return fail("\"%s\" names no document", path ? path : "");
+    rtl::str const bundle = file.head('/');
+    if (!aPath::EnsureAsDir(bundle.cs())) {
+        // It exists, as something other than a folder.
+        if (errno == 0)
+            errno = ENOTDIR;
+        return fail("The folder %s could not be made", bundle.cs());
+    }
+    // The writer fills a file of its own beside the old one and puts it in its place only when
+    // everything was written, flushed and synced; given up, it removes it.
+    XmlWriter w("ISO-8859-1");
+    if (!w.startDocument(file.cs(), "timeline_document_v1") || !saveXml(w) || !w.endDocument())
+        return fail("%s could not be written", file.cs());
+    setName(pathToName(file));
+    setPath(file);
+    setNeedsSave(false);
+    return true;
+}
+
+bool mDoc::saveXml(XmlWriter& w)
+{
+    bool ok = w.startElement("objects") && myObEngine->xmlWrite(w) && w.endElement();
+    ok = ok && w.startElement("timeline_component") && myComponent->xmlWrite(w) && w.endElement();
+    return ok && w.startElement("doc") && ObObj::xmlWrite(w) && w.endElement();
+}
+
+bool mDoc::load(char const* path)
+{
+    A_ASSERT(myObEngine);
+    myFileError = rtl::str();
+    rtl::str const file = filePath(rtl::str(path));
+    errno = 0;
+    if (!file)
+        return fail("\"%s\" names no document", path ? path : "");
+    myObEngine->xmlReadPrep();
+    XmlReader reader;
+    reader.pushHandler(this, nullptr);
+    bool const parsed = reader.parseFile(file.cs());
+    myObEngine->xmlReadPost(parsed);
+    if (!parsed) {
+        myFileError = reader.failMessage().c_str();
+        return false;
+    }
+    // Reading replaced the skin and the timeline the component made; a file without them leaves
+    // it nothing to show.
+    errno = 0;
+    if (!myComponent->resolveModel())
+        return fail("%s holds no timeline", file.cs());
+    // Named after the place it was opened from, not what its file says.
+    setName(pathToName(file));
+    setPath(file);
+    return true;
+}
+
+bool mDoc::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
+{
+    if (std::strcmp(name, "timeline_document_v1") == 0 || std::strcmp(name, "doc") == 0)
+        return true;
+    XmlReadHandler* part = nullptr;
+    if (std::strcmp(name, "timeline_component") == 0) {
+        A_TRACE("mDoc found <timeline_component> - push handler tlCmp\n");
+        part = myComponent.get();
+    } else if (std::strcmp(name, "objects") == 0) {
+        A_TRACE("mDoc found <objects> - push handler ObEngine\n");
+        part = myObEngine.get();
+    }
+    if (!part)
+        return ObObj::xmlReadStartElement(r, name, attrCount);
+    // An empty element has no end that would take its handler off again.
+    if (!r.isEmptyElement())
+        r.pushHandler(part, nullptr);
+    return true;
+}
+
+bool mDoc::xmlReadEndElement(XmlReader& r, char const* name)
+{
+    if (std::strcmp(name, "timeline_component") == 0 || std::strcmp(name, "objects") == 0) {
+        r.popHandler();
+        return true;
+    }
+    if (std::strcmp(name, "doc") == 0 || std::strcmp(name, "timeline_document_v1") == 0)
+        return true;
+    return ObObj::xmlReadEndElement(r, name);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ObQtApp.h"
+#include "ObQtUi.h"
+#include "aPath.h"
+
+#include <string>
+#include <vector>
+
+// Answers the application's questions for as long as it lives, recording what was asked.
+struct AnswerUi : ObQtUi
+{
+    ObQtUi* previous = ObQtApp::ourUi;
+    std::string savePath; // empty: the user cancels
+    int saveAnswer = -1;  // don't save
+    std::vector<std::string> asked;
+    std::vector<std::string> warnings;
+
+    AnswerUi() { ObQtApp::ourUi = this; }
+    ~AnswerUi() override { ObQtApp::ourUi = previous; }
+    bool browseForFilePathToSave(aPath& out, char const* title, char const*, char const*) override
+    {
+        asked.push_back(title);
+        if (!savePath.empty())
+            out = savePath.c_str();
+        return !savePath.empty();
+    }
+    bool browseForFilePathToLoad(aPath&, char const* title, char const*, char const*) override
+    {
+        asked.push_back(title);
+        return false;
+    }
+    int saveBeforeClosing(char const*) override
+    {
+        asked.push_back("save before closing");
+        return saveAnswer;
+    }
+    void warn(char const*, char const* text) override { warnings.push_back(text); }
+};

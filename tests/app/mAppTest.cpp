@@ -1,0 +1,301 @@
+#include "mApp.h"
+
+#include "AnswerUi.h"
+#include "ObDirty.h"
+#include "ObQtRefresher.h"
+#include "ScratchDir.h"
+#include "mDoc.h"
+#include "mPlatform.h"
+
+#include <QCoreApplication>
+#include <QFileOpenEvent>
+#include <QProcess>
+#include <QTest>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <sys/resource.h>
+
+using testing::HasSubstr;
+
+namespace {
+
+// An environment variable set (or, with null, removed) for as long as the guard lives.
+class EnvGuard
+{
+public:
+    EnvGuard(char const* name, char const* value) : myName(name)
+    {
+        if (char const* old = std::getenv(name))
+            myOld = old;
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~EnvGuard() { myOld ? setenv(myName, myOld->c_str(), 1) : unsetenv(myName); }
+    EnvGuard(EnvGuard const&) = delete;
+    EnvGuard& operator=(EnvGuard const&) = delete;
+
+private:
+    char const* myName;
+    std::optional<std::string> myOld;
+};
+
+// Files cannot grow beyond the size while it lives: the disk is full, also for root.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::fflush(stdout);
+        getrlimit(RLIMIT_FSIZE, &myOld);
+        myOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = myOld;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &myOld);
+        std::signal(SIGXFSZ, myOldHandler);
+    }
+    FileSizeLimit(FileSizeLimit const&) = delete;
+    FileSizeLimit& operator=(FileSizeLimit const&) = delete;
+
+private:
+    rlimit myOld {};
+    void (*myOldHandler)(int) = nullptr;
+};
+
+// The application as before its launch, with the data folder and the answers of the test's own.
+class mAppTest : public testing::Test
+{
+protected:
+    mAppTest() { fresh(); }
+    ~mAppTest() override { fresh(); }
+
+    // No document, nothing asked for, not launched.
+    void fresh()
+    {
+        while (!ObApp::ourDocs.empty()) {
+            ObDoc* doc = *ObApp::ourDocs.begin();
+            doc->setNeedsSave(false);
+            app.saveAndCloseDoc(doc);
+        }
+        app.myLaunched = false;
+        app.setNextDocPath(rtl::str());
+    }
+    void request(std::string const& path)
+    {
+        QFileOpenEvent open(QString::fromUtf8(path.c_str()));
+        QCoreApplication::sendEvent(&app, &open);
+    }
+    std::string current() const
+    {
+        return ObApp::ourCurrentDoc ? ObApp::ourCurrentDoc->getName().cs() : "(none)";
+    }
+    mDoc* doc() const { return dynamic_cast<mDoc*>(ObApp::ourCurrentDoc); }
+    std::string openLog() const { return readFile(data.path + "/Orsenko/Vantrel/log_open.txt"); }
+    static void makeBundle(std::string const& path)
+    {
+        mDoc d;
+        d.init();
+        ASSERT_TRUE(d.save(path.c_str()));
+    }
+
+    mApp& app = *mApp::app();
+    ScratchDir data;
+    EnvGuard dataHome {"XDG_DATA_HOME", data.path.c_str()};
+    ScratchDir dir;
+    AnswerUi ui;
+};
+
+} // namespace
+
+TEST_F(mAppTest, EveryFormOfABundleAskedForBeforeLaunchIsOpenedByIt)
+{
+    std::string const bundle = dir.file("Plans");
+    makeBundle(bundle);
+    for (std::string const& form :
+         {bundle + ".orstime", bundle, bundle + ".orstime/doc_data.xml"}) {
+        fresh();
+        request(dir.file("Earlier.orstime")); // the last request wins
+        request(form);
+        EXPECT_TRUE(ObApp::ourDocs.empty()) << "only recorded before the launch";
+        app.launchCb();
+        EXPECT_EQ(current(), "Plans") << form;
+        EXPECT_EQ(ObApp::ourDocs.size(), 1u);
+    }
+    EXPECT_THAT(openLog(), HasSubstr("OPEN EVENT FILE = " + bundle + "\nOPEN EVENT URL  = file://" +
+                                     bundle + "\nDocToOpen '" + bundle + "'\n"));
+    EXPECT_THAT(openLog(), HasSubstr("Launch with '" + bundle + ".orstime/doc_data.xml'\n"));
+    EXPECT_TRUE(ui.warnings.empty());
+}
+
+TEST_F(mAppTest, ALaunchWithNothingToOpenStartsANewDocumentAndSaysWhy)
+{
+    struct Case
+    {
+        std::string request, logLine, warning;
+    };
+    Case const cases[] = {
+        {"", "Launch with NEW DOC NULL\n", ""},
+        {dir.file("Missing.orstime"), "Launch with '" + dir.file("Missing.orstime") + "'\n",
+         "\"" + dir.file("Missing.orstime") + "\" could not be opened"},
+    };
+    for (Case const& c : cases) {
+        fresh();
+        ui.warnings.clear();
+        if (!c.request.empty())
+            request(c.request);
+        app.launchCb();
+        EXPECT_EQ(current(), "Untitled") << c.request;
+        EXPECT_THAT(openLog(), HasSubstr(c.logLine));
+        EXPECT_EQ(ui.warnings.size(), c.warning.empty() ? 0u : 1u);
+        if (!c.warning.empty() && !ui.warnings.empty()) {
+            EXPECT_THAT(ui.warnings.front(), HasSubstr(c.warning));
+        }
+    }
+}
+
+TEST_F(mAppTest, ARequestAfterLaunchReplacesTheDocumentUnlessItIsTheSame)
+{
+    makeBundle(dir.file("Plans"));
+    app.launchCb();
+    request(dir.file("Plans"));
+    EXPECT_EQ(current(), "Plans");
+    ObDoc* const plans = ObApp::ourCurrentDoc;
+    request(dir.file("Plans.orstime/"));
+    EXPECT_EQ(ObApp::ourCurrentDoc, plans);
+    EXPECT_EQ(ObApp::ourDocs.size(), 1u);
+}
+
+TEST_F(mAppTest, AFailedSaveKeepsTheOldFileAndTheDocumentAsItWasAndSaysSo)
+{
+    app.launchCb();
+    ui.savePath = dir.file("Plans");
+    ASSERT_TRUE(app.saveDoc(nullptr, false));
+    EXPECT_EQ(ui.asked, std::vector<std::string> {"Save as..."});
+    EXPECT_EQ(current(), "Plans");
+    std::string const file = dir.file("Plans.orstime/doc_data.xml");
+    std::string const saved = readFile(file);
+    auto pass = [this] { doc()->getQtRefresher()->_doRefreshIfNeeded(nullptr); };
+    pass();
+    doc()->getDirtEngine()->setDirty(tlObj::DirtUserEditedAttrs, true);
+    pass();
+    ASSERT_TRUE(doc()->getNeedsSave());
+    {
+        FileSizeLimit full(saved.size() / 2);
+        EXPECT_FALSE(app.saveDoc(nullptr, false));
+    }
+    writeFile(dir.file("Taken.orstime"), "a file where the bundle would go");
+    ui.savePath = dir.file("Taken");
+    EXPECT_FALSE(app.saveDoc(nullptr, true));
+    pass();
+
+    EXPECT_EQ(readFile(file), saved);
+    EXPECT_EQ(readFile(dir.file("Taken.orstime")), "a file where the bundle would go");
+    EXPECT_TRUE(doc()->getNeedsSave());
+    EXPECT_EQ(current(), "Plans");
+    EXPECT_EQ(doc()->getPath().cs(), dir.file("Plans.orstime"));
+    ASSERT_EQ(ui.warnings.size(), 2u);
+    EXPECT_THAT(ui.warnings[0], HasSubstr("could not be written: File too large"));
+    EXPECT_THAT(ui.warnings[1], HasSubstr("could not be made: Not a directory"));
+    std::vector<std::string> left;
+    for (auto const& entry : std::filesystem::directory_iterator(dir.file("Plans.orstime")))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string> {"doc_data.xml"});
+}
+
+TEST(mPlatformTest, AWaylandSessionPrefersX11UnlessAPlatformWasChosen)
+{
+    struct Case
+    {
+        char const* what;
+        char const* wayland;
+        char const* qpa;
+        std::vector<char const*> args;
+        char const* expected;
+    };
+    Case const cases[] = {
+        {"Wayland, nothing chosen", "wayland-0", nullptr, {"vantrel"}, "xcb;wayland"},
+        {"chosen in the environment", "wayland-0", "offscreen", {"vantrel"}, nullptr},
+        {"chosen on the command line",
+         "wayland-0",
+         nullptr,
+         {"vantrel", "-platform", "vnc"},
+         nullptr},
+        {"no Wayland", nullptr, nullptr, {"vantrel"}, nullptr},
+    };
+    EnvGuard session("XDG_SESSION_TYPE", nullptr);
+    for (Case const& c : cases) {
+        EnvGuard wayland("WAYLAND_DISPLAY", c.wayland);
+        EnvGuard qpa("QT_QPA_PLATFORM", c.qpa);
+        std::vector<char*> argv;
+        for (char const* a : c.args)
+            argv.push_back(const_cast<char*>(a));
+        argv.push_back(nullptr);
+        char const* chosen =
+            mPlatform::preferredPlatform(static_cast<int>(c.args.size()), argv.data());
+        EXPECT_STREQ(chosen, c.expected) << c.what;
+    }
+}
+
+namespace {
+
+struct ProgramRun
+{
+    std::string out; // standard output
+    std::string log; // the open-request log
+};
+
+// Runs the program in the folder with the arguments until its open-request log holds the text,
+// then ends it.
+ProgramRun runUntilLogged(std::string const& folder, QStringList const& args,
+                          std::string const& text)
+{
+    ScratchDir data;
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", QString::fromStdString(data.path));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(env);
+    program.setWorkingDirectory(QString::fromStdString(folder));
+    program.start(VANTREL_PROGRAM, args);
+    std::string const log = data.path + "/Orsenko/Vantrel/log_open.txt";
+    bool const logged =
+        QTest::qWaitFor([&] { return readFile(log).find(text) != std::string::npos; }, 120000);
+    program.terminate();
+    program.waitForFinished(30000);
+    EXPECT_TRUE(logged) << text << " not in:\n" << readFile(log);
+    return {program.readAllStandardOutput().toStdString(), readFile(log)};
+}
+
+} // namespace
+
+TEST(mAppStartTest, StartsANewDocumentALittleAfterTheEventLoopRuns)
+{
+    ScratchDir dir;
+    std::string const out = runUntilLogged(dir.path, {}, "Launch with NEW DOC NULL\n").out;
+    std::size_t const trigger = out.find("Trigger launch CB...");
+    std::size_t const loop = out.find("Launch Qt App");
+    std::size_t const launch = out.find("LaunchCB, numDocs=0, path=<NullPath>");
+    ASSERT_NE(launch, std::string::npos) << out.substr(0, 4000);
+    EXPECT_LT(trigger, loop);
+    EXPECT_LT(loop, launch);
+}
+
+TEST(mAppStartTest, EveryFileArgumentIsARequestMadeAbsoluteTheLastWins)
+{
+    ScratchDir dir;
+    std::string const first = dir.file("rel/First.orstime");
+    std::string const last = dir.file("rel/Last");
+    ProgramRun const run =
+        runUntilLogged(dir.path, {"rel/./First.orstime/", "-reverse", "rel/sub/../Last"},
+                       "Launch with '" + last + "'\n");
+    EXPECT_THAT(run.log, HasSubstr("OPEN EVENT FILE = " + first + "\n"));
+    EXPECT_THAT(run.log, HasSubstr("OPEN EVENT FILE = " + last + "\n"));
+    EXPECT_THAT(run.log, testing::Not(HasSubstr("-reverse")));
+}
