@@ -2,6 +2,7 @@
 
 #include "ObDirty.h"
 #include "aAssert.h"
+#include "aRefresher.h"
 #include "aTs.h"
 #include "mScale.h"
 #include "mTimeline.h"
@@ -196,6 +197,12 @@ void tlObj::raiseDirt(uint32_t id) const
     ObDirty* dirt = getDirtEngine();
     if (dirt && id != ObDirty::INVALID_DIRT)
         dirt->setDirty(id, true);
+}
+
+void tlObj::requestRefresh() const
+{
+    if (aRefresher* refresher = getRefreshEngine())
+        refresher->setNeedsRefresh(nullptr);
 }
 
 double tlObj::getSceneYScale() const

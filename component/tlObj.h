@@ -51,6 +51,8 @@ public:
     // Raises a dirt id on the component's dirt engine (which asks for a refresh pass). Nothing
     // without a component, or for an id no component has declared yet.
     void raiseDirt(uint32_t id) const;
+    // Asks the component's refresh engine for a pass; nothing without a component.
+    void requestRefresh() const;
 
     // Whether two spans along one axis overlap. A negative length runs backwards from its start;
     // spans that only touch do not overlap.

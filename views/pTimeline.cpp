@@ -1,6 +1,8 @@
 #include "pTimeline.h"
 
+#include "Painter.h"
 #include "aAssert.h"
+#include "mSkin.h"
 #include "tlScene.h"
 #include "tlUi.h"
 
@@ -21,4 +23,15 @@ void pTimeline::closeEvent(QEvent*)
         return;
     myTlUi->forgetView(this);
     myTlUi = nullptr;
+}
+
+void pTimeline::paintHeader(Painter& painter, pHead*)
+{
+    mSkin* skin = getSkin();
+    if (!skin)
+        return;
+    float x = 0, y = 0, w = 0, h = 0;
+    painter.get2dGeometry(x, y, w, h);
+    painter.setFillColorRgb8(skin->getPanelBgR(), skin->getPanelBgG(), skin->getPanelBgB());
+    painter.draw2dFilledRect(x, y, w, h);
 }
