@@ -422,6 +422,40 @@ bool tlCmp::xmlWrite(XmlWriter& w)
     return ok;
 }
 
+bool tlCmp::checkModel(XmlReader& r)
+{
+    std::string why;
+    if (!myTimelineType || !myLayerType || !myEventType || !myScaleType ||
+        mTimeline::checkRecords(*myTimelineType, *myLayerType, *myEventType, *myScaleType, why))
+        return true;
+    A_TRACE_C("red", "%s\n", why.c_str());
+    r.fail(why.c_str());
+    return false;
+}
+
+Obh tlCmp::newLayer()
+{
+    return myTimeline ? myTimeline->newLayer() : Obh();
+}
+
+Obh tlCmp::newEvent(Obh payload)
+{
+    if (!myTimeline)
+        return Obh();
+    Obh ev = myTimeline->newEvent(payload);
+    if (mySelectionEngine)
+        mySelectionEngine->setSelection(ev);
+    if (myDirtEngine)
+        myDirtEngine->setDirty(DirtSelection, true);
+    return ev;
+}
+
+void tlCmp::deleteEvent(Obh ev)
+{
+    if (myTimeline)
+        myTimeline->deleteEvent(ev);
+}
+
 bool tlCmp::refuse(XmlReader& r, char const* what)
 {
     std::string const message = std::string("timeline_component: ") + what;
@@ -486,8 +520,9 @@ bool tlCmp::xmlReadEndElement(XmlReader& r, char const* name)
     if (std::strcmp(name, "objects") == 0) {
         A_TRACE("tlCmp::found </objects>, popping myObEngine\n");
         r.popHandler();
+        // The store's objects are checked before any of their post-load hooks runs.
         if (myOwnsObEngine)
-            myObEngine->xmlReadPost(true);
+            myObEngine->xmlReadPost(checkModel(r));
         return true;
     }
     if (std::strcmp(name, "timeline_component") == 0) {
@@ -497,6 +532,8 @@ bool tlCmp::xmlReadEndElement(XmlReader& r, char const* name)
         myReadObjects = myReadSkin = myReadTimeline = false;
         if (!complete)
             refuse(r, "no live skin and timeline after the part");
+        else if (!myOwnsObEngine)
+            checkModel(r);
         return false; // the end belongs to the handler that pushed the component
     }
     return false;

@@ -57,6 +57,11 @@ public:
     virtual pCtrls* getCtrlsPanelById(int id);
     // Nothing to clear: the model is the store's, the panes the windows'.
     virtual void clear();
+    // The timeline's own operations; a new event becomes the selection alone. Without a
+    // timeline nothing is made.
+    virtual Obh newLayer();
+    virtual Obh newEvent(Obh payload);
+    virtual void deleteEvent(Obh ev);
     virtual tlUi* getUi() const;
     // The two refresh steps that close and open every pass.
     virtual void cleanDirt(aRefreshContext* ctx);
@@ -123,6 +128,8 @@ private:
     // it is malformed, repeated, or names no live object of the type.
     bool readModelHdl(XmlReader& r, char const* name, Obt* type, Obh& hdl, bool& seen);
     bool refuse(XmlReader& r, char const* what);
+    // Whether the model objects read form a sound model; refuses the document when not.
+    bool checkModel(XmlReader& r);
 
     // The pools this component made: kept until it goes, then emptied and deleted.
     std::unique_ptr<ObClassTypeOf<mScale>> myScaleType;

@@ -137,7 +137,11 @@ void tlUi::addToScene(Obh& h, aGraphic* parent, float z)
             A_TRACE_C("ired", "Not added to the scene: the parent's item is in no scene\n");
             return;
         }
-        g->giEnsure(h);
+        // Only made here: an object's giEnsure may place its item through this very call.
+        if (!g->giGet())
+            g->giNew(h);
+        if (g->giInSceneTest())
+            g->giRemoveFromScene();
         g->giSetParent(parent);
     } else {
         g->giAddToScene(*myScene, h);

@@ -13,7 +13,8 @@
 
 namespace {
 
-bool refuse(XmlReader& r, ObObj const& obj, char const* id, char const* value, char const* why)
+bool refuseValue(XmlReader& r, ObObj const& obj, char const* id, char const* value,
+                 char const* why)
 {
     char message[512];
     std::snprintf(message, sizeof message, "%s: attribute \"%s\" = \"%.64s\" %s",
@@ -48,7 +49,7 @@ bool mAttrLimits::accept(XmlReader& r, ObObj const& obj, char const* element,
     double v = 0;
     if (real) {
         if (!ObRecord::realValue(value, v))
-            return refuse(r, obj, id, value, "is not a finite number");
+            return refuseValue(r, obj, id, value, "is not a finite number");
     } else if (std::strcmp(type, "int") == 0) {
         v = ObRecord::intValue(value);
     } else {
@@ -62,9 +63,17 @@ bool mAttrLimits::accept(XmlReader& r, ObObj const& obj, char const* element,
             char why[128];
             std::snprintf(why, sizeof why, "is outside %s%g to %g", range.loOpen ? "above " : "",
                           range.lo, range.hi);
-            return refuse(r, obj, id, value, why);
+            return refuseValue(r, obj, id, value, why);
         }
         break;
     }
     return true;
+}
+
+void mAttrLimits::refuse(XmlReader& r, ObObj const& obj, char const* what)
+{
+    char message[512];
+    std::snprintf(message, sizeof message, "%s: %s", aTypeName(typeid(obj)), what);
+    A_TRACE_C("red", "%s\n", message);
+    r.fail(message);
 }

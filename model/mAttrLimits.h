@@ -37,4 +37,6 @@ public:
     // obj, or holds an acceptable value; otherwise false, the reader failed with the message.
     static bool accept(XmlReader& r, ObObj const& obj, char const* element,
                        std::span<Range const> ranges);
+    // Refuses the document being read into obj: the reader fails with "<class>: <what>".
+    static void refuse(XmlReader& r, ObObj const& obj, char const* what);
 };

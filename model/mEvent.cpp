@@ -7,12 +7,18 @@
 #include "aColor.h"
 #include "aTs.h"
 #include "mAttrLimits.h"
+#include "mEdb.h"
 #include "mLayer.h"
 #include "mScale.h"
+#include "mSkin.h"
+#include "mTimeline.h"
+#include "mTrace.h"
+#include "tlUi.h"
 #include "uiGi.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -71,6 +77,12 @@ bool fitTitle(Painter& p, char const* title, float w, float h)
     return best != 0;
 }
 
+// Half the edge zone in which a press stretches an event, in scene units.
+constexpr double EdgeZone = 7.0;
+// How far an instant's marker lands to the left of the drop point.
+constexpr double InstantDropShift = 16.0;
+constexpr int NoStackRow = -9999;
+
 } // namespace
 
 mEvent::mEvent() = default;
@@ -78,11 +90,16 @@ mEvent::mEvent() = default;
 mEvent::~mEvent()
 {
     giClear();
+    if (myFiledIn)
+        myFiledIn->forgetEvent(*this);
 }
 
 void mEvent::release()
 {
     giClear();
+    // An event that goes while a layer still holds it leaves that layer altogether.
+    if (myFiledIn)
+        myFiledIn->forgetEvent(*this);
     A_ASSERT(myGi == nullptr);
     myLayerHdl = Obh();
     myPayload = Obh();
@@ -109,6 +126,20 @@ void mEvent::recycleObj()
 
 bool mEvent::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
 {
+    if (std::strcmp(name, "event_layer") == 0) {
+        // Whether it names the layer that lists the event is checked once every object is read.
+        Obh h;
+        if (!Obh::xmlReadHdl(r, &h, nullptr))
+            mAttrLimits::refuse(r, *this, "\"event_layer\" is not a readable handle");
+        else
+            myLayerHdl = h;
+        return true;
+    }
+    if (std::strcmp(name, "event_time") == 0) {
+        aTs unused;
+        mScale::xmlReadTs(r, unused, name); // damaged fields refuse the document there
+        return true;
+    }
     if (!mAttrLimits::accept(r, *this, name, EventLimits))
         return true;
     return mEventData::xmlReadStartElement(r, name, attrCount);
@@ -331,4 +362,416 @@ void mEvent::draw(Painter& p, double lod, bool selected, float hlWidth, float al
         return; // nothing to fit or to draw
     bool const fitted = fitTitle(p, title.c(), w - 2 * TitleInsetX, h - TitleInsetH);
     p.draw2dText(title.c(), x + TitleInsetX, y, w - 2 * TitleInsetX, h, fitted ? 0 : -1, 0);
+}
+
+// Geometry ---------------------------------------------------------------------------------------
+
+namespace {
+
+mScale* timeScaleOf(tlObj const& obj)
+{
+    mTimeline* tl = obj.getTimeline();
+    return tl ? tl->timeScale() : nullptr;
+}
+
+// A time in time pixels; the time itself without a time scale.
+double timeX(mScale const* ts, double t)
+{
+    return ts ? ts->localToParent(t) : t;
+}
+
+} // namespace
+
+void mEvent::getPrePostTimes(double& pre, double& post) const
+{
+    double const start = getStartTime();
+    if (getIsImpulse()) {
+        getImpulseBeforeAfter(start, pre, post);
+        return;
+    }
+    pre = start;
+    post = start + getTimeLength();
+}
+
+double mEvent::getEndTime() const
+{
+    return getIsImpulse() ? getStartTime() : getStartTime() + getTimeLength();
+}
+
+int mEvent::getIntFirstTime() const
+{
+    return static_cast<int>(std::floor(getStartTime()));
+}
+
+int mEvent::getIntLastTime() const
+{
+    return static_cast<int>(std::floor(getStartTime() + getTimeLength()));
+}
+
+bool mEvent::presentAtTimeTest(double t) const
+{
+    if (getIsImpulse())
+        return t == getStartTime();
+    return getStartTime() <= t && t <= getStartTime() + getTimeLength();
+}
+
+bool mEvent::presentAtRowTest(double row) const
+{
+    return getRowIndex() <= row && row < getRowIndex() + 1.0;
+}
+
+bool mEvent::isVisibleBetween(double& from, double& to) const
+{
+    double pre = 0.0, post = 0.0;
+    getPrePostTimes(pre, post);
+    if (to < pre)
+        return false;
+    return dimIntersects(from, to - from, pre, post - pre);
+}
+
+bool mEvent::isVisibleBetween(aTs& from, aTs& to) const
+{
+    double f = from.asSeconds(), t = to.asSeconds();
+    return isVisibleBetween(f, t);
+}
+
+bool mEvent::isBetweenTest(aTs const& from, aTs const& to) const
+{
+    double f = from.asSeconds(), t = to.asSeconds();
+    bool const meets = isVisibleBetween(f, t);
+    if (Ob::ourTrace) {
+        double pre = 0.0, post = 0.0;
+        getPrePostTimes(pre, post);
+        rtl::str const a = aTs(pre).getStr(false), b = aTs(post).getStr(false);
+        if (meets)
+            A_TRACE_C("cyan", "      got ev from TIME %s -> %s, ri %f -> %f\n", a.c(), b.c(),
+                      getRowIndex(), getRowIndex() + getRowSize());
+        else
+            A_TRACE_C("magenta", "     SKIP1 ev from TIME %s -> %s, ri %f -> %f\n", a.c(), b.c(),
+                      getRowIndex(), getRowIndex() + getRowSize());
+    }
+    return meets;
+}
+
+void mEvent::getModelVisTimeSpan(double& t, double& size) const
+{
+    mScale const* ts = timeScaleOf(*this);
+    double pre = 0.0, post = 0.0;
+    getPrePostTimes(pre, post);
+    t = std::floor(timeX(ts, pre));
+    size = std::ceil(timeX(ts, post)) - t;
+    if (!std::isfinite(t) || !std::isfinite(size)) {
+        t = 0.0;
+        size = 0.0;
+    }
+}
+
+void mEvent::getLayerVisTimeSpan(double& t, double& size) const
+{
+    getModelVisTimeSpan(t, size);
+    double end = t + size;
+    t += 1.0;
+    mScale const* ts = timeScaleOf(*this);
+    double const p = ts ? ts->getParentSize() : 0.0;
+    if (end > 2.0 * p)
+        end = 2.0 * p;
+    if (t < -p)
+        t = -p;
+    t = std::floor(t);
+    size = std::ceil(end) - t;
+    if (size < 1.0)
+        size = 1.0;
+}
+
+void mEvent::getSceneVisTimeSpan(double& t, double& size) const
+{
+    getLayerVisTimeSpan(t, size);
+}
+
+void mEvent::getLayerVisRowSpan(double& r, double& size) const
+{
+    mLayer const* layer = getLayer();
+    mScale const* rows = layer ? layer->rowScale() : nullptr;
+    if (!rows) { // outside a layer the rows stand for themselves
+        r = getRowIndex();
+        size = getRowSize();
+        return;
+    }
+    r = rows->localToParent(getRowIndex());
+    size = rows->localToParent(getRowIndex() + getRowSize()) - r;
+}
+
+void mEvent::getModelVisRowSpan(double& r, double& size) const
+{
+    getLayerVisRowSpan(r, size);
+    if (mLayer const* layer = getLayer())
+        r += layer->getModelY();
+}
+
+void mEvent::getSceneVisRowSpan(double& r, double& size) const
+{
+    getModelVisRowSpan(r, size);
+    mTimeline* tl = getTimeline();
+    mScale const* perp = tl ? tl->perpScale() : nullptr;
+    if (!perp)
+        return;
+    double const top = perp->localToParent(r);
+    size = perp->localToParent(r + size) - top;
+    r = top;
+}
+
+void mEvent::getModelGeom(double& t, double& r, double& tSize, double& rSize) const
+{
+    getModelVisTimeSpan(t, tSize);
+    getModelVisRowSpan(r, rSize);
+}
+
+namespace {
+
+// Time along x unless a view opened the skin's context vertically.
+bool horizontal(tlObj const& obj)
+{
+    mSkin const* skin = obj.getSkin();
+    return !skin || skin->getHorizFlag();
+}
+
+void orient(bool horiz, double t, double tSize, double r, double rSize, double& x, double& y,
+            double& w, double& h)
+{
+    if (horiz) {
+        x = t, w = tSize, y = r, h = rSize;
+    } else {
+        x = r, w = rSize, y = t, h = tSize;
+    }
+}
+
+} // namespace
+
+void mEvent::getLayerGeom(double& x, double& y, double& w, double& h) const
+{
+    double t = 0, tSize = 0, r = 0, rSize = 0;
+    getLayerVisTimeSpan(t, tSize);
+    getLayerVisRowSpan(r, rSize);
+    orient(horizontal(*this), t, tSize, r, rSize, x, y, w, h);
+}
+
+void mEvent::getSceneGeom(double& x, double& y, double& w, double& h) const
+{
+    double t = 0, tSize = 0, r = 0, rSize = 0;
+    getModelVisTimeSpan(t, tSize);
+    getSceneVisRowSpan(r, rSize);
+    orient(horizontal(*this), t, tSize, r, rSize, x, y, w, h);
+}
+
+// The item ----------------------------------------------------------------------------------------
+
+uiGi* mEvent::giNew(Obh& hdl) const
+{
+    if (!myGi) {
+        myGi = new uiGi(hdl);
+        myGi->setZValue(1.0);
+        // The scene sync learns of every item, wherever it was made, so that it can drop it.
+        if (mTimeline* tl = getTimeline(); tl && tl->getEdb())
+            tl->getEdb()->noteItemMade(hdl);
+    }
+    return myGi;
+}
+
+void mEvent::place(double x, double y, double w, double h)
+{
+    // Items are whole pixels wide, one at least.
+    w = std::isfinite(w) ? std::max(1.0, std::round(w)) : 1.0;
+    if (w != getSceneW() || h != getSceneH()) {
+        giBboxWillChange();
+        setSceneW(w);
+        setSceneH(h);
+    }
+    giSetPos(getIsImpulse() ? x + w / 2.0 : x, y, 1.0);
+}
+
+bool mEvent::itemPlacement(double& x, double& y, double& w, double& h) const
+{
+    mLayer const* layer = getLayer();
+    if (!layer)
+        return false;
+    // Every view runs time along x: the item's x and width come from the clipped extent, its y
+    // and height from the scene rows, relative to the layer's item.
+    double r = 0, rSize = 0;
+    getLayerVisTimeSpan(x, w);
+    getSceneVisRowSpan(r, rSize);
+    y = r - layer->getSceneY();
+    h = rSize;
+    w = std::max(w, 1.0);
+    return true;
+}
+
+uiGi* mEvent::giEnsure(Obh& hdl) const
+{
+    tlUi* ui = getUi();
+    if (!ui) {
+        M_TRACE_C("yellow", "mEvent::giEnsure - no UI, so not visible\n");
+        return nullptr;
+    }
+    mLayer* layer = getLayer();
+    if (!layer) {
+        M_TRACE_C("yellow", "mEvent::giEnsure - no layer, so not visible\n");
+        return nullptr;
+    }
+    mScale* ts = timeScaleOf(*this);
+    aTs start = ts ? ts->getVisStart() : aTs(), end = ts ? ts->getVisEnd() : aTs();
+    if (!ts || !isVisibleBetween(start, end)) {
+        if (Ob::ourTrace)
+            A_TRACE_C("yellow", "mEvent::giEnsure - event %s not visible between %s and %s\n",
+                      desc().c(), start.getStr(false).c(), end.getStr(false).c());
+        giClear();
+        return nullptr;
+    }
+    if (!myGi)
+        giNew(hdl);
+    if (!giInSceneTest())
+        ui->addToScene(hdl, layer, 1.0f);
+    double x = 0, y = 0, w = 0, h = 0;
+    itemPlacement(x, y, w, h);
+    auto* self = const_cast<mEvent*>(this);
+    self->place(x, y, w, h);
+    self->giShow();
+    M_TRACE_C("iblue", "ENSURE EVENT IN SCENE: %f, %f (in layer) %f x %f\n", x, y, w, h);
+    giDamage();
+    return myGi;
+}
+
+bool mEvent::giMousePressEvent(int button)
+{
+    A_TRACE("mEvent MOUSE PRESS %i\n", button);
+    return false;
+}
+
+int mEvent::onEdgeTest(double localX) const
+{
+    // The pointer against the event's full extent, from where the item actually stands (its
+    // x may be clipped to the view; an instant's origin is its marker's centre).
+    double mx = 0, mw = 0;
+    getModelVisTimeSpan(mx, mw);
+    double originX = 0;
+    if (myGi) {
+        originX = myGi->x();
+    } else {
+        double lw = 0;
+        getLayerVisTimeSpan(originX, lw);
+        if (getIsImpulse())
+            originX = std::floor(originX + lw / 2.0);
+    }
+    double const p = originX + localX;
+    if (mx + mw - EdgeZone <= p && p <= mx + mw)
+        return 1;
+    if (mx <= p && p <= mx + EdgeZone)
+        return -1;
+    return 0;
+}
+
+void mEvent::getDragPos(int w, int h, int& x, int& y) const
+{
+    if (getIsImpulse())
+        x = static_cast<int>(ImpulseHalfWidth);
+    else
+        x = std::clamp(x, 0, w);
+    y = h / 2;
+}
+
+void mEvent::adjustDropPos(int& x, int&) const
+{
+    if (getIsImpulse())
+        x = static_cast<int>(std::trunc(x - InstantDropShift));
+}
+
+int mEvent::getStackRowIndex() const
+{
+    mLayer const* layer = getLayer();
+    if (!layer)
+        return NoStackRow;
+    double const rowMin = layer->rowScale() ? layer->rowScale()->getMinValue() : 0.0;
+    return static_cast<int>(std::trunc(layer->getStackRowIndex() + (getRowIndex() - rowMin)));
+}
+
+// Filing in the layer's time index ------------------------------------------------------------
+
+mTimeIndex::Extent mEvent::indexExtent() const
+{
+    double const start = getStartTime();
+    if (getIsImpulse())
+        return {start, start, true};
+    double const end = start + getTimeLength();
+    return {std::min(start, end), std::max(start, end), false};
+}
+
+void mEvent::setFiling(mLayer* layer, Obh const& h, mTimeIndex::Extent const& e)
+{
+    myFiledIn = layer;
+    myFiledHdl = layer ? h : Obh();
+    myFiledExtent = e;
+}
+
+void mEvent::refile()
+{
+    if (myFiledIn)
+        myFiledIn->refileEvent(*this);
+}
+
+void mEvent::hookStartTime(double, double)
+{
+    refile();
+}
+
+void mEvent::hookTimeLength(double, double)
+{
+    refile();
+}
+
+void mEvent::hookIsImpulse(bool, bool)
+{
+    refile();
+}
+
+bool mEvent::setAttrByString(rtl::str name, rtl::str value, char const* type)
+{
+    bool const stored = mEventData::setAttrByString(name, value, type);
+    refile();
+    return stored;
+}
+
+bool mEvent::checkStartTime(double t) const
+{
+    return std::isfinite(t);
+}
+
+bool mEvent::checkTimeLength(double length) const
+{
+    return std::isfinite(length);
+}
+
+bool compareEventsByRow(Obh const& a, Obh const& b)
+{
+    mEvent const* ea = tlObj::ourType_mEvent ? tlObj::ourType_mEvent->ptrFromFile(a) : nullptr;
+    mEvent const* eb = tlObj::ourType_mEvent ? tlObj::ourType_mEvent->ptrFromFile(b) : nullptr;
+    if (!ea || !eb)
+        return !ea && eb;
+    return ea->getRowIndex() < eb->getRowIndex();
+}
+
+// Records --------------------------------------------------------------------------------------
+
+bool mEvent::xmlReadEndElement(XmlReader& r, char const* name)
+{
+    if (std::strcmp(name, "event_layer") == 0 || std::strcmp(name, "event_time") == 0)
+        return true;
+    return mEventData::xmlReadEndElement(r, name);
+}
+
+bool mEvent::xmlWrite(XmlWriter& w)
+{
+    // Each part only after the one before it: a half-written record is never reported written.
+    // An event in no layer has no layer to name.
+    return mScale::xmlWriteTs(w, aTs(getStartTime()), "event_time") &&
+           (!myLayerHdl.getType() || Obh::xmlWriteHdl(w, "event_layer", myLayerHdl, nullptr)) &&
+           mEventData::xmlWrite(w);
 }

@@ -3,9 +3,12 @@
 #include "Obh.h"
 #include "aGraphic.h"
 #include "mEventData.h"
+#include "mTimeIndex.h"
 #include "tlObj.h"
 
 class XmlReader;
+class XmlWriter;
+class aTs;
 class mLayer;
 
 // One event: a span of time (a start and a length) or an instant, placed at a fractional row of
@@ -58,6 +61,83 @@ public:
     virtual Obh getLayerHdl() const { return myLayerHdl; }
     virtual void setLayerHdl(Obh h) { myLayerHdl = h; }
 
+    // Geometry. Times are seconds (or plain numbers on a numeric scale); time pixels are the
+    // timeline's time scale; the row extents go through the layer's row scale (layer units), the
+    // layer's modelY (model units) and the timeline's PERP scale (scene units). Whatever reads a
+    // layer is for events in a layer.
+    //
+    // The time the event takes: a span's start and end, or an instant widened by its marker.
+    void getPrePostTimes(double& pre, double& post) const;
+    virtual double getEndTime() const;
+    virtual int getIntFirstTime() const;
+    virtual int getIntLastTime() const;
+    // A span is present from its start to its end, both included; an instant only at its time.
+    bool presentAtTimeTest(double t) const;
+    // Present in one row from rowIndex, whatever the event's height.
+    bool presentAtRowTest(double row) const;
+    // Whether the event meets the window: never when it ends before the event begins; spans
+    // that only touch do not meet. isBetweenTest traces its answer.
+    bool isBetweenTest(aTs const& from, aTs const& to) const;
+    virtual bool isVisibleBetween(aTs& from, aTs& to) const;
+    virtual bool isVisibleBetween(double& from, double& to) const;
+    // Time extents in whole time pixels. The model extent is the event's full length; the layer
+    // (and scene) extent is clipped to what a view of P pixels can show, -P to 2P, one pixel
+    // wide at least, so that no item grows with the event's length at a fine zoom.
+    void getModelVisTimeSpan(double& t, double& size) const;
+    void getLayerVisTimeSpan(double& t, double& size) const;
+    void getSceneVisTimeSpan(double& t, double& size) const;
+    void getLayerVisRowSpan(double& r, double& size) const;
+    void getModelVisRowSpan(double& r, double& size) const;
+    void getSceneVisRowSpan(double& r, double& size) const;
+    void getModelGeom(double& t, double& r, double& tSize, double& rSize) const;
+    void getLayerGeom(double& x, double& y, double& w, double& h) const;
+    void getSceneGeom(double& x, double& y, double& w, double& h) const;
+
+    // The item: made with z 1 (an existing one is kept), placed at (x, y) in its layer's item,
+    // w wide (whole, at least 1) and h high; an instant's origin is its marker's centre.
+    uiGi* giNew(Obh& hdl) const override;
+    void place(double x, double y, double w, double h);
+    // Places the event's item under its layer's item when the event is in the time scale's
+    // window (the way the scene sync places it), else drops the item; null without a registry,
+    // without a layer, or out of the window.
+    uiGi* giEnsure(Obh& hdl) const override;
+    // Traced; clicks belong to the item.
+    bool giMousePressEvent(int button) override;
+    // Where the item sits and how big it is, from the clipped extent: x and w in the layer's
+    // item, scene y relative to the layer's top, scene height. False without a layer.
+    bool itemPlacement(double& x, double& y, double& w, double& h) const;
+
+    // Pointer tests in item coordinates: +1 on the end edge (7 units, tested first), -1 on the
+    // start edge, 0 on the body; an instant's edges lie 15 units to the left.
+    int onEdgeTest(double localX) const;
+    // The grab point of the event in a drag picture of w x h.
+    void getDragPos(int w, int h, int& x, int& y) const;
+    // Where an instant's marker lands when dropped at x: 16 pixels left.
+    void adjustDropPos(int& x, int& y) const;
+    // The event's row in the whole stack of layers; -9999 without a layer.
+    int getStackRowIndex() const;
+
+    // The time index of the layer that holds the event: where it is filed and under what.
+    mTimeIndex::Extent indexExtent() const;
+    mLayer* filedIn() const { return myFiledIn; }
+    Obh filedHdl() const { return myFiledHdl; }
+    mTimeIndex::Extent const& filedExtent() const { return myFiledExtent; }
+    void setFiling(mLayer* layer, Obh const& h, mTimeIndex::Extent const& e);
+    // Changes of time, length or kind move the event within its layer's index.
+    void hookStartTime(double oldTime, double newTime) override;
+    void hookTimeLength(double oldLength, double newLength) override;
+    void hookIsImpulse(bool oldFlag, bool newFlag) override;
+    bool setAttrByString(rtl::str name, rtl::str value, char const* type) override;
+    // A time or a length must be a number.
+    bool checkStartTime(double t) const override;
+    bool checkTimeLength(double length) const override;
+    // Records: "event_time" (the start, as a timestamp), "event_layer", then the attributes.
+    // The time read back comes from the attribute; the timestamp is only checked.
+    bool xmlReadEndElement(XmlReader& r, char const* name) override;
+    bool xmlWrite(XmlWriter& w) override;
+    // The last scene sync that showed the event.
+    unsigned int mySyncPass = 0;
+
     Obh myPayload;
     Obh myLayerHdl;
 
@@ -68,4 +148,14 @@ private:
     double sceneRows(mLayer const& layer, double s) const;
     // The layer whose colours the event draws in, or null for its own colours.
     mLayer const* colourLayer() const;
+    // Files the event again when what it was filed under changed.
+    void refile();
+
+    mLayer* myFiledIn = nullptr;
+    Obh myFiledHdl;
+    mTimeIndex::Extent myFiledExtent;
 };
+
+// Orders events by row index (layers sort the events present at a time with it); handles that
+// name no event come first.
+bool compareEventsByRow(Obh const& a, Obh const& b);

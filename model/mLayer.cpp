@@ -4,18 +4,31 @@
 #include "ObDirty.h"
 #include "ObSelection.h"
 #include "Painter.h"
+#include "XmlReader.h"
+#include "XmlWriter.h"
 #include "aAssert.h"
 #include "aColor.h"
 #include "aRefresher.h"
 #include "aTrace.h"
+#include "aTs.h"
 #include "mAttrLimits.h"
+#include "mEdb.h"
 #include "mEvent.h"
+#include "mExtent.h"
+#include "mRecords.h"
 #include "mScale.h"
 #include "mTimeline.h"
+#include "mTrace.h"
 #include "tlStep.h"
 #include "uiGi.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -52,6 +65,7 @@ mLayer::~mLayer()
 {
     giClear();
     dropScales();
+    unfileEvents();
     myEvents.clear();
 }
 
@@ -101,6 +115,7 @@ void mLayer::initObj()
 {
     resetAttrs();
     setIndex(-1);
+    unfileEvents();
     myEvents.clear();
     makeScales();
     myTimeline = nullptr;
@@ -111,6 +126,7 @@ void mLayer::initObj()
     setSceneH(-1.0);
     setSceneW(-1.0);
     setModelH(-1.0);
+    myReadTimeScale = myReadRowScale = false;
     if (aRefresher* refresher = getRefreshEngine())
         refresher->schedule(static_cast<aRefreshable*>(this), LevelLayer, "mLayer::refresh");
     else
@@ -140,6 +156,23 @@ void mLayer::recycleObj()
 
 bool mLayer::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
 {
+    if (std::strcmp(name, "layer_events") == 0)
+        return true;
+    if (std::strcmp(name, "time_scale") == 0)
+        return mRecords::readOwnedScale(r, *this, name, myTimeScaleHdl, myTimeScale,
+                                        myReadTimeScale);
+    if (std::strcmp(name, "row_scale") == 0)
+        return mRecords::readOwnedScale(r, *this, name, myRowScaleHdl, myRowScale,
+                                        myReadRowScale);
+    if (std::strcmp(name, "layer_event") == 0) {
+        // Whether it names an event of this layer is checked once every object is read.
+        Obh h;
+        if (!Obh::xmlReadHdl(r, &h, nullptr) || !h.isValid())
+            mAttrLimits::refuse(r, *this, "a \"layer_event\" is not a readable handle");
+        else
+            myEvents.insert(h);
+        return true;
+    }
     if (!mAttrLimits::accept(r, *this, name, LayerLimits))
         return true;
     return mLayerData::xmlReadStartElement(r, name, attrCount);
@@ -152,6 +185,7 @@ void mLayer::clearEvents()
         raiseDirt(DirtActiveEvents);
         raiseDirt(DirtEventSetInLayer);
     }
+    unfileEvents();
     myEvents.clear();
     myEventCache.reset();
     clearSpans();
@@ -298,4 +332,508 @@ void mLayer::resetSequence()
     for (Obh h : myEvents)
         if (auto* ev = h.isValid() ? dynamic_cast<mEvent*>(h.obj()) : nullptr)
             ev->resetSequence();
+}
+
+// Rows and events -------------------------------------------------------------------------------
+
+namespace {
+
+mEvent* eventOf(Obh const& h)
+{
+    return tlObj::ourType_mEvent ? tlObj::ourType_mEvent->ptrFromFile(h) : nullptr;
+}
+
+} // namespace
+
+void mLayer::fileEvent(mEvent& ev, Obh const& h)
+{
+    mTimeIndex::Extent const e = ev.indexExtent();
+    myTimeIndex.insert(&ev, e);
+    ev.setFiling(this, h, e);
+}
+
+void mLayer::unfileEvents()
+{
+    myTimeIndex.forEach([](mEvent* ev) { ev->setFiling(nullptr, Obh(), {}); });
+    myTimeIndex.clear();
+}
+
+void mLayer::refileEvent(mEvent& ev)
+{
+    if (ev.filedIn() != this)
+        return;
+    myTimeIndex.erase(&ev, ev.filedExtent());
+    fileEvent(ev, ev.filedHdl());
+    myEventCache.reset();
+}
+
+void mLayer::forgetEvent(mEvent& ev)
+{
+    if (ev.filedIn() != this)
+        return;
+    Obh h = ev.filedHdl();
+    myTimeIndex.erase(&ev, ev.filedExtent());
+    ev.setFiling(nullptr, Obh(), {});
+    myEvents.erase(h);
+    myEventCache.reset();
+    mySpansValid = false;
+}
+
+void mLayer::computeSpans() const
+{
+    mExtent time, rows;
+    for (Obh const& h : myEvents)
+        if (mEvent const* ev = eventOf(h)) {
+            time.add(ev->getStartTime(), ev->getStartTime() + ev->getTimeLength());
+            rows.add(ev->getRowIndex(), ev->getRowIndex() + 1.0);
+        }
+    mySpanMinTime = std::min(time.lo, time.hi);
+    mySpanMaxTime = std::max(time.lo, time.hi);
+    mySpanMinRi = std::min(rows.lo, rows.hi);
+    mySpanMaxRi = std::max(rows.lo, rows.hi);
+    mySpansValid = true;
+    M_TRACE("Returning CALCED spans: %.1f, %.1f, %.1f, %.1f\n", mySpanMinTime, mySpanMaxTime,
+            mySpanMinRi, mySpanMaxRi);
+}
+
+void mLayer::getSpans(double& minTime, double& maxTime, double& minRi, double& maxRi,
+                      bool force) const
+{
+    if (!mySpansValid || force)
+        computeSpans();
+    minTime = mySpanMinTime;
+    maxTime = mySpanMaxTime;
+    minRi = mySpanMinRi;
+    maxRi = mySpanMaxRi;
+}
+
+void mLayer::rebuildSpanCache(bool force)
+{
+    if (mySpansValid || force)
+        computeSpans();
+}
+
+void mLayer::addEvent(Obh& evHdl, double startTime, double rowIndex)
+{
+    mEvent* ev = eventOf(evHdl);
+    A_ASSERT(ev);
+    // Adding what the layer holds already moves it.
+    if (myEvents.count(evHdl))
+        takeOut(evHdl);
+    double const row = std::floor(static_cast<float>(rowIndex));
+    M_TRACE("Adding EVENT at time=%.1f, ri=%.1f\n", startTime, row);
+    ev->setStartTime(startTime);
+    ev->setRowIndex(row);
+    raiseDirt(DirtActiveEvents);
+    raiseDirt(DirtEventSetInLayer);
+    myEvents.insert(evHdl);
+    fileEvent(*ev, evHdl);
+    if (myEventCache && ev->presentAtTimeTest(myEventCacheTime))
+        myEventCache.reset();
+    // The first event sets the cache (the zeros of an empty layer are no extent to widen).
+    if (!mySpansValid || myEvents.size() == 1) {
+        computeSpans();
+    } else {
+        double const end = ev->getStartTime() + ev->getTimeLength();
+        mySpanMinTime = std::min(mySpanMinTime, ev->getStartTime());
+        mySpanMaxTime = std::max(mySpanMaxTime, end);
+        mySpanMinRi = std::min(mySpanMinRi, ev->getRowIndex());
+        mySpanMaxRi = std::max(mySpanMaxRi, ev->getRowIndex() + 1.0);
+    }
+    if (myRowScale) {
+        if (myRowScale->getMinValue() > mySpanMinRi)
+            myRowScale->setMinValue(mySpanMinRi);
+        if (myRowScale->getMaxValue() < mySpanMaxRi)
+            myRowScale->setMaxValue(mySpanMaxRi);
+    }
+}
+
+void mLayer::addEvent(Obh& evHdl, double startTime)
+{
+    mEvent* ev = eventOf(evHdl);
+    A_ASSERT(ev);
+    double pre = 0, post = 0;
+    ev->getPrePostTimes(pre, post);
+    double const row = getNextEmptyRowIndex(pre, post, ev->getRowSize());
+    M_TRACE("Adding EVENT: rowI = %f\n", row);
+    addEvent(evHdl, startTime, row);
+}
+
+bool mLayer::takeOut(Obh& evHdl)
+{
+    auto it = myEvents.find(evHdl);
+    if (it == myEvents.end())
+        return false;
+    myEventCache.reset();
+    if (mEvent* ev = eventOf(evHdl)) {
+        ev->setLayerHdl(Obh());
+        if (ev->filedIn() == this) {
+            myTimeIndex.erase(ev, ev->filedExtent());
+            ev->setFiling(nullptr, Obh(), {});
+        }
+    }
+    myEvents.erase(it);
+    // Recomputed when next asked: taking many events out costs one pass, not one each.
+    mySpansValid = false;
+    raiseDirt(DirtActiveEvents);
+    raiseDirt(DirtEventSetInLayer);
+    return true;
+}
+
+bool mLayer::deleteEvent(Obh& ev)
+{
+    return takeOut(ev);
+}
+
+bool mLayer::removeEvent(Obh& ev)
+{
+    return takeOut(ev);
+}
+
+double mLayer::getNextEmptyRowIndex(double startTime, double endTime, double riSize)
+{
+    double const first = myRowScale ? myRowScale->getMinValue() : 0.0;
+    return getNextEmptyRowIndex(startTime, endTime, first, riSize);
+}
+
+double mLayer::getNextEmptyRowIndex(double startTime, double endTime, double startRi, double riSize)
+{
+    double const firstRi = std::floor(startRi);
+    if (Ob::ourTrace)
+        A_TRACE("GetNextEmptyRowIndex: startTime %s, endTime %s, startRowIndex %f, riSize %f\n",
+                aTs(startTime).getStr(false).c(), aTs(endTime).getStr(false).c(), startRi, riSize);
+    // The row blocks of this layer's events that meet the time.
+    struct Block
+    {
+        double lo, hi, start, size;
+    };
+    std::vector<Block> blocks;
+    myTimeIndex.forEachNear(
+        startTime, endTime, mTimeIndex::instantReach(*this, startTime), [&](mEvent* ev) {
+            double from = startTime, to = endTime;
+            if (ev->getLayer() == this && ev->isVisibleBetween(from, to)) {
+                double const r = ev->getRowIndex(), s = ev->getRowSize();
+                blocks.push_back({std::min(r, r + s), std::max(r, r + s), r, s});
+            }
+            return false;
+        });
+    double const lastRi = std::floor(myRowScale ? myRowScale->getMaxValue() : 1.0);
+    if (blocks.empty()) {
+        // Nothing of any layer there: the row asked for, as it is.
+        mTimeline* tl = getTimeline();
+        if (!tl || !tl->getEdb() || !tl->getEdb()->anyEventBetween(startTime, endTime)) {
+            M_TRACE("   NextEmptyRowIndex: found no events impeding... return start Ri = %f\n",
+                    startRi);
+            return startRi;
+        }
+    }
+    bool const degenerate =
+        !(riSize > 0.0) ||
+        std::any_of(blocks.begin(), blocks.end(), [](Block const& b) { return !(b.size > 0.0); });
+    if (degenerate) {
+        // Blocks of no height: row by row, as the overlap rule reads them.
+        for (double ri = firstRi; ri <= lastRi; ri += 1.0) {
+            bool const taken = std::any_of(blocks.begin(), blocks.end(), [&](Block const& b) {
+                return dimIntersects(ri, riSize, b.start, b.size);
+            });
+            if (!taken)
+                return ri;
+        }
+        M_TRACE("MAX ri reached, use it as result %f\n", lastRi);
+        return lastRi;
+    }
+    // Rows from the first one up: a row is taken while a block that starts above its end
+    // reaches below its top; the next candidate is then the first whole step past that block.
+    std::sort(blocks.begin(), blocks.end(),
+              [](Block const& a, Block const& b) { return a.lo < b.lo; });
+    std::size_t next = 0;
+    double reach = -std::numeric_limits<double>::infinity();
+    double ri = firstRi;
+    while (ri <= lastRi) {
+        while (next < blocks.size() && blocks[next].lo < ri + riSize)
+            reach = std::max(reach, blocks[next++].hi);
+        if (!(reach > ri)) {
+            M_TRACE("At ri=%f, check time interval %f -> %f - NO INTERSECT! use as result\n", ri,
+                    startTime, endTime);
+            return ri;
+        }
+        ri = std::max(ri + 1.0, firstRi + std::ceil(reach - firstRi));
+    }
+    M_TRACE("MAX ri reached, use it as result %f\n", lastRi);
+    return lastRi;
+}
+
+bool mLayer::isEmptyTest(double startTm, double endTm, double startRi, double endRi, bool)
+{
+    M_TRACE("Check Layer Is Empty, startTm=%f, endTm=%f, startRi=%f, endRi=%f\n", startTm, endTm,
+            startRi, endRi);
+    mEvent const* found = nullptr;
+    myTimeIndex.forEachNear(
+        startTm, endTm, mTimeIndex::instantReach(*this, startTm), [&](mEvent* ev) {
+            double from = startTm, to = endTm;
+            if (ev->getLayer() == this && ev->isVisibleBetween(from, to) &&
+                dimIntersects(ev->getRowIndex(), ev->getRowSize(), startRi, endRi - startRi))
+                found = ev;
+            return found != nullptr;
+        });
+    if (found) {
+        M_TRACE("   isEmpty FAILED (FX found) @ time=%f, index = %f\n", found->getStartTime(),
+                found->getRowIndex());
+        return false;
+    }
+    M_TRACE("   isEmpty SUCCESS (NO FX found) \n");
+    return true;
+}
+
+void mLayer::addRows(int n)
+{
+    if (myRowScale)
+        myRowScale->setMaxValue(myRowScale->getMaxValue() + n);
+    setSceneH(getSceneH() + getVerticalScale() * n / getSceneYScale());
+    raiseDirt(DirtNumRowsInLayer);
+}
+
+void mLayer::fitRows()
+{
+    double unused = 0;
+    getSpans(unused, unused, unused, unused, false);
+    // The events by whole row, rows ascending, handle order within a row.
+    std::map<double, std::vector<mEvent*>> byRow;
+    for (Obh const& h : myEvents) {
+        mEvent* ev = eventOf(h);
+        A_ASSERT(ev);
+        byRow[std::floor(ev->getRowIndex())].push_back(ev);
+    }
+    if (myRowScale) {
+        double const lo = std::floor(myRowScale->getMinValue());
+        double const hi = std::floor(myRowScale->getMaxValue());
+        for (double row = lo; row <= hi; row += 1.0)
+            if (!byRow.count(row)) {
+                raiseDirt(DirtNumRowsInLayer);
+                M_TRACE("ROW INDEX %f is empty\n", row);
+            }
+    }
+    double const s = getSceneYScale();
+    double count = 0;
+    double k = 0;
+    for (auto& [row, events] : byRow) {
+        M_TRACE("Re-rowing RI = %f\n", row);
+        for (mEvent* ev : events) {
+            double const fraction = ev->getRowIndex() - std::trunc(ev->getRowIndex());
+            ev->setRowIndex(k + fraction);
+            if (ev->giGet())
+                ev->giSetY(ev->getRowIndex() / s);
+            count = std::max(count, ev->getRowIndex() + ev->getRowSize());
+        }
+        k += 1.0;
+    }
+    if (count == 0)
+        count = 1;
+    mySpanMinRi = 0;
+    mySpanMaxRi = count;
+    if (myRowScale) {
+        myRowScale->setMinValue(0);
+        myRowScale->setMaxValue(count);
+    }
+    setSceneH(getVerticalScale() * count / s);
+    raiseDirt(DirtNumRowsInLayer);
+}
+
+void mLayer::insertRowsAtIndex(double ri, double n)
+{
+    // Every event of the layer at ri or below moves, whatever its time.
+    double minT = 0, maxT = 0, minR = 0, maxR = 0;
+    getSpans(minT, maxT, minR, maxR, false);
+    std::vector<mEvent*> candidates;
+    for (Obh const& h : myEvents)
+        if (mEvent* ev = eventOf(h))
+            candidates.push_back(ev);
+    insertRows(minT, maxT, ri, n, candidates);
+}
+
+void mLayer::insertRowsAtIndex(double startTime, double endTime, double ri, double n)
+{
+    std::vector<mEvent*> candidates;
+    myTimeIndex.forEachNear(startTime, endTime, mTimeIndex::instantReach(*this, startTime),
+                            [&](mEvent* ev) {
+                                double from = startTime, to = endTime;
+                                if (ev->isVisibleBetween(from, to))
+                                    candidates.push_back(ev);
+                                return false;
+                            });
+    insertRows(startTime, endTime, ri, n, candidates);
+}
+
+void mLayer::insertRows(double startTime, double endTime, double ri, double n,
+                        std::vector<mEvent*> const& candidates)
+{
+    M_TRACE("%s INSERT %f ROWS, at ri=%f, from time=%f to and including time=%f\n", getTitle().c(),
+            n, ri, startTime, endTime);
+    if (myRowScale) {
+        M_TRACE("LAYER: ROWS SETTING RI: min %f, max %f\n", myRowScale->getMinValue(),
+                myRowScale->getMaxValue());
+        myRowScale->setMaxValue(myRowScale->getMaxValue() + n);
+    }
+    for (mEvent* ev : candidates) {
+        if (ev->getLayer() != this)
+            continue;
+        if (ev->getRowIndex() < ri) {
+            M_TRACE("   insertRows NO shift needed for %s ri %.2f\n", ev->desc().c(),
+                    ev->getRowIndex());
+            continue;
+        }
+        ev->setRowIndex(ev->getRowIndex() + n);
+        M_TRACE("   insertRows shifting %s down by %.2f to %.2f\n", ev->desc().c(), n,
+                ev->getRowIndex());
+        // The cache counts an event as one row high.
+        if (mySpansValid && ev->getRowIndex() + 1.0 > mySpanMaxRi) {
+            mySpanMaxRi = ev->getRowIndex() + 1.0;
+            raiseDirt(DirtNumRowsInLayer);
+        }
+    }
+    if (myEventCache && startTime <= myEventCacheTime && myEventCacheTime <= endTime)
+        myEventCache.reset();
+}
+
+mLayer::EventsByRow* mLayer::getEventCacheAtTime(double time)
+{
+    if (myEventCache && myEventCacheTime == time)
+        return myEventCache.get();
+    myEventCache.reset();
+    if (myEvents.empty())
+        return nullptr;
+    auto cache = std::make_unique<EventsByRow>(&compareEventsByRow);
+    myTimeIndex.forEachNear(time, time, 0.0, [&](mEvent* ev) {
+        if (ev->presentAtTimeTest(time))
+            cache->insert(ev->filedHdl());
+        return false;
+    });
+    myEventCacheTime = time;
+    myEventCache = std::move(cache);
+    return myEventCache.get();
+}
+
+template <class F> void mLayer::forEachCachedAt(double time, F&& f)
+{
+    if (EventsByRow* cache = getEventCacheAtTime(time))
+        for (Obh const& h : *cache) {
+            mEvent* ev = eventOf(h);
+            A_ASSERT(ev);
+            f(h, *ev);
+        }
+}
+
+void mLayer::getEventsAtTimeAndRow(double time, double row, std::list<Obh>& out)
+{
+    forEachCachedAt(time, [&](Obh const& h, mEvent& ev) {
+        if (!ev.presentAtTimeTest(time) || !ev.presentAtRowTest(row))
+            return;
+        M_TRACE("FOUND AT TIME=%.1f/Y=%.1f - %s: start=%.1f, y=%.1f\n", time, row,
+                ev.getTitle().c(), ev.getStartTime(), ev.getRowIndex());
+        out.push_back(h);
+    });
+}
+
+void mLayer::getActiveEventsAtTime(double time, std::list<Obh>& out)
+{
+    forEachCachedAt(time, [&](Obh const& h, mEvent& ev) {
+        A_ASSERT(ev.presentAtTimeTest(time));
+        if (ev.getIsActive())
+            out.push_back(h);
+    });
+}
+
+void mLayer::printEventsAtTime(double time)
+{
+    EventsByRow* cache = getEventCacheAtTime(time);
+    if (!cache) {
+        A_TRACE("NO FX found AT TIME=%.1f\n", time);
+        return;
+    }
+    for (Obh const& h : *cache)
+        if (mEvent* ev = eventOf(h))
+            A_TRACE("FOUND AT TIME=%.1f - %s: start=%.1f, y=%.1f, present=%s\n", time,
+                    ev->getTitle().c(), ev->getStartTime(), ev->getRowIndex(),
+                    ev->presentAtTimeTest(time) ? "YES" : "no");
+}
+
+void mLayer::printEventsCache()
+{
+    if (!myEventCache)
+        return;
+    A_TRACE("   TIME=%.1f, %i fx\n", myEventCacheTime, static_cast<int>(myEventCache->size()));
+    for (Obh const& h : *myEventCache)
+        if (mEvent* ev = eventOf(h))
+            A_TRACE("      %s time=[%.1f, %.1f] ri=[%.1f]\n", "mEvent", ev->getStartTime(),
+                    ev->getTimeLength(), ev->getRowIndex());
+}
+
+void mLayer::setEventPositionsWithinLayer()
+{
+    double unused = 0;
+    getSpans(unused, unused, unused, unused, false);
+    double const s = getSceneYScale();
+    mTimeline* tl = getTimeline();
+    mScale const* ts = tl ? tl->timeScale() : nullptr;
+    for (Obh const& h : myEvents) {
+        mEvent* ev = eventOf(h);
+        A_ASSERT(ev);
+        if (!ev->giGet()) // items are made for what is in view only
+            continue;
+        double const x = ts ? ts->localToParent(ev->getStartTime()) : ev->getStartTime();
+        ev->giSetPos(std::floor(x), (ev->getRowIndex() - mySpanMinRi) / s);
+    }
+}
+
+uiGi* mLayer::giNew(Obh& hdl) const
+{
+    if (!myGi) {
+        myGi = new uiGi(hdl);
+        myGi->setZValue(0.0);
+    }
+    return myGi;
+}
+
+// Records --------------------------------------------------------------------------------------
+
+bool mLayer::xmlReadEndElement(XmlReader& r, char const* name)
+{
+    for (char const* own : {"layer_event", "layer_events", "time_scale", "row_scale"})
+        if (std::strcmp(name, own) == 0)
+            return true;
+    return mLayerData::xmlReadEndElement(r, name);
+}
+
+bool mLayer::xmlWrite(XmlWriter& w)
+{
+    bool ok = Obh::xmlWriteHdl(w, "time_scale", myTimeScaleHdl, nullptr);
+    ok = Obh::xmlWriteHdl(w, "row_scale", myRowScaleHdl, nullptr) && ok;
+    ok = w.startElement("layer_events") && ok;
+    for (Obh const& h : myEvents) {
+        A_ASSERT(eventOf(h));
+        ok = Obh::xmlWriteHdl(w, "layer_event", h, nullptr) && ok;
+    }
+    ok = w.endElement() && ok;
+    return mLayerData::xmlWrite(w) && ok;
+}
+
+void mLayer::postLoadHook()
+{
+    if (myRowScale)
+        myRowScale->setNumericUnits();
+    // What the document lists was checked when it was read; anything else is let go.
+    unfileEvents();
+    for (auto it = myEvents.begin(); it != myEvents.end();) {
+        mEvent* ev = eventOf(*it);
+        if (!ev || ev->getLayer() != this || ev->filedIn()) {
+            A_TRACE_C("red", "mLayer::postLoadHook: %s lists an event that is not its own\n",
+                      getTitle().c());
+            it = myEvents.erase(it);
+            continue;
+        }
+        fileEvent(*ev, *it);
+        ++it;
+    }
+    mySpansValid = false;
+    myEventCache.reset();
 }

@@ -4,12 +4,17 @@
 #include "aGraphic.h"
 #include "aRefreshable.h"
 #include "mLayerData.h"
+#include "mTimeIndex.h"
 #include "tlObj.h"
 
+#include <list>
 #include <memory>
 #include <set>
+#include <vector>
 
 class XmlReader;
+class XmlWriter;
+class mEvent;
 
 // One layer of the timeline: a band of rows holding events. It keeps the set of its events (by
 // handle, in handle order), a row scale and a time scale of its own (both in the store), the
@@ -69,22 +74,88 @@ public:
     void clearEvents();
     std::set<Obh> const& getEvents() const { return myEvents; }
 
+    // Rows and events. A row index's floor names the row, its fraction places the event in it;
+    // the rows are the range of the row scale. Adding takes the event's time and whole row and
+    // grows the rows to hold it; the first-fit form finds the lowest row from the first one
+    // where the event's time (its marker for an instant) meets no event of this layer.
+    void addEvent(Obh& ev, double startTime);
+    void addEvent(Obh& ev, double startTime, double rowIndex);
+    // False when the layer does not hold the event; the event keeps no layer.
+    bool deleteEvent(Obh& ev);
+    bool removeEvent(Obh& ev);
+    // First fit: the lowest free whole row from floor(startRi) for a block riSize high over
+    // [startTime, endTime]; without a free row, the row below the last (which adding there
+    // grows). With no event of any layer in that time, startRi itself.
+    double getNextEmptyRowIndex(double startTime, double endTime, double riSize);
+    double getNextEmptyRowIndex(double startTime, double endTime, double startRi, double riSize);
+    bool isEmptyTest(double startTm, double endTm, double startRi, double endRi, bool);
+    void addRows(int n);
+    // Drops the empty rows: occupied rows renumbered from 0, fractions kept; one row at least.
+    void fitRows();
+    // Moves every event of the layer at row ri or below it down by n rows (the 4-argument form:
+    // those that meet the time interval).
+    void insertRowsAtIndex(double ri, double n);
+    void insertRowsAtIndex(double startTime, double endTime, double ri, double n);
+    // The span cache: earliest start, latest end, lowest row, highest row end (0 each for no
+    // events). Computed when not valid, or when forced.
+    void getSpans(double& minTime, double& maxTime, double& minRi, double& maxRi, bool force) const;
+    void rebuildSpanCache(bool force);
+    // The events present at a time, by row (one per row index), cached for the last time asked.
+    using EventsByRow = std::set<Obh, bool (*)(Obh const&, Obh const&)>;
+    EventsByRow* getEventCacheAtTime(double time);
+    void getEventsAtTimeAndRow(double time, double row, std::list<Obh>& out);
+    void getActiveEventsAtTime(double time, std::list<Obh>& out);
+    void printEventsAtTime(double time);
+    void printEventsCache();
+    // Moves the items of the layer's events to their time and row.
+    virtual void setEventPositionsWithinLayer();
+    // The layer's item: z 0 (an existing one is kept).
+    uiGi* giNew(Obh& hdl) const override;
+
+    // The layer's events by time.
+    mTimeIndex const& timeIndex() const { return myTimeIndex; }
+    // Called by an event whose time, length or kind changed while the layer holds it.
+    void refileEvent(mEvent& ev);
+    // Called by an event that goes while the layer holds it: the layer lets go of it.
+    void forgetEvent(mEvent& ev);
+
+    // Records: the two scale handles, "layer_events", then the attributes.
+    bool xmlReadEndElement(XmlReader& r, char const* name) override;
+    bool xmlWrite(XmlWriter& w) override;
+    // After a load: the row scale's units, and every listed event filed by time.
+    void postLoadHook() override;
+
     std::set<Obh> myEvents;
     mTimeline* myTimeline = nullptr;
     Obh myRowScaleHdl;
     Obh myTimeScaleHdl;
     mScale* myRowScale = nullptr;
     mScale* myTimeScale = nullptr;
-    bool mySpansValid = false;
-    std::unique_ptr<std::set<Obh>> myEventCache;
+    mutable bool mySpansValid = false;
+    std::unique_ptr<EventsByRow> myEventCache;
     double myEventCacheTime = 0.0;
-    double mySpanMinTime = 0.0;
-    double mySpanMaxTime = 0.0;
-    double mySpanMinRi = 0.0;
-    double mySpanMaxRi = 0.0;
+    mutable double mySpanMinTime = 0.0;
+    mutable double mySpanMaxTime = 0.0;
+    mutable double mySpanMinRi = 0.0;
+    mutable double mySpanMaxRi = 0.0;
 
 private:
     void makeScales();
     void dropScales();
     void clearSpans();
+    // The span cache over every event, from scratch.
+    void computeSpans() const;
+    // Calls f(handle, event) for every event of the cache for the time.
+    template <class F> void forEachCachedAt(double time, F&& f);
+    void fileEvent(mEvent& ev, Obh const& h);
+    void unfileEvents();
+    // Takes the event out of the set, the index and the caches; false when not held.
+    bool takeOut(Obh& ev);
+    // Grows the rows by n and moves the candidates of this layer at ri or below down by n.
+    void insertRows(double startTime, double endTime, double ri, double n,
+                    std::vector<mEvent*> const& candidates);
+
+    mTimeIndex myTimeIndex;
+    bool myReadTimeScale = false;
+    bool myReadRowScale = false;
 };

@@ -4,6 +4,9 @@
 #include "mPlSampleData.h"
 #include "tlObj.h"
 
+#include <memory>
+
+class ObBin;
 class XmlReader;
 
 // The one payload class: a sample with two attributes, pooled and stored like every model object.
@@ -17,9 +20,15 @@ public:
     void initObj() override;
     void clearObj() override;
     void recycleObj() override;
+    // Besides its attributes it reads a "setting" element (no version writes one) into a
+    // settings bin of its own, kept until the next one or the payload's reuse.
     bool xmlReadStartElement(XmlReader& r, char const* name, int attrCount) override;
+    bool xmlReadEndElement(XmlReader& r, char const* name) override;
 
     virtual bool grabSettingsFromContext();
     // The class name, "mPlSample".
     virtual void describe(rtl::str& out) const;
+
+private:
+    std::unique_ptr<ObBin> mySettings;
 };

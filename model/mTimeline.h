@@ -3,12 +3,26 @@
 #include "Obh.h"
 #include "aRefreshable.h"
 #include "mTimelineData.h"
+#include "ref.h"
+#include "str.h"
 #include "tlObj.h"
 
 #include <list>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
 #include <vector>
 
+class Painter;
 class XmlReader;
+class XmlWriter;
+class aTs;
+class mEdb;
+class mEvent;
+class tlScene;
+template <class T> class ObClassTypeOf;
 
 // The one timeline of a document: the order of the layer stack, the current layer, and the two
 // scales of the timeline, the TIME scale along the time axis and the PERP scale across it (which
@@ -48,6 +62,121 @@ public:
     void incrementTime();
     void printLayers();
 
+    // The event set: every event of the timeline, by handle.
+    mEdb* getEdb() const { return myEdb.get(); }
+    // A layer is hidden while layer hiding is on and the layer is not active.
+    bool layerHiddenTest(mLayer const& layer) const;
+
+    // Stacking: lays the layers out top to bottom in the PERP scale's model units (padding
+    // above, rows times the vertical scale, padding below), numbers their stack rows and the
+    // layers that are not hidden, sets the PERP scale's extent, maps each layer to scene pixels
+    // and marks the layers outside the visible rows. Hidden layers take no room.
+    virtual void restackLayers();
+    // Every layer's padding and rows, hidden ones included; 0 without layers.
+    virtual double getTotalLayersSize() const;
+    // Earliest event start, latest event end, top and bottom scene y over the layers; left as
+    // they are without layers.
+    void getSpans(double& minTime, double& maxTime, double& minY, double& maxY);
+
+    // The layer list. Layers are appended, then moved; each layer's index is its place.
+    Obh newLayer();
+    // A layer of rows rows just above (below) the reference layer.
+    Obh insertNewLayer(Obh layer, bool below, double rows);
+    Obh insertNewLayerWithRowsAtTop(double rows);
+    Obh insertNewLayerWithRowsAtBottom(double rows);
+    // Moves the layer at fromIndex (the last one for -1) to the fractional place toIndex: 0.5
+    // between the first two, -0.5 before the first. Nothing for a whole or a wrong place.
+    void moveLayer(float toIndex, int fromIndex);
+    // Takes the layer out of the selection and the list, deletes its events and returns it to
+    // its pool; when it was current, no layer is current until the next request.
+    void deleteLayer(Obh layer);
+    void deleteSelectedLayers();
+    // Deletes the empty layers (after fitting their rows when fit), keeping the top one when
+    // every layer is empty.
+    void collapseLayers(bool fit);
+    void clearLayers();
+    void countLayersAndRows(int& layers, int& rows);
+    std::vector<Obh> const& getLayerHdls() const { return myLayerHdls; }
+
+    // Events. newEvent makes an event at the time selection (an instant for a point, or the
+    // middle of the visible range without one) in the first free row of the current layer,
+    // making a layer when there is none. addEvent places an event in its own layer, else the
+    // current one, else a new one: in the first free row, or at the row given; the result is
+    // the layer used, or nothing when the handle names no event.
+    Obh newEvent(Obh payload);
+    Obh addEvent(Obh ev, double startTime);
+    Obh addEvent(Obh ev, double startTime, double rowIndex, Obh layer, bool flag);
+    // Out of the selection, every layer and the event set; deleteEvent also returns it to its
+    // pool, removeEvent keeps it (with its attributes) for adding back.
+    void deleteEvent(Obh& ev);
+    void removeEvent(Obh& ev);
+
+    // Drop zones on the row axis (model units of the PERP scale) at a scene row position: -3
+    // new layer above the first, -2 new layer before the lower layer of a gap, -1 new top row,
+    // 0 into a layer, 1 new bottom row, 2 new layer after the upper layer of a gap, 3 new layer
+    // below the last, 4 no visible layer (outputs untouched). Null outputs are skipped.
+    int getLayerHdlZoneAtSceneRowPos(double scenePos, Obh& layer, Obh& other, double* zoneStart,
+                                     double* zoneSize, double* gapStart, double* gapSize,
+                                     rtl::str* caption) const;
+    // Stack row -> (row within the layer, layer) for every row of every visible layer.
+    void getSriIndex(std::map<int, std::pair<double, Obh>>& out);
+    // The layer and row of a stack row: layers that are not hidden only (a hidden layer has no
+    // stack rows). False when no layer covers it.
+    bool getLayerAndRowByStackRowIndex(int sri, Obh& layer, double& ri);
+    Obh getBottomLayer() const;
+    void getBreadLayers(Obh& top, Obh& bottom) const;
+
+    // Selection ranges. Times are seconds; rows are the PERP scale's model units.
+    virtual int getSelectedEventsRanges(double& tMin, double& tMax, double& rMin, double& rMax,
+                                        bool withMarkers);
+    virtual int getSelectedLayerRanges(double& rMin, double& rMax);
+    virtual bool getSelectedTimeRange(double& start, double& end);
+    // The union of the three; sets the flags only to true (the caller clears them).
+    virtual void getSelectedRanges(double& tMin, double& tMax, bool& hasTime, double& rMin,
+                                   double& rMax, bool& hasRows, bool withMarkers);
+    // The selected layers, or every layer when none is.
+    virtual void getLayersToActOn(std::set<Obh>& out);
+    // A click with Shift on a layer: deselects a selected one, else selects the range to the
+    // nearest selected layer above (or below).
+    virtual void shiftSelectLayer(Obh layer);
+    bool getTimeSpanOfSelectedEvents(aTs& from, aTs& to);
+    // Start and length of every selected event at the press of a stretch; null when none.
+    using LengthMap = std::map<Obh, std::pair<double, double>>;
+    rtl::ref<LengthMap> getSelectedEventLengths() const;
+    // Drags an edge (negative: the start, positive: the end) of every selected event by the
+    // pointer's move from pressX to dragX (scene x), keeping the pressed event's grab offset.
+    // An event squeezed to within 4 units of its other edge becomes an instant; events without
+    // an entry in the map are left alone.
+    void stretchSelectedEvents(int edge, double dragX, double pressX, Obh pressed,
+                               rtl::ref<LengthMap> lengths);
+
+    // The scene: items for the visible layers (in the scene) and the visible events (children
+    // of their layer's item); out of view, a layer's item leaves the scene and an event's item
+    // is deleted. Both walks cost what is visible.
+    virtual void syncEventsToView();
+    virtual bool syncEventToView(Obh ev, tlScene* scene);
+    virtual bool syncLayerToView(Obh layer, tlScene* scene);
+    virtual bool layerIsInVisibleRangeTest(mLayer* layer);
+    // Every layer's scales follow the timeline's time scale and the layer's height.
+    void syncLayerViews();
+    void paintTimelineTimeScale(Painter& p);
+    // Shows (or drops) one event whose layer was synced: the part of the scene sync after the
+    // layer. True when shown.
+    bool syncEventInLayer(mEvent& ev, Obh const& h, mLayer& layer, bool layerShown);
+
+    // Records: the attributes, "time_scale", "row_scale", "layers", "events".
+    bool xmlReadEndElement(XmlReader& r, char const* name) override;
+    bool xmlWrite(XmlWriter& w) override;
+    void postLoadHook() override;
+    // Whether the timelines, layers and events read into the pools form a sound model: every
+    // handle live and of its type, every layer listed once by a timeline at its index, every
+    // listed event in the timeline's set and its layer's and naming that layer, every scale held
+    // by one owner, rows within range. why says what is wrong. An event in no layer and no set
+    // (left over by older versions) is kept without a layer.
+    static bool checkRecords(ObClassTypeOf<mTimeline>& timelines, ObClassTypeOf<mLayer>& layers,
+                             ObClassTypeOf<mEvent>& events, ObClassTypeOf<mScale>& scales,
+                             std::string& why);
+
     Obh myTimeScaleHdl;
     mScale* myTimeScale = nullptr;
     Obh myVScaleHdl;
@@ -62,4 +191,16 @@ private:
     void dropScales();
     // What recycling and clearing share: the object goes back to a bare, unscheduled state.
     void release();
+    // Refresh step 5: the events of the time selection become the selection.
+    void selectEventsByTimeSelection();
+    // Refresh step 9: every layer's time scale spans the timeline's events.
+    void snapLayersToTimelineTimeScale();
+    // A layer's time scale takes the timeline's window, unless nothing could be laid out.
+    void followTimeWindow(mLayer& layer, double visStart, double visEnd);
+    // The layers in list order with their indexes renumbered.
+    void setLayerList(std::vector<Obh> layers);
+
+    std::unique_ptr<mEdb> myEdb;
+    bool myReadTimeScale = false;
+    bool myReadRowScale = false;
 };

@@ -145,8 +145,11 @@ void Obt::alloc(Obh* h)
     A_ASSERT(!(h->myFlags & Obh::IsValid));
     h->myFlags |= Obh::IsValid;
     if (myNextRosterIndex >= mySize) {
-        OB_TRACE("%s: Expand by %i to alloc new, current=%i\n", OB_CLASS(*this), myExpandBy, mySize);
-        expandBy(myExpandBy);
+        // By the step, or by an eighth of the pool when that is more: a pool of many objects
+        // grows a few times, not once per object (each growth copies the slot tables).
+        uint32_t const step = std::max(myExpandBy, mySize / 8);
+        OB_TRACE("%s: Expand by %u to alloc new, current=%u\n", OB_CLASS(*this), step, mySize);
+        expandBy(step);
     }
     uint32_t addr = myAddrsByRosterIndex[myNextRosterIndex];
     h->myAddr = addr;

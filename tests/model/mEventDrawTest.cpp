@@ -43,7 +43,8 @@ struct EventDrawing : testing::Test
         ev.setTextColorR(text), ev.setTextColorG(text + 10), ev.setTextColorB(text + 20);
         ev.setTextColorA(220);
     }
-    void select() { doc.selection.addToSelection(ev.giEnsure(hdl)->hdl()); }
+    // Selected, with an item of its own (the drawing asks the item whether it is selected).
+    void select() { doc.selection.addToSelection(ev.giNew(hdl)->hdl()); }
 };
 
 std::string rgba(int r, int g, int b, int a)

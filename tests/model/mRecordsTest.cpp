@@ -266,14 +266,23 @@ TEST(mRecords, EveryRecordRoundTripsUnderACommaDecimalLocale)
     ScratchDir dir;
     std::string const path = dir.file("doc.xml");
     TimelineTestDoc doc;
-    setEveryAttr(*doc.cmp.getCmpTimeline(), 10);
+    mTimeline& timeline = *doc.cmp.getCmpTimeline();
+    setEveryAttr(timeline, 10);
+    timeline.setLockToNowFlag(false); // a load always clears it
     setEveryAttr(*doc.cmp.getCmpSkin(), 20);
+    // A document holds a sound model: its layers in the timeline at their places, its events
+    // in a layer.
     for (int i = 0; i < 2; ++i) {
-        Obh layer = tlObj::ourType_mLayer->make();
-        setEveryAttr(*tlObj::ourType_mLayer->ptr(layer), 30 + i);
+        Obh h = timeline.newLayer();
+        mLayer* layer = tlObj::ourType_mLayer->ptr(h);
+        setEveryAttr(*layer, 30 + i);
+        layer->setIndex(i);
     }
     Obh ev = tlObj::ourType_mEvent->make();
-    setEveryAttr(*tlObj::ourType_mEvent->ptr(ev), 40);
+    mEvent* event = tlObj::ourType_mEvent->ptr(ev);
+    setEveryAttr(*event, 40);
+    timeline.addEvent(ev, event->getStartTime(), event->getRowIndex(), timeline.getLayerHdls()[1],
+                      true);
     Obh sample = tlObj::ourType_mPlSample->make();
     setEveryAttr(*tlObj::ourType_mPlSample->ptr(sample), 50);
     auto const saved = everything();

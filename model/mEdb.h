@@ -1,0 +1,76 @@
+#pragma once
+
+#include "Obh.h"
+#include "XmlReadHandler.h"
+
+#include <list>
+#include <set>
+#include <vector>
+
+class XmlReader;
+class XmlWriter;
+class aTs;
+class mEvent;
+class mTimeline;
+class tlScene;
+
+// The timeline's register of every event that belongs to it, whatever its layer: handles in
+// handle order (type, then slot). It answers which events meet a stretch of time through the
+// time indexes of the timeline's layers (every registered event is filed in its layer), so a
+// search costs what it finds, not the number of events. It keeps the scene in step with the
+// visible part of the timeline, and reads the timeline's "events" element of a document.
+//
+// The events live in the store's event pool; only clear(true) frees them.
+class mEdb : public XmlReadHandler
+{
+public:
+    explicit mEdb(mTimeline* timeline);
+    ~mEdb() override;
+    mEdb(mEdb const&) = delete;
+    mEdb& operator=(mEdb const&) = delete;
+
+    bool xmlReadStartElement(XmlReader& r, char const* name, int attrCount) override;
+    bool xmlReadEndElement(XmlReader& r, char const* name) override;
+    // One "event" handle element per registered event that is live, in handle order.
+    virtual bool xmlWrite(XmlWriter& w);
+
+    // Registering twice keeps one entry; unregistering what is not registered does nothing.
+    void registerEvent(Obh& h);
+    void unregisterEvent(Obh& h);
+    bool isRegistered(Obh const& h) const { return myEvents.count(h) != 0; }
+    std::set<Obh> const& getEvents() const { return myEvents; }
+    std::size_t size() const { return myEvents.size(); }
+
+    // Appends, in handle order, every registered event that meets [from, to]: never one that
+    // begins after to; spans that only touch do not meet; an instant occupies its marker.
+    void findAllEventsIncludingAndBetween(aTs const& from, aTs const& to, std::list<mEvent*>& out);
+    void findAllEventsIncludingAndBetween(aTs const& from, aTs const& to, std::list<Obh>& out);
+    // The same over the layers that are not hidden, for what the user can see.
+    void findShownEventsBetween(double from, double to, std::list<Obh>& out);
+    // Whether any registered event meets [from, to]; stops at the first.
+    bool anyEventBetween(double from, double to);
+
+    // Gives every event in the visible rows and times its item under its layer's item, and
+    // takes the item from every event that had one and is out of view now. Walks what is
+    // visible and what had an item, never the whole set.
+    void syncEventsToView(mTimeline* timeline, tlScene* scene);
+    // An event made an item (wherever that happened): the next sync drops it when out of view.
+    void noteItemMade(Obh const& h);
+
+    // With true, every registered event goes back to its pool first.
+    void clear(bool freeEvents);
+    void printEvents();
+
+private:
+    // Calls f(handle, event) for every registered event of the timeline's layers (all of them,
+    // or only those not hidden) that meets [from, to]; f answers true to stop.
+    template <class F> bool forEachBetween(double from, double to, bool shownOnly, F&& f);
+    template <class Out, class Get>
+    void findSorted(aTs const& from, aTs const& to, Out& out, Get get);
+
+    mTimeline* myTimeline;
+    std::set<Obh> myEvents;
+    // Events that had an item after the last sync or made one since.
+    std::vector<Obh> myWithItems;
+    unsigned int mySyncPass = 0;
+};

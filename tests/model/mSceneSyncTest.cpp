@@ -1,0 +1,127 @@
+#include "ModelFixture.h"
+#include "tlScene.h"
+#include "tlUi.h"
+#include "uiGi.h"
+
+namespace {
+
+struct SceneSync : ModelFixture
+{
+    tlScene& scene = *doc.cmp.getUi()->getScene();
+    Obh l = tl.newLayer();
+
+    void sync()
+    {
+        tl.restackLayers();
+        tl.getEdb()->syncEventsToView(&tl, &scene);
+    }
+    int itemsInScene() const { return static_cast<int>(scene.items().size()); }
+};
+
+} // namespace
+
+TEST_F(SceneSync, VisibleEventsGetItemsUnderTheirLayersItem)
+{
+    Obh shown = at(100, 50, 0, l), later = at(5000, 50, 0, l), instant = at(400, 0, 1, l, true);
+    sync();
+    ASSERT_NE(ev(shown)->giGet(), nullptr);
+    EXPECT_EQ(ev(shown)->giGet()->parentItem(), layer(l)->giGet());
+    EXPECT_EQ(ev(shown)->giGet()->zValue(), 1.0);
+    EXPECT_EQ(layer(l)->giGet()->scene(), &scene);
+    EXPECT_EQ(ev(later)->giGet(), nullptr);
+    EXPECT_EQ(itemsInScene(), 3) << "the layer and the two events in view";
+    // In the layer's item: x from the time, y below the layer's top, 30 pixels a row.
+    EXPECT_EQ(ev(shown)->giGet()->x(), 101.0);
+    EXPECT_EQ(ev(shown)->getSceneW(), 49.0) << "the visible extent starts a pixel in";
+    double ey = 0, eh = 0;
+    ev(instant)->getSceneVisRowSpan(ey, eh);
+    EXPECT_EQ(ev(instant)->giGet()->y(), ey - layer(l)->getSceneY());
+    EXPECT_NEAR(ev(instant)->getSceneH(), 30.0, 1e-9);
+    EXPECT_NEAR(ev(instant)->giGet()->x(), 400.0, 1.0) << "an instant's item is centred on it";
+}
+
+TEST_F(SceneSync, PanningOutDeletesTheItemAndBackMakesANewOne)
+{
+    Obh h = at(100, 50, 0, l);
+    sync();
+    ASSERT_NE(ev(h)->giGet(), nullptr);
+    layOut(2000, 3000);
+    sync();
+    EXPECT_EQ(ev(h)->giGet(), nullptr);
+    EXPECT_EQ(itemsInScene(), 1);
+    layOut(0, 1000);
+    sync();
+    ASSERT_NE(ev(h)->giGet(), nullptr);
+    EXPECT_EQ(ev(h)->giGet()->parentItem(), layer(l)->giGet());
+}
+
+TEST_F(SceneSync, ItemsAreSizedFromTheClippedExtentAtAnyZoom)
+{
+    Obh longSpan = at(-1e9, 2e9, 0, l), narrow = at(500, 0.001, 1, l);
+    layOut(499.999, 500.002); // a few microseconds across 1,000 pixels
+    sync();
+    ASSERT_NE(ev(longSpan)->giGet(), nullptr);
+    EXPECT_LE(ev(longSpan)->getSceneW(), 3 * 1000 + 1) << "never the event's full length";
+    EXPECT_GE(ev(longSpan)->giGet()->x(), -1000.0);
+    EXPECT_EQ(ev(longSpan)->giGet()->boundingRect().width(), ev(longSpan)->getSceneW());
+    layOut(0, 1e9);
+    sync();
+    ASSERT_NE(ev(narrow)->giGet(), nullptr);
+    EXPECT_EQ(ev(narrow)->getSceneW(), 1.0) << "a pixel wide at least";
+}
+
+TEST_F(SceneSync, AnInactiveLayerShowsNothing)
+{
+    Obh h = at(100, 50, 0, l);
+    sync();
+    layer(l)->setIsActive(false);
+    sync();
+    EXPECT_EQ(ev(h)->giGet(), nullptr);
+    EXPECT_EQ(layer(l)->giGet()->scene(), nullptr) << "the layer keeps its item out of the scene";
+    EXPECT_EQ(itemsInScene(), 0);
+}
+
+TEST_F(SceneSync, EnsuringAnItemPlacesItAsTheSyncDoes)
+{
+    Obh h = at(100, 50, 0, l);
+    sync();
+    double const x = ev(h)->giGet()->x(), y = ev(h)->giGet()->y(), w = ev(h)->getSceneW();
+    layOut(0, 2000);
+    sync();
+    layOut(0, 1000);
+    tl.restackLayers();
+    ASSERT_NE(ev(h)->giEnsure(h), nullptr);
+    EXPECT_EQ(ev(h)->giGet()->x(), x);
+    EXPECT_EQ(ev(h)->giGet()->y(), y);
+    EXPECT_EQ(ev(h)->getSceneW(), w);
+    EXPECT_EQ(ev(h)->giEnsure(h), ev(h)->giGet()) << "the same item again";
+    layOut(2000, 3000);
+    EXPECT_EQ(ev(h)->giEnsure(h), nullptr);
+    EXPECT_EQ(ev(h)->giGet(), nullptr) << "out of the window it loses its item";
+}
+
+TEST_F(SceneSync, LayerScalesFollowTheTimelines)
+{
+    Obh other = tl.newLayer();
+    tl.restackLayers();
+    doc.dirt.clearAllDirt();
+    tl.syncLayerViews();
+    for (Obh h : {l, other}) {
+        EXPECT_EQ(layer(h)->timeScale()->getMinVisValue(), ts.getMinVisValue());
+        EXPECT_EQ(layer(h)->timeScale()->getMaxVisValue(), ts.getMaxVisValue());
+        EXPECT_EQ(layer(h)->rowScale()->getParentSize(), static_cast<int>(layer(h)->getModelH()));
+    }
+    EXPECT_TRUE(raised(tlObj::DirtLayerTimeScale));
+    tl.clearLayers();
+    doc.dirt.clearAllDirt();
+    tl.syncLayerViews();
+    EXPECT_FALSE(raised(tlObj::DirtLayerTimeScale)) << "no layers, nothing to follow";
+}
+
+TEST_F(SceneSync, ARefreshPassSyncsTheSceneAfterTheLayout)
+{
+    Obh h = at(100, 50, 0, l);
+    doc.dirt.setDirty(tlObj::DirtLayout, true);
+    doc.pass();
+    EXPECT_NE(ev(h)->giGet(), nullptr);
+}

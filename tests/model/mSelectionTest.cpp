@@ -1,0 +1,227 @@
+#include "ModelFixture.h"
+#include "str.h"
+
+namespace {
+
+using Selecting = ModelFixture;
+
+// Two layers one row high with a gap of 10 rows: A over [1, 2], B over [12, 13], on a view of
+// rows [0, 20] at 30 pixels a row.
+struct DropZones : ModelFixture
+{
+    Obh a = tl.newLayer(), b = tl.newLayer();
+    DropZones()
+    {
+        layer(a)->setPaddingTop(1);
+        layer(b)->setPaddingTop(10);
+        tl.restackLayers();
+    }
+    struct Answer
+    {
+        int zone;
+        Obh layer, other;
+        double zoneStart = -1, zoneSize = -1;
+        std::string caption;
+    };
+    Answer at(double row)
+    {
+        Answer out;
+        rtl::str caption;
+        out.zone = tl.getLayerHdlZoneAtSceneRowPos(row * 30, out.layer, out.other, &out.zoneStart,
+                                                   &out.zoneSize, nullptr, nullptr, &caption);
+        out.caption = caption.c() ? caption.c() : "";
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(DropZones, EveryBandOfAGap)
+{
+    EXPECT_EQ(at(1).zone, 0) << "a layer's top is in it";
+    EXPECT_EQ(at(1).caption, "Drop on\n");
+    auto end = at(2);
+    EXPECT_EQ(end.zone, 1) << "its end belongs to the gap below";
+    EXPECT_EQ(end.layer, a);
+    EXPECT_EQ(end.other, b);
+    EXPECT_EQ(at(4.9).zone, 1);
+    auto highMid = at(5.9);
+    EXPECT_EQ(highMid.zone, 2);
+    EXPECT_EQ(highMid.layer, a);
+    EXPECT_DOUBLE_EQ(highMid.zoneStart, 5.5);
+    EXPECT_DOUBLE_EQ(highMid.zoneSize, 3);
+    auto lowMid = at(8);
+    EXPECT_EQ(lowMid.zone, -2);
+    EXPECT_EQ(lowMid.layer, b);
+    EXPECT_EQ(lowMid.other, a);
+    EXPECT_DOUBLE_EQ(lowMid.zoneStart, 5.5) << "the same guide band as zone 2";
+    auto topRow = at(9.1);
+    EXPECT_EQ(topRow.zone, -1);
+    EXPECT_EQ(topRow.layer, b);
+    EXPECT_EQ(topRow.caption, "New top row");
+}
+
+TEST_F(DropZones, AboveTheFirstAndBelowTheLast)
+{
+    double const maxV = perp.getMaxValue(), half = (maxV - 13) / 2;
+    EXPECT_EQ(at(13 + half / 2).zone, 1);
+    EXPECT_EQ(at(13 + half / 2).layer, b);
+    EXPECT_EQ(at(maxV - half / 2).zone, 3);
+    auto past = at(15);
+    EXPECT_EQ(past.zone, 3) << "beyond every rule";
+    EXPECT_DOUBLE_EQ(past.zoneStart, maxV);
+    EXPECT_EQ(at(0.7).zone, -1);
+    EXPECT_EQ(at(0.7).layer, a);
+    auto first = at(0.2);
+    EXPECT_EQ(first.zone, -3);
+    EXPECT_EQ(first.caption, "New layer");
+    EXPECT_DOUBLE_EQ(first.zoneStart, perp.getMinVisValue());
+}
+
+TEST_F(DropZones, HiddenLayersTakeNoPart)
+{
+    tl.setLayerHidingEnabled(true);
+    layer(a)->setIsActive(false);
+    tl.restackLayers();
+    EXPECT_EQ(at(1.5).layer, b) << "b moved up to where a was";
+    layer(b)->setIsActive(false);
+    tl.restackLayers();
+    Obh untouched;
+    EXPECT_EQ(at(1.5).zone, 4);
+    EXPECT_EQ(at(1.5).layer, untouched);
+}
+
+TEST_F(DropZones, StackRowsNeverLandInAHiddenLayer)
+{
+    Obh hidden = tl.newLayer();
+    layer(hidden)->addRows(2);
+    tl.moveLayer(-0.5f, -1); // first in the list
+    tl.setLayerHidingEnabled(true);
+    layer(hidden)->setIsActive(false);
+    tl.restackLayers();
+    Obh found;
+    double row = -1;
+    ASSERT_TRUE(tl.getLayerAndRowByStackRowIndex(0, found, row));
+    EXPECT_EQ(found, a);
+    EXPECT_EQ(row, 0);
+    ASSERT_TRUE(tl.getLayerAndRowByStackRowIndex(1, found, row));
+    EXPECT_EQ(found, b);
+    EXPECT_FALSE(tl.getLayerAndRowByStackRowIndex(2, found, row)) << "past the last row";
+    std::map<int, std::pair<double, Obh>> index;
+    tl.getSriIndex(index);
+    EXPECT_EQ(index.size(), 2u);
+    Obh top, bottom;
+    tl.getBreadLayers(top, bottom);
+    EXPECT_EQ(bottom, tl.getBottomLayer());
+}
+
+TEST_F(Selecting, RangesJoinTheTimeSelectionLayersAndEvents)
+{
+    Obh l = tl.newLayer();
+    tl.restackLayers();
+    double t0 = 0, t1 = 0, r0 = -7, r1 = -7;
+    bool hasTime = false, hasRows = false;
+    ts.localSelectAtParentPos(300);
+    tl.getSelectedRanges(t0, t1, hasTime, r0, r1, hasRows, false);
+    EXPECT_TRUE(hasTime);
+    EXPECT_EQ(t0, 300);
+    EXPECT_EQ(t1, 300);
+    EXPECT_FALSE(hasRows);
+    EXPECT_EQ(r0, -7) << "left as the caller set it";
+
+    ts.localSelectAtParentSpan(300, 400);
+    doc.selection.addToSelection(at(350, 200, 0, l));
+    doc.selection.addToSelection(at(100, 50, 0, l));
+    tl.getSelectedRanges(t0, t1, hasTime, r0, r1, hasRows, false);
+    EXPECT_EQ(t0, 100);
+    EXPECT_EQ(t1, 550);
+    EXPECT_TRUE(hasRows);
+}
+
+TEST_F(Selecting, LayersToActOnAndShiftClicks)
+{
+    std::vector<Obh> l;
+    for (int i = 0; i < 5; ++i)
+        l.push_back(tl.newLayer());
+    std::set<Obh> act;
+    tl.getLayersToActOn(act);
+    EXPECT_EQ(act.size(), 5u);
+    doc.selection.addToSelection(l[1]);
+    act.clear();
+    tl.getLayersToActOn(act);
+    EXPECT_EQ(act, std::set<Obh> {l[1]});
+    tl.shiftSelectLayer(l[3]);
+    EXPECT_EQ(doc.selection.getSelection(), (std::set<Obh> {l[1], l[2], l[3]}));
+    tl.shiftSelectLayer(l[3]);
+    EXPECT_EQ(doc.selection.getSelection(), (std::set<Obh> {l[1], l[2]}));
+    doc.selection.clearSelection();
+    tl.shiftSelectLayer(l[4]);
+    EXPECT_EQ(doc.selection.getSelection(), std::set<Obh> {l[4]});
+}
+
+TEST_F(Selecting, WalksSkipWhatIsGone)
+{
+    Obh l = tl.newLayer();
+    Obh kept = at(100, 10, 0, l), gone = at(300, 10, 0, l);
+    doc.selection.addToSelection(kept);
+    doc.selection.addToSelection(gone);
+    tl.removeEvent(gone);
+    gone.dealloc(); // behind the timeline's back
+    double t0 = 0, t1 = 0, r0 = 0, r1 = 0;
+    EXPECT_EQ(tl.getSelectedEventsRanges(t0, t1, r0, r1, false), 1);
+    EXPECT_EQ(t1, 110);
+}
+
+TEST_F(Selecting, SelectingByTimeSkipsHiddenLayers)
+{
+    Obh shown = tl.newLayer(), hidden = tl.newLayer();
+    Obh a = at(100, 10, 0, shown);
+    at(100, 10, 0, hidden);
+    at(900, 10, 0, shown);
+    tl.setLayerHidingEnabled(true);
+    layer(hidden)->setIsActive(false);
+    ts.localSelectAtParentSpan(50, 150);
+    doc.dirt.setDirty(tlObj::DirtTimeSelectionChanged, true);
+    doc.pass();
+    EXPECT_EQ(doc.selection.getSelection(), std::set<Obh> {a});
+}
+
+TEST_F(Selecting, StretchingAnEndTurnsASpanIntoAnInstantAndBack)
+{
+    Obh l = tl.newLayer();
+    tl.restackLayers();
+    Obh h = at(100, 100, 0, l), other = at(500, 100, 1, l), late = at(700, 100, 2, l);
+    doc.selection.addToSelection(h);
+    doc.selection.addToSelection(other);
+    auto lengths = tl.getSelectedEventLengths();
+    doc.selection.addToSelection(late); // selected after the press: no entry
+    // Grabbed 2 pixels inside the end edge at 198.
+    tl.stretchSelectedEvents(1, 150, 198, h, lengths);
+    EXPECT_FALSE(ev(h)->getIsImpulse());
+    EXPECT_EQ(ev(h)->getStartTime(), 100);
+    EXPECT_EQ(ev(h)->getTimeLength(), 50);
+    EXPECT_EQ(ev(other)->getTimeLength(), 50) << "every selected event moves by the same amount";
+    EXPECT_EQ(ev(late)->getStartTime(), 700) << "left alone, never moved to 1970";
+    EXPECT_EQ(ev(late)->getTimeLength(), 100);
+    tl.stretchSelectedEvents(1, 103, 198, h, lengths);
+    EXPECT_TRUE(ev(h)->getIsImpulse()) << "within 4 units of its start";
+    EXPECT_EQ(ev(h)->getSceneW(), 30);
+    tl.stretchSelectedEvents(1, 160, 198, h, lengths);
+    EXPECT_FALSE(ev(h)->getIsImpulse());
+    EXPECT_EQ(ev(h)->getStartTime(), 100);
+    EXPECT_EQ(ev(h)->getTimeLength(), 60);
+}
+
+TEST_F(Selecting, StretchingAnInstantsEndMakesASpanFromIt)
+{
+    Obh l = tl.newLayer();
+    Obh h = at(500, 0, 0, l, true);
+    doc.selection.addToSelection(h);
+    auto lengths = tl.getSelectedEventLengths();
+    tl.stretchSelectedEvents(1, 600, 512, h, lengths); // grabbed 3 inside the marker's end
+    EXPECT_FALSE(ev(h)->getIsImpulse());
+    EXPECT_EQ(ev(h)->getStartTime(), 500);
+    EXPECT_EQ(ev(h)->getTimeLength(), 100);
+    tl.stretchSelectedEvents(-1, 450, 487, h, lengths);
+    EXPECT_EQ(ev(h)->getStartTime(), 450) << "its start edge, from the marker's left";
+}

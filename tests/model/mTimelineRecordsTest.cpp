@@ -1,0 +1,145 @@
+#include "ModelFixture.h"
+#include "ScratchDir.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+// A timeline of two layers and three events, saved and read back into a fresh document.
+struct TimelineRecords : ModelFixture
+{
+    ScratchDir dir;
+    std::string path = dir.file("doc.xml");
+    Obh top = tl.newLayer(), bottom = tl.newLayer();
+    Obh first = at(100, 50, 0, top), second = at(120, 10, 0, top),
+        third = at(400, 0, 2, bottom, true);
+
+    std::string text() const
+    {
+        std::ifstream in(path);
+        std::stringstream all;
+        all << in.rdbuf();
+        return all.str();
+    }
+};
+
+// The names of the elements of a text, in order, from the first "<object _t=" of the class on
+// to the end of that object.
+std::vector<std::string> elementsOfFirst(std::string const& text, std::string const& cls)
+{
+    std::size_t at = text.find("<object _t=\"" + cls + "\"");
+    std::size_t const end = text.find("</object>", at);
+    std::vector<std::string> out;
+    for (at = text.find('<', at + 1); at < end; at = text.find('<', at + 1)) {
+        if (text[at + 1] == '/')
+            continue;
+        std::size_t const stop = text.find_first_of(" />", at + 1);
+        std::string name = text.substr(at + 1, stop - at - 1);
+        if (name == "attr") {
+            std::size_t const id = text.find("_id=\"", at) + 5;
+            name = "attr " + text.substr(id, text.find('"', id) - id);
+        }
+        out.push_back(name);
+    }
+    return out;
+}
+
+// The slots of handles: what names an object across two documents.
+template <class C> std::vector<unsigned> slotsOf(C const& handles)
+{
+    std::vector<unsigned> out;
+    for (Obh const& h : handles)
+        out.push_back(h.getAddr());
+    return out;
+}
+
+} // namespace
+
+TEST_F(TimelineRecords, WritesEachRecordInItsOrder)
+{
+    ASSERT_TRUE(saveTimelineDoc(doc.cmp, path));
+    std::string const all = text();
+    EXPECT_EQ(elementsOfFirst(all, "mTimeline"),
+              (std::vector<std::string> {
+                  "attr tick", "attr layerHidingEnabled", "attr lockToNowFlag", "attr layerHeaderW",
+                  "attr rowScale", "attr showLayerControls", "time_scale", "row_scale", "layers",
+                  "layer", "layer", "events", "event", "event", "event"}));
+    auto const layerElements = elementsOfFirst(all, "mLayer");
+    ASSERT_GE(layerElements.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(layerElements.begin(), layerElements.begin() + 6),
+              (std::vector<std::string> {"time_scale", "row_scale", "layer_events", "layer_event",
+                                         "layer_event", "attr isCurrent"}))
+        << "a layer's attributes come last";
+    auto const eventElements = elementsOfFirst(all, "mEvent");
+    EXPECT_EQ(std::vector<std::string>(eventElements.begin(), eventElements.begin() + 3),
+              (std::vector<std::string> {"event_time", "event_layer", "attr colorStyle"}));
+}
+
+TEST_F(TimelineRecords, ReadsBackTheSameTimeline)
+{
+    ev(first)->setTitle("first");
+    tl.setLockToNowFlag(true);
+    ASSERT_TRUE(saveTimelineDoc(doc.cmp, path));
+    unsigned const scalesBefore = tlObj::ourType_mScale->getCurrentTypeCount();
+
+    TimelineTestDoc fresh;
+    std::string message;
+    ASSERT_TRUE(loadTimelineDoc(fresh.cmp, path, &message)) << message;
+    ASSERT_TRUE(fresh.cmp.resolveModel());
+    mTimeline& read = *fresh.cmp.getCmpTimeline();
+    EXPECT_EQ(slotsOf(read.getLayerHdls()), slotsOf(tl.getLayerHdls())) << "slots survive";
+    EXPECT_EQ(slotsOf(read.getEdb()->getEvents()), slotsOf(tl.getEdb()->getEvents()));
+    EXPECT_FALSE(read.getLockToNowFlag()) << "a load always unlocks";
+    EXPECT_EQ(tlObj::ourType_mScale->getCurrentTypeCount(), scalesBefore)
+        << "the scales the new objects made went back to their pool";
+    EXPECT_STREQ(ev(first)->getTitle().c(), "first");
+    EXPECT_EQ(ev(third)->getLayer(), layer(bottom));
+    EXPECT_EQ(slotsOf(layer(top)->getEvents()), slotsOf(std::set<Obh> {first, second}));
+    EXPECT_EQ(layer(top)->getTimeline(), &read);
+    // The events are found by time again.
+    std::list<Obh> found;
+    read.getEdb()->findAllEventsIncludingAndBetween(aTs(110.0), aTs(125.0), found);
+    EXPECT_EQ(slotsOf(found), slotsOf(std::list<Obh> {first, second}));
+}
+
+TEST_F(TimelineRecords, ARepeatedScaleNeverFreesALiveOne)
+{
+    ASSERT_TRUE(saveTimelineDoc(doc.cmp, path));
+    std::string all = text();
+    // The timeline names its row scale twice: the second would give back the first.
+    std::size_t const row = all.find("<row_scale");
+    all.insert(row, all.substr(row, all.find('>', row) - row + 1) + "\n");
+    std::ofstream(path) << all;
+    TimelineTestDoc fresh;
+    std::string message;
+    EXPECT_FALSE(loadTimelineDoc(fresh.cmp, path, &message));
+    EXPECT_NE(message.find("\"row_scale\" is given twice"), std::string::npos) << message;
+}
+
+TEST(TimelineRecordsOwnStore, ADamagedModelIsRefusedBeforeAnyHookRuns)
+{
+    ScratchDir dir;
+    std::string const path = dir.file("doc.xml");
+    {
+        tlCmp cmp(nullptr, nullptr, nullptr, nullptr, nullptr);
+        mTimeline& tl = *cmp.getCmpTimeline();
+        tl.newLayer();
+        tl.newLayer();
+        ASSERT_TRUE(saveTimelineDoc(cmp, path));
+    }
+    std::ifstream in(path);
+    std::stringstream all;
+    all << in.rdbuf();
+    std::string text = all.str();
+    std::string const second = "<attr _id=\"index\" _t=\"int\" value=\"1\"/>";
+    ASSERT_NE(text.find(second), std::string::npos);
+    text.replace(text.find(second), second.size(), "<attr _id=\"index\" _t=\"int\" value=\"0\"/>");
+    std::ofstream(path) << text;
+
+    tlCmp cmp(nullptr, nullptr, nullptr, nullptr, nullptr);
+    std::string message;
+    EXPECT_FALSE(loadTimelineDoc(cmp, path, &message));
+    EXPECT_NE(message.find("has an index other than its place"), std::string::npos) << message;
+    EXPECT_EQ(tlObj::ourType_mLayer->getCurrentTypeCount(), 0u) << "nothing of it is kept";
+}
