@@ -84,6 +84,8 @@ function(vantrel_benches folder target)
     get_filename_component(stem ${src} NAME_WE)
     set(exe bench_${folder}_${stem})
     add_executable(${exe} ${src})
+    # The tests' document helpers build the documents that benchmarks measure.
+    target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_link_libraries(${exe} PRIVATE ${target} benchmark::benchmark benchmark::benchmark_main)
     set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
   endforeach()

@@ -195,7 +195,8 @@ ObSelection* tlObj::getSelectionEngine() const
 void tlObj::raiseDirt(uint32_t id) const
 {
     ObDirty* dirt = getDirtEngine();
-    if (dirt && id != ObDirty::INVALID_DIRT)
+    // Raised already: nothing to add (the engine would only trace it, once per event placed).
+    if (dirt && id != ObDirty::INVALID_DIRT && !dirt->isDirty(id))
         dirt->setDirty(id, true);
 }
 
@@ -203,6 +204,13 @@ void tlObj::requestRefresh() const
 {
     if (aRefresher* refresher = getRefreshEngine())
         refresher->setNeedsRefresh(nullptr);
+}
+
+void tlObj::markDirtyItem(Obh const& h) const
+{
+    ObDirty* dirt = getDirtEngine();
+    if (dirt && h.isValid() && !dirt->itemIsDirty(h))
+        dirt->setDirtyItem(h);
 }
 
 double tlObj::getSceneYScale() const
@@ -233,7 +241,10 @@ void tlObj::getImpulseBeforeAfter(double t, double& before, double& after) const
     after = t;
     mTimeline* tl = getTimeline();
     mScale* scale = tl ? tl->timeScale() : nullptr;
-    if (!scale)
+    // A scale that maps nothing (no width, or a window of nothing) would put every instant at
+    // the window's start: the instant keeps its own time.
+    if (!scale || scale->getParentSize() <= 0 ||
+        !(scale->getVisEnd().asSeconds() > scale->getVisStart().asSeconds()))
         return;
     double const x = scale->localToParent(t);
     before = scale->parentToLocal(x - ImpulseHalfWidth).asSeconds();

@@ -4,6 +4,7 @@
 #include <span>
 
 class ObDirty;
+class Obh;
 class ObEngine;
 class ObSelection;
 class aRefresher;
@@ -53,6 +54,8 @@ public:
     void raiseDirt(uint32_t id) const;
     // Asks the component's refresh engine for a pass; nothing without a component.
     void requestRefresh() const;
+    // Marks an object as changed for the views (a dirty item); nothing when it is marked already.
+    void markDirtyItem(Obh const& h) const;
 
     // Whether two spans along one axis overlap. A negative length runs backwards from its start;
     // spans that only touch do not overlap.

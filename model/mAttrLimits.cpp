@@ -13,8 +13,7 @@
 
 namespace {
 
-bool refuseValue(XmlReader& r, ObObj const& obj, char const* id, char const* value,
-                 char const* why)
+bool refuseValue(XmlReader& r, ObObj const& obj, char const* id, char const* value, char const* why)
 {
     char message[512];
     std::snprintf(message, sizeof message, "%s: attribute \"%s\" = \"%.64s\" %s",
@@ -45,27 +44,54 @@ bool mAttrLimits::accept(XmlReader& r, ObObj const& obj, char const* element,
     if (!r.getAttr("_id", id) || !r.getAttr("value", value) || !obj.getAttr(rtl::str(id), attr))
         return true; // the object's own reading deals with it
     char const* type = attr.getCDataType();
-    bool const real = std::strcmp(type, "float") == 0 || std::strcmp(type, "double") == 0;
+    ObAttrKind kind = ObAttrKind::Str;
+    if (std::strcmp(type, "float") == 0 || std::strcmp(type, "double") == 0)
+        kind = ObAttrKind::Double;
+    else if (std::strcmp(type, "int") == 0)
+        kind = ObAttrKind::Int;
     double v = 0;
-    if (real) {
+    return check(r, obj, id, value, kind, rangeFor(id, ranges), v);
+}
+
+bool mAttrLimits::attrTexts(XmlReader& r, char const*& id, char const*& value)
+{
+    static char const* const Names[] = {"_id", "_t", "value"};
+    char const* values[3];
+    if (!r.getAttrs(Names, values, 3))
+        return false;
+    id = values[0];
+    value = values[2];
+    return true;
+}
+
+mAttrLimits::Range const* mAttrLimits::rangeFor(char const* id, std::span<Range const> ranges)
+{
+    for (Range const& range : ranges)
+        if (covers(range.name, id))
+            return &range;
+    return nullptr;
+}
+
+bool mAttrLimits::check(XmlReader& r, ObObj const& obj, char const* id, char const* value,
+                        ObAttrKind kind, Range const* range, double& v)
+{
+    v = 0;
+    if (kind == ObAttrKind::Float || kind == ObAttrKind::Double) {
         if (!ObRecord::realValue(value, v))
             return refuseValue(r, obj, id, value, "is not a finite number");
-    } else if (std::strcmp(type, "int") == 0) {
+    } else if (kind == ObAttrKind::Int) {
         v = ObRecord::intValue(value);
     } else {
         return true;
     }
-    for (Range const& range : ranges) {
-        if (!covers(range.name, id))
-            continue;
-        bool const aboveLo = range.loOpen ? v > range.lo : v >= range.lo;
-        if (!aboveLo || v > range.hi) {
-            char why[128];
-            std::snprintf(why, sizeof why, "is outside %s%g to %g", range.loOpen ? "above " : "",
-                          range.lo, range.hi);
-            return refuseValue(r, obj, id, value, why);
-        }
-        break;
+    if (!range)
+        return true;
+    bool const aboveLo = range->loOpen ? v > range->lo : v >= range->lo;
+    if (!aboveLo || v > range->hi) {
+        char why[128];
+        std::snprintf(why, sizeof why, "is outside %s%g to %g", range->loOpen ? "above " : "",
+                      range->lo, range->hi);
+        return refuseValue(r, obj, id, value, why);
     }
     return true;
 }

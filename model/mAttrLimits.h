@@ -1,6 +1,10 @@
 #pragma once
 
+#include "ObRecord.h"
+
+#include <cstring>
 #include <span>
+#include <vector>
 
 class ObObj;
 class XmlReader;
@@ -39,4 +43,68 @@ public:
                        std::span<Range const> ranges);
     // Refuses the document being read into obj: the reader fails with "<class>: <what>".
     static void refuse(XmlReader& r, ObObj const& obj, char const* what);
+
+    // Reads an "attr" element of one of the record's own attributes, as the generic reading
+    // would (stored directly, no check, no hook) but in one pass: its value is checked against
+    // the ranges (a refusal fails the reader) and stored. False for any other element, for an
+    // attribute the record does not hold and for an element without "_id", "_t" or "value": the
+    // object's generic reading takes those.
+    template <class R> static bool readOwnAttr(XmlReader& r, R& rec, char const* element,
+                                               std::span<Range const> ranges)
+    {
+        char const *id = nullptr, *value = nullptr;
+        if (std::strcmp(element, "attr") != 0 || !attrTexts(r, id, value))
+            return false;
+        auto const fields = R::fields();
+        // A document lists the attributes in table order: the one after the last is tried first.
+        static std::size_t next = 0;
+        std::size_t at =
+            next < fields.size() && std::strcmp(fields[next].name, id) == 0 ? next : fields.size();
+        if (at == fields.size()) {
+            auto const* f = ObRecord::find(fields, id);
+            if (!f)
+                return false;
+            at = static_cast<std::size_t>(f - fields.begin());
+        }
+        next = at + 1;
+        // Each attribute's range, found once per table of ranges.
+        static std::span<Range const> rangesSeen;
+        static std::vector<Range const*> rangeOf;
+        if (rangesSeen.data() != ranges.data() || rangeOf.size() != fields.size()) {
+            rangesSeen = ranges;
+            rangeOf.assign(fields.size(), nullptr);
+            for (std::size_t i = 0; i < fields.size(); ++i)
+                rangeOf[i] = rangeFor(fields[i].name, ranges);
+        }
+        auto const& f = fields[at];
+        double v = 0;
+        if (!check(r, rec, id, value, f.kind, rangeOf[at], v))
+            return true;
+        // Numbers are stored as read by the check (as the generic reading would read them).
+        switch (f.kind) {
+        case ObAttrKind::Int:
+            rec.*f.i = static_cast<int>(v);
+            break;
+        case ObAttrKind::Float:
+            rec.*f.f = ObRecord::toFloat(v);
+            break;
+        case ObAttrKind::Double:
+            rec.*f.d = v;
+            break;
+        default:
+            ObRecord::fromText(rec, f, value);
+            break;
+        }
+        return true;
+    }
+
+private:
+    // The "_id" and "value" of an "attr" element that also has a "_t".
+    static bool attrTexts(XmlReader& r, char const*& id, char const*& value);
+    // The range that covers an attribute, or null.
+    static Range const* rangeFor(char const* id, std::span<Range const> ranges);
+    // Whether the value of a kind is a finite number when real, within the range when one is
+    // given; a refusal fails the reader. v is the number read.
+    static bool check(XmlReader& r, ObObj const& obj, char const* id, char const* value,
+                      ObAttrKind kind, Range const* range, double& v);
 };

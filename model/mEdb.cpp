@@ -51,7 +51,7 @@ template <class F> bool mEdb::forEachBetween(double from, double to, bool shownO
     if (!myTimeline)
         return false;
     double const lo = std::min(from, to), hi = std::max(from, to);
-    double const reach = mTimeIndex::instantReach(*myTimeline, lo);
+    double const reach = mTimeIndex::instantReach(*myTimeline);
     for (Obh const& lh : myTimeline->getLayerHdls()) {
         mLayer const* layer = layerOf(lh);
         if (!layer || (shownOnly && myTimeline->layerHiddenTest(*layer)))
@@ -130,15 +130,16 @@ void mEdb::syncEventsToView(mTimeline* timeline, tlScene* scene)
     std::vector<Obh> shown;
     mScale const* ts = timeline->timeScale();
     double const tStart = ts->getMinVisValue(), tEnd = ts->getMaxVisValue();
-    double const reach = mTimeIndex::instantReach(*timeline, tStart);
+    double const reach = mTimeIndex::instantReach(*timeline);
     // Only what the view shows is walked: each visible layer's events near the window.
     for (Obh const& lh : timeline->getLayerHdls()) {
         mLayer* layer = layerOf(lh);
         if (!layer || !timeline->syncLayerToView(lh, scene))
             continue;
+        // What a layer files is registered here (the per-frame walk does not look it up).
         layer->timeIndex().forEachNear(tStart, tEnd, reach, [&](mEvent* ev) {
             Obh const h = ev->filedHdl();
-            if (isRegistered(h) && timeline->syncEventInLayer(*ev, h, *layer, true)) {
+            if (timeline->syncEventInLayer(*ev, h, *layer, true)) {
                 ev->mySyncPass = mySyncPass;
                 shown.push_back(h);
             }

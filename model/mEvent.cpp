@@ -89,14 +89,17 @@ mEvent::mEvent() = default;
 
 mEvent::~mEvent()
 {
-    giClear();
+    if (myGi) // the clearing traces itself: only for an item there is
+        giClear();
     if (myFiledIn)
         myFiledIn->forgetEvent(*this);
 }
 
 void mEvent::release()
 {
-    giClear();
+    // Runs for every event made or freed: the clearing (which traces) only for an item.
+    if (myGi)
+        giClear();
     // An event that goes while a layer still holds it leaves that layer altogether.
     if (myFiledIn)
         myFiledIn->forgetEvent(*this);
@@ -126,6 +129,9 @@ void mEvent::recycleObj()
 
 bool mEvent::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
 {
+    // The attributes first: most elements of a document are.
+    if (mAttrLimits::readOwnAttr(r, static_cast<mEventData&>(*this), name, EventLimits))
+        return true;
     if (std::strcmp(name, "event_layer") == 0) {
         // Whether it names the layer that lists the event is checked once every object is read.
         Obh h;

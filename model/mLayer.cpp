@@ -156,6 +156,9 @@ void mLayer::recycleObj()
 
 bool mLayer::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
 {
+    // The attributes first: most elements of a document are.
+    if (mAttrLimits::readOwnAttr(r, static_cast<mLayerData&>(*this), name, LayerLimits))
+        return true;
     if (std::strcmp(name, "layer_events") == 0)
         return true;
     if (std::strcmp(name, "time_scale") == 0)
@@ -508,18 +511,18 @@ double mLayer::getNextEmptyRowIndex(double startTime, double endTime, double sta
         double lo, hi, start, size;
     };
     std::vector<Block> blocks;
-    myTimeIndex.forEachNear(
-        startTime, endTime, mTimeIndex::instantReach(*this, startTime), [&](mEvent* ev) {
-            double from = startTime, to = endTime;
-            if (ev->getLayer() == this && ev->isVisibleBetween(from, to)) {
-                double const r = ev->getRowIndex(), s = ev->getRowSize();
-                blocks.push_back({std::min(r, r + s), std::max(r, r + s), r, s});
-            }
-            return false;
-        });
+    myTimeIndex.forEachNear(startTime, endTime, mTimeIndex::instantReach(*this), [&](mEvent* ev) {
+        double from = startTime, to = endTime;
+        if (ev->getLayer() == this && ev->isVisibleBetween(from, to)) {
+            double const r = ev->getRowIndex(), s = ev->getRowSize();
+            blocks.push_back({std::min(r, r + s), std::max(r, r + s), r, s});
+        }
+        return false;
+    });
     double const lastRi = std::floor(myRowScale ? myRowScale->getMaxValue() : 1.0);
-    if (blocks.empty()) {
-        // Nothing of any layer there: the row asked for, as it is.
+    // With nothing of this layer there, the row asked for as it is when nothing of any layer is
+    // there either; that matters only for a fractional row or one below the last.
+    if (blocks.empty() && (startRi != firstRi || firstRi > lastRi)) {
         mTimeline* tl = getTimeline();
         if (!tl || !tl->getEdb() || !tl->getEdb()->anyEventBetween(startTime, endTime)) {
             M_TRACE("   NextEmptyRowIndex: found no events impeding... return start Ri = %f\n",
@@ -568,14 +571,13 @@ bool mLayer::isEmptyTest(double startTm, double endTm, double startRi, double en
     M_TRACE("Check Layer Is Empty, startTm=%f, endTm=%f, startRi=%f, endRi=%f\n", startTm, endTm,
             startRi, endRi);
     mEvent const* found = nullptr;
-    myTimeIndex.forEachNear(
-        startTm, endTm, mTimeIndex::instantReach(*this, startTm), [&](mEvent* ev) {
-            double from = startTm, to = endTm;
-            if (ev->getLayer() == this && ev->isVisibleBetween(from, to) &&
-                dimIntersects(ev->getRowIndex(), ev->getRowSize(), startRi, endRi - startRi))
-                found = ev;
-            return found != nullptr;
-        });
+    myTimeIndex.forEachNear(startTm, endTm, mTimeIndex::instantReach(*this), [&](mEvent* ev) {
+        double from = startTm, to = endTm;
+        if (ev->getLayer() == this && ev->isVisibleBetween(from, to) &&
+            dimIntersects(ev->getRowIndex(), ev->getRowSize(), startRi, endRi - startRi))
+            found = ev;
+        return found != nullptr;
+    });
     if (found) {
         M_TRACE("   isEmpty FAILED (FX found) @ time=%f, index = %f\n", found->getStartTime(),
                 found->getRowIndex());
@@ -654,13 +656,12 @@ void mLayer::insertRowsAtIndex(double ri, double n)
 void mLayer::insertRowsAtIndex(double startTime, double endTime, double ri, double n)
 {
     std::vector<mEvent*> candidates;
-    myTimeIndex.forEachNear(startTime, endTime, mTimeIndex::instantReach(*this, startTime),
-                            [&](mEvent* ev) {
-                                double from = startTime, to = endTime;
-                                if (ev->isVisibleBetween(from, to))
-                                    candidates.push_back(ev);
-                                return false;
-                            });
+    myTimeIndex.forEachNear(startTime, endTime, mTimeIndex::instantReach(*this), [&](mEvent* ev) {
+        double from = startTime, to = endTime;
+        if (ev->isVisibleBetween(from, to))
+            candidates.push_back(ev);
+        return false;
+    });
     insertRows(startTime, endTime, ri, n, candidates);
 }
 

@@ -47,6 +47,8 @@ bool mPlSample::xmlReadStartElement(XmlReader& r, char const* name, int attrCoun
             r.pushHandler(mySettings.get(), nullptr);
         return true;
     }
+    if (mAttrLimits::readOwnAttr(r, static_cast<mPlSampleData&>(*this), name, {}))
+        return true;
     if (!mAttrLimits::accept(r, *this, name, {}))
         return true;
     return mPlSampleData::xmlReadStartElement(r, name, attrCount);

@@ -1,65 +1,99 @@
 #include "mTimeIndex.h"
 
+#include "mScale.h"
+#include "mTimeline.h"
 #include "tlObj.h"
 
 #include <algorithm>
-#include <limits>
+#include <cmath>
 
-int mTimeIndex::lengthClass(double length)
+double mTimeIndex::instantReach(tlObj const& obj)
 {
-    if (!(length > 0.0))
-        return NoLength;
-    if (!std::isfinite(length))
-        return std::numeric_limits<double>::max_exponent + 1;
-    int exponent = 0;
-    std::frexp(length, &exponent); // length < 2^exponent
-    return exponent;
-}
-
-double mTimeIndex::classReach(int cls)
-{
-    if (cls == NoLength)
-        return 0.0;
-    if (cls > std::numeric_limits<double>::max_exponent)
-        return std::numeric_limits<double>::infinity();
-    return std::ldexp(1.0, cls);
-}
-
-double mTimeIndex::instantReach(tlObj const& obj, double t)
-{
-    double before = t, after = t;
-    obj.getImpulseBeforeAfter(t, before, after);
-    double const half = std::max(after - t, t - before);
+    // The marker's half width in time, as the scale maps it (linearly, wherever the instant is).
+    mTimeline const* tl = obj.getTimeline();
+    mScale const* ts = tl ? tl->timeScale() : nullptr;
+    double half = 0.0;
+    if (ts && ts->getParentSize() > 0) {
+        double const window = ts->getVisEnd().asSeconds() - ts->getVisStart().asSeconds();
+        half = tlObj::ImpulseHalfWidth * std::fabs(window) / ts->getParentSize();
+    }
     // Twice the marker, and a microsecond for the rounding of times to nanoseconds.
     return std::isfinite(half) ? 2.0 * half + 1e-6 : 1e-6;
+}
+
+std::size_t mTimeIndex::blockFor(double lo, mEvent const* ev) const
+{
+    // The first block whose last entry is not before the key.
+    std::size_t a = 0, b = myBlocks.size();
+    while (a < b) {
+        std::size_t const m = (a + b) / 2;
+        if (before(myBlocks[m].entries.back(), lo, ev))
+            a = m + 1;
+        else
+            b = m;
+    }
+    return a;
+}
+
+void mTimeIndex::refreshMax(Block& b)
+{
+    b.maxHi = b.entries.front().hi;
+    for (Entry const& e : b.entries)
+        b.maxHi = std::max(b.maxHi, e.hi);
 }
 
 void mTimeIndex::insert(mEvent* ev, Extent const& e)
 {
     if (std::isnan(e.lo) || std::isnan(e.hi))
         return; // has no place in time (events refuse such times)
-    Bucket& bucket = e.instant ? myInstants : mySpans[lengthClass(e.hi - e.lo)];
-    if (bucket.insert(Entry {e.lo, e.hi, ev}).second)
-        ++mySize;
+    Entry const entry {e.lo, e.hi, ev, e.instant};
+    if (!e.instant)
+        myLongest = std::max(myLongest, e.hi - e.lo);
+    ++mySize;
+    if (myBlocks.empty()) {
+        myBlocks.push_back({{entry}, e.hi});
+        return;
+    }
+    std::size_t const b = std::min(blockFor(e.lo, ev), myBlocks.size() - 1);
+    Block& block = myBlocks[b];
+    auto at =
+        std::lower_bound(block.entries.begin(), block.entries.end(), entry,
+                         [](Entry const& x, Entry const& y) { return before(x, y.lo, y.ev); });
+    block.entries.insert(at, entry);
+    block.maxHi = std::max(block.maxHi, e.hi);
+    if (block.entries.size() <= 2 * BlockSize)
+        return;
+    // A run grown too long is split in two halves.
+    Block upper {{block.entries.begin() + BlockSize, block.entries.end()}, 0.0};
+    block.entries.resize(BlockSize);
+    refreshMax(block);
+    refreshMax(upper);
+    myBlocks.insert(myBlocks.begin() + static_cast<std::ptrdiff_t>(b) + 1, std::move(upper));
 }
 
 void mTimeIndex::erase(mEvent* ev, Extent const& e)
 {
-    if (e.instant) {
-        mySize -= myInstants.erase(Entry {e.lo, e.hi, ev});
+    std::size_t const b = blockFor(e.lo, ev);
+    if (b >= myBlocks.size())
         return;
-    }
-    auto it = mySpans.find(lengthClass(e.hi - e.lo));
-    if (it == mySpans.end())
+    Block& block = myBlocks[b];
+    auto at = std::lower_bound(block.entries.begin(), block.entries.end(), e.lo,
+                               [ev](Entry const& x, double lo) { return before(x, lo, ev); });
+    if (at == block.entries.end() || at->ev != ev || at->lo != e.lo)
         return;
-    mySize -= it->second.erase(Entry {e.lo, e.hi, ev});
-    if (it->second.empty())
-        mySpans.erase(it);
+    block.entries.erase(at);
+    --mySize;
+    if (block.entries.empty())
+        myBlocks.erase(myBlocks.begin() + static_cast<std::ptrdiff_t>(b));
+    else if (e.hi >= block.maxHi)
+        refreshMax(block);
+    if (mySize == 0)
+        clear();
 }
 
 void mTimeIndex::clear()
 {
-    mySpans.clear();
-    myInstants.clear();
+    myBlocks.clear();
     mySize = 0;
+    myLongest = 0.0;
 }

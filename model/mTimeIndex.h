@@ -1,21 +1,21 @@
 #pragma once
 
-#include <cmath>
 #include <cstddef>
-#include <map>
-#include <set>
+#include <vector>
 
 class mEvent;
 class tlObj;
 
 // The events of one layer by their extent in time, so that "which events may meet this
-// interval" costs the logarithm of the layer's size plus what is found, not a walk over every
-// event. Spans are kept by start within classes of length (each class holds lengths below one
-// power of two, so a query looks back at most that far); instants are kept apart by their time,
-// since the width of their marker on screen follows the zoom and is known only at the query.
+// interval" costs a binary search and a scan of what lies near it, not a walk over every event.
+// The events are kept in order of start in short sorted runs (blocks), each knowing the latest
+// end in it: a search starts no further back than the longest event reaches, skips every run
+// that ends before the interval, and scans the rest as contiguous memory. Instants are kept at
+// their time: the width of their marker on screen follows the zoom and is added at the search.
 //
 // The index holds the events by pointer and does not own them. Whoever files an event keeps the
-// extent it was filed under and hands it back to erase it (mEvent keeps it while filed).
+// extent it was filed under and hands it back to erase it (mEvent keeps it while filed); an event
+// is filed once.
 class mTimeIndex
 {
 public:
@@ -43,12 +43,12 @@ public:
     // f answers true to stop the walk; the result says whether it stopped.
     template <class F> bool forEachNear(double lo, double hi, double reach, F&& f) const;
 
-    // Calls f(mEvent*) for every filed event, in no particular order.
+    // Calls f(mEvent*) for every filed event, in order of start.
     template <class F> void forEach(F&& f) const;
 
-    // How far an instant's marker reaches either side of a time on the timeline's time scale,
-    // with room to spare: what a search near that time widens its window by for instants.
-    static double instantReach(tlObj const& obj, double t);
+    // How far an instant's marker reaches either side of its time on the timeline's time scale,
+    // with room to spare: what a search widens its window by for instants.
+    static double instantReach(tlObj const& obj);
 
 private:
     struct Entry
@@ -56,53 +56,60 @@ private:
         double lo;
         double hi;
         mEvent* ev;
+        bool instant;
     };
-    struct ByStart
+    struct Block
     {
-        bool operator()(Entry const& a, Entry const& b) const
-        {
-            return a.lo < b.lo || (a.lo == b.lo && a.ev < b.ev);
-        }
+        std::vector<Entry> entries; // by start, then by event
+        double maxHi;
     };
-    using Bucket = std::set<Entry, ByStart>;
+    // Runs are split when they grow past twice this.
+    static constexpr std::size_t BlockSize = 64;
 
-    // The class of a length: the exponent of the power of two above it; spans of no length have
-    // a class of their own.
-    static int lengthClass(double length);
-    // How far before a query's start a span of the class may begin and still reach it.
-    static double classReach(int cls);
-    static constexpr int NoLength = -100000;
+    static bool before(Entry const& a, double lo, mEvent const* ev)
+    {
+        return a.lo < lo || (a.lo == lo && a.ev < ev);
+    }
+    // The first block that may hold an entry at or after the key (the last one when none).
+    std::size_t blockFor(double lo, mEvent const* ev) const;
+    static void refreshMax(Block& b);
 
-    std::map<int, Bucket> mySpans;
-    Bucket myInstants;
+    std::vector<Block> myBlocks;
     std::size_t mySize = 0;
+    // The longest span filed since the index was last empty: how far back a search looks.
+    double myLongest = 0.0;
 };
 
 template <class F> bool mTimeIndex::forEachNear(double lo, double hi, double reach, F&& f) const
 {
-    if (hi < lo)
-        std::swap(lo, hi);
-    for (auto const& [cls, bucket] : mySpans) {
-        double const from = lo - classReach(cls);
-        for (auto it = bucket.lower_bound(Entry {from, 0.0, nullptr}); it != bucket.end(); ++it) {
-            if (it->lo > hi)
-                break;
-            if (it->hi >= lo && f(it->ev))
+    if (hi < lo) {
+        double const swap = lo;
+        lo = hi;
+        hi = swap;
+    }
+    double const from = lo - reach, to = hi + reach;
+    // Nothing that starts before the longest span's length ahead of the interval reaches it.
+    std::size_t b = myBlocks.empty() ? 0 : blockFor(from - myLongest, nullptr);
+    for (; b < myBlocks.size(); ++b) {
+        Block const& block = myBlocks[b];
+        if (block.entries.front().lo > to)
+            break;
+        if (block.maxHi < from)
+            continue;
+        for (Entry const& e : block.entries) {
+            if (e.lo > to)
+                return false;
+            bool const near = e.instant ? e.lo >= from : (e.hi >= lo && e.lo <= hi);
+            if (near && f(e.ev))
                 return true;
         }
     }
-    for (auto it = myInstants.lower_bound(Entry {lo - reach, 0.0, nullptr});
-         it != myInstants.end() && it->lo <= hi + reach; ++it)
-        if (f(it->ev))
-            return true;
     return false;
 }
 
 template <class F> void mTimeIndex::forEach(F&& f) const
 {
-    for (auto const& [cls, bucket] : mySpans)
-        for (Entry const& e : bucket)
+    for (Block const& block : myBlocks)
+        for (Entry const& e : block.entries)
             f(e.ev);
-    for (Entry const& e : myInstants)
-        f(e.ev);
 }

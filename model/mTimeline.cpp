@@ -142,6 +142,9 @@ void mTimeline::clearObj()
 
 bool mTimeline::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
 {
+    // The attributes first: most elements of a document are.
+    if (mAttrLimits::readOwnAttr(r, static_cast<mTimelineData&>(*this), name, TimelineLimits))
+        return true;
     if (std::strcmp(name, "events") == 0) {
         A_ASSERT(myEdb);
         M_TRACE("Push events handler\n");
@@ -453,8 +456,7 @@ Obh mTimeline::newLayer()
     raiseDirt(DirtActiveLayers);
     raiseDirt(DirtNumRowsInLayer);
     raiseDirt(DirtLayerStackingInTimeline);
-    if (ObDirty* dirt = getDirtEngine())
-        dirt->setDirtyItem(h);
+    markDirtyItem(h);
     rtl::str title;
     title.set("Layer #%i", static_cast<int>(myLayerHdls.size()));
     layer->setTitle(title);
@@ -567,7 +569,7 @@ void mTimeline::deleteLayer(Obh lyrHdl)
     for (Obh& h : events) {
         if (selection)
             selection->removeFromSelection(h);
-        if (mEvent* ev = eventOf(h))
+        if (mEvent* ev = eventOf(h); ev && ev->giGet())
             ev->giClear();
         if (myEdb)
             myEdb->unregisterEvent(h);
@@ -736,8 +738,7 @@ Obh mTimeline::addEvent(Obh evHdl, double startTime, double rowIndex, Obh lyrHdl
     if (mLayer* holder = ev->filedIn(); holder && holder != layer)
         holder->removeEvent(evHdl);
     ev->setLayerHdl(lyrHdl);
-    if (ObDirty* dirt = getDirtEngine(); dirt && myCurrentLayerHdl)
-        dirt->setDirtyItem(myCurrentLayerHdl);
+    markDirtyItem(myCurrentLayerHdl);
     double t0 = 0, t1 = 0, minRi = 0, maxRi = 0;
     layer->getSpans(t0, t1, minRi, maxRi, false);
     layer->addEvent(evHdl, startTime, rowIndex);
@@ -754,29 +755,24 @@ void mTimeline::deleteEvent(Obh& evHdl)
 {
     if (ObSelection* selection = getSelectionEngine())
         selection->removeFromSelection(evHdl);
-    ObDirty* dirt = getDirtEngine();
     for (Obh const& h : myLayerHdls)
         if (mLayer* layer = layerOf(h); layer && layer->deleteEvent(evHdl)) {
-            if (dirt)
-                dirt->setDirtyItem(h);
+            markDirtyItem(h);
             raiseDirt(DirtEventSetInLayer);
         }
     raiseDirt(DirtEventWasDeleted);
     if (myEdb)
         myEdb->unregisterEvent(evHdl);
     // Only an event goes back to the event pool.
-    if (mEvent* ev = eventOf(evHdl)) {
-        ev->giClear();
-        evHdl.dealloc();
-    }
+    if (eventOf(evHdl))
+        evHdl.dealloc(); // its item goes with it
 }
 
 void mTimeline::removeEvent(Obh& evHdl)
 {
-    ObDirty* dirt = getDirtEngine();
     for (Obh const& h : myLayerHdls)
-        if (mLayer* layer = layerOf(h); layer && layer->removeEvent(evHdl) && dirt)
-            dirt->setDirtyItem(h);
+        if (mLayer* layer = layerOf(h); layer && layer->removeEvent(evHdl))
+            markDirtyItem(h);
     if (myEdb)
         myEdb->unregisterEvent(evHdl);
 }
@@ -1423,7 +1419,6 @@ void mTimeline::syncLayerViews()
         return;
     M_TRACE("Sync layer views\n");
     tlUi* ui = getUi();
-    ObDirty* dirt = getDirtEngine();
     for (Obh const& h : myLayerHdls) {
         mLayer* layer = layerOf(h);
         if (!layer)
@@ -1439,8 +1434,7 @@ void mTimeline::syncLayerViews()
         }
         if (ui)
             syncLayerToView(h, ui->getScene());
-        if (dirt)
-            dirt->setDirtyItem(h);
+        markDirtyItem(h);
     }
     raiseDirt(DirtLayerTimeScale);
 }
@@ -1575,8 +1569,9 @@ bool mTimeline::checkRecords(ObClassTypeOf<mTimeline>& timelines, ObClassTypeOf<
             return fail(who + " holds a scale that another object holds");
         return true;
     };
-    std::map<mLayer const*, mTimeline const*> layerOwner;
-    std::map<mEvent const*, mLayer const*> eventLister;
+    // By slot: the timeline listing each layer, and the layer listing each event (its slot + 1).
+    std::vector<mTimeline const*> layerOwner(layers.mySize, nullptr);
+    std::vector<uint32_t> eventLister(events.mySize, 0);
     bool ok = true;
     forEachLive(timelines, [&](Obh const&, mTimeline* tl) {
         ok = ok && ownScale(tl->myTimeScaleHdl, "the timeline's time scale") &&
@@ -1588,17 +1583,20 @@ bool mTimeline::checkRecords(ObClassTypeOf<mTimeline>& timelines, ObClassTypeOf<
                 return;
             if (!layer)
                 ok = fail("mTimeline: a \"layer\" names no live layer");
-            else if (!layerOwner.emplace(layer, tl).second)
+            else if (layerOwner[h.getAddr()])
                 ok = fail(named("mLayer", layer->getTitle(), "is listed twice"));
             else if (layer->getIndex() != at)
                 ok = fail(named("mLayer", layer->getTitle(), "has an index other than its place"));
+            else
+                layerOwner[h.getAddr()] = tl;
             ++at;
         }
     });
-    forEachLive(layers, [&](Obh const&, mLayer* layer) {
+    forEachLive(layers, [&](Obh const& lh, mLayer* layer) {
         if (!ok)
             return;
-        if (!layerOwner.count(layer)) {
+        mTimeline const* owner = layerOwner[lh.getAddr()];
+        if (!owner) {
             ok = fail(named("mLayer", layer->getTitle(), "is in no timeline"));
             return;
         }
@@ -1623,8 +1621,8 @@ bool mTimeline::checkRecords(ObClassTypeOf<mTimeline>& timelines, ObClassTypeOf<
                     named("mLayer", layer->getTitle(), "lists an event whose layer is another"));
                 return;
             }
-            eventLister[ev] = layer;
-            if (!layerOwner[layer]->getEdb() || !layerOwner[layer]->getEdb()->isRegistered(h)) {
+            eventLister[h.getAddr()] = lh.getAddr() + 1;
+            if (!owner->getEdb() || !owner->getEdb()->isRegistered(h)) {
                 ok = fail(named("mLayer", layer->getTitle(),
                                 "lists an event that its timeline does not hold"));
                 return;
@@ -1635,9 +1633,8 @@ bool mTimeline::checkRecords(ObClassTypeOf<mTimeline>& timelines, ObClassTypeOf<
         if (!ok || !tl->getEdb())
             return;
         for (Obh const& h : tl->getEdb()->getEvents()) {
-            mEvent const* ev = events.ptrFromFile(h);
-            auto lister = ev ? eventLister.find(ev) : eventLister.end();
-            if (lister == eventLister.end() || layerOwner[lister->second] != tl) {
+            uint32_t const lister = events.ptrFromFile(h) ? eventLister[h.getAddr()] : 0;
+            if (!lister || layerOwner[lister - 1] != tl) {
                 ok = fail("mTimeline: an \"event\" names no event of its layers");
                 return;
             }
@@ -1646,8 +1643,8 @@ bool mTimeline::checkRecords(ObClassTypeOf<mTimeline>& timelines, ObClassTypeOf<
     if (!ok)
         return false;
     // Events in no layer (older versions left those of deleted layers behind) belong nowhere.
-    forEachLive(events, [&](Obh const&, mEvent* ev) {
-        if (!eventLister.count(ev) && ev->getLayerHdl().isValid()) {
+    forEachLive(events, [&](Obh const& h, mEvent* ev) {
+        if (!eventLister[h.getAddr()] && ev->getLayerHdl().isValid()) {
             A_TRACE_C("red", "mEvent %s is in no layer: kept without one\n", ev->desc().c());
             ev->setLayerHdl(Obh());
         }

@@ -288,6 +288,28 @@ bool XmlReader::getAttr(int index, char const*& name, char const*& value)
     return true;
 }
 
+bool XmlReader::getAttrs(char const* const* names, char const** values, int n)
+{
+    int found = 0;
+    for (int i = 0; i < n; ++i)
+        values[i] = nullptr;
+    if (!myReader)
+        return false;
+    for (int more = xmlTextReaderMoveToFirstAttribute(myReader); more == 1 && found < n;
+         more = xmlTextReaderMoveToNextAttribute(myReader)) {
+        char const* name = cstr(xmlTextReaderConstName(myReader));
+        for (int i = 0; name && i < n; ++i)
+            if (!values[i] && name[0] == names[i][0] && std::strcmp(name, names[i]) == 0) {
+                xmlChar const* v = xmlTextReaderConstValue(myReader);
+                values[i] = v ? cstr(v) : nullptr;
+                found += v != nullptr;
+                break;
+            }
+    }
+    xmlTextReaderMoveToElement(myReader);
+    return found == n;
+}
+
 int XmlReader::readNext()
 {
     if (!myReader)
@@ -469,7 +491,10 @@ void XmlReader::processNode()
     }
     if (myFailed)
         return;
-    if (type == XML_READER_TYPE_ELEMENT || type == XML_READER_TYPE_END_ELEMENT)
+    // The indentation between elements is dropped anyway: no need to look at it.
+    if (type == XML_READER_TYPE_ELEMENT || type == XML_READER_TYPE_END_ELEMENT ||
+        (myHandler && (type == XML_READER_TYPE_WHITESPACE ||
+                       type == XML_READER_TYPE_SIGNIFICANT_WHITESPACE)))
         return;
     if (xmlTextReaderHasValue(myReader) != 1)
         return;
@@ -528,8 +553,17 @@ char const* XmlReader::nodeTypeStr(int type)
 bool XmlReader::isWhitespace(char const* text)
 {
     for (char const* p = text; p && *p; ++p)
-        if (!std::strchr(" \t\n\v\f\r", *p))
+        switch (*p) {
+        case ' ':
+        case '\t':
+        case '\n':
+        case '\v':
+        case '\f':
+        case '\r':
+            continue;
+        default:
             return false;
+        }
     return true;
 }
 

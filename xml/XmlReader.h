@@ -38,6 +38,9 @@ public:
     virtual bool getAttr(char const* name, float& value);
     virtual bool getAttr(char const* name, bool& value);
     virtual bool getAttr(int index, char const*& name, char const*& value);
+    // The values of the n attributes named, in one pass over the current element's attributes
+    // (values[i] null for one it does not have). True when it has them all.
+    bool getAttrs(char const* const* names, char const** values, int n);
     // A structural number of a document: decimal digits only (no sign, no blanks) within
     // [lo, hi]. Unlike the int and long forms, text that is not such a number fails.
     bool getDecimalAttr(char const* name, uint64_t lo, uint64_t hi, uint64_t& value);

@@ -373,16 +373,19 @@ bool XmlWriter::endElement()
     return true;
 }
 
-bool XmlWriter::writeAttr(char const* name, char const* text)
+bool XmlWriter::writeAttr(char const* name, char const* text, bool ownText)
 {
     char const* const Message = "Error at xmlTextWriterWriteAttribute";
-    if (!myWriter || !name || !text || refuseText(text))
+    if (!myWriter || !name || !text || (!ownText && refuseText(text)))
         return note(-1, Message);
     // ' name="text"' in the start tag, which the reader takes only whole.
-    size_t const tag = myTagBytes + std::strlen(name) + 4 + storedSize(text);
-    std::string const what = std::string("attribute '") + name + "' of its element";
-    if (!fits(tag, what.c_str(), Message))
-        return false;
+    size_t const tag =
+        myTagBytes + std::strlen(name) + 4 + (ownText ? std::strlen(text) : storedSize(text));
+    // The message is made only for a refusal: this runs once per attribute of a document.
+    if (tag > MaxStoredBytes) {
+        std::string const what = std::string("attribute '") + name + "' of its element";
+        return fits(tag, what.c_str(), Message);
+    }
     myTagBytes = tag;
     return note(xmlTextWriterWriteAttribute(myWriter, xstr(name), xstr(text)), Message);
 }
@@ -392,41 +395,46 @@ bool XmlWriter::addAttribute(char const* name, char const* value)
     return writeAttr(name, value);
 }
 
+bool XmlWriter::addNameAttribute(char const* name, char const* ownName)
+{
+    return writeAttr(name, ownName, true);
+}
+
 bool XmlWriter::addAttribute(char const* name, double value)
 {
     char buf[400];
-    return writeAttr(name, formatReal(buf, sizeof buf, value));
+    return writeAttr(name, formatReal(buf, sizeof buf, value), true);
 }
 
 bool XmlWriter::addAttribute(char const* name, float value)
 {
     char buf[400];
-    return writeAttr(name, formatReal(buf, sizeof buf, static_cast<double>(value)));
+    return writeAttr(name, formatReal(buf, sizeof buf, static_cast<double>(value)), true);
 }
 
 bool XmlWriter::addAttribute(char const* name, bool value)
 {
-    return writeAttr(name, value ? "True" : "False");
+    return writeAttr(name, value ? "True" : "False", true);
 }
 
 bool XmlWriter::addAttribute(char const* name, int value)
 {
-    return writeAttr(name, Decimal(value).text);
+    return writeAttr(name, Decimal(value).text, true);
 }
 
 bool XmlWriter::addAttribute(char const* name, long value)
 {
-    return writeAttr(name, Decimal(value).text);
+    return writeAttr(name, Decimal(value).text, true);
 }
 
 bool XmlWriter::addAttribute(char const* name, unsigned long value)
 {
-    return writeAttr(name, Decimal(value).text);
+    return writeAttr(name, Decimal(value).text, true);
 }
 
 bool XmlWriter::addAttribute(char const* name, unsigned int value)
 {
-    return writeAttr(name, Decimal(value).text);
+    return writeAttr(name, Decimal(value).text, true);
 }
 
 bool XmlWriter::writeText(char const* text, char const* message)

@@ -36,6 +36,9 @@ public:
     virtual bool addAttribute(char const* name, long value);
     virtual bool addAttribute(char const* name, unsigned long value);
     virtual bool addAttribute(char const* name, unsigned int value);
+    // An attribute whose text is one of the program's own names (a class, an attribute, a type:
+    // plain ASCII letters, digits, ':' and '_'), which needs no check and no escape.
+    bool addNameAttribute(char const* name, char const* ownName);
     virtual bool addString(char const* text);
     virtual bool addValue(double value);
     virtual bool addValue(float value);
@@ -62,7 +65,9 @@ private:
     bool note(int rc, char const* message);
     bool open(char const* name, char const* message);
     bool fits(size_t size, char const* what, char const* message);
-    bool writeAttr(char const* name, char const* text);
+    // A text the writer formatted itself (a number, "True", "False") is plain ASCII that needs
+    // no escape: it skips the checks every other text gets.
+    bool writeAttr(char const* name, char const* text, bool ownText = false);
     bool writeText(char const* text, char const* message);
     bool createTemp(char const* path);
     void removeLeftovers() const;

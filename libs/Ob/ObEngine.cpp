@@ -70,11 +70,12 @@ bool ObEngine::hasTypeNamed(char const* name) const
 
 Obt* ObEngine::getTypeNamed(char const* name) const
 {
-    if (name) {
-        auto it = myTypesByName.find(rtl::str(name));
-        if (it != myTypesByName.end())
-            return it->second;
-    }
+    // A store holds a handful of types, and every handle read names one: a scan of their names
+    // costs less than making a string to look one up.
+    if (name)
+        for (Obt* t : myTypes)
+            if (std::strcmp(t->getName(), name) == 0)
+                return t;
     A_TRACE_C("ired", "Can't find type '%s'\n", name ? name : "");
     return nullptr;
 }

@@ -72,35 +72,46 @@ bool ObObj::xmlObjFactory(char const* typeName, ObObj*& obj, Obh& h, char const*
 
 bool ObObj::xmlWrite(XmlWriter& w)
 {
+    return xmlWriteAttrs(w) && xmlWriteChildren(w);
+}
+
+bool ObObj::xmlWriteAttrs(XmlWriter& w)
+{
     std::list<rtl::str> names;
     getAttrNames(names);
     if (names.empty())
         OB_TRACE("%s NO ATTRS to save to XML\n", OB_CLASS(*this));
     else
         OB_TRACE("%s %i ATTRS to save to XML\n", OB_CLASS(*this), static_cast<int>(names.size()));
+    for (auto const& n : names)
+        if (!xmlWriteAttr(w, n))
+            return false;
+    return true;
+}
+
+bool ObObj::xmlWriteAttr(XmlWriter& w, rtl::str const& n)
+{
     ObAttr attr;
     rtl::str text;
-    for (auto const& n : names) {
-        if (!getAttr(n, attr)) {
-            A_TRACE_C("ired", "%s can't get attibute descriptor: %s\n", OB_CLASS(*this), n.cs());
-            return false;
-        }
-        if (!w.startElement("attr") || !w.addAttribute("_id", n.cs()))
-            return false;
-        OB_TRACE("%s.attr = %s\n", OB_CLASS(*this), n.cs());
-        if (!w.addAttribute("_t", attr.getCDataType()))
-            return false;
-        if (!getAttrAsString(n, text)) {
-            A_TRACE_C("ired", "%s can't get attibute as string: %s\n", OB_CLASS(*this), n.cs());
-            return false;
-        }
-        // A string without text is stored as the empty value.
-        if (!w.addAttribute("value", text.cs()) || !w.endElement()) {
-            std::printf("%s: attribute '%s' could not be saved\n", OB_CLASS(*this), n.cs());
-            return false;
-        }
+    if (!getAttr(n, attr)) {
+        A_TRACE_C("ired", "%s can't get attibute descriptor: %s\n", OB_CLASS(*this), n.cs());
+        return false;
     }
-    return xmlWriteChildren(w);
+    if (!w.startElement("attr") || !w.addAttribute("_id", n.cs()))
+        return false;
+    OB_TRACE("%s.attr = %s\n", OB_CLASS(*this), n.cs());
+    if (!w.addAttribute("_t", attr.getCDataType()))
+        return false;
+    if (!getAttrAsString(n, text)) {
+        A_TRACE_C("ired", "%s can't get attibute as string: %s\n", OB_CLASS(*this), n.cs());
+        return false;
+    }
+    // A string without text is stored as the empty value.
+    if (!w.addAttribute("value", text.cs()) || !w.endElement()) {
+        std::printf("%s: attribute '%s' could not be saved\n", OB_CLASS(*this), n.cs());
+        return false;
+    }
+    return true;
 }
 
 bool ObObj::xmlReadStartElement(XmlReader& r, char const* name, int)

@@ -41,8 +41,14 @@ public:
     bool xmlReadEndElement(XmlReader& r, char const* name) override;
     virtual bool xmlReadHandleValue(XmlReader&, char const*) { return false; }
     virtual bool xmlObjFactory(char const* typeName, ObObj*& obj, Obh& h, char const* id);
+    // The attributes (xmlWriteAttrs), then the children.
     virtual bool xmlWrite(XmlWriter& w);
     virtual bool xmlWriteChildren(XmlWriter&) { return true; }
+    // One "attr" element per name of getAttrNames, in order. A record writes its own from its
+    // field table, without looking each name up.
+    virtual bool xmlWriteAttrs(XmlWriter& w);
+    // The "attr" element of one attribute, by name.
+    bool xmlWriteAttr(XmlWriter& w, rtl::str const& name);
     virtual char const* xmlGetObjectTypeName();
     virtual void getAttrNames(std::list<rtl::str>&) const {}
     virtual bool getAttr(rtl::str, ObAttr&) const { return false; }

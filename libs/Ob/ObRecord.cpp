@@ -1,5 +1,7 @@
 #include "ObRecord.h"
 
+#include "XmlWriter.h"
+
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -75,6 +77,35 @@ float toFloat(double v)
     if (v < -Max)
         return static_cast<float>(-Max);
     return static_cast<float>(v);
+}
+
+bool startField(XmlWriter& w, char const* name, ObAttrKind kind)
+{
+    return w.startElement("attr") && w.addNameAttribute("_id", name) &&
+           w.addNameAttribute("_t", dataTypeName(kind));
+}
+
+// The same texts as the generic writing gives (intText, realText, boolText): the writer formats
+// numbers as "%i" and "%f" in the C locale, and writes "True" and "False".
+bool endField(XmlWriter& w, rtl::str const& value)
+{
+    // A string without text is stored as the empty value.
+    return w.addAttribute("value", value.cs()) && w.endElement();
+}
+
+bool endField(XmlWriter& w, int value)
+{
+    return w.addAttribute("value", value) && w.endElement();
+}
+
+bool endField(XmlWriter& w, double value)
+{
+    return w.addAttribute("value", value) && w.endElement();
+}
+
+bool endField(XmlWriter& w, bool value)
+{
+    return w.addAttribute("value", value) && w.endElement();
 }
 
 } // namespace ObRecord

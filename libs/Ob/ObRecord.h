@@ -8,6 +8,8 @@
 #include <cstring>
 #include <list>
 
+class XmlWriter;
+
 // Attribute records typed once, as data.
 //
 // A record is a class with one member per attribute and, per attribute, a virtual getter, setter
@@ -90,13 +92,18 @@ bool boolValue(char const* text);
 float toFloat(double v);
 
 template <class R>
-ObRecordField<R> const* find(ObRecordFields<R> fields, rtl::str const& name)
+ObRecordField<R> const* find(ObRecordFields<R> fields, char const* n)
 {
-    char const* n = name.c();
     for (auto const& f : fields)
         if (f.name[0] == n[0] && std::strcmp(f.name, n) == 0)
             return &f;
     return nullptr;
+}
+
+template <class R>
+ObRecordField<R> const* find(ObRecordFields<R> fields, rtl::str const& name)
+{
+    return find(fields, name.c());
 }
 
 template <class R>
@@ -120,25 +127,64 @@ void toText(R const& r, ObRecordField<R> const& f, rtl::str& out)
 
 // Stores the value of the text directly; false (nothing stored) for a real that is not finite.
 template <class R>
-bool fromText(R& r, ObRecordField<R> const& f, rtl::str const& text)
+bool fromText(R& r, ObRecordField<R> const& f, char const* text)
 {
     double v = 0.0;
     switch (f.kind) {
     case ObAttrKind::Str: r.*f.s = text; return true;
-    case ObAttrKind::Int: r.*f.i = intValue(text.c()); return true;
-    case ObAttrKind::Bool: r.*f.b = boolValue(text.c()); return true;
+    case ObAttrKind::Int: r.*f.i = intValue(text); return true;
+    case ObAttrKind::Bool: r.*f.b = boolValue(text); return true;
     case ObAttrKind::Float:
-        if (!realValue(text.c(), v))
+        if (!realValue(text, v))
             return false;
         r.*f.f = toFloat(v);
         return true;
     case ObAttrKind::Double:
-        if (!realValue(text.c(), v))
+        if (!realValue(text, v))
             return false;
         r.*f.d = v;
         return true;
     }
     return false;
+}
+
+template <class R>
+bool fromText(R& r, ObRecordField<R> const& f, rtl::str const& text)
+{
+    if (f.kind == ObAttrKind::Str) {
+        r.*f.s = text; // shares the text
+        return true;
+    }
+    return fromText(r, f, text.c());
+}
+
+// The start of one "attr" element, its value still to come: "_id" and "_t".
+bool startField(XmlWriter& w, char const* name, ObAttrKind kind);
+bool endField(XmlWriter& w, rtl::str const& value);
+bool endField(XmlWriter& w, int value);
+bool endField(XmlWriter& w, double value);
+bool endField(XmlWriter& w, bool value);
+
+// One "attr" element per field, in table order, each value written as its type: what the
+// generic writing does name by name, without looking each name up or allocating a text.
+template <class R>
+bool writeFields(R const& r, ObRecordFields<R> fields, XmlWriter& w)
+{
+    for (auto const& f : fields) {
+        if (!startField(w, f.name, f.kind))
+            return false;
+        bool ok = false;
+        switch (f.kind) {
+        case ObAttrKind::Str: ok = endField(w, r.*f.s); break;
+        case ObAttrKind::Int: ok = endField(w, r.*f.i); break;
+        case ObAttrKind::Float: ok = endField(w, static_cast<double>(r.*f.f)); break;
+        case ObAttrKind::Double: ok = endField(w, r.*f.d); break;
+        case ObAttrKind::Bool: ok = endField(w, r.*f.b); break;
+        }
+        if (!ok)
+            return false;
+    }
+    return true;
 }
 
 } // namespace ObRecord
@@ -203,5 +249,16 @@ public:                                                                         
         if (!f)                                                                                    \
             return Base::setAttrByString(name, value, type);                                       \
         return ObRecord::fromText(*this, *f, value);                                               \
+    }                                                                                              \
+    bool xmlWriteAttrs(XmlWriter& w) override                                                      \
+    {                                                                                              \
+        if (!ObRecord::writeFields(*this, fields(), w))                                            \
+            return false;                                                                          \
+        std::list<rtl::str> baseNames;                                                             \
+        Base::getAttrNames(baseNames);                                                             \
+        for (rtl::str const& n : baseNames)                                                        \
+            if (!xmlWriteAttr(w, n))                                                               \
+                return false;                                                                      \
+        return true;                                                                               \
     }                                                                                              \
     LIST(OB_RECORD_MEMBER)

@@ -9,46 +9,6 @@
 
 #include <functional>
 
-Obh::Obh()
-    : myTypeIndex(0)
-    , myAddr(0)
-    , myFlags(0)
-    , myType(nullptr)
-{
-}
-
-Obh::Obh(Obh const& other)
-    : Ob()
-    , myTypeIndex(other.myTypeIndex)
-    , myAddr(other.myAddr)
-    , myFlags(other.myFlags)
-    , myType(other.myType)
-{
-}
-
-Obh& Obh::operator=(Obh const& other)
-{
-    myTypeIndex = other.myTypeIndex;
-    myAddr = other.myAddr;
-    myFlags = other.myFlags;
-    myType = other.myType;
-    return *this;
-}
-
-Obh::~Obh() {}
-
-bool Obh::operator==(Obh const& other) const
-{
-    return myType == other.myType && myAddr == other.myAddr && myFlags == other.myFlags;
-}
-
-bool Obh::operator<(Obh const& other) const
-{
-    if (myType != other.myType)
-        return std::less<Obt*>()(myType, other.myType);
-    return myAddr < other.myAddr;
-}
-
 // A handle that is not valid names nothing. It may come from a document ("flags" 0), so it
 // resolves to null here rather than reaching the pool's assertion.
 ObObj* Obh::obj()
@@ -99,10 +59,10 @@ bool Obh::xmlWriteHdl(XmlWriter& w, char const* elem, Obh const& h, char const* 
     bool ok = true;
     if (elem)
         ok = w.startElement(elem);
-    ok = ok && w.addAttribute("_t", "h");
+    ok = ok && w.addNameAttribute("_t", "h");
     if (id)
         ok = ok && w.addAttribute("_id", id);
-    ok = ok && w.addAttribute("tid", type->getName()) && w.addAttribute("oid", h.myAddr) &&
+    ok = ok && w.addNameAttribute("tid", type->getName()) && w.addAttribute("oid", h.myAddr) &&
          w.addAttribute("flags", static_cast<int>(h.myFlags));
     if (elem)
         ok = ok && w.endElement();

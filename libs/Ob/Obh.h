@@ -4,6 +4,7 @@
 #include "str.h"
 
 #include <cstdint>
+#include <functional>
 
 class Obt;
 class ObObj;
@@ -18,20 +19,43 @@ class Obh : public Ob
 public:
     static constexpr uint64_t IsValid = 1;
 
-    Obh();
-    Obh(Obh const& other);
-    Obh& operator=(Obh const& other);
-    ~Obh() override;
+    // Handles are copied and compared in every set and search of the model: all inline.
+    Obh() : myTypeIndex(0), myAddr(0), myFlags(0), myType(nullptr) {}
+    Obh(Obh const& other)
+        : Ob()
+        , myTypeIndex(other.myTypeIndex)
+        , myAddr(other.myAddr)
+        , myFlags(other.myFlags)
+        , myType(other.myType)
+    {
+    }
+    Obh& operator=(Obh const& other)
+    {
+        myTypeIndex = other.myTypeIndex;
+        myAddr = other.myAddr;
+        myFlags = other.myFlags;
+        myType = other.myType;
+        return *this;
+    }
+    ~Obh() override {}
 
     bool isValid() const { return (myFlags & IsValid) != 0; }
     explicit operator bool() const { return isValid(); }
 
     // Same pool, slot and flags; the type index is not compared.
-    bool operator==(Obh const& other) const;
+    bool operator==(Obh const& other) const
+    {
+        return myType == other.myType && myAddr == other.myAddr && myFlags == other.myFlags;
+    }
     bool operator!=(Obh const& other) const { return !(*this == other); }
     // By pool, then slot; flags are ignored, so a valid and an invalid handle of one slot are
     // one key of a set. The order between pools is that of the pools' identities.
-    bool operator<(Obh const& other) const;
+    bool operator<(Obh const& other) const
+    {
+        if (myType != other.myType)
+            return std::less<Obt*>()(myType, other.myType);
+        return myAddr < other.myAddr;
+    }
 
     ObObj* obj();
     ObObj const* obj() const;

@@ -203,7 +203,8 @@ bool Obt::xmlWrite(XmlWriter& w) const
         ok = w.startElement("addr") && w.addAttribute("_id", addr);
         ObObj* o = objFromAddr(addr);
         if (o) {
-            ok = ok && w.startElement("object") && w.addAttribute("_t", o->xmlGetObjectTypeName()) && o->xmlWrite(w) &&
+            ok = ok && w.startElement("object") &&
+                 w.addNameAttribute("_t", o->xmlGetObjectTypeName()) && o->xmlWrite(w) &&
                  w.endElement();
         } else {
             ok = ok && w.startElement("data") &&

@@ -1,3 +1,4 @@
+#include "Xml.h"
 #include "XmlReader.h"
 #include "ScratchDir.h"
 
@@ -222,4 +223,53 @@ TEST(XmlReader, UnpairedPopAndStackDepth)
     reader.popHandler();
     reader.popHandler();
     EXPECT_EQ(reader.currentHandler(), nullptr);
+}
+
+TEST(XmlReader, ReadsSeveralAttributesInOnePassInAnyOrder)
+{
+    struct Several : XmlReadHandler
+    {
+        std::vector<std::string> got;
+        bool all = false;
+        bool xmlReadStartElement(XmlReader& r, char const*, int) override
+        {
+            static char const* const Names[] = {"value", "_id", "_t"};
+            char const* values[3];
+            all = r.getAttrs(Names, values, 3);
+            for (char const* v : values)
+                got.push_back(v ? v : "(none)");
+            return true;
+        }
+    } several;
+    ScratchDir dir;
+    std::string const f = dir.file("a.xml");
+    writeFile(f, "<attr _id=\"title\" _t=\"rtl::str\" value=\"a &amp; b\" extra=\"x\"/>");
+    XmlReader reader;
+    reader.pushHandler(&several, nullptr);
+    ASSERT_TRUE(reader.parseFile(f.c_str()));
+    EXPECT_TRUE(several.all);
+    EXPECT_EQ(several.got, (std::vector<std::string> {"a & b", "title", "rtl::str"}));
+
+    writeFile(f, "<attr _id=\"title\" value=\"v\"/>");
+    several.got.clear();
+    ASSERT_TRUE(reader.parseFile(f.c_str()));
+    EXPECT_FALSE(several.all) << "no \"_t\"";
+    EXPECT_EQ(several.got, (std::vector<std::string> {"v", "title", "(none)"}));
+}
+
+TEST(XmlReader, RealsReadTheSameWhicheverWayTheyAreWritten)
+{
+    // The writer's own form reads on a fast path; any other form as the C library reads it.
+    double v = 7;
+    EXPECT_TRUE(Xml::parseReal("-0.250000", v));
+    EXPECT_EQ(v, -0.25);
+    for (auto const& [text, expect] : std::vector<std::pair<char const*, double>> {
+             {"1e3", 1000.0}, {" 2.5", 2.5}, {"+1.5", 1.5}, {"1.5x", 1.5}, {"12", 12.0}}) {
+        EXPECT_TRUE(Xml::parseReal(text, v)) << text;
+        EXPECT_EQ(v, expect) << text;
+    }
+    v = 7;
+    EXPECT_FALSE(Xml::parseReal("abc", v));
+    EXPECT_FALSE(Xml::parseReal("", v));
+    EXPECT_EQ(v, 7) << "left as it was";
 }

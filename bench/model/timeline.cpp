@@ -1,0 +1,113 @@
+// The timeline at scale: placing events by first fit into ten layers (10,000 to 1,000,000
+// events), and one zoom step or a 10-pixel pan of a 1,600-pixel view showing about 300 of
+// 100,000 or 1,000,000 events, with restacking and the scene sync. The events keep one density
+// (10,000 a year), so a view of one width shows about as many of them at either size.
+#include "BenchTimeline.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+namespace {
+
+void BM_FirstFitPlacement(benchmark::State& state)
+{
+    int const n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        bench::Timeline t;
+        t.make(n);
+        state.SetIterationTime(t.place());
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+}
+
+// Seconds across the view that show about 300 events at 10,000 events a year.
+constexpr double ViewSeconds = 9.5 * 86400;
+
+// The timeline of the size asked for, kept while the same size is asked for again: the steps of
+// a run go back and forth. One at a time: the model's pools are those of the newest document.
+bench::Timeline& shown(int n)
+{
+    static std::unique_ptr<bench::Timeline> built;
+    static int size = 0;
+    if (!built || size != n) {
+        built.reset();
+        built = std::make_unique<bench::Timeline>();
+        built->make(n);
+        built->place();
+        built->view(ViewSeconds);
+        size = n;
+    }
+    return *built;
+}
+
+void afterViewChange(bench::Timeline& t)
+{
+    t.tl.restackLayers();
+    t.tl.syncLayerViews();
+    t.sync();
+}
+
+void BM_ZoomStep(benchmark::State& state)
+{
+    bench::Timeline& t = shown(static_cast<int>(state.range(0)));
+    bool in = true;
+    for (auto _ : state) {
+        if (in)
+            t.tl.timeScale()->zoomIn();
+        else
+            t.tl.timeScale()->zoomOut();
+        in = !in;
+        afterViewChange(t);
+    }
+    state.counters["items"] = t.items();
+}
+
+void BM_Pan10Pixels(benchmark::State& state)
+{
+    bench::Timeline& t = shown(static_cast<int>(state.range(0)));
+    double const step = 10.0 / bench::ViewWidth;
+    bool forward = true;
+    for (auto _ : state) {
+        if (forward)
+            t.tl.timeScale()->nudgeVisibleWindowForward(step);
+        else
+            t.tl.timeScale()->nudgeVisibleWindowBackward(step);
+        forward = !forward;
+        afterViewChange(t);
+    }
+    state.counters["items"] = t.items();
+}
+
+BENCHMARK(BM_FirstFitPlacement)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomStep)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_Pan10Pixels)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    bench::ensureApp();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
