@@ -4,33 +4,20 @@
 // width, a few layers stacked one under the other, span and instant events placed in their
 // rows. The painting benchmarks and the look check paint it with the skin, the layers and the
 // events, as the panes and the scene items will.
+#include "BenchDoc.h"
 #include "ObClassTypeOf.h"
-#include "ObDirty.h"
-#include "ObEngine.h"
-#include "ObQtRefresher.h"
-#include "ObSelection.h"
 #include "Painter.h"
-#include "aStateEngine.h"
 #include "mEvent.h"
 #include "mLayer.h"
 #include "mScale.h"
 #include "mSkin.h"
-#include "mTimeline.h"
-#include "tlCmp.h"
 
 #include <cmath>
 #include <string>
 #include <vector>
 
-struct DrawingScene
+struct DrawingScene : BenchDoc
 {
-    ObEngine store;
-    aStateEngine state;
-    ObQtRefresher refresher;
-    ObDirty dirt {&store, &refresher};
-    ObSelection selection {&dirt, ObDirty::INVALID_DIRT};
-    tlCmp cmp {&store, &dirt, &state, &selection, &refresher};
-    mTimeline& timeline = *cmp.getCmpTimeline();
     mScale& scale = *timeline.timeScale();
     mSkin& skin = *cmp.getCmpSkin();
 

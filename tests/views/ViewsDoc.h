@@ -11,7 +11,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <algorithm>
 #include <string>
 
 // A document whose time axis is `pixels` wide and shows one second per pixel from `start`, for the
@@ -48,11 +48,18 @@ inline void mouseAt(QWidget& w, QEvent::Type type, QPoint at, Qt::MouseButton bu
     QApplication::sendEvent(&w, &event);
 }
 
-// What a call wrote to the debug log, without the colour escapes.
+// What a call wrote to the debug log, without the colour escapes ("\x1B[...m").
 template <class F> std::string loggedBy(F&& call)
 {
     testing::internal::CaptureStdout();
     call();
     std::string const out = testing::internal::GetCapturedStdout();
-    return std::regex_replace(out, std::regex("\x1B\\[[0-9;]*m"), "");
+    std::string plain;
+    for (size_t k = 0; k < out.size(); ++k) {
+        if (out[k] == '\x1B')
+            k = std::min(out.find('m', k), out.size());
+        else
+            plain += out[k];
+    }
+    return plain;
 }

@@ -1,0 +1,158 @@
+#include "ObClassTypeOf.h"
+#include "ObSelection.h"
+#include "ViewsDoc.h"
+#include "mLayer.h"
+#include "pHead.h"
+#include "pHeader.h"
+#include "uiButton.h"
+#include "uiToggle.h"
+
+namespace {
+
+struct Headers : ViewsDoc
+{
+    QWidget window;
+    pHead* strip = new pHead(&window, nullptr);
+    Obh first = timeline.newLayer();
+    Obh second = timeline.newLayer();
+    pHeader* header = new pHeader(strip, first);
+
+    Headers() { window.show(); }
+
+    mLayer& layer(Obh h) { return *tlObj::ourType_mLayer->ptr(h); }
+    void press(pHeader& h, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        mouseAt(h, QEvent::MouseButtonPress, {60, 8}, Qt::LeftButton, mods);
+    }
+    void showControls(bool controls, bool hiding)
+    {
+        timeline.setShowLayerControls(controls);
+        timeline.setLayerHidingEnabled(hiding);
+        doc.dirt.setDirty(tlObj::DirtLayerControlVisibility, true);
+        doc.pass();
+    }
+};
+
+bool shown(QWidget* w)
+{
+    return !w->isHidden();
+}
+
+} // namespace
+
+TEST_F(Headers, ControlsSitAtTheRightEdge)
+{
+    header->resize(200, 40);
+    EXPECT_EQ(header->myHideToggle->geometry(), QRect(155, 3, 12, 12));
+    EXPECT_EQ(header->myContractBtn->geometry(), QRect(170, 3, 12, 12));
+    EXPECT_EQ(header->myExpandBtn->geometry(), QRect(185, 3, 12, 12));
+}
+
+TEST_F(Headers, ControlsFollowTheTimelineFlagsInTheNextPass)
+{
+    showControls(false, false);
+    EXPECT_FALSE(shown(header->myHideToggle));
+    EXPECT_FALSE(shown(header->myExpandBtn));
+    EXPECT_FALSE(shown(header->myContractBtn));
+    showControls(true, false);
+    EXPECT_TRUE(shown(header->myHideToggle));
+    EXPECT_TRUE(shown(header->myExpandBtn));
+    EXPECT_TRUE(shown(header->myContractBtn));
+    // While layer hiding is on, the corner's switch is the one that shows.
+    showControls(true, true);
+    EXPECT_FALSE(shown(header->myHideToggle));
+    EXPECT_TRUE(shown(header->myExpandBtn));
+    EXPECT_TRUE(shown(header->myContractBtn));
+}
+
+TEST_F(Headers, HideToggleDeactivatesTheLayerAndFollowsItBack)
+{
+    header->myHideToggle->activate();
+    EXPECT_FALSE(layer(first).getIsActive());
+    EXPECT_TRUE(raised(tlObj::DirtActiveLayers));
+    header->myHideToggle->activate();
+    EXPECT_TRUE(layer(first).getIsActive());
+
+    // Hidden elsewhere: the toggle shows it after the next pass that touches the header.
+    layer(first).setIsActive(false);
+    doc.dirt.setDirty(tlObj::DirtLayout, true);
+    doc.pass();
+    EXPECT_TRUE(header->myHideToggle->getValue());
+}
+
+TEST_F(Headers, PlainPressSelectsTheLayerAloneUnlessItIsSelected)
+{
+    doc.selection.setSelection(second);
+    press(*header);
+    EXPECT_TRUE(doc.selection.isSelectedTest(first));
+    EXPECT_FALSE(doc.selection.isSelectedTest(second));
+    EXPECT_EQ(timeline.getCurrentLayerHdl(), first);
+
+    // A plain press on a layer that is already selected keeps the others.
+    doc.selection.addToSelection(second);
+    press(*header);
+    EXPECT_TRUE(doc.selection.isSelectedTest(first));
+    EXPECT_TRUE(doc.selection.isSelectedTest(second));
+}
+
+TEST_F(Headers, CommandPressTogglesTheLayer)
+{
+    timeline.setCurrentLayerHdl(second);
+    doc.selection.setSelection(second);
+    press(*header, Qt::ControlModifier);
+    EXPECT_TRUE(doc.selection.isSelectedTest(first));
+    EXPECT_TRUE(doc.selection.isSelectedTest(second));
+    EXPECT_EQ(timeline.getCurrentLayerHdl(), first);
+    timeline.setCurrentLayerHdl(second);
+    press(*header, Qt::ControlModifier);
+    EXPECT_FALSE(doc.selection.isSelectedTest(first));
+    EXPECT_EQ(timeline.getCurrentLayerHdl(), second) << "a removed layer does not become current";
+}
+
+TEST_F(Headers, ReleaseOnAHeaderAndClicksOnTheStripRaiseTheirDirt)
+{
+    mouseAt(*header, QEvent::MouseButtonRelease, {60, 8});
+    EXPECT_TRUE(raised(tlObj::DirtLayerHeaderClicked));
+    EXPECT_FALSE(raised(tlObj::DirtLayerHeaderBgClicked));
+    doc.dirt.clearAllDirt();
+    mouseAt(*strip, QEvent::MouseButtonPress, {5, 300});
+    EXPECT_TRUE(raised(tlObj::DirtLayerHeaderBgClicked));
+    doc.dirt.clearAllDirt();
+    mouseAt(*strip, QEvent::MouseButtonRelease, {5, 300});
+    EXPECT_TRUE(raised(tlObj::DirtLayerHeaderBgClicked));
+}
+
+TEST_F(Headers, TheStripKeepsEveryHeaderAsWideAsItself)
+{
+    auto* other = new pHeader(strip, second);
+    header->setGeometry(0, 0, 50, 40);
+    other->setGeometry(0, 40, 50, 25);
+    strip->resize(180, 400);
+    EXPECT_EQ(header->size(), QSize(180, 40));
+    EXPECT_EQ(other->size(), QSize(180, 25));
+    EXPECT_EQ(other->myExpandBtn->x(), 165) << "the header laid itself out at its new width";
+}
+
+TEST_F(Headers, PlusAddsARowAndMinusDropsTheEmptyOnes)
+{
+    mScale& rows = *layer(first).rowScale();
+    double const last = rows.getMaxValue();
+    header->myExpandBtn->buttonPressed(header->myExpandBtn);
+    EXPECT_EQ(rows.getMaxValue(), last + 1);
+    EXPECT_TRUE(raised(tlObj::DirtNumRowsInLayer));
+    header->myExpandBtn->buttonPressed(header->myExpandBtn);
+    header->myContractBtn->buttonPressed(header->myContractBtn);
+    EXPECT_EQ(rows.getMaxValue(), last) << "one row is kept";
+}
+
+TEST_F(Headers, ShiftPressExtendsTheLayerSelection)
+{
+    Obh third = timeline.newLayer();
+    pHeader last(strip, third);
+    Obh top = timeline.getLayerHdls().front();
+    doc.selection.setSelection(top);
+    press(last, Qt::ShiftModifier | Qt::ControlModifier); // Shift wins
+    for (Obh const& h : timeline.getLayerHdls())
+        EXPECT_TRUE(doc.selection.isSelectedTest(h));
+    EXPECT_EQ(timeline.getCurrentLayerHdl(), third);
+}

@@ -1,0 +1,224 @@
+#include "pHeader.h"
+
+#include "ObSelection.h"
+#include "PainterQt.h"
+#include "aAssert.h"
+#include "aRefresher.h"
+#include "aTrace.h"
+#include "mLayer.h"
+#include "mTimeline.h"
+#include "tlStep.h"
+#include "tlUi.h"
+#include "uiButton.h"
+#include "uiFonts.h"
+#include "uiToggle.h"
+
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+
+pHeader::pHeader(QWidget* parent, Obh layer) : uiWin(parent), myLayerHdl(layer)
+{
+    myHideToggle = new uiToggle(this, "H", 0, 0, 0.7f, 10);
+    myExpandBtn = new uiButton(this, "+", 0.8f, 0, 0.7f, 14);
+    myContractBtn = new uiButton(this, "-", 0.8f, 0, 0.7f, 18);
+    connect(myHideToggle, &uiToggle::toggleChanged, this, &pHeader::toggleChangedCb);
+    connect(myExpandBtn, &uiButton::buttonPressed, this, &pHeader::btnExpandCb);
+    connect(myContractBtn, &uiButton::buttonPressed, this, &pHeader::btnContractCb);
+    if (aRefresher* refresher = getRefreshEngine())
+        refresher->schedule(static_cast<aRefreshable*>(this), LevelViews, nullptr);
+    syncLayerControls();
+    show();
+    reskin();
+}
+
+pHeader::~pHeader() = default;
+
+mLayer* pHeader::getLayer()
+{
+    return dynamic_cast<mLayer*>(myLayerHdl.obj());
+}
+
+mLayer& pHeader::layer()
+{
+    mLayer* l = getLayer();
+    A_ASSERT(l);
+    return *l;
+}
+
+void pHeader::syncLayerControls()
+{
+    mTimeline* tl = getTimeline();
+    bool const controls = tl && tl->getShowLayerControls();
+    myExpandBtn->setVisible(controls);
+    myContractBtn->setVisible(controls);
+    myHideToggle->setVisible(controls && !tl->getLayerHidingEnabled());
+}
+
+void pHeader::reskin()
+{
+    if (mLayer* l = getLayer())
+        myTitleFont = std::make_unique<QFont>(uiFonts::font(
+            l->getLabelFontFamily().c(), l->getLabelFontSize(), l->getLabelFontWeight()));
+    update();
+}
+
+void pHeader::doLayout()
+{
+    int const w = width();
+    myHideToggle->setGeometry(w - 45, 3, 12, 12);
+    myContractBtn->setGeometry(w - 30, 3, 12, 12);
+    myExpandBtn->setGeometry(w - 15, 3, 12, 12);
+}
+
+void pHeader::paintEvent(QPaintEvent*)
+{
+    mLayer* l = getLayer();
+    if (!l)
+        return;
+    QPainter qp(this);
+    PainterQt p(qp);
+    p.set2dGeometry(0, 0, float(width()), float(height()));
+    l->paintLayerHeader(p, myLayerHdl);
+}
+
+void pHeader::describeRefreshable(rtl::str& text) const
+{
+    text = "Timeline::pHeader";
+}
+
+void pHeader::refresh(aRefreshContext*)
+{
+    static tlStep reskinStep("pHeader_reskin");
+    static tlStep syncControls("pHeader_syncLayerControls");
+    static tlStep stopEditingTitle("pHeader_stopEditingTitle");
+    static tlStep stopEditingLayer("pHeader_stopEditingLayer");
+    static tlStep unselectLayer("pHeader_unselectLayer");
+    static tlStep updateStep("pHeader_update");
+    ObDirty* dirt = getDirtEngine();
+    if (reskinStep.needsCleaning(dirt, "pHeader"))
+        reskin();
+    if (syncControls.needsCleaning(dirt, "pHeader"))
+        syncLayerControls();
+    bool changed = false;
+    if (stopEditingTitle.needsCleaning(dirt, "pHeader")) {
+        labelEditorReturnPressed();
+        changed = true;
+    }
+    if (stopEditingLayer.needsCleaning(dirt, "pHeader")) {
+        closeLayerEditor();
+        changed = true;
+    }
+    if (unselectLayer.needsCleaning(dirt, "pHeader")) {
+        if (ObSelection* selection = getSelectionEngine())
+            selection->removeFromSelection(myLayerHdl);
+        changed = true;
+    }
+    if (updateStep.needsCleaning(dirt, "pHeader"))
+        changed = true;
+    if (!changed)
+        return;
+    // The toggle follows the layer: "on" while the layer is not active.
+    if (mLayer* l = getLayer(); l && myHideToggle->getValue() != !l->getIsActive())
+        myHideToggle->setValue(!l->getIsActive());
+    update();
+}
+
+void pHeader::closeLayerEditor()
+{
+    tlUi* ui = getUi();
+    if (ui && ui->getLayerEditor())
+        ui->clearEditor();
+}
+
+void pHeader::toggleChangedCb(uiToggle*, bool value)
+{
+    A_TRACE("TOGGLE: %s\n", value ? "T" : "f");
+    A_TRACE_C("ired", "STOP SKIPPING FX!");
+    layer().setIsActive(!value);
+    raiseDirt(DirtActiveLayers);
+    update();
+    requestRefresh();
+}
+
+void pHeader::btnExpandCb(uiButton*)
+{
+    layer().addRows(1);
+    requestRefresh();
+}
+
+void pHeader::btnContractCb(uiButton*)
+{
+    layer().fitRows();
+    requestRefresh();
+}
+
+void pHeader::mousePressEvent(QMouseEvent* event)
+{
+    if (myTitleEditor) {
+        labelEditorReturnPressed();
+    } else {
+        mTimeline* tl = getTimeline();
+        ObSelection* selection = getSelectionEngine();
+        Qt::KeyboardModifiers const mods = event->modifiers();
+        if (tl && selection) {
+            if (mods & Qt::ShiftModifier) {
+                A_TRACE("Shift Select Layer\n");
+                tl->shiftSelectLayer(myLayerHdl);
+                tl->setCurrentLayerHdl(myLayerHdl);
+            } else if (mods & Qt::ControlModifier) {
+                A_TRACE("Toggle Layer Selection\n");
+                if (!selection->isSelectedTest(myLayerHdl)) {
+                    selection->addToSelection(myLayerHdl);
+                    tl->setCurrentLayerHdl(myLayerHdl);
+                } else {
+                    selection->removeFromSelection(myLayerHdl);
+                }
+            } else if (!selection->isSelectedTest(myLayerHdl)) {
+                A_TRACE("Select Layer");
+                selection->setSelection(myLayerHdl);
+                tl->setCurrentLayerHdl(myLayerHdl);
+            }
+        }
+        requestRefresh();
+        update();
+        event->accept();
+    }
+    closeLayerEditor();
+}
+
+void pHeader::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (myTitleEditor) {
+        labelEditorReturnPressed();
+        return;
+    }
+    raiseDirt(DirtLayerHeaderClicked);
+    requestRefresh();
+    event->accept();
+}
+
+// Seam: opening the title editor and the layer editor, and committing a title, come with the
+// header's title editing; until then no title editor is ever open.
+void pHeader::showEditTitle()
+{
+}
+
+void pHeader::showEditLayer()
+{
+}
+
+void pHeader::labelEditorReturnPressed()
+{
+    if (myTitleEditor)
+        hideEditor();
+}
+
+void pHeader::hideEditor()
+{
+    if (!myTitleEditor)
+        return;
+    myTitleEditor->setAttribute(Qt::WA_DeleteOnClose);
+    myTitleEditor->close();
+    myTitleEditor = nullptr;
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "Obh.h"
+#include "aRefreshable.h"
+#include "uiWin.h"
+
+#include <memory>
+
+class QFont;
+class QLineEdit;
+class QMouseEvent;
+class QPaintEvent;
+class mLayer;
+class uiButton;
+class uiToggle;
+
+// The header of one layer, beside its band in the graphics view: the layer draws it (title,
+// colours, selection outline); the header adds the hide toggle "H" ("on" hides the layer) and the
+// buttons "+" (one more row) and "-" (drop the empty rows) at its right, and selects its layer on
+// a click (Shift extends, Command toggles). The timeline pane makes one per layer, places it at
+// the layer's height and replaces all of them when the stack changes.
+class pHeader : public uiWin, public aRefreshable
+{
+    Q_OBJECT
+
+public:
+    pHeader(QWidget* parent, Obh layer);
+    ~pHeader() override;
+
+    // The layer, or null when the handle names none any more.
+    mLayer* getLayer();
+    Obh getLayerHdl() const { return myLayerHdl; }
+    // Without layer controls nothing shows; with them "+" and "-", and "H" unless layer hiding
+    // is on.
+    void syncLayerControls();
+    // The title font again from the layer's label font.
+    void reskin();
+
+    void describeRefreshable(rtl::str& text) const override;
+    void refresh(aRefreshContext* ctx) override;
+    virtual void showEditTitle();
+    virtual void showEditLayer();
+    // Closes the open title editor and forgets it.
+    virtual void hideEditor();
+
+    void doLayout() override;
+
+    Obh myLayerHdl;
+    uiToggle* myHideToggle = nullptr;
+    uiButton* myExpandBtn = nullptr;
+    uiButton* myContractBtn = nullptr;
+    std::unique_ptr<QFont> myTitleFont;
+    QLineEdit* myTitleEditor = nullptr;
+
+public Q_SLOTS:
+    void toggleChangedCb(uiToggle* toggle, bool value);
+    void btnExpandCb(uiButton* button);
+    void btnContractCb(uiButton* button);
+    void labelEditorReturnPressed();
+
+protected:
+    using uiWin::refresh;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // The layer of a callback that cannot go on without it.
+    mLayer& layer();
+    // Closes the layer editor of the registry when one is open.
+    void closeLayerEditor();
+};
