@@ -4,6 +4,7 @@
 #include "aAssert.h"
 #include "aRefresher.h"
 #include "aTs.h"
+#include "ctHndQt.h"
 #include "mScale.h"
 #include "mTimeline.h"
 #include "tlCmp.h"
@@ -12,6 +13,7 @@
 #include <cstring>
 
 tlCmp* tlObj::ourCurrentCmp = nullptr;
+ctHndQt tlObj::ourHand;
 
 ObClassTypeOf<mScale>* tlObj::ourType_mScale = nullptr;
 ObClassTypeOf<mTimeline>* tlObj::ourType_mTimeline = nullptr;

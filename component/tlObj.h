@@ -9,6 +9,7 @@ class ObEngine;
 class ObSelection;
 class aRefresher;
 class aStateEngine;
+class ctHndQt;
 class mEvent;
 class mLayer;
 class mPlSample;
@@ -74,6 +75,9 @@ public:
     // The current component: the newest one, or the last that asked for a panel. The component
     // clears it when it goes.
     static tlCmp* ourCurrentCmp;
+
+    // The one hand of the program: the last press on a scene item and the handful being dragged.
+    static ctHndQt ourHand;
 
     // The pools of the six model types, set by the newest component and cleared with it.
     static ObClassTypeOf<mScale>* ourType_mScale;

@@ -14,6 +14,7 @@
 #include "mTimeline.h"
 #include "mTrace.h"
 #include "tlUi.h"
+#include "giEvent.h"
 #include "uiGi.h"
 
 #include <algorithm>
@@ -574,7 +575,7 @@ void mEvent::getSceneGeom(double& x, double& y, double& w, double& h) const
 uiGi* mEvent::giNew(Obh& hdl) const
 {
     if (!myGi) {
-        myGi = new uiGi(hdl);
+        myGi = new giEvent(hdl);
         myGi->setZValue(1.0);
         // The scene sync learns of every item, wherever it was made, so that it can drop it.
         if (mTimeline* tl = getTimeline(); tl && tl->getEdb())

@@ -20,6 +20,7 @@
 #include "mTimeline.h"
 #include "mTrace.h"
 #include "tlStep.h"
+#include "giLayer.h"
 #include "uiGi.h"
 
 #include <algorithm>
@@ -789,7 +790,7 @@ void mLayer::setEventPositionsWithinLayer()
 uiGi* mLayer::giNew(Obh& hdl) const
 {
     if (!myGi) {
-        myGi = new uiGi(hdl);
+        myGi = new giLayer(hdl);
         myGi->setZValue(0.0);
     }
     return myGi;

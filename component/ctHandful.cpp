@@ -1,0 +1,3 @@
+#include "ctHandful.h"
+
+ctHandful::~ctHandful() = default;

@@ -1,0 +1,165 @@
+#include "ItemsDoc.h"
+
+#include <QCursor>
+#include <QGraphicsSceneHoverEvent>
+
+namespace {
+
+struct EventItems : ItemsDoc
+{
+    void hover(Obh h, double x)
+    {
+        QGraphicsSceneHoverEvent event(QEvent::GraphicsSceneHoverMove);
+        event.setPos({x, 10});
+        scene.sendEvent(item(h), &event);
+    }
+    double width(Obh h) { return item(h)->boundingRect().width(); }
+};
+
+// How many cursors are on the application's override stack; empties it.
+int overrideDepth()
+{
+    int depth = 0;
+    for (; QApplication::overrideCursor(); ++depth)
+        QApplication::restoreOverrideCursor();
+    return depth;
+}
+
+} // namespace
+
+TEST_F(EventItems, ThePlainPressSelectsAloneOrKeepsTheSelectionItIsIn)
+{
+    ASSERT_NE(item(a), nullptr);
+    doc.selection.setSelection(b);
+    EXPECT_TRUE(press(a, 20));
+    EXPECT_TRUE(selected(a));
+    EXPECT_FALSE(selected(b));
+
+    doc.selection.addToSelection(b);
+    EXPECT_TRUE(press(a, 20));
+    EXPECT_TRUE(selected(a)) << "a drag takes every selected event along";
+    EXPECT_TRUE(selected(b));
+    EXPECT_TRUE(raised(tlObj::DirtSelectionByTimeDisabled));
+    EXPECT_TRUE(raised(tlObj::DirtSelection));
+    EXPECT_TRUE(doc.dirt.itemIsDirty(a));
+}
+
+TEST_F(EventItems, ShiftAndCommandPressesToggle)
+{
+    doc.selection.setSelection(b);
+    press(a, 20, Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_TRUE(selected(a));
+    EXPECT_TRUE(selected(b));
+    press(a, 20, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_FALSE(selected(a));
+    press(b, 20, Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_FALSE(selected(b));
+}
+
+TEST_F(EventItems, AnEdgePressSelectsFirstThenCachesTheSpans)
+{
+    doc.selection.setSelection(b);
+    press(a, 2);
+    EXPECT_EQ(item(a)->myStretchEdge, -1);
+    EXPECT_TRUE(selected(a));
+    ASSERT_TRUE(item(a)->myOrigSpans.get());
+    ASSERT_EQ(item(a)->myOrigSpans->size(), 1u) << "the spans of the new selection";
+    EXPECT_EQ(item(a)->myOrigSpans->at(a), std::make_pair(100.0, 50.0));
+
+    press(a, width(a) - 2);
+    EXPECT_EQ(item(a)->myStretchEdge, 1);
+    press(a, 20);
+    EXPECT_EQ(item(a)->myStretchEdge, 0);
+}
+
+TEST_F(EventItems, MovingAnEndEdgeStretchesEverySelectedEvent)
+{
+    doc.selection.setSelection(a);
+    doc.selection.addToSelection(b);
+    double const end = width(a) - 2;
+    press(a, end);
+    mouse(item(a), QEvent::GraphicsSceneMouseMove, {end + 20, 10});
+    double const grown = ev(a)->getTimeLength() - 50;
+    EXPECT_NEAR(grown, 20, 2.0) << "the end follows the pointer, a second a pixel";
+    EXPECT_NEAR(ev(b)->getTimeLength() - 100, grown, 1e-9);
+    EXPECT_DOUBLE_EQ(ev(a)->getStartTime(), 100);
+    EXPECT_DOUBLE_EQ(ev(b)->getStartTime(), 300);
+
+    // The release ends the gesture: a later move is no stretch.
+    mouse(item(a), QEvent::GraphicsSceneMouseRelease, {end + 20, 10});
+    EXPECT_EQ(item(a)->myStretchEdge, 0);
+    EXPECT_FALSE(item(a)->myOrigSpans.get());
+    EXPECT_FALSE(mouse(item(a), QEvent::GraphicsSceneMouseMove, {end + 40, 10}));
+    EXPECT_DOUBLE_EQ(ev(a)->getTimeLength(), 50 + grown);
+}
+
+TEST_F(EventItems, OtherButtonsAreLeftToWhatLiesBelow)
+{
+    press(a, 20);
+    EXPECT_FALSE(press(a, 20, Qt::RightButton));
+    EXPECT_FALSE(remembersPress(a)) << "every press forgets the last";
+    EXPECT_TRUE(press(a, 20, Qt::MiddleButton)) << "the middle button opens the editor";
+}
+
+TEST_F(EventItems, OneStretchArrowAtATimeAndNoneLeftBehind)
+{
+    hover(a, width(a) - 2);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->hotSpot(), QPoint(9, 16)) << "pointing right";
+    hover(a, 2);
+    EXPECT_EQ(QApplication::overrideCursor()->hotSpot(), QPoint(22, 16)) << "pointing left";
+    hover(a, width(a) - 2);
+    hover(a, 3);
+    EXPECT_EQ(overrideDepth(), 1);
+
+    hover(a, 3);
+    hover(a, 20);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "off the edges, no arrow";
+
+    // An item that goes while it shows the arrow takes it away.
+    hover(a, 2);
+    ev(a)->giClear();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(EventItems, TheScenesSelectionReachesTheDocument)
+{
+    item(a)->setSelected(true);
+    EXPECT_TRUE(selected(a));
+    doc.dirt.clearAllDirt();
+    item(a)->setSelected(false);
+    EXPECT_FALSE(selected(a));
+    EXPECT_TRUE(raised(tlObj::DirtSelection));
+
+    // Already in the selection: the change is announced all the same.
+    doc.selection.addToSelection(a);
+    doc.dirt.clearAllDirt();
+    item(a)->setSelected(true);
+    EXPECT_TRUE(raised(tlObj::DirtSelection));
+    EXPECT_TRUE(doc.dirt.itemIsDirty(a));
+}
+
+TEST_F(EventItems, APressOnTheBandMakesItsLayerCurrentAndGoesOn)
+{
+    Obh other = timeline.newLayer();
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        doc.selection.setSelection(a);
+        timeline.setCurrentLayerHdl(other);
+        EXPECT_FALSE(mouse(band(), QEvent::GraphicsSceneMousePress, {600, 5}, button,
+                           Qt::ShiftModifier))
+            << "on to the scene and the view";
+        EXPECT_EQ(timeline.getCurrentLayerHdl(), l);
+        EXPECT_TRUE(selected(a)) << "Shift keeps the selection";
+
+        mouse(band(), QEvent::GraphicsSceneMousePress, {600, 5}, button);
+        EXPECT_FALSE(selected(a));
+        EXPECT_TRUE(raised(tlObj::DirtSelection));
+    }
+}
+
+TEST_F(EventItems, AReleaseOnTheBandForgetsTheEventsPress)
+{
+    press(a, 20);
+    mouse(band(), QEvent::GraphicsSceneMouseRelease, {600, 5});
+    EXPECT_FALSE(remembersPress(a));
+}

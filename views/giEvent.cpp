@@ -1,0 +1,348 @@
+#include "giEvent.h"
+
+#include "ObDirty.h"
+#include "ObSelection.h"
+#include "PainterQt.h"
+#include "aAssert.h"
+#include "aRefresher.h"
+#include "aTrace.h"
+#include "ctHandful.h"
+#include "ctHandfulQt.h"
+#include "ctHndQt.h"
+#include "mEvent.h"
+#include "mLayer.h"
+#include "mScale.h"
+#include "mTimeline.h"
+#include "tlStep.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDrag>
+#include <QGraphicsSceneDragDropEvent>
+#include <QGraphicsSceneHoverEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+
+#include <cmath>
+#include <cstdio>
+
+QCursor* giEvent::ourStretchCursorR = nullptr;
+QCursor* giEvent::ourStretchCursorL = nullptr;
+giEvent::HandfulMaker giEvent::ourHandfulMaker = nullptr;
+
+namespace {
+
+// A 32 x 32 arrow: white, with a black arrow inside it that shows the white as its outline;
+// pointing right, or left with every x mirrored. The hot spot is the arrow's tail.
+QCursor* stretchCursor(bool left)
+{
+    float const w = 32, h = 32;
+    auto fx = [&](float x) { return left ? w - x : x; };
+    QPixmap picture {int(w), int(h)};
+    picture.fill(QColor(0, 0, 0, 0));
+    float o = 3.0f;
+    float const d = 1.5f;
+    {
+        QPainter qp(&picture);
+        PainterQt p(qp);
+        p.set2dGeometry(0, 0, w, h);
+        p.setFillColorRgb8(255, 255, 255);
+        p.setAntiAliasing(true);
+        float const outline[9][2] = {
+            {o + 0.1f * w, o + 0.3f * h},         {0.5f * w - d, o + 0.3f * h},
+            {0.5f * w - d, o + 0.18f * h},        {0.5f * w, o + 0.18f * h},
+            {0.9f * w - o, 0.5f * h},             {0.5f * w, 0.82f * h - o},
+            {0.5f * w - d, 0.82f * h - o},        {0.5f * w - d, 0.7f * h - o},
+            {o + 0.1f * w, 0.7f * h - o}};
+        p.begin2dPolygon();
+        for (auto const& v : outline)
+            p.add2dPolygonVertex(fx(v[0]), v[1]);
+        p.end2dPolygon();
+        o += d;
+        p.setFillColorRgb8(0, 0, 0);
+        float const inner[7][2] = {
+            {o + 0.1f * w, o + 0.3f * h},         {0.5f * w - 0.5f, o + 0.3f * h},
+            {0.5f * w - 0.5f, o + 0.18f * h},     {0.9f * w - o - 0.5f, 0.5f * h},
+            {0.5f * w - 0.5f, 0.82f * h - o},     {0.5f * w - 0.5f, 0.7f * h - o},
+            {o + 0.1f * w, 0.7f * h - o}};
+        p.begin2dPolygon();
+        for (auto const& v : inner)
+            p.add2dPolygonVertex(fx(v[0]), v[1]);
+        p.end2dPolygon();
+    }
+    int const tail = int(2.0f + o + 0.1f * w);
+    return new QCursor(picture, left ? int(w - (2.0f + o + 0.1f * w)) : tail, int(h / 2));
+}
+
+// "Ignore drag ENTER - can't drop current handful" and its sisters, in black on yellow.
+void traceRefused(char const* what)
+{
+    A_TRACE_C("iyellow", "%s\n", what);
+}
+
+} // namespace
+
+giEvent::giEvent(Obh& event) : uiGi(event)
+{
+    if (!ourStretchCursorR)
+        initCursors();
+    setAcceptDrops(true);
+    setFlag(QGraphicsItem::ItemIsSelectable);
+    myStretchEdge = 0;
+    myOverrideCursorSet = false;
+    setAcceptHoverEvents(true);
+    if (aRefresher* refresher = getRefreshEngine())
+        refresher->schedule(static_cast<aRefreshable*>(this), LevelViews, nullptr);
+}
+
+giEvent::~giEvent()
+{
+    restoreCursor();
+}
+
+void giEvent::initCursors()
+{
+    ourStretchCursorR = stretchCursor(false);
+    ourStretchCursorL = stretchCursor(true);
+}
+
+mEvent& giEvent::event() const
+{
+    Obh h = hdl();
+    auto* ev = dynamic_cast<mEvent*>(h.obj());
+    A_ASSERT(ev);
+    return *ev;
+}
+
+void giEvent::restoreCursor()
+{
+    if (!myOverrideCursorSet)
+        return;
+    QApplication::restoreOverrideCursor();
+    myOverrideCursorSet = false;
+}
+
+void giEvent::refresh(aRefreshContext*)
+{
+    static tlStep updateStep("giEvent_update");
+    if (updateStep.needsCleaning(getDirtEngine(), "giEvent") && scene())
+        event().giDamage();
+}
+
+QVariant giEvent::itemChange(GraphicsItemChange change, QVariant const& value)
+{
+    if (change != ItemSelectedChange || !scene())
+        return QGraphicsItem::itemChange(change, value);
+    bool const selected = value.toBool();
+    mEvent& ev = event();
+    A_TRACE("%s SELECTION change %s\n", ev.desc().c(), selected ? "SELECTED" : "not selected");
+    std::printf("HERE %s - %s, line %i\n", "", __FILE__, __LINE__);
+    if (ObSelection* selection = getSelectionEngine()) {
+        if (selected)
+            selection->addToSelection(hdl());
+        else
+            selection->removeFromSelection(hdl());
+    }
+    update();
+    if (ObDirty* dirt = getDirtEngine())
+        dirt->setDirtyItem(hdl());
+    raiseDirt(DirtSelection);
+    requestRefresh();
+    return QGraphicsItem::itemChange(change, value);
+}
+
+void giEvent::hoverEnterEvent(QGraphicsSceneHoverEvent*)
+{
+}
+
+void giEvent::hoverMoveEvent(QGraphicsSceneHoverEvent* hover)
+{
+    int const edge = event().onEdgeTest(int(hover->pos().x()));
+    if (edge == 0) {
+        restoreCursor();
+        return;
+    }
+    // One arrow on the stack at a time: the other edge's goes first.
+    restoreCursor();
+    QApplication::setOverrideCursor(edge < 0 ? *ourStretchCursorL : *ourStretchCursorR);
+    myOverrideCursorSet = true;
+}
+
+void giEvent::hoverLeaveEvent(QGraphicsSceneHoverEvent*)
+{
+    A_TRACE("HOVER LEAVE!\n");
+    restoreCursor();
+}
+
+void giEvent::mousePressEvent(QGraphicsSceneMouseEvent* mouse)
+{
+    mEvent& ev = event();
+    A_ASSERT(ev.getLayer());
+    int const x = int(mouse->pos().x());
+    int const y = int(mouse->pos().y());
+    A_TRACE_C("iyellow", "Event clicked at vx=%i, vy=%i, Time=%.2f, Track=%.2f\n", x, y,
+              std::floor(ev.getStartTime()), ev.getRowIndex());
+    Qt::KeyboardModifiers const mods = mouse->modifiers();
+    bool const toggle = mods & (Qt::ShiftModifier | Qt::ControlModifier);
+    ourHand.clearMousePresses(this);
+    if (mouse->button() == Qt::MiddleButton) {
+        editEvent();
+        mouse->accept();
+        return;
+    }
+    if (mouse->button() != Qt::LeftButton) {
+        mouse->ignore();
+        return;
+    }
+    myStretchEdge = ev.onEdgeTest(x);
+    Obh const h = hdl();
+    if (ObSelection* selection = getSelectionEngine()) {
+        bool const selected = selection->isSelectedTest(h);
+        if (toggle && !selected)
+            selection->addToSelection(h);
+        else if (toggle)
+            selection->removeFromSelection(h);
+        else if (!selected)
+            selection->setSelection(h);
+        // Taken after the selection changed: the stretch takes every event selected now.
+        if (myStretchEdge != 0) {
+            if (mTimeline* tl = getTimeline())
+                myOrigSpans = tl->getSelectedEventLengths();
+            A_TRACE("%p Event caching stretch\n", static_cast<void*>(this));
+        }
+    }
+    update();
+    ourHand.registerMousePressQt(this, mouse->pos());
+    raiseDirt(DirtSelectionByTimeDisabled);
+    requestRefresh();
+    if (ObDirty* dirt = getDirtEngine())
+        dirt->setDirtyItem(h);
+    raiseDirt(DirtSelection);
+    requestRefresh();
+    mouse->accept();
+}
+
+void giEvent::mouseMoveEvent(QGraphicsSceneMouseEvent* mouse)
+{
+    double pressX = 0, pressY = 0;
+    if (!ourHand.getMousePressed(this, pressX, pressY)) {
+        mouse->ignore();
+        return;
+    }
+    if (myStretchEdge != 0)
+        stretch(mouse, pressX);
+    else
+        drag(mouse);
+}
+
+void giEvent::stretch(QGraphicsSceneMouseEvent* mouse, double pressX)
+{
+    mTimeline* tl = getTimeline();
+    if (!tl)
+        return;
+    mEvent& ev = event();
+    Obh const h = hdl();
+    ObSelection* selection = getSelectionEngine();
+    A_TRACE("%p Event %s selected", static_cast<void*>(&ev),
+            selection && selection->isSelectedTest(h) ? "IS" : "is not");
+    double before = 0, after = 0;
+    getImpulseBeforeAfter(ev.getStartTime(), before, after);
+    mScale* scale = tl->timeScale();
+    A_TRACE("%p Event doing stretch (sceneCoords):  %f x %f from ( %f, %f ) to ( %f, %f ) |  sx "
+            "%f, ex %f\n",
+            static_cast<void*>(this), width(), height(), x(), y(), x() + width(),
+            y() + height(), scale ? scale->localToParent(before) : 0.0,
+            scale ? scale->localToParent(after) : 0.0);
+    double const itemX = x();
+    tl->stretchSelectedEvents(myStretchEdge, itemX + mouse->pos().x(), itemX + pressX, h,
+                              myOrigSpans);
+    requestRefresh();
+}
+
+void giEvent::drag(QGraphicsSceneMouseEvent* mouse)
+{
+    QPointF const at = mouse->pos();
+    if (!ourHand.moveWasDragTestQt(this, at))
+        return;
+    // A press that took the event out of the selection drags nothing.
+    ObSelection* selection = getSelectionEngine();
+    if (!selection || !selection->isSelectedTest(hdl()))
+        return;
+    ctHandful* handful = ourHandfulMaker ? ourHandfulMaker(mouse->widget(), this, at) : nullptr;
+    auto* qtSide = dynamic_cast<ctHandfulQt*>(handful);
+    if (!qtSide) {
+        delete handful;
+        return;
+    }
+    ourHand.setHandful(handful);
+    ourHand.clearMousePresses(this);
+    // Asking for the drag takes the events out of the timeline, and the drag runs an event loop
+    // of its own: a refresh pass may delete this item and the source item. From here on only
+    // the handful and the hand are touched. Whatever the drag ended in, what no drop of ours
+    // placed goes back where it was.
+    if (QDrag* qdrag = qtSide->getQDrag())
+        qdrag->exec(Qt::CopyAction | Qt::MoveAction);
+    handful->returnEventsToOrigLocations();
+    A_TRACE_C("ired", "CLEAR HANDFUL!\n");
+    ourHand.clearHandful();
+    delete handful;
+}
+
+void giEvent::mouseReleaseEvent(QGraphicsSceneMouseEvent*)
+{
+    ourHand.clearMousePresses(this);
+    myStretchEdge = 0;
+    myOrigSpans = rtl::ref<LengthMap>();
+}
+
+void giEvent::mouseDoubleClickEvent(QGraphicsSceneMouseEvent*)
+{
+    editEvent();
+}
+
+// Seam: the event editor's launch comes with the editors.
+void giEvent::editEvent()
+{
+}
+
+void giEvent::dragEnterEvent(QGraphicsSceneDragDropEvent* drop)
+{
+    ctHandfulQt* handful = ourHand.getHandfulQt();
+    if (handful && handful->canDropOn(this, drop)) {
+        drop->acceptProposedAction();
+        A_TRACE_C("igreen", "Accept drag ENTER\n");
+        return;
+    }
+    drop->ignore();
+    traceRefused("Ignore drag ENTER - can't drop current handful");
+}
+
+void giEvent::dragMoveEvent(QGraphicsSceneDragDropEvent* drop)
+{
+    ctHandfulQt* handful = ourHand.getHandfulQt();
+    if (handful && handful->canDropOn(this, drop)) {
+        A_TRACE_C("igreen", "ACCEPT drag move\n");
+        drop->accept();
+        return;
+    }
+    drop->ignore();
+    traceRefused("Ignore drag ENTER - can't drop current handful");
+}
+
+void giEvent::dropEvent(QGraphicsSceneDragDropEvent* drop)
+{
+    ctHandfulQt* handful = ourHand.getHandfulQt();
+    if (handful && handful->canDropOn(this, drop)) {
+        // A drop that placed nothing is not taken, so that the drag ends with no action.
+        if (handful->dropOn(this, drop)) {
+            A_TRACE_C("igreen", "Accept drag move\n");
+            drop->accept();
+        } else {
+            drop->ignore();
+        }
+        return;
+    }
+    drop->ignore();
+    traceRefused("Ignore drag ENTER - can't drop current handful");
+}
