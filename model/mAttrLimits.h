@@ -53,7 +53,7 @@ public:
                                                std::span<Range const> ranges)
     {
         char const *id = nullptr, *value = nullptr;
-        if (std::strcmp(element, "attr") != 0 || !attrTexts(r, id, value))
+        if (element[0] != 'a' || std::strcmp(element, "attr") != 0 || !attrTexts(r, id, value))
             return false;
         auto const fields = R::fields();
         // A document lists the attributes in table order: the one after the last is tried first.

@@ -299,7 +299,8 @@ bool XmlReader::getAttrs(char const* const* names, char const** values, int n)
          more = xmlTextReaderMoveToNextAttribute(myReader)) {
         char const* name = cstr(xmlTextReaderConstName(myReader));
         for (int i = 0; name && i < n; ++i)
-            if (!values[i] && name[0] == names[i][0] && std::strcmp(name, names[i]) == 0) {
+            if (!values[i] && name[0] == names[i][0] && name[1] == names[i][1] &&
+                (name[1] == '\0' || std::strcmp(name + 2, names[i] + 2) == 0)) {
                 xmlChar const* v = xmlTextReaderConstValue(myReader);
                 values[i] = v ? cstr(v) : nullptr;
                 found += v != nullptr;

@@ -292,8 +292,12 @@ long aTs::getNs() const
 
 struct tm* aTs::smartLocaltime(long seconds, long& yearShift)
 {
+    // localtime_r, not localtime: the C library's localtime looks at the zone file again (a
+    // stat) on every call, once per event written to a document. The zone is taken when the
+    // time classes start and again whenever a scale lays out its rows (tzset).
+    static thread_local struct tm fields;
     time_t t = seconds;
-    struct tm* r = localtime(&t);
+    struct tm* r = localtime_r(&t, &fields);
     if (r)
         yearShift = 0;
     return r;

@@ -3,10 +3,12 @@
 #include "XmlWriter.h"
 
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace ObRecord {
@@ -42,9 +44,17 @@ char const* boolText(bool v)
 
 int intValue(char const* text)
 {
-    // atoi's reading, without its undefined overflow.
+    // atoi's reading, without its undefined overflow. Plain digits (what the writer writes)
+    // read without the C library.
+    if (!text)
+        return 0;
+    int fast = 0;
+    std::size_t const length = std::strlen(text);
+    auto const res = std::from_chars(text, text + length, fast);
+    if (res.ec == std::errc() && res.ptr == text + length && length > 0)
+        return fast;
     errno = 0;
-    long const v = std::strtol(text ? text : "", nullptr, 10);
+    long const v = std::strtol(text, nullptr, 10);
     if (v > INT_MAX)
         return INT_MAX;
     if (v < INT_MIN)

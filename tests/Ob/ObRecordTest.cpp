@@ -128,6 +128,14 @@ TEST(ObRecord, NumbersOutOfRangeAreClampedAndRealsMustBeFinite)
     DerivedRec r;
     r.setAttrByString(rtl::str("count"), rtl::str("99999999999"), "int");
     EXPECT_EQ(r.getCount(), std::numeric_limits<int>::max());
+    r.setAttrByString(rtl::str("count"), rtl::str("-99999999999"), "int");
+    EXPECT_EQ(r.getCount(), std::numeric_limits<int>::min());
+    // The writer's plain digits and anything atoi reads read alike.
+    for (auto const& [text, expect] : std::vector<std::pair<char const*, int>> {
+             {"-12", -12}, {"+7", 7}, {" 5", 5}, {"5x", 5}, {"x", 0}, {"", 0}}) {
+        r.setAttrByString(rtl::str("count"), rtl::str(text), "int");
+        EXPECT_EQ(r.getCount(), expect) << text;
+    }
     r.setAttrByString(rtl::str("share"), rtl::str("1e300"), "float");
     EXPECT_EQ(r.getShare(), std::numeric_limits<float>::max());
     EXPECT_FALSE(r.setAttrByString(rtl::str("level"), rtl::str("nan"), "double"));
