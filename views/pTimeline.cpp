@@ -1,28 +1,351 @@
 #include "pTimeline.h"
 
+#include "ObDirty.h"
+#include "ObSelection.h"
 #include "Painter.h"
+#include "WidthSpanner.h"
 #include "aAssert.h"
+#include "aRefresher.h"
+#include "aTrace.h"
+#include "giEvent.h"
+#include "giLayer.h"
+#include "mEvent.h"
+#include "mLayer.h"
+#include "mScale.h"
 #include "mSkin.h"
+#include "mTimeline.h"
+#include "mTrace.h"
+#include "pBotLeft.h"
+#include "pCtrls.h"
+#include "pGv.h"
+#include "pHead.h"
+#include "pHeader.h"
+#include "pTicks.h"
+#include "pTopLeft.h"
 #include "tlScene.h"
+#include "tlStep.h"
 #include "tlUi.h"
+#include "uiMouseWheelFilt.h"
+
+#include <QGraphicsItem>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSplitter>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <set>
+
+namespace {
+
+// The turn of a wheel event: up and down, else sideways (with Alt held, X11 reports the turn
+// sideways).
+int wheelDelta(QWheelEvent const& event)
+{
+    QPoint const angle = event.angleDelta();
+    return angle.y() != 0 ? angle.y() : angle.x();
+}
+
+char const* itemTypeName(QGraphicsItem* item)
+{
+    if (dynamic_cast<giEvent*>(item))
+        return "giEvent";
+    if (dynamic_cast<giLayer*>(item))
+        return "giLayer";
+    return "QGraphicsItem";
+}
+
+} // namespace
+
+pTimeline::WheelMode pTimeline::wheelModeFor(Qt::KeyboardModifiers modifiers)
+{
+    bool const meta = modifiers & Qt::MetaModifier;
+    bool const alt = modifiers & Qt::AltModifier;
+    if (meta)
+        return alt ? WheelZoomTime : WheelZoomRows;
+    return alt ? WheelPanTime : WheelPanRows;
+}
+
+int pTimeline::nowTimerInterval(double secondsPerPixel)
+{
+    double const ms = std::trunc(secondsPerPixel * 1000.0);
+    if (!(ms >= 1.0 && ms <= double(INT_MAX)))
+        return 0;
+    return int(ms);
+}
 
 pTimeline::pTimeline(QWidget* parent, tlCmp* cmp, tlUi* ui)
     : ObQtPanel(parent), myTlCmp(cmp), myTlUi(ui)
 {
+    // The pane shows its own document's timeline, whichever component is current.
+    myCmp = cmp;
     A_ASSERT(ui);
     tlScene* gscene = ui->getScene();
     A_ASSERT(gscene);
     gscene->setItemIndexMethod(QGraphicsScene::NoIndex);
+
+    myLayoutTimer = new QTimer(this);
+    myLayoutTimer->setSingleShot(true);
+    connect(myLayoutTimer, &QTimer::timeout, this, &pTimeline::layoutTimerCb);
+    myNowTimer = new QTimer(this);
+    myNowTimer->setSingleShot(true);
+    connect(myNowTimer, &QTimer::timeout, this, &pTimeline::nowTimerCb);
+
+    myLeftCol = new WidthSpanner;
+    myLeftCol->setContentsMargins(0, 0, 0, 0);
+    myLeftCol->resize(10, 10);
+    myTopLeft = new pTopLeft(myLeftCol, cmp);
+    myTopLeft->show();
+    myBotLeft = new pBotLeft(myLeftCol, cmp);
+    myBotLeft->show();
+    myHead = new pHead(myLeftCol, this);
+    myHead->show();
+
+    myRightCol = new WidthSpanner;
+    myRightCol->setContentsMargins(0, 0, 0, 0);
+    myRightCol->resize(10, 10);
+    myTicks = new pTicks(myRightCol, cmp);
+    myTicks->show();
+    myGv = new pGv(myRightCol, cmp);
+    myGv->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    myGv->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    myGv->setScene(gscene);
+    myGv->setResizeAnchor(QGraphicsView::AnchorViewCenter);
+    myGv->setMouseTracking(true);
+    // The view must not scroll itself: its wheel turns go on to the pane.
+    myWheelFilt = new uiMouseWheelFilt(this);
+    myGv->viewport()->installEventFilter(myWheelFilt);
+    myGv->installEventFilter(myWheelFilt);
+    myGv->show();
+    myCtrls = new pCtrls(myRightCol, cmp, nullptr);
+    myCtrls->show();
+
+    mySplitter = new QSplitter(this);
+    mySplitter->addWidget(myLeftCol);
+    mySplitter->addWidget(myRightCol);
+    mySplitter->setHandleWidth(1);
+    connect(mySplitter, &QSplitter::splitterMoved, this, &pTimeline::splitterMovedCb);
+
+    doLayout();
+    myLeftCol->show();
+    myRightCol->show();
+    mySplitter->show();
+    show();
+    setFocus();
+
+    if (aRefresher* refresher = getRefreshEngine()) {
+        refresher->schedule(static_cast<aRefreshable*>(this), LevelTimelinePane, nullptr);
+        refresher->setNeedsRefresh(nullptr);
+    }
 }
 
 pTimeline::~pTimeline() = default;
 
-void pTimeline::closeEvent(QEvent*)
+mScale* pTimeline::timeScale() const
 {
-    if (!testAttribute(Qt::WA_DeleteOnClose) || !myTlUi)
+    mTimeline* tl = getTimeline();
+    return tl ? tl->timeScale() : nullptr;
+}
+
+mScale* pTimeline::rowScale() const
+{
+    mTimeline* tl = getTimeline();
+    return tl ? tl->perpScale() : nullptr;
+}
+
+void pTimeline::dirtAndRefresh(uint32_t id)
+{
+    raiseDirt(id);
+    requestRefresh();
+}
+
+// Layout ---------------------------------------------------------------------------------------
+
+void pTimeline::fitScale(mScale& scale, int size, bool announce)
+{
+    scale.setParentPos(0);
+    if (size <= 0 || scale.getParentSize() == size)
         return;
-    myTlUi->forgetView(this);
-    myTlUi = nullptr;
+    scale.setParentSize(size);
+    if (announce)
+        scale.sizeChanged();
+}
+
+void pTimeline::doLayout()
+{
+    mTimeline* tl = getTimeline();
+    mSkin* skin = getSkin();
+    int const w = width(), h = height();
+    int const top = skin ? skin->getTimelineTopHeaderH() : 0;
+    int const left = tl ? tl->getLayerHeaderW() : myLayerHeaderW;
+    int const right = myRightW;
+    for (pHeader* header : myHeaders) {
+        header->resize(left, header->height());
+        header->doLayout();
+    }
+    int const middleH = h - top - FooterH;
+    myHead->setGeometry(0, top, left, middleH);
+    myTicks->setGeometry(0, 0, right, top);
+    myTopLeft->setGeometry(0, 0, left, top);
+    myBotLeft->setGeometry(0, h - FooterH, left, FooterH);
+    myCtrls->setGeometry(0, h - FooterH, right, FooterH);
+    myGv->setGeometry(0, top, right, middleH);
+    mySplitter->setGeometry(0, 0, w, h);
+    if (mScale* ts = timeScale())
+        fitScale(*ts, myGv->getTimeScreenSpan(), false);
+    if (mScale* rows = rowScale()) {
+        fitScale(*rows, myGv->getPerpScreenSpan(), true);
+        rows->moveEnd();
+    }
+}
+
+void pTimeline::readSplitter()
+{
+    QList<int> const sizes = mySplitter->sizes();
+    if (sizes.size() == 2) {
+        myLayerHeaderW = sizes[0];
+        myRightW = sizes[1];
+    }
+    if (mTimeline* tl = getTimeline())
+        tl->setLayerHeaderW(myLayerHeaderW);
+    A_TRACE("  left %i (%i)[%i], right %i (%i)[%i]\n", myLayerHeaderW, myLeftCol->width(),
+            myTopLeft->width(), myRightW, myRightCol->width(), myCtrls->width());
+}
+
+void pTimeline::restartLayoutTimer()
+{
+    if (myDocClosing)
+        return;
+    myLayoutTimer->stop();
+    myLayoutTimer->start(LayoutDelayMs);
+}
+
+void pTimeline::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    A_TRACE("pTimeline::RESIZE EVENT\n");
+    readSplitter();
+    restartLayoutTimer();
+    // The panes keep their size until the layout timer moves them, and the scales keep the
+    // view's: a time axis as wide as the whole pane would put every time beside its pixel.
+    A_TRACE("Resize time scale\n");
+    if (mScale* ts = timeScale())
+        fitScale(*ts, myGv->getTimeScreenSpan(), false);
+    A_TRACE("Resize row scale\n");
+    if (mScale* rows = rowScale())
+        fitScale(*rows, myGv->viewport()->height(), true);
+}
+
+void pTimeline::splitterMovedCb(int, int)
+{
+    readSplitter();
+    restartLayoutTimer();
+}
+
+void pTimeline::layoutTimerCb()
+{
+    doLayout();
+    myBotLeft->update();
+    myTopLeft->update();
+    myHead->update();
+    for (pHeader* header : myHeaders)
+        header->update();
+    update();
+    A_TRACE("LAYOUT TIMER\n");
+    readSplitter();
+    A_TRACE_C("yellow", "SetScreenSize %i\n", myRightW);
+    if (mScale* ts = timeScale())
+        fitScale(*ts, myRightW, true);
+    if (mScale* rows = rowScale())
+        fitScale(*rows, myGv->getPerpScreenSpan(), true);
+    dirtAndRefresh(DirtLayout);
+    A_TRACE("-------------------------------------------------\n");
+}
+
+void pTimeline::freeze()
+{
+    int const stored = getTimeline() ? getTimeline()->getLayerHeaderW() : myLayerHeaderW;
+    int const left = std::clamp(stored, 0, std::max(0, width() - 1));
+    myRightW = std::max(0, width() - left - 1);
+    mySplitter->setSizes({left, myRightW});
+    restartLayoutTimer();
+}
+
+int pTimeline::getLayerHeaderW() const
+{
+    return myLayerHeaderW;
+}
+
+void pTimeline::setLayerHeaderW(int w)
+{
+    myLayerHeaderW = std::max(0, w);
+    myRightW = std::max(0, width() - myLayerHeaderW - 1);
+    mySplitter->setSizes({myLayerHeaderW, myRightW});
+    if (mTimeline* tl = getTimeline())
+        tl->setLayerHeaderW(myLayerHeaderW);
+    restartLayoutTimer();
+}
+
+void pTimeline::docWillClose()
+{
+    myDocClosing = true;
+    myLayoutTimer->stop();
+    if (myNowTimer) {
+        myNowTimer->stop();
+        delete myNowTimer;
+        myNowTimer = nullptr;
+    }
+}
+
+// Layer headers ---------------------------------------------------------------------------------
+
+void pTimeline::relayer()
+{
+    for (pHeader* header : myHeaders) {
+        header->setAttribute(Qt::WA_DeleteOnClose);
+        header->close();
+    }
+    myHeaders.clear();
+    mTimeline* tl = getTimeline();
+    if (!tl)
+        return;
+    std::list<Obh> layers;
+    tl->getLayers(layers);
+    for (Obh const& h : layers)
+        myHeaders.push_back(new pHeader(myHead, h));
+}
+
+void pTimeline::restackLayerHeaders()
+{
+    mTimeline* tl = getTimeline();
+    if (myHeaders.empty() || !tl)
+        return;
+    M_TRACE("pTimeline_restackLayerHeaders %i layers\n", int(myHeaders.size()));
+    auto* scene = qobject_cast<tlScene*>(myGv->scene());
+    A_ASSERT(scene);
+    int const columnW = myLeftCol->width();
+    for (pHeader* header : myHeaders) {
+        Obh h = header->getLayerHdl();
+        mLayer* layer = header->getLayer();
+        A_ASSERT(layer);
+        tl->syncLayerToView(h, scene);
+        if (!layer->getIsVisible()) {
+            header->hide();
+            continue;
+        }
+        double const y = layer->getSceneY(), sceneH = layer->getSceneH();
+        M_TRACE("    Stacking HEADER h=%f, %f -> %f (-tly ==> h=%i, %i -> %i)\n", sceneH, y,
+                y + sceneH, int(sceneH), int(y), int(y + sceneH));
+        header->setGeometry(0, int(y), columnW, int(sceneH) - 1);
+        header->show();
+    }
+    myGv->setSceneRect(0, 0, myGv->getTimeScreenSpan(), myGv->getPerpScreenSpan());
+    if (mScale* rows = rowScale())
+        M_TRACE("VIEW SCENE/RECT: minVisY = %f, maxVisY = %f\n", rows->getMinVisValue(),
+                rows->getMaxVisValue());
 }
 
 void pTimeline::paintHeader(Painter& painter, pHead*)
@@ -34,4 +357,316 @@ void pTimeline::paintHeader(Painter& painter, pHead*)
     painter.get2dGeometry(x, y, w, h);
     painter.setFillColorRgb8(skin->getPanelBgR(), skin->getPanelBgG(), skin->getPanelBgB());
     painter.draw2dFilledRect(x, y, w, h);
+}
+
+// Refresh --------------------------------------------------------------------------------------
+
+void pTimeline::refresh(aRefreshContext*)
+{
+    static tlStep doRelayer("pTimeline_doRelayer");
+    static tlStep lockToNowDisengage("pTimeline_lockToNowDisengage");
+    static tlStep lockToNowChanged("pTimeline_lockToNowChanged");
+    static tlStep doLayoutStep("pTimeline_doLayout");
+    static tlStep recenterScene("pTimeline_recenterScene");
+    static tlStep restackHeaders("pTimeline_restackLayerHeaders");
+    static tlStep syncPerpPan("pTimeline_syncPerpPan");
+    static tlStep doUpdate("pTimeline_doUpdate");
+    ObDirty* dirt = getDirtEngine();
+    char const* const name = "pTimeline";
+    bool needsUpdate = false;
+    bool needsRestack = false;
+    if (doRelayer.needsCleaning(dirt, name)) {
+        relayer();
+        needsUpdate = needsRestack = true;
+    }
+    if (lockToNowDisengage.needsCleaning(dirt, name))
+        stopNowTimer();
+    if (lockToNowChanged.needsCleaning(dirt, name))
+        reconfigNowTimer();
+    doLayoutStep.needsCleaning(dirt, name); // the layout timer lays out
+    if (recenterScene.needsCleaning(dirt, name)) {
+        int const a = myGv->getTimeScreenSpan(), b = myGv->getPerpScreenSpan();
+        if (tlScene* scene = myTlUi ? myTlUi->getScene() : nullptr) {
+            myGv->setSceneRect(0, 0, a, b);
+            if (Ob::ourTrace) {
+                QRectF const box = scene->itemsBoundingRect();
+                A_TRACE_C("red",
+                          "BOUNDING: vp = %ix%i - scene= %.2f, %.2f, %.2f, %.2f for %i items\n", a,
+                          b, box.x(), box.y(), box.width(), box.height(), int(scene->items().size()));
+            }
+        } else {
+            A_TRACE_C("ired", "Dirty NO Scene!\n");
+        }
+        // Every layer's band spans the view.
+        for (QGraphicsItem* item : myGv->items()) {
+            if (item->zValue() != 0.0)
+                continue;
+            auto* gi = dynamic_cast<uiGi*>(item);
+            auto* layer = gi ? dynamic_cast<mLayer*>(gi->mgr()) : nullptr;
+            A_ASSERT(layer);
+            layer->setSceneW(a); // announces the new box to the item when it changes
+        }
+    }
+    if (restackHeaders.needsCleaning(dirt, name))
+        needsRestack = true;
+    if (needsRestack)
+        restackLayerHeaders();
+    syncPerpPan.needsCleaning(dirt, name); // the headers follow the rows in the restack
+    if (doUpdate.needsCleaning(dirt, name))
+        needsUpdate = true;
+    if (needsUpdate)
+        update();
+}
+
+// Input -----------------------------------------------------------------------------------------
+
+double pTimeline::timeZoomPixel(QWheelEvent const& event) const
+{
+    mScale const& ts = *timeScale();
+    switch (ts.selectionType()) {
+    case mScale::SelPoint:
+        return ts.localToParent(ts.getSelStart());
+    case mScale::SelSpan: {
+        double const s = ts.localToParent(ts.getSelStart());
+        double const t = ts.localToParent(ts.getSelEnd());
+        return (t - s) / 2 + s;
+    }
+    default:
+        break;
+    }
+    double const p = myGv->mapFrom(this, event.position()).x();
+    double const viewW = myGv->width();
+    return p < 0 || p > viewW ? viewW / 2.0 : p;
+}
+
+double pTimeline::rowZoomValue() const
+{
+    mTimeline& tl = *getTimeline();
+    mScale const& rows = *tl.perpScale();
+    double const vs = rows.getVisStart().asSeconds(), ve = rows.getVisEnd().asSeconds();
+    double lo = 0, hi = 0;
+    if (tl.getSelectedLayerRanges(lo, hi) > 0) {
+        M_TRACE("LAYERS %f to %f\n", lo, hi);
+        return (hi - lo) / 2 + lo;
+    }
+    double const mn = rows.getMinValue(), mx = rows.getMaxValue();
+    bool const topInView = rows.getHasMinValue() && vs <= mn && mn < ve;
+    bool const bottomInView = rows.getHasMaxValue() && vs < mx && mx <= ve;
+    if (topInView && !bottomInView)
+        return mn;
+    if (bottomInView && !topInView)
+        return mx;
+    return (ve - vs) / 2 + vs;
+}
+
+void pTimeline::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    int const delta = wheelDelta(*event);
+    mScale* ts = timeScale();
+    mScale* rows = rowScale();
+    if (delta == 0 || !ts || !rows)
+        return;
+    // Only the direction counts; a turn of less than a degree goes the way it turns.
+    bool const forward = delta > 0;
+    bool const shift = event->modifiers() & Qt::ShiftModifier;
+    switch (wheelModeFor(event->modifiers())) {
+    case WheelZoomTime: {
+        double const p = timeZoomPixel(*event);
+        M_TRACE_C("ired", "ZOom around pt %f, delta %i\n", p, delta);
+        if (forward)
+            ts->zoomOutAtLocalPos(p, shift ? 5 : 1);
+        else
+            ts->zoomInAtLocalPos(p, shift ? 5 : 1);
+        dirtAndRefresh(DirtTimeScaleZoom);
+        break;
+    }
+    case WheelZoomRows: {
+        double const before = rows->getZoom();
+        double const m = rowZoomValue();
+        double const p = rows->localToParent(m);
+        M_TRACE("Zoom rows at model %f, screen %f\n", m, p);
+        if (forward)
+            rows->zoomInAtLocalPos(p, shift ? 5 : 1);
+        else
+            rows->zoomOutAtLocalPos(p, shift ? 5 : 1);
+        raiseDirt(DirtRowScaleZoom);
+        M_TRACE("ZOOM ROWS TO: %f\n", before);
+        requestRefresh();
+        break;
+    }
+    case WheelPanTime: {
+        double const f = 0.05 * (shift ? 10 : 1);
+        if (forward)
+            ts->nudgeVisibleWindowForward(f);
+        else
+            ts->nudgeVisibleWindowBackward(f);
+        dirtAndRefresh(DirtTimeScalePan);
+        break;
+    }
+    case WheelPanRows: {
+        if (rows->needsReconfig())
+            rows->reconfig();
+        double const f = 0.1 * (shift ? 10 : 1);
+        if (forward)
+            rows->nudgeVisibleWindowForward(f);
+        else
+            rows->nudgeVisibleWindowBackward(f);
+        dirtAndRefresh(DirtRowScalePan);
+        break;
+    }
+    }
+}
+
+void pTimeline::mousePressEvent(QMouseEvent* event)
+{
+    event->ignore();
+    QPoint const at = event->position().toPoint();
+    QPoint const inView = myGv->mapFromGlobal(mapToGlobal(at));
+    A_TRACE_C("ired", "pTimeline::mousePRessEvent @ ( %i, %i ), in GV ( %i, %i )\n", at.x(), at.y(),
+              inView.x(), inView.y());
+    raiseDirt(DirtScene);
+    for (QGraphicsItem* item : myGv->items(inView))
+        A_TRACE("  Item %s, z=%.1f\n", itemTypeName(item), item->zValue());
+    myGv->dumpScene();
+}
+
+void pTimeline::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(100, 100, 100, 255));
+    p.drawRect(rect());
+}
+
+void pTimeline::closeEvent(QEvent*)
+{
+    if (!testAttribute(Qt::WA_DeleteOnClose) || !myTlUi)
+        return;
+    myTlUi->forgetView(this);
+    myTlUi = nullptr;
+}
+
+void pTimeline::showEvent(QEvent*)
+{
+    dirtAndRefresh(DirtTimelineWindowShown);
+}
+
+void pTimeline::sceneSelectionChangedCb()
+{
+    if (mScale* ts = timeScale())
+        ts->clearLocalSelection();
+    dirtAndRefresh(DirtSelection);
+}
+
+void pTimeline::verticalScrollbarMovedCb(int)
+{
+    dirtAndRefresh(DirtRowScalePan);
+}
+
+// Lock to now -----------------------------------------------------------------------------------
+
+void pTimeline::reconfigNowTimer()
+{
+    mScale* ts = timeScale();
+    mTimeline* tl = getTimeline();
+    int const interval = ts ? nowTimerInterval(ts->getZoom()) : 0;
+    bool const lock = tl && tl->getLockToNowFlag();
+    if (interval < 1 || !lock || myDocClosing) {
+        if (myNowTimer) {
+            myNowTimer->stop();
+            delete myNowTimer;
+            myNowTimer = nullptr;
+        }
+        A_TRACE_C("ired", "STOPPING TIMER!  need interval %i, lock = %s\n", interval,
+                  lock ? "Y" : "n");
+        return;
+    }
+    if (!myNowTimer) {
+        myNowTimer = new QTimer(this);
+        connect(myNowTimer, &QTimer::timeout, this, &pTimeline::nowTimerCb);
+    }
+    myNowTimer->setSingleShot(true);
+    myNowTimer->start(interval);
+    A_TRACE_C("igreen", "STARTING TIMER!  need interval %i, lock = %s\n", interval,
+              lock ? "Y" : "n");
+}
+
+void pTimeline::nowTimerCb()
+{
+    if (mScale* ts = timeScale())
+        ts->viewCurrentTime(false);
+    reconfigNowTimer();
+    dirtAndRefresh(DirtTimeScalePanToNow);
+}
+
+void pTimeline::startNowTimer()
+{
+    mTimeline* tl = getTimeline();
+    if (!tl || tl->getLockToNowFlag())
+        return;
+    tl->setLockToNowFlag(true);
+    reconfigNowTimer();
+    tl->timeScale()->viewCurrentTime(true);
+    raiseDirt(DirtTimeScalePanToNow);
+    dirtAndRefresh(DirtTimeScaleLockToNowChanged);
+}
+
+void pTimeline::stopNowTimer()
+{
+    mTimeline* tl = getTimeline();
+    if (!tl || !tl->getLockToNowFlag())
+        return;
+    tl->setLockToNowFlag(false);
+    reconfigNowTimer();
+    dirtAndRefresh(DirtTimeScaleLockToNowChanged);
+}
+
+// Selection area --------------------------------------------------------------------------------
+
+bool pTimeline::getSelectionArea(int& x, int& y, int& w, int& h)
+{
+    ObSelection* selection = getSelectionEngine();
+    if (!selection || !tlObj::ourType_mEvent || !tlObj::ourType_mLayer)
+        return false;
+    std::set<Obh> handles;
+    selection->getSelectedItemsOfType(tlObj::ourType_mEvent, handles);
+    bool const events = !handles.empty();
+    if (!events)
+        selection->getSelectedItemsOfType(tlObj::ourType_mLayer, handles);
+    QWidget* screen = myGv->viewport();
+    bool any = false;
+    int xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+    for (Obh const& hdl : handles) {
+        // An object without an item is not on screen: there is nothing to point at.
+        auto* g = dynamic_cast<aGraphic*>(hdl.obj());
+        QGraphicsItem* item = g ? g->giGet() : nullptr;
+        if (!item || !item->scene()) {
+            A_TRACE("Selection area: a selected object without a scene item is left out\n");
+            continue;
+        }
+        double bx = 0, by = 0, bw = 0, bh = 0;
+        g->giGetBbox(bx, by, bw, bh);
+        QPoint const p1 = screen->mapToGlobal(myGv->mapFromScene(item->mapToScene(bx, by)));
+        QPoint const p2 =
+            screen->mapToGlobal(myGv->mapFromScene(item->mapToScene(bx + bw, by + bh)));
+        if (!any) {
+            xMin = p1.x(), xMax = p2.x(), yMin = p1.y(), yMax = p2.y();
+            any = true;
+            continue;
+        }
+        xMin = std::min(xMin, p1.x());
+        xMax = std::max(xMax, p2.x());
+        yMin = std::min(yMin, p1.y());
+        yMax = std::max(yMax, p2.y());
+    }
+    if (!any)
+        return false;
+    A_TRACE("Screen %s selection from (%i, %i) to (%i, %i )\n", events ? "EVENT" : "LAYER", xMin,
+            yMin, xMax, yMax);
+    x = xMin;
+    y = yMin;
+    w = events ? xMax - xMin : 1;
+    h = yMax - yMin;
+    return true;
 }
