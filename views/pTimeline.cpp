@@ -1,5 +1,6 @@
 #include "pTimeline.h"
 
+#include "ObClassTypeOf.h"
 #include "ObDirty.h"
 #include "ObSelection.h"
 #include "Painter.h"
@@ -209,7 +210,9 @@ void pTimeline::readSplitter()
         myLayerHeaderW = sizes[0];
         myRightW = sizes[1];
     }
-    if (mTimeline* tl = getTimeline())
+    // Until the window freezes the pane, the split is Qt's first guess, not the user's: the
+    // document's stored width must survive it.
+    if (mTimeline* tl = getTimeline(); tl && myFrozen)
         tl->setLayerHeaderW(myLayerHeaderW);
     A_TRACE("  left %i (%i)[%i], right %i (%i)[%i]\n", myLayerHeaderW, myLeftCol->width(),
             myTopLeft->width(), myRightW, myRightCol->width(), myCtrls->width());
@@ -267,6 +270,7 @@ void pTimeline::layoutTimerCb()
 
 void pTimeline::freeze()
 {
+    myFrozen = true;
     int const stored = getTimeline() ? getTimeline()->getLayerHeaderW() : myLayerHeaderW;
     int const left = std::clamp(stored, 0, std::max(0, width() - 1));
     myRightW = std::max(0, width() - left - 1);
@@ -637,10 +641,11 @@ bool pTimeline::getSelectionArea(int& x, int& y, int& w, int& h)
     QWidget* screen = myGv->viewport();
     bool any = false;
     int xMin = 0, xMax = 0, yMin = 0, yMax = 0;
-    for (Obh const& hdl : handles) {
-        // An object without an item is not on screen: there is nothing to point at.
+    for (Obh hdl : handles) {
         auto* g = dynamic_cast<aGraphic*>(hdl.obj());
-        QGraphicsItem* item = g ? g->giGet() : nullptr;
+        A_ASSERT(g);
+        // An object without an item is not on screen: there is nothing to point at.
+        QGraphicsItem* item = g->giGet();
         if (!item || !item->scene()) {
             A_TRACE("Selection area: a selected object without a scene item is left out\n");
             continue;

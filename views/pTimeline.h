@@ -158,4 +158,5 @@ private:
     static void fitScale(mScale& scale, int size, bool announce);
 
     bool myDocClosing = false;
+    bool myFrozen = false;
 };
