@@ -394,9 +394,9 @@ void pTimeline::refresh(aRefreshContext*)
             myGv->setSceneRect(0, 0, a, b);
             if (Ob::ourTrace) {
                 QRectF const box = scene->itemsBoundingRect();
-                A_TRACE_C("red",
-                          "BOUNDING: vp = %ix%i - scene= %.2f, %.2f, %.2f, %.2f for %i items\n", a,
-                          b, box.x(), box.y(), box.width(), box.height(), int(scene->items().size()));
+                A_TRACE_C(
+                    "red", "BOUNDING: vp = %ix%i - scene= %.2f, %.2f, %.2f, %.2f for %i items\n", a,
+                    b, box.x(), box.y(), box.width(), box.height(), int(scene->items().size()));
             }
         } else {
             A_TRACE_C("ired", "Dirty NO Scene!\n");

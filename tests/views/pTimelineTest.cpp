@@ -1,17 +1,23 @@
+#include "pTimeline.h"
 #include "ItemsDoc.h"
 #include "pBotLeft.h"
 #include "pCtrls.h"
 #include "pGv.h"
 #include "pHead.h"
+#include "pHeader.h"
 #include "pTicks.h"
-#include "pTimeline.h"
 #include "pTopLeft.h"
 
 #include <QElapsedTimer>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
+#include <QWheelEvent>
 
+#include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -52,9 +58,9 @@ TEST_F(Pane, TheSixPanesFillTheirColumns)
         QWidget* w;
         QRect geometry;
     } const panes[] = {
-        {pane->myTopLeft, {0, 0, 200, 80}},    {pane->myHead, {0, 80, 200, 440}},
-        {pane->myBotLeft, {0, 520, 200, 80}},  {pane->myTicks, {0, 0, 799, 80}},
-        {pane->myGv, {0, 80, 799, 440}},       {pane->myCtrls, {0, 520, 799, 80}},
+        {pane->myTopLeft, {0, 0, 200, 80}},   {pane->myHead, {0, 80, 200, 440}},
+        {pane->myBotLeft, {0, 520, 200, 80}}, {pane->myTicks, {0, 0, 799, 80}},
+        {pane->myGv, {0, 80, 799, 440}},      {pane->myCtrls, {0, 520, 799, 80}},
     };
     for (auto const& p : panes)
         EXPECT_EQ(p.w->geometry(), p.geometry) << p.w->metaObject()->className();
@@ -115,4 +121,249 @@ TEST_F(Pane, ACollapsedViewLeavesTheScalesAlone)
     waitForLayout(*pane);
     doc.pass();
     EXPECT_EQ(scale.getParentSize(), 799);
+}
+
+namespace {
+
+// A wheel turn at a point of a widget; whether the widget took it. (Qt hands a turn on to the
+// parents only when it comes from the system, so the pane's children are not asked here.)
+bool wheelAt(QWidget& to, QPoint at, QPoint angle, Qt::KeyboardModifiers mods)
+{
+    QPointF const p(at);
+    QWheelEvent event(p, to.mapToGlobal(p), QPoint(), angle, Qt::NoButton, mods, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(&to, &event);
+    return event.isAccepted();
+}
+
+} // namespace
+
+namespace {
+
+// What a call ran of the pane's refresh steps, in order.
+std::vector<std::string> stepsRun(pTimeline& pane)
+{
+    std::string const log = loggedBy([&] { pane.refresh(nullptr); });
+    std::vector<std::string> steps;
+    std::string const mark = "pTimeline cleaning ";
+    for (size_t at = log.find(mark); at != std::string::npos; at = log.find(mark, at)) {
+        at += mark.size();
+        steps.push_back(log.substr(at, log.find('\n', at) - at));
+    }
+    return steps;
+}
+
+// Where the two scales' windows are: start and width of the time axis, then of the rows.
+std::array<double, 4> windows(mScale const& time, mScale const& rows)
+{
+    double const ts = time.getVisStart().asSeconds(), rs = rows.getVisStart().asSeconds();
+    return {ts, time.getVisEnd().asSeconds() - ts, rs, rows.getVisEnd().asSeconds() - rs};
+}
+
+} // namespace
+
+TEST_F(Pane, EachDirtRunsItsRefreshSteps)
+{
+    using Steps = std::vector<std::string>;
+    struct
+    {
+        std::vector<uint32_t> dirt;
+        Steps steps;
+    } const cases[] = {
+        {{tlObj::DirtTimeScalePan}, {"pTimeline_lockToNowDisengage", "pTimeline_doUpdate"}},
+        {{tlObj::DirtTimeScalePan, tlObj::DirtTimeScalePanToNow},
+         {"pTimeline_lockToNowChanged", "pTimeline_doUpdate"}},
+        {{tlObj::DirtTimeScalePan, tlObj::DirtDocLoaded}, {"pTimeline_doUpdate"}},
+        {{tlObj::DirtLayout},
+         {"pTimeline_doRelayer", "pTimeline_doLayout", "pTimeline_recenterScene"}},
+        {{tlObj::DirtRowScalePan}, {"pTimeline_restackLayerHeaders", "pTimeline_syncPerpPan"}},
+        {{tlObj::DirtScene}, {"pTimeline_recenterScene"}},
+        {{tlObj::DirtSelection}, {}},
+    };
+    for (auto const& c : cases) {
+        doc.dirt.clearAllDirt();
+        for (uint32_t id : c.dirt)
+            doc.dirt.setDirty(id, true);
+        EXPECT_EQ(stepsRun(*pane), c.steps) << c.dirt.size() << " ids, first " << c.dirt[0];
+    }
+}
+
+TEST_F(Pane, ARefreshWithLayoutGivesEachLayerOneHeaderBesideItsBand)
+{
+    doc.dirt.setDirty(tlObj::DirtLayout, true);
+    pane->refresh(nullptr);
+    ASSERT_EQ(pane->myHeaders.size(), 1u);
+    mLayer& layer = *tlObj::ourType_mLayer->ptr(l);
+    QRect const expect(0, int(layer.getSceneY()), 200, int(layer.getSceneH()) - 1);
+    EXPECT_EQ(pane->myHeaders.front()->geometry(), expect);
+    EXPECT_EQ(pane->myGv->sceneRect(), QRectF(0, 0, 799, 440));
+    EXPECT_EQ(band()->boundingRect().width(), 799);
+}
+
+TEST_F(Pane, TheWheelZoomsOrPansTheAxisItsModifiersName)
+{
+    enum Axis
+    {
+        Time,
+        Rows
+    };
+    struct
+    {
+        Qt::KeyboardModifiers mods;
+        QPoint angle;
+        uint32_t dirt;
+        Axis axis;
+        int zoom;     // the window's width: -1 narrower, 0 the same, 1 wider
+        double shift; // for a pan, how far the window moved, in widths
+    } const cases[] = {
+        {Qt::NoModifier, {0, 120}, tlObj::DirtRowScalePan, Rows, 0, 0.1},
+        {Qt::ShiftModifier, {0, 120}, tlObj::DirtRowScalePan, Rows, 0, 1.0},
+        {Qt::NoModifier, {0, -120}, tlObj::DirtRowScalePan, Rows, 0, -0.1},
+        {Qt::AltModifier, {0, 120}, tlObj::DirtTimeScalePan, Time, 0, 0.05},
+        // X11 reports an Alt turn sideways.
+        {Qt::AltModifier, {-120, 0}, tlObj::DirtTimeScalePan, Time, 0, -0.05},
+        {Qt::AltModifier | Qt::ShiftModifier, {0, 120}, tlObj::DirtTimeScalePan, Time, 0, 0.5},
+        // Less than a degree still goes the way it turns.
+        {Qt::AltModifier, {0, -5}, tlObj::DirtTimeScalePan, Time, 0, -0.05},
+        {Qt::MetaModifier | Qt::AltModifier, {0, 120}, tlObj::DirtTimeScaleZoom, Time, 1, 0},
+        {Qt::MetaModifier | Qt::AltModifier, {120, 0}, tlObj::DirtTimeScaleZoom, Time, 1, 0},
+        {Qt::MetaModifier | Qt::AltModifier, {0, -120}, tlObj::DirtTimeScaleZoom, Time, -1, 0},
+        // The rows' window widens on the turn that widens the time axis' window.
+        {Qt::MetaModifier, {0, 120}, tlObj::DirtRowScaleZoom, Rows, 1, 0},
+        {Qt::MetaModifier | Qt::ControlModifier, {0, -120}, tlObj::DirtRowScaleZoom, Rows, -1, 0},
+    };
+    for (int k = 0; k < 20; ++k) // a stack taller than the view
+        timeline.newLayer();
+    timeline.restackLayers();
+    int row = 0;
+    for (auto const& c : cases) {
+        SCOPED_TRACE(row++);
+        scale.zoomToLocalRange(0.0, 799.0, 1.0f);
+        perp.zoomToLocalRange(5.0, 15.0, 1.0f);
+        doc.dirt.clearAllDirt();
+        auto const before = windows(scale, perp);
+        EXPECT_TRUE(wheelAt(*pane, {600, 300}, c.angle, c.mods));
+        EXPECT_TRUE(raised(c.dirt));
+        auto const after = windows(scale, perp);
+        int const at = c.axis == Time ? 0 : 2, other = 2 - at;
+        EXPECT_EQ(after[other], before[other]);
+        EXPECT_EQ(after[other + 1], before[other + 1]);
+        int const zoom = after[at + 1] > before[at + 1]   ? 1
+                         : after[at + 1] < before[at + 1] ? -1
+                                                          : 0;
+        EXPECT_EQ(zoom, c.zoom);
+        if (c.zoom == 0) {
+            EXPECT_NEAR(after[at] - before[at], c.shift * before[at + 1], 1e-6);
+        }
+    }
+}
+
+TEST_F(Pane, AZeroTurnIsTakenAndDoesNothing)
+{
+    auto const before = windows(scale, perp);
+    EXPECT_TRUE(wheelAt(*pane, {600, 300}, {0, 0}, Qt::AltModifier));
+    EXPECT_EQ(windows(scale, perp), before);
+    EXPECT_FALSE(raised(tlObj::DirtTimeScalePan));
+}
+
+TEST_F(Pane, ATimeZoomKeepsItsPixel)
+{
+    scale.zoomToLocalRange(0.0, 799.0, 1.0f);
+    struct
+    {
+        QPoint at;    // in the pane
+        double pixel; // in the view
+    } const cases[] = {
+        {{201 + 300, 300}, 300}, // over the view
+        {{100, 300}, 799 / 2.0}, // over the headers: the view's middle
+    };
+    for (auto const& c : cases) {
+        double const time = scale.parentToLocal(c.pixel);
+        wheelAt(*pane, c.at, {0, -120}, Qt::MetaModifier | Qt::AltModifier);
+        EXPECT_NEAR(scale.localToParent(time), c.pixel, 1e-6);
+    }
+}
+
+TEST(pTimelineTest, TheNowTimerTicksOncePerPixel)
+{
+    struct
+    {
+        double secondsPerPixel;
+        int ms;
+    } const cases[] = {{0.0004, 0}, {0.001, 1}, {0.5, 500}, {60, 60000}, {3e6, 0}, {-1, 0}};
+    for (auto const& c : cases)
+        EXPECT_EQ(pTimeline::nowTimerInterval(c.secondsPerPixel), c.ms) << c.secondsPerPixel;
+}
+
+TEST_F(Pane, LockToNowRunsTheTimerWhileTheFlagIsSet)
+{
+    scale.zoomToLocalRange(0.0, 60.0 * 799, 1.0f);
+    pane->startNowTimer();
+    ASSERT_NE(pane->nowTimer(), nullptr);
+    EXPECT_EQ(pane->nowTimer()->interval(), 60000);
+    EXPECT_TRUE(raised(tlObj::DirtTimeScaleLockToNowChanged));
+    pane->stopNowTimer();
+    EXPECT_EQ(pane->nowTimer(), nullptr);
+    EXPECT_FALSE(timeline.getLockToNowFlag());
+    doc.dirt.clearAllDirt();
+    pane->stopNowTimer();
+    EXPECT_FALSE(raised(tlObj::DirtTimeScaleLockToNowChanged));
+}
+
+TEST_F(Pane, TheSelectionAreaIsOnTheScreenWhereTheSelectionIsDrawn)
+{
+    pane->move(300, 200);
+    scale.zoomToLocalRange(0.0, 799.0, 1.0f); // a second a pixel from the view's left edge
+    doc.dirt.setDirty(tlObj::DirtTimeScaleZoom, true);
+    doc.pass();
+    // The view starts 201 pixels in (the header column and the handle) under the 80-pixel ruler.
+    QPoint const view = pane->mapToGlobal(QPoint(201, 80));
+    // Where the model drew a, b and the layer's band, in the view.
+    QRect const ra = item(a)->sceneBoundingRect().toRect().translated(view);
+    QRect const rb = item(b)->sceneBoundingRect().toRect().translated(view);
+    QRect const rl = band()->sceneBoundingRect().toRect().translated(view);
+    ASSERT_EQ(ra.x(), view.x() + 101); // a starts at 100 s; the model insets a span by a pixel
+    struct
+    {
+        std::vector<Obh> selected;
+        QRect area;
+    } const cases[] = {
+        {{a}, ra},
+        {{a, b}, QRect(ra.topLeft(), rb.bottomRight())},
+        {{a, l}, ra},
+        {{l}, QRect(rl.x(), rl.y(), 1, rl.height())},
+    };
+    for (auto const& c : cases) {
+        doc.selection.clearSelection();
+        for (Obh h : c.selected)
+            doc.selection.addToSelection(h);
+        int x = 0, y = 0, w = 0, h = 0;
+        ASSERT_TRUE(pane->getSelectionArea(x, y, w, h));
+        EXPECT_EQ(QRect(x, y, w, h), c.area) << c.selected.size();
+    }
+}
+
+TEST_F(Pane, WithNothingOnScreenSelectedThereIsNoArea)
+{
+    int x = 7, y = 7, w = 7, h = 7;
+    EXPECT_FALSE(pane->getSelectionArea(x, y, w, h));
+    // a and b scrolled out of view lose their items.
+    scale.zoomToLocalRange(2000.0, 2799.0, 1.0f);
+    doc.dirt.setDirty(tlObj::DirtTimeScalePan, true);
+    doc.pass();
+    ASSERT_EQ(ev(a)->giGet(), nullptr);
+    doc.selection.addToSelection(a);
+    EXPECT_FALSE(pane->getSelectionArea(x, y, w, h));
+    EXPECT_EQ(QRect(x, y, w, h), QRect(7, 7, 7, 7));
+}
+
+TEST_F(Pane, TheViewLeavesItsWheelTurnsToThePane)
+{
+    pane->myGv->setSceneRect(0, 0, 5000, 5000); // room to scroll, had the view kept the turn
+    for (QWidget* w : {static_cast<QWidget*>(pane->myGv), pane->myGv->viewport()}) {
+        auto const before = windows(scale, perp);
+        EXPECT_FALSE(wheelAt(*w, {100, 100}, {0, -120}, Qt::NoModifier));
+        EXPECT_EQ(pane->myGv->verticalScrollBar()->value(), 0);
+        EXPECT_EQ(windows(scale, perp), before);
+    }
 }
