@@ -128,6 +128,10 @@ pTimeline::pTimeline(QWidget* parent, tlCmp* cmp, tlUi* ui)
     mySplitter->addWidget(myLeftCol);
     mySplitter->addWidget(myRightCol);
     mySplitter->setHandleWidth(1);
+    // A window resize goes to the time column: the header column keeps the width the user gave
+    // it (and the document stores), as a splitter move alone changes it.
+    mySplitter->setStretchFactor(0, 0);
+    mySplitter->setStretchFactor(1, 1);
     connect(mySplitter, &QSplitter::splitterMoved, this, &pTimeline::splitterMovedCb);
 
     doLayout();

@@ -92,7 +92,21 @@ TEST_F(Pane, ABurstOfResizesLaysOutOnceAfterTheLast)
     waitForLayout(*pane);
     EXPECT_EQ(layouts, 1);
     EXPECT_GE(sinceLast.elapsed(), pTimeline::LayoutDelayMs);
-    EXPECT_EQ(pane->myGv->width(), pane->mySplitter->sizes().at(1));
+    EXPECT_EQ(pane->myGv->width(), 1050 - 201);
+    EXPECT_EQ(timeline.getLayerHeaderW(), 200);
+}
+
+TEST_F(Pane, AWindowFrozenBeforeItsSizeKeepsTheStoredHeaderWidth)
+{
+    timeline.setLayerHeaderW(150);
+    pTimeline early(nullptr, &doc.cmp, doc.cmp.getUi());
+    early.resize(640, 480);
+    early.freeze();
+    early.resize(1200, 700); // the window's layout gives the pane its real size
+    waitForLayout(early);
+    EXPECT_EQ(early.mySplitter->sizes(), QList<int>({150, 1049}));
+    EXPECT_EQ(timeline.getLayerHeaderW(), 150);
+    early.docWillClose();
 }
 
 TEST_F(Pane, AClosingDocumentStopsBothTimers)

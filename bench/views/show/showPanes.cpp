@@ -1,7 +1,7 @@
-// The look check of the timeline's panes: the corner panes, the ruler, the layer headers, the
-// graphics view with its layer and event items and the control strip over a small document,
-// placed by hand as the timeline pane places them. Run it on a display and look at it; it is no
-// part of the program and no test runs it.
+// The look check of the timeline pane: the corner panes, the ruler, the layer headers, the
+// graphics view with its layer and event items and the control strip over a small document, as
+// the pane lays them out. Run it on a display and look at it; it is no part of the program and no
+// test runs it.
 //
 //     build/rel/bench/show_panes
 #include "BenchDoc.h"
@@ -10,32 +10,16 @@
 #include "mEvent.h"
 #include "mLayer.h"
 #include "mScale.h"
-#include "mSkin.h"
 #include "mTimeline.h"
-#include "pBotLeft.h"
-#include "pCtrls.h"
-#include "pGv.h"
-#include "pHead.h"
-#include "pHeader.h"
-#include "pTicks.h"
 #include "pTimeline.h"
-#include "pTopLeft.h"
 #include "tlCmp.h"
-#include "tlScene.h"
-#include "tlUi.h"
 
 #include <QApplication>
-#include <QPalette>
 #include <QTimer>
-#include <QWidget>
-
-#include <list>
-#include <vector>
 
 namespace {
 
 constexpr int HeaderW = 160;
-constexpr int FooterH = 80;
 // Tuesday 5 March 2024, 06:00 UTC.
 constexpr double Start = 1709618400.0;
 constexpr double Hour = 3600;
@@ -67,90 +51,6 @@ struct Document : BenchDoc
     }
 };
 
-class Window : public QWidget
-{
-public:
-    explicit Window(Document& d) : myDoc(d)
-    {
-        setWindowTitle("Vantrel panes");
-        resize(1400, 800);
-        // The timeline pane's own grey shows in the pixel between the columns.
-        setAutoFillBackground(true);
-        QPalette grey = palette();
-        grey.setColor(QPalette::Window, QColor(100, 100, 100));
-        setPalette(grey);
-        tlCmp* cmp = &d.cmp;
-        tlUi* ui = cmp->getUi();
-        myPane = new pTimeline(nullptr, cmp, ui);
-        myTopLeft = new pTopLeft(this, cmp);
-        myTicks = new pTicks(this, cmp);
-        myHead = new pHead(this, myPane);
-        myGv = new pGv(this, cmp);
-        myGv->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        myGv->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        myGv->setScene(ui->getScene());
-        myGv->setMouseTracking(true);
-        myBotLeft = new pBotLeft(this, cmp);
-        myCtrls = new pCtrls(this, cmp, nullptr);
-        place();
-    }
-    ~Window() override { delete myPane; }
-
-    // The six panes at the window's size, the scales at the view's, and one header per layer.
-    void place()
-    {
-        int const top = myDoc.cmp.getCmpSkin()->getTimelineTopHeaderH();
-        int const w = width() - HeaderW - 1;
-        int const viewH = height() - top - FooterH;
-        myTopLeft->setGeometry(0, 0, HeaderW, top);
-        myTicks->setGeometry(HeaderW + 1, 0, w, top);
-        myHead->setGeometry(0, top, HeaderW, viewH);
-        myGv->setGeometry(HeaderW + 1, top, w, viewH);
-        myBotLeft->setGeometry(0, height() - FooterH, HeaderW, FooterH);
-        myCtrls->setGeometry(HeaderW + 1, height() - FooterH, w, FooterH);
-        mTimeline& tl = myDoc.timeline;
-        tl.timeScale()->setParentPos(0);
-        tl.timeScale()->setParentSize(w);
-        tl.timeScale()->sizeChanged();
-        tl.perpScale()->setParentPos(0);
-        tl.perpScale()->setParentSize(viewH);
-        tl.perpScale()->sizeChanged();
-        // Rows 30 pixels high from the top of the stack.
-        tl.perpScale()->zoomToLocalRange(0.0, viewH / 30.0, 1.0f);
-        myGv->setSceneRect(0, 0, w, viewH);
-        myDoc.dirt.setDirty(tlObj::DirtLayout, true);
-        myDoc.refresher._doRefreshIfNeeded(nullptr);
-        stackHeaders();
-    }
-
-private:
-    void stackHeaders()
-    {
-        for (pHeader* h : myHeaders)
-            delete h;
-        myHeaders.clear();
-        std::list<Obh> layers;
-        myDoc.timeline.getLayers(layers);
-        for (Obh h : layers) {
-            mLayer* l = tlObj::ourType_mLayer->ptr(h);
-            auto* header = new pHeader(myHead, h);
-            header->setGeometry(0, int(l->getSceneY()), HeaderW, int(l->getSceneH()) - 1);
-            header->setVisible(l->getIsVisible());
-            myHeaders.push_back(header);
-        }
-    }
-
-    Document& myDoc;
-    pTimeline* myPane;
-    pTopLeft* myTopLeft;
-    pTicks* myTicks;
-    pHead* myHead;
-    pGv* myGv;
-    pBotLeft* myBotLeft;
-    pCtrls* myCtrls;
-    std::vector<pHeader*> myHeaders;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -179,9 +79,18 @@ int main(int argc, char** argv)
         d.selection.setSelection(build);
         d.selection.addToSelection(marketing);
         scale.localSelectAtParentSpan(700, 760);
-        Window window(d);
-        window.show();
-        window.place();
+        pTimeline pane(nullptr, &d.cmp, d.cmp.getUi());
+        pane.setWindowTitle("Vantrel panes");
+        pane.resize(1400, 800);
+        pane.setLayerHeaderW(HeaderW);
+        pane.freeze();
+        // Rows 30 pixels high from the top of the stack, once the pane has laid itself out.
+        QTimer::singleShot(300, &pane, [&] {
+            mScale* rows = d.timeline.perpScale();
+            rows->zoomToLocalRange(0.0, rows->getParentSize() / 30.0, 1.0f);
+            d.dirt.setDirty(tlObj::DirtRowScaleZoom, true);
+            d.refresher.setNeedsRefresh(nullptr);
+        });
         rc = app.exec();
     }
     return rc;
