@@ -91,7 +91,8 @@ TEST_F(Pane, ABurstOfResizesLaysOutOnceAfterTheLast)
     }
     waitForLayout(*pane);
     EXPECT_EQ(layouts, 1);
-    EXPECT_GE(sinceLast.elapsed(), pTimeline::LayoutDelayMs);
+    // Qt's coarse timers may fire up to 5 % early.
+    EXPECT_GE(sinceLast.elapsed(), pTimeline::LayoutDelayMs * 95 / 100);
     EXPECT_EQ(pane->myGv->width(), 1050 - 201);
     EXPECT_EQ(timeline.getLayerHeaderW(), 200);
 }
