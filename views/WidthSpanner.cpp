@@ -11,8 +11,13 @@ WidthSpanner::~WidthSpanner() = default;
 void WidthSpanner::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    int const w = width();
-    for (QObject* child : children()) {
+    fitChildrenToWidth(*this);
+}
+
+void WidthSpanner::fitChildrenToWidth(QWidget& parent)
+{
+    int const w = parent.width();
+    for (QObject* child : parent.children()) {
         if (!child->isWidgetType())
             continue;
         auto* widget = static_cast<QWidget*>(child);

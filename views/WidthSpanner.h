@@ -13,6 +13,9 @@ public:
     WidthSpanner();
     ~WidthSpanner() override;
 
+    // Makes every child widget of parent as wide as parent (repainting those that change).
+    static void fitChildrenToWidth(QWidget& parent);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 };

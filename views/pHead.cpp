@@ -1,6 +1,7 @@
 #include "pHead.h"
 
 #include "PainterQt.h"
+#include "WidthSpanner.h"
 #include "pTimeline.h"
 
 #include <QPainter>
@@ -35,14 +36,5 @@ void pHead::paintEvent(QPaintEvent*)
 void pHead::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    int const w = width();
-    for (QObject* child : children()) {
-        if (!child->isWidgetType())
-            continue;
-        auto* widget = static_cast<QWidget*>(child);
-        if (widget->width() != w) {
-            widget->resize(w, widget->height());
-            widget->update();
-        }
-    }
+    WidthSpanner::fitChildrenToWidth(*this);
 }
