@@ -1,0 +1,43 @@
+#!/usr/bin/env python3
+"""L, E, E make a layer with two events; Ctrl+S asks for a path, which is typed into the
+dialog; the bundle holds them, and the window takes the bundle's name."""
+
+import os
+
+import session
+
+
+def body(s):
+    s.start()
+    window = s.window("Untitled")
+    s.painted(window)
+    s.focus(window)
+    s.key("l", "e", "e")
+    s.key("ctrl+s")
+    dialog = s.window("Save as...")
+    s.focus(dialog)
+    bundle = os.path.join(s.docs, "Plans.orstime")
+    s.type(os.path.join(s.docs, "Plans"))
+    s.key("Return")
+    doc = s.wait_saved(bundle)
+    if len(doc.layers) != 1:
+        raise session.Failure("%d layers saved, not 1" % len(doc.layers))
+    if len(doc.events) != 2:
+        raise session.Failure("%d events saved, not 2" % len(doc.events))
+    layer = doc.layers[0][0]
+    if any(e["layer"] != layer for e in doc.events.values()):
+        raise session.Failure("an event is not in the layer")
+    if sorted(e["rowIndex"] for e in doc.events.values()) != ["0.000000", "1.000000"]:
+        raise session.Failure("the two events do not take rows 0 and 1")
+    if (doc.record["name"], doc.record["path"]) != ("Plans", bundle):
+        raise session.Failure("the document's record names %s at %s"
+                              % (doc.record["name"], doc.record["path"]))
+    window = s.window("Plans")
+    s.screenshot()
+    s.focus(window)
+    s.key("ctrl+q")
+    if s.wait_exit() != 0:
+        raise session.Failure("the program ended with status %d" % s.program.returncode)
+
+
+session.run("saveBundle", body)

@@ -1,0 +1,378 @@
+"""The whole program under a real X server: one Xvfb of the test's own, the program with a home
+of its own, real input through the X server (xdotool), and what a person or a test looks at
+afterwards: the saved files, the window list, the program's trace and a screenshot.
+
+A test script makes a Session from its command line (--program, --out, --tools), drives it and
+ends with session.finish(), which fails the test on a crash or a sanitizer report; a failed
+check raises Failure, and the screenshot and the trace stay in the build tree either way.
+"""
+
+import argparse
+import os
+import re
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+# What a sanitizer or the program's own last words look like in its output.
+BAD_OUTPUT = re.compile(r"ERROR: AddressSanitizer|ERROR: LeakSanitizer|runtime error:|"
+                        r"ASSERTION FAILED|ERROR IN EVENT HANDLER")
+ANSI = re.compile(r"\x1b\[[0-9;]*m")
+# A window line of `xwininfo -root -tree`: id, "name" (or no name), then WxH+x+y  +X+Y.
+WINDOW_LINE = re.compile(r'^\s*(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)).*?'
+                         r"(\d+)x(\d+)\+(-?\d+)\+(-?\d+)\s+\+(-?\d+)\+(-?\d+)\s*$")
+SLOW = float(os.environ.get("VANTREL_E2E_SLOW", "1"))  # a factor on every wait bound
+
+
+class Failure(Exception):
+    pass
+
+
+class Window:
+    def __init__(self, wid, name, w, h, x, y):
+        self.id, self.name, self.w, self.h, self.x, self.y = wid, name, w, h, x, y
+
+    def __repr__(self):
+        return '%s "%s" %dx%d+%d+%d' % (self.id, self.name, self.w, self.h, self.x, self.y)
+
+
+class Doc:
+    """What a saved document holds: its layers in stack order (slot, title), its events by slot
+    (their stored attributes, "layer" the slot of their layer) and its own record."""
+
+    def __init__(self, root):
+        self.layers, self.events, self.record = [], {}, {}
+        objects = {}
+        for t in root.find("objects").findall("type"):
+            for addr in t.iter("addr"):
+                objects[(t.get("name"), int(addr.get("_id")))] = addr.find("object")
+        timelines = [o for (kind, _), o in objects.items() if kind == "mTimeline"]
+        if len(timelines) != 1:
+            raise Failure("the document holds %d timelines" % len(timelines))
+        for h in timelines[0].find("layers"):
+            layer = objects[("mLayer", int(h.get("oid")))]
+            self.layers.append((int(h.get("oid")), attrs(layer)["title"]))
+        for h in timelines[0].find("events"):
+            slot = int(h.get("oid"))
+            event = objects[("mEvent", slot)]
+            self.events[slot] = dict(attrs(event), layer=int(event.find("event_layer").get("oid")))
+        self.record = attrs(root.find("doc"))
+        self.shape = [(e.tag, tuple(e.attrib), e.get("_id") if e.tag == "attr" else None)
+                      for e in root.iter()]
+
+    def layer_index(self, slot):
+        return [s for s, _ in self.layers].index(slot)
+
+
+def attrs(element):
+    return {a.get("_id"): a.get("value") for a in element.findall("attr")}
+
+
+def read_doc(bundle):
+    import xml.etree.ElementTree as ET
+    path = os.path.join(bundle, "doc_data.xml")
+    with open(path, "rb") as f:
+        head = f.read(60)
+    if not head.startswith(b'<?xml version="1.0" encoding="ISO-8859-1"?>'):
+        raise Failure("%s does not begin with the ISO-8859-1 declaration" % path)
+    return Doc(ET.parse(path).getroot())
+
+
+def arguments(extra=None):
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program", required=True, help="the vantrel program")
+    parser.add_argument("--out", required=True, help="where screenshots and traces go")
+    parser.add_argument("--tools", required=True, help="the source tree's tools folder")
+    if extra:
+        extra(parser)
+    return parser.parse_args()
+
+
+class Session:
+    def __init__(self, name, args, screen="1280x1024"):
+        self.name = name
+        self.args = args
+        self.out = args.out
+        os.makedirs(self.out, exist_ok=True)
+        self.tmp = tempfile.mkdtemp(prefix="vantrel-e2e-%s-" % name)
+        self.home = os.path.join(self.tmp, "home")
+        self.docs = os.path.join(self.tmp, "docs")
+        os.makedirs(self.docs)
+        self.program = None
+        self.runs = 0
+        self.log_path = None
+        self.xvfb = None
+        self._start_xvfb(screen)
+
+    # --- the X server ---------------------------------------------------------------------------
+
+    def _start_xvfb(self, screen):
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", screen + "x24", "-nolisten", "tcp",
+             "-noreset"], pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        number = b""
+        deadline = time.monotonic() + 30 * SLOW
+        while not number.endswith(b"\n"):
+            ready, _, _ = select.select([read], [], [], max(0.0, deadline - time.monotonic()))
+            chunk = os.read(read, 16) if ready else b""
+            if not chunk:
+                os.close(read)
+                raise Failure("Xvfb gave no display number")
+            number += chunk
+        os.close(read)
+        self.display = ":" + number.decode().strip()
+
+    def x(self, *command, check=True):
+        """Runs an X client on the test's display; its output."""
+        env = dict(os.environ, DISPLAY=self.display)
+        done = subprocess.run(list(command), env=env, capture_output=True, text=True,
+                              timeout=60 * SLOW)
+        if check and done.returncode != 0:
+            raise Failure("%s failed: %s" % (" ".join(command), done.stderr.strip()))
+        return done.stdout
+
+    # --- the program ----------------------------------------------------------------------------
+
+    def start(self, *files):
+        """Starts the program (with documents to open); its trace goes to <out>/<name>.log."""
+        if self.program and self.program.poll() is None:
+            raise Failure("the program is already running")
+        self.runs += 1
+        env = dict(os.environ)
+        for var in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "SESSION_MANAGER"):
+            env.pop(var, None)
+        env.update(DISPLAY=self.display, HOME=self.home,
+                   XDG_DATA_HOME=os.path.join(self.home, ".local/share"),
+                   XDG_CONFIG_HOME=os.path.join(self.home, ".config"),
+                   XDG_RUNTIME_DIR=os.path.join(self.tmp, "run"), LC_ALL="C.UTF-8")
+        env.setdefault("ASAN_OPTIONS", "detect_leaks=1:abort_on_error=1")
+        env.setdefault("UBSAN_OPTIONS", "print_stacktrace=1:halt_on_error=1")
+        os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700, exist_ok=True)
+        self.log_path = os.path.join(self.out, "%s-%d.log" % (self.name, self.runs))
+        self.log = open(self.log_path, "wb")
+        self.log_read = 0
+        self.seen = ""
+        self.program = subprocess.Popen([self.args.program, *files], env=env, cwd=self.tmp,
+                                        stdout=self.log, stderr=subprocess.STDOUT)
+
+    def trace(self):
+        """Everything the program has written so far, without colours."""
+        with open(self.log_path, "rb") as f:
+            f.seek(self.log_read)
+            chunk = f.read()
+        self.log_read += len(chunk)
+        self.seen += ANSI.sub("", chunk.decode("utf-8", "replace"))
+        return self.seen
+
+    def running(self):
+        return self.program is not None and self.program.poll() is None
+
+    def wait(self, what, test, timeout=30):
+        """Waits until test() gives something true, and returns it; fails after the bound."""
+        deadline = time.monotonic() + timeout * SLOW
+        pause = 0.02
+        while True:
+            got = test()
+            if got:
+                return got
+            if self.program is not None and self.program.poll() is not None and \
+                    what.find("exit") < 0:
+                raise Failure("the program ended (status %s) while waiting for %s"
+                              % (self.program.returncode, what))
+            if time.monotonic() > deadline:
+                raise Failure("gave up waiting for " + what)
+            time.sleep(pause)
+            pause = min(pause * 2, 0.25)
+
+    def wait_trace(self, text, timeout=30, after=0):
+        """Waits for a trace line holding the text (past the offset); the offset after it."""
+        def found():
+            at = self.trace().find(text, after)
+            return at + len(text) if at >= 0 else None
+        return self.wait('"%s" in the trace' % text, found, timeout)
+
+    def wait_exit(self, timeout=30):
+        self.wait("the program to exit", lambda: self.program.poll() is not None, timeout)
+        return self.program.returncode
+
+    # --- windows --------------------------------------------------------------------------------
+
+    def windows(self):
+        """The mapped top-level windows (children of the root), named or not, that have a size."""
+        out = []
+        for line in self.x("xwininfo", "-root", "-children").splitlines():
+            m = WINDOW_LINE.match(line)
+            if m:
+                wid, name = m.group(1), m.group(2) or ""
+                w, h = int(m.group(3)), int(m.group(4))
+                if w > 1 and h > 1 and self._viewable(wid):
+                    out.append(Window(wid, name, w, h, int(m.group(7)), int(m.group(8))))
+        return out
+
+    def _viewable(self, wid):
+        return "IsViewable" in self.x("xwininfo", "-id", wid, check=False)
+
+    def tree(self):
+        return self.x("xwininfo", "-root", "-tree")
+
+    def window(self, name, timeout=30):
+        """Waits for a shown window of that name."""
+        def find():
+            for w in self.windows():
+                if w.name == name:
+                    return w
+            return None
+        return self.wait('a window "%s"' % name, find, timeout)
+
+    def no_window(self, name, timeout=30):
+        self.wait('no window "%s"' % name,
+                  lambda: all(w.name != name for w in self.windows()), timeout)
+
+    def colours(self, window):
+        """How many colours the window shows now."""
+        shot = os.path.join(self.tmp, "window.png")
+        self.x("import", "-window", window.id, shot)
+        return int(self.x("identify", "-format", "%k", shot).strip() or 0)
+
+    def painted(self, window, timeout=30):
+        """Waits until the window shows more than one colour: it has painted."""
+        self.wait("%s to paint" % window, lambda: self.colours(window) > 1, timeout)
+
+    def focus(self, window):
+        # No window manager: the program's window gets the keyboard from us.
+        self.x("xdotool", "windowfocus", "--sync", window.id, check=False)
+
+    # --- input ----------------------------------------------------------------------------------
+
+    def xdo(self, *steps):
+        """One xdotool run with chained commands (each a list of words)."""
+        words = ["xdotool"]
+        for step in steps:
+            words += [str(w) for w in step]
+        self.x(*words)
+
+    def key(self, *keys):
+        self.xdo(*[["key", "--delay", "30", k] for k in keys])
+
+    def type(self, text):
+        self.xdo(["type", "--delay", "40", text])
+
+    def click(self, x, y, button=1, count=1, modifiers=()):
+        steps = [["mousemove", "--sync", x, y]]
+        steps += [["keydown", m] for m in modifiers]
+        steps += [["click", "--repeat", count, "--delay", "80", button]]
+        steps += [["keyup", m] for m in modifiers]
+        self.xdo(*steps)
+
+    def drag(self, x0, y0, x1, y1, finish="drop", steps=12):
+        """Presses at (x0, y0), moves in steps to (x1, y1), then drops there, or presses Escape
+        before letting go when finish is "escape"."""
+        moves = [["mousemove", "--sync", x0, y0], ["mousedown", 1]]
+        for i in range(1, steps + 1):
+            moves.append(["mousemove", "--sync", x0 + (x1 - x0) * i // steps,
+                          y0 + (y1 - y0) * i // steps])
+            moves.append(["sleep", "0.03"])
+        if finish == "escape":
+            moves += [["key", "Escape"], ["sleep", "0.1"]]
+        moves.append(["mouseup", 1])
+        self.xdo(*moves)
+
+    def wheel(self, x, y, clicks, modifiers=()):
+        button = 4 if clicks > 0 else 5
+        steps = [["mousemove", "--sync", x, y]] + [["keydown", m] for m in modifiers]
+        steps += [["click", "--repeat", abs(clicks), "--delay", "20", button]]
+        steps += [["keyup", m] for m in modifiers]
+        self.xdo(*steps)
+
+    # --- documents ------------------------------------------------------------------------------
+
+    def generate(self, name, events, layers, *more):
+        """A document made by the generator, in the session's documents folder; its bundle."""
+        out = subprocess.run([sys.executable, os.path.join(self.args.tools, "gendoc"),
+                              os.path.join(self.docs, name), str(events), str(layers), *more],
+                             capture_output=True, text=True, check=True)
+        return out.stdout.strip()
+
+    def wait_saved(self, bundle, after=0.0, timeout=30):
+        """Waits for the bundle's file to be written (after a modification time); its model."""
+        path = os.path.join(bundle, "doc_data.xml")
+        self.wait("%s to be written" % path,
+                  lambda: os.path.exists(path) and os.path.getmtime(path) > after, timeout)
+        # The writer puts the finished file in place in one rename: what is there is whole.
+        return read_doc(bundle)
+
+    def wait_file(self, path, timeout=30):
+        return self.wait(path, lambda: os.path.exists(path), timeout)
+
+    # --- what stays -----------------------------------------------------------------------------
+
+    def screenshot(self, label=None):
+        path = os.path.join(self.out, "%s%s.png" % (self.name, "-" + label if label else ""))
+        self.x("import", "-window", "root", path)
+        return path
+
+    def check_clean(self):
+        """Fails on a sanitizer report, a failed assertion or an escaped exception."""
+        bad = BAD_OUTPUT.search(self.trace())
+        if bad:
+            line_start = self.seen.rfind("\n", 0, bad.start()) + 1
+            raise Failure("the program reported: " +
+                          self.seen[line_start:line_start + 300].splitlines()[0])
+
+    def stop_program(self):
+        """Ends a program still running (a test that failed half way), gently first."""
+        if not self.running():
+            return
+        self.program.send_signal(signal.SIGTERM)
+        try:
+            self.program.wait(10 * SLOW)
+        except subprocess.TimeoutExpired:
+            self.program.kill()
+            self.program.wait()
+
+    def close(self):
+        self.stop_program()
+        if self.xvfb and self.xvfb.poll() is None:
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(10)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+                self.xvfb.wait()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+
+def run(name, body, extra=None, screen="1280x1024"):
+    """Runs body(session) and exits 0 when it passed; the screenshot is taken last either way."""
+    args = arguments(extra)
+    session = Session(name, args, screen)
+    status = 1
+    try:
+        body(session)
+        session.check_clean()
+        status = 0
+        print("%s: passed" % name)
+    except Failure as failure:
+        print("%s: FAILED: %s" % (name, failure))
+        if session.log_path:
+            print("trace: %s" % session.log_path)
+    finally:
+        try:
+            session.screenshot("end")
+        except Exception:  # an X server that went away leaves no picture, nothing worse
+            pass
+        session.stop_program()
+        if status == 0 and session.program is not None:
+            try:
+                session.check_clean()
+            except Failure as failure:
+                print("%s: FAILED: %s" % (name, failure))
+                status = 1
+        session.close()
+    sys.exit(status)
