@@ -23,8 +23,7 @@ def body(s):
     s.key("ctrl+w")
     question = s.window("SDI")
     s.focus(question)
-    # From the default button, "Save", to the next one, "Don't Save".
-    s.key("Tab", "space")
+    s.dont_save()
     s.wait_trace("Maybe save => DONT SAVE")
     if s.wait_exit() != 0:
         raise session.Failure("the program ended with status %d" % s.program.returncode)

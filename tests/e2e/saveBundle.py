@@ -34,10 +34,8 @@ def body(s):
                               % (doc.record["name"], doc.record["path"]))
     window = s.window("Plans")
     s.screenshot()
-    s.focus(window)
-    s.key("ctrl+q")
-    if s.wait_exit() != 0:
-        raise session.Failure("the program ended with status %d" % s.program.returncode)
+    if s.quit(window):
+        raise session.Failure("a document just saved asked to be saved")
 
 
 session.run("saveBundle", body)

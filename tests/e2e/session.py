@@ -22,6 +22,11 @@ import time
 BAD_OUTPUT = re.compile(r"ERROR: AddressSanitizer|ERROR: LeakSanitizer|runtime error:|"
                         r"ASSERTION FAILED|ERROR IN EVENT HANDLER")
 ANSI = re.compile(r"\x1b\[[0-9;]*m")
+# The graphics view's listing of its scene, which it traces after every sync of its event items.
+SCENE_HEAD = re.compile(r"<-+ (\d+) SCENE ITEMS, within sceneRect ([\d.]+) x ([\d.]+) @")
+SCENE_ITEM = re.compile(r"Item QGraphicsItem, z=([-\d.]+),\s+([-\d.]+) x ([-\d.]+) @ "
+                        r"\( ([-\d.]+), ([-\d.]+) \) (VISIBLE|invisible)")
+CONTROL_STRIP = 80  # the control panel's height, under the graphics view
 # A window line of `xwininfo -root -tree`: id, "name" (or no name), then WxH+x+y  +X+Y.
 WINDOW_LINE = re.compile(r'^\s*(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)).*?'
                          r"(\d+)x(\d+)\+(-?\d+)\+(-?\d+)\s+\+(-?\d+)\+(-?\d+)\s*$")
@@ -158,6 +163,7 @@ class Session:
         self.log = open(self.log_path, "wb")
         self.log_read = 0
         self.seen = ""
+        self.checked = 0
         self.program = subprocess.Popen([self.args.program, *files], env=env, cwd=self.tmp,
                                         stdout=self.log, stderr=subprocess.STDOUT)
 
@@ -182,7 +188,7 @@ class Session:
             if got:
                 return got
             if self.program is not None and self.program.poll() is not None and \
-                    what.find("exit") < 0:
+                    "exit" not in what:
                 raise Failure("the program ended (status %s) while waiting for %s"
                               % (self.program.returncode, what))
             if time.monotonic() > deadline:
@@ -197,9 +203,59 @@ class Session:
             return at + len(text) if at >= 0 else None
         return self.wait('"%s" in the trace' % text, found, timeout)
 
+    def scene(self, after=0, timeout=30):
+        """The last whole listing of the scene in the trace, written past the offset: the view's
+        size and its items as (z, w, h, x, y, visible), positions relative to the parent item."""
+        def listing():
+            text = self.trace()
+            found = None
+            for head in SCENE_HEAD.finditer(text, after):
+                count = int(head.group(1))
+                items = SCENE_ITEM.findall(text, head.end())[:count]
+                if len(items) == count:
+                    found = ((float(head.group(2)), float(head.group(3))),
+                             [(float(z), float(w), float(h), float(x), float(y), v == "VISIBLE")
+                              for z, w, h, x, y, v in items])
+            return found
+        return self.wait("a listing of the scene", listing, timeout)
+
+    def events_on_screen(self, window, after=0):
+        """The visible event items of a timeline of one layer as screen rectangles (x, y, w, h),
+        top to bottom, from the scene's last listing: the view fills the window's right side
+        above the control strip."""
+        (vw, vh), items = self.scene(after)
+        layers = [i for i in items if i[0] == 0 and i[5]]
+        if len(layers) != 1:
+            raise Failure("%d layers are shown, not one" % len(layers))
+        lx, ly = layers[0][3], layers[0][4]
+        ox = window.x + window.w - vw
+        oy = window.y + window.h - CONTROL_STRIP - vh
+        return sorted(((ox + lx + x, oy + ly + y, w, h) for z, w, h, x, y, v in items
+                       if z == 1 and v), key=lambda r: (r[1], r[0]))
+
     def wait_exit(self, timeout=30):
         self.wait("the program to exit", lambda: self.program.poll() is not None, timeout)
         return self.program.returncode
+
+    def quit(self, window):
+        """Ctrl+Q in the window; a question about unsaved changes is answered "Don't Save".
+        Fails unless the program then ends with status 0; whether it asked."""
+        self.focus(window)
+        self.key("ctrl+q")
+        self.wait("the program to exit or ask", lambda: not self.running() or any(
+            w.name == "SDI" for w in self.windows()))
+        asked = self.running()
+        if asked:
+            self.focus(self.window("SDI"))
+            self.dont_save()
+        status = self.wait_exit()
+        if status != 0:
+            raise Failure("the program ended with status %d" % status)
+        return asked
+
+    def dont_save(self):
+        """Answers the focused save question "Don't Save": the button after the default one."""
+        self.key("Tab", "space")
 
     # --- windows --------------------------------------------------------------------------------
 
@@ -319,7 +375,9 @@ class Session:
 
     def check_clean(self):
         """Fails on a sanitizer report, a failed assertion or an escaped exception."""
-        bad = BAD_OUTPUT.search(self.trace())
+        text = self.trace()
+        bad = BAD_OUTPUT.search(text, max(0, self.checked - 100))
+        self.checked = len(text)
         if bad:
             line_start = self.seen.rfind("\n", 0, bad.start()) + 1
             raise Failure("the program reported: " +

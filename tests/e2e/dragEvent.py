@@ -1,0 +1,75 @@
+#!/usr/bin/env python3
+"""Real mouse drags of an event: onto another row, and below the last layer onto a new one;
+the saved file shows each move. The same drag ended with Escape, and one dropped outside the
+window, move nothing and lose nothing."""
+
+import os
+
+import session
+
+
+def placement(doc):
+    """Each event's layer (by place in the stack), row and start."""
+    return {slot: (doc.layer_index(e["layer"]), e["rowIndex"], e["startTime"])
+            for slot, e in doc.events.items()}
+
+
+def body(s):
+    s.start()
+    window = s.window("Untitled")
+    s.painted(window)
+    s.focus(window)
+    # A layer, an event in its first row and one below it in its second.
+    s.key("l", "e", "e", "ctrl+s")
+    s.focus(s.window("Save as..."))
+    s.type(os.path.join(s.docs, "Drag"))
+    s.key("Return")
+    bundle = os.path.join(s.docs, "Drag.orstime")
+    saved = s.wait_saved(bundle)
+    window = s.window("Drag")
+
+    def save():
+        stamp = os.path.getmtime(os.path.join(bundle, "doc_data.xml"))
+        s.focus(window)
+        s.key("ctrl+s")
+        return s.wait_saved(bundle, stamp)
+
+    def drag_top(where, finish="drop"):
+        """Drags the top event to where(top, second, row height) from a point inside it."""
+        events = s.events_on_screen(window)
+        if len(events) != 2:
+            raise session.Failure("%d events are shown, not two" % len(events))
+        top, second = events
+        x, y = int(top[0] + min(top[2] / 2, 10)), int(top[1] + top[3] / 2)
+        to_x, to_y = where(top, second, second[1] - top[1])
+        s.drag(x, y, int(to_x), int(to_y), finish)
+
+    # Onto the second row, clear of the event there.
+    before = placement(saved)
+    drag_top(lambda top, second, row: (second[0] + second[2] + top[2] + 20, top[1] + row * 1.5))
+    after = placement(save())
+    s.screenshot("row")
+    if not [slot for slot in before if before[slot][1] != after[slot][1]]:
+        raise session.Failure("no event changed rows: %s" % after)
+
+    # The same drag given up with Escape, then one dropped outside the window: nothing moves.
+    before = after
+    drag_top(lambda top, second, row: (top[0] + 40, top[1] + row * 1.5), finish="escape")
+    drag_top(lambda top, second, row: (1270, 1015))
+    after = placement(save())
+    if after != before:
+        raise session.Failure("an event moved: %s, before %s" % (after, before))
+
+    # Below the last layer: a new layer takes it.
+    drag_top(lambda top, second, row: (
+        top[0] + 5, window.y + window.h - session.CONTROL_STRIP - 10))
+    doc = save()
+    s.screenshot("layer")
+    if len(doc.layers) != 2:
+        raise session.Failure("%d layers after the drop below the last, not 2" % len(doc.layers))
+    if len(doc.events) != 2:
+        raise session.Failure("%d events after the drops, not 2" % len(doc.events))
+    s.quit(window)
+
+
+session.run("dragEvent", body)

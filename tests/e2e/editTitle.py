@@ -1,0 +1,64 @@
+#!/usr/bin/env python3
+"""A double click on an event opens its editor; a title typed there with letters beyond ASCII
+("é", "€") reaches the saved file when the editor closes, and is there again after the program
+is started anew with the bundle."""
+
+import os
+
+import session
+
+TITLE = "Fête 5€"
+
+
+def body(s):
+    s.start()
+    window = s.window("Untitled")
+    s.painted(window)
+    s.focus(window)
+    mark = len(s.trace())
+    s.key("l", "e")
+    s.wait_trace("SCENE ITEMS", after=mark)
+    events = s.events_on_screen(window, mark)
+    if len(events) != 1:
+        raise session.Failure("%d events are shown, not one" % len(events))
+    x, y, w, h = events[0]
+    known = {w.id for w in s.windows()}
+    s.click(int(x + min(w / 2, 10)), int(y + h / 2), count=2)
+    editor = s.wait("the event editor", lambda: next(
+        (w for w in s.windows() if w.id not in known), None))
+    s.screenshot("editor")
+    # The editor holds the keyboard; the title field is the first of its fields.
+    s.focus(editor)
+    s.key("Tab", "ctrl+a")
+    s.type(TITLE)
+    # In and out with the pointer: leaving the editor closes and saves it.
+    s.xdo(["mousemove", "--sync", editor.x + editor.w // 2, editor.y + editor.h // 2],
+          ["sleep", "0.2"], ["mousemove", "--sync", 1270, 1015])
+    s.wait("the editor to close", lambda: all(w.id != editor.id for w in s.windows()))
+    s.focus(window)
+    s.key("ctrl+s")
+    s.focus(s.window("Save as..."))
+    s.type(os.path.join(s.docs, "Title"))
+    s.key("Return")
+    bundle = os.path.join(s.docs, "Title.orstime")
+    titles = [e["title"] for e in s.wait_saved(bundle).events.values()]
+    if titles != [TITLE]:
+        raise session.Failure("the saved titles are %s" % titles)
+    s.quit(s.window("Title"))
+
+    s.start(bundle)
+    window = s.window("Title")
+    s.painted(window)
+    s.focus(window)
+    s.key("ctrl+alt+s")
+    s.focus(s.window("Save as..."))
+    s.type(os.path.join(s.docs, "Again"))
+    s.key("Return")
+    titles = [e["title"] for e in s.wait_saved(os.path.join(s.docs, "Again.orstime"))
+              .events.values()]
+    if titles != [TITLE]:
+        raise session.Failure("after opening again the titles are %s" % titles)
+    s.quit(s.window("Again"))
+
+
+session.run("editTitle", body)
