@@ -2,9 +2,10 @@
 of its own, real input through the X server (xdotool), and what a person or a test looks at
 afterwards: the saved files, the window list, the program's trace and a screenshot.
 
-A test script makes a Session from its command line (--program, --out, --tools), drives it and
-ends with session.finish(), which fails the test on a crash or a sanitizer report; a failed
-check raises Failure, and the screenshot and the trace stay in the build tree either way.
+A test script hands its body to run(), which makes a Session from the command line (--program,
+--out, --tools), runs the body with it and fails the test on a failed check (Failure), a crash,
+an assertion or a sanitizer report; the screenshot and the trace stay in the build tree either
+way.
 """
 
 import argparse
