@@ -4,9 +4,13 @@
 #include "ctHandfulQt.h"
 
 #include <QApplication>
+#include <QDrag>
 #include <QPointF>
+#include <QPointer>
 
 #include <cmath>
+
+ctHndQt::DragExec ctHndQt::ourDragExec = &ctHndQt::execDrag;
 
 ctHndQt::~ctHndQt() = default;
 
@@ -39,4 +43,32 @@ bool ctHndQt::moveWasDragTestQt(void* item, QPointF const& at) const
 {
     double x = at.x(), y = at.y();
     return moveWasDragTest(item, x, y);
+}
+
+Qt::DropAction ctHndQt::execDrag(QDrag& drag, Qt::DropActions offered)
+{
+    return drag.exec(offered);
+}
+
+Qt::DropAction ctHndQt::runDrag(std::unique_ptr<ctHandful> handful)
+{
+    auto* qtSide = dynamic_cast<ctHandfulQt*>(handful.get());
+    if (!qtSide)
+        return Qt::IgnoreAction;
+    setHandful(handful.get());
+    clearMousePresses(nullptr);
+    Qt::DropAction result = Qt::IgnoreAction;
+    // exec deletes its drag object later; one that never ran is deleted the same way.
+    QPointer<QDrag> drag = qtSide->getQDrag();
+    if (drag) {
+        result = ourDragExec(*drag, Qt::CopyAction | Qt::MoveAction);
+        if (drag)
+            drag->deleteLater();
+    }
+    // The answer of exec says nothing of where the events are: another program may have taken
+    // the drop, or ours may have refused it. The handful knows what it placed.
+    handful->returnEventsToOrigLocations();
+    clearHandful();
+    requestRefresh();
+    return result;
 }

@@ -2,6 +2,10 @@
 
 #include "ctHnd.h"
 
+#include <Qt>
+#include <memory>
+
+class QDrag;
 class QPointF;
 class ctHandfulQt;
 
@@ -21,6 +25,19 @@ public:
     virtual ctHandfulQt* getHandfulQt() const { return myHandfulQt; }
     virtual void registerMousePressQt(void* item, QPointF const& at);
     virtual bool moveWasDragTestQt(void* item, QPointF const& at) const;
+
+    // Runs a drag of the handful from start to end: it becomes the hand's handful, the presses
+    // are forgotten, its drag object takes the dragged things out and runs with Copy and Move
+    // offered. Whatever the drag ended in (a drop of ours, a drop in another program, a cancel),
+    // what no drop of ours placed goes back where it was; then the hand lets go and the handful
+    // is deleted. The answer is the drag's. A handful without a Qt side starts no drag.
+    Qt::DropAction runDrag(std::unique_ptr<ctHandful> handful);
+
+    // How a drag object runs: QDrag::exec, which returns when the drag has ended, by default.
+    // Tests put in one that plays what happens during a drag and ends it as a user would.
+    using DragExec = Qt::DropAction (*)(QDrag& drag, Qt::DropActions offered);
+    static DragExec ourDragExec;
+    static Qt::DropAction execDrag(QDrag& drag, Qt::DropActions offered);
 
     ctHandfulQt* myHandfulQt = nullptr;
 };

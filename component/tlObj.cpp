@@ -1,11 +1,14 @@
 #include "tlObj.h"
 
 #include "ObDirty.h"
+#include "Painter.h"
 #include "aAssert.h"
 #include "aRefresher.h"
 #include "aTs.h"
+#include "ctHandfulQt.h"
 #include "ctHndQt.h"
 #include "mScale.h"
+#include "mSkin.h"
 #include "mTimeline.h"
 #include "tlCmp.h"
 
@@ -14,6 +17,22 @@
 
 tlCmp* tlObj::ourCurrentCmp = nullptr;
 ctHndQt tlObj::ourHand;
+
+namespace {
+
+// The skin draws the guide of the drag in progress through this, knowing nothing of handfuls.
+void drawHandfulGuide(Painter& painter)
+{
+    if (ctHandfulQt* handful = tlObj::ourHand.getHandfulQt())
+        handful->drawSceneGuide(painter);
+}
+
+struct GuideHook
+{
+    GuideHook() { mSkin::ourSceneGuide = &drawHandfulGuide; }
+} const guideHook;
+
+} // namespace
 
 ObClassTypeOf<mScale>* tlObj::ourType_mScale = nullptr;
 ObClassTypeOf<mTimeline>* tlObj::ourType_mTimeline = nullptr;

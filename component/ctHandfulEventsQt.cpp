@@ -1,0 +1,868 @@
+#include "ctHandfulEventsQt.h"
+
+#include "ObClassTypeOf.h"
+#include "ObDirty.h"
+#include "ObSelection.h"
+#include "Painter.h"
+#include "aTrace.h"
+#include "aTs.h"
+#include "ctHndQt.h"
+#include "mEvent.h"
+#include "mLayer.h"
+#include "mScale.h"
+#include "mTimeline.h"
+#include "mTrace.h"
+#include "tlCmp.h"
+#include "tlScene.h"
+#include "tlUi.h"
+#include "uiGi.h"
+
+#include <QCoreApplication>
+#include <QDrag>
+#include <QGraphicsSceneDragDropEvent>
+#include <QMimeData>
+#include <QPixmap>
+#include <QStringList>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <set>
+
+namespace {
+
+mLayer* layerOf(Obh const& h)
+{
+    return tlObj::ourType_mLayer ? tlObj::ourType_mLayer->ptrFromFile(h) : nullptr;
+}
+
+mEvent* eventOf(Obh const& h)
+{
+    return tlObj::ourType_mEvent ? tlObj::ourType_mEvent->ptrFromFile(h) : nullptr;
+}
+
+char const* titleOf(mLayer const* layer)
+{
+    return layer ? layer->getTitle().cs() : "NULL";
+}
+
+double rowMin(mLayer const& layer)
+{
+    return layer.rowScale() ? layer.rowScale()->getMinValue() : 0.0;
+}
+
+double rowMax(mLayer const& layer)
+{
+    return layer.rowScale() ? layer.rowScale()->getMaxValue() : 0.0;
+}
+
+// Stack row -> (row in its layer, layer) over every layer that is not hidden: layers scrolled out
+// of view keep their stack rows, and the hover's clamp may need them.
+void indexStackRows(mTimeline const& tl, std::map<int, std::pair<double, Obh>>& out)
+{
+    for (Obh const& h : tl.getLayerHdls()) {
+        mLayer const* layer = layerOf(h);
+        if (!layer || !layer->rowScale() || layer->getStackRowIndex() < 0)
+            continue;
+        double const lo = rowMin(*layer), hi = rowMax(*layer);
+        for (double ri = lo; ri < hi; ri += 1.0)
+            out[static_cast<int>(ri - lo) + layer->getStackRowIndex()] = {ri, h};
+    }
+}
+
+// Hangs an event's item under the layer's item, hidden or not. An item that cannot hang there
+// (none, a parent in no scene, an item still in one) is dropped: the next scene sync makes the
+// event's item again where it belongs.
+void hangItem(mEvent& ev, uiGi* parent, bool hide)
+{
+    uiGi* item = ev.giGet();
+    if (!item)
+        return;
+    if (parent && parent->scene() && !item->scene()) {
+        ev.giSetParent(parent);
+        if (hide)
+            ev.giHide();
+        return;
+    }
+    ev.giClear();
+}
+
+// The guide's colours: the zones that make layers are yellow, a new bottom row green, a new top
+// row cyan, a drop into the rows white.
+struct ZoneLook
+{
+    int r, g, b;
+    double deltaSriPositive, deltaSriNegative;
+};
+
+ZoneLook zoneLook(int zone)
+{
+    switch (zone) {
+    case 1:
+        return {0, 255, 0, -1, 0};
+    case 2:
+    case 3:
+        return {255, 255, 0, -1, 0};
+    case -2:
+    case -3:
+        return {255, 255, 0, 0, 0};
+    case -1:
+        return {0, 255, 255, 0, 1};
+    default:
+        return {255, 255, 255, 0, 0};
+    }
+}
+
+// Our drags are numbered, so that a drag of ours is told from an older one.
+int ourDragSerial = 0;
+
+} // namespace
+
+char const* const ctHandfulEventsQt::MimeType = "application/x-vantrel-events";
+
+ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF const& grab)
+    : ctHandfulEvents(grabbed ? grabbed->hdl() : Obh(), grab.x(), grab.y()),
+      ctHandfulQt(grabbed, source)
+{
+    myGrabEventHdl = grabbed ? grabbed->hdl() : Obh();
+    myGrabEvent = eventOf(myGrabEventHdl);
+    if (grabbed) {
+        QPointF const atScene = grabbed->mapToScene(grab);
+        myGrabSceneX = atScene.x();
+        myGrabSceneY = atScene.y();
+    }
+    mTimeline* tl = getTimeline();
+    if (tl) {
+        indexStackRows(*tl, mySriIndex);
+        tl->getBreadLayers(myTopLayerHdl, myBottomLayerHdl);
+        if (mScale* ts = tl->timeScale())
+            myGrabTime = ts->parentToLocal(myGrabSceneX).asSeconds();
+    }
+    mySrcViewW = source ? source->width() : 0;
+    if (myGrabEvent) {
+        mLayer const* layer = myGrabEvent->getLayer();
+        if (layer && layer->rowScale())
+            myGrabRi = layer->rowScale()->parentToLocal(myGrabEventY).asSeconds();
+        myGrabSri = myGrabEvent->getStackRowIndex();
+    }
+
+    ObSelection* selection = getSelectionEngine();
+    std::set<Obh> selected;
+    if (selection && ourType_mEvent)
+        selection->getSelectedItemsOfType(ourType_mEvent, selected);
+    A_TRACE("START DRAG - Got %i selected events.  RI %f, time %f\n",
+            static_cast<int>(selected.size()), myGrabRi, myGrabTime);
+    bool first = true;
+    for (Obh const& h : selected) {
+        mEvent* ev = eventOf(h);
+        if (!ev)
+            continue;
+        EventDragCache& rec = myEventCaches[h];
+        rec.myEvent = ev;
+        rec.myOrigLayerHdl = ev->getLayerHdl();
+        rec.myOrigLayer = ev->getLayer();
+        ev->getSceneGeom(rec.mySceneX, rec.mySceneY, rec.mySceneW, rec.mySceneH);
+        int const dsri =
+            h == myGrabEventHdl ? 0 : static_cast<int>(ev->getStackRowIndex() - myGrabSri);
+        rec.myDsri = dsri;
+        M_TRACE("EVENT %s ri %f, sri %f, dsri %i\n", ev->getTitle().cs(), ev->getRowIndex(),
+                static_cast<double>(ev->getStackRowIndex()), dsri);
+        double const end = ev->getStartTime() + ev->getTimeLength();
+        if (first) {
+            myMinDsri = myMaxDsri = dsri;
+            myMinX = rec.mySceneX;
+            myMaxX = rec.mySceneX + rec.mySceneW;
+            myMinY = rec.mySceneY;
+            myMaxY = rec.mySceneY + rec.mySceneH;
+            myRiMin = myRiMax = ev->getRowIndex();
+            myTimeMin = ev->getStartTime();
+            myTimeMax = end;
+            first = false;
+        } else {
+            myMinDsri = std::min(myMinDsri, dsri);
+            myMaxDsri = std::max(myMaxDsri, dsri);
+            myMinX = std::min(myMinX, rec.mySceneX);
+            myMaxX = std::max(myMaxX, rec.mySceneX + rec.mySceneW);
+            myMinY = std::min(myMinY, rec.mySceneY);
+            myMaxY = std::max(myMaxY, rec.mySceneY + rec.mySceneH);
+            myRiMin = std::min(myRiMin, ev->getRowIndex());
+            myRiMax = std::max(myRiMax, ev->getRowIndex());
+            myTimeMin = std::min(myTimeMin, ev->getStartTime());
+            myTimeMax = std::max(myTimeMax, end);
+        }
+        if (Obh payload = ev->getPayload(); payload.isValid())
+            selection->removeFromSelection(payload);
+        selection->removeFromSelection(h);
+    }
+    raiseDirt(DirtSelection);
+    A_TRACE("x %f -> %f, y %f -> %f, ri %f -> %f, time %f -> %f\n", myMinX, myMaxX, myMinY, myMaxY,
+            myRiMin, myRiMax, myTimeMin, myTimeMax);
+    A_TRACE("myMinDsri = %i\n", myMinDsri);
+    A_TRACE("myMaxDsri = %i\n", myMaxDsri);
+    A_TRACE("myGrabSri = %f\n", myGrabSri);
+}
+
+ctHandfulEventsQt::~ctHandfulEventsQt() = default;
+
+std::unique_ptr<ctHandfulEventsQt> ctHandfulEventsQt::pickUp(QWidget* source, uiGi* grabbed,
+                                                             QPointF const& grab)
+{
+    tlCmp* cmp = ourCurrentCmp;
+    ObSelection* selection = cmp ? cmp->getCmpSelectionEngine() : nullptr;
+    Obh const h = grabbed ? grabbed->hdl() : Obh();
+    if (!eventOf(h) || !selection || !selection->isSelectedTest(h)) {
+        A_TRACE_C("iyellow", "No drag: the grabbed item is no selected event\n");
+        return nullptr;
+    }
+    return std::make_unique<ctHandfulEventsQt>(source, grabbed, grab);
+}
+
+Qt::DropAction ctHandfulEventsQt::drag(QWidget* source, uiGi* grabbed, QPointF const& grab)
+{
+    std::unique_ptr<ctHandfulEventsQt> handful = pickUp(source, grabbed, grab);
+    if (!handful)
+        return Qt::IgnoreAction;
+    return ourHand.runDrag(std::move(handful));
+}
+
+QDrag* ctHandfulEventsQt::getQDrag()
+{
+    A_TRACE("\n\n=============================================\n  GET DRAG\n"
+            "=============================================\n");
+    myHoverX = myHoverY = -1.0;
+    auto* qdrag = new QDrag(mySrcWidget);
+    auto* mime = new QMimeData;
+    if (myGrabEvent)
+        myGrabSri = myGrabEvent->getStackRowIndex();
+    myHotSpotX = myHotSpotY = 0;
+    // The pointer carries no picture: the ghosts in the scene show where the events go.
+    QPixmap picture(1, 1);
+    picture.fill(QColor(0, 0, 0, 0));
+    A_TRACE("DRAG PIXMAP: %i x %i\n", picture.width(), picture.height());
+    mTimeline* tl = getTimeline();
+    for (auto& [h, rec] : myEventCaches) {
+        rec.myEvent->giRemoveFromScene();
+        rec.myEvent->giHide();
+        if (tl) {
+            Obh taken = h;
+            tl->removeEvent(taken);
+        }
+    }
+    qdrag->setPixmap(picture);
+    A_TRACE("ENCODING DRAG: HOT %i %i\n", myHotSpotX, myHotSpotY);
+    mime->setText(QString::asprintf("events,%i,%i", myHotSpotX, myHotSpotY));
+    myDragMark = QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+                 QByteArray::number(++ourDragSerial);
+    mime->setData(MimeType, myDragMark);
+    qdrag->setMimeData(mime);
+    return qdrag;
+}
+
+void ctHandfulEventsQt::returnEventsToOrigLocations()
+{
+    if (myEventCaches.empty())
+        return;
+    ObSelection* selection = getSelectionEngine();
+    mTimeline* tl = getTimeline();
+    for (auto& [h, rec] : myEventCaches) {
+        mEvent* ev = eventOf(h);
+        if (!ev)
+            continue;
+        Obh const payload = ev->getPayload();
+        if (selection)
+            selection->addToSelection(payload.isValid() ? payload : h);
+        ev->setLayerHdl(rec.myOrigLayerHdl);
+        mLayer* layer = layerOf(rec.myOrigLayerHdl);
+        hangItem(*ev, layer ? layer->giGet() : nullptr, false);
+        if (!tl)
+            continue;
+        // A layer that went during the drag gives its events to the current layer, else to a
+        // new one: no event is left outside the timeline.
+        if (!tl->addEvent(h, ev->getStartTime(), ev->getRowIndex(), rec.myOrigLayerHdl, false)
+                 .isValid())
+            tl->addEvent(h, ev->getStartTime());
+    }
+    A_TRACE_C("iyellow", "Returned %i events to where they were\n",
+              static_cast<int>(myEventCaches.size()));
+    myEventCaches.clear();
+    raiseDirt(DirtSelection);
+    // The scene sync places the events' items again.
+    raiseDirt(DirtEventsDroppedInRow);
+    requestRefresh();
+}
+
+// Hover ------------------------------------------------------------------------------------------
+
+bool ctHandfulEventsQt::carriesOurDrag(QMimeData const* mime) const
+{
+    return mime && !myDragMark.isEmpty() && mime->data(MimeType) == myDragMark;
+}
+
+bool ctHandfulEventsQt::readDragText(QString const& text, int& x, int& y)
+{
+    QStringList const fields = text.split(',');
+    if (fields.size() != 3 || fields[0] != QLatin1String("events"))
+        return false;
+    bool okX = false, okY = false;
+    int const readX = fields[1].toInt(&okX, 10);
+    int const readY = fields[2].toInt(&okY, 10);
+    if (!okX || !okY)
+        return false;
+    x = readX;
+    y = readY;
+    return true;
+}
+
+void ctHandfulEventsQt::repaintGuide(tlScene* scene) const
+{
+    if (!scene) {
+        tlUi* ui = getUi();
+        scene = ui ? ui->getScene() : nullptr;
+    }
+    if (!scene)
+        return;
+    // The guide is drawn over the view: scene and view share their pixels.
+    QRectF const area = mySrcWidget ? QRectF(mySrcWidget->rect()) : QRectF();
+    scene->invalidate(area, QGraphicsScene::ForegroundLayer);
+}
+
+bool ctHandfulEventsQt::canDropOn(giLayer*, QGraphicsSceneDragDropEvent* event)
+{
+    if (!event || !carriesOurDrag(event->mimeData()))
+        return false;
+    repaintGuide(nullptr);
+    cacheHoverData(event);
+    switch (event->proposedAction()) {
+    case Qt::MoveAction:
+        return true;
+    case Qt::LinkAction:
+        A_TRACE_C("iyellow", "Ignore drag ENTER - can't do link action\n");
+        return false;
+    case Qt::CopyAction:
+        A_TRACE_C("iyellow", "Ignore drag ENTER - can't do copy action\n");
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool ctHandfulEventsQt::canDropOn(tlScene* scene, QGraphicsSceneDragDropEvent* event)
+{
+    if (!event || !carriesOurDrag(event->mimeData()))
+        return false;
+    repaintGuide(scene);
+    cacheHoverData(event);
+    // Only a Move is carried out, here as on the layers.
+    return myZone != 4 && event->proposedAction() == Qt::MoveAction;
+}
+
+bool ctHandfulEventsQt::dropOn(tlScene*, QGraphicsSceneDragDropEvent*)
+{
+    A_TRACE_C("iyellow", "Ignore drop - nothing is dropped on the bare scene\n");
+    return false;
+}
+
+void ctHandfulEventsQt::dropLeave(tlScene* scene, QGraphicsSceneDragDropEvent* event)
+{
+    repaintGuide(scene);
+    cacheHoverData(myGrabSceneX, myGrabSceneY, event);
+}
+
+void ctHandfulEventsQt::cacheHoverData(QGraphicsSceneDragDropEvent* event)
+{
+    if (event)
+        cacheHoverData(event->scenePos().x(), event->scenePos().y(), event);
+}
+
+int ctHandfulEventsQt::simplifyZoning(int zone, QGraphicsSceneDragDropEvent* event, Obh& layer,
+                                      Obh& other)
+{
+    int const given = zone;
+    bool const full = event && (event->modifiers() & Qt::MetaModifier);
+    if (!full && zone != 0 && zone != 4) {
+        zone = 0;
+        if (layer.isValid() && other.isValid()) {
+            M_TRACE("SWAP\n");
+            std::swap(layer, other);
+        }
+    }
+    M_TRACE("Simplified zoning %i -> %i -> ref %s, other %s\n", given, zone,
+            titleOf(layerOf(layer)), titleOf(layerOf(other)));
+    return zone;
+}
+
+bool ctHandfulEventsQt::clampToExistingLayers(int maxSri, Obh& layer, double& dropYInLayer,
+                                              double& dropRiInLayer)
+{
+    mLayer const* ref = layerOf(layer);
+    if (!ref)
+        return false;
+    int const sri = ref->getStackRowIndex() + static_cast<int>(std::floor(dropRiInLayer));
+    int const lo = sri + myMinDsri, hi = sri + myMaxDsri;
+    int shift = 0;
+    if (lo < 0)
+        shift = -lo;
+    if (hi >= maxSri)
+        shift = maxSri - hi - 1;
+    M_TRACE("CLAMP minSri = %i, minDsri %i, maxSri = %i, maxDsri %i, TLMAX %i, sri %i, dsri %i\n",
+            lo, myMinDsri, hi, myMaxDsri, maxSri, sri, shift);
+    if (shift == 0)
+        return false;
+    // A stack too short for the handful, or a row hidden since the pick-up: the drop row stays,
+    // and the drop makes what rows it needs.
+    auto const it = mySriIndex.find(sri + shift);
+    mLayer const* to = it == mySriIndex.end() ? nullptr : layerOf(it->second.second);
+    if (!to) {
+        A_TRACE_C("iyellow", "Can't find %i in Sri index\n", sri + shift);
+        return false;
+    }
+    layer = it->second.second;
+    dropYInLayer = it->second.first;
+    dropRiInLayer = it->second.first - rowMin(*to);
+    return true;
+}
+
+void ctHandfulEventsQt::dropRowAt(mLayer const& layer, double y)
+{
+    mTimeline* tl = getTimeline();
+    mScale* perp = tl ? tl->perpScale() : nullptr;
+    double const dropY = perp ? perp->parentToLocal(y).asSeconds() : y;
+    myDropYInLayer = dropY - layer.getModelY();
+    myDropRiInLayer = myDropYInLayer + rowMin(layer);
+    myDropSri = std::floor(myDropYInLayer) + layer.getStackRowIndex();
+}
+
+void ctHandfulEventsQt::cacheHoverData(double x, double y, QGraphicsSceneDragDropEvent* event)
+{
+    if (x == myHoverX && y == myHoverY)
+        return;
+    myHoverX = x;
+    myHoverY = y;
+    M_TRACE("----- Get HOVER DATA %f, %f\n", x, y);
+    mTimeline* tl = getTimeline();
+    mScale* ts = tl ? tl->timeScale() : nullptr;
+    mScale* perp = tl ? tl->perpScale() : nullptr;
+    mLayer* ref = nullptr;
+    int maxSri = 0;
+    if (tl && ts && perp) {
+        maxSri = tl->getMaxStackRowIndex();
+        myZone = tl->getLayerHdlZoneAtSceneRowPos(y, myLayerHdl, myOtherLayerHdl, &myZoneY,
+                                                  &myZoneH, &myGapY, &myGapH, &myZoneLabel);
+        myZone = simplifyZoning(myZone, event, myLayerHdl, myOtherLayerHdl);
+        ref = layerOf(myLayerHdl);
+    }
+    if (!ref || myZone == 4) {
+        myZone = 4;
+        myRefLayerHdl = Obh();
+        myDropLayerHdl = Obh();
+        myLabelPolygon.clear();
+        M_TRACE("\n\n\n");
+        return;
+    }
+    myRefLayerHdl = myLayerHdl;
+    myDropLayerHdl = myLayerHdl;
+    dropRowAt(*ref, y);
+    if (myZone == 0) {
+        if (clampToExistingLayers(maxSri, myRefLayerHdl, myDropYInLayer, myDropRiInLayer))
+            ref = layerOf(myRefLayerHdl);
+        myLayerHdl = myRefLayerHdl;
+        myDropSri = std::floor(myDropYInLayer) + ref->getStackRowIndex();
+    }
+
+    // The drop moves the events by the time between the grab point and the pointer, read by one
+    // conversion at one moment: what the ghosts show.
+    aTs const hover = ts->parentToLocal(x);
+    myHoverTime = hover.asSeconds();
+    myHoverShift = (hover - ts->parentToLocal(myGrabSceneX)).asSeconds();
+
+    if (QMimeData const* mime = event ? event->mimeData() : nullptr) {
+        QString const text = mime->text();
+        myMimeText = text.toUtf8().constData();
+        int hx = 0, hy = 0;
+        if (readDragText(text, hx, hy)) {
+            myHotSpotX = hx;
+            myHotSpotY = hy;
+        } else {
+            A_TRACE_C("iyellow", "Drag text not ours: \"%s\"\n", myMimeText.cs());
+        }
+    }
+    placeGhosts(maxSri, x - myGrabSceneX);
+}
+
+void ctHandfulEventsQt::placeGhosts(int maxSri, double dx)
+{
+    mTimeline* tl = getTimeline();
+    mScale* perp = tl->perpScale();
+    myLabelPolygon.clear();
+    myGapSceneY = perp->localToParent(myGapY);
+    myGapSceneH = perp->localToParent(myGapY + myGapH) - myGapSceneY;
+    double const gapY = myGapSceneY, gapH = myGapSceneH;
+    double const zoom = perp->getZoom();
+    double const q = zoom > 0 ? 1.0 / zoom / 4.0 : 0.0;
+
+    ZoneLook const look = zoneLook(myZone);
+    myGuideR = look.r;
+    myGuideG = look.g;
+    myGuideB = look.b;
+    double bandTop = 0, bandBottom = 0;
+    switch (myZone) {
+    case 1:
+        myGuideTop = gapY - 21;
+        myGuideBottom = myGuideTop + 20;
+        myGuideArrowY = myGuideBottom;
+        bandTop = gapY - q;
+        bandBottom = gapY;
+        break;
+    case 2:
+    case 3:
+    case -2:
+    case -3:
+        myGuideArrowY = gapY + gapH / 2;
+        myGuideTop = myGuideArrowY - 10;
+        myGuideBottom = myGuideArrowY + 10;
+        bandTop = gapY;
+        bandBottom = gapY + gapH;
+        break;
+    case -1:
+        myGuideTop = gapY + gapH + 1;
+        myGuideArrowY = myGuideTop;
+        myGuideBottom = myGuideTop + 20;
+        bandTop = gapY + gapH;
+        bandBottom = bandTop + q;
+        break;
+    case 0:
+        break;
+    default:
+        A_TRACE_C("ired", "BAD HOVER EVENT\n");
+        return;
+    }
+
+    for (auto& [h, rec] : myEventCaches) {
+        if (myZone != 0 && h == myGrabEventHdl)
+            continue;
+        double const rel = rec.myDsri;
+        double const delta = rel > 0   ? look.deltaSriPositive
+                             : rel < 0 ? look.deltaSriNegative
+                                       : 0.0;
+        int const target = static_cast<int>(myDropSri + rel + delta);
+        M_TRACE("%s SEARCH AT: dropSri %f + relSri %f + delta %f = %i (min=0.0,max=%.1f)\n",
+                rec.myEvent->getTitle().cs(), myDropSri, rel, delta, target,
+                static_cast<double>(maxSri));
+        double sx = 0, sw = 0;
+        rec.myEvent->getSceneVisTimeSpan(sx, sw);
+        rec.myGhostX = sx + dx;
+        rec.myGhostW = sw;
+        auto const it = mySriIndex.find(target);
+        mLayer const* in = it == mySriIndex.end() ? nullptr : layerOf(it->second.second);
+        if (in && in->rowScale()) {
+            // The row where the layer draws its events.
+            double const ri = it->second.first;
+            double const a = in->getModelY() + in->rowScale()->localToParent(ri);
+            double const b = in->getModelY() + in->rowScale()->localToParent(ri + 1.0);
+            rec.myGhostInRow = true;
+            rec.myGhostY = perp->localToParent(a);
+            rec.myGhostH = perp->localToParent(b) - rec.myGhostY;
+            M_TRACE("    Sri[%i] -> found layer %s, ri %f\n", target, in->getTitle().cs(), ri);
+            continue;
+        }
+        // Rows still to be made: thin marks 2 pixels apart above the top layer or below the
+        // bottom one.
+        rec.myGhostInRow = false;
+        rec.myGhostH = 1.0;
+        if (target < 0) {
+            mLayer const* top = layerOf(myTopLayerHdl);
+            rec.myGhostY = std::floor(top ? top->getSceneY() : 0.0) + 2.0 * target;
+        } else {
+            mLayer const* bottom = layerOf(myBottomLayerHdl);
+            double const below = bottom ? bottom->getSceneY() + bottom->getSceneH() : 0.0;
+            rec.myGhostY = std::ceil(below) + 2.0 * std::max(0, target - maxSri);
+        }
+    }
+
+    if (myZone == 0)
+        return;
+    auto const grabbed = myEventCaches.find(myGrabEventHdl);
+    if (grabbed == myEventCaches.end())
+        return;
+    EventDragCache& rec = grabbed->second;
+    double gx = 0, gw = 0;
+    rec.myEvent->getSceneVisTimeSpan(gx, gw);
+    gx += dx;
+    rec.myGhostX = std::floor(gx);
+    rec.myGhostW = std::ceil(gx + gw) - std::floor(gx);
+    rec.myGhostY = std::floor(bandTop);
+    rec.myGhostH = std::ceil(bandBottom) - std::floor(bandTop);
+    rec.myGhostInRow = true;
+    placeLabel(rec.myGhostX, rec.myGhostX + rec.myGhostW, static_cast<double>(mySrcViewW));
+}
+
+void ctHandfulEventsQt::placeLabel(double x0, double e, double w)
+{
+    double const top = myGuideTop, bottom = myGuideBottom, arrow = myGuideArrowY;
+    auto const point = [](double x, double y) {
+        return std::pair<float, float>(static_cast<float>(x), static_cast<float>(y));
+    };
+    if (x0 < w - e && e + 130 < w) {
+        myLabelPolygon = {point(e + 20, top), point(e + 130, top), point(e + 130, bottom),
+                          point(e + 20, bottom), point(e, arrow)};
+        myLabelX = e + 23;
+        myLabelAlign = -1;
+    } else if (x0 >= w - e && x0 - 130 >= 0) {
+        double const l = x0 - 130;
+        myLabelPolygon = {point(l, top), point(l + 110, top), point(l + 130, arrow),
+                          point(l + 110, bottom), point(l, bottom)};
+        myLabelX = l + 3;
+        myLabelAlign = 1;
+    }
+}
+
+void ctHandfulEventsQt::drawSceneGuide(Painter& p)
+{
+    if (!layerOf(myRefLayerHdl)) {
+        M_TRACE("NO DRAW!\n");
+        return;
+    }
+    float ax = 0, ay = 0, aw = 0, ah = 0;
+    p.get2dGeometry(ax, ay, aw, ah);
+    for (auto const& [h, rec] : myEventCaches) {
+        bool const guide = myZone != 0 && h == myGrabEventHdl;
+        int const r = guide ? myGuideR : 255, g = guide ? myGuideG : 255,
+                  b = guide ? myGuideB : 255;
+        auto const x = static_cast<float>(rec.myGhostX), y = static_cast<float>(rec.myGhostY);
+        auto const w = static_cast<float>(rec.myGhostW);
+        auto const gh = static_cast<float>(std::max(1.0, rec.myGhostH));
+        // What lies outside the view is not drawn: a large handful costs what is on screen.
+        if (x > ax + aw || x + w < ax || y > ay + ah || y + gh < ay)
+            continue;
+        p.set2dGeometry(x, y, w, gh);
+        if (rec.myGhostInRow) {
+            rec.myEvent->draw(p, 1.0, true, 2.0f, 0.5f, true, r, g, b);
+            continue;
+        }
+        p.setAntiAliasing(false);
+        p.setLineWidth(1);
+        p.setLineColorRgb8(rec.myEvent->getBgColorR(), rec.myEvent->getBgColorG(),
+                           rec.myEvent->getBgColorB());
+        p.draw2dLine(x, y, x + w, y);
+        p.setLineColorRgb8(255, 255, 255);
+        p.draw2dLine(x, y, x + 2, y);
+        p.draw2dLine(x + w - 2, y, x + w, y);
+    }
+    p.set2dGeometry(ax, ay, aw, ah);
+    if (myLabelPolygon.empty())
+        return;
+    p.setAntiAliasing(true);
+    p.setFillColorRgb8(myGuideR, myGuideG, myGuideB);
+    p.setLineColorRgb8(255, 255, 255);
+    p.setLineWidth(2);
+    p.setTextColorRgb8(0, 0, 0);
+    p.setFont("Gil Sans", 14, 50);
+    p.begin2dPolygon();
+    for (auto const& [px, py] : myLabelPolygon)
+        p.add2dPolygonVertex(px, py);
+    p.end2dPolygon();
+    p.draw2dText(myZoneLabel.cs(), static_cast<float>(myLabelX), static_cast<float>(myGuideTop),
+                 107, 20, myLabelAlign, 0);
+}
+
+// Drop -------------------------------------------------------------------------------------------
+
+bool ctHandfulEventsQt::dropOn(giLayer* item, QGraphicsSceneDragDropEvent* event)
+{
+    // A copy or a link, or a drag not of this handful, changes nothing: the events go back.
+    if (!event || !carriesOurDrag(event->mimeData()) || event->proposedAction() != Qt::MoveAction) {
+        A_TRACE_C("iyellow", "Ignore drop - only a move of this drag is carried out\n");
+        return false;
+    }
+    ourHand.clearMousePresses(nullptr);
+    double const x = event->scenePos().x(), y = event->scenePos().y();
+    M_TRACE("Scene drop at %f, %f\n", x, y);
+    // The drop lands where the hover at the drop point says.
+    cacheHoverData(x, y, event);
+    if (event->modifiers() & Qt::ShiftModifier) {
+        myHoverTime = myGrabTime;
+        myHoverShift = 0;
+    }
+    ourHand.clearHandful();
+    return dropOnHelper(item, event, x, y);
+}
+
+bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* event, double, double y)
+{
+    double const dTime = myHoverShift;
+    mTimeline* tl = getTimeline();
+    mScale* ts = tl ? tl->timeScale() : nullptr;
+    mLayer* ref = layerOf(myDropLayerHdl);
+    if (!ts || !ref || myZone < -3 || myZone > 3) {
+        A_TRACE_C("iyellow", "Ignore drop - no layer to drop on (zone %i)\n", myZone);
+        if (event)
+            event->ignore();
+        return false;
+    }
+    // Measured from the layer under the pointer: the drop does not clamp.
+    dropRowAt(*ref, y);
+    M_TRACE("zone    %i\ndropY in layer: %f\nminRi           %f\nmyDropRiInLayer       %f\n"
+            "layer sri       %i\nsri             %f\n",
+            myZone, myDropYInLayer, rowMin(*ref), myDropRiInLayer, ref->getStackRowIndex(),
+            myDropSri);
+
+    double const minVis = ts->getMinVisValue(), maxVis = ts->getMaxVisValue();
+    Obh dropHdl = myDropLayerHdl;
+    Obh newTop;
+    double dropRi = 0;
+    switch (myZone) {
+    case 0:
+        dropRi = std::floor(myDropRiInLayer);
+        M_TRACE("DROP ON LAYER %s, ri %f\n", ref->getTitle().cs(), dropRi);
+        break;
+    case 1:
+        dropRi = rowMax(*ref);
+        ref->insertRowsAtIndex(minVis, maxVis, dropRi, 1.0);
+        M_TRACE("INSERT NEW ROWS at bottom of %s, drop ri %f\n", ref->getTitle().cs(), dropRi);
+        break;
+    case 2:
+    case 3:
+        M_TRACE("INSERT NEW LAYER after %s\n", ref->getTitle().cs());
+        dropHdl = tl->insertNewLayer(myDropLayerHdl, true, 1.0);
+        break;
+    case -2:
+    case -3:
+        M_TRACE("INSERT NEW LAYER before %s\n", ref->getTitle().cs());
+        dropHdl = newTop = tl->insertNewLayer(myDropLayerHdl, false, 1.0);
+        break;
+    case -1:
+        ref->insertRowsAtIndex(minVis, maxVis, rowMin(*ref), 1.0);
+        M_TRACE("INSERT NEW ROW at %s, ri %f\n", ref->getTitle().cs(), dropRi);
+        break;
+    }
+    // Stack rows are read from the stack as it stands after the insertion.
+    tl->restackLayers();
+    mLayer* drop = layerOf(dropHdl);
+    if (!drop) {
+        if (event)
+            event->ignore();
+        return false;
+    }
+    uiGi* target = drop->giEnsure(dropHdl);
+
+    myDropSri = dropRi + drop->getStackRowIndex();
+    int const maxSri = tl->getMaxStackRowIndex();
+    int const dropSri = static_cast<int>(myDropSri);
+    int extraTop = 0;
+    if (dropSri + myMinDsri < 0) {
+        int const n = std::abs(dropSri + myMinDsri);
+        if (myZone == -2 || myZone == -3) {
+            M_TRACE("dropSri %f, TL Max: %i, Dsri min %i, max %i, Add extra TOP LYR ROWS - ri "
+                    "ABOVE %i\n",
+                    myDropSri, maxSri, myMinDsri, myMaxDsri, n);
+            drop->insertRowsAtIndex(minVis, maxVis, rowMin(*drop), n);
+        } else {
+            M_TRACE("dropSri %f, TL Max: %i, Dsri min %i, max %i, Add extra TOP LAYER - ri "
+                    "ABOVE %i\n",
+                    myDropSri, maxSri, myMinDsri, myMaxDsri, n);
+            newTop = tl->insertNewLayerWithRowsAtTop(n);
+        }
+        extraTop = n;
+        tl->restackLayers();
+    }
+    if (myMaxDsri + myDropSri >= maxSri) {
+        int const n = std::abs(dropSri + myMaxDsri - maxSri + 1);
+        if (myZone == 2 || myZone == 3) {
+            M_TRACE("dropSri %f, TL Max: %i, Dsri min %i, max %i, Add BOT LYR ROWS - BELOW %i\n",
+                    myDropSri, maxSri, myMinDsri, myMaxDsri, n);
+            drop->insertRowsAtIndex(minVis, maxVis, rowMax(*drop), n);
+        } else {
+            M_TRACE("dropSri %f, TL Max: %i, Dsri min %i, max %i, Add BOT LAYER - ri BELOW %i\n",
+                    myDropSri, maxSri, myMinDsri, myMaxDsri, n);
+            tl->insertNewLayerWithRowsAtBottom(n);
+        }
+        tl->restackLayers();
+    }
+
+    int placed = 0;
+    for (auto& [h, rec] : myEventCaches) {
+        double const rel = extraTop + rec.myDsri;
+        int const sri = static_cast<int>(rel + myDropSri);
+        M_TRACE("SEARCH AT: dropSri %f + relSri %f\n", myDropSri, rel);
+        Obh layer;
+        double ri = 0;
+        if (!tl->getLayerAndRowByStackRowIndex(sri, layer, ri)) {
+            A_TRACE_C("ired", "No stack row %i for %s: it goes back\n", sri,
+                      rec.myEvent->getTitle().cs());
+            continue;
+        }
+        M_TRACE("Event %p TO layer %s, ri %f\n", static_cast<void*>(rec.myEvent),
+                titleOf(layerOf(layer)), ri);
+        rec.myPlaced = true;
+        rec.myDropLayerHdl = layer;
+        rec.myDropRi = ri;
+        ++placed;
+    }
+    if (placed == 0) {
+        if (event)
+            event->ignore();
+        return false;
+    }
+    if (event)
+        event->acceptProposedAction();
+    acceptMovedEvents(dropRi, dTime, target, myGrabEventHdl, myEventCaches);
+    if (target)
+        target->update();
+    if (mLayer* top = layerOf(newTop))
+        top->fitRows();
+    return true;
+}
+
+void ctHandfulEventsQt::acceptMovedEvents(double dropRi, double dTime, uiGi* target, Obh,
+                                          std::map<Obh, EventDragCache>& records)
+{
+    A_TRACE("ACCEPT %i DROPPED FX: \n", static_cast<int>(records.size()));
+    A_TRACE("  rowIndex    = %.2f\n", dropRi);
+    A_TRACE("  dTime       = %.2f\n", dTime);
+    ObSelection* selection = getSelectionEngine();
+    if (selection)
+        selection->clearSelection();
+    mTimeline* tl = getTimeline();
+    mScale* ts = tl ? tl->timeScale() : nullptr;
+    if (!ts)
+        return;
+    double visStart = ts->getMinVisValue(), visEnd = ts->getMaxVisValue();
+    tlUi* ui = getUi();
+    tlScene* scene = ui ? ui->getScene() : nullptr;
+    int moved = 0;
+    for (auto it = records.begin(); it != records.end();) {
+        Obh h = it->first;
+        EventDragCache const& rec = it->second;
+        mEvent* ev = eventOf(h);
+        if (!rec.myPlaced || !ev) {
+            ++it;
+            continue;
+        }
+        ev->setLayerHdl(rec.myDropLayerHdl);
+        Obh const into = tl->addEvent(h, ev->getStartTime() + dTime, std::floor(rec.myDropRi),
+                                      rec.myDropLayerHdl, false);
+        mLayer* layer = layerOf(into);
+        M_TRACE("Adding event %p: newRi %f to layer %s\n", static_cast<void*>(ev),
+                ev->getRowIndex(), titleOf(layer));
+        if (layer && ev->isVisibleBetween(visStart, visEnd)) {
+            Obh lh = into;
+            uiGi* parent = layer->giEnsure(lh);
+            if (parent && !layer->giInSceneTest() && scene)
+                layer->giAddToScene(*scene, lh);
+            hangItem(*ev, parent, true);
+        }
+        if (selection)
+            selection->addToSelection(h);
+        it = records.erase(it);
+        ++moved;
+    }
+    if (moved == 0)
+        return;
+    if (target)
+        target->update();
+    raiseDirt(DirtEventsDroppedInRow);
+    raiseDirt(DirtSelection);
+    if (ObDirty* dirt = getDirtEngine(); dirt && target)
+        dirt->setDirtyItem(target->hdl());
+}

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "EventDragCache.h"
+#include "Obh.h"
+#include "ctHandfulEvents.h"
+#include "ctHandfulQt.h"
+#include "str.h"
+
+#include <QByteArray>
+#include <Qt>
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class QMimeData;
+class QPointF;
+class QString;
+class mEvent;
+class mLayer;
+
+// The handful of events: a drag of the selected events. Picked up, it records where every
+// selected event came from and how many stack rows it stands from the grabbed one, and takes the
+// events out of the selection. Its drag object takes them out of the timeline for the length of
+// the drag. While the drag hovers over the layers it works out the drop zone under the pointer,
+// where each event would land (its ghost) and the label of a zone that makes rows or layers; the
+// skin draws that guide. A drop on a layer puts the events in the rows the zone says, inserting
+// rows and layers where needed, moved in time as far as the pointer moved (unless Shift is held),
+// and selects them. Whatever the drop did not place goes back where it came from.
+//
+// The drag carries a private type of data of ours besides its text: only such drags are taken.
+// Only Move drops are carried out.
+class ctHandfulEventsQt : public ctHandfulEvents, public ctHandfulQt
+{
+public:
+    // The source widget (the view's viewport), the grabbed event's item and the grab point in
+    // that item. The item must name an event; the selected events are the handful.
+    ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF const& grab);
+    ~ctHandfulEventsQt() override;
+
+    // The handful of a drag that starts at the item: null when the item names no event or its
+    // event is not selected (a press that toggled it off), so that no drag starts.
+    static std::unique_ptr<ctHandfulEventsQt> pickUp(QWidget* source, uiGi* grabbed,
+                                                     QPointF const& grab);
+    // The whole drag of the selected events from the item, through the hand: the answer of the
+    // drag, IgnoreAction when none started.
+    static Qt::DropAction drag(QWidget* source, uiGi* grabbed, QPointF const& grab);
+
+    // Every recorded event the drop did not place goes back to its layer, time and row, and is
+    // selected (its payload when it has one).
+    void returnEventsToOrigLocations() override;
+    // A drag with a 1 x 1 transparent picture, the text "events,0,0" and our own data; the
+    // recorded events leave the scene and the timeline.
+    QDrag* getQDrag() override;
+
+    // Hover over a layer item: the guide follows the pointer; only a Move is accepted.
+    bool canDropOn(giLayer* item, QGraphicsSceneDragDropEvent* event) override;
+    // A drop on a layer: the events go where the hover zone says. True when placed.
+    bool dropOn(giLayer* item, QGraphicsSceneDragDropEvent* event) override;
+    // Hover over the scene: true over any zone but "no layer".
+    bool canDropOn(tlScene* scene, QGraphicsSceneDragDropEvent* event) override;
+    // Nothing is dropped on the bare scene: false, nothing changes.
+    bool dropOn(tlScene* scene, QGraphicsSceneDragDropEvent* event) override;
+    // The ghosts go back to where the events were picked up.
+    void dropLeave(tlScene* scene, QGraphicsSceneDragDropEvent* event) override;
+    // The ghosts, and the label of a zone that makes rows or layers.
+    void drawSceneGuide(Painter& painter) override;
+
+    // The hover data for a scene position: zone, reference layer, drop row, ghosts, label.
+    void cacheHoverData(QGraphicsSceneDragDropEvent* event);
+    void cacheHoverData(double x, double y, QGraphicsSceneDragDropEvent* event);
+    // Without the zoning modifier (Meta) every zone but 0 and 4 becomes 0, and two valid
+    // layers swap: a gap is a drop on the layer across it.
+    int simplifyZoning(int zone, QGraphicsSceneDragDropEvent* event, Obh& layer, Obh& other);
+    // Moves the drop row so that the whole handful lies in the stack's rows; true when moved.
+    bool clampToExistingLayers(int maxSri, Obh& layer, double& dropYInLayer, double& dropRiInLayer);
+    // The drop at scene (x, y): rows or layers inserted as the zone says, then every event to
+    // its stack row. False (nothing changed) for a zone without a layer.
+    bool dropOnHelper(giLayer* item, QGraphicsSceneDragDropEvent* event, double x, double y);
+    // Puts the placed events into the timeline at their new layer and row, dTime later, and
+    // makes them the selection.
+    void acceptMovedEvents(double dropRi, double dTime, uiGi* target, Obh grabbed,
+                           std::map<Obh, EventDragCache>& records);
+
+    // Whether the data is a drag of ours, of this handful.
+    bool carriesOurDrag(QMimeData const* mime) const;
+    // Reads "events,<x>,<y>": false, and nothing written, for any other text.
+    static bool readDragText(QString const& text, int& x, int& y);
+
+    // The private data type of our drags.
+    static char const* const MimeType;
+
+    std::map<Obh, EventDragCache> myEventCaches;
+    mEvent* myGrabEvent = nullptr;
+    Obh myGrabEventHdl;
+    double myGrabSri = 0;
+    double myGrabRi = 0;
+    // The time under the grab point, by the same conversion as the hover's.
+    double myGrabTime = 0;
+    double myGrabSceneX = 0, myGrabSceneY = 0;
+    // Extents of the picked events (traced).
+    double myMinX = 0, myMaxX = 0, myMinY = 0, myMaxY = 0;
+    double myRiMin = 0, myRiMax = 0, myTimeMin = 0, myTimeMax = 0;
+    double myHoverX = -1.0, myHoverY = -1.0;
+    rtl::str myMimeText;
+    Obh myRefLayerHdl;
+    int myZone = 4;
+    double myZoneY = 0, myZoneH = 0;
+    double myGapY = 0, myGapH = 0, myGapSceneY = 0, myGapSceneH = 0;
+    Obh myLayerHdl, myOtherLayerHdl;
+    // The layer under the pointer before the hover's clamp: the one the drop measures from.
+    Obh myDropLayerHdl;
+    int myHotSpotX = 0, myHotSpotY = 0;
+    double myHoverTime = 0;
+    // The time shift the ghosts show: the hover time less the grab time.
+    double myHoverShift = 0;
+    double myDropYInLayer = 0, myDropRiInLayer = 0, myDropSri = 0;
+    double myGuideTop = 0, myGuideBottom = 0, myGuideArrowY = 0;
+    double myLabelX = 0;
+    int myLabelAlign = -1;
+    std::vector<std::pair<float, float>> myLabelPolygon;
+    int myGuideR = 255, myGuideG = 255, myGuideB = 255;
+    rtl::str myZoneLabel;
+    int myMinDsri = 0, myMaxDsri = 0;
+    std::map<int, std::pair<double, Obh>> mySriIndex;
+    int mySrcViewW = 0;
+    Obh myTopLayerHdl, myBottomLayerHdl;
+    // This drag's mark in our data, so that no other drag passes for it.
+    QByteArray myDragMark;
+
+private:
+    // The reference layer's drop values for scene y (no clamp): myDropYInLayer,
+    // myDropRiInLayer, myDropSri.
+    void dropRowAt(mLayer const& layer, double y);
+    // Invalidates the scene's foreground under the source widget, so the guide is drawn again.
+    void repaintGuide(tlScene* scene) const;
+    // The ghosts and the label for the zone.
+    void placeGhosts(int maxSri, double dx);
+    void placeLabel(double top, double bottom, double arrow);
+};

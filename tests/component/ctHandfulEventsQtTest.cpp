@@ -1,0 +1,507 @@
+#include "DragDoc.h"
+#include "ScratchDir.h"
+#include "mPlSample.h"
+#include "mSkin.h"
+#include "views/RecordingPainter.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QTimer>
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <functional>
+#include <set>
+#include <string>
+
+namespace {
+
+using testing::Contains;
+using testing::HasSubstr;
+
+// The document before any drag.
+using Undragged = DragDoc;
+
+// The drag of x, y and z grabbed at y: the handful and its drag object (the events are out of
+// the timeline while it lives).
+struct Drags : DragDoc
+{
+    std::unique_ptr<ctHandfulEventsQt> handful = pick(y);
+    std::unique_ptr<QDrag> drag {handful ? handful->getQDrag() : nullptr};
+    // 50 pixels (50 seconds) right of the grab point.
+    double pointerX = handful ? handful->myGrabSceneX + 50 : 0;
+
+    // Hovers over a layer item at the model row position; whether the handful can drop there.
+    bool hover(double modelY, Qt::KeyboardModifiers keys = {})
+    {
+        auto event = dragEvent(QEvent::GraphicsSceneDragMove, pointerX, sceneY(modelY),
+                               drag->mimeData(), Qt::MoveAction, keys);
+        return handful->canDropOn(anyLayerItem, event.get());
+    }
+    EventDragCache const& record(Obh h) const { return handful->myEventCaches.at(h); }
+};
+
+} // namespace
+
+TEST_F(Undragged, APickUpRecordsStackRowsFromTheGrabbedEventAndEmptiesTheSelection)
+{
+    Obh payload = tlObj::ourType_mPlSample->make();
+    ev(z)->setPayload(payload);
+    doc.selection.addToSelection(payload);
+    auto handful = pick(y);
+    ASSERT_TRUE(handful);
+    EXPECT_EQ(handful->myEventCaches.at(x).myDsri, -1);
+    EXPECT_EQ(handful->myEventCaches.at(y).myDsri, 0);
+    EXPECT_EQ(handful->myEventCaches.at(z).myDsri, 2);
+    EXPECT_EQ(handful->myMinDsri, -1);
+    EXPECT_EQ(handful->myMaxDsri, 2);
+    EXPECT_TRUE(doc.selection.getSelection().empty()) << "the events and z's payload";
+}
+
+TEST_F(Drags, TheDragCarriesATransparentPixelOurTextAndOurDataAndTakesTheEventsOut)
+{
+    ASSERT_TRUE(drag);
+    QImage const picture = drag->pixmap().toImage();
+    EXPECT_EQ(picture.size(), QSize(1, 1));
+    EXPECT_EQ(picture.pixelColor(0, 0), QColor(0, 0, 0, 0));
+    EXPECT_EQ(drag->mimeData()->text(), QString("events,0,0"));
+    EXPECT_TRUE(handful->carriesOurDrag(drag->mimeData()));
+    QMimeData sameText;
+    sameText.setText("events,0,0");
+    EXPECT_FALSE(handful->carriesOurDrag(&sameText)) << "text alone is no drag of ours";
+    for (Obh h : {x, y, z}) {
+        EXPECT_FALSE(inTimeline(h));
+        EXPECT_FALSE(ev(h)->giInSceneTest());
+    }
+    EXPECT_TRUE(inTimeline(w));
+}
+
+TEST_F(Undragged, NoDragStartsFromAnEventThatIsNotSelectedOrFromALayer)
+{
+    doc.selection.removeFromSelection(y);
+    EXPECT_FALSE(pick(y)) << "a press that toggled it off";
+    EXPECT_EQ(ctHandfulEventsQt::drag(&source, ev(y)->giGet(), QPointF(10, 10)), Qt::IgnoreAction);
+    EXPECT_FALSE(ctHandfulEventsQt::pickUp(&source, layer(a)->giGet(), QPointF(0, 0)));
+    EXPECT_EQ(spots(), (std::vector<DragDoc::Spot> {{0, 2, 100}, {1, 0, 300}, {1, 2, 500}}));
+}
+
+TEST(DragText, IsReadOnlyWhenItsFieldsAreSound)
+{
+    struct Case
+    {
+        char const* text;
+        bool read;
+    } const cases[] = {
+        {"events,3,-4", true}, {"events,3", false},    {"events,3,4,5", false},
+        {"events,a,4", false}, {"events,3,4x", false}, {"files,3,4", false},
+        {"", false},           {"events,,4", false},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.text);
+        int hx = 7, hy = 7;
+        EXPECT_EQ(ctHandfulEventsQt::readDragText(c.text, hx, hy), c.read);
+        EXPECT_EQ(hx, c.read ? 3 : 7) << "nothing is written for a text of another kind";
+        EXPECT_EQ(hy, c.read ? -4 : 7);
+    }
+}
+
+TEST_F(Drags, HoverFindsTheZoneAndTheReferenceLayerWithAndWithoutTheZoningModifier)
+{
+    struct Case
+    {
+        char const* where;
+        double modelY;
+        bool meta;
+        int zone;
+        char ref;
+        char const* label;
+    } const cases[] = {
+        {"in a", 2.5, false, 0, 'a', "Drop on\n"},
+        {"high above a", 0.2, true, -3, 'a', "New layer"},
+        {"just above a", 0.8, true, -1, 'a', "New top row"},
+        {"gap, just below a", 4.3, true, 1, 'a', "New bottom row"},
+        {"gap, upper middle", 4.85, true, 2, 'a', "New layer"},
+        {"gap, lower middle", 5.15, true, -2, 'b', "New layer"},
+        {"gap, just above b", 5.7, true, -1, 'b', "New top row"},
+        {"just below b", 9.15, true, 1, 'b', "New bottom row"},
+        {"far below b", 9.5, true, 3, 'b', "New layer"},
+        // Without the modifier a gap is a drop on the layer across it.
+        {"gap, just below a, plain", 4.3, false, 0, 'b', "New bottom row"},
+        {"high above a, plain", 0.2, false, 0, 'a', "New layer"},
+        {"far below b, plain", 9.5, false, 0, 'b', "New layer"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.where);
+        EXPECT_TRUE(hover(c.modelY, c.meta ? Qt::MetaModifier : Qt::NoModifier));
+        EXPECT_EQ(handful->myZone, c.zone);
+        EXPECT_EQ(handful->myRefLayerHdl, c.ref == 'a' ? a : b);
+        EXPECT_EQ(std::string(handful->myZoneLabel.cs()), c.label);
+        EXPECT_EQ(handful->myLabelPolygon.empty(), c.zone == 0);
+    }
+}
+
+TEST_F(Drags, GhostsStandInTheRowsWhereTheEventsWouldLand)
+{
+    double sx = 0, sw = 0;
+    ev(x)->getSceneVisTimeSpan(sx, sw);
+    // Pointer on row 1 of a: x, y, z to stack rows 0, 1, 3.
+    hover(2.5);
+    EXPECT_EQ(record(x).myGhostX, sx + 50);
+    EXPECT_EQ(record(x).myGhostW, sw);
+    for (auto [h, top] : {std::pair {x, 1.0}, {y, 2.0}, {z, 6.0}}) {
+        EXPECT_TRUE(record(h).myGhostInRow);
+        EXPECT_DOUBLE_EQ(record(h).myGhostY, sceneY(top));
+        EXPECT_DOUBLE_EQ(record(h).myGhostH, 30);
+    }
+    EXPECT_EQ(handful->myGuideR + handful->myGuideG + handful->myGuideB, 3 * 255);
+
+    // A new bottom row of a: the grabbed ghost marks the band at a's foot, z one row up.
+    hover(4.3, Qt::MetaModifier);
+    EXPECT_DOUBLE_EQ(record(x).myGhostY, sceneY(3));
+    EXPECT_DOUBLE_EQ(record(z).myGhostY, sceneY(7));
+    EXPECT_EQ(record(y).myGhostY, 112) << "a quarter row (7.5 pixels) above the gap";
+    EXPECT_EQ(record(y).myGhostH, 8);
+    EXPECT_EQ(std::make_tuple(handful->myGuideR, handful->myGuideG, handful->myGuideB),
+              std::make_tuple(0, 255, 0));
+
+    // Rows still to be made are marks 2 pixels apart below the bottom layer or above the top.
+    hover(9.5, Qt::MetaModifier);
+    EXPECT_FALSE(record(z).myGhostInRow);
+    EXPECT_EQ(record(z).myGhostY, 272);
+    EXPECT_EQ(record(z).myGhostH, 1);
+    hover(0.2, Qt::MetaModifier);
+    EXPECT_FALSE(record(x).myGhostInRow);
+    EXPECT_EQ(record(x).myGhostY, 30 - 4);
+}
+
+TEST_F(Drags, TheLabelStandsOnTheSideWithRoomOrNowhere)
+{
+    hover(4.3, Qt::MetaModifier);
+    double const right = record(y).myGhostX + record(y).myGhostW;
+    EXPECT_EQ(handful->myLabelAlign, -1);
+    EXPECT_EQ(handful->myLabelPolygon.front().first, static_cast<float>(right + 20));
+    EXPECT_EQ(handful->myLabelX, right + 23);
+
+    pointerX += 600;
+    hover(4.3, Qt::MetaModifier);
+    EXPECT_EQ(handful->myLabelAlign, 1);
+    EXPECT_EQ(handful->myLabelX, record(y).myGhostX - 127);
+
+    // A view 150 pixels wide, the ghost from 61 to 120.
+    handful->mySrcViewW = 150;
+    pointerX = handful->myGrabSceneX - 240;
+    hover(4.3, Qt::MetaModifier);
+    EXPECT_TRUE(handful->myLabelPolygon.empty()) << "130 pixels fit on neither side";
+}
+
+TEST_F(Drags, TheHoverKeepsTheHandfulInsideTheStack)
+{
+    // Over a's first row x would go above the stack: the ghosts stay as over its second row.
+    hover(1.5);
+    EXPECT_EQ(handful->myDropSri, 1);
+    EXPECT_DOUBLE_EQ(record(x).myGhostY, sceneY(1));
+    // Over b's last row z would go below it: the grabbed event lands two rows up.
+    hover(8.5);
+    EXPECT_EQ(handful->myDropSri, 3);
+    EXPECT_DOUBLE_EQ(record(z).myGhostY, sceneY(8));
+}
+
+TEST_F(Undragged, TheHoverClampReachesRowsOfLayersThatWereOutOfView)
+{
+    // Picked up while only b was in view, x one row above y; then a comes into view.
+    perp.zoomToLocalRange(5.0, 10.0, 1.0f);
+    sync();
+    ASSERT_FALSE(layer(a)->getIsVisible());
+    doc.selection.removeFromSelection(z);
+    auto handful = pick(y);
+    ASSERT_TRUE(handful);
+    std::unique_ptr<QDrag> drag(handful->getQDrag());
+    perp.zoomToLocalRange(0.0, 20.0, 1.0f);
+    sync();
+    // Over a's first row x would go above the stack: one row down, in a.
+    auto over = dragEvent(QEvent::GraphicsSceneDragMove, 500, sceneY(1.5), drag->mimeData());
+    EXPECT_TRUE(handful->canDropOn(anyLayerItem, over.get()));
+    EXPECT_EQ(handful->myRefLayerHdl, a);
+    EXPECT_EQ(handful->myDropSri, 1);
+}
+
+TEST_F(Undragged, AHandfulTallerThanTheStackIsLeftUnclamped)
+{
+    doc.selection.removeFromSelection(y);
+    auto handful = pick(x);
+    ASSERT_TRUE(handful);
+    std::unique_ptr<QDrag> drag(handful->getQDrag());
+    // z three rows below x; with b hidden the stack has three rows.
+    tl.setLayerHidingEnabled(true);
+    layer(b)->setIsActive(false);
+    tl.restackLayers();
+    auto over = dragEvent(QEvent::GraphicsSceneDragMove, 500, sceneY(1.5), drag->mimeData());
+    EXPECT_TRUE(handful->canDropOn(anyLayerItem, over.get()));
+    EXPECT_EQ(handful->myRefLayerHdl, a);
+    EXPECT_EQ(handful->myDropSri, 0);
+}
+
+TEST_F(Drags, OnlyAMoveIsTaken)
+{
+    for (Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction}) {
+        auto event =
+            dragEvent(QEvent::GraphicsSceneDrop, pointerX, sceneY(2.5), drag->mimeData(), action);
+        EXPECT_FALSE(handful->canDropOn(anyLayerItem, event.get()));
+        EXPECT_FALSE(handful->dropOn(anyLayerItem, event.get()));
+    }
+    for (Obh h : {x, y, z})
+        EXPECT_FALSE(inTimeline(h)) << "nothing placed: the drag's end puts them back";
+    EXPECT_EQ(tl.getLayerHdls().size(), 2u);
+}
+
+// Drops --------------------------------------------------------------------------------------
+
+namespace {
+
+struct DropCase
+{
+    char const* name;
+    double modelY;
+    Qt::KeyboardModifiers keys;
+    // x, y and z after the drop: layer index, row, start.
+    std::vector<DragDoc::Spot> spots;
+    std::size_t layers;
+    // w's row: a new top row moves the events in view down.
+    int wRow = 1;
+};
+
+struct Drops : Drags, testing::WithParamInterface<DropCase>
+{};
+
+// 50 seconds later unless Shift is held.
+DropCase const DropCases[] = {
+    {"OnARow", 2.5, {}, {{0, 0, 150}, {0, 1, 350}, {1, 0, 550}}, 2},
+    {"OnARowWithShift", 2.5, Qt::ShiftModifier, {{0, 0, 100}, {0, 1, 300}, {1, 0, 500}}, 2},
+    // Over a's first row x needs a row above the stack: a new top layer of one row.
+    {"OverTheTop", 1.5, {}, {{0, 0, 150}, {1, 0, 350}, {1, 2, 550}}, 3},
+    // Over b's last row z needs two rows below it: a new bottom layer of two rows.
+    {"OverTheBottom", 8.5, {}, {{1, 1, 150}, {1, 2, 350}, {2, 1, 550}}, 3},
+    {"NewBottomRowInAGap", 4.3, Qt::MetaModifier, {{0, 2, 150}, {0, 3, 350}, {1, 1, 550}}, 2},
+    // b's new bottom row takes y; z needs two more rows: a new bottom layer.
+    {"NewBottomRowBelowAll", 9.15, Qt::MetaModifier, {{1, 2, 150}, {1, 3, 350}, {2, 1, 550}}, 3},
+    {"NewTopRowInAGap", 5.7, Qt::MetaModifier, {{0, 2, 150}, {1, 0, 350}, {1, 2, 550}}, 2, 2},
+    // a's new top row takes y; x needs a row above it: a new top layer.
+    {"NewTopRowAboveAll", 0.8, Qt::MetaModifier, {{0, 0, 150}, {1, 0, 350}, {1, 2, 550}}, 3},
+    {"NewLayerAfter", 4.85, Qt::MetaModifier, {{0, 2, 150}, {1, 0, 350}, {2, 1, 550}}, 3},
+    {"NewLayerBefore", 5.15, Qt::MetaModifier, {{0, 2, 150}, {1, 0, 350}, {2, 1, 550}}, 3},
+    // The new last layer grows the two rows z needs.
+    {"NewLayerBelowAll", 9.5, Qt::MetaModifier, {{1, 2, 150}, {2, 0, 350}, {2, 2, 550}}, 3},
+    // The new first layer grows the row x needs above y.
+    {"NewLayerAboveAll", 0.2, Qt::MetaModifier, {{0, 0, 150}, {0, 1, 350}, {1, 1, 550}}, 3},
+};
+
+} // namespace
+
+TEST_P(Drops, PutTheEventsWhereTheZoneSaysAndSelectThem)
+{
+    DropCase const& c = GetParam();
+    auto drop = dragEvent(QEvent::GraphicsSceneDrop, pointerX, sceneY(c.modelY), drag->mimeData(),
+                          Qt::MoveAction, c.keys);
+    ASSERT_TRUE(handful->dropOn(anyLayerItem, drop.get()));
+    EXPECT_TRUE(drop->isAccepted());
+    EXPECT_EQ(drop->dropAction(), Qt::MoveAction);
+    tl.restackLayers();
+    EXPECT_EQ(spots(), c.spots);
+    EXPECT_EQ(tl.getLayerHdls().size(), c.layers);
+    EXPECT_EQ(ev(w)->getRowIndex(), c.wRow);
+    for (Obh h : {x, y, z})
+        EXPECT_TRUE(inTimeline(h));
+    EXPECT_EQ(doc.selection.getSelection(), (std::set<Obh> {x, y, z}));
+    EXPECT_TRUE(handful->myEventCaches.empty()) << "nothing left to put back";
+    EXPECT_TRUE(raised(tlObj::DirtEventsDroppedInRow));
+}
+
+INSTANTIATE_TEST_SUITE_P(Zones, Drops, testing::ValuesIn(DropCases),
+                         [](auto const& info) { return std::string(info.param.name); });
+
+TEST_F(Undragged, ANewBottomRowBelowAllForOneEventAddsARowAndNoLayer)
+{
+    doc.selection.removeFromSelection(x);
+    doc.selection.removeFromSelection(z);
+    auto handful = pick(y);
+    std::unique_ptr<QDrag> drag(handful->getQDrag());
+    auto drop = dragEvent(QEvent::GraphicsSceneDrop, handful->myGrabSceneX, sceneY(9.15),
+                          drag->mimeData(), Qt::MoveAction, Qt::MetaModifier);
+    ASSERT_TRUE(handful->dropOn(anyLayerItem, drop.get()));
+    EXPECT_EQ(tl.getLayerHdls().size(), 2u);
+    EXPECT_EQ(spot(y), DragDoc::Spot(1, 3, 300));
+    EXPECT_EQ(layer(b)->rowScale()->getMaxValue(), 4);
+}
+
+// The end of a drag ------------------------------------------------------------------------------
+
+namespace {
+
+// What the stand-in for QDrag::exec plays while the drag runs; its answer ends the drag.
+struct Ending
+{
+    char const* name;
+    Qt::DropAction (*play)(DragDoc& d, QDrag& drag);
+};
+
+DragDoc* ourDoc = nullptr;
+Ending const* ourEnding = nullptr;
+
+Qt::DropAction playEnding(QDrag& drag, Qt::DropActions)
+{
+    return ourEnding->play(*ourDoc, drag);
+}
+
+// Sends a drag event of ours to the scene over the model row; whether the scene took it.
+bool toScene(DragDoc& d, QDrag& drag, QEvent::Type type, double modelY,
+             Qt::DropAction proposed = Qt::MoveAction)
+{
+    auto event = d.dragEvent(type, 600, d.sceneY(modelY), drag.mimeData(), proposed);
+    QCoreApplication::sendEvent(&d.scene, event.get());
+    return event->isAccepted();
+}
+
+Ending const Endings[] = {
+    {"Cancelled",
+     [](DragDoc& d, QDrag& drag) {
+         EXPECT_TRUE(toScene(d, drag, QEvent::GraphicsSceneDragEnter, 2.5));
+         EXPECT_TRUE(toScene(d, drag, QEvent::GraphicsSceneDragMove, 2.5));
+         return Qt::IgnoreAction;
+     }},
+    {"CopyProposed",
+     [](DragDoc& d, QDrag& drag) {
+         toScene(d, drag, QEvent::GraphicsSceneDragEnter, 2.5, Qt::CopyAction);
+         EXPECT_FALSE(toScene(d, drag, QEvent::GraphicsSceneDragMove, 2.5, Qt::CopyAction));
+         EXPECT_FALSE(toScene(d, drag, QEvent::GraphicsSceneDrop, 2.5, Qt::CopyAction));
+         return Qt::IgnoreAction;
+     }},
+    // The other program took a move: exec says Move, and still nothing of ours was dropped.
+    {"DroppedOnAnotherProgram",
+     [](DragDoc& d, QDrag& drag) {
+         toScene(d, drag, QEvent::GraphicsSceneDragEnter, 2.5);
+         toScene(d, drag, QEvent::GraphicsSceneDragLeave, 2.5);
+         return Qt::MoveAction;
+     }},
+    {"DroppedOutside",
+     [](DragDoc& d, QDrag& drag) {
+         toScene(d, drag, QEvent::GraphicsSceneDragEnter, 2.5);
+         toScene(d, drag, QEvent::GraphicsSceneDragMove, 9.5);
+         toScene(d, drag, QEvent::GraphicsSceneDragLeave, 9.5);
+         return Qt::IgnoreAction;
+     }},
+};
+
+struct DragEnds : DragDoc, testing::WithParamInterface<Ending>
+{
+    ScratchDir dir;
+
+    DragEnds()
+    {
+        ourDoc = this;
+        ourEnding = &GetParam();
+        ctHndQt::ourDragExec = &playEnding;
+    }
+    ~DragEnds() override
+    {
+        ctHndQt::ourDragExec = &ctHndQt::execDrag;
+        ourDoc = nullptr;
+    }
+};
+
+} // namespace
+
+TEST_P(DragEnds, WithoutOurDropEveryEventGoesBackAndIsSavedThere)
+{
+    std::vector<Spot> const before = spots();
+    ctHandfulEventsQt::drag(&source, ev(y)->giGet(), QPointF(10, 10));
+    EXPECT_EQ(spots(), before);
+    for (Obh h : {x, y, z})
+        EXPECT_TRUE(inTimeline(h));
+    EXPECT_EQ(doc.selection.getSelection(), (std::set<Obh> {x, y, z}));
+    EXPECT_EQ(tlObj::ourHand.getHandful(), nullptr);
+    EXPECT_EQ(tl.getLayerHdls().size(), 2u);
+
+    // The document as saved holds them there.
+    std::string const path = dir.file("doc.xml");
+    ASSERT_TRUE(saveTimelineDoc(doc.cmp, path));
+    TimelineTestDoc saved;
+    std::string message;
+    ASSERT_TRUE(loadTimelineDoc(saved.cmp, path, &message)) << message;
+    ASSERT_TRUE(saved.cmp.resolveModel());
+    EXPECT_EQ(spots(), before) << "the same slots in the document read back";
+    EXPECT_EQ(saved.cmp.getCmpTimeline()->getEdb()->getEvents().size(), 4u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, DragEnds, testing::ValuesIn(Endings),
+                         [](auto const& info) { return std::string(info.param.name); });
+
+TEST_F(Undragged, AMoveOfOursLeavesTheEventsWhereTheyWereDropped)
+{
+    ourDoc = this;
+    Ending const dropped {"", [](DragDoc& doc, QDrag& drag) {
+                              auto event = doc.dragEvent(QEvent::GraphicsSceneDrop, 600 + 50,
+                                                         doc.sceneY(2.5), drag.mimeData());
+                              // As the layer item hands it on.
+                              tlObj::ourHand.getHandfulQt()->dropOn(doc.anyLayerItem, event.get());
+                              return event->dropAction();
+                          }};
+    ourEnding = &dropped;
+    ctHndQt::ourDragExec = &playEnding;
+    // Grabbed at x 600: the drop 50 pixels right moves the events 50 seconds.
+    QPointF const grab = ev(y)->giGet()->mapFromScene(600, 0);
+    EXPECT_EQ(ctHandfulEventsQt::drag(&source, ev(y)->giGet(), QPointF(grab.x(), 10)),
+              Qt::MoveAction);
+    ctHndQt::ourDragExec = &ctHndQt::execDrag;
+    ourDoc = nullptr;
+    EXPECT_EQ(spots(), (std::vector<DragDoc::Spot> {{0, 0, 150}, {0, 1, 350}, {1, 0, 550}}));
+    EXPECT_EQ(tlObj::ourHand.getHandful(), nullptr);
+}
+
+TEST_F(Undragged, ARealDragCancelledWithEscapePutsEverythingBack)
+{
+    QTimer::singleShot(0, [] {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(qApp, &escape);
+    });
+    EXPECT_EQ(ctHandfulEventsQt::drag(&source, ev(y)->giGet(), QPointF(10, 10)), Qt::IgnoreAction);
+    EXPECT_EQ(spots(), (std::vector<Spot> {{0, 2, 100}, {1, 0, 300}, {1, 2, 500}}));
+}
+
+// The hand and the guide ---------------------------------------------------------------------
+
+TEST(Hand, RemembersOnlyTheLastPressAndStartsADragAtTheStartDistance)
+{
+    ctHndQt hand;
+    int a = 0, b = 0;
+    int const d = QApplication::startDragDistance();
+    hand.registerMousePressQt(&a, QPointF(10, 10));
+    hand.registerMousePressQt(&b, QPointF(10, 10));
+    EXPECT_FALSE(hand.moveWasDragTestQt(&a, QPointF(90, 90)));
+    EXPECT_TRUE(hand.moveWasDragTestQt(&b, QPointF(10 + d - 1, 11)));
+    EXPECT_FALSE(hand.moveWasDragTestQt(&b, QPointF(10 + d - 2, 11)));
+    hand.clearMousePresses(&a);
+    EXPECT_FALSE(hand.moveWasDragTestQt(&b, QPointF(90, 90)));
+}
+
+TEST_F(Drags, TheSkinDrawsTheGuideOfTheDragInProgress)
+{
+    mSkin& skin = *doc.cmp.getCmpSkin();
+    RecordingPainter p(0, 0, 1000, 600);
+    hover(4.3, Qt::MetaModifier);
+    skin.drawTimelineFg(p);
+    EXPECT_TRUE(p.callsStartingWith("begin2dPolygon").empty()) << "no handful in the hand";
+
+    tlObj::ourHand.setHandful(handful.get());
+    skin.drawTimelineFg(p);
+    EXPECT_THAT(p.calls(), Contains(HasSubstr("New bottom row")));
+    EXPECT_THAT(p.calls(), Contains("setFillColorRgb8(0, 255, 0)"));
+    EXPECT_EQ(p.callsStartingWith("draw2dGradientRectVert").size(), 3u)
+        << "every ghost in a row is drawn as its event";
+
+    p.clear();
+    hover(9.5, Qt::MetaModifier);
+    skin.drawTimelineFg(p);
+    EXPECT_EQ(p.callsStartingWith("draw2dGradientRectVert").size(), 2u);
+    EXPECT_EQ(p.callsStartingWith("draw2dLine(").size(), 3u) << "z's row is still to be made";
+}
