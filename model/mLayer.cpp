@@ -38,7 +38,8 @@ using L = mAttrLimits;
 mAttrLimits::Range const LayerLimits[] = {
     {"numRows", 0, L::RowsHi},
     {"sceneH", -1, L::SceneHeightLimit, false},
-    {"paddingTop", 0, L::RowsHi},
+    // Spacing may overlap the layers: "Zero Spacing" leaves minus one pixel.
+    {"paddingTop", -L::RowsHi, L::RowsHi},
     {"paddingBottom", 0, L::RowsHi},
     {"verticalScale", 0, L::RowsHi, true},
     {"bgColor*", L::ColorLo, L::ColorHi},
