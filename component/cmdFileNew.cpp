@@ -1,0 +1,15 @@
+#include "cmdFileNew.h"
+
+#include "ObApp.h"
+#include "aTrace.h"
+
+cmdFileNew cmdFileNew::ourInstance;
+
+bool cmdFileNew::cmdAction()
+{
+    A_TRACE(" \n \n \n================== NEW FILE!\n \n \n");
+    if (!ObApp::ourApp)
+        return false;
+    ObApp::ourApp->newDoc();
+    return true;
+}

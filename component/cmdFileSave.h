@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ObCmd.h"
+
+// "Save": the current document is saved where it was, or where the user says when it never
+// was. The answer is the save's: a save that failed fails the command.
+class cmdFileSave : public ObCmd
+{
+public:
+    cmdFileSave();
+    // Active with a current document that has a path.
+    bool isActiveTest() const override;
+    bool cmdAction() override;
+
+    static cmdFileSave ourInstance;
+
+protected:
+    explicit cmdFileSave(bool saveAs);
+
+private:
+    bool mySaveAs;
+};
+
+// "Save As...": the current document is saved where the user says.
+class cmdFileSaveAs : public cmdFileSave
+{
+public:
+    cmdFileSaveAs();
+    // Active with a current document.
+    bool isActiveTest() const override;
+
+    static cmdFileSaveAs ourInstance;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "tlCmd.h"
+
+// "Fit Selected": the view shows the time and the rows of the selection (the selected events
+// with their markers, the selected layers, the ruler's time selection), with a margin of 5 %.
+// An axis whose range is empty (a point in time, a hidden layer) is left as it is.
+class cmdViewFitSelected : public tlCmd
+{
+public:
+    cmdViewFitSelected();
+    // Succeeds also when nothing is selected.
+    bool cmdAction() override;
+
+    static cmdViewFitSelected ourInstance;
+
+protected:
+    cmdViewFitSelected(bool fitTime, bool fitRows);
+
+private:
+    bool myFitTime;
+    bool myFitRows;
+};
+
+// "Fit Selected - Vertical": the rows only.
+class cmdViewFitSelectedVertical : public cmdViewFitSelected
+{
+public:
+    cmdViewFitSelectedVertical();
+    static cmdViewFitSelectedVertical ourInstance;
+};
+
+// "Fit Selected - Horizontal": the time only.
+class cmdViewFitSelectedHorizontal : public cmdViewFitSelected
+{
+public:
+    cmdViewFitSelectedHorizontal();
+    static cmdViewFitSelectedHorizontal ourInstance;
+};
