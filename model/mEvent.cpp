@@ -27,7 +27,8 @@ namespace {
 using L = mAttrLimits;
 
 mAttrLimits::Range const EventLimits[] = {
-    {"rowIndex", 0, L::RowsHi},
+    // A fit keeps a row above the first (whole row -1 and its fraction), so such a row reads back.
+    {"rowIndex", -L::RowsHi, L::RowsHi},
     {"rowSize", 0, L::RowsHi, true},
     {"timeLength", 0, std::numeric_limits<double>::max()},
     {"bgColor*", L::ColorLo, L::ColorHi},

@@ -1,7 +1,7 @@
 #include "aGraphic.h"
 
 #include "aAssert.h"
-#include "aTrace.h"
+#include "mTrace.h"
 #include "uiGi.h"
 
 #include <QGraphicsScene>
@@ -143,20 +143,20 @@ bool aGraphic::giMousePressEvent(int)
 
 void aGraphic::giClear()
 {
-    A_TRACE("aGraphic::giClear\n");
+    M_TRACE("aGraphic::giClear\n");
     if (!myGi) {
-        A_TRACE("No gi\n");
+        M_TRACE("No gi\n");
         return;
     }
     A_ASSERT(myGi->mgr() == this);
     if (myGi->scene()) {
-        A_TRACE("Remove gi from scene\n");
+        M_TRACE("Remove gi from scene\n");
         myGi->scene()->removeItem(myGi);
     } else {
-        A_TRACE("Gi not in scene\n");
+        M_TRACE("Gi not in scene\n");
     }
     A_ASSERT(myGi->mgr() == this);
-    A_TRACE("Delete Gi\n");
+    M_TRACE("Delete Gi\n");
     uiGi* gi = myGi;
     myGi = nullptr;
     delete gi;

@@ -4,7 +4,7 @@
 #include "PainterQt.h"
 #include "aAssert.h"
 #include "aGraphic.h"
-#include "aTrace.h"
+#include "mTrace.h"
 
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
@@ -29,7 +29,7 @@ uiGi::uiGi(Obh& hdl) : myHdl(hdl)
 
 uiGi::~uiGi()
 {
-    A_TRACE_C("ired", "DELETING UIGI!\n");
+    M_TRACE_C("ired", "DELETING UIGI!\n");
     if (scene())
         scene()->removeItem(this);
     aGraphic* g = graphicOf(myHdl);

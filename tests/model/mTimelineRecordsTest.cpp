@@ -143,3 +143,17 @@ TEST(TimelineRecordsOwnStore, ADamagedModelIsRefusedBeforeAnyHookRuns)
     EXPECT_NE(message.find("has an index other than its place"), std::string::npos) << message;
     EXPECT_EQ(tlObj::ourType_mLayer->getCurrentTypeCount(), 0u) << "nothing of it is kept";
 }
+
+TEST_F(TimelineRecords, AnEventFittedAboveTheFirstRowOpensAgain)
+{
+    ev(second)->setRowIndex(-0.5);
+    layer(top)->fitRows();
+    ASSERT_LT(ev(second)->getRowIndex(), 0) << "the fit keeps the row above the first";
+    ASSERT_TRUE(saveTimelineDoc(doc.cmp, path));
+
+    TimelineTestDoc fresh;
+    std::string message;
+    ASSERT_TRUE(loadTimelineDoc(fresh.cmp, path, &message)) << message;
+    ASSERT_TRUE(fresh.cmp.resolveModel());
+    EXPECT_EQ(ev(second)->getRowIndex(), -0.5);
+}
