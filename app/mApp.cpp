@@ -2,17 +2,39 @@
 
 #include "AutoUpdater.h"
 #include "ObDirty.h"
+#include "ObQtMbar.h"
+#include "ObQtMenu.h"
+#include "ObQtMitem.h"
 #include "aAssert.h"
 #include "aPath.h"
 #include "aRefresher.h"
 #include "aTrace.h"
+#include "cmdEventDeleteSelected.h"
+#include "cmdEventNew.h"
+#include "cmdEventSetColorStyle.h"
+#include "cmdFileClose.h"
+#include "cmdFileNew.h"
+#include "cmdFileOpen.h"
+#include "cmdFileSave.h"
+#include "cmdLayerSpacing.h"
+#include "cmdNewRowInSelectedLayers.h"
+#include "cmdRemoveEmptyLayers.h"
+#include "cmdRemoveEmptyRows.h"
+#include "cmdSelectAll.h"
+#include "cmdTimelineNewLayer.h"
+#include "cmdToggleShowLayerControls.h"
+#include "cmdViewFitSelected.h"
+#include "cmdViewLockTimeToNow.h"
+#include "cmdViewPanTimeToNow.h"
 #include "mDoc.h"
 #include "mScale.h"
 #include "mTimeline.h"
+#include "wMain.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileOpenEvent>
 #include <QStandardPaths>
 #include <QString>
@@ -21,6 +43,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <span>
 
 #ifndef VANTREL_VERSION
 #error "VANTREL_VERSION: the program's version comes from the build"
@@ -29,6 +52,27 @@
 namespace {
 
 char const* const OpenLog = "log_open.txt";
+
+// One entry of a menu: a command, or a function that gets the entry's check state. An entry
+// with neither is always disabled; one without text is a separator.
+struct MenuEntry
+{
+    char const* text = nullptr;
+    ObCmd* cmd = nullptr;
+    char const* shortcut = nullptr;
+    bool checkable = false;
+    void (*func)(bool) = nullptr;
+    // Belongs in the application menu where the platform has one.
+    bool appMenu = false;
+};
+
+struct Menu
+{
+    char const* title;
+    std::span<MenuEntry const> entries;
+};
+
+constexpr MenuEntry Separator {};
 
 } // namespace
 
@@ -47,6 +91,8 @@ mApp::mApp(int& argc, char** argv) : ObQtApp(argc, argv)
 
 mApp::~mApp()
 {
+    // Windows closed with their documents go now, releasing those documents.
+    sendPostedEvents(nullptr, QEvent::DeferredDelete);
     delete ourAutoUpdater;
     ourAutoUpdater = nullptr;
     // Documents still open go with their windows while Qt is still there.
@@ -76,6 +122,89 @@ mApp* mApp::app()
 bool mApp::init()
 {
     return ObQtApp::init();
+}
+
+void mApp::initMenus()
+{
+    if (ourMenuBar)
+        return;
+    MenuEntry const file[] = {
+        Separator,
+        {"New Document", &cmdFileNew::ourInstance},
+        {"Open...", &cmdFileOpen::ourInstance},
+        Separator,
+        {"Close", &cmdFileClose::ourInstance, "Ctrl+W"},
+        {"Save", &cmdFileSave::ourInstance, "Ctrl+S"},
+        {"Save As...", &cmdFileSaveAs::ourInstance, "Ctrl+Alt+S"},
+        {"About Vantrel...", nullptr, nullptr, false, &mApp::showAboutWindow, true},
+        {"Check For Updates...", nullptr, nullptr, false, &mApp::checkForUpdates, true},
+        Separator,
+        {"Quit", nullptr, "Ctrl+Q", false, &mApp::quitCb},
+    };
+    MenuEntry const edit[] = {
+        {"Select All", &cmdSelectAll::ourInstance, "Ctrl+A"},
+        Separator,
+        {"Copy", nullptr, "Ctrl+C"},
+        {"Paste", nullptr, "Ctrl+V"},
+        Separator,
+        {"Delete Selected", &cmdEventDeleteSelected::ourInstance, "Backspace"},
+    };
+    MenuEntry const events[] = {
+        {"New Event", &cmdEventNew::ourInstance, "E"},
+        Separator,
+        {"Color - Individually", &cmdEventSetColorStyle::ourInstance0},
+        {"Color - By Layer", &cmdEventSetColorStyle::ourInstance1},
+        Separator,
+        {"Make Instant"},
+        {"Make Ongoing"},
+        Separator,
+        {"Set Length = 1 Year"},
+        {"Set Length = 1 Month"},
+        {"Set Length = 1 Week"},
+        {"Set Length = 1 Day"},
+        {"Set Length = 1 Hour"},
+        {"Set Length = 1 Minute"},
+    };
+    MenuEntry const layers[] = {
+        {"New Layer", &cmdTimelineNewLayer::ourInstance, "L"},
+        {"Remove Empty Layers", &cmdRemoveEmptyLayers::ourInstance},
+        Separator,
+        {"New Row", &cmdNewRowInSelectedLayers::ourInstance, "R"},
+        {"Remove Empty Rows", &cmdRemoveEmptyRows::ourInstance},
+        Separator,
+        {"Select Events"},
+        {"Show Controls", &cmdToggleShowLayerControls::ourInstance, "Alt+L", true},
+        Separator,
+        {"Zero Spacing", &cmdLayerNoSpacing::ourInstance},
+        {"Reset Spacing", &cmdLayerNormalSpacing::ourInstance},
+        {"Make Smaller", &cmdLayerLessSpacing::ourInstance, "Alt+-"},
+        {"Make Bigger", &cmdLayerMoreSpacing::ourInstance, "Alt+="},
+    };
+    MenuEntry const view[] = {
+        {"Go To Now", &cmdViewPanTimeToNow::ourInstance, "Alt+N"},
+        {"Lock To Now", &cmdViewLockTimeToNow::ourInstance, "N", true},
+        Separator,
+        {"Fit Selected", &cmdViewFitSelected::ourInstance, "F"},
+        {"Fit Selected - Vertical", &cmdViewFitSelectedVertical::ourInstance, "Alt+F"},
+        {"Fit Selected - Horizontal", &cmdViewFitSelectedHorizontal::ourInstance, "Shift+F"},
+    };
+    Menu const menus[] = {
+        {"File", file}, {"Edit", edit}, {"Events", events}, {"Layers", layers}, {"View", view},
+    };
+    ourMenuBar = new ObQtMbar();
+    for (Menu const& m : menus) {
+        ObQtMenu* menu = ourMenuBar->addMenu(m.title);
+        for (MenuEntry const& e : m.entries) {
+            if (!e.text) {
+                menu->addSeparator();
+                continue;
+            }
+            ObQtMitem* item = e.func ? menu->addFuncMitem(e.text, e.func, e.shortcut, e.checkable)
+                                     : menu->addMitem(e.text, e.cmd, e.shortcut, e.checkable);
+            if (e.appMenu)
+                item->setAppMenuMitem();
+        }
+    }
 }
 
 bool mApp::notify(QObject* receiver, QEvent* event)
@@ -204,6 +333,44 @@ void mApp::showAboutWindow(bool)
     A_TRACE("SHOW ABOUT WINDOW\n");
 }
 
+void mApp::quitCb(bool)
+{
+    mApp* self = app();
+    if (!self)
+        return;
+    while (!ourDocs.empty()) {
+        ObDoc* doc = *ourDocs.begin();
+        // A document kept open (Cancel, or a save that failed) keeps the program running.
+        if (!self->saveAndCloseDoc(doc) || ourDocs.count(doc))
+            return;
+    }
+    A_TRACE("Every document closed: quitting\n");
+    self->quit();
+}
+
+QString mApp::titleOf(mDoc const& doc)
+{
+    return QString::fromUtf8(doc.getName().cs()) + QStringLiteral("[*]");
+}
+
+wMain* mApp::showWindow(mDoc* doc, bool loaded)
+{
+    auto* window = new wMain(doc);
+    window->setWindowTitle(titleOf(*doc));
+    if (loaded)
+        window->setDirtyOnNextShow(DirtDocLoaded);
+    window->activateWindow();
+    window->show();
+    window->raise();
+    QRect const stored(doc->getWinX(), doc->getWinY(), doc->getWinW(), doc->getWinH());
+    A_TRACE_C("ired", "\n\n\n\n\n\n\n\nWIN GEOM: %i x %i at ( %i, %i )\n", stored.width(),
+              stored.height(), stored.x(), stored.y());
+    window->applyGeometry(stored);
+    window->freeze();
+    window->setLayerHeaderW(doc->getTimeline()->getLayerHeaderW());
+    return window;
+}
+
 ObDirty* mApp::getAppDirtyEngine() const
 {
     return getDirtEngine();
@@ -256,6 +423,7 @@ ObDoc* mApp::newDoc()
     // The second zoom is the one that stays.
     timeline->perpScale()->setZoom(1.0 / 30.0);
     timeline->perpScale()->setZoom(0.01);
+    showWindow(doc, false);
     makeCurrent(doc);
     synced(doc, false);
     return doc;
@@ -280,6 +448,7 @@ ObDoc* mApp::openDoc(char const* path)
     mDoc* opened = doc.release();
     opened->setName(mDoc::pathToName(rtl::str(path)));
     registerDoc(opened);
+    showWindow(opened, true);
     makeCurrent(opened);
     synced(opened, false);
     return opened;
@@ -300,7 +469,8 @@ bool mApp::saveDoc(ObDoc* d, bool saveAs)
 {
     mDoc* doc = docOrCurrent(d);
     rtl::str path = doc->getPath();
-    if (saveAs || !doc->canSaveTest()) {
+    bool const chosen = saveAs || !doc->canSaveTest();
+    if (chosen) {
         aPath chosen;
         if (!(ourUi ? *ourUi : myUi)
                  .browseForFilePathToSave(chosen, "Save as...", nullptr, nullptr))
@@ -311,6 +481,9 @@ bool mApp::saveDoc(ObDoc* d, bool saveAs)
         rtl::str bundle;
         bundle.set("%s%s", path.cs(), mDoc::ourBundleSuffix);
         path = bundle;
+        // The dialog asked about the name it was given, not about this one.
+        if (chosen && !mayReplace(doc, path))
+            return false;
     }
     A_TRACE("Will save in: %s\n", path.cs());
     if (!doc->save(path.cs())) {
@@ -323,6 +496,16 @@ bool mApp::saveDoc(ObDoc* d, bool saveAs)
     }
     synced(doc, true);
     return true;
+}
+
+bool mApp::mayReplace(mDoc* doc, rtl::str const& path)
+{
+    QString const bundle = QFile::decodeName(path.cs());
+    if (!QFileInfo(bundle).isDir() || doc->normalizePath(path) == doc->normalizePath(doc->getPath()))
+        return true;
+    QString const question = QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                                 .arg(QFileInfo(bundle).fileName());
+    return (ourUi ? *ourUi : myUi).confirm("Save as...", question.toUtf8().constData());
 }
 
 bool mApp::saveAndCloseDoc(ObDoc* d)

@@ -9,7 +9,9 @@
 class AutoUpdater;
 class QEvent;
 class QObject;
+class QString;
 class mDoc;
+class wMain;
 
 // The application: the framework's document-keeping Qt application, with one timeline document
 // open at a time. It takes the system's (and the command line's) requests to open a document,
@@ -43,6 +45,8 @@ public:
     ObDirty* getAppDirtyEngine() const override;
     aRefresher* getAppRefreshEngine() const override;
     bool init() override;
+    // The menu bar of every document window: File, Edit, Events, Layers, View.
+    void initMenus() override;
 
     bool notify(QObject* receiver, QEvent* event) override;
     // Stands for a system request to open the document before launch.
@@ -62,9 +66,15 @@ public:
     // Tells the user about something that went wrong, in a warning box.
     void warn(char const* text);
 
-    // Menu functions: a check for updates whose answer is shown; the about box (a trace only).
+    // Menu functions: a check for updates whose answer is shown; the about box (a trace only);
+    // quitting, which closes every document as Close does and ends the program only when all
+    // of them closed.
     static void checkForUpdates(bool);
     static void showAboutWindow(bool);
+    static void quitCb(bool);
+
+    // A document window's title: the document's name and the place of the modified mark.
+    static QString titleOf(mDoc const& doc);
 
     // Set by main; deleted with the application.
     static AutoUpdater* ourAutoUpdater;
@@ -86,6 +96,12 @@ private:
     void synced(mDoc* doc, bool nameChanged);
     // Tells why the document at the path could not be opened; null.
     ObDoc* openFailed(char const* path, char const* why);
+    // Gives a document just made or read its window: titled, on screen at the stored geometry,
+    // its pane laid out with the timeline's header width.
+    wMain* showWindow(mDoc* doc, bool loaded);
+    // Whether a Save As that landed on the path may go on: another document's bundle there is
+    // replaced only when the user says so.
+    bool mayReplace(mDoc* doc, rtl::str const& path);
 
     // The application's dialogs, unless another answerer is installed.
     uiQtEngine myUi;

@@ -97,6 +97,14 @@ void uiQtEngine::warn(char const* title, char const* text)
                          QString::fromUtf8(text ? text : ""));
 }
 
+bool uiQtEngine::confirm(char const* title, char const* text)
+{
+    return QMessageBox::warning(nullptr, QString::fromUtf8(title ? title : ""),
+                                QString::fromUtf8(text ? text : ""),
+                                QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
+}
+
 int uiQtEngine::saveBeforeClosing(char const* docName)
 {
     QString const text = docName && *docName

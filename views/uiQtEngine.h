@@ -24,6 +24,7 @@ public:
     // 1 save, -1 don't save, 0 cancel (also Escape, or closing the question).
     int saveBeforeClosing(char const* docName) override;
     void warn(char const* title, char const* text) override;
+    bool confirm(char const* title, char const* text) override;
     bool browseForFilePathToLoad(aPath& out, char const* title, char const* dir,
                                  char const* filter) override;
 

@@ -18,4 +18,6 @@ public:
     virtual int saveBeforeClosing(char const* docName) = 0;
     // Tells the user that something went wrong, and waits until it was read.
     virtual void warn(char const* title, char const* text) = 0;
+    // A question with a warning that needs a yes (true) or a no; no is the default answer.
+    virtual bool confirm(char const* title, char const* text) = 0;
 };

@@ -61,6 +61,16 @@ void ObQtUiDialogs::warn(char const* title, char const* text)
     QMessageBox::warning(nullptr, QString::fromUtf8(title ? title : ""), QString::fromUtf8(text ? text : ""));
 }
 
+bool ObQtUiDialogs::confirm(char const* title, char const* text)
+{
+    if (nobodyToAsk(text))
+        return false;
+    return QMessageBox::warning(nullptr, QString::fromUtf8(title ? title : ""),
+                                QString::fromUtf8(text ? text : ""),
+                                QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
+}
+
 int ObQtUiDialogs::saveBeforeClosing(char const* docName)
 {
     if (nobodyToAsk("Save before closing?"))

@@ -13,6 +13,7 @@ public:
     bool browseForFilePathToLoad(aPath& out, char const* title, char const* dir, char const* filter) override;
     int saveBeforeClosing(char const* docName) override;
     void warn(char const* title, char const* text) override;
+    bool confirm(char const* title, char const* text) override;
 
 private:
     bool browse(bool save, aPath& out, char const* title, char const* dir, char const* filter);

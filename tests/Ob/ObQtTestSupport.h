@@ -54,6 +54,7 @@ struct FakeUi : ObQtUi
     }
     int saveBeforeClosing(char const*) override { return 0; }
     void warn(char const*, char const* text) override { warned.push_back(text); }
+    bool confirm(char const*, char const*) override { return false; }
     bool answer(aPath& out, char const* title, char const* dir)
     {
         asked.push_back(std::string(title) + "|" + (dir ? dir : "(none)"));

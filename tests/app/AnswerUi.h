@@ -13,6 +13,7 @@ struct AnswerUi : ObQtUi
     ObQtUi* previous = ObQtApp::ourUi;
     std::string savePath; // empty: the user cancels
     int saveAnswer = -1;  // don't save
+    bool confirmAnswer = false;
     std::vector<std::string> asked;
     std::vector<std::string> warnings;
 
@@ -36,4 +37,9 @@ struct AnswerUi : ObQtUi
         return saveAnswer;
     }
     void warn(char const*, char const* text) override { warnings.push_back(text); }
+    bool confirm(char const*, char const* text) override
+    {
+        asked.push_back(text);
+        return confirmAnswer;
+    }
 };

@@ -1,10 +1,6 @@
 #include "mApp.h"
 
-#include "AnswerUi.h"
-#include "ObDirty.h"
-#include "ObQtRefresher.h"
-#include "ScratchDir.h"
-#include "mDoc.h"
+#include "AppTest.h"
 #include "mPlatform.h"
 
 #include <QCoreApplication>
@@ -23,25 +19,6 @@
 using testing::HasSubstr;
 
 namespace {
-
-// An environment variable set (or, with null, removed) for as long as the guard lives.
-class EnvGuard
-{
-public:
-    EnvGuard(char const* name, char const* value) : myName(name)
-    {
-        if (char const* old = std::getenv(name))
-            myOld = old;
-        value ? setenv(name, value, 1) : unsetenv(name);
-    }
-    ~EnvGuard() { myOld ? setenv(myName, myOld->c_str(), 1) : unsetenv(myName); }
-    EnvGuard(EnvGuard const&) = delete;
-    EnvGuard& operator=(EnvGuard const&) = delete;
-
-private:
-    char const* myName;
-    std::optional<std::string> myOld;
-};
 
 // Files cannot grow beyond the size while it lives: the disk is full, also for root.
 class FileSizeLimit
@@ -69,48 +46,7 @@ private:
     void (*myOldHandler)(int) = nullptr;
 };
 
-// The application as before its launch, with the data folder and the answers of the test's own.
-class mAppTest : public testing::Test
-{
-protected:
-    mAppTest() { fresh(); }
-    ~mAppTest() override { fresh(); }
-
-    // No document, nothing asked for, not launched.
-    void fresh()
-    {
-        while (!ObApp::ourDocs.empty()) {
-            ObDoc* doc = *ObApp::ourDocs.begin();
-            doc->setNeedsSave(false);
-            app.saveAndCloseDoc(doc);
-        }
-        app.myLaunched = false;
-        app.setNextDocPath(rtl::str());
-    }
-    void request(std::string const& path)
-    {
-        QFileOpenEvent open(QString::fromUtf8(path.c_str()));
-        QCoreApplication::sendEvent(&app, &open);
-    }
-    std::string current() const
-    {
-        return ObApp::ourCurrentDoc ? ObApp::ourCurrentDoc->getName().cs() : "(none)";
-    }
-    mDoc* doc() const { return dynamic_cast<mDoc*>(ObApp::ourCurrentDoc); }
-    std::string openLog() const { return readFile(data.path + "/Orsenko/Vantrel/log_open.txt"); }
-    static void makeBundle(std::string const& path)
-    {
-        mDoc d;
-        d.init();
-        ASSERT_TRUE(d.save(path.c_str()));
-    }
-
-    mApp& app = *mApp::app();
-    ScratchDir data;
-    EnvGuard dataHome {"XDG_DATA_HOME", data.path.c_str()};
-    ScratchDir dir;
-    AnswerUi ui;
-};
+using mAppTest = AppTest;
 
 } // namespace
 
@@ -152,6 +88,9 @@ TEST_F(mAppTest, ALaunchWithNothingToOpenStartsANewDocumentAndSaysWhy)
             request(c.request);
         app.launchCb();
         EXPECT_EQ(current(), "Untitled") << c.request;
+        ASSERT_TRUE(doc()->getWindow());
+        EXPECT_TRUE(doc()->getWindow()->isVisible());
+        EXPECT_EQ(doc()->getWindow()->windowTitle(), "Untitled[*]");
         EXPECT_THAT(openLog(), HasSubstr(c.logLine));
         EXPECT_EQ(ui.warnings.size(), c.warning.empty() ? 0u : 1u);
         if (!c.warning.empty() && !ui.warnings.empty()) {
@@ -181,10 +120,7 @@ TEST_F(mAppTest, AFailedSaveKeepsTheOldFileAndTheDocumentAsItWasAndSaysSo)
     EXPECT_EQ(current(), "Plans");
     std::string const file = dir.file("Plans.orstime/doc_data.xml");
     std::string const saved = readFile(file);
-    auto pass = [this] { doc()->getQtRefresher()->_doRefreshIfNeeded(nullptr); };
-    pass();
-    doc()->getDirtEngine()->setDirty(tlObj::DirtUserEditedAttrs, true);
-    pass();
+    edit();
     ASSERT_TRUE(doc()->getNeedsSave());
     {
         FileSizeLimit full(saved.size() / 2);

@@ -33,6 +33,11 @@ struct NobodyUi : ObQtUi
     {
         ADD_FAILURE() << "unexpected warning " << text;
     }
+    bool confirm(char const*, char const* text) override
+    {
+        ADD_FAILURE() << "unexpected question " << text;
+        return false;
+    }
 };
 
 } // namespace
@@ -48,6 +53,8 @@ int main(int argc, char** argv)
     setenv("XDG_DATA_HOME", data.path.c_str(), 1);
     mApp app(argc, argv);
     mApp::setIdentity();
+    // The menu bar, which every document window takes in.
+    app.init();
     NobodyUi nobody;
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,272 @@
+#include "wMain.h"
+
+#include "AppTest.h"
+#include "ObQtMbar.h"
+#include "ObQtMenu.h"
+#include "ObQtMitem.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <gmock/gmock.h>
+
+#include <filesystem>
+#include <map>
+
+using testing::HasSubstr;
+
+namespace {
+
+using wMainTest = AppTest;
+
+// What the user sees of a menu's entries: "-" for a separator, else the text, the shortcut in
+// brackets, "(check)" when it takes a check mark, "(app)" when it belongs in the application
+// menu, and "(never)" for an entry with nothing to run, which must show disabled.
+std::vector<std::string> entries(ObQtMenu* menu)
+{
+    menu->prepShow();
+    std::map<QAction*, ObQtMitem*> items;
+    for (ObQtMitem* item : menu->myMitems)
+        items[item->getQAction()] = item;
+    std::vector<std::string> out;
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator()) {
+            out.push_back("-");
+            continue;
+        }
+        std::string s = action->text().toStdString();
+        if (!action->shortcut().isEmpty())
+            s += " [" + action->shortcut().toString(QKeySequence::PortableText).toStdString() + "]";
+        if (action->isCheckable())
+            s += " (check)";
+        if (action->menuRole() == QAction::ApplicationSpecificRole)
+            s += " (app)";
+        ObQtMitem* item = items[action];
+        if (item && !item->getCmd() && !item->getFunc())
+            s += action->isEnabled() ? " (enabled!)" : " (never)";
+        out.push_back(s);
+    }
+    return out;
+}
+
+ObQtMitem* entry(char const* menuTitle, char const* text)
+{
+    for (QAction* m : ObQtApp::ourMenuBar->actions())
+        if (auto* menu = qobject_cast<ObQtMenu*>(m->menu()); menu && m->text() == menuTitle)
+            for (ObQtMitem* item : menu->myMitems)
+                if (item->getQAction()->text() == text)
+                    return item;
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(wMainTest, TheMenuBarHoldsFileEditEventsLayersAndView)
+{
+    app.newDoc();
+    using V = std::vector<std::string>;
+    std::vector<std::pair<std::string, V>> const expected = {
+        {"File",
+         {"-", "New Document", "Open...", "-", "Close [Ctrl+W]", "Save [Ctrl+S]",
+          "Save As... [Ctrl+Alt+S]", "About Vantrel... (app)", "Check For Updates... (app)", "-",
+          "Quit [Ctrl+Q]"}},
+        {"Edit",
+         {"Select All [Ctrl+A]", "-", "Copy [Ctrl+C] (never)", "Paste [Ctrl+V] (never)", "-",
+          "Delete Selected [Backspace]"}},
+        {"Events",
+         {"New Event [E]", "-", "Color - Individually", "Color - By Layer", "-",
+          "Make Instant (never)", "Make Ongoing (never)", "-", "Set Length = 1 Year (never)",
+          "Set Length = 1 Month (never)", "Set Length = 1 Week (never)",
+          "Set Length = 1 Day (never)", "Set Length = 1 Hour (never)",
+          "Set Length = 1 Minute (never)"}},
+        {"Layers",
+         {"New Layer [L]", "Remove Empty Layers", "-", "New Row [R]", "Remove Empty Rows", "-",
+          "Select Events (never)", "Show Controls [Alt+L] (check)", "-", "Zero Spacing",
+          "Reset Spacing", "Make Smaller [Alt+-]", "Make Bigger [Alt+=]"}},
+        {"View",
+         {"Go To Now [Alt+N]", "Lock To Now [N] (check)", "-", "Fit Selected [F]",
+          "Fit Selected - Vertical [Alt+F]", "Fit Selected - Horizontal [Shift+F]"}},
+    };
+    QList<QAction*> const menus = ObQtApp::ourMenuBar->actions();
+    ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));
+    for (qsizetype i = 0; i < menus.size(); ++i) {
+        EXPECT_EQ(menus[i]->text().toStdString(), expected[i].first);
+        EXPECT_EQ(entries(qobject_cast<ObQtMenu*>(menus[i]->menu())), expected[i].second)
+            << expected[i].first;
+    }
+    EXPECT_EQ(ObQtApp::ourMenuBar->parentWidget(), doc()->getWindow()) << "in the window";
+}
+
+TEST_F(wMainTest, AShortcutRunsItsCommandAndTheMenuShowsItsCheckMark)
+{
+    app.newDoc();
+    QWidget* window = doc()->getWindow();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    ObQtMitem* lock = entry("View", "Lock To Now");
+    ASSERT_TRUE(lock);
+    QTest::keyClick(window, Qt::Key_N);
+    lock->prepShow(nullptr);
+    EXPECT_TRUE(lock->getQAction()->isChecked());
+    QTest::keyClick(window, Qt::Key_N);
+    lock->prepShow(nullptr);
+    EXPECT_FALSE(lock->getQAction()->isChecked());
+}
+
+// Each way of closing a modified document asks, and the answer is carried out: Cancel keeps the
+// window and the document, a failed save keeps them modified, Don't Save and a save that
+// succeeded close the document; a closed document goes after its window, once (the sanitizer
+// build reports a second delete or a leak).
+TEST_F(wMainTest, ClosingAModifiedDocumentAsksAndDoesWhatTheAnswerSays)
+{
+    enum Road
+    {
+        CloseRequest, // the application closes it: New, Open, Close
+        WindowClose,  // the window's close button
+        Quit
+    };
+    struct Case
+    {
+        Road road;
+        QMessageBox::StandardButton answer;
+        char const* savePath; // the save dialog's answer; null: cancelled
+        bool closes;
+    };
+    writeFile(dir.file("Taken.orstime"), "a file where the bundle would go");
+    Case const cases[] = {
+        {CloseRequest, QMessageBox::Cancel, nullptr, false},
+        {WindowClose, QMessageBox::Cancel, nullptr, false},
+        {Quit, QMessageBox::Cancel, nullptr, false},
+        {CloseRequest, QMessageBox::No, nullptr, true},
+        {WindowClose, QMessageBox::No, nullptr, true},
+        {Quit, QMessageBox::No, nullptr, true},
+        {CloseRequest, QMessageBox::Yes, nullptr, false},
+        {WindowClose, QMessageBox::Yes, "Taken", false},
+        {CloseRequest, QMessageBox::Yes, "First", true},
+        {WindowClose, QMessageBox::Yes, "Second", true},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(testing::Message() << "road " << c.road << ", answer " << c.answer << ", "
+                                        << (c.savePath ? c.savePath : "no path"));
+        fresh();
+        ui.warnings.clear();
+        ui.savePath = c.savePath ? dir.file(c.savePath) : std::string();
+        app.newDoc();
+        edit();
+        QPointer<QWidget> window = doc()->getWindow();
+        std::string label;
+        whenShown<QMessageBox>([&](QMessageBox* box) {
+            label = box->button(QMessageBox::Yes)->text().toStdString();
+            box->button(c.answer)->click();
+        });
+        switch (c.road) {
+        case CloseRequest:
+            EXPECT_EQ(app.saveAndCloseDoc(nullptr), c.closes);
+            break;
+        case WindowClose:
+            EXPECT_EQ(window->close(), c.closes);
+            break;
+        case Quit:
+            mApp::quitCb(false);
+            break;
+        }
+        gone();
+        EXPECT_EQ(label, "Save...") << "a document never saved asks where to go";
+        EXPECT_EQ(ObApp::ourDocs.empty(), c.closes);
+        EXPECT_EQ(window.isNull(), c.closes);
+        if (!c.closes) {
+            EXPECT_TRUE(window->isVisible());
+            EXPECT_TRUE(doc()->getNeedsSave());
+            EXPECT_FALSE(static_cast<wMain*>(window.data())->isClean());
+        }
+        if (c.savePath && c.closes) {
+            EXPECT_THAT(readFile(dir.file(c.savePath) + ".orstime/doc_data.xml"),
+                        HasSubstr("<doc>"));
+        }
+        EXPECT_EQ(ui.warnings.size(), c.savePath && !c.closes ? 1u : 0u);
+    }
+}
+
+TEST_F(wMainTest, ADocumentSavedBeforeIsSavedInPlaceWhenClosing)
+{
+    app.newDoc();
+    ui.savePath = dir.file("Plans");
+    ASSERT_TRUE(app.saveDoc(nullptr, false));
+    std::string const file = dir.file("Plans.orstime/doc_data.xml");
+    std::filesystem::remove(file);
+    edit();
+    ui.asked.clear();
+    std::string label;
+    whenShown<QMessageBox>([&](QMessageBox* box) {
+        label = box->button(QMessageBox::Yes)->text().toStdString();
+        box->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_TRUE(app.saveAndCloseDoc(nullptr));
+    EXPECT_EQ(label, "Save");
+    EXPECT_TRUE(ui.asked.empty()) << "no dialog";
+    EXPECT_TRUE(std::filesystem::exists(file));
+}
+
+TEST_F(wMainTest, SaveAsOntoAnotherDocumentsBundleAsksBeforeReplacingIt)
+{
+    makeBundle(dir.file("Other"));
+    std::string const other = readFile(dir.file("Other.orstime/doc_data.xml"));
+    std::string const question = "Other.orstime already exists.\nDo you want to replace it?";
+    app.newDoc();
+    edit();
+    ui.savePath = dir.file("Other");
+    EXPECT_FALSE(app.saveDoc(nullptr, true));
+    EXPECT_EQ(ui.asked, (std::vector<std::string> {"Save as...", question}));
+    EXPECT_EQ(readFile(dir.file("Other.orstime/doc_data.xml")), other);
+    EXPECT_EQ(current(), "Untitled");
+    EXPECT_TRUE(doc()->getNeedsSave());
+
+    ui.confirmAnswer = true;
+    EXPECT_TRUE(app.saveDoc(nullptr, true));
+    EXPECT_EQ(current(), "Other");
+    ui.asked.clear();
+    EXPECT_TRUE(app.saveDoc(nullptr, true)) << "its own bundle is no other document's";
+    EXPECT_EQ(ui.asked, std::vector<std::string> {"Save as..."});
+}
+
+TEST_F(wMainTest, TheWindowComesBackWhereItWasAndAlwaysOnTheScreen)
+{
+    QRect const screen = QGuiApplication::primaryScreen()->availableGeometry();
+    app.newDoc();
+    wMain* window = dynamic_cast<wMain*>(doc()->getWindow());
+    ASSERT_TRUE(window);
+    QRect const placed(screen.x() + 30, screen.y() + 40, 420, 300);
+    window->setGeometry(placed);
+    ui.savePath = dir.file("Plans");
+    ASSERT_TRUE(app.saveDoc(nullptr, false));
+    for (int reopen = 0; reopen < 2; ++reopen) {
+        fresh();
+        app.openDoc(dir.file("Plans").c_str());
+        ASSERT_TRUE(doc());
+        EXPECT_EQ(doc()->getWindow()->geometry(), placed) << "reopened " << reopen + 1;
+        ui.savePath.clear();
+        ASSERT_TRUE(app.saveDoc(nullptr, false));
+    }
+
+    struct Case
+    {
+        QRect stored;
+        QRect shown;
+    };
+    Case const cases[] = {
+        {{screen.x() + 10, screen.y() + 10, 150, 300}, {screen.x() + 10, screen.y() + 10, 201, 300}},
+        {{-5000, 99999, 420, 300},
+         {screen.x(), screen.bottom() + 1 - 300, 420, 300}},
+        {{screen.x(), screen.y(), 99999, -4}, {screen.x(), screen.y(), screen.width(), 150}},
+    };
+    for (Case const& c : cases)
+        EXPECT_EQ(wMain::placeOnScreen(c.stored), c.shown) << c.stored.x() << "," << c.stored.y();
+    window = dynamic_cast<wMain*>(doc()->getWindow());
+    window->applyGeometry(cases[0].stored);
+    EXPECT_EQ(window->geometry(), cases[0].shown);
+    EXPECT_EQ(doc()->getWinW(), 201) << "stored as shown";
+}
