@@ -501,7 +501,8 @@ bool mApp::saveDoc(ObDoc* d, bool saveAs)
 bool mApp::mayReplace(mDoc* doc, rtl::str const& path)
 {
     QString const bundle = QFile::decodeName(path.cs());
-    if (!QFileInfo(bundle).isDir() || doc->normalizePath(path) == doc->normalizePath(doc->getPath()))
+    if (!QFileInfo(bundle).isDir() ||
+        doc->normalizePath(path) == doc->normalizePath(doc->getPath()))
         return true;
     QString const question = QStringLiteral("%1 already exists.\nDo you want to replace it?")
                                  .arg(QFileInfo(bundle).fileName());

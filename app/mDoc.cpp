@@ -22,9 +22,10 @@
 namespace {
 
 // When the document and its window count as modified: every editing change of the timeline. A
-// layer's colour is an edit like an event's.
+// layer's colour is an edit like an event's. The layers following the timeline's time scale
+// after a layout (opening, a resize) is none: a document just opened is not modified.
 #define M_DOC_EDITS                                                                                \
-    "ActiveEvents|LayerTimeScale|UserEditedAttrs|TimeScaleZoom|TimeScalePan|EventsDroppedInRow|"   \
+    "ActiveEvents|UserEditedAttrs|TimeScaleZoom|TimeScalePan|EventsDroppedInRow|"                  \
     "ActiveLayers|EventSetInLayer|NewEvent|SelectionByTimeDisabled|TimeSelectionChanged|"          \
     "RubberBandSelectionStart|LayerHidingChanged|EventWasDeleted|EventColorChanged|"               \
     "LayerColorChanged"

@@ -4,6 +4,8 @@
 #include "ObQtMbar.h"
 #include "ObQtMenu.h"
 #include "ObQtMitem.h"
+#include "cmdTimelineNewLayer.h"
+#include "pTimeline.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -258,9 +260,9 @@ TEST_F(wMainTest, TheWindowComesBackWhereItWasAndAlwaysOnTheScreen)
         QRect shown;
     };
     Case const cases[] = {
-        {{screen.x() + 10, screen.y() + 10, 150, 300}, {screen.x() + 10, screen.y() + 10, 201, 300}},
-        {{-5000, 99999, 420, 300},
-         {screen.x(), screen.bottom() + 1 - 300, 420, 300}},
+        {{screen.x() + 10, screen.y() + 10, 150, 300},
+         {screen.x() + 10, screen.y() + 10, 201, 300}},
+        {{-5000, 99999, 420, 300}, {screen.x(), screen.bottom() + 1 - 300, 420, 300}},
         {{screen.x(), screen.y(), 99999, -4}, {screen.x(), screen.y(), screen.width(), 150}},
     };
     for (Case const& c : cases)
@@ -269,4 +271,21 @@ TEST_F(wMainTest, TheWindowComesBackWhereItWasAndAlwaysOnTheScreen)
     window->applyGeometry(cases[0].stored);
     EXPECT_EQ(window->geometry(), cases[0].shown);
     EXPECT_EQ(doc()->getWinW(), 201) << "stored as shown";
+}
+
+TEST_F(wMainTest, ADocumentJustOpenedIsNotModifiedOnceItsWindowIsLaidOut)
+{
+    app.newDoc();
+    ASSERT_TRUE(cmdTimelineNewLayer::ourInstance.cmdAction());
+    ui.savePath = dir.file("Plans");
+    ASSERT_TRUE(app.saveDoc(nullptr, false));
+    fresh();
+    app.openDoc(dir.file("Plans").c_str());
+    auto* window = dynamic_cast<wMain*>(doc()->getWindow());
+    ASSERT_TRUE(window);
+    // The pane lays itself out a little after the window got its geometry; then a pass.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->panel()->layoutTimer()->isActive(); }));
+    pass();
+    EXPECT_FALSE(doc()->getNeedsSave());
+    EXPECT_FALSE(window->isWindowModified());
 }
