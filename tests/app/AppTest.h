@@ -4,18 +4,16 @@
 #include "ObDirty.h"
 #include "ObQtRefresher.h"
 #include "ScratchDir.h"
+#include "WhenShown.h"
 #include "mApp.h"
 #include "mDoc.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFileOpenEvent>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -37,26 +35,6 @@ private:
     char const* myName;
     std::optional<std::string> myOld;
 };
-
-// Acts on the next modal dialog of the given kind as a person would, once it is up (the caller
-// is about to run it).
-template <typename Dialog> void whenShown(std::function<void(Dialog*)> act)
-{
-    auto* poll = new QTimer;
-    QDeadlineTimer const deadline(20000);
-    QObject::connect(poll, &QTimer::timeout, [poll, deadline, act] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (!dialog && !deadline.hasExpired())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        if (!dialog)
-            ADD_FAILURE() << "no " << Dialog::staticMetaObject.className() << " came up";
-        else
-            act(dialog);
-    });
-    poll->start(10);
-}
 
 // The application as before its launch, with the data folder and the answers of the test's own.
 class AppTest : public testing::Test
