@@ -4,8 +4,13 @@
 #include "ObQtMbar.h"
 #include "ObQtMenu.h"
 #include "ObQtMitem.h"
+#include "ObSelection.h"
 #include "cmdTimelineNewLayer.h"
+#include "mTimeline.h"
 #include "pTimeline.h"
+#include "tlCmp.h"
+#include "tlUi.h"
+#include "wEditLayer.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -17,6 +22,7 @@
 #include <gmock/gmock.h>
 
 #include <filesystem>
+#include <list>
 #include <map>
 
 using testing::HasSubstr;
@@ -288,4 +294,24 @@ TEST_F(wMainTest, ADocumentJustOpenedIsNotModifiedOnceItsWindowIsLaidOut)
     pass();
     EXPECT_FALSE(doc()->getNeedsSave());
     EXPECT_FALSE(window->isWindowModified());
+}
+
+TEST_F(wMainTest, SpaceOpensTheEditorOfTheOneSelectedLayerAndNothingForTwo)
+{
+    app.newDoc();
+    auto* window = dynamic_cast<wMain*>(doc()->getWindow());
+    mTimeline* timeline = doc()->getTimeline();
+    std::list<Obh> layers {timeline->newLayer(), timeline->newLayer()};
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->panel()->layoutTimer()->isActive(); }));
+    pass();
+    tlUi* ui = doc()->getCmp()->getUi();
+    doc()->getSelectionEngine()->setSelection(layers);
+    pass();
+    QTest::keyClick(window, Qt::Key_Space);
+    EXPECT_EQ(ui->getLayerEditor(), nullptr) << "two layers";
+    doc()->getSelectionEngine()->setSelection(layers.front());
+    pass();
+    QTest::keyClick(window, Qt::Key_Space);
+    ASSERT_NE(ui->getLayerEditor(), nullptr);
+    ui->clearEditor();
 }
