@@ -17,8 +17,7 @@ cmdFileSave::cmdFileSave(bool saveAs) : mySaveAs(saveAs)
 
 bool cmdFileSave::isActiveTest() const
 {
-    ObDoc* doc = tlCmd::currentDoc();
-    return doc && doc->getPath().cs()[0] != '\0';
+    return tlCmd::currentDoc() != nullptr;
 }
 
 bool cmdFileSave::cmdAction()
@@ -30,9 +29,4 @@ bool cmdFileSave::cmdAction()
 
 cmdFileSaveAs::cmdFileSaveAs() : cmdFileSave(true)
 {
-}
-
-bool cmdFileSaveAs::isActiveTest() const
-{
-    return tlCmd::currentDoc() != nullptr;
 }

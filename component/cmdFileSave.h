@@ -8,7 +8,8 @@ class cmdFileSave : public ObCmd
 {
 public:
     cmdFileSave();
-    // Active with a current document that has a path.
+    // Active with a current document, saved or not: a document never saved asks for its place,
+    // as users expect of Ctrl+S on a new document.
     bool isActiveTest() const override;
     bool cmdAction() override;
 
@@ -26,8 +27,6 @@ class cmdFileSaveAs : public cmdFileSave
 {
 public:
     cmdFileSaveAs();
-    // Active with a current document.
-    bool isActiveTest() const override;
 
     static cmdFileSaveAs ourInstance;
 };
