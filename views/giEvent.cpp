@@ -6,7 +6,7 @@
 #include "aAssert.h"
 #include "aRefresher.h"
 #include "aTrace.h"
-#include "ctHandful.h"
+#include "ctHandfulEventsQt.h"
 #include "ctHandfulQt.h"
 #include "ctHndQt.h"
 #include "mEvent.h"
@@ -17,7 +17,6 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QDrag>
 #include <QGraphicsSceneDragDropEvent>
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
@@ -29,7 +28,6 @@
 
 QCursor* giEvent::ourStretchCursorR = nullptr;
 QCursor* giEvent::ourStretchCursorL = nullptr;
-giEvent::HandfulMaker giEvent::ourHandfulMaker = nullptr;
 
 namespace {
 
@@ -265,28 +263,10 @@ void giEvent::drag(QGraphicsSceneMouseEvent* mouse)
     QPointF const at = mouse->pos();
     if (!ourHand.moveWasDragTestQt(this, at))
         return;
-    // A press that took the event out of the selection drags nothing.
-    ObSelection* selection = getSelectionEngine();
-    if (!selection || !selection->isSelectedTest(hdl()))
-        return;
-    ctHandful* handful = ourHandfulMaker ? ourHandfulMaker(mouse->widget(), this, at) : nullptr;
-    auto* qtSide = dynamic_cast<ctHandfulQt*>(handful);
-    if (!qtSide) {
-        delete handful;
-        return;
-    }
-    ourHand.setHandful(handful);
-    ourHand.clearMousePresses(this);
-    // Asking for the drag takes the events out of the timeline, and the drag runs an event loop
-    // of its own: a refresh pass may delete this item and the source item. From here on only
-    // the handful and the hand are touched. Whatever the drag ended in, what no drop of ours
-    // placed goes back where it was.
-    if (QDrag* qdrag = qtSide->getQDrag())
-        qdrag->exec(Qt::CopyAction | Qt::MoveAction);
-    handful->returnEventsToOrigLocations();
-    A_TRACE_C("ired", "CLEAR HANDFUL!\n");
-    ourHand.clearHandful();
-    delete handful;
+    // The drag runs an event loop of its own, in which a refresh pass may delete this item: it
+    // is not touched from here on. No drag starts from an event a press took out of the
+    // selection; whatever the drag ends in, what no drop of ours placed goes back.
+    ctHandfulEventsQt::drag(mouse->widget(), this, at);
 }
 
 void giEvent::mouseReleaseEvent(QGraphicsSceneMouseEvent*)

@@ -11,7 +11,6 @@
 class QCursor;
 class QPointF;
 class QWidget;
-class ctHandful;
 class QGraphicsSceneDragDropEvent;
 class QGraphicsSceneHoverEvent;
 class QGraphicsSceneMouseEvent;
@@ -45,12 +44,6 @@ public:
     void refresh(aRefreshContext* ctx) override;
 
     using LengthMap = std::map<Obh, std::pair<double, double>>;
-
-    // Seam: makes the handful of a drag that starts at this item, grabbed at the point (in the
-    // item), from the source widget: the handful of events of the drag-and-drop side, which sets
-    // this when it is linked in. Null, or a handful without a Qt side: no drag starts.
-    using HandfulMaker = ctHandful* (*)(QWidget* source, giEvent* item, QPointF const& grab);
-    static HandfulMaker ourHandfulMaker;
 
     // The edge of the last left press: -1 the start, +1 the end, 0 the body (a drag).
     int myStretchEdge = 0;

@@ -4,40 +4,26 @@
 
 #include <QDrag>
 #include <QGraphicsSceneDragDropEvent>
-#include <QKeyEvent>
 #include <QMimeData>
-#include <QTimer>
 
 #include <functional>
+#include <memory>
+#include <tuple>
+#include <vector>
 
 namespace {
 
-// A handful that answers the drop targets as told and counts what the items ask of it.
+// A handful that answers the drop targets as told and counts the drops on layers.
 struct FakeHandful : ctHandful, ctHandfulQt
 {
     bool dropsOnLayers = false;
     bool places = true;
     int layerDrops = 0;
-    // Runs when the drag object is asked for: from there on the item must not touch itself.
-    std::function<void()> onDrag;
-    static inline int alive = 0;
-    static inline int returns = 0;
 
-    FakeHandful(uiGi* item, QWidget* widget) : ctHandful(0, 0), ctHandfulQt(item, widget)
-    {
-        ++alive;
-    }
-    ~FakeHandful() override { --alive; }
+    FakeHandful(uiGi* item, QWidget* widget) : ctHandful(0, 0), ctHandfulQt(item, widget) {}
 
-    void returnEventsToOrigLocations() override { ++returns; }
-    QDrag* getQDrag() override
-    {
-        if (onDrag)
-            onDrag();
-        auto* drag = new QDrag(mySrcWidget);
-        drag->setMimeData(new QMimeData);
-        return drag;
-    }
+    void returnEventsToOrigLocations() override {}
+    QDrag* getQDrag() override { return nullptr; }
     bool canDropOn(giLayer*, QGraphicsSceneDragDropEvent*) override { return dropsOnLayers; }
     bool dropOn(giLayer*, QGraphicsSceneDragDropEvent*) override
     {
@@ -46,31 +32,30 @@ struct FakeHandful : ctHandful, ctHandfulQt
     }
 };
 
-FakeHandful* ourMade = nullptr;
-
-// Off screen a drag ends at once with no action; on a display, Escape ends it.
-ctHandful* makeFake(QWidget* source, giEvent* item, QPointF const&)
-{
-    ourMade = new FakeHandful(item, source);
-    QTimer::singleShot(0, [] {
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QApplication::sendEvent(qApp, &escape);
-    });
-    return ourMade;
-}
-
+// Stands in for QDrag::exec: counts the drags and plays what the test says happens during one.
 struct Drags : ItemsDoc
 {
     QWidget source;
+    static inline int execs = 0;
+    static inline std::function<Qt::DropAction(QDrag&)> during;
 
     Drags()
     {
-        giEvent::ourHandfulMaker = &makeFake;
-        ourMade = nullptr;
-        FakeHandful::returns = 0;
+        execs = 0;
+        during = nullptr;
+        ctHndQt::ourDragExec = &exec;
         QApplication::setStartDragDistance(4);
     }
-    ~Drags() override { giEvent::ourHandfulMaker = nullptr; }
+    ~Drags() override
+    {
+        ctHndQt::ourDragExec = &ctHndQt::execDrag;
+        during = nullptr;
+    }
+    static Qt::DropAction exec(QDrag& drag, Qt::DropActions)
+    {
+        ++execs;
+        return during ? during(drag) : Qt::IgnoreAction;
+    }
 
     // A drag event of the kind over an item, as the scene hands it on: accepted until the item
     // says otherwise. Whether it ended accepted.
@@ -91,6 +76,12 @@ struct Drags : ItemsDoc
         mouse(item(a), QEvent::GraphicsSceneMouseMove, to, Qt::LeftButton, Qt::NoModifier,
               &source);
     }
+    // Where an event is: its layer, row and start.
+    std::tuple<Obh, double, double> spot(Obh h)
+    {
+        return {ev(h)->getLayerHdl(), ev(h)->getRowIndex(), ev(h)->getStartTime()};
+    }
+    bool inLayer(Obh h) { return tlObj::ourType_mLayer->ptr(l)->getEvents().count(h) == 1; }
 };
 
 } // namespace
@@ -127,35 +118,64 @@ TEST_F(Drags, TheLayerTakesWhatTheHandfulCanDrop)
     EXPECT_FALSE(drag(item(a), QEvent::GraphicsSceneDrop));
 }
 
-TEST_F(Drags, ADragPutsBackWhatNoDropPlacedAndEmptiesTheHand)
+TEST_F(Drags, ADragStartsAtTheStartDistanceAndPutsBackWhatNoDropPlaced)
 {
     doc.selection.setSelection(a);
+    auto const before = spot(a);
     pressAndMove({13, 10}); // three pixels: not yet a drag
-    EXPECT_EQ(ourMade, nullptr);
+    EXPECT_EQ(execs, 0);
     doc.dirt.clearAllDirt();
     pressAndMove({12, 12}); // four
-    ASSERT_NE(ourMade, nullptr);
+    EXPECT_EQ(execs, 1);
     EXPECT_TRUE(raised(tlObj::DirtNewHandful));
     EXPECT_TRUE(raised(tlObj::DirtClearHandful));
-    EXPECT_EQ(FakeHandful::returns, 1) << "off screen the drag ends with no action";
-    EXPECT_EQ(FakeHandful::alive, 0) << "the handful is deleted after the drag";
+    EXPECT_EQ(spot(a), before);
+    EXPECT_TRUE(inLayer(a));
+    EXPECT_TRUE(selected(a));
     EXPECT_EQ(tlObj::ourHand.getHandful(), nullptr);
     EXPECT_FALSE(remembersPress(a));
+}
+
+TEST_F(Drags, ADropThroughTheSceneLandsOnTheLayerUnderThePointer)
+{
+    doc.selection.setSelection(a);
+    // Straight down from the grab point, into b's row: the same time, the next row.
+    QPointF const target(item(a)->mapToScene(12, 12).x(), item(b)->mapToScene(12, 12).y());
+    during = [&](QDrag& qdrag) {
+        QGraphicsSceneDragDropEvent* last = nullptr;
+        std::vector<std::unique_ptr<QGraphicsSceneDragDropEvent>> events;
+        for (QEvent::Type type : {QEvent::GraphicsSceneDragEnter, QEvent::GraphicsSceneDragMove,
+                                  QEvent::GraphicsSceneDrop}) {
+            events.push_back(std::make_unique<QGraphicsSceneDragDropEvent>(type));
+            last = events.back().get();
+            last->setScenePos(target);
+            last->setMimeData(qdrag.mimeData());
+            last->setPossibleActions(Qt::CopyAction | Qt::MoveAction);
+            last->setProposedAction(Qt::MoveAction);
+            QCoreApplication::sendEvent(&scene, last);
+        }
+        EXPECT_TRUE(last->isAccepted());
+        return last->dropAction();
+    };
+    pressAndMove({12, 12});
+    ASSERT_EQ(execs, 1);
+    EXPECT_EQ(spot(a), std::make_tuple(l, 1.0, 100.0));
+    EXPECT_TRUE(inLayer(a));
+    EXPECT_TRUE(selected(a));
+    EXPECT_EQ(tlObj::ourHand.getHandful(), nullptr);
 }
 
 TEST_F(Drags, ADragSurvivesItsItemsGoingDuringIt)
 {
     doc.selection.setSelection(a);
-    giEvent::ourHandfulMaker = [](QWidget* s, giEvent* grabbed, QPointF const& at) {
-        ctHandful* h = makeFake(s, grabbed, at);
-        // A refresh pass drops the layer's item and, with it, the event's.
-        ourMade->onDrag = [] { delete ourMade->mySrcItem->parentItem(); };
-        return h;
+    // A refresh pass drops the layer's item and, with it, the events'.
+    during = [&](QDrag&) {
+        delete band();
+        return Qt::IgnoreAction;
     };
     pressAndMove({30, 10});
-    EXPECT_EQ(FakeHandful::returns, 1);
-    EXPECT_EQ(FakeHandful::alive, 0);
-    EXPECT_EQ(ev(a)->giGet(), nullptr);
+    EXPECT_EQ(execs, 1);
+    EXPECT_TRUE(inLayer(a));
 }
 
 TEST_F(Drags, AnEventTakenOutOfTheSelectionDragsNothing)
@@ -164,5 +184,5 @@ TEST_F(Drags, AnEventTakenOutOfTheSelectionDragsNothing)
     press(a, 10, Qt::LeftButton, Qt::ControlModifier);
     mouse(item(a), QEvent::GraphicsSceneMouseMove, {30, 10}, Qt::LeftButton, Qt::NoModifier,
           &source);
-    EXPECT_EQ(ourMade, nullptr);
+    EXPECT_EQ(execs, 0);
 }
