@@ -8,6 +8,14 @@
 #include "aAssert.h"
 #include "aTrace.h"
 #include "aTs.h"
+#include "cmdTimelineZoomToPreset_Days.h"
+#include "cmdTimelineZoomToPreset_Hours.h"
+#include "cmdTimelineZoomToPreset_Minutes.h"
+#include "cmdTimelineZoomToPreset_Months.h"
+#include "cmdTimelineZoomToPreset_Seconds.h"
+#include "cmdTimelineZoomToPreset_Weeks.h"
+#include "cmdTimelineZoomToPreset_Years.h"
+#include "cmdViewLockTimeToNow.h"
 #include "mEvent.h"
 #include "mLayer.h"
 #include "mScale.h"
@@ -48,10 +56,29 @@ char const* const ourStyle = "QPushButton { background: #777; border-radius: 1px
                              "QPushButton:hover { background: #999; } "
                              "QPushButton:pressed { background: #666; }";
 
-// Seam: the zoom presets and lock-to-now are commands of the component's command set, which is
-// not linked in yet; until it is, their buttons find no command and run nothing.
-ObCmd* commandOf(pCtrls::Button)
+// The buttons that run a menu command, as the menus do: lock to now and the zoom presets.
+struct ButtonCmd
 {
+    pCtrls::Button button;
+    ObCmd* cmd;
+};
+
+ButtonCmd const ourButtonCmds[] = {
+    {pCtrls::Now, &cmdViewLockTimeToNow::ourInstance},
+    {pCtrls::Secs, &cmdTimelineZoomToPreset_Seconds::ourInstance},
+    {pCtrls::Mins, &cmdTimelineZoomToPreset_Minutes::ourInstance},
+    {pCtrls::Hours, &cmdTimelineZoomToPreset_Hours::ourInstance},
+    {pCtrls::Days, &cmdTimelineZoomToPreset_Days::ourInstance},
+    {pCtrls::Weeks, &cmdTimelineZoomToPreset_Weeks::ourInstance},
+    {pCtrls::Months, &cmdTimelineZoomToPreset_Months::ourInstance},
+    {pCtrls::Years, &cmdTimelineZoomToPreset_Years::ourInstance},
+};
+
+ObCmd* commandOf(pCtrls::Button b)
+{
+    for (ButtonCmd const& c : ourButtonCmds)
+        if (c.button == b)
+            return c.cmd;
     return nullptr;
 }
 

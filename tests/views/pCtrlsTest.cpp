@@ -1,6 +1,13 @@
 #include "ObClassTypeOf.h"
 #include "ObSelection.h"
 #include "ViewsDoc.h"
+#include "cmdTimelineZoomToPreset_Days.h"
+#include "cmdTimelineZoomToPreset_Hours.h"
+#include "cmdTimelineZoomToPreset_Minutes.h"
+#include "cmdTimelineZoomToPreset_Months.h"
+#include "cmdTimelineZoomToPreset_Seconds.h"
+#include "cmdTimelineZoomToPreset_Weeks.h"
+#include "cmdTimelineZoomToPreset_Years.h"
 #include "mEvent.h"
 #include "pCtrls.h"
 
@@ -139,4 +146,27 @@ TEST_F(Ctrls, ZoomToSelectionTakesTheSelectedEventsThenTheSelectedLayers)
     click(pCtrls::ZoomSel);
     EXPECT_NEAR(scale.getVisStart().asSeconds(), 1000, 1e-6);
     EXPECT_NEAR(scale.getVisEnd().asSeconds(), 9050, 1e-6);
+}
+
+TEST_F(Ctrls, UnitButtonsZoomToTheirPresetsAndTheNowButtonLocksToNow)
+{
+    show(10000, 400);
+    std::pair<pCtrls::Button, double> const presets[] = {
+        {pCtrls::Secs, cmdTimelineZoomToPreset_Seconds::ourInstance.zoom()},
+        {pCtrls::Mins, cmdTimelineZoomToPreset_Minutes::ourInstance.zoom()},
+        {pCtrls::Hours, cmdTimelineZoomToPreset_Hours::ourInstance.zoom()},
+        {pCtrls::Days, cmdTimelineZoomToPreset_Days::ourInstance.zoom()},
+        {pCtrls::Weeks, cmdTimelineZoomToPreset_Weeks::ourInstance.zoom()},
+        {pCtrls::Months, cmdTimelineZoomToPreset_Months::ourInstance.zoom()},
+        {pCtrls::Years, cmdTimelineZoomToPreset_Years::ourInstance.zoom()},
+    };
+    for (auto const& [button, zoom] : presets) {
+        click(button);
+        EXPECT_NEAR(scale.getZoom(), zoom, zoom * 0.5) << button << ", as the units quantise it";
+        EXPECT_TRUE(raised(tlObj::DirtTimeScaleZoom)) << button;
+    }
+    click(pCtrls::Now);
+    EXPECT_TRUE(timeline.getLockToNowFlag());
+    click(pCtrls::Now);
+    EXPECT_FALSE(timeline.getLockToNowFlag());
 }
