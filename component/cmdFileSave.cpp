@@ -5,7 +5,6 @@
 #include "tlCmd.h"
 
 cmdFileSave cmdFileSave::ourInstance;
-cmdFileSaveAs cmdFileSaveAs::ourInstance;
 
 cmdFileSave::cmdFileSave() : cmdFileSave(false)
 {
@@ -25,8 +24,4 @@ bool cmdFileSave::cmdAction()
     if (!tlCmd::currentDoc())
         return false;
     return ObApp::ourApp->saveDoc(nullptr, mySaveAs);
-}
-
-cmdFileSaveAs::cmdFileSaveAs() : cmdFileSave(true)
-{
 }

@@ -21,12 +21,3 @@ protected:
 private:
     bool mySaveAs;
 };
-
-// "Save As...": the current document is saved where the user says.
-class cmdFileSaveAs : public cmdFileSave
-{
-public:
-    cmdFileSaveAs();
-
-    static cmdFileSaveAs ourInstance;
-};

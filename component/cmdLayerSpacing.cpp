@@ -8,11 +8,6 @@
 #include <algorithm>
 #include <cmath>
 
-cmdLayerNoSpacing cmdLayerNoSpacing::ourInstance;
-cmdLayerNormalSpacing cmdLayerNormalSpacing::ourInstance;
-cmdLayerMoreSpacing cmdLayerMoreSpacing::ourInstance;
-cmdLayerLessSpacing cmdLayerLessSpacing::ourInstance;
-
 namespace {
 
 // A tenth of the padding, one pixel at least; reckoned in double, kept in float.
@@ -70,20 +65,4 @@ bool cmdLayerSpacing::cmdAction()
     raiseDirt(DirtLayerStackingInTimeline);
     requestRefresh();
     return true;
-}
-
-cmdLayerNoSpacing::cmdLayerNoSpacing() : cmdLayerSpacing(&zero)
-{
-}
-
-cmdLayerNormalSpacing::cmdLayerNormalSpacing() : cmdLayerSpacing(&normal)
-{
-}
-
-cmdLayerMoreSpacing::cmdLayerMoreSpacing() : cmdLayerSpacing(&more)
-{
-}
-
-cmdLayerLessSpacing::cmdLayerLessSpacing() : cmdLayerSpacing(&less)
-{
 }

@@ -27,35 +27,3 @@ public:
 private:
     Rule myRule;
 };
-
-// "Zero Spacing".
-class cmdLayerNoSpacing : public cmdLayerSpacing
-{
-public:
-    cmdLayerNoSpacing();
-    static cmdLayerNoSpacing ourInstance;
-};
-
-// "Reset Spacing".
-class cmdLayerNormalSpacing : public cmdLayerSpacing
-{
-public:
-    cmdLayerNormalSpacing();
-    static cmdLayerNormalSpacing ourInstance;
-};
-
-// "Make Bigger".
-class cmdLayerMoreSpacing : public cmdLayerSpacing
-{
-public:
-    cmdLayerMoreSpacing();
-    static cmdLayerMoreSpacing ourInstance;
-};
-
-// "Make Smaller".
-class cmdLayerLessSpacing : public cmdLayerSpacing
-{
-public:
-    cmdLayerLessSpacing();
-    static cmdLayerLessSpacing ourInstance;
-};

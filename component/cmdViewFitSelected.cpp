@@ -5,8 +5,6 @@
 #include "mTimeline.h"
 
 cmdViewFitSelected cmdViewFitSelected::ourInstance;
-cmdViewFitSelectedVertical cmdViewFitSelectedVertical::ourInstance;
-cmdViewFitSelectedHorizontal cmdViewFitSelectedHorizontal::ourInstance;
 
 namespace {
 
@@ -43,12 +41,4 @@ bool cmdViewFitSelected::cmdAction()
     }
     requestRefresh();
     return true;
-}
-
-cmdViewFitSelectedVertical::cmdViewFitSelectedVertical() : cmdViewFitSelected(false, true)
-{
-}
-
-cmdViewFitSelectedHorizontal::cmdViewFitSelectedHorizontal() : cmdViewFitSelected(true, false)
-{
 }

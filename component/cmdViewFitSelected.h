@@ -21,19 +21,3 @@ private:
     bool myFitTime;
     bool myFitRows;
 };
-
-// "Fit Selected - Vertical": the rows only.
-class cmdViewFitSelectedVertical : public cmdViewFitSelected
-{
-public:
-    cmdViewFitSelectedVertical();
-    static cmdViewFitSelectedVertical ourInstance;
-};
-
-// "Fit Selected - Horizontal": the time only.
-class cmdViewFitSelectedHorizontal : public cmdViewFitSelected
-{
-public:
-    cmdViewFitSelectedHorizontal();
-    static cmdViewFitSelectedHorizontal ourInstance;
-};

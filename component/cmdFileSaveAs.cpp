@@ -1,0 +1,7 @@
+#include "cmdFileSaveAs.h"
+
+cmdFileSaveAs cmdFileSaveAs::ourInstance;
+
+cmdFileSaveAs::cmdFileSaveAs() : cmdFileSave(true)
+{
+}

@@ -1,0 +1,7 @@
+#include "cmdLayerLessSpacing.h"
+
+cmdLayerLessSpacing cmdLayerLessSpacing::ourInstance;
+
+cmdLayerLessSpacing::cmdLayerLessSpacing() : cmdLayerSpacing(&less)
+{
+}

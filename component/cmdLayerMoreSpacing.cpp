@@ -1,0 +1,7 @@
+#include "cmdLayerMoreSpacing.h"
+
+cmdLayerMoreSpacing cmdLayerMoreSpacing::ourInstance;
+
+cmdLayerMoreSpacing::cmdLayerMoreSpacing() : cmdLayerSpacing(&more)
+{
+}

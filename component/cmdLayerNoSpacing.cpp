@@ -1,0 +1,7 @@
+#include "cmdLayerNoSpacing.h"
+
+cmdLayerNoSpacing cmdLayerNoSpacing::ourInstance;
+
+cmdLayerNoSpacing::cmdLayerNoSpacing() : cmdLayerSpacing(&zero)
+{
+}

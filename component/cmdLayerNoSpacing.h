@@ -1,0 +1,11 @@
+#pragma once
+
+#include "cmdLayerSpacing.h"
+
+// "Zero Spacing".
+class cmdLayerNoSpacing : public cmdLayerSpacing
+{
+public:
+    cmdLayerNoSpacing();
+    static cmdLayerNoSpacing ourInstance;
+};

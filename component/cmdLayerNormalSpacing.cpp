@@ -1,0 +1,7 @@
+#include "cmdLayerNormalSpacing.h"
+
+cmdLayerNormalSpacing cmdLayerNormalSpacing::ourInstance;
+
+cmdLayerNormalSpacing::cmdLayerNormalSpacing() : cmdLayerSpacing(&normal)
+{
+}

@@ -1,0 +1,7 @@
+#include "cmdViewFitSelectedHorizontal.h"
+
+cmdViewFitSelectedHorizontal cmdViewFitSelectedHorizontal::ourInstance;
+
+cmdViewFitSelectedHorizontal::cmdViewFitSelectedHorizontal() : cmdViewFitSelected(true, false)
+{
+}

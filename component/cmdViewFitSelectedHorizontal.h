@@ -1,0 +1,11 @@
+#pragma once
+
+#include "cmdViewFitSelected.h"
+
+// "Fit Selected - Horizontal": the time only.
+class cmdViewFitSelectedHorizontal : public cmdViewFitSelected
+{
+public:
+    cmdViewFitSelectedHorizontal();
+    static cmdViewFitSelectedHorizontal ourInstance;
+};

@@ -1,0 +1,7 @@
+#include "cmdViewFitSelectedVertical.h"
+
+cmdViewFitSelectedVertical cmdViewFitSelectedVertical::ourInstance;
+
+cmdViewFitSelectedVertical::cmdViewFitSelectedVertical() : cmdViewFitSelected(false, true)
+{
+}
