@@ -26,27 +26,6 @@ std::string const Rst = "\033[0m";
 
 } // namespace
 
-TEST(AaLog, LabelsLineUpAndLinesEndWithReset)
-{
-    resetLabels();
-    testing::internal::CaptureStdout();
-    Aa::logstart(nullptr, "/src/abcdefgh.cpp", 260, nullptr); // 12-char tail, 3 digits: width 23
-    Aa::logmsg("first %d\n", 1);
-    Aa::logend(nullptr);
-    Aa::logstart(nullptr, "x.cpp", 7, nullptr); // width 14: filled with 9 spaces
-    Aa::logmsg("%s", "second\n");
-    Aa::logend(nullptr);
-    Aa::logstart(nullptr, "a/much_longer_name.cpp", 1234, nullptr); // wider: no fill, new column
-    Aa::logmsg("piece");
-    Aa::logend(nullptr);
-    std::string out = testing::internal::GetCapturedStdout();
-    std::string expected = Lbl + "[ abcdefgh.cpp @ 260 ] " + Rst + "first 1" + Rst + "\n" +
-                           Lbl + "[ x.cpp @ 7 ] " + std::string(9, ' ') + Rst + "second" + Rst + "\n" +
-                           Lbl + "[ much_longer_name.cpp @ 1234 ] " + Rst + "piece";
-    EXPECT_EQ(out, expected);
-    EXPECT_EQ(Aa::ourLabelWidth, 32);
-}
-
 TEST(AaLog, ColouredTraceAndEdgeMessages)
 {
     resetLabels();
@@ -102,26 +81,4 @@ TEST(AaLog, LogFileGetsPlainText)
     EXPECT_EQ(readFile(path), "[ f.cpp @ 3 ] one\npre:\ntwo\n");
     EXPECT_FALSE(Aa::beginLogToFile("/nonexistent-dir/log.txt"));
     EXPECT_EQ(Aa::ourLogFileP, nullptr);
-}
-
-TEST(AaLog, FiletailAndPrintByte)
-{
-    EXPECT_STREQ(Aa::filetail("a/b/c"), "c");
-    EXPECT_STREQ(Aa::filetail("c"), "c");
-    EXPECT_STREQ(Aa::filetail("a/b/"), "");
-    EXPECT_STREQ(Aa::filetail(nullptr), "");
-    testing::internal::CaptureStdout();
-    Aa::printByte(65, nullptr, false);
-    Aa::printByte(0, "b", true);
-    Aa::printByte(10, nullptr, false);
-    Aa::printByte(127, nullptr, false);
-    Aa::printByte(200, nullptr, false);
-    Aa::printByte(' ', nullptr, false);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "[ 65 = 'A' ]b: [ 0 = <nul> ]\n[ 10 = <nl> ][ 127 = <del> ][ 200 ][ 32 = ' ' ]");
-}
-
-TEST(AaLogDeathTest, LogFileContract)
-{
-    EXPECT_DEATH(Aa::endLogToFile(), "ourLogFileP");
 }

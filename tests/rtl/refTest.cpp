@@ -223,25 +223,6 @@ TEST_F(RefTest, AssignFromMemberOfOwnObject)
     EXPECT_EQ(Node::deleted, 4);
 }
 
-namespace {
-
-// A handle that holds its object as absent; the operators must follow it.
-struct NeverSet : Ref
-{
-    using Ref::Ref;
-    bool isNull() const override { return true; }
-};
-
-} // namespace
-
-TEST_F(RefTest, OperatorsCallThroughSlots)
-{
-    NeverSet n(new Counted(1));
-    Ref& r = n;
-    EXPECT_TRUE(!r);
-    EXPECT_FALSE(static_cast<bool>(r));
-}
-
 TEST(RefDeathTest, RefusedUses)
 {
     EXPECT_DEATH(
