@@ -10,31 +10,17 @@
 
 using testing::HasSubstr;
 
-namespace {
-
-std::string out()
-{
-    return testing::internal::GetCapturedStdout();
-}
-
-} // namespace
-
-TEST(ObDirty, IdsNamesAndRaising)
+TEST(ObDirty, RaisingAsksForOnePassPerNewDirt)
 {
     CountingRefresher refresher;
     ObDirty dirt(nullptr, &refresher);
     EXPECT_EQ(dirt.newDirtId(nullptr), 1u);
     EXPECT_EQ(dirt.newDirtId(""), 2u);
     EXPECT_EQ(dirt.newDirtId("DirtSelection"), 3u);
-    EXPECT_STREQ(dirt.getDirtName(2), "Dirt[2]");
     EXPECT_STREQ(dirt.getDirtName(ObDirty::INVALID_DIRT), "<?>");
 
-    testing::internal::CaptureStdout();
     dirt.setDirty(3, true);
     dirt.setDirty(3, true);
-    std::string const log = out();
-    EXPECT_THAT(log, HasSubstr("Set dirty DirtSelection"));
-    EXPECT_THAT(log, HasSubstr("Already dirty DirtSelection"));
     EXPECT_EQ(refresher.requests, 1);
     dirt.setDirty(1, false);
     dirt.setDirty(std::set<unsigned int>{1, 3}, true); // nothing new: no pass
@@ -46,7 +32,6 @@ TEST(ObDirty, IdsNamesAndRaising)
     dirt.clearAllDirt();
     dirt.setAllDirty();
     EXPECT_EQ(refresher.requests, 3);
-    EXPECT_DEATH((tracesToStderr(), dirt.setDirty(42, true)), "Unknown dirt! 42");
 }
 
 TEST(ObDirty, CleanRulesDecideWhichStepsRun)
@@ -60,19 +45,12 @@ TEST(ObDirty, CleanRulesDecideWhichStepsRun)
     EXPECT_FALSE(dirt.needsCleaningTest(step));
     dirt.setDirty(pan, false);
     EXPECT_TRUE(dirt.needsCleaningTest(step));
-    testing::internal::CaptureStdout();
-    dirt.printCleanings();
-    EXPECT_THAT(out(), HasSubstr("  pGv_updateScene - Or(IfDirty[1],IfDirty[2])"));
     dirt.clearAllDirt();
     EXPECT_FALSE(dirt.needsCleaningTest(step));
 
     unsigned int untouched = 77;
     EXPECT_FALSE(dirt.getCleanable("giEvent_update", untouched));
     EXPECT_EQ(untouched, 77u);
-    unsigned int const orphan = dirt.initCleanable("giEvent_update");
-    EXPECT_DEATH((tracesToStderr(), dirt.needsCleaningTest(orphan)), "No clean checks found \\(in tlCmp\\)");
-    EXPECT_DEATH((tracesToStderr(), dirt.needsCleaningTest(99)), "UNREGISTERED cleanable ID");
-    EXPECT_DEATH((tracesToStderr(), dirt.initCleaning("pGv_updateScene", nullptr)), "FIX THIS!!!");
 }
 
 TEST(ObDirty, DirtyItemsAttributesAndTypes)
@@ -95,18 +73,6 @@ TEST(ObDirty, DirtyItemsAttributesAndTypes)
     EXPECT_TRUE(dirt.itemAttrIsDirty(whole, "anything"));
     EXPECT_TRUE(dirt.typeIsDirty(&store.items));
     EXPECT_FALSE(dirt.typeIsDirty(&store.others));
-    EXPECT_DEATH(dirt.setDirtyItem(whole, &title), "ASSERTION FAILED: attrNameSet");
-
-    testing::internal::CaptureStdout();
-    dirt.printDirt();
-    std::string log = out();
-    std::string const desc = item.desc().c();
-    EXPECT_THAT(log, HasSubstr("  1 DIRTY TYPES"));
-    EXPECT_THAT(log, HasSubstr("    DIRTY TYPE - TItem"));
-    EXPECT_THAT(log, HasSubstr("  2 DIRTY ITEMS"));
-    EXPECT_THAT(log, HasSubstr("     " + desc + ".notes"));
-    EXPECT_THAT(log, HasSubstr("     " + std::string(desc.size(), ' ') + ".title")) << "lined up";
-    EXPECT_THAT(log, HasSubstr(std::string("     ") + whole.desc().c() + ": ALL ATTRS"));
 
     // A handle whose slot was freed names nothing: ignored when raised, shown as such when listed.
     Obh stale = whole;
@@ -118,14 +84,10 @@ TEST(ObDirty, DirtyItemsAttributesAndTypes)
     EXPECT_EQ(refresher.requests, 4);
     ObDirty bare(nullptr, nullptr); // no store: types without names
     bare.setDirtyItem(item);
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStdout(); // listing a freed slot and a type without a store
     dirt.printDirt();
     bare.printDirt();
-    log = out();
-    EXPECT_THAT(log, HasSubstr("     <free slot>: ALL ATTRS"));
-    EXPECT_THAT(log, HasSubstr("    DIRTY TYPE - TOther"));
-    EXPECT_THAT(log, HasSubstr("  No Dirty Flags Set"));
-    EXPECT_THAT(log, HasSubstr("    DIRTY TYPE - <?>"));
+    EXPECT_THAT(testing::internal::GetCapturedStdout(), HasSubstr("<free slot>: ALL ATTRS"));
     dirt.clearAllDirt();
     EXPECT_FALSE(dirt.itemIsDirty(item));
     EXPECT_FALSE(dirt.typeIsDirty(&store.items));

@@ -139,39 +139,6 @@ TEST(ObPool, HandlesCompareByPoolSlotAndFlags)
     EXPECT_EQ(s.size(), 3u);
 }
 
-TEST(ObPool, DescribesObjects)
-{
-    ObClassTypeOf<Rec> t("Rec", 1, 1);
-    Obh h = t.make();
-    t.ptr(h)->myName = "Launch";
-    EXPECT_STREQ(h.desc().c(), "Rec['Launch']");
-    ObClassTypeOf<Plain> p("Plain", 1, 1);
-    Obh q = p.make();
-    char want[64];
-    std::snprintf(want, sizeof want, "Plain[%p]", q.mem());
-    EXPECT_STREQ(q.desc().c(), want);
-}
-
-TEST(ObPoolDeath, BrokenInvariantsStop)
-{
-    ObClassTypeOf<Rec> t("Rec", 1, 1);
-    ObClassTypeOf<Rec> other("Other", 1, 1);
-    other.myIndex = 1;
-    EXPECT_DEATH(t.expandBy(0), "count>0");
-    Obh h = t.make();
-    EXPECT_DEATH(t.make(h), "IsValid");
-    Obh foreign = other.make();
-    foreign.myAddr = h.myAddr;
-    EXPECT_DEATH(t.obj(foreign), "h.myTypeIndex == myIndex");
-    Obh invalid = h;
-    invalid.myFlags = 0;
-    EXPECT_DEATH(t.obj(invalid), "h.isValid()");
-    EXPECT_DEATH(t.ptr(invalid), "h.isValid()");
-    h.dealloc();
-    EXPECT_EQ(t.ptr(invalid), nullptr) << "ptr looks at the slot before the handle";
-    EXPECT_DEATH(t.obj(invalid), "h.isValid()");
-}
-
 // Handles from a file can name anything; the checked lookup answers null where the pool's own
 // lookups would stop at an assertion.
 TEST(ObPool, HandlesFromAFileResolveOnlyToLiveObjectsOfTheirPool)

@@ -86,19 +86,6 @@ TEST(ObQtAppTest, AFailedStartSaysSoAndRunsNoEventLoop)
     EXPECT_EQ(out, "Trouble initializing the application!\n");
 }
 
-TEST(ObQtAppTest, ClosingNothingOrAnUnsavedDocumentIsACallersFault)
-{
-    ObQtApp* app = ObQtTestApp::get();
-    EXPECT_DEATH(app->closeDoc(nullptr, false), "ASSERTION FAILED: doc");
-    ObDoc doc;
-    ObApp::registerDoc(&doc);
-    ObApp::ourCurrentDoc = &doc;
-    doc.setNeedsSave(true);
-    EXPECT_DEATH(app->closeDoc(nullptr, false), "getNeedsSave.*ObQtApp");
-    doc.setNeedsSave(false);
-    EXPECT_EQ(app->closeDoc(nullptr, false), &doc);
-}
-
 // Qt switches the process to the user's locale when the application object is made; numbers
 // must still be written and read with a point. The check runs in a child started under a
 // comma-decimal locale, whose main makes the application object afresh.

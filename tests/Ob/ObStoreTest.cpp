@@ -276,21 +276,6 @@ TEST(ObStore, PoolsGrowWithTheSlotsTheDocumentLists)
     EXPECT_TRUE(rosterSound(s.plains));
 }
 
-TEST(ObStore, FindsTypesByIndexHandleAndName)
-{
-    Store s;
-    EXPECT_EQ(s.engine.getType(0u), &s.recs) << "the first registered type has index 0";
-    EXPECT_EQ(s.engine.getType(2u), &s.links);
-    EXPECT_EQ(s.engine.getType(3u), nullptr);
-    EXPECT_EQ(s.engine.getType(s.plains.make()), &s.plains);
-    EXPECT_EQ(s.engine.getTypeNamed("Linker"), &s.links);
-    EXPECT_EQ(s.engine.getTypeNamed("linker"), nullptr);
-    EXPECT_EQ(s.engine.getTypeNamed(nullptr), nullptr);
-    std::list<Obt*> all;
-    s.engine.getTypes(all);
-    EXPECT_EQ(all, (std::list<Obt*> {&s.recs, &s.plains, &s.links}));
-}
-
 // Every object factory makes a fresh object of a type the current store knows, and nothing for
 // another name or for a handle that is already bound.
 TEST(ObStore, FactoriesMakeObjectsOfTheNamedType)

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <unistd.h>
 
 // A model class for handles in tests.
 struct TItem : ObObj
@@ -44,11 +42,3 @@ struct TStore
     ObClassTypeOf<TOther> others{"TOther", 1, 1};
     ObEngine engine;
 };
-
-// For death tests: the traces before an assertion go to standard output, which a death test
-// does not see; send them where it looks.
-inline void tracesToStderr()
-{
-    std::fflush(stdout);
-    dup2(2, 1);
-}
