@@ -163,20 +163,15 @@ TEST_F(EventDrawing, ASelectedSpanIsAShadedBoxWithAWhiteOutline)
     select();
     RecordingPainter p(0, 0, 100, 24);
     ev.giPaint(p);
-    EXPECT_THAT(
-        p.calls(),
-        ElementsAre("setFillColorRgba8(80, 120, 200, 255)", "setAntiAliasing(1)",
-                    "draw2dGradientRectVert(0, 2, 100, 20, 80, 120, 200, 255, 40, 60, 100, "
-                    "255, 56, 84, 140, 255, 0.5)",
-                    "setLineWidth(1)", "setAntiAliasing(0)", "setLineColorHsvaF(0, 0, 0.401961, 1)",
-                    "begin2dLineSegments()", "add2dLineSegment(99, 2)", "add2dLineSegment(99, 21)",
-                    "add2dLineSegment(0, 21)", "end2dLineSegments()",
-                    "setLineColorHsvaF(0, 0, 0.601961, 1)", "begin2dLineSegments()",
-                    "add2dLineSegment(0, 21)", "add2dLineSegment(0, 2)", "add2dLineSegment(99, 2)",
-                    "end2dLineSegments()", "setLineWidth(2)",
-                    "setLineColorRgba8(255, 255, 255, 255)", "draw2dOutlinedRect(0, 2, 100, 20)",
-                    "setTextColorRgba8(255, 255, 255, 255)", "setFont(\"Gil Sans\", 10, 50)",
-                    "setTextColorRgba8(128, 128, 128, 255)"));
+    EXPECT_THAT(p.callsStartingWith("draw2dGradient"),
+                ElementsAre("draw2dGradientRectVert(0, 2, 100, 20, 80, 120, 200, 255, 40, 60, "
+                            "100, 255, 56, 84, 140, 255, 0.5)"));
+    EXPECT_THAT(p.callsStartingWith("add2dLineSegment"),
+                ElementsAre("add2dLineSegment(99, 2)", "add2dLineSegment(99, 21)",
+                            "add2dLineSegment(0, 21)", "add2dLineSegment(0, 21)",
+                            "add2dLineSegment(0, 2)", "add2dLineSegment(99, 2)"));
+    EXPECT_THAT(p.callsStartingWith("draw2dOutlined"),
+                ElementsAre("draw2dOutlinedRect(0, 2, 100, 20)"));
 }
 
 TEST_F(EventDrawing, AnUnselectedSpanOrOneWithoutHighlightHasNoOutline)

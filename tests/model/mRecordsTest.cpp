@@ -46,122 +46,6 @@ std::vector<Attr> attrsOf(ObObj const& o)
     return out;
 }
 
-std::vector<Attr> const TimelineAttrs = {
-    {"tick", "int", "1"},
-    {"layerHidingEnabled", "bool", "False"},
-    {"lockToNowFlag", "bool", "False"},
-    {"layerHeaderW", "int", "120"},
-    {"rowScale", "double", "30.000000"},
-    {"showLayerControls", "bool", "False"},
-};
-
-std::vector<Attr> const LayerAttrs = {
-    {"isCurrent", "bool", "False"},
-    {"isSelected", "bool", "False"},
-    {"isActive", "bool", "True"},
-    {"isVisible", "bool", "False"},
-    {"index", "int", "-1"},
-    {"stackRowIndex", "int", "-1"},
-    {"stackIndex", "int", "-1"},
-    {"numRows", "int", "1"},
-    {"modelY", "double", "-1.000000"},
-    {"modelH", "double", "-1.000000"},
-    {"sceneY", "double", "-1.000000"},
-    {"sceneH", "double", "-1.000000"},
-    {"sceneW", "double", "-1.000000"},
-    {"paddingTop", "float", "0.200000"},
-    {"paddingBottom", "float", "0.000000"},
-    {"verticalScale", "float", "1.000000"},
-    {"alpha", "float", "1.000000"},
-    {"timeStep", "float", "1.000000"},
-    {"title", "rtl::str", "Layer"},
-    {"currentTime", "double", "0.000000"},
-    {"bgColorR", "int", "100"},
-    {"bgColorG", "int", "100"},
-    {"bgColorB", "int", "100"},
-    {"bgColorA", "int", "80"},
-    {"lineColorR", "int", "120"},
-    {"lineColorG", "int", "120"},
-    {"lineColorB", "int", "120"},
-    {"lineColorA", "int", "80"},
-    {"textColorR", "int", "255"},
-    {"textColorG", "int", "255"},
-    {"textColorB", "int", "255"},
-    {"textColorA", "int", "255"},
-    {"labelFontFamily", "rtl::str", "Gil Sans"},
-    {"labelMaxFontSize", "int", "12"},
-    {"labelMinFontSize", "int", "16"},
-    {"labelFontSize", "int", "14"},
-    {"labelFontWeight", "int", "50"},
-    {"notes", "rtl::str", ""},
-    {"keywords", "rtl::str", ""},
-};
-
-std::vector<Attr> const EventAttrs = {
-    {"colorStyle", "int", "1"},
-    {"startTime", "double", "0.000000"},
-    {"timeLength", "double", "1.000000"},
-    {"sceneW", "double", "0.000000"},
-    {"sceneH", "double", "0.000000"},
-    {"rowIndex", "double", "0.000000"},
-    {"rowSize", "double", "1.000000"},
-    {"isActive", "bool", "True"},
-    {"isImpulse", "bool", "False"},
-    {"bgColorR", "int", "128"},
-    {"bgColorG", "int", "128"},
-    {"bgColorB", "int", "128"},
-    {"bgColorA", "int", "255"},
-    {"lineColorR", "int", "128"},
-    {"lineColorG", "int", "128"},
-    {"lineColorB", "int", "128"},
-    {"lineColorA", "int", "255"},
-    {"textColorR", "int", "128"},
-    {"textColorG", "int", "128"},
-    {"textColorB", "int", "128"},
-    {"textColorA", "int", "255"},
-    {"title", "rtl::str", ""},
-    {"notes", "rtl::str", ""},
-    {"amount", "rtl::str", ""},
-    {"units", "rtl::str", ""},
-    {"keywords", "rtl::str", ""},
-};
-
-std::vector<Attr> const SampleAttrs = {
-    {"myAttr1", "float", "1.000000"},
-    {"myAttr2", "bool", "True"},
-};
-
-// The skin's scene scales are 1 once it is made, whatever the record's own defaults say.
-std::vector<Attr> const SkinAttrs = {
-    {"labelFontSize", "int", "12"},
-    {"labelFontFamily", "rtl::str", "Gil Sans"},
-    {"sceneXScale", "int", "1"},
-    {"sceneYScale", "int", "1"},
-    {"panelBgR", "int", "40"},
-    {"panelBgG", "int", "40"},
-    {"panelBgB", "int", "40"},
-    {"ctrlsLabelColorR", "int", "170"},
-    {"ctrlsLabelColorG", "int", "190"},
-    {"ctrlsLabelColorB", "int", "190"},
-    {"ctrlsLabelColorA", "int", "255"},
-    {"timelineBgR", "int", "20"},
-    {"timelineBgG", "int", "20"},
-    {"timelineBgB", "int", "20"},
-    {"timelineFgR", "int", "60"},
-    {"timelineFgG", "int", "60"},
-    {"timelineFgB", "int", "70"},
-    {"lineColorR", "int", "140"},
-    {"lineColorG", "int", "160"},
-    {"lineColorB", "int", "180"},
-    {"timelineTopHeaderLabelR", "int", "255"},
-    {"timelineTopHeaderLabelG", "int", "255"},
-    {"timelineTopHeaderLabelB", "int", "255"},
-    {"timelineSelectionH", "int", "20"},
-    {"timelineTopHeaderH", "int", "80"},
-    {"timelineLeftHeaderW", "int", "100"},
-    {"timelineTopRowPadH", "int", "1"},
-};
-
 // Gives every attribute a value other than its default: what a save must carry through.
 void setEveryAttr(ObObj& o, int seed)
 {
@@ -220,42 +104,32 @@ private:
 
 } // namespace
 
-TEST(mRecords, EveryRecordNamesItsAttributesInOrderWithTheirDefaults)
-{
-    TimelineTestDoc doc;
-    Obh layer = tlObj::ourType_mLayer->make();
-    Obh ev = tlObj::ourType_mEvent->make();
-    Obh sample = tlObj::ourType_mPlSample->make();
-    EXPECT_EQ(attrsOf(*doc.cmp.getCmpTimeline()), TimelineAttrs);
-    EXPECT_EQ(attrsOf(*tlObj::ourType_mLayer->ptr(layer)), LayerAttrs);
-    EXPECT_EQ(attrsOf(*tlObj::ourType_mEvent->ptr(ev)), EventAttrs);
-    EXPECT_EQ(attrsOf(*tlObj::ourType_mPlSample->ptr(sample)), SampleAttrs);
-    EXPECT_EQ(attrsOf(*doc.cmp.getCmpSkin()), SkinAttrs);
-    // The component's record carries its base's two attributes only.
-    EXPECT_EQ(attrsOf(doc.cmp),
-              (std::vector<Attr> {{"name", "rtl::str", ""}, {"version", "float", "1.000000"}}));
-}
-
+// A reused slot holds an object as a fresh one starts, whatever its last user left in it.
 TEST(mRecords, AnObjectTakenAgainFromItsPoolStartsFromTheDefaults)
 {
     TimelineTestDoc doc;
-    auto reused = [](auto* type, int seed) {
+    auto expectReusedAsFresh = [](auto* type, int seed) {
+        SCOPED_TRACE(seed);
+        Obh fresh = type->make();
+        std::vector<Attr> const defaults = attrsOf(*type->ptr(fresh));
         Obh h = type->make();
-        auto* o = type->ptr(h);
-        setEveryAttr(*o, seed);
+        setEveryAttr(*type->ptr(h), seed);
         unsigned const slot = h.getAddr();
         h.dealloc();
         Obh again = type->make();
         EXPECT_EQ(again.getAddr(), slot);
+        EXPECT_EQ(attrsOf(*type->ptr(again)), defaults);
         return type->ptr(again);
     };
-    mEvent* ev = reused(tlObj::ourType_mEvent, 1);
-    EXPECT_EQ(attrsOf(*ev), EventAttrs);
+    mEvent* ev = expectReusedAsFresh(tlObj::ourType_mEvent, 1);
     EXPECT_FALSE(ev->getPayload().isValid());
     EXPECT_FALSE(ev->getLayerHdl().isValid());
-    EXPECT_EQ(attrsOf(*reused(tlObj::ourType_mLayer, 2)), LayerAttrs);
-    EXPECT_EQ(attrsOf(*reused(tlObj::ourType_mPlSample, 3)), SampleAttrs);
-    EXPECT_EQ(attrsOf(*reused(tlObj::ourType_mSkin, 4)), SkinAttrs);
+    expectReusedAsFresh(tlObj::ourType_mLayer, 2);
+    expectReusedAsFresh(tlObj::ourType_mPlSample, 3);
+    mSkin* skin = expectReusedAsFresh(tlObj::ourType_mSkin, 4);
+    // The skin's scene scales are 1 once it is made, whatever the record's own defaults say.
+    EXPECT_EQ(skin->mSkinData::getSceneXScale(), 1);
+    EXPECT_EQ(skin->mSkinData::getSceneYScale(), 1);
 }
 
 TEST(mRecords, EveryRecordRoundTripsUnderACommaDecimalLocale)

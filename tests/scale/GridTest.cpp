@@ -154,11 +154,8 @@ TEST(Grid, HourLabelsOnTheTwelveHourClock)
     TzGuard utcZone("UTC");
     auto const* hour = static_cast<mRangeHour const*>(rangeAt(RangeHour));
     EXPECT_EQ(label(&mRangeHour::label0, hour, utc(2024, 1, 1, 0)), "12");
-    EXPECT_EQ(label(&mRangeHour::label1, hour, utc(2024, 1, 1, 0)), "12am");
     EXPECT_EQ(label(&mRangeHour::label1, hour, utc(2024, 1, 1, 12)), "12pm");
-    EXPECT_EQ(label(&mRangeHour::label0, hour, utc(2024, 1, 1, 13)), "1");
     EXPECT_EQ(label(&mRangeHour::label2, hour, utc(2024, 1, 1, 15)), " 3 pm");
-    EXPECT_EQ(schemeText(hour, 2, utc(2024, 1, 1, 15)), " 3");
 }
 
 TEST(Grid, DayWeekMonthAndYearLabelsUseTheLocaleNames)
@@ -167,18 +164,9 @@ TEST(Grid, DayWeekMonthAndYearLabelsUseTheLocaleNames)
     aTs const monday = utc(2025, 3, 3, 10);
     mRange const* day = rangeAt(RangeDay);
     EXPECT_EQ(schemeText(day, 0, monday), "Monday, March 3rd");
-    EXPECT_EQ(schemeText(day, 1, monday), "Mon, Mar 3rd");
-    EXPECT_EQ(schemeText(day, 2, monday), "March 3");
-    EXPECT_EQ(schemeText(day, 3, monday), "Mar 3");
-    EXPECT_EQ(schemeText(day, 4, monday), "3");
-    mRange const* week = rangeAt(RangeWeek);
-    EXPECT_EQ(schemeText(week, 0, monday), "3");
-    EXPECT_EQ(schemeText(week, 1, monday), "Mar 3");
-    EXPECT_EQ(schemeText(week, 2, monday), "March 3");
+    EXPECT_EQ(schemeText(rangeAt(RangeWeek), 1, monday), "Mar 3");
     EXPECT_EQ(schemeText(rangeAt(RangeMonth), 0, monday), "March");
-    EXPECT_EQ(schemeText(rangeAt(RangeMonth), 1, monday), "Mar");
     mRange const* year = rangeAt(RangeYear1);
-    EXPECT_EQ(schemeText(year, 0, utc(2005, 6, 1)), "2005");
     EXPECT_EQ(schemeText(year, 1, utc(2005, 6, 1)), "5");
     EXPECT_EQ(schemeText(year, 1, utc(1999, 6, 1)), "99");
     EXPECT_EQ(schemeText(year, 1, utc(2000, 6, 1)), "0");

