@@ -12,6 +12,7 @@
 #include <QPen>
 #include <QStaticText>
 #include <QStyleOptionGraphicsItem>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -65,6 +66,27 @@ PainterQt::PainterQt(QPainter& painter, QStyleOptionGraphicsItem const* style)
     : myPainter(&painter), myTextColor(0, 0, 0, 255), myGiStyle(style)
 {
     uiFonts::installSubstitutions();
+}
+
+void PainterQt::beginFresh(QPainter& painter, QPoint at, QSize size)
+{
+    painter.save();
+    QTransform const toDevice = painter.combinedTransform();
+    if (toDevice.type() <= QTransform::TxTranslate) {
+        // Where a picture drawn at `at` lands: Qt rounds its corner to the nearest device pixel.
+        QPoint const corner(qRound(toDevice.dx() + at.x()), qRound(toDevice.dy() + at.y()));
+        painter.resetTransform();
+        painter.translate(corner);
+    } else {
+        painter.translate(at);
+    }
+    painter.setClipRect(QRect(QPoint(0, 0), size), Qt::IntersectClip);
+    painter.setPen(QPen());
+    painter.setBrush(QBrush());
+    painter.setFont(QFont());
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setRenderHints(painter.renderHints(), false);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
 }
 
 PainterQt::~PainterQt()
@@ -393,7 +415,8 @@ bool PainterQt::axisLine(float x1, float y1, float x2, float y2)
     // Qt steps a thin aliased line pixel by pixel, blending each one alone: a translucent
     // line costs a hundred times a filled rectangle. A line along an axis lights the pixels a
     // one-pixel rectangle covers, so it is filled as one, where that is exactly what Qt would draw:
-    // a plain thin square-capped pen, no antialiasing, no transform, one device pixel per pixel.
+    // a plain thin square-capped pen, no antialiasing, no transform but a move by whole pixels,
+    // one device pixel per pixel.
     bool const horizontal = y1 == y2;
     if (!horizontal && x1 != x2)
         return false;
@@ -403,23 +426,28 @@ bool PainterQt::axisLine(float x1, float y1, float x2, float y2)
     if (pen.style() != Qt::SolidLine || pen.width() > 1 || pen.capStyle() != Qt::SquareCap ||
         pen.brush().style() != Qt::SolidPattern)
         return false;
-    if (myPainter->worldTransform().type() != QTransform::TxNone ||
-        myPainter->device()->devicePixelRatio() != 1)
+    QTransform const& move = myPainter->worldTransform();
+    if (move.type() > QTransform::TxTranslate || move.dx() != std::trunc(move.dx()) ||
+        move.dy() != std::trunc(move.dy()) || myPainter->device()->devicePixelRatio() != 1)
         return false;
-    // Qt places line ends in 1/64 pixel, truncated toward zero; the pixel is the floor of that.
-    constexpr float limit = 1 << 24;
-    float const along1 = horizontal ? x1 : y1, along2 = horizontal ? x2 : y2,
-                across = horizontal ? y1 : x1;
+    // Qt places line ends on the device in 1/64 pixel, truncated toward zero; the pixel is the
+    // floor of that.
+    constexpr double limit = 1 << 24;
+    double const moveAlong = horizontal ? move.dx() : move.dy();
+    double const moveAcross = horizontal ? move.dy() : move.dx();
+    double const along1 = (horizontal ? x1 : y1) + moveAlong;
+    double const along2 = (horizontal ? x2 : y2) + moveAlong;
+    double const across = (horizontal ? y1 : x1) + moveAcross;
     if (!(std::fabs(along1) < limit && std::fabs(along2) < limit && std::fabs(across) < limit))
         return false;
-    int const a = int(along1 * 64.0f), b = int(along2 * 64.0f), c = int(across * 64.0f);
+    int const a = int(along1 * 64.0), b = int(along2 * 64.0), c = int(across * 64.0);
     // Lines under a pixel long follow rules of their own.
     if (std::abs(a - b) < 64)
         return false;
     int const from = std::min(a, b) >> 6, to = std::max(a, b) >> 6, at = c >> 6;
     QRect const pixels =
         horizontal ? QRect(from, at, to - from + 1, 1) : QRect(at, from, 1, to - from + 1);
-    myPainter->fillRect(pixels, pen.color());
+    myPainter->fillRect(pixels.translated(-int(move.dx()), -int(move.dy())), pen.color());
     return true;
 }
 

@@ -3,7 +3,9 @@
 #include "Painter.h"
 
 #include <QColor>
+#include <QPoint>
 #include <QPolygonF>
+#include <QSize>
 #include <vector>
 
 class QFont;
@@ -90,6 +92,13 @@ public:
     // Measured in the font set through this painter, else in the QPainter's own.
     void getTextSize(char const* text, float& w, float& h) const override;
     float getLineWidth() const override;
+
+    // Saves the QPainter's state, then moves it to the device pixel a picture drawn at `at` would
+    // start on, cuts it to `size` from there and gives it the pen, brush, font, composition and
+    // hints a newly begun QPainter has: what is drawn then lands as it would on a transparent
+    // picture of that size laid at `at`, without the picture (under a transformation that scales,
+    // drawn shapes are scaled as shapes). The caller restores the QPainter.
+    static void beginFresh(QPainter& painter, QPoint at, QSize size);
 
     // Measuring without a painter, as getTextSize measures.
     static void getTextSize(QFont const& font, char const* text, float& w, float& h);

@@ -8,13 +8,13 @@
 #include "mScale.h"
 #include "mSkin.h"
 #include "mTimeline.h"
+#include "mTrace.h"
 #include "tlScene.h"
 #include "tlStep.h"
 
 #include <QGraphicsItem>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -39,6 +39,10 @@ pGv::pGv(QWidget* parent, tlCmp* cmp) : QGraphicsView(parent), tlUi(cmp)
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setBackgroundBrush(QBrush(QColor(0, 0, 0, 255)));
     setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+    // The background pass covers the whole viewport, so Qt's own fill under it is wasted; each
+    // item puts back the painter's state it changed, so the scene need not save it for it.
+    viewport()->setAutoFillBackground(false);
+    setOptimizationFlag(QGraphicsView::DontSavePainterState, true);
     setRenderHint(QPainter::Antialiasing, true);
     setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
     setDragMode(QGraphicsView::RubberBandDrag);
@@ -91,8 +95,10 @@ void pGv::refresh(aRefreshContext*)
     if (updateEventGeom.needsCleaning(dirt, "pGv")) {
         if (tl && tl->getEdb())
             tl->getEdb()->syncEventsToView(tl, shownScene());
-        A_TRACE("Just updated events, now dump scene...\n");
-        dumpScene();
+        if (Ob::ourTrace) {
+            A_TRACE("Just updated events, now dump scene...\n");
+            dumpScene();
+        }
         QWidget::update();
     }
     if (updateTimeSel.needsCleaning(dirt, "pGv")) {
@@ -103,12 +109,12 @@ void pGv::refresh(aRefreshContext*)
     }
     QRectF const sceneArea = sceneRect();
     if (updateSceneStep.needsCleaning(dirt, "pGv")) {
-        A_TRACE("Update Item Layer: sceneRect= %f %f %f %f\n", sceneArea.x(), sceneArea.y(),
+        M_TRACE("Update Item Layer: sceneRect= %f %f %f %f\n", sceneArea.x(), sceneArea.y(),
                 sceneArea.width(), sceneArea.height());
         invalidateScene(sceneArea, QGraphicsScene::ItemLayer);
     }
     if (updateFg.needsCleaning(dirt, "pGv")) {
-        A_TRACE("Update FG Layer: sceneRect= %f %f %f %f\n", sceneArea.x(), sceneArea.y(),
+        M_TRACE("Update FG Layer: sceneRect= %f %f %f %f\n", sceneArea.x(), sceneArea.y(),
                 sceneArea.width(), sceneArea.height());
         invalidateScene(sceneArea, QGraphicsScene::ForegroundLayer);
     }
@@ -149,14 +155,13 @@ bool pGv::drawLayer(QPainter* painter, QRectF const& rect, bool foreground)
     mTimeline* tl = getTimeline();
     if (!skin || !tl || skin->inContext())
         return false;
-    painter->save();
-    QPixmap picture(viewport()->width(), viewport()->height());
-    if (foreground)
-        picture.fill(QColor(0, 0, 0, 0));
+    // Straight onto the view's painter, cut to the viewport: the background covers it whole, and
+    // a foreground with nothing to mark costs nothing.
+    QSize const area = viewport()->size();
+    PainterQt::beginFresh(*painter, QPoint(int(rect.left()), int(rect.top())), area);
     {
-        QPainter onPicture(&picture);
-        PainterQt p(onPicture);
-        p.set2dGeometry(0, 0, float(picture.width()), float(picture.height()));
+        PainterQt p(*painter);
+        p.set2dGeometry(0, 0, float(area.width()), float(area.height()));
         p.setLineWidth(float(1.0 / transform().m11()));
         skin->beginContext(tl, true);
         if (foreground)
@@ -165,7 +170,6 @@ bool pGv::drawLayer(QPainter* painter, QRectF const& rect, bool foreground)
             skin->drawTimelineBg(p);
         skin->endContext();
     }
-    painter->drawPixmap(int(rect.left()), int(rect.top()), picture);
     painter->restore();
     return true;
 }

@@ -22,6 +22,8 @@ aGraphic* graphicOf(Obh& h)
 
 } // namespace
 
+bool uiGi::ourPaintThroughPixmap = false;
+
 uiGi::uiGi(Obh& hdl) : myHdl(hdl)
 {
     A_ASSERT(graphicOf(myHdl));
@@ -95,16 +97,29 @@ void uiGi::paint(QPainter* painter, QStyleOptionGraphicsItem const* option, QWid
                   bx, by, w, h);
         return;
     }
-    // The object draws in its own box from (0, 0); the picture lands where the box starts.
-    QPixmap picture(static_cast<int>(w), static_cast<int>(h));
-    picture.fill(QColor(0, 0, 0, 0));
-    {
-        QPainter onPicture(&picture);
-        PainterQt p(onPicture, option);
-        p.set2dGeometry(0, 0, static_cast<float>(w), static_cast<float>(h));
-        g->giPaint(p);
+    // The object draws in its own box from (0, 0), cut to whole pixels where the box starts.
+    QRect const box {int(bx), int(by), int(w), int(h)};
+    if (box.isEmpty())
+        return;
+    if (ourPaintThroughPixmap) {
+        QPixmap picture(box.size());
+        picture.fill(QColor(0, 0, 0, 0));
+        {
+            QPainter onPicture(&picture);
+            PainterQt p(onPicture, option);
+            p.set2dGeometry(0, 0, float(w), float(h));
+            g->giPaint(p);
+        }
+        painter->drawPixmap(box.topLeft(), picture);
+    } else {
+        PainterQt::beginFresh(*painter, box.topLeft(), box.size());
+        {
+            PainterQt p(*painter, option);
+            p.set2dGeometry(0, 0, float(w), float(h));
+            g->giPaint(p);
+        }
+        painter->restore();
     }
-    painter->drawPixmap(static_cast<int>(bx), static_cast<int>(by), picture);
 }
 
 void uiGi::mousePressEvent(QGraphicsSceneMouseEvent* event)

@@ -41,6 +41,10 @@ public:
     // The object is going away on its own: the item will not call it back.
     void forgetHdl() { myHdl = Obh(); }
 
+    // Items draw straight onto the view's painter; on, each draws on a transparent picture of its
+    // own that is then laid on the view, as a reference for the direct drawing's pixels.
+    static bool ourPaintThroughPixmap;
+
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
 

@@ -295,30 +295,35 @@ TEST(PainterQtTest, AxisLinesLightExactlyThePixelsQtWould)
         {17, 17.005f, 20}, {12, 12, 22}};
     int k = 0;
     for (Line const& l : lines) {
-        for (bool vertical : {false, true}) {
-            for (int width : {0, 1}) {
-                QColor const colour(255, 0, 0, 40 + 50 * (k++ % 5));
-                QImage ours(40, 40, QImage::Format_ARGB32_Premultiplied);
-                ours.fill(QColor(0, 0, 255, 200));
-                QImage qts = ours;
-                QPen pen(colour);
-                pen.setWidth(width);
-                {
-                    QPainter qp(&ours);
-                    qp.setPen(pen);
-                    PainterQt p(qp);
-                    vertical ? p.draw2dLine(l.across, l.a, l.across, l.b)
-                             : p.draw2dLine(l.a, l.across, l.b, l.across);
-                }
-                {
-                    QPainter qp(&qts);
-                    qp.setPen(pen);
-                    vertical ? qp.drawLine(QLineF(l.across, l.a, l.across, l.b))
-                             : qp.drawLine(QLineF(l.a, l.across, l.b, l.across));
-                }
-                EXPECT_EQ(ours, qts) << l.a << " to " << l.b << " at " << l.across
-                                     << (vertical ? " vertical" : "") << " width " << width;
+        for (int variant = 0; variant < 12; ++variant) {
+            bool const vertical = variant % 2;
+            int const width = variant / 2 % 2;
+            // Moved by whole pixels, as a scene item's painter is, either way across zero.
+            QPoint const move = QPoint(3, -2) * (variant / 4 == 2 ? -2 : variant / 4);
+            QColor const colour(255, 0, 0, 40 + 50 * (k++ % 5));
+            QImage ours(40, 40, QImage::Format_ARGB32_Premultiplied);
+            ours.fill(QColor(0, 0, 255, 200));
+            QImage qts = ours;
+            QPen pen(colour);
+            pen.setWidth(width);
+            {
+                QPainter qp(&ours);
+                qp.translate(move);
+                qp.setPen(pen);
+                PainterQt p(qp);
+                vertical ? p.draw2dLine(l.across, l.a, l.across, l.b)
+                         : p.draw2dLine(l.a, l.across, l.b, l.across);
             }
+            {
+                QPainter qp(&qts);
+                qp.translate(move);
+                qp.setPen(pen);
+                vertical ? qp.drawLine(QLineF(l.across, l.a, l.across, l.b))
+                         : qp.drawLine(QLineF(l.a, l.across, l.b, l.across));
+            }
+            EXPECT_EQ(ours, qts) << l.a << " to " << l.b << " at " << l.across
+                                 << (vertical ? " vertical" : "") << " width " << width
+                                 << " moved " << move.x() << ", " << move.y();
         }
     }
 }

@@ -1,3 +1,4 @@
+#include "ItemsDoc.h"
 #include "ObClassTypeOf.h"
 #include "ViewsDoc.h"
 #include "mEvent.h"
@@ -7,8 +8,11 @@
 #include "uiGi.h"
 
 #include <QImage>
+#include <QScopedValueRollback>
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -36,6 +40,36 @@ std::string dumped(pGv const& view)
 struct View : ViewsDoc
 {
     std::unique_ptr<pGv> view = makeView(&doc.cmp, doc.cmp.getUi()->getScene());
+};
+
+// The largest difference of one colour channel between two pictures of one size.
+int largestDifference(QImage const& a, QImage const& b)
+{
+    int most = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            QRgb const p = a.pixel(x, y), q = b.pixel(x, y);
+            most = std::max({most, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                             std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+        }
+    return most;
+}
+
+// The items' document in a view of its size: a second and a row of 30 pixels to a pixel.
+struct ItemsView : ItemsDoc
+{
+    std::unique_ptr<pGv> view = makeView(&doc.cmp, &scene);
+
+    ItemsView()
+    {
+        view->resize(1000, 600);
+        view->setSceneRect(0, 0, 1000, 600);
+    }
+    QImage picture(bool throughPixmap)
+    {
+        QScopedValueRollback<bool> way(uiGi::ourPaintThroughPixmap, throughPixmap);
+        return view->grab().toImage();
+    }
 };
 
 } // namespace
@@ -103,4 +137,25 @@ TEST_F(View, TheEventsAreSyncedIntoTheSceneTheViewShows)
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->scene(), doc.cmp.getUi()->getScene());
     EXPECT_TRUE(view->getScene()->items().isEmpty()) << "the view's own scene stays empty";
+}
+
+// Each item draws straight onto the view's painter, in the state a painter of its own starts
+// with: the pixels are those of the item drawn on a transparent picture laid on the view, also
+// for text, a translucent fill and a selected item's outline (a translucent colour blended once
+// instead of twice may round a level apart).
+TEST_F(ItemsView, ItemsDrawOnTheViewThePixelsOfAPictureOfTheirOwn)
+{
+    ev(a)->setTitle("Über die Brücke, 25 Tage");
+    ev(b)->setBgColorA(120);
+    // Rows of 600 / 21 pixels put the items between pixels.
+    perp.zoomToLocalRange(0.0, 21.0, 1.0f);
+    timeline.restackLayers();
+    timeline.getEdb()->syncEventsToView(&timeline, &scene);
+    doc.selection.setSelection(b);
+    view->show();
+    QImage const straight = picture(false);
+    EXPECT_NE(straight.pixelColor(125, 15), straight.pixelColor(700, 500)) << "a is drawn";
+    QImage const throughPixmap = picture(true);
+    ASSERT_EQ(straight.size(), throughPixmap.size());
+    EXPECT_LE(largestDifference(straight, throughPixmap), 1);
 }
