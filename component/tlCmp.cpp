@@ -63,13 +63,14 @@ tlCmp::CleanRule const CleanRules[] = {
      "NewHandful|ClearHandful"},
     {"pHeader_update", "Selection|SelectionByTimeDisabled|RubberBandSelectionStart|NumRowsInLayer|"
                        "EventsDroppedInRow|Layout|LayerStackingInTimeline|LayerHidingChanged|"
-                       "RowScaleZoom|RowScalePan"},
+                       "RowScaleZoom|RowScalePan|UserEditedAttrs|LayerColorChanged"},
     {"pTopLeft_syncLayerControls", "LayerControlVisibility"},
     {"pTopLeft_update", ""},
     {"giEvent_update", "SelectionByTimeDisabled|TimeSelectionChanged|Selection|EventWasDeleted|"
-                       "NewEvent|Layout|EventColorChanged|RowScaleZoom"},
+                       "NewEvent|Layout|EventColorChanged|RowScaleZoom|UserEditedAttrs|"
+                       "LayerColorChanged"},
     {"giLayer_update", "Selection|Layout|NumRowsInLayer|LayerStackingInTimeline|EventWasDeleted|"
-                       "RowScaleZoom"},
+                       "RowScaleZoom|UserEditedAttrs|LayerColorChanged"},
     {"pGv_updateScene", "LayerStackingInTimeline|EventWasDeleted|NewEvent|LayerHidingChanged|"
                         "RowScaleZoom|EventsDroppedInRow|Layout"},
     {"pGv_updateFg", "LayerStackingInTimeline|LayerHidingChanged|NewHandful|ClearHandful"},

@@ -62,15 +62,9 @@ tlUi::tlUi(tlCmp* cmp) : myTlCmp(cmp), myScene(new tlScene())
 
 tlUi::~tlUi()
 {
-    if (ourEditorUi == this && ourEditor) {
-        // The document it edits is going: nothing is saved into it.
-        ourEditor->hide();
-        ourEditor->deleteLater();
-        ourEditor = nullptr;
-        ourEventEditor = nullptr;
-        ourLayerEditor = nullptr;
-        ourEditorUi = nullptr;
-    }
+    // The document it edits is going: nothing is saved into it.
+    if (ourEditorUi == this)
+        dropEditor();
     delete myScene;
     myScene = nullptr;
 }
@@ -217,6 +211,39 @@ pCtrls* tlUi::getCtrlsPanelById(int id) const
 {
     A_TRACE("Finding ctrl panel #%i\n", id);
     return find(myCtrls, id);
+}
+
+void tlUi::dropEditor()
+{
+    wEdit* editor = ourEditor;
+    ourEditor = nullptr;
+    ourEventEditor = nullptr;
+    ourLayerEditor = nullptr;
+    ourEditorUi = nullptr;
+    if (!editor)
+        return;
+    if (auto* objEditor = dynamic_cast<wEditObj*>(editor))
+        objEditor->forgetObject();
+    editor->hide();
+    editor->deleteLater();
+}
+
+bool tlUi::closeEditorOf(Obh h)
+{
+    auto* editor = dynamic_cast<wEditObj*>(ourEditor);
+    if (!editor || editor->getHdl() != h)
+        return false;
+    clearEditor();
+    return true;
+}
+
+void tlUi::objectGoing(ObObj const* obj)
+{
+    auto* editor = dynamic_cast<wEditObj*>(ourEditor);
+    if (editor && editor->edits(obj)) {
+        A_TRACE("The edited object is going: its editor closes unsaved\n");
+        dropEditor();
+    }
 }
 
 void tlUi::opened(wEdit* editor)

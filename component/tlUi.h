@@ -6,6 +6,7 @@
 #include <list>
 #include <map>
 
+class ObObj;
 class QWidget;
 class aGraphic;
 class pCtrls;
@@ -59,6 +60,12 @@ public:
     virtual wEditLayer* getLayerEditor();
     // Saves the open editor into its model object and closes it. Nothing when none is open.
     virtual void clearEditor();
+    // A second request for the object whose editor is open: that editor is saved and closed,
+    // and the answer is true. False when no editor of the object is open.
+    virtual bool closeEditorOf(Obh h);
+    // An object is going: an open editor of it closes without saving (a later object in the
+    // same slot must get nothing of it).
+    static void objectGoing(ObObj const* obj);
 
     pTimeline* getPanelById(int id) const;
     pCtrls* getCtrlsPanelById(int id) const;
@@ -79,4 +86,6 @@ private:
     // The graphic side of a handle's object, or null; false when its box is empty (traced).
     aGraphic* graphicToAdd(Obh& h, bool traceAdding);
     void opened(wEdit* editor);
+    // Closes the open editor without saving: its object or its document is going.
+    static void dropEditor();
 };

@@ -125,6 +125,7 @@ void mEvent::clearObj()
 
 void mEvent::recycleObj()
 {
+    tlUi::objectGoing(this);
     release();
     mEventData::recycleObj();
 }

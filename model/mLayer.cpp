@@ -11,6 +11,7 @@
 #include "aRefresher.h"
 #include "aTrace.h"
 #include "aTs.h"
+#include "giLayer.h"
 #include "mAttrLimits.h"
 #include "mEdb.h"
 #include "mEvent.h"
@@ -20,7 +21,7 @@
 #include "mTimeline.h"
 #include "mTrace.h"
 #include "tlStep.h"
-#include "giLayer.h"
+#include "tlUi.h"
 #include "uiGi.h"
 
 #include <algorithm>
@@ -147,6 +148,7 @@ void mLayer::clearObj()
 
 void mLayer::recycleObj()
 {
+    tlUi::objectGoing(this);
     rxDisconnect();
     A_TRACE("mLayer::recycleObj %p\n", static_cast<void*>(this));
     giClear();

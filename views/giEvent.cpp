@@ -14,6 +14,7 @@
 #include "mScale.h"
 #include "mTimeline.h"
 #include "tlStep.h"
+#include "tlUi.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -281,9 +282,20 @@ void giEvent::mouseDoubleClickEvent(QGraphicsSceneMouseEvent*)
     editEvent();
 }
 
-// Seam: the event editor's launch comes with the editors.
 void giEvent::editEvent()
 {
+    int x = 0, y = 0, w = 0, h = 0;
+    if (!screenBox(x, y, w, h))
+        return;
+    Obh const ev = hdl();
+    if (ObSelection* selection = getSelectionEngine()) {
+        selection->clearSelection();
+        selection->setSelection(ev);
+    }
+    // Asked again for the event whose editor is open, the request closes it.
+    tlUi* ui = getUi();
+    if (ui && !ui->closeEditorOf(ev))
+        ui->showEditEvent(ev, x, y, w, h, "Edit Event");
 }
 
 void giEvent::dragEnterEvent(QGraphicsSceneDragDropEvent* drop)

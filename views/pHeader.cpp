@@ -11,11 +11,15 @@
 #include "tlUi.h"
 #include "uiButton.h"
 #include "uiFonts.h"
+#include "uiText.h"
 #include "uiToggle.h"
 
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <cstring>
 
 pHeader::pHeader(QWidget* parent, Obh layer) : uiWin(parent), myLayerHdl(layer)
 {
@@ -155,6 +159,7 @@ void pHeader::btnContractCb(uiButton*)
 
 void pHeader::mousePressEvent(QMouseEvent* event)
 {
+    myIgnoreRelease = false;
     if (myTitleEditor) {
         labelEditorReturnPressed();
     } else {
@@ -189,6 +194,11 @@ void pHeader::mousePressEvent(QMouseEvent* event)
 
 void pHeader::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (myIgnoreRelease) {
+        myIgnoreRelease = false;
+        event->accept();
+        return;
+    }
     if (myTitleEditor) {
         labelEditorReturnPressed();
         return;
@@ -198,27 +208,88 @@ void pHeader::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
 }
 
-// Seam: opening the title editor and the layer editor, and committing a title, come with the
-// header's title editing; until then no title editor is ever open.
+void pHeader::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    mLayer* l = getLayer();
+    if (!l) {
+        event->ignore();
+        return;
+    }
+    if (!myTitleFont)
+        reskin();
+    QSizeF const size = QFontMetricsF(*myTitleFont).size(0, uiText::fromModel(l->getTitle()));
+    QRect const titleRect(2, 2, int(size.width()), int(size.height()));
+    QPoint const at = event->position().toPoint();
+    A_TRACE("Text Rect( %i, %i, %i, %i ), pos %i %i\n", 2, 2, width() - 4, 20, at.x(), at.y());
+    event->accept();
+    if (titleRect.contains(at)) {
+        showEditTitle();
+        // The release that completes this double click would commit the title at once.
+        myIgnoreRelease = myTitleEditor != nullptr;
+        return;
+    }
+    A_TRACE("Not in label\n");
+    showEditLayer();
+    requestRefresh();
+}
+
 void pHeader::showEditTitle()
 {
+    mLayer* l = getLayer();
+    if (myTitleEditor || !l)
+        return;
+    if (!myTitleFont)
+        reskin();
+    myTitleEditor = new QLineEdit(this);
+    myTitleEditor->setFont(*myTitleFont);
+    myTitleEditor->setText(uiText::fromModel(l->getTitle()));
+    myTitleEditor->setGeometry(2, 2, width() - 4, 20);
+    myTitleEditor->show();
+    myTitleEditor->setFocus();
+    // Return and the loss of the keyboard both commit.
+    connect(myTitleEditor, &QLineEdit::editingFinished, this, &pHeader::labelEditorReturnPressed);
 }
 
 void pHeader::showEditLayer()
 {
+    if (ObSelection* selection = getSelectionEngine()) {
+        selection->clearSelection();
+        selection->setSelection(myLayerHdl);
+    }
+    tlUi* ui = getUi();
+    if (!getLayer() || !ui)
+        return;
+    QPoint const topLeft = mapToGlobal(QPoint(0, 0));
+    QPoint const size = mapToGlobal(QPoint(width(), height())) - topLeft;
+    // Asked again for the layer whose editor is open, the request closes it.
+    if (!ui->closeEditorOf(myLayerHdl))
+        ui->showEditLayer(myLayerHdl, topLeft.x(), topLeft.y(), size.x(), size.y(), "Edit Layer");
 }
 
 void pHeader::labelEditorReturnPressed()
 {
-    if (myTitleEditor)
-        hideEditor();
+    if (!myTitleEditor)
+        return;
+    rtl::str const title = uiText::toModel(myTitleEditor->text());
+    mLayer* l = getLayer();
+    if (l && std::strcmp(l->getTitle().c(), title.c()) != 0) {
+        l->setTitle(title);
+        raiseDirt(DirtUserEditedAttrs);
+        requestRefresh();
+    }
+    update();
+    hideEditor();
 }
 
 void pHeader::hideEditor()
 {
     if (!myTitleEditor)
         return;
-    myTitleEditor->setAttribute(Qt::WA_DeleteOnClose);
-    myTitleEditor->close();
+    // Closing takes the keyboard from the editor, which would commit once more.
+    QLineEdit* editor = myTitleEditor;
     myTitleEditor = nullptr;
+    myIgnoreRelease = false;
+    disconnect(editor, nullptr, this, nullptr);
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    editor->close();
 }

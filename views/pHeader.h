@@ -38,7 +38,10 @@ public:
 
     void describeRefreshable(rtl::str& text) const override;
     void refresh(aRefreshContext* ctx) override;
+    // Opens the title editor over the title, with the keyboard; nothing when one is open.
     virtual void showEditTitle();
+    // Selects the layer alone and opens its editor beside the header; asked again while that
+    // editor is open, closes it.
     virtual void showEditLayer();
     // Closes the open title editor and forgets it.
     virtual void hideEditor();
@@ -51,17 +54,22 @@ public:
     uiButton* myContractBtn = nullptr;
     std::unique_ptr<QFont> myTitleFont;
     QLineEdit* myTitleEditor = nullptr;
+    // The release that completes the double click that opened the title editor is not a click.
+    bool myIgnoreRelease = false;
 
 public Q_SLOTS:
     void toggleChangedCb(uiToggle* toggle, bool value);
     void btnExpandCb(uiButton* button);
     void btnContractCb(uiButton* button);
+    // Commits the open title editor: the title when it changed, then the editor closes.
     void labelEditorReturnPressed();
 
 protected:
     using uiWin::refresh;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // On the title: edits it in place; elsewhere: opens the layer's editor.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -8,6 +8,7 @@
 
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
+#include <QGraphicsView>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyleOptionGraphicsItem>
@@ -129,4 +130,24 @@ void uiGi::mousePressEvent(QGraphicsSceneMouseEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+bool uiGi::screenBox(int& x, int& y, int& w, int& h) const
+{
+    QGraphicsScene* s = scene();
+    aGraphic* g = mgr();
+    if (!s || !g || s->views().size() != 1)
+        return false;
+    QGraphicsView* view = s->views().front();
+    double bx = 0, by = 0, bw = 0, bh = 0;
+    g->giGetBbox(bx, by, bw, bh);
+    // View coordinates are the viewport's.
+    QWidget* port = view->viewport();
+    QPoint const p1 = port->mapToGlobal(view->mapFromScene(mapToScene(bx, by)));
+    QPoint const p2 = port->mapToGlobal(view->mapFromScene(mapToScene(bx + bw, by + bh)));
+    x = p1.x();
+    y = p1.y();
+    w = p2.x() - x;
+    h = p2.y() - y;
+    return true;
 }

@@ -40,6 +40,9 @@ public:
     void geometryWillChange() { prepareGeometryChange(); }
     // The object is going away on its own: the item will not call it back.
     void forgetHdl() { myHdl = Obh(); }
+    // Where the object's box shows on the screen (global coordinates), through the scene's one
+    // view. False for an item in no scene, or in a scene shown in no view or in several.
+    bool screenBox(int& x, int& y, int& w, int& h) const;
 
     // Items draw straight onto the view's painter; on, each draws on a transparent picture of its
     // own that is then laid on the view, as a reference for the direct drawing's pixels.

@@ -1,7 +1,10 @@
 #include "ItemsDoc.h"
+#include "wEditEvent.h"
+#include "wEditLayer.h"
 
 #include <QCursor>
 #include <QGraphicsSceneHoverEvent>
+#include <QGraphicsView>
 
 namespace {
 
@@ -162,4 +165,39 @@ TEST_F(EventItems, AReleaseOnTheBandForgetsTheEventsPress)
     press(a, 20);
     mouse(band(), QEvent::GraphicsSceneMouseRelease, {600, 5});
     EXPECT_FALSE(remembersPress(a));
+}
+
+TEST_F(EventItems, DoubleClicksOpenTheEditorBesideTheEventAndASecondClosesIt)
+{
+    QGraphicsView view(&scene);
+    view.setFrameShape(QFrame::NoFrame);
+    view.setSceneRect(0, 0, 1000, 600);
+    view.setGeometry(300, 200, 1000, 600);
+    tlUi& ui = *doc.cmp.getUi();
+    doc.selection.setSelection(b);
+
+    mouse(item(a), QEvent::GraphicsSceneMouseDoubleClick, {20, 10});
+    ASSERT_NE(ui.getEditor(), nullptr);
+    EXPECT_EQ(ui.getEditor()->getHdl(), a);
+    EXPECT_FALSE(selected(b)) << "the event is selected alone";
+    // The view shows the scene 1:1: the balloon's point lies 5 pixels right of the event's end.
+    int const left = view.viewport()->mapToGlobal(QPoint(0, 0)).x();
+    EXPECT_EQ(ui.getEditor()->getAlignH(), -1);
+    EXPECT_EQ(ui.getEditor()->x(), left + qRound(item(a)->sceneBoundingRect().right()) + 5);
+
+    mouse(item(a), QEvent::GraphicsSceneMouseDoubleClick, {20, 10});
+    EXPECT_EQ(ui.getEditor(), nullptr) << "asked again, the editor closes";
+    EXPECT_TRUE(selected(a));
+
+    mouse(item(a), QEvent::GraphicsSceneMouseDoubleClick, {20, 10});
+    press(b, 20, Qt::MiddleButton);
+    ASSERT_NE(ui.getEditor(), nullptr);
+    EXPECT_EQ(ui.getEditor()->getHdl(), b) << "another event's request opens its own";
+
+    mouse(band(), QEvent::GraphicsSceneMouseDoubleClick, {600, 5});
+    EXPECT_EQ(ui.getEditor(), nullptr);
+    ASSERT_NE(ui.getLayerEditor(), nullptr);
+    EXPECT_EQ(ui.getLayerEditor()->getHdl(), l);
+    ui.clearEditor();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

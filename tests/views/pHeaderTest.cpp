@@ -1,11 +1,17 @@
+#include "pHeader.h"
 #include "ObClassTypeOf.h"
 #include "ObSelection.h"
 #include "ViewsDoc.h"
 #include "mLayer.h"
 #include "pHead.h"
-#include "pHeader.h"
+#include "tlUi.h"
 #include "uiButton.h"
 #include "uiToggle.h"
+#include "wEditLayer.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
 
 namespace {
 
@@ -23,6 +29,13 @@ struct Headers : ViewsDoc
     void press(pHeader& h, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         mouseAt(h, QEvent::MouseButtonPress, {60, 8}, Qt::LeftButton, mods);
+    }
+    // As Qt delivers a double click: press, release, double click, release.
+    void doubleClick(QPoint at)
+    {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                  QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
+            mouseAt(*header, type, at);
     }
     void showControls(bool controls, bool hiding)
     {
@@ -155,4 +168,49 @@ TEST_F(Headers, ShiftPressExtendsTheLayerSelection)
     for (Obh const& h : timeline.getLayerHdls())
         EXPECT_TRUE(doc.selection.isSelectedTest(h));
     EXPECT_EQ(timeline.getCurrentLayerHdl(), third);
+}
+
+TEST_F(Headers, TheTitleEditorSurvivesItsDoubleClickAndCommitsWhatChanged)
+{
+    header->resize(200, 40);
+    layer(first).setTitle("Plans");
+    doc.dirt.clearAllDirt();
+    doubleClick({5, 8});
+    ASSERT_NE(header->myTitleEditor, nullptr) << "the release that completes it is no click";
+    QPointer<QLineEdit> editor = header->myTitleEditor;
+    EXPECT_EQ(editor->geometry(), QRect(2, 2, 196, 20));
+    EXPECT_EQ(editor->text(), "Plans");
+    header->showEditTitle();
+    EXPECT_EQ(header->myTitleEditor, editor) << "one editor at a time";
+
+    editor->setText(QString::fromUtf8("Pläne\x07 2027"));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(editor, &enter);
+    EXPECT_EQ(header->myTitleEditor, nullptr);
+    EXPECT_STREQ(layer(first).getTitle().c(), "Pläne 2027");
+    EXPECT_TRUE(raised(tlObj::DirtUserEditedAttrs));
+
+    // A commit that changes nothing marks nothing; a later release commits as usual.
+    doc.dirt.clearAllDirt();
+    header->showEditTitle();
+    mouseAt(*header, QEvent::MouseButtonRelease, {5, 8});
+    EXPECT_EQ(header->myTitleEditor, nullptr);
+    EXPECT_FALSE(raised(tlObj::DirtUserEditedAttrs));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(editor.isNull());
+}
+
+TEST_F(Headers, DoubleClickBesideTheTitleOpensTheLayerEditor)
+{
+    header->resize(200, 40);
+    doc.selection.setSelection(second);
+    tlUi& ui = *doc.cmp.getUi();
+    doubleClick({150, 30});
+    EXPECT_EQ(header->myTitleEditor, nullptr);
+    ASSERT_NE(ui.getLayerEditor(), nullptr);
+    EXPECT_EQ(ui.getLayerEditor()->getHdl(), first);
+    EXPECT_FALSE(doc.selection.isSelectedTest(second)) << "the layer is selected alone";
+    header->showEditLayer();
+    EXPECT_EQ(ui.getLayerEditor(), nullptr) << "asked again, it closes";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -1,0 +1,167 @@
+#include "wEditEvent.h"
+#include "EditorDoc.h"
+#include "aTs.h"
+#include "uiStamp.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTextEdit>
+
+namespace {
+
+struct EventEditor : EditorDoc
+{
+    wEditEvent* open()
+    {
+        ui.showEditEvent(e, 100, 300, 50, 20, "Edit Event");
+        return ui.getEditor();
+    }
+    // Colours no rounding keeps by accident, in all three places.
+    static void paint(mEvent& event)
+    {
+        for (auto [name, value] : {std::pair {"bgColorR", "1"},
+                                   {"bgColorG", "2"},
+                                   {"bgColorB", "254"},
+                                   {"bgColorA", "3"},
+                                   {"lineColorR", "255"},
+                                   {"lineColorG", "77"},
+                                   {"lineColorB", "0"},
+                                   {"lineColorA", "128"},
+                                   {"textColorA", "0"}})
+            event.setAttrByString(name, value, "int");
+    }
+};
+
+} // namespace
+
+TEST_F(EventEditor, OpeningAndClosingWritesNothing)
+{
+    mEvent& event = ev(e);
+    paint(event);
+    event.setColorStyle(EventColorByLayer);
+    event.setTitle("Zürich – 東京");
+    doc.dirt.clearAllDirt();
+    auto const before = attrs(event);
+
+    wEditEvent* editor = open();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->getTitleEdit()->text(), QString::fromUtf8("Zürich – 東京"));
+    EXPECT_EQ(editor->getColorStyleBox()->currentText(), "By Layer");
+    EXPECT_EQ(picked(*editor->getColorPicker()), (std::array<int, 4> {1, 2, 254, 3}));
+    EXPECT_EQ(editor->getStartStamp()->getTs(), aTs(1000.0));
+    editor->setColorType(wEditObj::ColorTypeLine);
+    EXPECT_EQ(picked(*editor->getColorPicker()), (std::array<int, 4> {255, 77, 0, 128}));
+    EXPECT_EQ(editor->getColorLabel(wEditObj::ColorTypeLine)->styleSheet(),
+              "QLabel#line { color: #FFF; }");
+    EXPECT_EQ(editor->getColorLabel(wEditObj::ColorTypeFill)->styleSheet(),
+              "QLabel#fill { color: #888; }");
+    editor->setColorType(wEditObj::ColorTypeText);
+    ui.clearEditor();
+    EXPECT_EQ(attrs(event), before);
+    EXPECT_FALSE(raised(tlObj::DirtUserEditedAttrs));
+    EXPECT_FALSE(raised(tlObj::DirtEventColorChanged));
+}
+
+TEST_F(EventEditor, TextsReachTheEventWhenSavedWithoutWhatADocumentCannotHold)
+{
+    wEditEvent* editor = open();
+    editor->getTitleEdit()->setText(QString::fromUtf8("Launch\x01 día"));
+    editor->getAmountEdit()->setText("12.5");
+    editor->getUnitsEdit()->setText("kg");
+    editor->getKeywordsEdit()->setText("a, b");
+    editor->getNotesEdit()->setPlainText(QString("line one\n\tline two\x1b") + QChar(0xfffe));
+    EXPECT_STREQ(ev(e).getTitle().c(), "") << "texts wait for the save";
+
+    ui.clearEditor();
+    mEvent& event = ev(e);
+    EXPECT_STREQ(event.getTitle().c(), "Launch día");
+    EXPECT_STREQ(event.getAmount().c(), "12.5");
+    EXPECT_STREQ(event.getUnits().c(), "kg");
+    EXPECT_STREQ(event.getKeywords().c(), "a, b");
+    EXPECT_STREQ(event.getNotes().c(), "line one\n\tline two");
+    EXPECT_TRUE(raised(tlObj::DirtUserEditedAttrs)) << "the document is modified";
+    EXPECT_FALSE(raised(tlObj::DirtEventColorChanged));
+}
+
+TEST_F(EventEditor, APickedColourIsWrittenAtOnceAndMakesTheStyleCustom)
+{
+    ev(e).setColorStyle(EventColorByLayer);
+    wEditEvent* editor = open();
+    editor->setColorType(wEditObj::ColorTypeText);
+    editor->getColorPicker()->setColor(10, 20, 30, 40);
+    mEvent& event = ev(e);
+    EXPECT_EQ(event.getColorStyle(), EventColorIndividual);
+    EXPECT_EQ(editor->getColorStyleBox()->currentText(), "Custom");
+    EXPECT_EQ((std::array<int, 4> {event.getTextColorR(), event.getTextColorG(),
+                                   event.getTextColorB(), event.getTextColorA()}),
+              (std::array<int, 4> {10, 20, 30, 40}));
+    EXPECT_EQ(event.getBgColorR(), 128) << "only the edited colour";
+    EXPECT_TRUE(raised(tlObj::DirtEventColorChanged));
+    EXPECT_TRUE(raised(tlObj::DirtUserEditedAttrs));
+
+    doc.dirt.clearAllDirt();
+    editor->getColorPicker()->setColor(10, 20, 30, 40);
+    EXPECT_FALSE(raised(tlObj::DirtUserEditedAttrs)) << "the same colour changes nothing";
+
+    editor->getColorStyleBox()->setCurrentIndex(1);
+    EXPECT_EQ(event.getColorStyle(), EventColorByLayer);
+    EXPECT_TRUE(raised(tlObj::DirtEventColorChanged));
+    EXPECT_TRUE(raised(tlObj::DirtUserEditedAttrs));
+}
+
+TEST_F(EventEditor, SpaceOnTheEditorClosesAndSavesInAFieldItTypes)
+{
+    wEditEvent* editor = open();
+    QPointer<wEditEvent> alive = editor;
+    editor->getTitleEdit()->setFocus();
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+    QApplication::sendEvent(editor->getTitleEdit(), &typed);
+    EXPECT_EQ(editor->getTitleEdit()->text(), " ");
+    EXPECT_EQ(ui.getEditor(), editor);
+
+    editor->setFocus();
+    // The window is made active by the event loop.
+    for (int k = 0; k < 1000 && !editor->hasFocus(); ++k)
+        QApplication::processEvents();
+    ASSERT_TRUE(editor->hasFocus());
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+    QApplication::sendEvent(editor, &space);
+    EXPECT_EQ(ui.getEditor(), nullptr);
+    EXPECT_STREQ(ev(e).getTitle().c(), " ");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull());
+}
+
+TEST_F(EventEditor, LeavingClosesOnlyAfterEntering)
+{
+    wEditEvent* editor = open();
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(editor, &leave);
+    EXPECT_EQ(ui.getEditor(), editor) << "the pointer had never been inside";
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(editor, &enter);
+    QApplication::sendEvent(editor, &leave);
+    EXPECT_EQ(ui.getEditor(), nullptr);
+}
+
+TEST_F(EventEditor, ClosesUnsavedWhenItsEventGoesAndTheNextEventInTheSlotGetsNothing)
+{
+    wEditEvent* editor = open();
+    QPointer<wEditEvent> alive = editor;
+    editor->getTitleEdit()->setText("typed");
+    Obh const gone = e;
+    timeline.deleteEvent(e);
+    EXPECT_EQ(ui.getEditor(), nullptr);
+    EXPECT_EQ(tlUi::ourEditor, nullptr);
+
+    Obh next = tlObj::ourType_mEvent->make();
+    ASSERT_EQ(next.getAddr(), gone.getAddr()) << "the slot is taken again";
+    ASSERT_FALSE(alive.isNull());
+    editor->saveToModel();
+    editor->getColorPicker()->setColor(1, 2, 3, 4);
+    EXPECT_STREQ(ev(next).getTitle().c(), "");
+    EXPECT_EQ(ev(next).getBgColorR(), 128);
+    EXPECT_FALSE(raised(tlObj::DirtUserEditedAttrs));
+}
