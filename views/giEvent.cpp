@@ -14,7 +14,6 @@
 #include "mScale.h"
 #include "mTimeline.h"
 #include "tlStep.h"
-#include "tlUi.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -284,18 +283,7 @@ void giEvent::mouseDoubleClickEvent(QGraphicsSceneMouseEvent*)
 
 void giEvent::editEvent()
 {
-    int x = 0, y = 0, w = 0, h = 0;
-    if (!screenBox(x, y, w, h))
-        return;
-    Obh const ev = hdl();
-    if (ObSelection* selection = getSelectionEngine()) {
-        selection->clearSelection();
-        selection->setSelection(ev);
-    }
-    // Asked again for the event whose editor is open, the request closes it.
-    tlUi* ui = getUi();
-    if (ui && !ui->closeEditorOf(ev))
-        ui->showEditEvent(ev, x, y, w, h, "Edit Event");
+    openEditor(false);
 }
 
 void giEvent::dragEnterEvent(QGraphicsSceneDragDropEvent* drop)

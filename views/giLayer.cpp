@@ -7,7 +7,6 @@
 #include "ctHndQt.h"
 #include "mTimeline.h"
 #include "tlStep.h"
-#include "tlUi.h"
 
 #include <QGraphicsSceneDragDropEvent>
 #include <QGraphicsSceneMouseEvent>
@@ -68,18 +67,7 @@ void giLayer::mouseDoubleClickEvent(QGraphicsSceneMouseEvent*)
 
 void giLayer::editLayer()
 {
-    int x = 0, y = 0, w = 0, h = 0;
-    if (!screenBox(x, y, w, h))
-        return;
-    Obh const layer = hdl();
-    if (ObSelection* selection = getSelectionEngine()) {
-        selection->clearSelection();
-        selection->setSelection(layer);
-    }
-    // Asked again for the layer whose editor is open, the request closes it.
-    tlUi* ui = getUi();
-    if (ui && !ui->closeEditorOf(layer))
-        ui->showEditLayer(layer, x, y, w, h, "Edit Layer");
+    openEditor(true);
 }
 
 void giLayer::dragEnterEvent(QGraphicsSceneDragDropEvent* event)

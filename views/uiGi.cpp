@@ -1,10 +1,13 @@
 #include "uiGi.h"
 
 #include "ObObj.h"
+#include "ObSelection.h"
 #include "PainterQt.h"
 #include "aAssert.h"
 #include "aGraphic.h"
 #include "mTrace.h"
+#include "pTimeline.h"
+#include "tlUi.h"
 
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
@@ -132,22 +135,33 @@ void uiGi::mousePressEvent(QGraphicsSceneMouseEvent* event)
         event->ignore();
 }
 
-bool uiGi::screenBox(int& x, int& y, int& w, int& h) const
+pTimeline* uiGi::shownIn() const
 {
     QGraphicsScene* s = scene();
-    aGraphic* g = mgr();
-    if (!s || !g || s->views().size() != 1)
-        return false;
-    QGraphicsView* view = s->views().front();
-    double bx = 0, by = 0, bw = 0, bh = 0;
-    g->giGetBbox(bx, by, bw, bh);
-    // View coordinates are the viewport's.
-    QWidget* port = view->viewport();
-    QPoint const p1 = port->mapToGlobal(view->mapFromScene(mapToScene(bx, by)));
-    QPoint const p2 = port->mapToGlobal(view->mapFromScene(mapToScene(bx + bw, by + bh)));
-    x = p1.x();
-    y = p1.y();
-    w = p2.x() - x;
-    h = p2.y() - y;
-    return true;
+    if (!s || s->views().size() != 1)
+        return nullptr;
+    for (QWidget* w = s->views().front(); w; w = w->parentWidget())
+        if (auto* pane = dynamic_cast<pTimeline*>(w))
+            return pane;
+    return nullptr;
+}
+
+void uiGi::openEditor(bool layer)
+{
+    pTimeline* pane = shownIn();
+    tlUi* ui = pane ? pane->getUi() : nullptr;
+    if (!ui)
+        return;
+    Obh const h = myHdl;
+    if (ObSelection* selection = pane->getSelectionEngine()) {
+        selection->clearSelection();
+        selection->setSelection(h);
+    }
+    int x = 0, y = 0, w = 0, ht = 0;
+    if (!pane->getSelectionArea(x, y, w, ht) || ui->closeEditorOf(h))
+        return;
+    if (layer)
+        ui->showEditLayer(h, x, y, w, ht, "Edit Layer");
+    else
+        ui->showEditEvent(h, x, y, w, ht, "Edit Event");
 }

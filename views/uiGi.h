@@ -5,6 +5,7 @@
 #include <QGraphicsItem>
 
 class aGraphic;
+class pTimeline;
 
 // The scene item every item of the timeline's scene derives from. It draws nothing of its own
 // and has no geometry of its own: it keeps the handle of the model object it stands for, and
@@ -40,9 +41,13 @@ public:
     void geometryWillChange() { prepareGeometryChange(); }
     // The object is going away on its own: the item will not call it back.
     void forgetHdl() { myHdl = Obh(); }
-    // Where the object's box shows on the screen (global coordinates), through the scene's one
-    // view. False for an item in no scene, or in a scene shown in no view or in several.
-    bool screenBox(int& x, int& y, int& w, int& h) const;
+    // The timeline pane whose graphics view shows the item, or null: an item in no scene, or in
+    // a scene shown in no view or in several.
+    pTimeline* shownIn() const;
+    // Makes the object the whole selection and opens its editor (of a layer, else of an event)
+    // beside the selection on the screen; asked again for the object whose editor is open,
+    // closes that editor instead. Nothing for an item that no timeline pane shows.
+    void openEditor(bool layer);
 
     // Items draw straight onto the view's painter; on, each draws on a transparent picture of its
     // own that is then laid on the view, as a reference for the direct drawing's pixels.

@@ -1,10 +1,10 @@
 #include "ItemsDoc.h"
+#include "pTimeline.h"
 #include "wEditEvent.h"
 #include "wEditLayer.h"
 
 #include <QCursor>
 #include <QGraphicsSceneHoverEvent>
-#include <QGraphicsView>
 
 namespace {
 
@@ -167,12 +167,10 @@ TEST_F(EventItems, AReleaseOnTheBandForgetsTheEventsPress)
     EXPECT_FALSE(remembersPress(a));
 }
 
-TEST_F(EventItems, DoubleClicksOpenTheEditorBesideTheEventAndASecondClosesIt)
+TEST_F(EventItems, DoubleClicksOpenTheEditorBesideTheSelectionAndASecondClosesIt)
 {
-    QGraphicsView view(&scene);
-    view.setFrameShape(QFrame::NoFrame);
-    view.setSceneRect(0, 0, 1000, 600);
-    view.setGeometry(300, 200, 1000, 600);
+    pTimeline pane(nullptr, &doc.cmp, doc.cmp.getUi());
+    pane.resize(1000, 600);
     tlUi& ui = *doc.cmp.getUi();
     doc.selection.setSelection(b);
 
@@ -180,10 +178,10 @@ TEST_F(EventItems, DoubleClicksOpenTheEditorBesideTheEventAndASecondClosesIt)
     ASSERT_NE(ui.getEditor(), nullptr);
     EXPECT_EQ(ui.getEditor()->getHdl(), a);
     EXPECT_FALSE(selected(b)) << "the event is selected alone";
-    // The view shows the scene 1:1: the balloon's point lies 5 pixels right of the event's end.
-    int const left = view.viewport()->mapToGlobal(QPoint(0, 0)).x();
+    int x = 0, y = 0, w = 0, h = 0;
+    ASSERT_TRUE(pane.getSelectionArea(x, y, w, h));
     EXPECT_EQ(ui.getEditor()->getAlignH(), -1);
-    EXPECT_EQ(ui.getEditor()->x(), left + qRound(item(a)->sceneBoundingRect().right()) + 5);
+    EXPECT_EQ(ui.getEditor()->x(), x + w + 5) << "the point lies 5 pixels right of the event";
 
     mouse(item(a), QEvent::GraphicsSceneMouseDoubleClick, {20, 10});
     EXPECT_EQ(ui.getEditor(), nullptr) << "asked again, the editor closes";
@@ -200,4 +198,5 @@ TEST_F(EventItems, DoubleClicksOpenTheEditorBesideTheEventAndASecondClosesIt)
     EXPECT_EQ(ui.getLayerEditor()->getHdl(), l);
     ui.clearEditor();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    pane.docWillClose();
 }
