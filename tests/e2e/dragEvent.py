@@ -20,7 +20,7 @@ def body(s):
     s.painted(window)
     s.focus(window)
     # A layer, an event in its first row and one below it in its second.
-    s.key("l", "e", "e", "ctrl+s")
+    s.key("l", "e", "e", "ctrl+alt+s")
     s.focus(s.window("Save as..."))
     s.type(os.path.join(s.docs, "Drag"))
     s.key("Return")
@@ -40,7 +40,8 @@ def body(s):
         if len(events) != 2:
             raise session.Failure("%d events are shown, not two" % len(events))
         top, second = events
-        x, y = int(top[0] + min(top[2] / 2, 10)), int(top[1] + top[3] / 2)
+        # The middle: the ends of an item stretch it.
+        x, y = int(top[0] + top[2] / 2), int(top[1] + top[3] / 2)
         to_x, to_y = where(top, second, second[1] - top[1])
         s.drag(x, y, int(to_x), int(to_y), finish)
 

@@ -23,7 +23,7 @@ def body(s):
         raise session.Failure("%d events are shown, not one" % len(events))
     x, y, w, h = events[0]
     known = {w.id for w in s.windows()}
-    s.click(int(x + min(w / 2, 10)), int(y + h / 2), count=2)
+    s.click(int(x + w / 2), int(y + h / 2), count=2)
     editor = s.wait("the event editor", lambda: next(
         (w for w in s.windows() if w.id not in known), None))
     s.screenshot("editor")
@@ -36,7 +36,7 @@ def body(s):
           ["sleep", "0.2"], ["mousemove", "--sync", 1270, 1015])
     s.wait("the editor to close", lambda: all(w.id != editor.id for w in s.windows()))
     s.focus(window)
-    s.key("ctrl+s")
+    s.key("ctrl+alt+s")
     s.focus(s.window("Save as..."))
     s.type(os.path.join(s.docs, "Title"))
     s.key("Return")

@@ -28,8 +28,9 @@ SCENE_HEAD = re.compile(r"<-+ (\d+) SCENE ITEMS, within sceneRect ([\d.]+) x ([\
 SCENE_ITEM = re.compile(r"Item QGraphicsItem, z=([-\d.]+),\s+([-\d.]+) x ([-\d.]+) @ "
                         r"\( ([-\d.]+), ([-\d.]+) \) (VISIBLE|invisible)")
 CONTROL_STRIP = 80  # the control panel's height, under the graphics view
+INSTANT_WIDTH = 30  # an instant's item is this wide, centred on its time; a span's starts there
 # A window line of `xwininfo -root -tree`: id, "name" (or no name), then WxH+x+y  +X+Y.
-WINDOW_LINE = re.compile(r'^\s*(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)).*?'
+WINDOW_LINE = re.compile(r'^\s*(0x[0-9a-f]+) (?:"(.*?)"|\(has no name\)): .*?'
                          r"(\d+)x(\d+)\+(-?\d+)\+(-?\d+)\s+\+(-?\d+)\+(-?\d+)\s*$")
 SLOW = float(os.environ.get("VANTREL_E2E_SLOW", "1"))  # a factor on every wait bound
 
@@ -158,6 +159,8 @@ class Session:
                    XDG_CONFIG_HOME=os.path.join(self.home, ".config"),
                    XDG_RUNTIME_DIR=os.path.join(self.tmp, "run"), LC_ALL="C.UTF-8")
         env.setdefault("ASAN_OPTIONS", "detect_leaks=1:abort_on_error=1")
+        env["LSAN_OPTIONS"] = "suppressions=%s:print_suppressions=0" % os.path.join(
+            os.path.dirname(os.path.abspath(__file__)), "lsan.supp")
         env.setdefault("UBSAN_OPTIONS", "print_stacktrace=1:halt_on_error=1")
         os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700, exist_ok=True)
         self.log_path = os.path.join(self.out, "%s-%d.log" % (self.name, self.runs))
@@ -231,8 +234,8 @@ class Session:
         lx, ly = layers[0][3], layers[0][4]
         ox = window.x + window.w - vw
         oy = window.y + window.h - CONTROL_STRIP - vh
-        return sorted(((ox + lx + x, oy + ly + y, w, h) for z, w, h, x, y, v in items
-                       if z == 1 and v), key=lambda r: (r[1], r[0]))
+        return sorted(((ox + lx + x - (w / 2 if w == INSTANT_WIDTH else 0), oy + ly + y, w, h)
+                       for z, w, h, x, y, v in items if z == 1 and v), key=lambda r: (r[1], r[0]))
 
     def wait_exit(self, timeout=30):
         self.wait("the program to exit", lambda: self.program.poll() is not None, timeout)
@@ -279,17 +282,17 @@ class Session:
         return self.x("xwininfo", "-root", "-tree")
 
     def window(self, name, timeout=30):
-        """Waits for a shown window of that name."""
+        """Waits for a shown window of that name (with "*" after it while it is modified)."""
         def find():
             for w in self.windows():
-                if w.name == name:
+                if w.name in (name, name + "*"):
                     return w
             return None
         return self.wait('a window "%s"' % name, find, timeout)
 
     def no_window(self, name, timeout=30):
         self.wait('no window "%s"' % name,
-                  lambda: all(w.name != name for w in self.windows()), timeout)
+                  lambda: all(w.name not in (name, name + "*") for w in self.windows()), timeout)
 
     def colours(self, window):
         """How many colours the window shows now."""
