@@ -33,6 +33,7 @@
 #include "cmdViewLockTimeToNow.h"
 #include "cmdViewPanTimeToNow.h"
 #include "mDoc.h"
+#include "mEdb.h"
 #include "mScale.h"
 #include "mTimeline.h"
 #include "wMain.h"
@@ -500,6 +501,10 @@ bool mApp::saveDoc(ObDoc* d, bool saveAs)
         warn(text.toUtf8().constData());
         return false;
     }
+    // What was written, for whoever checks the bundle against the program.
+    mEdb const* events = doc->getTimeline() ? doc->getTimeline()->getEdb() : nullptr;
+    A_TRACE("Saved %s with %i events\n", path.cs(),
+            events ? static_cast<int>(events->size()) : 0);
     synced(doc, true);
     return true;
 }
