@@ -148,9 +148,14 @@ bool closeCurrent()
         return true;
     if (!mApp::app()->saveAndCloseDoc(doc))
         return false;
+    // The menu bar is a top-level widget of its own, never shown.
     return until([] {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return ObApp::ourDocs.empty() && QApplication::topLevelWidgets().isEmpty();
+        auto const widgets = QApplication::topLevelWidgets();
+        return ObApp::ourDocs.empty() &&
+               std::none_of(widgets.begin(), widgets.end(), [](QWidget* w) {
+                   return w->isVisible();
+               });
     });
 }
 
