@@ -3,9 +3,9 @@
 #include "Xml.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
-
-struct _xmlTextWriter;
+#include <vector>
 
 // Writes one indented document element by element, with typed attributes. The document goes
 // to a temporary file beside the target and replaces the target only when every step, the
@@ -18,6 +18,12 @@ struct _xmlTextWriter;
 //
 // Nothing beyond the document limits of Xml (nesting depth, stored size of a start tag or a
 // text) is written: such a step fails with a message naming the element or the attribute.
+//
+// The bytes are those libxml2's xmlTextWriter writes with an indent of three blanks: the writer
+// escapes and converts texts itself into a buffer of its own and writes it in large blocks. The
+// encodings are "ISO-8859-1" (a character beyond it as a decimal reference "&#8364;") and
+// "UTF-8", in any case of letters; a null encoding writes UTF-8 without naming it, characters
+// beyond ASCII in attribute values as hexadecimal references. Any other encoding fails the start.
 class XmlWriter : public Xml
 {
 public:
@@ -37,8 +43,8 @@ public:
     virtual bool addAttribute(char const* name, unsigned long value);
     virtual bool addAttribute(char const* name, unsigned int value);
     // An attribute whose text is one of the program's own names (a class, an attribute, a type:
-    // plain ASCII letters, digits, ':' and '_'), which needs no check and no escape.
-    bool addNameAttribute(char const* name, char const* ownName);
+    // plain ASCII letters, digits, ':' and '_'), which needs no check.
+    virtual bool addNameAttribute(char const* name, char const* ownName);
     virtual bool addString(char const* text);
     virtual bool addValue(double value);
     virtual bool addValue(float value);
@@ -54,14 +60,30 @@ public:
     // freed with xmlFree.
     unsigned char* ConvertInput(char const* text, char const* encoding);
 
-    // Output sink state, reached from the libxml2 output callbacks.
-    struct Sink
+private:
+    // How a text is written: as it is (names, comments), as element content, as an attribute
+    // value. Each escapes what the one before it does not.
+    enum class Escape
     {
-        int fd = -1;
-        bool error = false;
+        None,
+        Content,
+        Attribute
+    };
+    // The document's encoding; Unnamed is UTF-8 without a declaration of it.
+    enum class Charset
+    {
+        Latin1,
+        Utf8,
+        Unnamed
+    };
+    // An element still open: where its name lies in myNames (each name ends with its NUL), and
+    // whether its start tag is still open (no '>' written yet).
+    struct Element
+    {
+        size_t nameAt;
+        bool tagOpen;
     };
 
-private:
     bool note(int rc, char const* message);
     bool open(char const* name, char const* message);
     bool fits(size_t size, char const* what, char const* message);
@@ -73,17 +95,38 @@ private:
     void removeLeftovers() const;
     void discard();
 
+    // The output: bytes appended to the buffer, which goes to the file a block at a time.
+    void put(char const* bytes, size_t size);
+    void put(char c);
+    template <size_t N> void put(char const (&literal)[N]) { put(literal, N - 1); }
+    template <Escape E> void putText(char const* text);
+    void putIndent(size_t levels);
+    void putName(Element const& e);
+    // Ends the element on top: "/>" or its end tag, then the line.
+    void closeTop();
+    bool flush();
+
     char const* myEncoding;
-    _xmlTextWriter* myWriter;
-    Sink mySink;
+    Charset myCharset;
+    // Between a successful start and the end or the abandonment of a document.
+    bool myWriting;
+    std::unique_ptr<char[]> myBuffer;
+    size_t myUsed;
+    int myFd;
+    // A block could not be written, or a text of the program's own was no UTF-8: the document
+    // is lost and its save fails.
+    bool myLost;
+    // libxml2's rule for the line of an end tag: indented unless text or a comment came last.
+    bool myIndentEnd;
+    std::vector<Element> myOpen;
+    std::string myNames;
     // The file the document replaces (a symbolic link followed to its end) and the temporary
     // file it is written to.
     std::string myTarget;
     std::string myTempPath;
     bool myFailed;
-    // Open elements, the root included; the stored size of the start tag being written (0 once
-    // its content began) and of the text written since the last tag.
-    int myDepth;
+    // The stored size of the start tag being written (0 once its content began) and of the text
+    // written since the last tag.
     size_t myTagBytes;
     size_t myTextBytes;
 };

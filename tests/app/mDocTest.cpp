@@ -4,7 +4,12 @@
 #include "ObDirty.h"
 #include "ObQtRefresher.h"
 #include "ScratchDir.h"
+#include "XmlWriter.h"
+#include "mEdb.h"
 #include "mEvent.h"
+#include "mTimeline.h"
+#include "xml/SameBytes.h"
+#include "xml/XmlReferenceWriter.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -12,7 +17,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <sstream>
 
 using testing::HasSubstr;
@@ -177,4 +184,48 @@ TEST(mDocTest, AWindowStillBoundGoesWithItsDocumentAndClosingLetsItGo)
     EXPECT_FALSE(window->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
+}
+
+// A document tools/gendoc made, opened, given texts that need escapes and references and odd
+// numbers, and saved through the document's writer and through the libxml2 writer it replaced:
+// the same bytes.
+TEST(mDocTest, AGeneratedDocumentSavesAsTheLibxml2WriterWritesIt)
+{
+    ScratchDir dir;
+    std::filesystem::path const source =
+        std::filesystem::path(VANTREL_TEST_DATA_DIR).parent_path().parent_path().parent_path();
+    std::string const gendoc = (source / "tools/gendoc").string();
+    std::string const command =
+        "python3 '" + gendoc + "' '" + dir.file("Gen") + "' 3000 7 --seed 3 >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    Doc doc;
+    ASSERT_TRUE(doc.load(dir.file("Gen.orstime").c_str())) << doc.fileError().cs();
+    char const* const texts[] = {
+        "Caf\xc3\xa9 & <Bar> \"quoted\" 'single'", "tab\there\nnew line\r\nreturn",
+        "\xe2\x82\xac 5 \xe6\x97\xa5 \xf0\x9f\x98\x80 \xc3\xbf\xc2\xa0", "]]> -- <!-- &amp;", ""};
+    double const reals[] = {-0.0, 1e300, 5e-324, 0.0078125, -123456789.0000005};
+    int n = 0;
+    for (Obh h : doc.getTimeline()->getEdb()->getEvents()) {
+        if (n >= 40)
+            break;
+        mEvent* e = tlObj::ourType_mEvent->ptr(h);
+        ASSERT_NE(e, nullptr);
+        rtl::str const text(texts[n % std::size(texts)]);
+        e->setTitle(text);
+        e->setNotes(rtl::str(texts[(n + 1) % std::size(texts)]));
+        e->setKeywords(text);
+        e->setSceneW(reals[n % std::size(reals)]);
+        ++n;
+    }
+    std::string const mine = dir.file("writer.xml"), libxml2 = dir.file("reference.xml");
+    XmlWriter w("ISO-8859-1");
+    ASSERT_TRUE(w.startDocument(mine.c_str(), "timeline_document_v1") && doc.saveXml(w) &&
+                w.endDocument());
+    XmlReferenceWriter r("ISO-8859-1");
+    ASSERT_TRUE(r.startDocument(libxml2.c_str(), "timeline_document_v1") && doc.saveXml(r) &&
+                r.endDocument());
+    std::string const saved = readFile(mine);
+    EXPECT_THAT(saved,
+                HasSubstr("value=\"Caf\xe9 &amp; &lt;Bar&gt; &quot;quoted&quot; 'single'\""));
+    EXPECT_TRUE(sameBytes(saved, readFile(libxml2)));
 }
