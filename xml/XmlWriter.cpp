@@ -3,11 +3,14 @@
 #include <libxml/encoding.h>
 #include <libxml/xmlmemory.h>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,9 +18,12 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
+#include <new>
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -131,17 +137,12 @@ bool storableText(char const* text)
     return true;
 }
 
-bool refuseText(char const* text)
-{
-    if (storableText(text))
-        return false;
-    std::printf(
-        "XmlWriter: text that is not UTF-8 or holds a character XML cannot store is refused\n");
-    return true;
-}
-
-// The buffer goes to the file in blocks of this size.
+// The buffer goes to the file in blocks of this size, past the page cache where the file system
+// lets it (from memory aligned for that); a run formatted apart begins with a buffer of the
+// other size.
 constexpr size_t BlockSize = size_t(1) << 20;
+constexpr size_t DirectAlignment = 4096;
+constexpr size_t RunStart = size_t(1) << 18;
 
 // What a byte asks of each way of writing a text (bits): the end of the text, an escape in an
 // attribute value, an escape in element content, a conversion (a byte of a character beyond
@@ -222,10 +223,23 @@ bool sameName(char const* a, char const* b)
 
 } // namespace
 
+unsigned XmlWriter::ourThreads = 0;
+
 XmlWriter::XmlWriter(char const* encoding)
-    : myEncoding(encoding), myCharset(Charset::Latin1), myWriting(false), myUsed(0), myFd(-1),
-      myLost(false), myIndentEnd(false), myFailed(false), myTagBytes(0), myTextBytes(0)
+    : myEncoding(encoding), myCharset(Charset::Latin1), myWriting(false), myApart(false), myBase(0),
+      myCapacity(0), myUsed(0), myFd(-1), myDirect(false), myLost(false), myIndentEnd(false),
+      myFailed(false), myTagBytes(0), myTextBytes(0)
 {
+}
+
+XmlWriter::XmlWriter(Charset charset, size_t depth)
+    : myEncoding(nullptr), myCharset(charset), myWriting(true), myApart(true), myBase(depth),
+      myBuffer(static_cast<char*>(std::malloc(RunStart))), myCapacity(RunStart), myUsed(0),
+      myFd(-1), myDirect(false), myLost(false), myIndentEnd(false), myFailed(false), myTagBytes(0),
+      myTextBytes(0)
+{
+    if (!myBuffer)
+        throw std::bad_alloc();
 }
 
 XmlWriter::~XmlWriter()
@@ -250,12 +264,30 @@ void XmlWriter::discard()
     }
 }
 
+void XmlWriter::tell(char const* format, ...) const
+{
+    if (myApart)
+        return;
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+}
+
+bool XmlWriter::refused(char const* text) const
+{
+    if (storableText(text))
+        return false;
+    tell("XmlWriter: text that is not UTF-8 or holds a character XML cannot store is refused\n");
+    return true;
+}
+
 bool XmlWriter::note(int rc, char const* message)
 {
     if (rc < 0 || myFailed) {
         myFailed = true;
         if (message)
-            std::printf("%s\n", message);
+            tell("%s\n", message);
         return false;
     }
     return true;
@@ -265,8 +297,8 @@ bool XmlWriter::fits(size_t size, char const* what, char const* message)
 {
     if (size <= MaxStoredBytes)
         return true;
-    std::printf("%s: %s would take %zu bytes, more than a document can hold (%zu)\n", message, what,
-                size, MaxStoredBytes);
+    tell("%s: %s would take %zu bytes, more than a document can hold (%zu)\n", message, what, size,
+         MaxStoredBytes);
     return note(-1, nullptr);
 }
 
@@ -321,14 +353,9 @@ void XmlWriter::removeLeftovers() const
 
 void XmlWriter::put(char const* bytes, size_t size)
 {
-    // Blocks go out full.
-    while (size > BlockSize - myUsed) {
-        size_t const room = BlockSize - myUsed;
-        std::memcpy(myBuffer.get() + myUsed, bytes, room);
-        myUsed = BlockSize;
-        bytes += room;
-        size -= room;
-        flush();
+    if (size > myCapacity - myUsed) {
+        spill(bytes, size);
+        return;
     }
     std::memcpy(myBuffer.get() + myUsed, bytes, size);
     myUsed += size;
@@ -336,23 +363,81 @@ void XmlWriter::put(char const* bytes, size_t size)
 
 void XmlWriter::put(char c)
 {
-    if (myUsed == BlockSize)
-        flush();
-    myBuffer[myUsed++] = c;
+    if (myUsed == myCapacity) {
+        spill(&c, 1);
+        return;
+    }
+    myBuffer.get()[myUsed++] = c;
 }
 
-bool XmlWriter::flush()
+void XmlWriter::spill(char const* bytes, size_t size)
 {
+    if (myApart) {
+        // A run formatted apart stays in memory until it is joined.
+        size_t const capacity = std::max(2 * myCapacity, myUsed + size);
+        char* const grown = static_cast<char*>(std::realloc(myBuffer.get(), capacity));
+        if (!grown)
+            throw std::bad_alloc();
+        static_cast<void>(myBuffer.release());
+        myBuffer.reset(grown);
+        myCapacity = capacity;
+        std::memcpy(myBuffer.get() + myUsed, bytes, size);
+        myUsed += size;
+        return;
+    }
+    // The file gets full blocks, from the buffer (aligned as a direct write needs); written
+    // through the page cache, whole blocks of a large piece (a run formatted apart) go to it
+    // straight from where they are.
+    do {
+        size_t const room = std::min(size, myCapacity - myUsed);
+        std::memcpy(myBuffer.get() + myUsed, bytes, room);
+        myUsed += room;
+        bytes += room;
+        size -= room;
+        if (myUsed == myCapacity)
+            flush();
+        if (!myDirect && myUsed == 0 && size >= myCapacity) {
+            size_t const whole = size - size % myCapacity;
+            send(bytes, whole);
+            bytes += whole;
+            size -= whole;
+        }
+    } while (size > 0);
+}
+
+void XmlWriter::send(char const* bytes, size_t size)
+{
+    // Only full blocks go past the page cache: the last piece of a document goes through it.
+    if (myDirect && size % BlockSize != 0)
+        setDirect(false);
     size_t done = 0;
-    while (!myLost && done < myUsed) {
-        ssize_t const n = ::write(myFd, myBuffer.get() + done, myUsed - done);
+    while (!myLost && done < size) {
+        ssize_t const n = ::write(myFd, bytes + done, size - done);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && errno == EINVAL && myDirect) {
+            // A file system that took the flag but not the write: through the page cache then.
+            setDirect(false);
+            continue;
+        }
         if (n <= 0)
             myLost = true;
         else
             done += static_cast<size_t>(n);
     }
+}
+
+void XmlWriter::setDirect(bool on)
+{
+    int const flags = ::fcntl(myFd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(myFd, F_SETFL, on ? flags | O_DIRECT : flags & ~O_DIRECT);
+    myDirect = on && (::fcntl(myFd, F_GETFL) & O_DIRECT) != 0;
+}
+
+bool XmlWriter::flush()
+{
+    send(myBuffer.get(), myUsed);
     myUsed = 0;
     return !myLost;
 }
@@ -429,7 +514,7 @@ void XmlWriter::closeTop()
         put("/>");
     } else {
         if (myIndentEnd)
-            putIndent(myOpen.size() - 1);
+            putIndent(depth() - 1);
         put("</");
         putName(top);
         put('>');
@@ -455,8 +540,13 @@ bool XmlWriter::startDocument(char const* path, char const* root)
     };
     if (!path || !*path || !root || !createTemp(path))
         return fail("Error creating the xml writer");
-    if (!myBuffer)
-        myBuffer = std::make_unique<char[]>(BlockSize);
+    if (!myBuffer) {
+        myBuffer.reset(static_cast<char*>(std::aligned_alloc(DirectAlignment, BlockSize)));
+        if (!myBuffer)
+            throw std::bad_alloc();
+        myCapacity = BlockSize;
+    }
+    setDirect(true);
     myWriting = true;
     char const* named = nullptr;
     if (!myEncoding)
@@ -515,9 +605,9 @@ bool XmlWriter::open(char const* name, char const* message)
 {
     if (!myWriting)
         return note(-1, message);
-    if (myOpen.size() >= static_cast<size_t>(MaxDepth)) {
-        std::printf("%s: '%s' would be nested %i deep, deeper than a document can hold (%i)\n",
-                    message, name, static_cast<int>(myOpen.size()) + 1, MaxDepth);
+    if (depth() >= static_cast<size_t>(MaxDepth)) {
+        tell("%s: '%s' would be nested %zu deep, deeper than a document can hold (%i)\n", message,
+             name, depth() + 1, MaxDepth);
         return note(-1, nullptr);
     }
     if (myFailed || !*name)
@@ -526,7 +616,7 @@ bool XmlWriter::open(char const* name, char const* message)
         put(">\n");
         myOpen.back().tagOpen = false;
     }
-    putIndent(myOpen.size());
+    putIndent(depth());
     put('<');
     size_t const length = std::strlen(name);
     myOpen.push_back({myNames.size(), true});
@@ -558,7 +648,7 @@ bool XmlWriter::endElement()
 bool XmlWriter::writeAttr(char const* name, char const* text, bool ownText)
 {
     char const* const Message = "Error at xmlTextWriterWriteAttribute";
-    if (!myWriting || !name || !text || (!ownText && refuseText(text)))
+    if (!myWriting || !name || !text || (!ownText && refused(text)))
         return note(-1, Message);
     // ' name="text"' in the start tag, which the reader takes only whole.
     size_t const tag =
@@ -629,7 +719,7 @@ bool XmlWriter::addAttribute(char const* name, unsigned int value)
 
 bool XmlWriter::writeText(char const* text, char const* message)
 {
-    if (!myWriting || !text || refuseText(text))
+    if (!myWriting || !text || refused(text))
         return note(-1, message);
     // Texts written one after another are one text to the reader.
     size_t const size = myTextBytes + storedSize(text);
@@ -637,7 +727,10 @@ bool XmlWriter::writeText(char const* text, char const* message)
         return false;
     if (myFailed)
         return note(-1, message);
-    if (myOpen.empty()) {
+    if (myOpen.empty() && myApart) {
+        // A run formatted apart holds whole elements only.
+        return note(-1, message);
+    } else if (myOpen.empty()) {
         // Beside the root libxml2 writes a text as it is.
         putText<Escape::None>(text);
     } else {
@@ -703,21 +796,130 @@ bool XmlWriter::addComment(char const* text)
     size_t len = std::strlen(text);
     bool dashes = std::strstr(text, "--") || (len > 0 && text[len - 1] == '-');
     char const* const Message = "Error at xmlTextWriterWriteComment";
-    if (!myWriting || dashes || refuseText(text) || !fits(storedSize(text), "the comment", Message))
+    if (!myWriting || dashes || refused(text) || !fits(storedSize(text), "the comment", Message))
         return note(-1, Message);
-    if (myFailed)
+    if (myFailed || (myApart && myOpen.empty()))
         return note(-1, Message);
     if (!myOpen.empty() && myOpen.back().tagOpen) {
         put(">\n");
         myOpen.back().tagOpen = false;
     }
-    putIndent(myOpen.size());
+    putIndent(depth());
     put("<!--");
     putText<Escape::None>(text);
     put("-->\n");
     myIndentEnd = false;
     myTagBytes = myTextBytes = 0;
     return note(myLost ? -1 : 0, Message);
+}
+
+bool XmlWriter::writeRuns(size_t count, Run const& run)
+{
+    unsigned const threads = ourThreads ? ourThreads : std::thread::hardware_concurrency();
+    size_t joined = 0;
+    if (count > 1 && threads > 1 && myWriting && !myFailed && !myApart)
+        joined = writeApart(count, run, threads);
+    // What was not joined is written here, step by step: after a run that failed apart, its
+    // refusal and its messages come as they do without threads.
+    for (size_t i = joined; i < count; ++i)
+        if (!run(i, *this, false))
+            return false;
+    return true;
+}
+
+size_t XmlWriter::writeApart(size_t count, Run const& run, unsigned threads)
+{
+    using Writer = std::unique_ptr<XmlWriter>;
+    struct Formatted
+    {
+        Writer writer;
+        bool ok = false;
+        std::atomic<bool> ready {false};
+    };
+    std::vector<Formatted> runs(count);
+    // Runs are taken in order; workers stay a window of runs ahead of the joins at most, so that
+    // what waits in memory is bounded. Stopping moves the joins out of every worker's way.
+    std::atomic<size_t> next {0}, joined {0};
+    std::atomic<bool> stop {false};
+    size_t const window = 2 * size_t(threads);
+    // Writers of joined runs, their buffers grown, for the next runs: memory handed back and
+    // taken again costs the system more than the formatting.
+    std::mutex spareLock;
+    std::vector<Writer> spare;
+    Charset const charset = myCharset;
+    size_t const base = depth();
+    auto work = [&] {
+        for (size_t i = next++; i < count; i = next++) {
+            for (size_t j = joined.load(); i >= j + window; j = joined.load())
+                joined.wait(j);
+            if (stop.load())
+                return;
+            Writer w;
+            {
+                std::lock_guard<std::mutex> held(spareLock);
+                if (!spare.empty()) {
+                    w = std::move(spare.back());
+                    spare.pop_back();
+                }
+            }
+            if (w)
+                w->restartRun();
+            else
+                w.reset(new XmlWriter(charset, base));
+            runs[i].ok = run(i, *w, true) && !w->myFailed && !w->myLost && w->myOpen.empty();
+            runs[i].writer = std::move(w);
+            runs[i].ready.store(true);
+            runs[i].ready.notify_one();
+        }
+    };
+    std::vector<std::thread> workers;
+    for (unsigned t = 0; t < threads; ++t)
+        workers.emplace_back(work);
+    size_t i = 0;
+    while (i < count) {
+        runs[i].ready.wait(false);
+        if (!runs[i].ok)
+            break;
+        Writer w = std::move(runs[i].writer);
+        joined.store(++i);
+        joined.notify_all();
+        join(*w);
+        {
+            std::lock_guard<std::mutex> held(spareLock);
+            spare.push_back(std::move(w));
+        }
+        if (myLost)
+            break;
+    }
+    stop.store(true);
+    joined.store(count + window);
+    joined.notify_all();
+    for (std::thread& t : workers)
+        t.join();
+    return i;
+}
+
+void XmlWriter::restartRun()
+{
+    myUsed = 0;
+    myOpen.clear();
+    myNames.clear();
+    myLost = myFailed = myIndentEnd = false;
+    myTagBytes = myTextBytes = 0;
+}
+
+void XmlWriter::join(XmlWriter const& run)
+{
+    if (run.myUsed == 0)
+        return;
+    // What the run's first element would have written here: the end of the open start tag.
+    if (!myOpen.empty() && myOpen.back().tagOpen) {
+        put(">\n");
+        myOpen.back().tagOpen = false;
+    }
+    put(run.myBuffer.get(), run.myUsed);
+    myIndentEnd = true;
+    myTagBytes = myTextBytes = 0;
 }
 
 unsigned char* XmlWriter::ConvertInput(char const* text, char const* encoding)

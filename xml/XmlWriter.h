@@ -3,6 +3,8 @@
 #include "Xml.h"
 
 #include <cstddef>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,6 +57,18 @@ public:
     virtual bool addValue(unsigned long value);
     virtual bool addComment(char const* text);
 
+    // Writes count runs of steps in order, as run(index, w, apart) writes each through w. A run
+    // holds whole elements only (it begins with one), such as a run of a pool's objects. With
+    // several threads the runs are formatted on worker threads (apart true, w a writer of the
+    // run's own that keeps its bytes in memory and prints nothing: the steps must print nothing
+    // either and change nothing they share) and joined here in order, while this thread writes
+    // the file. A run that fails apart is written again here, with all that follows it, so that
+    // a refusal and its messages read as without threads. False when a step failed.
+    using Run = std::function<bool(size_t index, XmlWriter& w, bool apart)>;
+    virtual bool writeRuns(size_t count, Run const& run);
+    // The threads writeRuns formats on: 0 (the default) for one per processor, 1 for none.
+    static unsigned ourThreads;
+
     // A copy of text converted from the named encoding to UTF-8, or null (null text, unknown
     // encoding, no memory, a conversion that fails or stops short). libxml2's xmlChar text:
     // freed with xmlFree.
@@ -84,6 +98,17 @@ private:
         bool tagOpen;
     };
 
+    // A writer of one run formatted apart, at that depth of the document.
+    XmlWriter(Charset charset, size_t depth);
+    size_t writeApart(size_t count, Run const& run, unsigned threads);
+    void join(XmlWriter const& run);
+    // A writer of a joined run, ready for another at the same depth.
+    void restartRun();
+    size_t depth() const { return myBase + myOpen.size(); }
+
+    // Prints, unless the writer formats apart.
+    void tell(char const* format, ...) const __attribute__((format(printf, 2, 3)));
+    bool refused(char const* text) const;
     bool note(int rc, char const* message);
     bool open(char const* name, char const* message);
     bool fits(size_t size, char const* what, char const* message);
@@ -98,6 +123,10 @@ private:
     // The output: bytes appended to the buffer, which goes to the file a block at a time.
     void put(char const* bytes, size_t size);
     void put(char c);
+    void spill(char const* bytes, size_t size);
+    void send(char const* bytes, size_t size);
+    // Full blocks past the page cache (where the file system lets them), or all through it.
+    void setDirect(bool on);
     template <size_t N> void put(char const (&literal)[N]) { put(literal, N - 1); }
     template <Escape E> void putText(char const* text);
     void putIndent(size_t levels);
@@ -110,9 +139,20 @@ private:
     Charset myCharset;
     // Between a successful start and the end or the abandonment of a document.
     bool myWriting;
-    std::unique_ptr<char[]> myBuffer;
+    // A writer of a run formatted apart, and the depth its elements begin at.
+    bool myApart;
+    size_t myBase;
+    struct Free
+    {
+        void operator()(char* p) const { std::free(p); }
+    };
+    std::unique_ptr<char, Free> myBuffer;
+    size_t myCapacity;
     size_t myUsed;
     int myFd;
+    // Full blocks go past the page cache: a large document is not copied into memory only to be
+    // written from there by the sync.
+    bool myDirect;
     // A block could not be written, or a text of the program's own was no UTF-8: the document
     // is lost and its save fails.
     bool myLost;

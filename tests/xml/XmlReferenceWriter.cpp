@@ -378,3 +378,11 @@ bool XmlReferenceWriter::addComment(char const* text)
     myTagBytes = myTextBytes = 0;
     return true;
 }
+
+bool XmlReferenceWriter::writeRuns(size_t count, Run const& run)
+{
+    for (size_t i = 0; i < count; ++i)
+        if (!run(i, *this, false))
+            return false;
+    return true;
+}

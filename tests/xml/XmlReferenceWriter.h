@@ -39,6 +39,8 @@ public:
     bool addValue(long value) override;
     bool addValue(unsigned long value) override;
     bool addComment(char const* text) override;
+    // One run after another, on this thread.
+    bool writeRuns(size_t count, Run const& run) override;
 
     struct Sink
     {
