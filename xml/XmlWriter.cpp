@@ -23,6 +23,7 @@
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 #include <utility>
@@ -472,7 +473,8 @@ template <XmlWriter::Escape E> void XmlWriter::putText(char const* text)
         unsigned character = 0;
         int const length = readCharacter(p, character);
         if (length == 0) {
-            // Only a text of the program's own gets here unchecked; libxml2 failed the document.
+            // Only a text of the program's own gets here unchecked: the document fails, as
+            // libxml2's conversion failed it.
             myLost = true;
             return;
         }
@@ -873,8 +875,14 @@ size_t XmlWriter::writeApart(size_t count, Run const& run, unsigned threads)
         }
     };
     std::vector<std::thread> workers;
-    for (unsigned t = 0; t < threads; ++t)
-        workers.emplace_back(work);
+    try {
+        for (size_t t = 0; t < std::min<size_t>(threads, count); ++t)
+            workers.emplace_back(work);
+    } catch (std::system_error const&) {
+        // As many as the system gave; with none, everything is written here.
+        if (workers.empty())
+            return 0;
+    }
     size_t i = 0;
     while (i < count) {
         runs[i].ready.wait(false);
