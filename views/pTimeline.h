@@ -43,9 +43,9 @@ class pTimeline : public ObQtPanel, public tlObj, public aRefreshable
     Q_OBJECT
 
 public:
-    // What a wheel turn does, chosen by its modifiers: Meta and Alt zoom the time axis, Meta alone
-    // the rows, Alt alone pans the time axis, neither pans the rows. Shift takes bigger steps;
-    // Control is not looked at.
+    // What a wheel turn does, chosen by its modifiers: Control and Alt zoom the time axis, Control
+    // alone the rows, Alt alone pans the time axis, neither pans the rows. Shift takes bigger
+    // steps; Meta is not looked at.
     enum WheelMode
     {
         WheelZoomTime,

@@ -231,21 +231,24 @@ TEST_F(Pane, TheWheelZoomsOrPansTheAxisItsModifiersName)
         int zoom;     // the window's width: -1 narrower, 0 the same, 1 wider
         double shift; // for a pan, how far the window moved, in widths
     } const cases[] = {
-        {Qt::NoModifier, {0, 120}, tlObj::DirtRowScalePan, Rows, 0, 0.1},
-        {Qt::ShiftModifier, {0, 120}, tlObj::DirtRowScalePan, Rows, 0, 1.0},
-        {Qt::NoModifier, {0, -120}, tlObj::DirtRowScalePan, Rows, 0, -0.1},
-        {Qt::AltModifier, {0, 120}, tlObj::DirtTimeScalePan, Time, 0, 0.05},
+        // Turned away from the user (a positive turn): what lies above, or earlier, and closer.
+        {Qt::NoModifier, {0, 120}, tlObj::DirtRowScalePan, Rows, 0, -0.1},
+        {Qt::ShiftModifier, {0, -120}, tlObj::DirtRowScalePan, Rows, 0, 1.0},
+        {Qt::NoModifier, {0, -120}, tlObj::DirtRowScalePan, Rows, 0, 0.1},
+        {Qt::AltModifier, {0, 120}, tlObj::DirtTimeScalePan, Time, 0, -0.05},
         // X11 reports an Alt turn sideways.
-        {Qt::AltModifier, {-120, 0}, tlObj::DirtTimeScalePan, Time, 0, -0.05},
-        {Qt::AltModifier | Qt::ShiftModifier, {0, 120}, tlObj::DirtTimeScalePan, Time, 0, 0.5},
+        {Qt::AltModifier, {-120, 0}, tlObj::DirtTimeScalePan, Time, 0, 0.05},
+        {Qt::AltModifier | Qt::ShiftModifier, {0, 120}, tlObj::DirtTimeScalePan, Time, 0, -0.5},
         // Less than a degree still goes the way it turns.
-        {Qt::AltModifier, {0, -5}, tlObj::DirtTimeScalePan, Time, 0, -0.05},
-        {Qt::MetaModifier | Qt::AltModifier, {0, 120}, tlObj::DirtTimeScaleZoom, Time, 1, 0},
-        {Qt::MetaModifier | Qt::AltModifier, {120, 0}, tlObj::DirtTimeScaleZoom, Time, 1, 0},
-        {Qt::MetaModifier | Qt::AltModifier, {0, -120}, tlObj::DirtTimeScaleZoom, Time, -1, 0},
-        // The rows' window widens on the turn that widens the time axis' window.
-        {Qt::MetaModifier, {0, 120}, tlObj::DirtRowScaleZoom, Rows, 1, 0},
-        {Qt::MetaModifier | Qt::ControlModifier, {0, -120}, tlObj::DirtRowScaleZoom, Rows, -1, 0},
+        {Qt::AltModifier, {0, -5}, tlObj::DirtTimeScalePan, Time, 0, 0.05},
+        {Qt::ControlModifier | Qt::AltModifier, {0, 120}, tlObj::DirtTimeScaleZoom, Time, -1, 0},
+        {Qt::ControlModifier | Qt::AltModifier, {120, 0}, tlObj::DirtTimeScaleZoom, Time, -1, 0},
+        {Qt::ControlModifier | Qt::AltModifier, {0, -120}, tlObj::DirtTimeScaleZoom, Time, 1, 0},
+        {Qt::ControlModifier, {0, 120}, tlObj::DirtRowScaleZoom, Rows, -1, 0},
+        {Qt::ControlModifier, {0, -120}, tlObj::DirtRowScaleZoom, Rows, 1, 0},
+        // Meta (the Windows key) is not looked at.
+        {Qt::MetaModifier | Qt::AltModifier, {0, 120}, tlObj::DirtTimeScalePan, Time, 0, -0.05},
+        {Qt::MetaModifier, {0, -120}, tlObj::DirtRowScalePan, Rows, 0, 0.1},
     };
     for (int k = 0; k < 20; ++k) // a stack taller than the view
         timeline.newLayer();
@@ -294,7 +297,7 @@ TEST_F(Pane, ATimeZoomKeepsItsPixel)
     };
     for (auto const& c : cases) {
         double const time = scale.parentToLocal(c.pixel);
-        wheelAt(*pane, c.at, {0, -120}, Qt::MetaModifier | Qt::AltModifier);
+        wheelAt(*pane, c.at, {0, -120}, Qt::ControlModifier | Qt::AltModifier);
         EXPECT_NEAR(scale.localToParent(time), c.pixel, 1e-6);
     }
 }
