@@ -392,6 +392,12 @@ void pTimeline::refresh(aRefreshContext*)
     if (lockToNowChanged.needsCleaning(dirt, name))
         reconfigNowTimer();
     doLayoutStep.needsCleaning(dirt, name); // the layout timer lays out
+    // The now line marks the view's middle: whatever moved the window in this pass while locked
+    // (the lock itself, a zoom, a new size) ends with now there. The timer's own moves are there
+    // already.
+    if (dirt && (dirt->isDirty(DirtTimeScaleLockToNowChanged) || dirt->isDirty(DirtTimeScaleZoom) ||
+                 dirt->isDirty(DirtLayout)))
+        followNow();
     if (recenterScene.needsCleaning(dirt, name)) {
         int const a = myGv->getTimeScreenSpan(), b = myGv->getPerpScreenSpan();
         if (tlScene* scene = myTlUi ? myTlUi->getScene() : nullptr) {
@@ -583,7 +589,14 @@ void pTimeline::reconfigNowTimer()
     mScale* ts = timeScale();
     mTimeline* tl = getTimeline();
     int const interval = ts ? nowTimerInterval(ts->getZoom()) : 0;
-    bool const lock = tl && tl->getLockToNowFlag();
+    bool lock = tl && tl->getLockToNowFlag();
+    if (lock && ts && ts->getZoom() * 1000.0 < 1.0) {
+        // A view that stood still there would mark a time long past as now.
+        A_TRACE_C("ired", "LOCK TO NOW OFF: now crosses a pixel in under a millisecond\n");
+        tl->setLockToNowFlag(false);
+        lock = false;
+        dirtAndRefresh(DirtTimeScaleLockToNowChanged);
+    }
     if (interval < 1 || !lock || myDocClosing) {
         if (myNowTimer) {
             myNowTimer->stop();
@@ -602,6 +615,19 @@ void pTimeline::reconfigNowTimer()
     myNowTimer->start(interval);
     A_TRACE_C("igreen", "STARTING TIMER!  need interval %i, lock = %s\n", interval,
               lock ? "Y" : "n");
+}
+
+void pTimeline::followNow()
+{
+    mTimeline* tl = getTimeline();
+    mScale* ts = timeScale();
+    if (!tl || !ts || !tl->getLockToNowFlag() || myDocClosing || ts->getParentSize() <= 0)
+        return;
+    // A zoom not yet applied would centre a window of the old width.
+    if (ts->needsReconfig())
+        ts->reconfig();
+    ts->viewCurrentTime(false);
+    raiseDirt(DirtTimeScalePanToNow);
 }
 
 void pTimeline::nowTimerCb()

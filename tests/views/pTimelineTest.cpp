@@ -1,5 +1,8 @@
 #include "pTimeline.h"
 #include "ItemsDoc.h"
+#include "aTs.h"
+#include "cmdTimelineZoomToPreset_Hours.h"
+#include "cmdViewLockTimeToNow.h"
 #include "pBotLeft.h"
 #include "pCtrls.h"
 #include "pGv.h"
@@ -15,6 +18,7 @@
 #include <QWheelEvent>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -326,6 +330,55 @@ TEST_F(Pane, LockToNowRunsTheTimerWhileTheFlagIsSet)
     doc.dirt.clearAllDirt();
     pane->stopNowTimer();
     EXPECT_FALSE(raised(tlObj::DirtTimeScaleLockToNowChanged));
+}
+
+TEST_F(Pane, LockedTheViewCentresOnNowAfterEachMoveOrLetsGoWhereNowOutrunsTheTimer)
+{
+    struct
+    {
+        char const* what;
+        std::function<void()> act;
+        bool locked;
+    } const cases[] = {
+        {"the Hours preset", [] { cmdTimelineZoomToPreset_Hours::ourInstance.cmdAction(); }, true},
+        {"a wheel zoom",
+         [&] {
+             wheelAt(*pane, {250, 300}, {0, 120}, Qt::ControlModifier | Qt::AltModifier);
+         },
+         true},
+        {"a resize",
+         [&] {
+             pane->resize(700, 600);
+             waitForLayout(*pane);
+         },
+         true},
+        {"0.1 ms a pixel",
+         [&] {
+             scale.setZoom(0.0001);
+             doc.dirt.setDirty(tlObj::DirtTimeScaleZoom, true);
+         },
+         false},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        // A day a pixel, a time picked 300 pixels before now, then locked.
+        aTs now;
+        now.stamp();
+        scale.zoomToLocalRange(now.asSeconds() - 400 * 86400.0, now.asSeconds() + 399 * 86400.0,
+                               1.0f);
+        scale.localSelectAtParentPos(100);
+        timeline.setLockToNowFlag(false);
+        ASSERT_TRUE(cmdViewLockTimeToNow::ourInstance.cmdAction());
+        doc.pass();
+        c.act();
+        doc.pass();
+        EXPECT_EQ(timeline.getLockToNowFlag(), c.locked);
+        EXPECT_EQ(pane->nowTimer() != nullptr, c.locked);
+        now.stamp();
+        if (c.locked) {
+            EXPECT_NEAR(scale.localToParent(now), scale.getParentSize() / 2.0, 1.0);
+        }
+    }
 }
 
 TEST_F(Pane, TheSelectionAreaIsOnTheScreenWhereTheSelectionIsDrawn)
