@@ -64,7 +64,7 @@ tlCmp::CleanRule const CleanRules[] = {
     {"pHeader_update", "Selection|SelectionByTimeDisabled|RubberBandSelectionStart|NumRowsInLayer|"
                        "EventsDroppedInRow|Layout|LayerStackingInTimeline|LayerHidingChanged|"
                        "RowScaleZoom|RowScalePan|UserEditedAttrs|LayerColorChanged"},
-    {"pTopLeft_syncLayerControls", "LayerControlVisibility"},
+    {"pTopLeft_syncLayerControls", "LayerControlVisibility|LayerHidingChanged"},
     {"pTopLeft_update", ""},
     {"giEvent_update", "SelectionByTimeDisabled|TimeSelectionChanged|Selection|EventWasDeleted|"
                        "NewEvent|Layout|EventColorChanged|RowScaleZoom|UserEditedAttrs|"
