@@ -436,7 +436,13 @@ bool tlCmp::checkModel(XmlReader& r)
 
 Obh tlCmp::newLayer()
 {
-    return myTimeline ? myTimeline->newLayer() : Obh();
+    if (!myTimeline)
+        return Obh();
+    // The next event goes where the user just made room for it, and the user sees it there.
+    Obh h = myTimeline->newLayer();
+    myTimeline->setCurrentLayerHdl(h);
+    myTimeline->revealLayer(h);
+    return h;
 }
 
 Obh tlCmp::newEvent(Obh payload)
