@@ -147,6 +147,15 @@ TEST_F(wMainTest, TheCornerHShowsTheLayerHidingOfTheDocument)
     EXPECT_TRUE(h->getValue()) << "switched on elsewhere";
 }
 
+TEST_F(wMainTest, TheWindowKeepsItsMinimumHeight)
+{
+    app.newDoc();
+    QWidget* window = doc()->getWindow();
+    window->resize(400, 100);
+    EXPECT_EQ(window->height(), 150);
+    EXPECT_EQ(doc()->getWinH(), 150) << "stored as shown";
+}
+
 // Each way of closing a modified document asks, and the answer is carried out: Cancel keeps the
 // window and the document, a failed save keeps them modified, Don't Save and a save that
 // succeeded close the document; a closed document goes after its window, once (the sanitizer
