@@ -374,10 +374,12 @@ wMain* mApp::showWindow(mDoc* doc, bool loaded)
     window->setWindowTitle(titleOf(*doc));
     if (loaded)
         window->setDirtyOnNextShow(DirtDocLoaded);
+    QRect const stored(doc->getWinX(), doc->getWinY(), doc->getWinW(), doc->getWinH());
+    // Shown where and as large as it will be, not first at a size of Qt's own choosing.
+    window->setGeometry(wMain::placeOnScreen(stored));
     window->activateWindow();
     window->show();
     window->raise();
-    QRect const stored(doc->getWinX(), doc->getWinY(), doc->getWinW(), doc->getWinH());
     A_TRACE_C("ired", "\n\n\n\n\n\n\n\nWIN GEOM: %i x %i at ( %i, %i )\n", stored.width(),
               stored.height(), stored.x(), stored.y());
     window->applyGeometry(stored);
