@@ -1,5 +1,6 @@
 #include "pTimeline.h"
 #include "ItemsDoc.h"
+#include "ScopedTraces.h"
 #include "aTs.h"
 #include "cmdTimelineZoomToPreset_Hours.h"
 #include "cmdViewLockTimeToNow.h"
@@ -162,6 +163,7 @@ namespace {
 // What a call ran of the pane's refresh steps, in order.
 std::vector<std::string> stepsRun(pTimeline& pane)
 {
+    ScopedTraces traces(true);
     std::string const log = loggedBy([&] { pane.refresh(nullptr); });
     std::vector<std::string> steps;
     std::string const mark = "pTimeline cleaning ";
