@@ -85,12 +85,17 @@ def attrs(element):
 
 
 def stamp(element):
-    """A stored time in seconds since 1970, or a stored row value."""
+    """A stored time in seconds since 1970 (any year), or a stored row value."""
     if element.get("num") is not None:
         return float(element.get("num"))
-    import calendar
-    fields = [int(element.get(k)) for k in ("yr", "mo", "dy", "hr", "mn", "sc")]
-    return (calendar.timegm(tuple(fields)) - int(element.get("gmtOffsetSecs"))
+    y, m, d, hr, mn, sc = [int(element.get(k)) for k in ("yr", "mo", "dy", "hr", "mn", "sc")]
+    # Days from 1970-01-01 in the proleptic Gregorian calendar.
+    y -= m <= 2
+    era = y // 400
+    yoe = y - era * 400
+    doy = (153 * (m + (-3 if m > 2 else 9)) + 2) // 5 + d - 1
+    days = era * 146097 + yoe * 365 + yoe // 4 - yoe // 100 + doy - 719468
+    return (days * 86400 + hr * 3600 + mn * 60 + sc - int(element.get("gmtOffsetSecs"))
             + int(element.get("ns")) / 1e9)
 
 
