@@ -662,40 +662,37 @@ void mScale::reconfig() const
     }
     A_ASSERT(myRange);
     myRangeSetups = myUnits->configureVisibleRangesForZoom(myRange, z, myVisRanges);
-    if (myNeedsRecenter) {
-        if (size <= 0) {
-            setVisEnd(myVisStart.asSeconds() - 1.0);
-        } else {
-            aTs c;
-            bool chosen = false;
-            if (mySelType == SelSpan) {
-                aTimeDelta half = mySelEnd - mySelStart;
-                half.abs();
-                c = mySelStart + makeTimeDeltaMult(half, 0.5);
-                SC_TRACE_C("iwhite", "time center = %s %f\n", c.getStr(false).c(), c.asSeconds());
-                chosen = myVisStart <= c && c <= myVisEnd;
-            } else if (mySelType == SelPoint) {
-                c = mySelStart;
-                SC_TRACE_C("iwhite", "time center = %s %f\n", c.getStr(false).c(), c.asSeconds());
-                chosen = myVisStart <= c && c <= myVisEnd;
-            }
-            if (!chosen) {
-                aTimeDelta half = myVisEnd - myVisStart;
-                half.abs();
-                c = myVisStart + makeTimeDeltaMult(half, 0.5);
-                SC_TRACE_C("iwhite", "default time center = %s %f, start %f, end %f\n", c.getStr(false).c(),
-                           c.asSeconds(), myVisStart.asSeconds(), myVisEnd.asSeconds());
-            }
-            double const w = secondsBetween(myVisStart, myVisEnd);
-            double pct = w > 0 ? secondsBetween(myVisStart, c) / w : 0.5;
-            // A window never laid out (its end before its start) centres on its start.
-            if (!(pct >= 0.0 && pct <= 1.0))
-                pct = 0.5;
-            SC_TRACE_C("iwhite", "Reconfig centering... time center = %s %f\n", c.getStr(false).c(), c.asSeconds());
-            aTimeDelta d(size * z);
-            centerOnLocalPos(c, pct, d);
-            clampPan(d, true, true);
+    // No size has no width to refit: the window stays as it is, for when the size comes back.
+    if (myNeedsRecenter && size > 0) {
+        aTs c;
+        bool chosen = false;
+        if (mySelType == SelSpan) {
+            aTimeDelta half = mySelEnd - mySelStart;
+            half.abs();
+            c = mySelStart + makeTimeDeltaMult(half, 0.5);
+            SC_TRACE_C("iwhite", "time center = %s %f\n", c.getStr(false).c(), c.asSeconds());
+            chosen = myVisStart <= c && c <= myVisEnd;
+        } else if (mySelType == SelPoint) {
+            c = mySelStart;
+            SC_TRACE_C("iwhite", "time center = %s %f\n", c.getStr(false).c(), c.asSeconds());
+            chosen = myVisStart <= c && c <= myVisEnd;
         }
+        if (!chosen) {
+            aTimeDelta half = myVisEnd - myVisStart;
+            half.abs();
+            c = myVisStart + makeTimeDeltaMult(half, 0.5);
+            SC_TRACE_C("iwhite", "default time center = %s %f, start %f, end %f\n", c.getStr(false).c(),
+                       c.asSeconds(), myVisStart.asSeconds(), myVisEnd.asSeconds());
+        }
+        double const w = secondsBetween(myVisStart, myVisEnd);
+        double pct = w > 0 ? secondsBetween(myVisStart, c) / w : 0.5;
+        // A window never laid out (its end before its start) centres on its start.
+        if (!(pct >= 0.0 && pct <= 1.0))
+            pct = 0.5;
+        SC_TRACE_C("iwhite", "Reconfig centering... time center = %s %f\n", c.getStr(false).c(), c.asSeconds());
+        aTimeDelta d(size * z);
+        centerOnLocalPos(c, pct, d);
+        clampPan(d, true, true);
     }
     if (getParentSize() != myGridParentSize || getParentPos() != myGridParentPos || z != myGridZoom ||
         myVisStart != myGridVisStart)

@@ -214,6 +214,26 @@ TEST(Scale, ZeroOrNegativeParentSizesNeverStopTheProgram)
     EXPECT_LE(fresh.getVisStart().asSeconds(), fresh.getVisEnd().asSeconds());
 }
 
+// A hidden layer's row scale drops to no size and comes back: the window it had is still there.
+TEST(Scale, ASizeOfZeroAndBackKeepsTheWindow)
+{
+    TimeScale t;
+    NumericScale n(-3, 12, true);
+    n.s.setMinValue(-10);
+    n.s.setMaxValue(20);
+    n.s.reconfig();
+    for (mScale* s : {&t.s, &n.s}) {
+        aTs const a = s->getVisStart(), b = s->getVisEnd();
+        int const size = s->getParentSize();
+        s->setParentSize(0);
+        s->reconfig();
+        s->setParentSize(size);
+        s->reconfig();
+        EXPECT_EQ(s->getVisStart().asSeconds(), a.asSeconds()) << s->isTimeScale();
+        EXPECT_EQ(s->getVisEnd().asSeconds(), b.asSeconds()) << s->isTimeScale();
+    }
+}
+
 TEST(Scale, ANewSizeKeepsAVisiblePointSelectionAtItsFraction)
 {
     TimeScale t;
