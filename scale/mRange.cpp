@@ -139,9 +139,27 @@ void mRange::beginGrid(aTs const& start, aTs const&, aTimeDelta const& zoom, dou
     myGridlines->push_back(nullptr);
 }
 
+// The first whole second after previous, up to current, whose clock no longer shows the offset
+// that previous shows (zones change their offsets on whole seconds).
+long mRange::offsetStepSecond(aTs const& previous, aTs const& current, long offsetBefore)
+{
+    long lo = previous.sec() - (previous.nsec() < 0 ? 1 : 0);
+    long hi = current.sec() + (current.nsec() > 0 ? 1 : 0);
+    while (hi - lo > 1) {
+        long const mid = lo + (hi - lo) / 2;
+        mLocalFields const f = fieldsOf(aTs(mid, 0L));
+        if (f.ok && f.gmtOffset == offsetBefore)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return hi;
+}
+
 // A unit boundary in the column, also where the wall clock steps back (the end of daylight
 // saving) and a unit starts again within the repeated time: the hour row of a 25-hour day
-// shows 25 hours.
+// shows 25 hours. Only the clock times shown after the step count there: a unit that began
+// before the step, in this column or the one before, has its gridline already.
 bool mRange::boundaryInColumn(aTs const& previous, aTs const& current, double secsPerPixel) const
 {
     if (timesSpanAGridline(previous, current, secsPerPixel))
@@ -150,8 +168,10 @@ bool mRange::boundaryInColumn(aTs const& previous, aTs const& current, double se
     mLocalFields const now = fieldsOf(current);
     if (!before.ok || !now.ok || now.gmtOffset >= before.gmtOffset)
         return false;
-    // The instant whose wall clock reads one pixel before the current column's.
-    aTs const probe = current - aTimeDelta(secsPerPixel + double(before.gmtOffset - now.gmtOffset));
+    // The instant just before the step's first clock time, read on the clock before the step.
+    long const back = before.gmtOffset - now.gmtOffset;
+    long const step = offsetStepSecond(previous, current, before.gmtOffset);
+    aTs const probe = aTs(step - back, 0L) - aTimeDelta(0L, 0L, 1L);
     return timesSpanAGridline(probe, current, secsPerPixel);
 }
 

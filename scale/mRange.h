@@ -102,6 +102,7 @@ protected:
     double myGridSecondsPerPixel = 0.0;
 
 private:
+    static long offsetStepSecond(aTs const& previous, aTs const& current, long offsetBefore);
     bool boundaryInColumn(aTs const& previous, aTs const& current, double secsPerPixel) const;
     void lookUpRangeSetup(double secsPerPixel);
     void placeLeadingGridline(aTs const& start, double secsPerPixel, double xWithoutBoundary);
