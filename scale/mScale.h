@@ -5,6 +5,7 @@
 #include "mScaleData.h"
 #include "tlObj.h"
 
+#include <climits>
 #include <set>
 #include <vector>
 
@@ -37,6 +38,11 @@ public:
 
     // A stored parent size or position beyond this is clamped on load: the grid scans every pixel.
     static constexpr int MaxParentSize = 100000;
+    // The largest zoom, in days per pixel and in seconds per pixel (about 11.8 million years): a
+    // window of any parent size at it is still a length of time. Larger zooms are held at it; a
+    // stored zoom beyond it is refused, so every zoom a scale holds reads back.
+    static constexpr long MaxZoomDays = LONG_MAX / INT_MAX;
+    static constexpr double MaxZoom = double(MaxZoomDays) * 86400.0;
 
     mScale();
     ~mScale() override;

@@ -160,6 +160,17 @@ TEST(Scale, ZoomStepsGoThroughThePolicyAndRaiseFlagsOnlyOnChange)
     EXPECT_FALSE(t.s.needsReconfig());
     t.s.setZoom(1e-12);
     EXPECT_EQ(t.s.getZoom(), 1e-9);
+    // Beyond the largest zoom a window is no length of time: the zoom holds there, whether set,
+    // fitted (to 48 billion years), or stepped (a row scale zoomed in again and again).
+    t.s.setZoom(1e300);
+    EXPECT_EQ(t.s.getZoom(), mScale::MaxZoom);
+    t.s.zoomToLocalRange(0, 1.5122509236281638e18, 1.0f);
+    t.s.reconfig();
+    EXPECT_EQ(t.s.getZoom(), mScale::MaxZoom);
+    NumericScale n;
+    for (int i = 0; i < 1000; ++i)
+        n.s.zoomInAtLocalPos(300, 1);
+    EXPECT_EQ(n.s.getZoom(), mScale::MaxZoom);
 }
 
 // What lies under the pointer stays under it, zooming in or out, on both kinds of axis (whose steps
