@@ -17,6 +17,8 @@
 namespace {
 
 constexpr int LabelBufSize = 255;
+// The least room between two labels of one row, in pixels.
+constexpr double LabelGap = 2.0;
 
 // The warning box of a preset label that fits at no size: eight lines of one width.
 void tracePresetMisfit(char const* range, char const* label)
@@ -403,4 +405,46 @@ void mRange::pickBestComboAndSetLabels(aTimeDelta const& zoom, LabelFits& fits)
     setLabelHAlign(maxRatio > 0.5 ? 0 : -1);
     setMaxLabelH(maxH);
     setMaxLabelW(maxW);
+    if (!myRangeSetup || myRangeSetup->getShowLabels())
+        dropCrowdedLabels(size, myRangeSetup ? myRangeSetup->getLabelAlignH() : getLabelHAlign());
+}
+
+// Each label is fitted to a whole unit, but a unit can end early (the week that a new year cuts
+// short): where a label would run into the next one shown in the row, the one with less room up
+// to its next gridline goes unlabelled. Labels are placed as the header draws them, in a box from
+// their gridline to the next one, by the row's alignment; the row's left pad moves all alike.
+void mRange::dropCrowdedLabels(int size, int hAlign)
+{
+    struct Shown
+    {
+        mGridline* gridline;
+        double right, room;
+    };
+    std::vector<Shown> kept;
+    std::size_t const n = myGridlines->size();
+    for (std::size_t i = 1; i < n; ++i) {
+        mGridline* g = (*myGridlines)[i];
+        rtl::str const label = g->getLabel();
+        if (g->getLabelDone() || !*label.c())
+            continue;
+        double const pos = g->getParentPos();
+        double const next = i + 1 < n ? (*myGridlines)[i + 1]->getParentPos() : myGridEndX;
+        int w = 0, h = 0;
+        measure(size, label.c(), w, h);
+        double const left =
+            hAlign < 0 ? pos : (hAlign == 0 ? pos + (next - pos - w) / 2 : next - w);
+        Shown const shown {g, left + w, next - pos};
+        bool dropped = false;
+        while (!dropped && !kept.empty() && kept.back().right + LabelGap > left) {
+            dropped = kept.back().room >= shown.room;
+            if (!dropped) {
+                kept.back().gridline->setLabel(rtl::str(""));
+                kept.pop_back();
+            }
+        }
+        if (dropped)
+            g->setLabel(rtl::str(""));
+        else
+            kept.push_back(shown);
+    }
 }

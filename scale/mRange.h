@@ -108,4 +108,5 @@ private:
     void placeLeadingGridline(aTs const& start, double secsPerPixel, double xWithoutBoundary);
     void labelGrid(aTimeDelta const& zoom);
     void measure(int size, char const* text, int& w, int& h) const;
+    void dropCrowdedLabels(int size, int hAlign);
 };
