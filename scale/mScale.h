@@ -165,7 +165,8 @@ public:
     static bool xmlWriteTs(XmlWriter& w, aTs const& ts, char const* name);
     // Reads a timestamp ("yr" and the fields, or "num") from the element the reader stands on.
     // False, with the timestamp unchanged, when the element has neither; damaged fields are
-    // refused through the reader with a message.
+    // refused through the reader with a message. A missing "dst" or "gmtOffsetSecs" (older or
+    // hand-written files) is no damage: the offset decides the instant, else the zone's rules.
     static bool xmlReadTs(XmlReader& r, aTs& ts);
     // The same, naming the element in the messages of a refusal.
     static bool xmlReadTs(XmlReader& r, aTs& ts, char const* element);

@@ -183,6 +183,19 @@ TEST(ScalePersistence, OlderNamesFieldsWithoutOffsetAndAZoomThatIsRefitted)
     EXPECT_EQ(scale->getZoomFract(), 2000000);
 }
 
+// A timestamp without "dst" (hand-written, or from an older program) is read, not refused: its
+// offset alone decides the instant, also in New York's repeated hour; without the offset too, the
+// zone's rules do.
+TEST(ScalePersistence, TimestampsWithoutDaylightSavingAreRead)
+{
+    TzGuard zone("America/New_York");
+    FixedMeasure fixed;
+    ScaleStore s;
+    ASSERT_TRUE(loadObjects(s.engine, data("without-dst.xml")));
+    EXPECT_EQ(s.at(0)->getVisStart().asSeconds(), 1730615400); // the second 1:30, EST
+    EXPECT_EQ(s.at(0)->getVisEnd().asSeconds(), 1730620800);
+}
+
 TEST(ScalePersistence, DamagedScaleElementsAreRefusedWithoutStopping)
 {
     TzGuard zone("UTC");
