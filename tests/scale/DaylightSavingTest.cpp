@@ -128,98 +128,46 @@ TEST(DaylightSaving, ApiaDayRowSkipsTheThirtiethOnce)
     EXPECT_EQ(days, (std::vector<int>{29, 31, 1}));
 }
 
-namespace {
-
-// Which unit of a row a time lies in, as the row's boundary test sees it.
-long unitOf(int rangeIndex, aTs const& t)
-{
-    mLocalFields const f = mLocalFields::of(t);
-    switch (rangeIndex) {
-    case RangeDay:
-        return (long(f.year) * 13 + f.month) * 32 + f.day;
-    case RangeWeek:
-        return long(f.year) * 54 + f.sundayWeek();
-    default:
-        return long(f.year) * 13 + f.month;
-    }
-}
-
-struct ClockGoesBack
-{
-    char const* zone;
-    int rangeIndex;
-    double secsPerPixel;
-    int year, month, day, hour; // the local time at which the clock goes back
-};
-
-// Rows whose unit began in the column before the one that holds the repeated hour.
-constexpr ClockGoesBack ClockGoesBackCases[] = {
-    {"America/New_York", RangeDay, 5000, 2026, 11, 1, 2},
-    {"America/New_York", RangeMonth, 5000, 2026, 11, 1, 2},
-    {"America/New_York", RangeDay, 10000, 2026, 11, 1, 2},
-    {"America/New_York", RangeWeek, 10000, 2026, 11, 1, 2},
-    {"America/New_York", RangeMonth, 10000, 2026, 11, 1, 2},
-    {"America/New_York", RangeWeek, 20000, 2026, 11, 1, 2},
-    {"America/New_York", RangeMonth, 20000, 2026, 11, 1, 2},
-    {"Pacific/Apia", RangeMonth, 50000, 2012, 4, 1, 4},
-    {"Pacific/Apia", RangeWeek, 50000, 2012, 4, 1, 4},
-};
-
-} // namespace
-
-// At every pan position over the change (the column edges at 25 places within a pixel), each
-// day, week and month that begins in the window has exactly one gridline, in the column where
-// it begins.
-TEST(DaylightSaving, AUnitBegunBeforeTheClockGoesBackHasOneGridline)
+// Where the clock goes back (New York's fall, Apia's April), at every pan position over the change
+// (column edges at 25 places within a pixel), each row has exactly one gridline per unit that
+// begins in the window, in the column where it begins: none again one pixel on for a unit begun
+// before the step, and the repeated hour its own.
+TEST(DaylightSaving, EachUnitBegunAroundTheClockGoingBackHasOneGridline)
 {
     FixedMeasure fixed;
-    int const columns = 200;
-    int const phases = 25;
-    for (auto const& c : ClockGoesBackCases) {
+    struct Change
+    {
+        char const* zone;
+        long utc; // the first second the clock shows after going back
+        std::vector<double> secsPerPixel;
+    };
+    for (Change const& c : {Change {"America/New_York", 1793512800, {600, 5000, 10000, 20000}},
+                            Change {"Pacific/Apia", 1333202400, {50000}}}) {
         TzGuard zone(c.zone);
-        mRange* r = rangeAt(c.rangeIndex);
-        aTs change;
-        ASSERT_TRUE(change.set(c.year, c.month, c.day, c.hour, 0, 0, 0, 1, 0)) << c.zone;
-        for (int k = 0; k < phases; ++k) {
-            aTs const start =
-                change - aTimeDelta(c.secsPerPixel * (columns / 2 + double(k) / phases));
-            buildGrids({r}, start, c.secsPerPixel, columns);
-            std::string const what = std::string(c.zone) + " " + r->desc().c() + " at " +
-                                     std::to_string(int(c.secsPerPixel)) + " s/px, phase " +
-                                     std::to_string(k);
-            std::vector<double> expected;
-            for (int x = 1; x <= columns; ++x) {
-                aTs const t = start + aTimeDelta(c.secsPerPixel * x);
-                if (unitOf(c.rangeIndex, t) != unitOf(c.rangeIndex, t - aTimeDelta(c.secsPerPixel)))
-                    expected.push_back(x);
-            }
-            std::vector<double> found;
-            for (int i = 1; i < r->getNumGridlines(); ++i)
-                if (r->getGridline(i)->getParentPos() >= 1)
-                    found.push_back(r->getGridline(i)->getParentPos());
-            EXPECT_EQ(found, expected) << what;
-        }
-    }
-}
-
-// The hour the clock repeats starts again, wherever the column edges fall.
-TEST(DaylightSaving, NewYorksRepeatedHourKeepsItsGridlineAtEveryPanPosition)
-{
-    FixedMeasure fixed;
-    TzGuard zone("America/New_York");
-    aTs const day = localMidnight(2026, 11, 1), next = localMidnight(2026, 11, 2);
-    mRange* hour = rangeAt(RangeHour);
-    for (double spp : {60.0, 600.0, 1000.0}) {
-        for (int k = 0; k < 10; ++k) {
-            aTs const start = day - aTimeDelta(spp * (10 + k / 10.0));
-            int const columns = int((next - start).asSeconds() / spp) + 10;
-            buildGrids({hour}, start, spp, columns);
-            int n = 0;
-            for (int i = 1; i < hour->getNumGridlines(); ++i) {
-                aTs const t = hour->getGridline(i)->getTs();
-                n += day <= t && t < next;
-            }
-            EXPECT_EQ(n, 25) << spp << " s/px, phase " << k;
-        }
+        // The unit a time lies in, as the rows see it: the hour with its offset.
+        auto unit = [](int row, aTs const& t) {
+            mLocalFields const f = mLocalFields::of(t);
+            long const month = long(f.year) * 13 + f.month, day = month * 32 + f.day;
+            return row == RangeHour   ? (day * 24 + f.hour) * 100000 + f.gmtOffset
+                   : row == RangeDay  ? day
+                   : row == RangeWeek ? f.year * 54L + f.sundayWeek()
+                                      : month;
+        };
+        for (double spp : c.secsPerPixel)
+            for (int row : {RangeHour, RangeDay, RangeWeek, RangeMonth})
+                for (int k = 0; k < 25; ++k) {
+                    aTs const start = aTs(double(c.utc)) - aTimeDelta(spp * (100 + k / 25.0));
+                    buildGrids({rangeAt(row)}, start, spp, 200);
+                    std::vector<double> expected, found;
+                    for (int x = 1; x <= 200; ++x)
+                        if (unit(row, start + aTimeDelta(spp * x)) !=
+                            unit(row, start + aTimeDelta(spp * (x - 1))))
+                            expected.push_back(x);
+                    for (int i = 1; i < rangeAt(row)->getNumGridlines(); ++i)
+                        if (rangeAt(row)->getGridline(i)->getParentPos() >= 1)
+                            found.push_back(rangeAt(row)->getGridline(i)->getParentPos());
+                    EXPECT_EQ(found, expected)
+                        << c.zone << " row " << row << ", " << spp << " s/px, phase " << k;
+                }
     }
 }
