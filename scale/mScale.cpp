@@ -678,7 +678,7 @@ void mScale::reconfig() const
     }
     A_ASSERT(myRange);
     myRangeSetups = myUnits->configureVisibleRangesForZoom(myRange, z, myVisRanges);
-    // No size has no width to refit: the window stays as it is, for when the size comes back.
+    // Without a size there is no width to refit: the window stays, for when the size comes back.
     if (myNeedsRecenter && size > 0) {
         aTs c;
         bool chosen = false;
@@ -1031,9 +1031,10 @@ bool mScale::readState(XmlReader& r, char const* name, bool& handled)
         if (!r.getAttr("sc", sc) || !r.getAttr("dy", dy) || !r.getAttr("ns", ns))
             return false;
         bool const simplified = sc >= 0 && dy >= 0 && ns >= 0 && sc < 86400 && ns < 1000000000;
-        bool const beyond = dy > MaxZoomDays || (dy == MaxZoomDays && (sc > 0 || ns > 0));
-        if (!simplified || (sc == 0 && dy == 0 && ns == 0) || beyond)
+        if (!simplified || (sc == 0 && dy == 0 && ns == 0))
             return refuse(r, "zoom", "the zoom is not a positive amount of time per pixel");
+        if (dy > MaxZoomDays || (dy == MaxZoomDays && (sc > 0 || ns > 0)))
+            return refuse(r, "zoom", "the zoom is beyond the largest a scale holds");
         myZoom.set(dy, sc, ns);
         return true;
     }
