@@ -32,16 +32,6 @@
 
 namespace {
 
-mLayer* layerOf(Obh const& h)
-{
-    return tlObj::ourType_mLayer ? tlObj::ourType_mLayer->ptrFromFile(h) : nullptr;
-}
-
-mEvent* eventOf(Obh const& h)
-{
-    return tlObj::ourType_mEvent ? tlObj::ourType_mEvent->ptrFromFile(h) : nullptr;
-}
-
 char const* titleOf(mLayer const* layer)
 {
     return layer ? layer->getTitle().cs() : "NULL";
@@ -62,7 +52,7 @@ double rowMax(mLayer const& layer)
 void indexStackRows(mTimeline const& tl, std::map<int, std::pair<double, Obh>>& out)
 {
     for (Obh const& h : tl.getLayerHdls()) {
-        mLayer const* layer = layerOf(h);
+        mLayer const* layer = tlObj::layerOf(h);
         if (!layer || !layer->rowScale() || layer->getStackRowIndex() < 0)
             continue;
         double const lo = rowMin(*layer), hi = rowMax(*layer);
@@ -425,8 +415,7 @@ bool ctHandfulEventsQt::clampToExistingLayers(int maxSri, Obh& layer, double& dr
 
 void ctHandfulEventsQt::dropRowAt(mLayer const& layer, double y)
 {
-    mTimeline* tl = getTimeline();
-    mScale* perp = tl ? tl->perpScale() : nullptr;
+    mScale* perp = getTimelinePerpScale();
     double const dropY = perp ? perp->parentToLocal(y).asSeconds() : y;
     myDropYInLayer = dropY - layer.getModelY();
     myDropRiInLayer = myDropYInLayer + rowMin(layer);
@@ -441,11 +430,10 @@ void ctHandfulEventsQt::cacheHoverData(double x, double y, QGraphicsSceneDragDro
     myHoverY = y;
     M_TRACE("----- Get HOVER DATA %f, %f\n", x, y);
     mTimeline* tl = getTimeline();
-    mScale* ts = tl ? tl->timeScale() : nullptr;
-    mScale* perp = tl ? tl->perpScale() : nullptr;
+    mScale* ts = getTimelineTimeScale();
     mLayer* ref = nullptr;
     int maxSri = 0;
-    if (tl && ts && perp) {
+    if (tl && ts && getTimelinePerpScale()) {
         maxSri = tl->getMaxStackRowIndex();
         myZone = tl->getLayerHdlZoneAtSceneRowPos(y, myLayerHdl, myOtherLayerHdl, &myZoneY,
                                                   &myZoneH, &myGapY, &myGapH, &myZoneLabel);
@@ -492,8 +480,7 @@ void ctHandfulEventsQt::cacheHoverData(double x, double y, QGraphicsSceneDragDro
 
 void ctHandfulEventsQt::placeGhosts(int maxSri, double dx)
 {
-    mTimeline* tl = getTimeline();
-    mScale* perp = tl->perpScale();
+    mScale* perp = getTimelinePerpScale();
     myLabelPolygon.clear();
     myGapSceneY = perp->localToParent(myGapY);
     myGapSceneH = perp->localToParent(myGapY + myGapH) - myGapSceneY;
@@ -824,8 +811,8 @@ void ctHandfulEventsQt::acceptMovedEvents(double dropRi, double dTime, uiGi* tar
     if (selection)
         selection->clearSelection();
     mTimeline* tl = getTimeline();
-    mScale* ts = tl ? tl->timeScale() : nullptr;
-    if (!ts)
+    mScale* ts = getTimelineTimeScale();
+    if (!tl || !ts)
         return;
     double visStart = ts->getMinVisValue(), visEnd = ts->getMaxVisValue();
     tlUi* ui = getUi();

@@ -13,17 +13,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QMimeData>
 
-#include <cstdio>
 #include <set>
-
-namespace {
-
-void here(int line)
-{
-    std::printf("HERE %s - %s, line %i\n", "", __FILE__, line);
-}
-
-} // namespace
 
 tlScene::tlScene() : QGraphicsScene(nullptr)
 {
@@ -109,20 +99,20 @@ void tlScene::dropEvent(QGraphicsSceneDragDropEvent* event)
         return;
     }
     if (handful->canDropOn(this, event)) {
-        here(__LINE__);
+        traceHere(__FILE__, __LINE__);
         if (dropOnLayerAt(event)) {
-            here(__LINE__);
+            traceHere(__FILE__, __LINE__);
             event->accept();
             return;
         }
         // Nothing is dropped beside the layers: the drag ends without a drop and the events go
         // back where they were.
         handful->dropOn(this, event);
-        here(__LINE__);
+        traceHere(__FILE__, __LINE__);
         event->ignore();
         return;
     }
-    here(__LINE__);
+    traceHere(__FILE__, __LINE__);
     setItemUnderPointer(event->scenePos());
     // Taken only by an item that says so.
     event->setAccepted(false);
@@ -143,7 +133,7 @@ void tlScene::mousePressEvent(QGraphicsSceneMouseEvent* event)
     // An item above the bands (an event) decides on its press itself.
     if (!myItemUnderPointer || myItemUnderPointer->zValue() == 0) {
         if (!shift) {
-            here(__LINE__);
+            traceHere(__FILE__, __LINE__);
             if (selection)
                 selection->clearSelection();
             raiseDirt(DirtSelection);

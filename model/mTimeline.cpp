@@ -37,16 +37,6 @@ mAttrLimits::Range const TimelineLimits[] = {
     {"layerHeaderW", 0, mAttrLimits::PixelsHi},
 };
 
-mLayer* layerOf(Obh const& h)
-{
-    return tlObj::ourType_mLayer ? tlObj::ourType_mLayer->ptrFromFile(h) : nullptr;
-}
-
-mEvent* eventOf(Obh const& h)
-{
-    return tlObj::ourType_mEvent ? tlObj::ourType_mEvent->ptrFromFile(h) : nullptr;
-}
-
 } // namespace
 
 mTimeline::mTimeline() = default;

@@ -24,7 +24,6 @@
 #include <QPixmap>
 
 #include <cmath>
-#include <cstdio>
 
 QCursor* giEvent::ourStretchCursorR = nullptr;
 QCursor* giEvent::ourStretchCursorL = nullptr;
@@ -135,7 +134,7 @@ QVariant giEvent::itemChange(GraphicsItemChange change, QVariant const& value)
     bool const selected = value.toBool();
     mEvent& ev = event();
     A_TRACE("%s SELECTION change %s\n", ev.desc().c(), selected ? "SELECTED" : "not selected");
-    std::printf("HERE %s - %s, line %i\n", "", __FILE__, __LINE__);
+    traceHere(__FILE__, __LINE__);
     if (ObSelection* selection = getSelectionEngine()) {
         if (selected)
             selection->addToSelection(hdl());
