@@ -1,5 +1,6 @@
 #include "ctHndQt.h"
 
+#include "aTemporaryChange.h"
 #include "ctHandful.h"
 #include "ctHandfulQt.h"
 
@@ -50,11 +51,20 @@ Qt::DropAction ctHndQt::execDrag(QDrag& drag, Qt::DropActions offered)
     return drag.exec(offered);
 }
 
+void ctHndQt::itemGoing(uiGi* item)
+{
+    myPresses.erase(item);
+    for (ctHandfulQt* handful : {myHandfulQt, myRunning})
+        if (handful && handful->mySrcItem == item)
+            handful->mySrcItem = nullptr;
+}
+
 Qt::DropAction ctHndQt::runDrag(std::unique_ptr<ctHandful> handful)
 {
     auto* qtSide = dynamic_cast<ctHandfulQt*>(handful.get());
     if (!qtSide)
         return Qt::IgnoreAction;
+    aTemporaryChange<ctHandfulQt*> running(myRunning, qtSide);
     setHandful(handful.get());
     clearMousePresses(nullptr);
     Qt::DropAction result = Qt::IgnoreAction;

@@ -178,6 +178,34 @@ TEST_F(Drags, ADragSurvivesItsItemsGoingDuringIt)
     EXPECT_TRUE(inLayer(a));
 }
 
+TEST_F(Drags, ARefreshThatDeletesTheGrabbedItemDuringTheDragLeavesNothingPointingAtIt)
+{
+    doc.selection.setSelection(a);
+    QPointF const target(item(a)->mapToScene(12, 12).x(), item(b)->mapToScene(12, 12).y());
+    during = [&](QDrag& qdrag) {
+        ctHandfulQt* handful = tlObj::ourHand.getHandfulQt();
+        EXPECT_EQ(handful->mySrcItem, item(a));
+        QGraphicsSceneDragDropEvent drop(QEvent::GraphicsSceneDrop);
+        drop.setScenePos(target);
+        drop.setMimeData(qdrag.mimeData());
+        drop.setPossibleActions(Qt::MoveAction);
+        drop.setProposedAction(Qt::MoveAction);
+        QCoreApplication::sendEvent(&scene, &drop);
+        // The view moves on (the lock to now's timer, say) and the scene sync drops the item of
+        // the event just dropped, the one the drag started from, while the drag still runs.
+        show(5000);
+        timeline.getEdb()->syncEventsToView(&timeline, &scene);
+        EXPECT_EQ(ev(a)->giGet(), nullptr);
+        EXPECT_EQ(handful->mySrcItem, nullptr);
+        EXPECT_EQ(handful->getSrcW(), source.width()) << "the source widget's, the item gone";
+        return drop.dropAction();
+    };
+    pressAndMove({12, 12});
+    ASSERT_EQ(execs, 1);
+    EXPECT_EQ(spot(a), std::make_tuple(l, 1.0, 100.0));
+    EXPECT_TRUE(inLayer(a));
+}
+
 TEST_F(Drags, AnEventTakenOutOfTheSelectionDragsNothing)
 {
     doc.selection.setSelection(a);
