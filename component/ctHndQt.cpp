@@ -71,7 +71,9 @@ Qt::DropAction ctHndQt::runDrag(std::unique_ptr<ctHandful> handful)
     // exec deletes its drag object later; one that never ran is deleted the same way.
     QPointer<QDrag> drag = qtSide->getQDrag();
     if (drag) {
-        result = ourDragExec(*drag, Qt::CopyAction | Qt::MoveAction);
+        // Only a Move is offered: with Control held (the full zoning) the toolkit proposes a
+        // Copy when one is offered, and a copy of ours would be no drop at all.
+        result = ourDragExec(*drag, Qt::MoveAction);
         if (drag)
             drag->deleteLater();
     }

@@ -28,10 +28,11 @@ public:
     virtual bool moveWasDragTestQt(void* item, QPointF const& at) const;
 
     // Runs a drag of the handful from start to end: it becomes the hand's handful, the presses
-    // are forgotten, its drag object takes the dragged things out and runs with Copy and Move
-    // offered. Whatever the drag ended in (a drop of ours, a drop in another program, a cancel),
-    // what no drop of ours placed goes back where it was; then the hand lets go and the handful
-    // is deleted. The answer is the drag's. A handful without a Qt side starts no drag.
+    // are forgotten, its drag object takes the dragged things out and runs offering a Move only
+    // (so that no key held during the drag turns it into a copy). Whatever the drag ended in (a
+    // drop of ours, a drop in another program, a cancel), what no drop of ours placed goes back
+    // where it was; then the hand lets go and the handful is deleted. The answer is the drag's.
+    // A handful without a Qt side starts no drag.
     Qt::DropAction runDrag(std::unique_ptr<ctHandful> handful);
     // A scene item going away (a refresh may delete one during a drag, the grabbed one
     // included): its press is forgotten, and the handful of a drag running from it forgets it.

@@ -1,6 +1,5 @@
 #include "tlScene.h"
 
-#include "ObClassTypeOf.h"
 #include "ObSelection.h"
 #include "aTrace.h"
 #include "ctHandfulEventsQt.h"
@@ -79,10 +78,10 @@ bool tlScene::dropOnLayerAt(QGraphicsSceneDragDropEvent* event)
     if (!tl)
         return false;
     Obh layerHdl, other;
-    int const zone = tl->getLayerHdlZoneAtSceneRowPos(event->scenePos().y(), layerHdl, other,
-                                                      nullptr, nullptr, nullptr, nullptr, nullptr);
-    mLayer* layer = ourType_mLayer ? ourType_mLayer->ptrFromFile(layerHdl) : nullptr;
-    uiGi* item = layer && zone != 4 ? layer->giGet() : nullptr;
+    DropZone const zone = tl->getLayerHdlZoneAtSceneRowPos(
+        event->scenePos().y(), layerHdl, other, nullptr, nullptr, nullptr, nullptr, nullptr);
+    mLayer* layer = zone == DropZone::NoLayer ? nullptr : layerOf(layerHdl);
+    uiGi* item = layer ? layer->giGet() : nullptr;
     if (!item || item->scene() != this)
         return false;
     // The layer's item carries the drop out through the handful, as if dropped on it.
