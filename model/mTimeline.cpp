@@ -1230,16 +1230,19 @@ void mTimeline::stretchSelectedEvents(int edge, double dragX, double pressX, Obh
             ev->setTimeLength(0.0);
             ev->setSceneW(2 * ImpulseHalfWidth);
         };
-        auto makeSpan = [&](double start, double length) {
+        // The whole width at the scale: what an event without an item keeps (nothing clips it);
+        // an item in the scene takes the clipped extent below, as the scene sync places it.
+        auto makeSpan = [&](double start, double length, double width) {
             ev->setIsImpulse(false);
             ev->setStartTime(start);
             ev->setTimeLength(length);
+            ev->setSceneW(std::max(width, 1.0));
         };
         if (edge < 0) {
             double const nx = xs + dp + dx;
             double const limit = wasImpulse ? xs + Squeeze : xe - Squeeze;
             if (nx < limit)
-                makeSpan(t(nx), oE - t(nx));
+                makeSpan(t(nx), oE - t(nx), (wasImpulse ? xo : xe) - nx);
             else {
                 makeImpulse();
                 if (wasImpulse)
@@ -1250,14 +1253,13 @@ void mTimeline::stretchSelectedEvents(int edge, double dragX, double pressX, Obh
             if (wasImpulse ? xe < nx : xo + Squeeze < nx) {
                 M_TRACE("%s: TsEnd %s, origEx %f, xEnd %f\n", wasImpulse ? "B" : "D",
                         aTs(t(nx)).getStr(false).c(), xe, nx);
-                makeSpan(oS, t(nx) - oS);
+                makeSpan(oS, t(nx) - oS, nx - xo);
             } else {
                 M_TRACE("%s: origEx %f, xEnd %f, w=IMPW\n", wasImpulse ? "A" : "C", xe, nx);
                 makeImpulse();
             }
         }
         if (ev->giInSceneTest()) {
-            // The item keeps to the clipped extent, as the scene sync places it.
             double a = 0, w = 0;
             ev->getSceneVisTimeSpan(a, w);
             if (!ev->getIsImpulse())

@@ -147,7 +147,9 @@ public:
     // Drags an edge (negative: the start, positive: the end) of every selected event by the
     // pointer's move from pressX to dragX (scene x), keeping the pressed event's grab offset.
     // An event squeezed to within 4 units of its other edge becomes an instant; events without
-    // an entry in the map are left alone.
+    // an entry in the map are left alone. The scene width follows: an event's item in the scene
+    // takes the clipped extent the scene sync gives it, an event without one its whole width at
+    // the scale (an instant's marker, 30, either way).
     void stretchSelectedEvents(int edge, double dragX, double pressX, Obh pressed,
                                rtl::ref<LengthMap> lengths);
 

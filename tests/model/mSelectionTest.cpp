@@ -1,5 +1,6 @@
 #include "ModelFixture.h"
 #include "str.h"
+#include "tlUi.h"
 
 #include <iterator>
 #include <string>
@@ -250,6 +251,28 @@ TEST_F(Selecting, StretchingAnEndTurnsASpanIntoAnInstantAndBack)
     EXPECT_FALSE(ev(h)->getIsImpulse());
     EXPECT_EQ(ev(h)->getStartTime(), 100);
     EXPECT_EQ(ev(h)->getTimeLength(), 60);
+}
+
+TEST_F(Selecting, AStretchGivesAnItemItsShownWidthAndAnEventWithoutOneItsWholeWidth)
+{
+    Obh l = tl.newLayer();
+    tl.restackLayers();
+    // The view shows [0, 1000] s: shown gets an item, away (later) none.
+    Obh shown = at(900, 50, 0, l), away = at(1500, 50, 1, l);
+    tl.getEdb()->syncEventsToView(&tl, doc.cmp.getUi()->getScene());
+    ASSERT_TRUE(ev(shown)->giInSceneTest());
+    ASSERT_FALSE(ev(away)->giGet());
+    doc.selection.addToSelection(shown);
+    doc.selection.addToSelection(away);
+    auto lengths = tl.getSelectedEventLengths();
+    // Both end edges 1,550 pixels on, grabbed at shown's end.
+    tl.stretchSelectedEvents(1, 2500, 950, shown, lengths);
+    EXPECT_EQ(ev(away)->getTimeLength(), 1600);
+    EXPECT_EQ(ev(away)->getSceneW(), 1600) << "its whole width: nothing clips it";
+    double const stretched = ev(shown)->getSceneW();
+    EXPECT_LT(stretched, 1600) << "its item's, clipped a view's width past the view";
+    tl.getEdb()->syncEventsToView(&tl, doc.cmp.getUi()->getScene());
+    EXPECT_EQ(ev(shown)->getSceneW(), stretched) << "as the scene sync places it";
 }
 
 TEST_F(Selecting, StretchingAnInstantsEndMakesASpanFromIt)
