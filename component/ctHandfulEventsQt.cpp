@@ -728,12 +728,12 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
     int const landing = static_cast<int>(myDropSri);
     int const maxSri = tl->getMaxStackRowIndex();
     // Rows above the stack: in the zone's new layer when it is the first, else in a new first
-    // layer. Either way they stand above every row that was there.
-    Obh newTop = rule.makesLayer() && rule.makesAbove() ? dropHdl : Obh();
+    // layer. Either way they stand above every row that was there, as many as the ghosts showed:
+    // rows between the events stay, as they do in the layers that were there.
     int extraTop = 0;
     if (landing + myMinDsri < 0) {
         int const n = -(landing + myMinDsri);
-        if (newTop.isValid() && drop->getStackRowIndex() == 0) {
+        if (rule.makesLayer() && rule.makesAbove() && drop->getStackRowIndex() == 0) {
             M_TRACE("dropSri %f, TL Max: %i, Dsri min %i, max %i, Add extra TOP LYR ROWS - ri "
                     "ABOVE %i\n",
                     myDropSri, maxSri, myMinDsri, myMaxDsri, n);
@@ -742,7 +742,7 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
             M_TRACE("dropSri %f, TL Max: %i, Dsri min %i, max %i, Add extra TOP LAYER - ri "
                     "ABOVE %i\n",
                     myDropSri, maxSri, myMinDsri, myMaxDsri, n);
-            newTop = tl->insertNewLayerWithRowsAtTop(n);
+            tl->insertNewLayerWithRowsAtTop(n);
         }
         extraTop = n;
         tl->restackLayers();
@@ -790,8 +790,6 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
     acceptMovedEvents(dropRi, dTime, target, myGrabEventHdl, myEventCaches);
     if (target)
         target->update();
-    if (mLayer* top = layerOf(newTop))
-        top->fitRows();
     return true;
 }
 

@@ -463,6 +463,26 @@ TEST_P(Landings, AreWhereTheGhostsStood)
 INSTANTIATE_TEST_SUITE_P(Zones, Landings, testing::ValuesIn(LandingCases),
                          [](auto const& info) { return std::string(info.param.name); });
 
+TEST_F(Undragged, RowsBetweenTheEventsStayInTheRowsMadeAboveTheStack)
+{
+    // x three rows above z, grabbed at z, into a new layer above a: x two rows above the
+    // stack's row made for z, and the two rows between them made too.
+    doc.selection.removeFromSelection(y);
+    auto handful = pick(z);
+    ASSERT_TRUE(handful);
+    std::unique_ptr<QDrag> drag(handful->getQDrag());
+    auto drop = dragEvent(QEvent::GraphicsSceneDrop, handful->myGrabSceneX, sceneY(0.2),
+                          drag->mimeData(), Qt::MoveAction, Qt::ControlModifier);
+    ASSERT_TRUE(handful->canDropOn(anyLayerItem, drop.get()));
+    double const markX = handful->myEventCaches.at(x).myGhostY;
+    EXPECT_EQ(markX, 30 - 2 * 4) << "the fourth row above the stack";
+    ASSERT_TRUE(handful->dropOn(anyLayerItem, drop.get()));
+    tl.restackLayers();
+    EXPECT_EQ(spot(x), Spot(0, 0, 100));
+    EXPECT_EQ(spot(z), Spot(0, 3, 500));
+    EXPECT_EQ(layer(tl.getLayerHdls().front())->rowScale()->getMaxValue(), 4);
+}
+
 TEST_F(Drags, EachZonesGuideIsThatOfTheZoneTable)
 {
     // A quarter row, in pixels.
