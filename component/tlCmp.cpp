@@ -22,7 +22,6 @@
 #include "mTimeline.h"
 #include "tlUi.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -132,7 +131,7 @@ ObCleanCheck* newCondition(char const* when)
 // The progress line of the construction, straight to standard output.
 void here(int line)
 {
-    std::printf("HERE %s - %s, line %i\n", "", Aa::filetail(__FILE__), line);
+    tlObj::traceHere(__FILE__, line);
 }
 
 template <class T> std::unique_ptr<ObClassTypeOf<T>> newType(char const* name, ObEngine& store,

@@ -151,14 +151,12 @@ pTimeline::~pTimeline() = default;
 
 mScale* pTimeline::timeScale() const
 {
-    mTimeline* tl = getTimeline();
-    return tl ? tl->timeScale() : nullptr;
+    return getTimelineTimeScale();
 }
 
 mScale* pTimeline::rowScale() const
 {
-    mTimeline* tl = getTimeline();
-    return tl ? tl->perpScale() : nullptr;
+    return getTimelinePerpScale();
 }
 
 void pTimeline::dirtAndRefresh(uint32_t id)

@@ -368,17 +368,21 @@ class Session:
         steps += [["keyup", m] for m in modifiers]
         self.xdo(*steps)
 
-    def drag(self, x0, y0, x1, y1, finish="drop", steps=12):
+    def drag(self, x0, y0, x1, y1, finish="drop", steps=12, hold=()):
         """Presses at (x0, y0), moves in steps to (x1, y1), then drops there, or presses Escape
-        before letting go when finish is "escape"."""
+        before letting go when finish is "escape". Keys in hold go down once the drag is under
+        way (held at the press they would change what the press does) and up after the drop."""
         moves = [["mousemove", "--sync", x0, y0], ["mousedown", 1]]
         for i in range(1, steps + 1):
             moves.append(["mousemove", "--sync", x0 + (x1 - x0) * i // steps,
                           y0 + (y1 - y0) * i // steps])
             moves.append(["sleep", "0.03"])
+            if i == steps // 2:
+                moves += [["keydown", k] for k in hold]
         if finish == "escape":
             moves += [["key", "Escape"], ["sleep", "0.1"]]
         moves.append(["mouseup", 1])
+        moves += [["keyup", k] for k in hold]
         self.xdo(*moves)
 
     def wheel(self, x, y, clicks, modifiers=()):
