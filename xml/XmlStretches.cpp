@@ -1,0 +1,415 @@
+#include "XmlStretches.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+#include <unistd.h>
+
+namespace {
+
+// A stretch is fed to its parser in pieces, so that a stop is heard soon.
+constexpr std::size_t FeedPiece = std::size_t(256) << 10;
+// How far past a planned cut a line that starts with a start tag is looked for.
+constexpr std::size_t CutSearch = std::size_t(64) << 10;
+
+bool isNameStart(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
+}
+
+bool isNameEnd(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>' || c == '/';
+}
+
+char const* find(char const* p, char const* end, std::string_view what)
+{
+    auto const* at = static_cast<char const*>(
+        memmem(p, static_cast<std::size_t>(end - p), what.data(), what.size()));
+    return at;
+}
+
+// The declaration as the program writes it, on a line of its own, then the root's start tag:
+// the length of the declaration, or 0.
+std::size_t declarationOf(std::string_view head)
+{
+    std::string_view const lead = "<?xml version=\"1.0\" encoding=\"";
+    if (head.substr(0, lead.size()) != lead)
+        return 0;
+    std::size_t i = lead.size();
+    while (i < head.size() && (std::isalnum(static_cast<unsigned char>(head[i])) ||
+                               head[i] == '-' || head[i] == '_' || head[i] == '.'))
+        ++i;
+    if (i == lead.size() || head.substr(i, 5) != "\"?>\n<" || i + 5 >= head.size() ||
+        !isNameStart(static_cast<unsigned char>(head[i + 5])))
+        return 0;
+    return i + 3;
+}
+
+// A text in a start tag that reads back as the same text, whatever the document's encoding:
+// markup and anything beyond ASCII as character references.
+void appendEscaped(std::string& out, std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c < 0x80 && c != '&' && c != '<' && c != '"') {
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        unsigned code = c;
+        int more = 0;
+        if (c >= 0xf0)
+            code = c & 0x07, more = 3;
+        else if (c >= 0xe0)
+            code = c & 0x0f, more = 2;
+        else if (c >= 0xc0)
+            code = c & 0x1f, more = 1;
+        ++i;
+        for (; more > 0 && i < text.size(); --more, ++i)
+            code = (code << 6) | (static_cast<unsigned char>(text[i]) & 0x3f);
+        out += "&#" + std::to_string(code) + ";";
+    }
+}
+
+} // namespace
+
+XmlStretches::Settings& XmlStretches::settings()
+{
+    static Settings s;
+    return s;
+}
+
+XmlStretches::XmlStretches(int fd, uint64_t size, std::string path)
+    : myFd(fd), mySize(size), myPath(std::move(path))
+{
+}
+
+XmlStretches::~XmlStretches()
+{
+    stop();
+}
+
+bool XmlStretches::readAt(uint64_t at, std::size_t length, std::vector<char>& out) const
+{
+    out.resize(length);
+    std::size_t done = 0;
+    while (done < length) {
+        ssize_t const n =
+            ::pread(myFd, out.data() + done, length - done, static_cast<off_t>(at + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool XmlStretches::cut()
+{
+    Settings const s = settings();
+    if (mySize < s.parallelFrom || s.stretchBytes == 0)
+        return false;
+    std::vector<char> window;
+    if (!readAt(0, static_cast<std::size_t>(std::min<uint64_t>(mySize, 4096)), window))
+        return false;
+    std::size_t const declaration = declarationOf(std::string_view(window.data(), window.size()));
+    if (declaration == 0)
+        return false;
+    myDeclaration.assign(window.data(), declaration);
+    std::vector<uint64_t> cuts {0};
+    for (uint64_t at = s.stretchBytes; at < mySize; at += s.stretchBytes) {
+        if (at <= cuts.back())
+            continue;
+        std::size_t const length =
+            static_cast<std::size_t>(std::min<uint64_t>(CutSearch, mySize - at));
+        if (!readAt(at, length, window))
+            return false;
+        char const* const end = window.data() + window.size();
+        for (char const* p = window.data(); (p = static_cast<char const*>(std::memchr(
+                                                 p, '\n', static_cast<std::size_t>(end - p))));) {
+            char const* q = p + 1;
+            while (q < end && (*q == ' ' || *q == '\t'))
+                ++q;
+            if (q + 1 < end && *q == '<' && isNameStart(static_cast<unsigned char>(q[1]))) {
+                cuts.push_back(at + static_cast<uint64_t>(q - window.data()));
+                break;
+            }
+            p = q;
+        }
+    }
+    if (cuts.size() < 2)
+        return false;
+    cuts.push_back(mySize);
+    for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+        auto job = std::make_unique<Job>();
+        job->stretch.begin = cuts[k];
+        job->stretch.end = cuts[k + 1];
+        myJobs.push_back(std::move(job));
+    }
+    return true;
+}
+
+bool XmlStretches::start()
+{
+    if (!cut())
+        return false;
+    int threads = settings().threads;
+    if (threads <= 0)
+        threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    threads = std::min<int>(threads, static_cast<int>(myJobs.size()));
+    myWindow = 2 * static_cast<std::size_t>(threads) + 1;
+    {
+        std::lock_guard lock(myMutex);
+        composeLocked();
+    }
+    for (int i = 0; i < threads; ++i)
+        myThreads.emplace_back([this] { work(); });
+    return true;
+}
+
+void XmlStretches::stop()
+{
+    {
+        std::lock_guard lock(myMutex);
+        myStopping = true;
+    }
+    myChanged.notify_all();
+    for (std::thread& t : myThreads)
+        t.join();
+    myThreads.clear();
+}
+
+void XmlStretches::work()
+{
+    std::vector<char> bytes;
+    for (;;) {
+        std::size_t k = 0;
+        {
+            std::unique_lock lock(myMutex);
+            myChanged.wait(lock, [this] {
+                return myStopping || myNextJob >= myJobs.size() || myNextJob < myHanded + myWindow;
+            });
+            if (myStopping || myNextJob >= myJobs.size())
+                return;
+            k = myNextJob++;
+        }
+        runJob(k, bytes);
+    }
+}
+
+void XmlStretches::runJob(std::size_t k, std::vector<char>& bytes)
+{
+    Job& job = *myJobs[k];
+    Stretch& s = job.stretch;
+    bool const read = readAt(s.begin, static_cast<std::size_t>(s.end - s.begin), bytes);
+    Scan found = read ? scan(bytes.data(), bytes.data() + bytes.size()) : Scan {};
+    found.confused = found.confused || !read;
+    bool known = false;
+    {
+        std::unique_lock lock(myMutex);
+        job.scan = std::move(found);
+        job.scanned = true;
+        composeLocked();
+        myChanged.notify_all();
+        myChanged.wait(lock, [&] { return myStopping || job.stackKnown; });
+        if (myStopping)
+            return;
+        known = read && !(k > 0 && job.stack.empty());
+    }
+    std::unique_ptr<XmlPushParser> parser;
+    if (known) {
+        parser = std::make_unique<XmlPushParser>(true);
+        bool ok = true;
+        std::size_t from = 0;
+        if (k == 0) {
+            from = std::min<std::size_t>(bytes.size(), FeedPiece);
+            ok = parser->begin(myPath.c_str(), 0, bytes.data(), from);
+        } else {
+            s.prefix = myDeclaration + "\n";
+            for (Tag const& t : job.stack)
+                s.prefix += t.bytes;
+            s.prefixStarts = static_cast<int>(job.stack.size());
+            ok = parser->begin(myPath.c_str(), s.prefixStarts, s.prefix.data(), s.prefix.size());
+        }
+        bool const last = k + 1 == myJobs.size();
+        for (; ok && from < bytes.size(); from += FeedPiece) {
+            std::size_t const piece = std::min(FeedPiece, bytes.size() - from);
+            ok = parser->feed(bytes.data() + from, piece, last && from + piece == bytes.size());
+            std::lock_guard lock(myMutex);
+            if (myStopping)
+                return;
+        }
+        if (ok && !last)
+            parser->closeOpen();
+        else if (ok && last && bytes.empty())
+            parser->feed(nullptr, 0, true);
+    }
+    std::lock_guard lock(myMutex);
+    s.parser = std::move(parser);
+    job.parsed = true;
+    myChanged.notify_all();
+}
+
+void XmlStretches::composeLocked()
+{
+    for (; myComposed < myJobs.size(); ++myComposed) {
+        Job& job = *myJobs[myComposed];
+        if (myComposed == 0) {
+            job.stackKnown = true;
+            continue;
+        }
+        Job& before = *myJobs[myComposed - 1];
+        if (!before.scanned)
+            return;
+        job.stack = before.stack;
+        job.stretch.line = before.stretch.line + before.scan.newlines;
+        bool sound = !before.scan.confused && (myComposed == 1 || !before.stack.empty());
+        for (std::string const& pop : before.scan.pops) {
+            if (!sound || job.stack.empty() || job.stack.back().name != pop) {
+                sound = false;
+                break;
+            }
+            job.stack.pop_back();
+        }
+        if (sound)
+            job.stack.insert(job.stack.end(), before.scan.pushes.begin(), before.scan.pushes.end());
+        else
+            job.stack.clear(); // no guess: the stretch is left to the single parse
+        job.stackKnown = true;
+    }
+}
+
+XmlStretches::Stretch* XmlStretches::next()
+{
+    std::unique_lock lock(myMutex);
+    if (myHanded > 0) {
+        Stretch& before = myJobs[myHanded - 1]->stretch;
+        myLastOpenAtEnd = before.parser ? before.parser->openAtEnd() : std::vector<std::string>();
+        before.parser.reset();
+        myJobs[myHanded - 1]->stack.clear();
+    }
+    if (myHanded >= myJobs.size())
+        return nullptr;
+    std::size_t const k = myHanded++;
+    myChanged.notify_all();
+    Job& job = *myJobs[k];
+    myChanged.wait(lock, [&] { return job.parsed; });
+    Stretch& s = job.stretch;
+    XmlPushParser const* p = s.parser.get();
+    s.prefixTrusted = k == 0 || (p && p->prefixOpen() == myLastOpenAtEnd &&
+                                 static_cast<int>(p->prefixOpen().size()) == s.prefixStarts);
+    s.trusted = s.prefixTrusted && p && !p->failed();
+    return &s;
+}
+
+bool XmlStretches::prefixAt(Stretch const& s, std::string& prefix, int& starts) const
+{
+    if (s.begin == 0) {
+        prefix.clear();
+        starts = 0;
+        return true;
+    }
+    prefix = myDeclaration + "\n";
+    for (std::string const& open : myLastOpenAtEnd) {
+        // name, NUL, then per attribute: '1' or '0', name, NUL, value, NUL
+        char const* p = open.data();
+        char const* const end = p + open.size();
+        std::string_view const name(p);
+        for (char c : name)
+            if (static_cast<unsigned char>(c) >= 0x80)
+                return false; // no way to write it in the document's own encoding
+        prefix += "<";
+        prefix += name;
+        for (p += name.size() + 1; p < end;) {
+            std::string_view const attr(p + 1);
+            p += 1 + attr.size() + 1;
+            std::string_view const value(p);
+            p += value.size() + 1;
+            for (char c : attr)
+                if (static_cast<unsigned char>(c) >= 0x80)
+                    return false;
+            prefix += " ";
+            prefix += attr;
+            prefix += "=\"";
+            appendEscaped(prefix, value);
+            prefix += "\"";
+        }
+        prefix += ">";
+    }
+    starts = static_cast<int>(myLastOpenAtEnd.size());
+    return true;
+}
+
+XmlStretches::Scan XmlStretches::scan(char const* p, char const* const end)
+{
+    Scan out;
+    for (char const* q = p;
+         (q = static_cast<char const*>(std::memchr(q, '\n', static_cast<std::size_t>(end - q))));
+         ++q)
+        ++out.newlines;
+    auto confused = [&] {
+        out.confused = true;
+        return out;
+    };
+    while ((p = static_cast<char const*>(std::memchr(p, '<', static_cast<std::size_t>(end - p))))) {
+        if (p + 1 >= end)
+            return confused();
+        char const c = p[1];
+        if (c == '/') {
+            char const* n = p + 2;
+            char const* e = n;
+            while (e < end && !isNameEnd(*e))
+                ++e;
+            char const* gt =
+                static_cast<char const*>(std::memchr(e, '>', static_cast<std::size_t>(end - e)));
+            if (!gt)
+                return confused();
+            std::string_view const name(n, static_cast<std::size_t>(e - n));
+            if (!out.pushes.empty()) {
+                if (out.pushes.back().name != name)
+                    return confused();
+                out.pushes.pop_back();
+            } else {
+                out.pops.emplace_back(name);
+            }
+            p = gt + 1;
+        } else if (c == '!' || c == '?') {
+            std::string_view const close =
+                c == '?'                                                ? "?>"
+                : std::string_view(p, end - p).starts_with("<!--")      ? "-->"
+                : std::string_view(p, end - p).starts_with("<![CDATA[") ? "]]>"
+                                                                        : "";
+            if (close.empty())
+                return confused();
+            char const* e = find(p + 2, end, close);
+            if (!e)
+                return confused();
+            p = e + close.size();
+        } else {
+            char const* n = p + 1;
+            char const* e = n;
+            while (e < end && !isNameEnd(*e))
+                ++e;
+            char const* q = e;
+            while (q < end && *q != '>') {
+                if (*q == '"' || *q == '\'') {
+                    q = static_cast<char const*>(
+                        std::memchr(q + 1, *q, static_cast<std::size_t>(end - q - 1)));
+                    if (!q)
+                        return confused();
+                }
+                ++q;
+            }
+            if (q >= end)
+                return confused();
+            if (q[-1] != '/')
+                out.pushes.push_back({std::string(n, e), std::string(p, q + 1)});
+            p = q + 1;
+        }
+    }
+    return out;
+}
