@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -115,6 +116,9 @@ bool XmlReader::parseFile(char const* path)
             parsed = readOnce(fd, shown, 0, std::string(), 0, 0, 1);
     }
     ::close(fd);
+    // What the threads held goes back to the system, not only to their heaps.
+    if (myCourse.stretches > 0)
+        malloc_trim(0);
     myInNode = false;
     myAttrs.clear();
     if (myFailed)
@@ -136,8 +140,8 @@ bool XmlReader::readStretches(XmlStretches& stretches, int fd, std::string const
             int starts = 0;
             bool const fromHere = stretches.prefixAt(*s, prefix, starts);
             unsigned long long const begin = s->begin;
-            long const line = s->line;
             stretches.stop();
+            long const line = fromHere ? stretches.lineAt(begin) : 1;
             if (fromHere)
                 return readOnce(fd, path, begin, prefix, starts, 0, line);
             myOpenDepth = 0;

@@ -92,7 +92,7 @@ XmlStretches::~XmlStretches()
     stop();
 }
 
-bool XmlStretches::readAt(uint64_t at, std::size_t length, std::vector<char>& out) const
+bool XmlStretches::readAt(uint64_t at, std::size_t length, Bytes& out) const
 {
     out.resize(length);
     std::size_t done = 0;
@@ -113,7 +113,7 @@ bool XmlStretches::cut()
     Settings const s = settings();
     if (mySize < s.parallelFrom || s.stretchBytes == 0)
         return false;
-    std::vector<char> window;
+    Bytes window;
     if (!readAt(0, static_cast<std::size_t>(std::min<uint64_t>(mySize, 4096)), window))
         return false;
     std::size_t const declaration = declarationOf(std::string_view(window.data(), window.size()));
@@ -185,7 +185,7 @@ void XmlStretches::stop()
 
 void XmlStretches::work()
 {
-    std::vector<char> bytes;
+    Bytes bytes;
     for (;;) {
         std::size_t k = 0;
         {
@@ -201,7 +201,7 @@ void XmlStretches::work()
     }
 }
 
-void XmlStretches::runJob(std::size_t k, std::vector<char>& bytes)
+void XmlStretches::runJob(std::size_t k, Bytes& bytes)
 {
     Job& job = *myJobs[k];
     Stretch& s = job.stretch;
@@ -223,6 +223,8 @@ void XmlStretches::runJob(std::size_t k, std::vector<char>& bytes)
     std::unique_ptr<XmlPushParser> parser;
     if (known) {
         parser = std::make_unique<XmlPushParser>(true);
+        // Tokens take somewhat less room than the markup they come from.
+        parser->tokens().reserve(bytes.size() - bytes.size() / 4);
         bool ok = true;
         std::size_t from = 0;
         if (k == 0) {
@@ -266,7 +268,6 @@ void XmlStretches::composeLocked()
         if (!before.scanned)
             return;
         job.stack = before.stack;
-        job.stretch.line = before.stretch.line + before.scan.newlines;
         bool sound = !before.scan.confused && (myComposed == 1 || !before.stack.empty());
         for (std::string const& pop : before.scan.pops) {
             if (!sound || job.stack.empty() || job.stack.back().name != pop) {
@@ -344,13 +345,24 @@ bool XmlStretches::prefixAt(Stretch const& s, std::string& prefix, int& starts) 
     return true;
 }
 
+long XmlStretches::lineAt(uint64_t offset) const
+{
+    long line = 1;
+    Bytes piece;
+    for (uint64_t at = 0; at < offset;) {
+        std::size_t const length =
+            static_cast<std::size_t>(std::min<uint64_t>(offset - at, std::size_t(1) << 20));
+        if (!readAt(at, length, piece))
+            break;
+        line += static_cast<long>(std::count(piece.begin(), piece.end(), '\n'));
+        at += length;
+    }
+    return line;
+}
+
 XmlStretches::Scan XmlStretches::scan(char const* p, char const* const end)
 {
     Scan out;
-    for (char const* q = p;
-         (q = static_cast<char const*>(std::memchr(q, '\n', static_cast<std::size_t>(end - q))));
-         ++q)
-        ++out.newlines;
     auto confused = [&] {
         out.confused = true;
         return out;

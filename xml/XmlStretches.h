@@ -47,8 +47,6 @@ public:
         // The document's declaration and the start tags of the elements open at begin.
         std::string prefix;
         int prefixStarts = 0;
-        // The line of the file that begin lies on.
-        long line = 1;
         std::unique_ptr<XmlPushParser> parser;
         // Parsed without fault and continuing the stretch before it.
         bool trusted = false;
@@ -70,6 +68,8 @@ public:
     // tags of the elements open there, as the stretch before it left them. False when they
     // cannot be written in the document's encoding (names beyond ASCII).
     bool prefixAt(Stretch const& s, std::string& prefix, int& starts) const;
+    // The line of the file that an offset lies on.
+    long lineAt(uint64_t offset) const;
     // Stops the threads; what is not handed back yet is dropped.
     void stop();
     int stretchCount() const { return static_cast<int>(myJobs.size()); }
@@ -84,7 +84,6 @@ private:
     {
         std::vector<std::string> pops;
         std::vector<Tag> pushes;
-        long newlines = 0;
         bool confused = false;
     };
     struct Job
@@ -97,10 +96,11 @@ private:
         std::vector<Tag> stack;
     };
 
-    bool readAt(uint64_t at, std::size_t length, std::vector<char>& out) const;
+    using Bytes = std::vector<char, XmlPageAllocator<char>>;
+    bool readAt(uint64_t at, std::size_t length, Bytes& out) const;
     bool cut();
     void work();
-    void runJob(std::size_t k, std::vector<char>& bytes);
+    void runJob(std::size_t k, Bytes& bytes);
     void composeLocked();
     static Scan scan(char const* p, char const* end);
 

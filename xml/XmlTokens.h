@@ -1,5 +1,6 @@
 #pragma once
 
+#include "XmlPageAllocator.h"
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -85,7 +86,7 @@ private:
     void put(void const* data, std::size_t length);
     template <class T> void putValue(T value) { put(&value, sizeof value); }
 
-    std::vector<char> myBytes;
+    std::vector<char, XmlPageAllocator<char>> myBytes;
     std::vector<char> myNames;
     std::vector<uint32_t> myNameAt;
     std::size_t myTokens = 0;

@@ -73,7 +73,6 @@ struct Outcome
 
 inline Outcome read(std::string const& path, int failAt = -1)
 {
-    Xml::ourTrace = false;
     Log log;
     log.failAt = failAt;
     XmlReader reader;
