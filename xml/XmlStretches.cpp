@@ -31,6 +31,21 @@ char const* find(char const* p, char const* end, std::string_view what)
     return at;
 }
 
+// Where the first line that begins with a start tag has its '<', or 0.
+std::size_t lineStartTag(char const* begin, char const* end)
+{
+    for (char const* p = begin;
+         (p = static_cast<char const*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))));) {
+        char const* q = p + 1;
+        while (q < end && (*q == ' ' || *q == '\t'))
+            ++q;
+        if (q + 1 < end && *q == '<' && isNameStart(static_cast<unsigned char>(q[1])))
+            return static_cast<std::size_t>(q - begin);
+        p = q;
+    }
+    return 0;
+}
+
 // The declaration as the program writes it, on a line of its own, then the root's start tag:
 // the length of the declaration, or 0.
 std::size_t declarationOf(std::string_view head)
@@ -124,21 +139,17 @@ bool XmlStretches::cut()
     for (uint64_t at = s.stretchBytes; at < mySize; at += s.stretchBytes) {
         if (at <= cuts.back())
             continue;
-        std::size_t const length =
-            static_cast<std::size_t>(std::min<uint64_t>(CutSearch, mySize - at));
-        if (!readAt(at, length, window))
-            return false;
-        char const* const end = window.data() + window.size();
-        for (char const* p = window.data(); (p = static_cast<char const*>(std::memchr(
-                                                 p, '\n', static_cast<std::size_t>(end - p))));) {
-            char const* q = p + 1;
-            while (q < end && (*q == ' ' || *q == '\t'))
-                ++q;
-            if (q + 1 < end && *q == '<' && isNameStart(static_cast<unsigned char>(q[1]))) {
-                cuts.push_back(at + static_cast<uint64_t>(q - window.data()));
+        // A line that starts with a start tag is usually a few bytes on: a small look first.
+        for (std::size_t search : {std::size_t(4) << 10, CutSearch}) {
+            std::size_t const length =
+                static_cast<std::size_t>(std::min<uint64_t>(search, mySize - at));
+            if (!readAt(at, length, window))
+                return false;
+            if (std::size_t const found =
+                    lineStartTag(window.data(), window.data() + window.size())) {
+                cuts.push_back(at + found);
                 break;
             }
-            p = q;
         }
     }
     if (cuts.size() < 2)

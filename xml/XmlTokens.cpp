@@ -1,6 +1,7 @@
 #include "XmlTokens.h"
 
 #include <cstring>
+#include <utility>
 
 // Layout, byte by byte (numbers in the machine's order, unaligned):
 //   Start:   kind, empty, name (4), attribute count (4), then per attribute: name (4, the top bit
@@ -91,29 +92,53 @@ void XmlTokens::end(uint32_t name)
 
 void XmlTokens::text(Kind kind, char const* text, std::size_t length)
 {
-    bool blank = true;
-    for (std::size_t i = 0; i < length && blank; ++i)
-        blank = isBlank(text[i]);
-    if (myTextOpen && static_cast<Kind>(myBytes[myTextAt]) == kind) {
+    if (myTextOpen && myTextKind == kind) {
+        if (myIndentOpen) {
+            // More text after an indentation: it becomes a text of its own kind.
+            myIndentOpen = false;
+            myBytes.resize(myTextAt);
+            myBytes.push_back(static_cast<char>(Text));
+            putValue(static_cast<uint32_t>(myTextLength));
+            put(Indents.text, myTextLength);
+            myBytes.push_back('\0');
+        }
+        bool blank = myTextBlank;
+        for (std::size_t i = 0; i < length && blank; ++i)
+            blank = isBlank(text[i]);
         myBytes.pop_back(); // the NUL
         put(text, length);
         myBytes.push_back('\0');
         myTextLength += length;
-        myTextBlank = myTextBlank && blank;
+        myTextBlank = blank;
         uint32_t const total = static_cast<uint32_t>(myTextLength);
         std::memcpy(myBytes.data() + myTextAt + 1, &total, sizeof total);
         return;
     }
     closeText();
     myTextOpen = true;
+    myTextKind = kind;
     myTextAt = myBytes.size();
     myTextLength = length;
+    ++myTokens;
+    // The usual line break and indentation between elements, written short at once.
+    bool indent = kind == Text && length >= 1 && length <= MaxIndent + 1 && text[0] == '\n';
+    for (std::size_t i = 1; indent && i < length; ++i)
+        indent = text[i] == ' ';
+    if (indent) {
+        myIndentOpen = true;
+        myTextBlank = true;
+        myBytes.push_back(static_cast<char>(Indent));
+        myBytes.push_back(static_cast<char>(length - 1));
+        return;
+    }
+    bool blank = true;
+    for (std::size_t i = 0; i < length && blank; ++i)
+        blank = isBlank(text[i]);
     myTextBlank = blank;
     myBytes.push_back(static_cast<char>(kind));
     putValue(static_cast<uint32_t>(length));
     put(text, length);
     myBytes.push_back('\0');
-    ++myTokens;
 }
 
 void XmlTokens::closeText()
@@ -121,7 +146,7 @@ void XmlTokens::closeText()
     if (!myTextOpen)
         return;
     myTextOpen = false;
-    if (static_cast<Kind>(myBytes[myTextAt]) != Text || !myTextBlank)
+    if (std::exchange(myIndentOpen, false) || myTextKind != Text || !myTextBlank)
         return;
     char const* t = myBytes.data() + myTextAt + 1 + sizeof(uint32_t);
     bool indent = myTextLength >= 1 && myTextLength <= MaxIndent + 1 && t[0] == '\n';
@@ -213,6 +238,7 @@ void XmlTokens::clear()
     myNameAt.clear();
     myTokens = 0;
     myTextOpen = false;
+    myIndentOpen = false;
 }
 
 void XmlTokens::dropBefore(std::size_t at)

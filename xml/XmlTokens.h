@@ -69,7 +69,7 @@ public:
     // The length of the text of that kind being joined (0 when there is none).
     std::size_t openTextLength(Kind kind) const
     {
-        return myTextOpen && static_cast<Kind>(myBytes[myTextAt]) == kind ? myTextLength : 0;
+        return myTextOpen && myTextKind == kind ? myTextLength : 0;
     }
 
     bool textOpen() const { return myTextOpen; }
@@ -94,6 +94,9 @@ private:
     std::size_t myStartAt = 0;
     // The text still being joined: where its token starts, its length, whether all blank.
     bool myTextOpen = false;
+    Kind myTextKind = Text;
+    // The text open is an indentation, written short already.
+    bool myIndentOpen = false;
     std::size_t myTextAt = 0;
     std::size_t myTextLength = 0;
     bool myTextBlank = false;
