@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -290,8 +291,16 @@ template <class Long> bool XmlReader::getLongAttr(char const* name, Long& value)
     char const* text = nullptr;
     if (!getAttr(name, text))
         return false;
+    // Digits with an optional minus (what the writer writes) read without the C library, to the
+    // same value; blanks, a plus, nothing to read or a value beyond the range as it always did.
+    long v = 0;
+    auto const res = std::from_chars(text, text + std::strlen(text), v);
+    if (res.ec == std::errc()) {
+        value = static_cast<Long>(v);
+        return true;
+    }
     errno = 0;
-    long v = std::strtol(text, nullptr, 10);
+    v = std::strtol(text, nullptr, 10);
     bool ok = errno != ERANGE;
     value = static_cast<Long>(v);
     return ok;
