@@ -31,6 +31,22 @@ char const* find(char const* p, char const* end, std::string_view what)
     return at;
 }
 
+constexpr char const* Utf8Declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+
+bool isAscii(char const* p, std::size_t n)
+{
+    uint64_t high = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        high |= word;
+    }
+    for (; i < n; ++i)
+        high |= static_cast<unsigned char>(p[i]);
+    return (high & 0x8080808080808080ull) == 0;
+}
+
 // Where the first line that begins with a start tag has its '<', or 0.
 std::size_t lineStartTag(char const* begin, char const* end)
 {
@@ -242,9 +258,14 @@ void XmlStretches::runJob(std::size_t k, Bytes& bytes)
             from = std::min<std::size_t>(bytes.size(), FeedPiece);
             ok = parser->begin(myPath.c_str(), 0, bytes.data(), from);
         } else {
-            s.prefix = myDeclaration + "\n";
+            std::string tags;
             for (Tag const& t : job.stack)
-                s.prefix += t.bytes;
+                tags += t.bytes;
+            // Bytes that are all ASCII read the same in every encoding the program writes: as
+            // UTF-8 the parser takes them as they are instead of converting each one.
+            bool const ascii =
+                isAscii(tags.data(), tags.size()) && isAscii(bytes.data(), bytes.size());
+            s.prefix = (ascii ? std::string(Utf8Declaration) : myDeclaration) + "\n" + tags;
             s.prefixStarts = static_cast<int>(job.stack.size());
             ok = parser->begin(myPath.c_str(), s.prefixStarts, s.prefix.data(), s.prefix.size());
         }
