@@ -69,14 +69,21 @@ std::size_t declarationOf(std::string_view head)
     std::string_view const lead = "<?xml version=\"1.0\" encoding=\"";
     if (head.substr(0, lead.size()) != lead)
         return 0;
-    std::size_t i = lead.size();
-    while (i < head.size() && (std::isalnum(static_cast<unsigned char>(head[i])) ||
-                               head[i] == '-' || head[i] == '_' || head[i] == '.'))
-        ++i;
-    if (i == lead.size() || head.substr(i, 5) != "\"?>\n<" || i + 5 >= head.size() ||
-        !isNameStart(static_cast<unsigned char>(head[i + 5])))
+    std::size_t const from = lead.size();
+    std::size_t const to = head.find('"', from);
+    if (to == std::string_view::npos)
         return 0;
-    return i + 3;
+    // Encodings that read the same from any character's start on, ASCII as ASCII: a stretch's
+    // bytes then read the same after any prefix (not so in encodings that shift states).
+    std::string encoding(head.substr(from, to - from));
+    for (char& c : encoding)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (encoding != "ISO-8859-1" && encoding != "UTF-8")
+        return 0;
+    if (head.substr(to, 5) != "\"?>\n<" || to + 5 >= head.size() ||
+        !isNameStart(static_cast<unsigned char>(head[to + 5])))
+        return 0;
+    return to + 3;
 }
 
 // A text in a start tag that reads back as the same text, whatever the document's encoding:

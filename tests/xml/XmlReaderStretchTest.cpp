@@ -219,3 +219,31 @@ TEST(XmlReaderCourse, ADocumentDamagedInAnyOneStretchGivesWhatOneParseGives)
         }
     }
 }
+
+TEST(XmlReaderCourse, OnlyFilesThatBeginAsTheProgramWritesThemAreCut)
+{
+    ScratchDir dir;
+    std::string const body = readlog::generated(50).substr(
+        std::string("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n").size());
+    struct Case
+    {
+        std::string head;
+        bool cut;
+    } const cases[] = {
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n", true},
+        {"<?xml version=\"1.0\" encoding=\"utf-8\"?>\n", true},
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?>\n", false},
+        {"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n", false},
+        {"<?xml version=\"1.0\"?>\n", false},
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\"?>\n", false},
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><!-- x -->\n", false},
+        {"", false},
+    };
+    Stretching small(0, 1000, 2);
+    for (auto const& c : cases) {
+        std::string const f = write(dir, c.head + body);
+        readlog::Outcome const got = readlog::read(f);
+        EXPECT_EQ(got.course.stretches > 0, c.cut) << c.head;
+        expectLike(got, readlog::reference(f), c.head);
+    }
+}
