@@ -521,18 +521,18 @@ bool XmlReader::offerEnd(char const* name)
                     myDepthString.c_str(), name);
         return true;
     }
-    int pos = 1;
     size_t depth = myHandlers.size();
-    for (auto it = myHandlers.rbegin(); it != myHandlers.rend(); ++it, ++pos) {
-        XmlReadHandler* h = *it;
+    for (size_t i = depth; i-- > 0;) {
+        int const pos = static_cast<int>(depth - i);
+        XmlReadHandler* h = myHandlers[i];
         if (h->xmlReadEndElement(*this, name)) {
-            // The handler may have popped itself: the iterator is not used again.
+            // The handler may have popped itself: the stack is not looked at again.
             if (Xml::ourTrace)
                 A_TRACE("[-%i]%s:%s </%s>\n", pos, Xml::className(typeid(*h)).c_str(),
                         myDepthString.c_str(), name);
             return true;
         }
-        // A handler that changed the stack while declining has made the iterator stale.
+        // A handler that changed the stack while declining leaves the rest unasked.
         if (myFailed || myHandlers.size() != depth)
             return false;
     }
@@ -551,8 +551,8 @@ bool XmlReader::offerValue(char const* value)
     if (myHandler->xmlReadValue(*this, value))
         return true;
     size_t depth = myHandlers.size();
-    for (auto it = myHandlers.rbegin(); it != myHandlers.rend(); ++it) {
-        if ((*it)->xmlReadValue(*this, value))
+    for (size_t i = depth; i-- > 0;) {
+        if (myHandlers[i]->xmlReadValue(*this, value))
             return true;
         if (myFailed || myHandlers.size() != depth)
             return false;

@@ -125,8 +125,8 @@ private:
     Course myCourse;
     XmlReadHandler* myHandler;
     void* myHandlerData;
-    std::list<XmlReadHandler*> myHandlers;
-    std::list<void*> myHandlerDatas;
+    std::vector<XmlReadHandler*> myHandlers;
+    std::vector<void*> myHandlerDatas;
     std::string myDepthString;
 
     XmlSkipHandler mySkip;
