@@ -257,6 +257,13 @@ void XmlStretches::runJob(std::size_t k, Bytes& bytes)
     std::unique_ptr<XmlPushParser> parser;
     if (known) {
         parser = std::make_unique<XmlPushParser>(true);
+        {
+            std::lock_guard lock(myMutex);
+            if (!mySpare.empty()) {
+                parser->tokens().swapStorage(mySpare.back());
+                mySpare.pop_back();
+            }
+        }
         // Tokens take somewhat less room than the markup they come from.
         parser->tokens().reserve(bytes.size() - bytes.size() / 4);
         bool ok = true;
@@ -329,6 +336,10 @@ XmlStretches::Stretch* XmlStretches::next()
     if (myHanded > 0) {
         Stretch& before = myJobs[myHanded - 1]->stretch;
         myLastOpenAtEnd = before.parser ? before.parser->openAtEnd() : std::vector<std::string>();
+        if (before.parser) {
+            mySpare.emplace_back();
+            before.parser->tokens().swapStorage(mySpare.back());
+        }
         before.parser.reset();
         myJobs[myHanded - 1]->stack.clear();
     }
@@ -406,29 +417,20 @@ XmlStretches::Scan XmlStretches::scan(char const* p, char const* const end)
         out.confused = true;
         return out;
     };
-    while ((p = static_cast<char const*>(std::memchr(p, '<', static_cast<std::size_t>(end - p))))) {
+    // Start tags still open, as places in the bytes: copied only if the stretch leaves them open.
+    struct Open
+    {
+        std::string_view name;
+        std::string_view tag;
+    };
+    std::vector<Open> open;
+    char const* next =
+        static_cast<char const*>(std::memchr(p, '<', static_cast<std::size_t>(end - p)));
+    while ((p = next)) {
         if (p + 1 >= end)
             return confused();
         char const c = p[1];
-        if (c == '/') {
-            char const* n = p + 2;
-            char const* e = n;
-            while (e < end && !isNameEnd(*e))
-                ++e;
-            char const* gt =
-                static_cast<char const*>(std::memchr(e, '>', static_cast<std::size_t>(end - e)));
-            if (!gt)
-                return confused();
-            std::string_view const name(n, static_cast<std::size_t>(e - n));
-            if (!out.pushes.empty()) {
-                if (out.pushes.back().name != name)
-                    return confused();
-                out.pushes.pop_back();
-            } else {
-                out.pops.emplace_back(name);
-            }
-            p = gt + 1;
-        } else if (c == '!' || c == '?') {
+        if (c == '!' || c == '?') {
             std::string_view const close =
                 c == '?'                                                ? "?>"
                 : std::string_view(p, end - p).starts_with("<!--")      ? "-->"
@@ -439,28 +441,36 @@ XmlStretches::Scan XmlStretches::scan(char const* p, char const* const end)
             char const* e = find(p + 2, end, close);
             if (!e)
                 return confused();
-            p = e + close.size();
-        } else {
-            char const* n = p + 1;
-            char const* e = n;
-            while (e < end && !isNameEnd(*e))
-                ++e;
-            char const* q = e;
-            while (q < end && *q != '>') {
-                if (*q == '"' || *q == '\'') {
-                    q = static_cast<char const*>(
-                        std::memchr(q + 1, *q, static_cast<std::size_t>(end - q - 1)));
-                    if (!q)
-                        return confused();
-                }
-                ++q;
+            e += close.size();
+            next = static_cast<char const*>(std::memchr(e, '<', static_cast<std::size_t>(end - e)));
+            continue;
+        }
+        char const* const n = p + (c == '/' ? 2 : 1);
+        char const* e = n;
+        while (e < end && !isNameEnd(*e))
+            ++e;
+        std::string_view const name(n, static_cast<std::size_t>(e - n));
+        // No '<' stands inside a tag: its end is the last '>' before the next one (text between
+        // tags holding "/>" only makes the guess wrong, which the parse finds out).
+        next = static_cast<char const*>(std::memchr(e, '<', static_cast<std::size_t>(end - e)));
+        char const* gt = next ? next - 1 : end - 1;
+        while (gt > e && *gt != '>')
+            --gt;
+        if (*gt != '>')
+            return confused();
+        if (c == '/') {
+            if (!open.empty()) {
+                if (open.back().name != name)
+                    return confused();
+                open.pop_back();
+            } else {
+                out.pops.emplace_back(name);
             }
-            if (q >= end)
-                return confused();
-            if (q[-1] != '/')
-                out.pushes.push_back({std::string(n, e), std::string(p, q + 1)});
-            p = q + 1;
+        } else if (gt[-1] != '/') {
+            open.push_back({name, std::string_view(p, static_cast<std::size_t>(gt + 1 - p))});
         }
     }
+    for (Open const& o : open)
+        out.pushes.push_back({std::string(o.name), std::string(o.tag)});
     return out;
 }

@@ -110,6 +110,8 @@ private:
     std::string myDeclaration;
     std::vector<std::unique_ptr<Job>> myJobs;
     std::vector<std::string> myLastOpenAtEnd;
+    // Token buffers of stretches handed back, for the next ones.
+    std::vector<XmlTokens::Storage> mySpare;
     std::size_t myComposed = 0;
     std::size_t myNextJob = 0;
     std::size_t myHanded = 0;

@@ -79,14 +79,21 @@ public:
     void clear();
     // Drops the tokens before offset at (already read), keeping the names.
     void dropBefore(std::size_t at);
-    std::size_t bytesHeld() const { return myBytes.capacity() + myNames.capacity(); }
     void reserve(std::size_t bytes) { myBytes.reserve(bytes); }
+    // The buffer the tokens are written to, traded for another (emptied first), so that one
+    // buffer serves stretch after stretch.
+    using Storage = std::vector<char, XmlPageAllocator<char>>;
+    void swapStorage(Storage& other)
+    {
+        other.clear();
+        myBytes.swap(other);
+    }
 
 private:
     void put(void const* data, std::size_t length);
     template <class T> void putValue(T value) { put(&value, sizeof value); }
 
-    std::vector<char, XmlPageAllocator<char>> myBytes;
+    Storage myBytes;
     std::vector<char> myNames;
     std::vector<uint32_t> myNameAt;
     std::size_t myTokens = 0;
