@@ -21,11 +21,14 @@
 // it left open: then, from the start of the file on, every cut is where a single parse would be,
 // with the same elements open, and the trusted stretches' tokens are exactly what one parse gives.
 // The first stretch that is not trusted ends the parallel reading: the caller goes on with one
-// parse from there (its start is a true cut) or, when even its prefix is in doubt, from the start.
+// parse from there, after the start tags of the elements the stretch before it left open (the
+// start of a stretch that follows a trusted one is a true cut), or from the start of the file
+// when those cannot be written in the document's encoding.
 //
-// Only files that begin the way the program writes them are cut: the declaration on a line of its
-// own, then the root element. A few stretches are in flight at a time, each freed once handed
-// back, so that the memory held stays small beside the document.
+// Only files that begin the way the program writes them are cut: the declaration, in ISO-8859-1
+// or UTF-8, on a line of its own, then the root element. A few stretches are in flight at a time,
+// their buffers passed on once handed back, so that the memory held stays small beside the
+// document.
 class XmlStretches
 {
 public:
