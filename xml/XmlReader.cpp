@@ -117,9 +117,8 @@ bool XmlReader::parseFile(char const* path)
             parsed = readOnce(fd, shown, 0, std::string(), 0, 0, 1);
     }
     ::close(fd);
-    // What the threads held goes back to the system, not only to their heaps.
-    if (myCourse.stretches > 0)
-        malloc_trim(0);
+    // What the reading held goes back to the system, not only to the heaps of its threads.
+    malloc_trim(0);
     myInNode = false;
     myAttrs.clear();
     if (myFailed)

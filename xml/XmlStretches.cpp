@@ -10,7 +10,7 @@
 namespace {
 
 // A stretch is fed to its parser in pieces, so that a stop is heard soon.
-constexpr std::size_t FeedPiece = std::size_t(256) << 10;
+constexpr std::size_t FeedPiece = std::size_t(16) << 10;
 // How far past a planned cut a line that starts with a start tag is looked for.
 constexpr std::size_t CutSearch = std::size_t(64) << 10;
 

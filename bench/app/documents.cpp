@@ -15,12 +15,14 @@
 // open's time over it.
 //
 // The program's trace goes to /dev/null and the results to standard error. The benchmarks named
-// "traced" keep the object and XML traces on, as the program runs; the others turn them off.
+// "traced" keep the object and XML traces on, as the program runs; the others turn them off. The
+// one named "one parse" reads the file on the main thread alone, for comparison.
 // Run by hand in a release build: build/rel/bench/bench_app_documents [--benchmark_filter=...].
 #include "Ob.h"
 #include "ObQtRefresher.h"
 #include "ObQtWinDoc.h"
 #include "Xml.h"
+#include "XmlStretches.h"
 #include "mApp.h"
 #include "mDoc.h"
 
@@ -122,8 +124,7 @@ protected:
 };
 
 // Waits (processing events) for the condition, for a minute at most.
-template <class Test>
-bool until(Test test)
+template <class Test> bool until(Test test)
 {
     QElapsedTimer clock;
     clock.start();
@@ -158,10 +159,8 @@ bool closeCurrent()
     return until([] {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         auto const widgets = QApplication::topLevelWidgets();
-        return ObApp::ourDocs.empty() &&
-               std::none_of(widgets.begin(), widgets.end(), [](QWidget* w) {
-                   return w->isVisible();
-               });
+        return ObApp::ourDocs.empty() && std::none_of(widgets.begin(), widgets.end(),
+                                                      [](QWidget* w) { return w->isVisible(); });
     });
 }
 
@@ -254,6 +253,15 @@ void BM_OpenToFirstPaintTraced(benchmark::State& state)
     openToFirstPaint(state, true);
 }
 
+// The same open with the file read by one parse on the main thread, as small files are.
+void BM_OpenToFirstPaintOneParse(benchmark::State& state)
+{
+    XmlStretches::Settings const saved = XmlStretches::settings();
+    XmlStretches::settings().parallelFrom = std::size_t(1) << 62;
+    openToFirstPaint(state, false);
+    XmlStretches::settings() = saved;
+}
+
 void BM_Save(benchmark::State& state)
 {
     traces(false);
@@ -340,10 +348,19 @@ void sizes(benchmark::internal::Benchmark* b)
     b->Args({10000, 20})->Args({100000, 50})->Args({1000000, 200});
 }
 
-BENCHMARK(BM_OpenToFirstPaint)->Apply(sizes)->Iterations(1)->Repetitions(3)->Unit(
-    benchmark::kMillisecond);
-BENCHMARK(BM_OpenToFirstPaintTraced)->Args({100000, 50})->Iterations(1)->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_OpenToFirstPaint)
+    ->Apply(sizes)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenToFirstPaintTraced)
+    ->Args({100000, 50})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenToFirstPaintOneParse)
+    ->Args({100000, 50})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Apply(sizes)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Close)->Apply(sizes)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZoomFrame)->Args({1000000, 200})->Iterations(60)->Unit(benchmark::kMillisecond);

@@ -48,6 +48,19 @@ std::string document(int events, int layers)
     return made[events] = path + ".orstime/doc_data.xml";
 }
 
+long residentKb()
+{
+    FILE* f = std::fopen("/proc/self/status", "r");
+    char line[256];
+    long kb = 0;
+    while (f && std::fgets(line, sizeof line, f))
+        if (std::strncmp(line, "VmRSS:", 6) == 0)
+            kb = std::atol(line + 6);
+    if (f)
+        std::fclose(f);
+    return kb;
+}
+
 struct Nothing : XmlReadHandler
 {
     bool xmlReadStartElement(XmlReader&, char const*, int) override { return true; }
@@ -97,6 +110,7 @@ void read(benchmark::State& state, bool stretches)
             state.SkipWithError("the document did not read");
         state.counters["stretches"] = reader.course().stretches;
     }
+    state.counters["resident_MB"] = residentKb() / 1024.0;
     XmlStretches::settings() = saved;
 }
 
