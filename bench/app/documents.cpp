@@ -124,7 +124,8 @@ protected:
 };
 
 // Waits (processing events) for the condition, for a minute at most.
-template <class Test> bool until(Test test)
+template <class Test>
+bool until(Test test)
 {
     QElapsedTimer clock;
     clock.start();
@@ -159,8 +160,10 @@ bool closeCurrent()
     return until([] {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         auto const widgets = QApplication::topLevelWidgets();
-        return ObApp::ourDocs.empty() && std::none_of(widgets.begin(), widgets.end(),
-                                                      [](QWidget* w) { return w->isVisible(); });
+        return ObApp::ourDocs.empty() &&
+               std::none_of(widgets.begin(), widgets.end(), [](QWidget* w) {
+                   return w->isVisible();
+               });
     });
 }
 
@@ -348,19 +351,12 @@ void sizes(benchmark::internal::Benchmark* b)
     b->Args({10000, 20})->Args({100000, 50})->Args({1000000, 200});
 }
 
-BENCHMARK(BM_OpenToFirstPaint)
-    ->Apply(sizes)
-    ->Iterations(1)
-    ->Repetitions(3)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenToFirstPaintTraced)
-    ->Args({100000, 50})
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenToFirstPaintOneParse)
-    ->Args({100000, 50})
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenToFirstPaint)->Apply(sizes)->Iterations(1)->Repetitions(3)->Unit(
+    benchmark::kMillisecond);
+BENCHMARK(BM_OpenToFirstPaintTraced)->Args({100000, 50})->Iterations(1)->Unit(
+    benchmark::kMillisecond);
+BENCHMARK(BM_OpenToFirstPaintOneParse)->Args({100000, 50})->Iterations(1)->Unit(
+    benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Apply(sizes)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Close)->Apply(sizes)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZoomFrame)->Args({1000000, 200})->Iterations(60)->Unit(benchmark::kMillisecond);
