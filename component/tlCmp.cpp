@@ -64,7 +64,7 @@ tlCmp::CleanRule const CleanRules[] = {
     {"pHeader_update", "Selection|SelectionByTimeDisabled|RubberBandSelectionStart|NumRowsInLayer|"
                        "EventsDroppedInRow|Layout|LayerStackingInTimeline|LayerHidingChanged|"
                        "RowScaleZoom|RowScalePan|UserEditedAttrs|LayerColorChanged"},
-    {"pTopLeft_syncLayerControls", "LayerControlVisibility"},
+    {"pTopLeft_syncLayerControls", "LayerControlVisibility|LayerHidingChanged"},
     {"pTopLeft_update", ""},
     {"giEvent_update", "SelectionByTimeDisabled|TimeSelectionChanged|Selection|EventWasDeleted|"
                        "NewEvent|Layout|EventColorChanged|RowScaleZoom|UserEditedAttrs|"
@@ -440,7 +440,13 @@ bool tlCmp::checkModel(XmlReader& r)
 
 Obh tlCmp::newLayer()
 {
-    return myTimeline ? myTimeline->newLayer() : Obh();
+    if (!myTimeline)
+        return Obh();
+    // The next event goes where the user just made room for it, and the user sees it there.
+    Obh h = myTimeline->newLayer();
+    myTimeline->setCurrentLayerHdl(h);
+    myTimeline->revealLayer(h);
+    return h;
 }
 
 Obh tlCmp::newEvent(Obh payload)

@@ -510,6 +510,35 @@ Obh mTimeline::insertNewLayerWithRowsAtBottom(double rows)
     return insertNewLayerWithRowsAtTop(rows);
 }
 
+bool mTimeline::revealLayer(Obh h)
+{
+    mLayer const* layer = layerOf(h);
+    // A hidden layer takes no room to show; one merely out of view is not visible either.
+    if (!layer || !myVScale || layerHiddenTest(*layer))
+        return false;
+    double const vs = myVScale->getMinVisValue();
+    double const ve = myVScale->getMaxVisValue();
+    // A window never laid out has nothing to move.
+    if (!(ve > vs))
+        return false;
+    double const top = layer->getModelY() - layer->getPaddingTop();
+    double const bottom = layer->getModelY() + layer->getModelH() + layer->getPaddingBottom();
+    double shift = 0.0;
+    if (bottom > ve)
+        shift = bottom - ve;
+    if (top < vs + shift)
+        shift = top - vs;
+    if (shift == 0.0)
+        return false;
+    M_TRACE("Reveal layer[%i]: rows %f to %f, window %f to %f\n", layer->getIndex(), top, bottom,
+            vs, ve);
+    myVScale->setVisStart(vs + shift);
+    myVScale->setVisEnd(ve + shift);
+    myVScale->setNeedsReconfig(true);
+    raiseDirt(DirtRowScalePan);
+    return true;
+}
+
 void mTimeline::moveLayer(float toIndex, int fromIndex)
 {
     M_TRACE("Move layer %f %i\n", static_cast<double>(toIndex), fromIndex);

@@ -84,6 +84,10 @@ public:
     Obh insertNewLayer(Obh layer, bool below, double rows);
     Obh insertNewLayerWithRowsAtTop(double rows);
     Obh insertNewLayerWithRowsAtBottom(double rows);
+    // Moves the row scale's window just far enough to show the stacked layer with its padding
+    // (its top, when it is taller than the window); raises DirtRowScalePan when it moved.
+    // Whether it moved.
+    bool revealLayer(Obh layer);
     // Moves the layer at fromIndex (the last one for -1) to the fractional place toIndex: 0.5
     // between the first two, -0.5 before the first. Nothing for a whole or a wrong place.
     void moveLayer(float toIndex, int fromIndex);

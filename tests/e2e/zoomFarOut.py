@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""The time axis zoomed out with the wheel (Meta+Alt, five steps a turn with Shift) until the
-zoom stops; Ctrl+S saves that view; the program started again with the bundle opens it."""
+"""The time axis zoomed out with the wheel (turned toward the user with Control+Alt, five steps
+a turn with Shift) until the zoom stops; Ctrl+S saves that view; the program started again with the bundle opens it."""
 
 import os
 import re
@@ -13,8 +13,8 @@ def body(s):
     window = s.window("Untitled")
     s.painted(window)
     s.focus(window)
-    s.wheel(window.x + window.w * 2 // 3, window.y + window.h // 2, 50,
-            modifiers=("super", "alt", "shift"))
+    s.wheel(window.x + window.w * 2 // 3, window.y + window.h // 2, -50,
+            modifiers=("ctrl", "alt", "shift"))
     s.wait_trace("ZOOM LIMIT REACHED!")
     s.key("ctrl+s")
     s.focus(s.window("Save as..."))
