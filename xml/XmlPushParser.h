@@ -37,6 +37,8 @@ public:
     // of a stretch that the next one continues. Their state first goes to openAtEnd().
     bool closeOpen();
 
+    // Whether the parser could be made at all (begin).
+    bool started() const { return myCtxt != nullptr; }
     XmlTokens& tokens() { return myTokens; }
     // The count of tokens before the first fault (all of them when there was none).
     std::size_t errorAt() const { return myErrorAt; }

@@ -100,6 +100,7 @@ bool XmlReader::parseFile(char const* path)
     myFailMessage.clear();
     myCourse = Course();
     myOpenDepth = 0;
+    myParserStarted = true;
     std::string const shown = path ? path : "";
     std::string why;
     unsigned long long size = 0;
@@ -121,6 +122,8 @@ bool XmlReader::parseFile(char const* path)
     malloc_trim(0);
     myInNode = false;
     myAttrs.clear();
+    if (!myParserStarted)
+        return report("Unable to open " + shown + ": the parser could not start");
     if (myFailed)
         return report(shown + " : " + myFailMessage);
     if (!parsed)
@@ -172,6 +175,7 @@ bool XmlReader::readOnce(int fd, std::string const& path, unsigned long long fro
         return false;
     bool ok = fromStart ? parser.begin(path.c_str(), 0, piece.data(), piece.size())
                         : parser.begin(path.c_str(), prefixStarts, prefix.data(), prefix.size());
+    myParserStarted = parser.started();
     if (!fromStart) {
         parser.setLine(line);
         ok = ok && parser.feed(piece.data(), piece.size(), false);

@@ -123,6 +123,8 @@ private:
     std::size_t myDelivered = 0;
     std::string myIndent;
     Course myCourse;
+    // False when the last parse could not even make its parser.
+    bool myParserStarted = true;
     XmlReadHandler* myHandler;
     void* myHandlerData;
     std::vector<XmlReadHandler*> myHandlers;
