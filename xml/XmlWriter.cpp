@@ -158,7 +158,8 @@ bool refuseText(char const* text)
 {
     if (storableText(text))
         return false;
-    std::printf("XmlWriter: text that is not UTF-8 or holds a character XML cannot store is refused\n");
+    std::printf(
+        "XmlWriter: text that is not UTF-8 or holds a character XML cannot store is refused\n");
     return true;
 }
 
@@ -466,7 +467,8 @@ bool XmlWriter::addValue(double value)
 bool XmlWriter::addValue(float value)
 {
     char buf[400];
-    return writeText(formatReal(buf, sizeof buf, static_cast<double>(value)), "Error at XmlWriter::addValue(float)");
+    return writeText(formatReal(buf, sizeof buf, static_cast<double>(value)),
+                     "Error at XmlWriter::addValue(float)");
 }
 
 bool XmlWriter::addValue(bool value)
@@ -537,14 +539,15 @@ unsigned char* XmlWriter::ConvertInput(char const* text, char const* encoding)
     int outLen = outSize - 1;
     int inLen = size - 1;
     int ret = handler->input
-        ? handler->input(out, &outLen, reinterpret_cast<xmlChar const*>(text), &inLen)
-        : -1;
+                  ? handler->input(out, &outLen, reinterpret_cast<xmlChar const*>(text), &inLen)
+                  : -1;
     xmlCharEncCloseFunc(handler);
     if (ret < 0 || inLen != size - 1) {
         if (ret < 0)
             std::printf("ConvertInput: conversion wasn't successful.\n");
         else
-            std::printf("ConvertInput: conversion wasn't successful. converted: %i octets.\n", inLen);
+            std::printf("ConvertInput: conversion wasn't successful. converted: %i octets.\n",
+                        inLen);
         xmlFree(out);
         return nullptr;
     }
