@@ -187,12 +187,18 @@ bool mLayer::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
 
 void mLayer::clearEvents()
 {
+    unfileEvents();
+    dropEventsThatGo();
+}
+
+void mLayer::dropEventsThatGo()
+{
     mySpansValid = false;
     if (!myEvents.empty()) {
         raiseDirt(DirtActiveEvents);
         raiseDirt(DirtEventSetInLayer);
     }
-    unfileEvents();
+    myTimeIndex.clear();
     myEvents.clear();
     myEventCache.reset();
     clearSpans();

@@ -73,6 +73,10 @@ public:
     // Empties the event set (the events keep their layer handles) and raises the layer's event
     // dirt when it held any.
     void clearEvents();
+    // The same for a layer whose events all go next: the set and the index are emptied without
+    // a walk over the events, each of which finds the layer empty as it goes (see forgetEvent).
+    // Every event the layer held must go before anything files it again.
+    void dropEventsThatGo();
     ObhSet const& getEvents() const { return myEvents; }
 
     // Rows and events. A row index's floor names the row, its fraction places the event in it;

@@ -1,5 +1,7 @@
 #include "ObhSet.h"
 
+#include "aAssert.h"
+
 #include <algorithm>
 
 ObhSet::const_iterator::const_iterator(ObhSet const* set, std::size_t run, std::size_t at,
@@ -122,9 +124,52 @@ std::size_t ObhSet::erase(Obh const& h)
         --mySize;
         return 1;
     }
+    if (myOthers.empty())
+        return 0;
     std::size_t const n = myOthers.erase(h);
     mySize -= n;
     return n;
+}
+
+std::size_t ObhSet::eraseSorted(std::vector<Obh> const& handles)
+{
+    std::size_t const before = mySize;
+    // The slots of the compact half to take out, ascending; the other half one by one (a key
+    // is in one half or the other, whatever the flags it is asked with).
+    std::vector<uint32_t> slots;
+    for (Obh const& h : handles) {
+        if (!myOthers.empty())
+            mySize -= myOthers.erase(h);
+        if (!myRuns.empty() && h.myType == myType)
+            slots.push_back(h.myAddr);
+    }
+    if (slots.empty())
+        return before - mySize;
+    A_ASSERT(std::is_sorted(slots.begin(), slots.end()));
+    // Each run that holds any of them is closed up in place; runs left empty go.
+    std::size_t next = 0, keptRuns = 0;
+    for (Run& run : myRuns) {
+        while (next < slots.size() && slots[next] < run.front())
+            ++next;
+        if (next < slots.size() && slots[next] <= run.back()) {
+            std::size_t kept = 0;
+            for (uint32_t addr : run) {
+                while (next < slots.size() && slots[next] < addr)
+                    ++next;
+                if (next < slots.size() && slots[next] == addr)
+                    --mySize;
+                else
+                    run[kept++] = addr;
+            }
+            run.resize(kept);
+        }
+        if (!run.empty())
+            std::swap(myRuns[keptRuns++], run);
+    }
+    myRuns.resize(keptRuns);
+    if (myRuns.empty())
+        myType = nullptr;
+    return before - mySize;
 }
 
 void ObhSet::clear()

@@ -69,6 +69,9 @@ public:
     bool insert(Obh const& h);
     // The number of elements taken out: 0 or 1.
     std::size_t erase(Obh const& h);
+    // Takes out every key of the handles, which are in handle order (as a set's are): one walk
+    // over the set, however many there are. The number taken out.
+    std::size_t eraseSorted(std::vector<Obh> const& handles);
     std::size_t count(Obh const& h) const { return contains(h) ? 1 : 0; }
     bool contains(Obh const& h) const;
     std::size_t size() const { return mySize; }

@@ -35,7 +35,7 @@ Obh handle(Obt& pool, uint32_t addr, uint64_t flags = Obh::IsValid, uint32_t typ
 
 // The set answers as std::set<Obh> does, whatever mix of handles it holds: many slots of one
 // pool (runs split and emptied), handles of a second pool, handles with other flags or another
-// type index, inserted twice and erased in any order.
+// type index, inserted twice and erased in any order, one by one or many at once.
 TEST(ObhSet, AnswersAsTheStandardSetDoes)
 {
     ObClassTypeOf<Rec> a("Rec", 1, 1);
@@ -65,6 +65,23 @@ TEST(ObhSet, AnswersAsTheStandardSetDoes)
         ASSERT_EQ(flat.size(), reference.size()) << "step " << step;
         EXPECT_EQ(flat.count(h), reference.count(h));
         if (step % 500 == 0) {
+            ASSERT_EQ(wholeOf(flat), wholeOf(reference)) << "step " << step;
+        }
+        if (step % 1000 == 999) {
+            // Many at once, in handle order: members (asked for with other flags too) and not.
+            std::vector<Obh> batch;
+            int i = 0;
+            for (Obh const& member : reference)
+                if (i++ % 7 == 0)
+                    batch.push_back(member);
+            for (Obh& member : batch)
+                if (member.myAddr % 2 == 0)
+                    member.myFlags ^= Obh::IsValid;
+            batch.push_back(handle(a, 5000));
+            std::size_t taken = 0;
+            for (Obh const& member : batch)
+                taken += reference.erase(member);
+            EXPECT_EQ(flat.eraseSorted(batch), taken);
             ASSERT_EQ(wholeOf(flat), wholeOf(reference)) << "step " << step;
         }
     }
