@@ -356,6 +356,8 @@ void tlCmp::clear()
 
 void tlCmp::printDirt(aRefreshContext*)
 {
+    if (!Ob::ourTrace)
+        return;
     A_TRACE_C("icyan", "%64s\n", "");
     A_TRACE_C("icyan", "%51s%s\n", "", "REFRESH PHASE");
     A_TRACE_C("icyan", "%64s\n", "");
@@ -367,9 +369,11 @@ void tlCmp::cleanDirt(aRefreshContext*)
 {
     if (myDirtEngine)
         myDirtEngine->clearAllDirt();
-    A_TRACE("\n");
-    A_TRACE("\n");
-    A_TRACE("<---------------------------------------------- ACTION!\n");
+    if (Ob::ourTrace) {
+        A_TRACE("\n");
+        A_TRACE("\n");
+        A_TRACE("<---------------------------------------------- ACTION!\n");
+    }
 }
 
 void tlCmp::cmpGetPanelTypeNames(std::list<rtl::str>& names) const

@@ -1,5 +1,6 @@
 #include "tlStep.h"
 
+#include "Ob.h"
 #include "ObDirty.h"
 #include "aTrace.h"
 
@@ -15,7 +16,8 @@ bool tlStep::needsCleaning(ObDirty* dirt, char const* className)
     }
     if (!dirt->needsCleaningTest(myId))
         return false;
-    A_TRACE_C("yellow", "--------------------------------------------------- %s cleaning %s\n",
-              className, myName);
+    if (Ob::ourTrace)
+        A_TRACE_C("yellow", "--------------------------------------------------- %s cleaning %s\n",
+                  className, myName);
     return true;
 }

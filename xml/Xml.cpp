@@ -1,5 +1,6 @@
 #include "Xml.h"
 
+#include "Aa.h"
 #include "aAssert.h"
 
 #include <libxml/parser.h>
@@ -16,7 +17,7 @@
 #include <locale.h>
 #include <memory>
 
-bool Xml::ourTrace = true;
+bool Xml::ourTrace = Aa::detailedTraces();
 
 static_assert(Xml::MaxStoredBytes < XML_MAX_TEXT_LENGTH &&
                   Xml::MaxStoredBytes < XML_MAX_LOOKUP_LIMIT,
@@ -50,7 +51,9 @@ Xml::Xml()
     initLibrary();
 }
 
-Xml::~Xml() {}
+Xml::~Xml()
+{
+}
 
 void Xml::initLibrary()
 {

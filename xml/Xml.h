@@ -38,7 +38,7 @@ public:
     // references included, whatever the document's encoding.
     static size_t storedSize(char const* text);
 
-    // Debug traces of the reader (one per node and per handler change). On by default; a
-    // caller that reads very large files may switch them off.
+    // Debug traces of the reader (one per node and per handler change). Off unless
+    // VANTREL_TRACE=1; tests may switch them.
     static bool ourTrace;
 };

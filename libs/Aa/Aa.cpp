@@ -14,6 +14,15 @@ int Aa::ourLabelWidth = 0;
 char* Aa::ourLabelPad = nullptr;
 char Aa::ourMsgBuf[Aa::MsgBufSize];
 
+bool Aa::detailedTraces()
+{
+    static bool const wanted = [] {
+        char const* value = std::getenv("VANTREL_TRACE");
+        return value && std::strcmp(value, "1") == 0;
+    }();
+    return wanted;
+}
+
 namespace {
 
 char const* const Reset = "\033[0m";
@@ -143,7 +152,8 @@ void Aa::logend(char const* colourName)
         std::fputs(Reset, stdout);
 }
 
-void Aa::log(char const* text, char const* prefix, char const* file, int line, char const* colourName)
+void Aa::log(char const* text, char const* prefix, char const* file, int line,
+             char const* colourName)
 {
     logstart(prefix, file, line, colourName);
     logmsg("%s", text ? text : "");
@@ -188,10 +198,10 @@ void Aa::printColorCodeForName(char const* colourName)
 
 void Aa::printByte(unsigned char byte, char const* label, bool newline)
 {
-    static char const* const Names[32] = {
-        "nul", "soh", "stx", "etx", "eot", "enq", "ack", "bel", "bs",  "ht",  "nl",
-        "vt",  "np",  "cr",  "so",  "si",  "dle", "dc1", "dc2", "dc3", "dc4", "nak",
-        "syn", "etb", "can", "em",  "sub", "esc", "fs",  "gs",  "rs",  "us"};
+    static char const* const Names[32] = {"nul", "soh", "stx", "etx", "eot", "enq", "ack", "bel",
+                                          "bs",  "ht",  "nl",  "vt",  "np",  "cr",  "so",  "si",
+                                          "dle", "dc1", "dc2", "dc3", "dc4", "nak", "syn", "etb",
+                                          "can", "em",  "sub", "esc", "fs",  "gs",  "rs",  "us"};
     char const* end = newline ? "\n" : "";
     if (label)
         std::printf("%s: ", label);

@@ -13,7 +13,8 @@ public:
     static void logwarn(char const* format, ...) __attribute__((format(printf, 1, 2)));
     static void logerr(char const* format, ...) __attribute__((format(printf, 1, 2)));
     static void logend(char const* colourName);
-    static void log(char const* text, char const* prefix, char const* file, int line, char const* colourName);
+    static void log(char const* text, char const* prefix, char const* file, int line,
+                    char const* colourName);
     static void loglabel(char const* file, int line);
     static char const* filetail(char const* path);
     static void printColorCodeForName(char const* colourName);
@@ -26,6 +27,11 @@ public:
     // The escape pair of a colour name (black on white for unknown names).
     static char const* foregroundCode(char const* colourName);
     static char const* backgroundCode(char const* colourName);
+
+    // Whether the busy paths trace too (a line per object, per XML element, per refresh step):
+    // only when the environment variable VANTREL_TRACE is "1", read once. Start-up, documents,
+    // commands and warnings trace whatever it says.
+    static bool detailedTraces();
 
     static FILE* ourLogFileP;
     static bool ourSyslogFlag;

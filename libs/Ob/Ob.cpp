@@ -1,4 +1,6 @@
 #include "Ob.h"
 
+#include "Aa.h"
+
 ObEngine* Ob::ourEngine = nullptr;
-bool Ob::ourTrace = true;
+bool Ob::ourTrace = Aa::detailedTraces();

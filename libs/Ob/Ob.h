@@ -14,6 +14,6 @@ public:
     static ObEngine* ourEngine;
 
     // Debug lines of the pools, objects and store (one or more per object made, freed, written
-    // or read). On by default; a caller handling very many objects may switch them off.
+    // or read) and of the refresh passes. Off unless VANTREL_TRACE=1; tests may switch them.
     static bool ourTrace;
 };

@@ -3,6 +3,7 @@
 #include "ObCleanCheck.h"
 #include "ObEngine.h"
 #include "ObObj.h"
+#include "ObTrace.h"
 #include "Obt.h"
 #include "aAssert.h"
 #include "aRefresher.h"
@@ -26,6 +27,8 @@ char const* className(Obh const& h)
 
 void traceDirtyItem(Obh const& h, rtl::str const* attrName)
 {
+    if (!Ob::ourTrace)
+        return;
     char const* name = className(h); // resolved before the line starts: resolving may trace
     if (attrName)
         A_TRACE_C("magenta", "Set dirty item.attr( %s.%s )\n", name, attrName->c());
@@ -35,7 +38,8 @@ void traceDirtyItem(Obh const& h, rtl::str const* attrName)
 
 } // namespace
 
-ObDirty::ObDirty(ObEngine* engine, aRefresher* refresher) : myObEngine(engine), myRefreshEngine(refresher)
+ObDirty::ObDirty(ObEngine* engine, aRefresher* refresher)
+    : myObEngine(engine), myRefreshEngine(refresher)
 {
 }
 
@@ -54,7 +58,8 @@ unsigned int ObDirty::newDirtId(char const* name) const
         text = name;
     else
         text.set("Dirt[%u]", id);
-    A_TRACE_C("iblue", "DIRT NAME[%u] = %s\n", id, text.cs());
+    if (Ob::ourTrace)
+        A_TRACE_C("iblue", "DIRT NAME[%u] = %s\n", id, text.cs());
     myDirtNames[id] = text;
     return id;
 }
@@ -74,11 +79,11 @@ void ObDirty::setDirty(unsigned int id, bool notify)
         A_ASSERT(0);
     }
     if (isDirty(id)) {
-        A_TRACE_C("magenta", "Already dirty %s\n", getDirtName(id));
+        OB_TRACE_C("magenta", "Already dirty %s\n", getDirtName(id));
         return;
     }
     myDirt.insert(id);
-    A_TRACE_C("magenta", "Set dirty %s\n", getDirtName(id));
+    OB_TRACE_C("magenta", "Set dirty %s\n", getDirtName(id));
     if (notify)
         dirtAddedHook();
 }
@@ -99,7 +104,7 @@ void ObDirty::setAllDirty()
         setDirty(entry.first, false);
     if (myDirt.size() > before)
         dirtAddedHook();
-    A_TRACE_C("magenta", "Set ALL dirty!\n");
+    OB_TRACE_C("magenta", "Set ALL dirty!\n");
 }
 
 void ObDirty::dirtAddedHook()
@@ -122,7 +127,7 @@ bool ObDirty::recordDirtyItem(Obh h, rtl::str* attrName)
     if (it == myDirtyItems.end()) {
         rtl::ref<std::set<rtl::str>> attrs;
         if (attrName)
-            attrs.set(new std::set<rtl::str>{*attrName});
+            attrs.set(new std::set<rtl::str> {*attrName});
         myDirtyItems.emplace(h, attrs);
         added = true;
     } else {
@@ -198,7 +203,7 @@ unsigned int ObDirty::initCleanable(rtl::str name)
     if (it != myCleanables.end())
         return it->second;
     unsigned int const id = newDirtId(name.c());
-    A_TRACE_C("imagenta", "INIT NEW CLENABLE: %s = %i\n", name.cs(), static_cast<int>(id));
+    OB_TRACE_C("imagenta", "INIT NEW CLENABLE: %s = %i\n", name.cs(), static_cast<int>(id));
     myCleanables[name] = id;
     return id;
 }
@@ -226,8 +231,8 @@ void ObDirty::initCleaning(rtl::str name, ObCleanCheck* check)
         A_ASSERT(!hasCleanable(name));
     }
     unsigned int const id = initCleanable(name);
-    A_TRACE_C("icyan", "INSTALL %i CLEAN CHECK %p FOR %s \n", static_cast<int>(id),
-              static_cast<void*>(check), name.cs());
+    OB_TRACE_C("icyan", "INSTALL %i CLEAN CHECK %p FOR %s \n", static_cast<int>(id),
+               static_cast<void*>(check), name.cs());
     myCleanChecks[id] = check;
 }
 
@@ -242,8 +247,8 @@ bool ObDirty::needsCleaningTest(unsigned int id) const
     }
     for (int i = 0; i < 5; ++i)
         A_TRACE_C("iyellow", "%54s\n", "");
-    A_TRACE_C("iyellow", "No clean checks found (in tlCmp) for cleanable[%i] '%s'!!!\n", static_cast<int>(id),
-              getDirtName(id));
+    A_TRACE_C("iyellow", "No clean checks found (in tlCmp) for cleanable[%i] '%s'!!!\n",
+              static_cast<int>(id), getDirtName(id));
     for (int i = 0; i < 4; ++i)
         A_TRACE_C("iyellow", "%54s\n", "");
     A_ASSERT(0);
@@ -264,6 +269,8 @@ char const* ObDirty::typeNameAt(unsigned int typeIndex) const
 
 void ObDirty::printDirt() const
 {
+    if (!Ob::ourTrace)
+        return;
     if (!myDirt.empty()) {
         A_TRACE("---------------- DIRTY\n");
         for (auto const& entry : myDirtNames)
@@ -302,6 +309,8 @@ void ObDirty::printDirt() const
 
 void ObDirty::printCleanings() const
 {
+    if (!Ob::ourTrace)
+        return;
     bool first = true;
     for (auto const& [id, check] : myCleanChecks) {
         if (!check || !check->needsCleaning(this))

@@ -1,5 +1,6 @@
 #include "ObQtRefresher.h"
 
+#include "Ob.h"
 #include "aTrace.h"
 
 #include <QScopedValueRollback>
@@ -26,7 +27,7 @@ void ObQtRefresher::doRefreshIfNeeded(aRefreshContext*)
         if (myTimer.isActive())
             myTimer.stop();
         myTimer.start();
-    } else {
+    } else if (Ob::ourTrace) {
         A_TRACE("NO refresh needed!\n");
     }
 }

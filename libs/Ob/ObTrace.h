@@ -7,10 +7,18 @@
 #include <typeinfo>
 
 // Debug line of the object framework, white on blue, only while Ob::ourTrace is on.
-#define OB_TRACE(...)                             \
-    do {                                          \
-        if (Ob::ourTrace)                         \
-            A_TRACE_C("iblue", __VA_ARGS__);      \
+#define OB_TRACE(...)                                                                              \
+    do {                                                                                           \
+        if (Ob::ourTrace)                                                                          \
+            A_TRACE_C("iblue", __VA_ARGS__);                                                       \
+    } while (0)
+
+// A coloured line of the object framework's busy paths (dirt, refresh steps), only while
+// Ob::ourTrace is on.
+#define OB_TRACE_C(colourName, ...)                                                                \
+    do {                                                                                           \
+        if (Ob::ourTrace)                                                                          \
+            A_TRACE_C(colourName, __VA_ARGS__);                                                    \
     } while (0)
 
 // The run-time class name of an object, demangled, for the front of a trace.

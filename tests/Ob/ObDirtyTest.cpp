@@ -1,7 +1,8 @@
+#include "ObDirty.h"
 #include "ObCleanIfDirty.h"
 #include "ObCleanOr.h"
-#include "ObDirty.h"
 #include "ObTestSupport.h"
+#include "ScopedTraces.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,9 +24,9 @@ TEST(ObDirty, RaisingAsksForOnePassPerNewDirt)
     dirt.setDirty(3, true);
     EXPECT_EQ(refresher.requests, 1);
     dirt.setDirty(1, false);
-    dirt.setDirty(std::set<unsigned int>{1, 3}, true); // nothing new: no pass
+    dirt.setDirty(std::set<unsigned int> {1, 3}, true); // nothing new: no pass
     EXPECT_EQ(refresher.requests, 1);
-    dirt.setDirty(std::set<unsigned int>{1, 2, 3}, true);
+    dirt.setDirty(std::set<unsigned int> {1, 2, 3}, true);
     EXPECT_EQ(refresher.requests, 2);
     dirt.setAllDirty();
     EXPECT_EQ(refresher.requests, 2);
@@ -39,7 +40,8 @@ TEST(ObDirty, CleanRulesDecideWhichStepsRun)
     ObDirty dirt(nullptr, nullptr);
     unsigned int const zoom = dirt.newDirtId("DirtTimeScaleZoom");
     unsigned int const pan = dirt.newDirtId("DirtTimeScalePan");
-    dirt.initCleaning("pGv_updateScene", new ObCleanOr(new ObCleanIfDirty(zoom), new ObCleanIfDirty(pan), nullptr));
+    dirt.initCleaning("pGv_updateScene",
+                      new ObCleanOr(new ObCleanIfDirty(zoom), new ObCleanIfDirty(pan), nullptr));
     unsigned int const step = dirt.initCleanable("pGv_updateScene"); // the id the rule got
     EXPECT_EQ(step, 3u);
     EXPECT_FALSE(dirt.needsCleaningTest(step));
@@ -84,6 +86,7 @@ TEST(ObDirty, DirtyItemsAttributesAndTypes)
     EXPECT_EQ(refresher.requests, 4);
     ObDirty bare(nullptr, nullptr); // no store: types without names
     bare.setDirtyItem(item);
+    ScopedTraces traces(true);
     testing::internal::CaptureStdout(); // listing a freed slot and a type without a store
     dirt.printDirt();
     bare.printDirt();

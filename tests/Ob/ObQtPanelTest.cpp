@@ -1,7 +1,8 @@
+#include "ObQtPanel.h"
 #include "ObDirty.h"
 #include "ObQtTestSupport.h"
-#include "ObQtPanel.h"
 #include "ObTestSupport.h"
+#include "ScopedTraces.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -24,7 +25,7 @@ struct AppEngines
     ~AppEngines() { app->myDirt = nullptr, app->myRefresher = nullptr; }
     ObQtTestApp* app = ObQtTestApp::get();
     CountingRefresher refresher;
-    ObDirty dirt{nullptr, &refresher};
+    ObDirty dirt {nullptr, &refresher};
 };
 
 } // namespace
@@ -39,6 +40,7 @@ TEST(ObQtPanelTest, QueuedDirtIsRaisedInOrderAtOneShowOnlyAndEveryResizeLaysOut)
         panel.setDirtyOnNextShow(id);
     EXPECT_FALSE(engines.dirt.isDirty(second)) << "nothing is raised before the show";
 
+    ScopedTraces traces(true);
     testing::internal::CaptureStdout();
     panel.show();
     std::string const out = testing::internal::GetCapturedStdout();

@@ -1,4 +1,5 @@
 #include "ObTestTypes.h"
+#include "ScopedTraces.h"
 #include "ScratchDir.h"
 
 #include <gmock/gmock.h>
@@ -84,7 +85,8 @@ TEST(ObStore, SavesTheGoldenFileAndLoadsItBack)
     EXPECT_EQ(a->myX, 0.5f);
     EXPECT_TRUE(a->myOn);
     EXPECT_EQ(static_cast<Rec*>(s.recs.objFromAddr(2))->myN, 42);
-    EXPECT_STREQ(static_cast<Rec*>(s.recs.objFromAddr(3))->myName.c(), "Zo\xc3\xab \xe6\x97\xa5 \xf0\x9f\x98\x80")
+    EXPECT_STREQ(static_cast<Rec*>(s.recs.objFromAddr(3))->myName.c(),
+                 "Zo\xc3\xab \xe6\x97\xa5 \xf0\x9f\x98\x80")
         << "text beyond ISO-8859-1 comes back through character references";
     EXPECT_EQ(HookCount::postLoads, 3);
     EXPECT_EQ(s.links.getCurrentTypeCount(), 0u);
@@ -256,7 +258,7 @@ TEST(ObStore, PoolsGrowWithTheSlotsTheDocumentLists)
         EXPECT_TRUE(rosterSound(s.plains));
     }
     uint32_t const big = (1u << 20) + 2;
-    QuietTraces quiet;
+    ScopedTraces quiet(false);
     {
         Store s;
         s.plains.expandBy(big - s.plains.mySize);

@@ -13,18 +13,6 @@
 #include <cstring>
 #include <string>
 
-// The pools' debug lines off for a test that makes very many objects.
-struct QuietTraces
-{
-    bool const ob = Ob::ourTrace, xml = Xml::ourTrace;
-    QuietTraces() { Ob::ourTrace = Xml::ourTrace = false; }
-    ~QuietTraces()
-    {
-        Ob::ourTrace = ob;
-        Xml::ourTrace = xml;
-    }
-};
-
 // Hook counters shared by the test classes.
 struct HookCount
 {
@@ -67,7 +55,11 @@ public:
     }
     bool getAttr(rtl::str name, ObAttr& attr) const override
     {
-        char const* t = name == "name" ? "rtl::str" : name == "n" ? "int" : name == "x" ? "float" : name == "on" ? "bool" : nullptr;
+        char const* t = name == "name" ? "rtl::str"
+                        : name == "n"  ? "int"
+                        : name == "x"  ? "float"
+                        : name == "on" ? "bool"
+                                       : nullptr;
         if (!t)
             return ObObj::getAttr(name, attr);
         attr.setDataType(t);
@@ -180,8 +172,8 @@ public:
 struct Store
 {
     ObEngine engine;
-    ObClassTypeOf<Rec> recs{"Rec", 1, 1};
-    ObClassTypeOf<Plain> plains{"Plain", 2, -1};
+    ObClassTypeOf<Rec> recs {"Rec", 1, 1};
+    ObClassTypeOf<Plain> plains {"Plain", 2, -1};
     ObClassTypeOf<Linker> links {"Linker", 1, 1};
     Store()
     {
@@ -256,8 +248,7 @@ inline bool loadObjects(ObEngine& engine, std::string const& path, bool* balance
 }
 
 // The pool's invariants: inverse rosters, live count within the pool, every slot constructed.
-template <class T>
-bool rosterSound(ObClassTypeOf<T> const& t)
+template <class T> bool rosterSound(ObClassTypeOf<T> const& t)
 {
     if (t.myNextRosterIndex > t.mySize)
         return false;

@@ -223,6 +223,39 @@ TEST(mAppStartTest, StartsANewDocumentALittleAfterTheEventLoopRuns)
     EXPECT_LT(loop, launch);
 }
 
+TEST(mAppStartTest, TheBusyPathsTraceOnlyWhenAsked)
+{
+    // A new document's component names its dirt ids (object framework lines) before its window
+    // asks for its pane (a line traced always).
+    for (char const* traceSwitch : {static_cast<char const*>(nullptr), "0", "yes", "1"}) {
+        std::string const shown = traceSwitch ? traceSwitch : "unset";
+        ScratchDir dir, data;
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("VANTREL_TRACE");
+        if (traceSwitch)
+            env.insert("VANTREL_TRACE", traceSwitch);
+        env.insert("XDG_DATA_HOME", QString::fromStdString(data.path));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(QString::fromStdString(dir.path));
+        program.start(VANTREL_PROGRAM, {});
+        std::string out;
+        bool const shownPane = QTest::qWaitFor(
+            [&] {
+                out += program.readAllStandardOutput().toStdString();
+                return out.find("Got panel ID") != std::string::npos;
+            },
+            120000);
+        program.terminate();
+        program.waitForFinished(30000);
+        ASSERT_TRUE(shownPane) << shown << ":\n" << out.substr(0, 4000);
+        EXPECT_THAT(out, HasSubstr("Launch with NEW DOC NULL")) << shown;
+        bool const detailed = traceSwitch && std::string(traceSwitch) == "1";
+        EXPECT_EQ(out.find("DIRT NAME[") != std::string::npos, detailed) << shown;
+    }
+}
+
 TEST(mAppStartTest, EveryFileArgumentIsARequestMadeAbsoluteTheLastWins)
 {
     ScratchDir dir;

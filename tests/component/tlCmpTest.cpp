@@ -3,6 +3,7 @@
 #include "ObDirty.h"
 #include "ObEngine.h"
 #include "ObSelection.h"
+#include "ScopedTraces.h"
 #include "ScratchDir.h"
 #include "TimelineTestDoc.h"
 #include "aRefresher.h"
@@ -232,6 +233,7 @@ TEST(tlCmp, GoingAwayLeavesTheRefreshEngineItsDocumentKeeps)
 TEST(tlCmp, APassOpensWithTheTraceAndClosesWithNoDirtLeft)
 {
     TimelineTestDoc d;
+    ScopedTraces traces(true);
     d.dirt.setDirty(tlObj::DirtLayout, true);
     testing::internal::CaptureStdout();
     d.pass();

@@ -1,5 +1,6 @@
 #include "tlObj.h"
 #include "ObDirty.h"
+#include "ScopedTraces.h"
 #include "TimelineTestDoc.h"
 #include "aRefresher.h"
 #include "mScale.h"
@@ -53,6 +54,7 @@ TEST(tlObj, AStepTestsItsOwnRuleInEveryDocument)
 {
     // Two documents whose engines number the steps apart: one with the document's selection
     // engine, one without. A step's number from the first must not be used in the second.
+    ScopedTraces traces(true);
     for (int round = 0; round < 2; ++round) {
         {
             TimelineTestDoc doc;

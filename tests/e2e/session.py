@@ -103,9 +103,11 @@ def arguments(extra=None):
 
 
 class Session:
-    def __init__(self, name, args, screen="1280x1024"):
+    def __init__(self, name, args, screen="1280x1024", traces=True):
         self.name = name
         self.args = args
+        # The scripts read the scene's listing, which the program traces only when asked.
+        self.traces = traces
         self.out = args.out
         os.makedirs(self.out, exist_ok=True)
         self.tmp = tempfile.mkdtemp(prefix="vantrel-e2e-%s-" % name)
@@ -169,6 +171,10 @@ class Session:
         env["LSAN_OPTIONS"] = "suppressions=%s:print_suppressions=0" % os.path.join(
             os.path.dirname(os.path.abspath(__file__)), "lsan.supp")
         env.setdefault("UBSAN_OPTIONS", "print_stacktrace=1:halt_on_error=1")
+        if self.traces:
+            env["VANTREL_TRACE"] = "1"
+        else:
+            env.pop("VANTREL_TRACE", None)
         os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700, exist_ok=True)
         self.log_path = os.path.join(self.out, "%s-%d.log" % (self.name, self.runs))
         self.log = open(self.log_path, "wb")
@@ -417,10 +423,11 @@ class Session:
         shutil.rmtree(self.tmp, ignore_errors=True)
 
 
-def run(name, body, extra=None, screen="1280x1024"):
-    """Runs body(session) and exits 0 when it passed; the screenshot is taken last either way."""
+def run(name, body, extra=None, screen="1280x1024", traces=True):
+    """Runs body(session) and exits 0 when it passed; the screenshot is taken last either way.
+    With traces, the program prints its busy paths' lines too (VANTREL_TRACE=1)."""
     args = arguments(extra)
-    session = Session(name, args, screen)
+    session = Session(name, args, screen, traces)
     status = 1
     try:
         body(session)

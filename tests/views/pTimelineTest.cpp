@@ -1,5 +1,6 @@
 #include "pTimeline.h"
 #include "ItemsDoc.h"
+#include "ScopedTraces.h"
 #include "pBotLeft.h"
 #include "pCtrls.h"
 #include "pGv.h"
@@ -158,6 +159,7 @@ namespace {
 // What a call ran of the pane's refresh steps, in order.
 std::vector<std::string> stepsRun(pTimeline& pane)
 {
+    ScopedTraces traces(true);
     std::string const log = loggedBy([&] { pane.refresh(nullptr); });
     std::vector<std::string> steps;
     std::string const mark = "pTimeline cleaning ";
