@@ -26,19 +26,12 @@
 #include <algorithm>
 #include <set>
 
-namespace {
-
-// Shorter windows leave the timeline no room below its ruler and above its control strip.
-constexpr int MinHeight = 150;
-
-} // namespace
-
 wMain::wMain(mDoc* doc) : ObQtWinDoc(doc), myTrackingFilter(this)
 {
     A_ASSERT(doc);
     myCmp = doc->getCmp();
     doc->setWindow(this);
-    setMinimumWidth(MinWidth);
+    setMinimumSize(MinWidth, MinHeight);
     int const id = myCmp->cmpNewPanel(this, "Timeline");
     myPanel = myCmp->getPanelById(id);
     A_ASSERT(myPanel);

@@ -303,9 +303,7 @@ void mLayer::giPaint(Painter& p) const
 
 void mLayer::paintLayerHeader(Painter& p, Obh& layer) const
 {
-    mLayer const* named = ourType_mLayer && layer.isValid() && layer.getType() == ourType_mLayer
-                              ? ourType_mLayer->ptrFromFile(layer)
-                              : nullptr;
+    mLayer const* named = layerOf(layer);
     if (!named) {
         A_TRACE_C("red", "mLayer::paintLayerHeader: the handle names no layer\n");
         return;
@@ -348,15 +346,6 @@ void mLayer::resetSequence()
 }
 
 // Rows and events -------------------------------------------------------------------------------
-
-namespace {
-
-mEvent* eventOf(Obh const& h)
-{
-    return tlObj::ourType_mEvent ? tlObj::ourType_mEvent->ptrFromFile(h) : nullptr;
-}
-
-} // namespace
 
 void mLayer::fileEvent(mEvent& ev, Obh const& h)
 {
@@ -783,8 +772,7 @@ void mLayer::setEventPositionsWithinLayer()
     double unused = 0;
     getSpans(unused, unused, unused, unused, false);
     double const s = getSceneYScale();
-    mTimeline* tl = getTimeline();
-    mScale const* ts = tl ? tl->timeScale() : nullptr;
+    mScale const* ts = getTimelineTimeScale();
     for (Obh const& h : myEvents) {
         mEvent* ev = eventOf(h);
         A_ASSERT(ev);

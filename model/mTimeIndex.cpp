@@ -10,8 +10,7 @@
 double mTimeIndex::instantReach(tlObj const& obj)
 {
     // The marker's half width in time, as the scale maps it (linearly, wherever the instant is).
-    mTimeline const* tl = obj.getTimeline();
-    mScale const* ts = tl ? tl->timeScale() : nullptr;
+    mScale const* ts = obj.getTimelineTimeScale();
     double half = 0.0;
     if (ts && ts->getParentSize() > 0) {
         double const window = ts->getVisEnd().asSeconds() - ts->getVisStart().asSeconds();

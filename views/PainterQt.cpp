@@ -68,7 +68,7 @@ PainterQt::PainterQt(QPainter& painter, QStyleOptionGraphicsItem const* style)
     uiFonts::installSubstitutions();
 }
 
-void PainterQt::beginFresh(QPainter& painter, QPoint at, QSize size)
+PainterQt::FreshState::FreshState(QPainter& painter, QPoint at, QSize size) : myPainter(painter)
 {
     painter.save();
     QTransform const toDevice = painter.combinedTransform();
@@ -87,6 +87,11 @@ void PainterQt::beginFresh(QPainter& painter, QPoint at, QSize size)
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setRenderHints(painter.renderHints(), false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+PainterQt::FreshState::~FreshState()
+{
+    myPainter.restore();
 }
 
 PainterQt::~PainterQt()

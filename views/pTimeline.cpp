@@ -64,9 +64,9 @@ char const* itemTypeName(QGraphicsItem* item)
 
 pTimeline::WheelMode pTimeline::wheelModeFor(Qt::KeyboardModifiers modifiers)
 {
-    bool const meta = modifiers & Qt::MetaModifier;
+    bool const control = modifiers & Qt::ControlModifier;
     bool const alt = modifiers & Qt::AltModifier;
-    if (meta)
+    if (control)
         return alt ? WheelZoomTime : WheelZoomRows;
     return alt ? WheelPanTime : WheelPanRows;
 }
@@ -154,14 +154,12 @@ pTimeline::~pTimeline() = default;
 
 mScale* pTimeline::timeScale() const
 {
-    mTimeline* tl = getTimeline();
-    return tl ? tl->timeScale() : nullptr;
+    return getTimelineTimeScale();
 }
 
 mScale* pTimeline::rowScale() const
 {
-    mTimeline* tl = getTimeline();
-    return tl ? tl->perpScale() : nullptr;
+    return getTimelinePerpScale();
 }
 
 void pTimeline::dirtAndRefresh(uint32_t id)
@@ -395,6 +393,12 @@ void pTimeline::refresh(aRefreshContext*)
     if (lockToNowChanged.needsCleaning(dirt, name))
         reconfigNowTimer();
     doLayoutStep.needsCleaning(dirt, name); // the layout timer lays out
+    // The now line marks the view's middle: whatever moved the window in this pass while locked
+    // (the lock itself, a zoom, a new size) ends with now there. The timer's own moves are there
+    // already.
+    if (dirt && (dirt->isDirty(DirtTimeScaleLockToNowChanged) || dirt->isDirty(DirtTimeScaleZoom) ||
+                 dirt->isDirty(DirtLayout)))
+        followNow();
     if (recenterScene.needsCleaning(dirt, name)) {
         int const a = myGv->getTimeScreenSpan(), b = myGv->getPerpScreenSpan();
         if (tlScene* scene = myTlUi ? myTlUi->getScene() : nullptr) {
@@ -478,17 +482,19 @@ void pTimeline::wheelEvent(QWheelEvent* event)
     mScale* rows = rowScale();
     if (delta == 0 || !ts || !rows)
         return;
-    // Only the direction counts; a turn of less than a degree goes the way it turns.
-    bool const forward = delta > 0;
+    // Only the direction counts; a turn of less than a degree goes the way it turns. Turned away
+    // from the user, the wheel shows what lies above or earlier, and zooms in, as everywhere on
+    // the desktop.
+    bool const away = delta > 0;
     bool const shift = event->modifiers() & Qt::ShiftModifier;
     switch (wheelModeFor(event->modifiers())) {
     case WheelZoomTime: {
         double const p = timeZoomPixel(*event);
         M_TRACE_C("ired", "ZOom around pt %f, delta %i\n", p, delta);
-        if (forward)
-            ts->zoomOutAtLocalPos(p, shift ? 5 : 1);
-        else
+        if (away)
             ts->zoomInAtLocalPos(p, shift ? 5 : 1);
+        else
+            ts->zoomOutAtLocalPos(p, shift ? 5 : 1);
         dirtAndRefresh(DirtTimeScaleZoom);
         break;
     }
@@ -497,10 +503,12 @@ void pTimeline::wheelEvent(QWheelEvent* event)
         double const m = rowZoomValue();
         double const p = rows->localToParent(m);
         M_TRACE("Zoom rows at model %f, screen %f\n", m, p);
-        if (forward)
-            rows->zoomInAtLocalPos(p, shift ? 5 : 1);
-        else
+        // The row units count their zoom the other way round: zooming them out narrows the
+        // window.
+        if (away)
             rows->zoomOutAtLocalPos(p, shift ? 5 : 1);
+        else
+            rows->zoomInAtLocalPos(p, shift ? 5 : 1);
         raiseDirt(DirtRowScaleZoom);
         M_TRACE("ZOOM ROWS TO: %f\n", before);
         requestRefresh();
@@ -508,10 +516,10 @@ void pTimeline::wheelEvent(QWheelEvent* event)
     }
     case WheelPanTime: {
         double const f = 0.05 * (shift ? 10 : 1);
-        if (forward)
-            ts->nudgeVisibleWindowForward(f);
-        else
+        if (away)
             ts->nudgeVisibleWindowBackward(f);
+        else
+            ts->nudgeVisibleWindowForward(f);
         dirtAndRefresh(DirtTimeScalePan);
         break;
     }
@@ -519,10 +527,10 @@ void pTimeline::wheelEvent(QWheelEvent* event)
         if (rows->needsReconfig())
             rows->reconfig();
         double const f = 0.1 * (shift ? 10 : 1);
-        if (forward)
-            rows->nudgeVisibleWindowForward(f);
-        else
+        if (away)
             rows->nudgeVisibleWindowBackward(f);
+        else
+            rows->nudgeVisibleWindowForward(f);
         dirtAndRefresh(DirtRowScalePan);
         break;
     }
@@ -588,7 +596,14 @@ void pTimeline::reconfigNowTimer()
     mScale* ts = timeScale();
     mTimeline* tl = getTimeline();
     int const interval = ts ? nowTimerInterval(ts->getZoom()) : 0;
-    bool const lock = tl && tl->getLockToNowFlag();
+    bool lock = tl && tl->getLockToNowFlag();
+    if (lock && ts && ts->getZoom() * 1000.0 < 1.0) {
+        // A view that stood still there would mark a time long past as now.
+        A_TRACE_C("ired", "LOCK TO NOW OFF: now crosses a pixel in under a millisecond\n");
+        tl->setLockToNowFlag(false);
+        lock = false;
+        dirtAndRefresh(DirtTimeScaleLockToNowChanged);
+    }
     if (interval < 1 || !lock || myDocClosing) {
         if (myNowTimer) {
             myNowTimer->stop();
@@ -607,6 +622,19 @@ void pTimeline::reconfigNowTimer()
     myNowTimer->start(interval);
     A_TRACE_C("igreen", "STARTING TIMER!  need interval %i, lock = %s\n", interval,
               lock ? "Y" : "n");
+}
+
+void pTimeline::followNow()
+{
+    mTimeline* tl = getTimeline();
+    mScale* ts = timeScale();
+    if (!tl || !ts || !tl->getLockToNowFlag() || myDocClosing || ts->getParentSize() <= 0)
+        return;
+    // A zoom not yet applied would centre a window of the old width.
+    if (ts->needsReconfig())
+        ts->reconfig();
+    ts->viewCurrentTime(false);
+    raiseDirt(DirtTimeScalePanToNow);
 }
 
 void pTimeline::nowTimerCb()

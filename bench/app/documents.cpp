@@ -282,7 +282,7 @@ void wheelFrames(benchmark::State& state, Qt::KeyboardModifiers modifiers)
 
 void BM_ZoomFrame(benchmark::State& state)
 {
-    wheelFrames(state, Qt::MetaModifier | Qt::AltModifier);
+    wheelFrames(state, Qt::ControlModifier | Qt::AltModifier);
 }
 
 void BM_PanFrame(benchmark::State& state)

@@ -247,7 +247,7 @@ void turns(benchmark::State& state, Qt::KeyboardModifiers mods)
 
 void BM_WheelZoomTime(benchmark::State& state)
 {
-    turns(state, Qt::MetaModifier | Qt::AltModifier);
+    turns(state, Qt::ControlModifier | Qt::AltModifier);
 }
 
 void BM_WheelPanTime(benchmark::State& state)

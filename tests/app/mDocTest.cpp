@@ -178,3 +178,23 @@ TEST(mDocTest, AWindowStillBoundGoesWithItsDocumentAndClosingLetsItGo)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
 }
+
+TEST(mDocTest, TheSavedRecordNamesTheBundleItIsIn)
+{
+    ScratchDir dir;
+    Doc doc;
+    doc.setName("Untitled");
+    for (char const* name : {"Plans", "Other"}) { // the first save, then saved as another
+        std::string const bundle = dir.file(name) + ".orstime";
+        ASSERT_TRUE(doc.save(dir.file(name).c_str())) << doc.fileError().cs();
+        std::string const record = readFile(bundle + "/doc_data.xml");
+        EXPECT_THAT(record, HasSubstr("\"path\" _t=\"rtl::str\" value=\"" + bundle + "\""));
+        EXPECT_THAT(record,
+                    HasSubstr("\"name\" _t=\"rtl::str\" value=\"" + std::string(name) + "\""));
+    }
+    // A folder where the file goes: it is written, then cannot take its name.
+    std::filesystem::create_directories(dir.file("Blocked.orstime/doc_data.xml/inside"));
+    EXPECT_FALSE(doc.save(dir.file("Blocked").c_str()));
+    EXPECT_STREQ(doc.getName().cs(), "Other");
+    EXPECT_EQ(doc.getPath().cs(), dir.file("Other") + ".orstime");
+}
