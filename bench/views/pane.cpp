@@ -125,8 +125,8 @@ struct PaneDoc
     }
 };
 
-// The floor's view: the wheel with the zoom modifiers scales the time axis about the pointer, as
-// the pane's zoom does; any other turn scrolls, as a bare view does.
+// The floor's view: a turn that zooms the pane's time axis scales the time axis about the
+// pointer; any other turn scrolls, as a bare view does.
 class BareView : public QGraphicsView
 {
 public:
@@ -135,7 +135,7 @@ public:
 protected:
     void wheelEvent(QWheelEvent* event) override
     {
-        if (event->modifiers() != (Qt::MetaModifier | Qt::AltModifier)) {
+        if (pTimeline::wheelModeFor(event->modifiers()) != pTimeline::WheelZoomTime) {
             QGraphicsView::wheelEvent(event);
             return;
         }
