@@ -32,6 +32,11 @@ void mEdb::unregisterEvent(Obh& h)
     myEvents.erase(h);
 }
 
+void mEdb::unregisterEvents(std::vector<Obh> const& handles)
+{
+    myEvents.eraseSorted(handles);
+}
+
 template <class F> bool mEdb::forEachBetween(double from, double to, bool shownOnly, F&& f)
 {
     if (!myTimeline)

@@ -187,12 +187,18 @@ bool mLayer::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
 
 void mLayer::clearEvents()
 {
+    unfileEvents();
+    dropEventsThatGo();
+}
+
+void mLayer::dropEventsThatGo()
+{
     mySpansValid = false;
     if (!myEvents.empty()) {
         raiseDirt(DirtActiveEvents);
         raiseDirt(DirtEventSetInLayer);
     }
-    unfileEvents();
+    myTimeIndex.clear();
     myEvents.clear();
     myEventCache.reset();
     clearSpans();
@@ -457,8 +463,7 @@ void mLayer::addEvent(Obh& evHdl, double startTime)
 
 bool mLayer::takeOut(Obh& evHdl)
 {
-    auto it = myEvents.find(evHdl);
-    if (it == myEvents.end())
+    if (!myEvents.contains(evHdl))
         return false;
     myEventCache.reset();
     if (mEvent* ev = eventOf(evHdl)) {
@@ -468,7 +473,7 @@ bool mLayer::takeOut(Obh& evHdl)
             ev->setFiling(nullptr, Obh(), {});
         }
     }
-    myEvents.erase(it);
+    myEvents.erase(evHdl);
     // Recomputed when next asked: taking many events out costs one pass, not one each.
     mySpansValid = false;
     raiseDirt(DirtActiveEvents);
@@ -816,17 +821,19 @@ void mLayer::postLoadHook()
         myRowScale->setNumericUnits();
     // What the document lists was checked when it was read; anything else is let go.
     unfileEvents();
-    for (auto it = myEvents.begin(); it != myEvents.end();) {
-        mEvent* ev = eventOf(*it);
+    std::vector<Obh> strangers;
+    for (Obh const& h : myEvents) {
+        mEvent* ev = eventOf(h);
         if (!ev || ev->getLayer() != this || ev->filedIn()) {
             A_TRACE_C("red", "mLayer::postLoadHook: %s lists an event that is not its own\n",
                       getTitle().c());
-            it = myEvents.erase(it);
+            strangers.push_back(h);
             continue;
         }
-        fileEvent(*ev, *it);
-        ++it;
+        fileEvent(*ev, h);
     }
+    for (Obh const& h : strangers)
+        myEvents.erase(h);
     mySpansValid = false;
     myEventCache.reset();
 }

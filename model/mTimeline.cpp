@@ -583,20 +583,18 @@ void mTimeline::deleteLayer(Obh lyrHdl)
         selection->removeFromSelection(lyrHdl);
     layer->giHide();
     layer->giClear();
-    // The layer's events go with it: nothing refers to them any more.
+    // The layer's events go with it: nothing refers to them any more. One walk over them (a
+    // layer may hold a great many): each goes with its item, and finds the layer empty.
     std::vector<Obh> events(layer->getEvents().begin(), layer->getEvents().end());
+    if (myEdb)
+        myEdb->unregisterEvents(events);
+    layer->dropEventsThatGo();
     for (Obh& h : events) {
         if (selection)
             selection->removeFromSelection(h);
-        if (mEvent* ev = eventOf(h); ev && ev->giGet())
-            ev->giClear();
-        if (myEdb)
-            myEdb->unregisterEvent(h);
-    }
-    layer->clearEvents();
-    for (Obh& h : events)
         if (eventOf(h))
             h.dealloc();
+    }
     std::vector<Obh> rest;
     for (Obh const& h : myLayerHdls)
         if (!(h == lyrHdl))

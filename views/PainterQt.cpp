@@ -477,9 +477,10 @@ void PainterQt::draw2dText(char const* text, float x, float y, float w, float h,
     QPen const pen = visiblePen();
     myPainter->setPen(myTextColor);
     // Laying a line out costs more than drawing it: a line drawn before is drawn as laid out then,
-    // placed as Qt would place it in the box.
+    // placed as Qt would place it in the box. A move (items paint moved onto the view's painter)
+    // keeps the laid-out line as it is.
     QStaticText const* prepared = nullptr;
-    if (myFontId >= 0 && myPainter->worldTransform().type() == QTransform::TxNone)
+    if (myFontId >= 0 && myPainter->worldTransform().type() <= QTransform::TxTranslate)
         prepared = uiFonts::preparedText(myFontId, text);
     if (prepared) {
         qreal const tw = prepared->size().width(), th = uiFonts::lineHeight(myFontId);

@@ -30,6 +30,7 @@
 
 #include <QGraphicsItem>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QSplitter>
 #include <QTimer>
@@ -83,6 +84,8 @@ pTimeline::pTimeline(QWidget* parent, tlCmp* cmp, tlUi* ui)
 {
     // The pane shows its own document's timeline, whichever component is current.
     myCmp = cmp;
+    // Between its grey and its view it paints every pixel: no background is filled under it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     A_ASSERT(ui);
     tlScene* gscene = ui->getScene();
     A_ASSERT(gscene);
@@ -547,12 +550,18 @@ void pTimeline::mousePressEvent(QMouseEvent* event)
     myGv->dumpScene();
 }
 
-void pTimeline::paintEvent(QPaintEvent*)
+void pTimeline::paintEvent(QPaintEvent* event)
 {
+    // The view paints every pixel of its viewport (the skin's background, else its black brush):
+    // the grey goes only where the view is not, instead of under it on every frame.
+    QRegion grey = event->region();
+    if (myGv && myGv->isVisibleTo(this)) {
+        QWidget const* viewport = myGv->viewport();
+        grey -= QRect(viewport->mapTo(this, QPoint(0, 0)), viewport->size());
+    }
     QPainter p(this);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(100, 100, 100, 255));
-    p.drawRect(rect());
+    for (QRect const& r : grey)
+        p.fillRect(r, QColor(100, 100, 100, 255));
 }
 
 void pTimeline::closeEvent(QEvent*)

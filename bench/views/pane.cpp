@@ -6,10 +6,16 @@
 // median and the 95th percentile of the steps in milliseconds, and where the time went. The
 // refresh steps trace to standard output: send it elsewhere and read the results with
 // --benchmark_out=FILE --benchmark_out_format=console.
+//
+// Beside each step the floor takes the same turn: a bare QGraphicsView of the pane's size holding
+// one rectangle item and one text item for each event the pane shows, where the pane shows it,
+// turned by the same wheel and rendered the same way. floor_ms is its median and
+// ratio our median over it: at or under 1 wanted.
 #include "BenchApp.h"
 #include "ObClassTypeOf.h"
 #include "TimelineTestDoc.h"
 #include "Xml.h"
+#include "giEvent.h"
 #include "mEvent.h"
 #include "mScale.h"
 #include "mTimeline.h"
@@ -17,6 +23,10 @@
 #include "tlScene.h"
 #include "tlUi.h"
 
+#include <QGraphicsRectItem>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <QGraphicsView>
 #include <QImage>
 #include <QWheelEvent>
 #include <benchmark/benchmark.h>
@@ -73,6 +83,10 @@ struct PaneDoc
             ev->setTimeLength(instant ? 0.0 : std::exp(logLength(rnd)));
             ev->setIsImpulse(instant);
             ev->setLayerHdl(layers[size_t(i % Layers)]);
+            // Titles as generated documents have them: the floor draws a text per event too.
+            rtl::str title;
+            title.set("Event %d", i + 1);
+            ev->setTitle(title);
             tl->addEvent(h, t);
         }
         pane = std::make_unique<pTimeline>(nullptr, &doc->cmp, doc->cmp.getUi());
@@ -111,6 +125,77 @@ struct PaneDoc
     }
 };
 
+// The floor's view: a turn that zooms the pane's time axis scales the time axis about the
+// pointer; any other turn scrolls, as a bare view does.
+class BareView : public QGraphicsView
+{
+public:
+    using QGraphicsView::QGraphicsView;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override
+    {
+        if (pTimeline::wheelModeFor(event->modifiers()) != pTimeline::WheelZoomTime) {
+            QGraphicsView::wheelEvent(event);
+            return;
+        }
+        double const f = event->angleDelta().y() > 0 ? 1.25 : 0.8;
+        scale(f, 1.0);
+        event->accept();
+    }
+};
+
+// The bare view over what the pane's view shows: a rectangle and a title per event item, at the
+// item's place in the scene, as large as the pane (the pixels our frame paints), with the pane's
+// view transform, centre and render hints.
+struct Floor
+{
+    QGraphicsScene scene;
+    BareView view {&scene};
+    QImage image {PaneW, PaneH, QImage::Format_ARGB32_Premultiplied};
+
+    explicit Floor(PaneDoc& d)
+    {
+        auto* gv = d.pane->findChild<QGraphicsView*>();
+        for (QGraphicsItem* item : gv->scene()->items()) {
+            auto* ev = dynamic_cast<giEvent*>(item);
+            mEvent const* model = ev ? dynamic_cast<mEvent const*>(ev->mgr()) : nullptr;
+            if (!model)
+                continue;
+            QRectF const r = item->sceneBoundingRect();
+            auto* rect = scene.addRect(r, QPen(QColor(90, 90, 90)), QBrush(QColor(128, 128, 128)));
+            auto* text =
+                new QGraphicsSimpleTextItem(QString::fromUtf8(model->getTitle().cs()), rect);
+            text->setPos(r.topLeft() + QPointF(5, 2));
+        }
+        scene.setSceneRect(gv->sceneRect());
+        view.setRenderHints(gv->renderHints());
+        view.setHorizontalScrollBarPolicy(gv->horizontalScrollBarPolicy());
+        view.setVerticalScrollBarPolicy(gv->verticalScrollBarPolicy());
+        view.setFrameShape(gv->frameShape());
+        view.setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
+        view.resize(PaneW, PaneH);
+        view.setTransform(gv->transform());
+        view.centerOn(gv->mapToScene(gv->viewport()->rect().center()));
+        view.QWidget::render(&image);
+    }
+
+    int items() const { return int(scene.items().size()); }
+
+    // One turn over the middle of the view, then a render: what the frame of a bare view costs.
+    double turn(int delta, Qt::KeyboardModifiers mods)
+    {
+        QWidget* target = view.viewport();
+        QPointF const at(target->width() / 2.0, target->height() / 2.0);
+        QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          mods, Qt::NoScrollPhase, false);
+        auto const t0 = std::chrono::steady_clock::now();
+        QApplication::sendEvent(target, &event);
+        view.QWidget::render(&image);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    }
+};
+
 // The document of the size asked for, kept while the same size is asked for again.
 PaneDoc& shown(int n)
 {
@@ -129,7 +214,8 @@ PaneDoc& shown(int n)
 void turns(benchmark::State& state, Qt::KeyboardModifiers mods)
 {
     PaneDoc& d = shown(static_cast<int>(state.range(0)));
-    std::vector<double> ms;
+    Floor floor(d);
+    std::vector<double> ms, floorMs;
     int delta = 120;
     for (auto _ : state) {
         auto const t0 = std::chrono::steady_clock::now();
@@ -138,9 +224,17 @@ void turns(benchmark::State& state, Qt::KeyboardModifiers mods)
             std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         state.SetIterationTime(s);
         ms.push_back(s * 1000);
+        state.PauseTiming();
+        floorMs.push_back(floor.turn(delta, mods) * 1000);
+        state.ResumeTiming();
         delta = -delta;
     }
     std::sort(ms.begin(), ms.end());
+    std::sort(floorMs.begin(), floorMs.end());
+    double const floorMedian = floorMs[floorMs.size() / 2];
+    state.counters["floor_ms"] = floorMedian;
+    state.counters["floor_items"] = floor.items();
+    state.counters["ratio"] = ms[ms.size() / 2] / floorMedian;
     double const turnsMade = double(ms.size());
     state.counters["wheel_ms"] = ourWheel * 1000 / turnsMade;
     state.counters["pass_ms"] = ourPass * 1000 / turnsMade;

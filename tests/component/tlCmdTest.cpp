@@ -391,7 +391,7 @@ TEST_F(Commanded, DeleteSelectedDeletesTheEventsAndCleansTheSelection)
     ASSERT_TRUE(cmdEventDeleteSelected::ourInstance.cmdAction());
     EXPECT_FALSE(tlObj::ourType_mEvent->ptrFromFile(x));
     EXPECT_EQ(selected(), (std::set<Obh> {a}));
-    EXPECT_EQ(layer(b)->getEvents(), (std::set<Obh> {y}));
+    EXPECT_EQ(layer(b)->getEvents(), (ObhSet {y}));
     EXPECT_EQ(tl.getLayerHdls().size(), 2u);
 
     doc.selection.addToSelection(x);
