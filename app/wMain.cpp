@@ -85,8 +85,11 @@ QRect wMain::placeOnScreen(QRect const& stored)
 void wMain::applyGeometry(QRect const& stored)
 {
     QRect const g = placeOnScreen(stored);
-    // One pixel smaller first: the window always gets a resize, which lays out its panes.
-    setGeometry(g.x(), g.y(), g.width() - 1, g.height() - 1);
+    // A hidden window is made one pixel smaller first, so that it always gets a resize, which
+    // lays out its panes; a shown one got its resize when it showed, and must not be seen at a
+    // size it is not given.
+    if (!isVisible())
+        setGeometry(g.x(), g.y(), g.width() - 1, g.height() - 1);
     setGeometry(g);
 }
 

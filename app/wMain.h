@@ -44,8 +44,9 @@ public:
     // shown: at least MinWidth by MinHeight, no larger than the screen's free area and moved onto
     // it.
     static QRect placeOnScreen(QRect const& stored);
-    // Gives the window the geometry, made to fit the screen; the window is always resized, also
-    // when it has that size already, so that its panes are laid out for it.
+    // Gives the window the geometry, made to fit the screen. A hidden window is always resized,
+    // also when it has that size already, so that its panes are laid out for it; a shown one
+    // only takes the new geometry.
     void applyGeometry(QRect const& stored);
 
     void freeze();

@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTest>
 #include <gmock/gmock.h>
@@ -145,6 +146,29 @@ TEST_F(wMainTest, TheCornerHShowsTheLayerHidingOfTheDocument)
     doc()->getDirtEngine()->setDirty(tlObj::DirtLayerHidingChanged, true);
     pass();
     EXPECT_TRUE(h->getValue()) << "switched on elsewhere";
+}
+
+TEST_F(wMainTest, ANewWindowIsShownOnlyAtTheSizeItIsGiven)
+{
+    // Every size the shown window takes is one a person may see for a moment.
+    struct Sizes : QObject
+    {
+        std::vector<QSize> shown;
+        bool eventFilter(QObject* o, QEvent* e) override
+        {
+            auto* w = qobject_cast<wMain*>(o);
+            if (w && e->type() == QEvent::Resize && w->isVisible())
+                shown.push_back(static_cast<QResizeEvent*>(e)->size());
+            return false;
+        }
+    } sizes;
+    qApp->installEventFilter(&sizes);
+    app.newDoc();
+    qApp->removeEventFilter(&sizes);
+    QWidget* window = doc()->getWindow();
+    EXPECT_EQ(window->size(), QSize(800, 600));
+    for (QSize const& size : sizes.shown)
+        EXPECT_EQ(size, QSize(800, 600));
 }
 
 TEST_F(wMainTest, TheWindowKeepsItsMinimumHeight)
