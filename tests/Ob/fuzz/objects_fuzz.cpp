@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size)
     std::fclose(f);
 
     Store s;
-    Obh before = s.recs.make();
+    s.recs.make(); // a live object that a refused load must recycle
     HookCount::zero();
     bool balanced = false;
     bool const loaded = loadObjects(s.engine, scratchFile(), &balanced);
