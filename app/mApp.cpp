@@ -38,11 +38,13 @@
 #include "mTimeline.h"
 #include "wMain.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileOpenEvent>
+#include <QKeySequence>
 #include <QStandardPaths>
 #include <QString>
 #include <QTimer>
@@ -71,6 +73,8 @@ struct MenuEntry
     void (*func)(bool) = nullptr;
     // Belongs in the application menu where the platform has one.
     bool appMenu = false;
+    // A second key that does the same.
+    char const* otherShortcut = nullptr;
 };
 
 struct Menu
@@ -154,7 +158,8 @@ void mApp::initMenus()
         {"Copy", nullptr, "Ctrl+C"},
         {"Paste", nullptr, "Ctrl+V"},
         Separator,
-        {"Delete Selected", &cmdEventDeleteSelected::ourInstance, "Backspace"},
+        {"Delete Selected", &cmdEventDeleteSelected::ourInstance, "Backspace", false, nullptr,
+         false, "Delete"},
     };
     MenuEntry const events[] = {
         {"New Event", &cmdEventNew::ourInstance, "E"},
@@ -210,6 +215,9 @@ void mApp::initMenus()
                                      : menu->addMitem(e.text, e.cmd, e.shortcut, e.checkable);
             if (e.appMenu)
                 item->setAppMenuMitem();
+            if (e.otherShortcut)
+                item->getQAction()->setShortcuts(
+                    {QKeySequence(e.shortcut), QKeySequence(e.otherShortcut)});
         }
     }
 }
@@ -366,10 +374,12 @@ wMain* mApp::showWindow(mDoc* doc, bool loaded)
     window->setWindowTitle(titleOf(*doc));
     if (loaded)
         window->setDirtyOnNextShow(DirtDocLoaded);
+    QRect const stored(doc->getWinX(), doc->getWinY(), doc->getWinW(), doc->getWinH());
+    // Shown where and as large as it will be, not first at a size of Qt's own choosing.
+    window->setGeometry(wMain::placeOnScreen(stored));
     window->activateWindow();
     window->show();
     window->raise();
-    QRect const stored(doc->getWinX(), doc->getWinY(), doc->getWinW(), doc->getWinH());
     A_TRACE_C("ired", "\n\n\n\n\n\n\n\nWIN GEOM: %i x %i at ( %i, %i )\n", stored.width(),
               stored.height(), stored.x(), stored.y());
     window->applyGeometry(stored);
@@ -503,8 +513,7 @@ bool mApp::saveDoc(ObDoc* d, bool saveAs)
     }
     // What was written, for whoever checks the bundle against the program.
     mEdb const* events = doc->getTimeline() ? doc->getTimeline()->getEdb() : nullptr;
-    A_TRACE("Saved %s with %i events\n", path.cs(),
-            events ? static_cast<int>(events->size()) : 0);
+    A_TRACE("Saved %s with %i events\n", path.cs(), events ? static_cast<int>(events->size()) : 0);
     synced(doc, true);
     return true;
 }

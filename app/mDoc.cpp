@@ -214,13 +214,20 @@ bool mDoc::save(char const* path)
             errno = ENOTDIR;
         return fail("The folder %s could not be made", bundle.cs());
     }
+    // The record written into the bundle names that bundle, so the document takes its name and
+    // path before writing; a save that fails gives them back.
+    rtl::str const oldName = getName(), oldPath = getPath();
+    setName(pathToName(file));
+    setPath(file);
     // The writer fills a file of its own beside the old one and puts it in its place only when
     // everything was written, flushed and synced; given up, it removes it.
     XmlWriter w("ISO-8859-1");
-    if (!w.startDocument(file.cs(), "timeline_document_v1") || !saveXml(w) || !w.endDocument())
-        return fail("%s could not be written", file.cs());
-    setName(pathToName(file));
-    setPath(file);
+    if (!w.startDocument(file.cs(), "timeline_document_v1") || !saveXml(w) || !w.endDocument()) {
+        fail("%s could not be written", file.cs());
+        mDocData::setName(oldName);
+        mDocData::setPath(oldPath);
+        return false;
+    }
     setNeedsSave(false);
     return true;
 }

@@ -215,7 +215,12 @@ void wEditObj::mousePressEvent(QMouseEvent* event)
 
 void wEditObj::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Space && hasFocus()) {
+    int const key = event->key();
+    // A one-line field leaves Return to its window; the notes keep theirs for new lines.
+    bool const returnInLine =
+        (key == Qt::Key_Return || key == Qt::Key_Enter) && qobject_cast<QLineEdit*>(focusWidget());
+    if ((key == Qt::Key_Space && hasFocus()) || key == Qt::Key_Escape || returnInLine) {
+        // Closing saves what was typed, as leaving the editor does.
         closeThroughRegistry();
         event->accept();
         return;

@@ -25,7 +25,8 @@ class uiStamp;
 // What the pop-up editors of an event and of a layer share: the heading, the start and end
 // stamps, the title, keywords and notes fields, the colour picker with the labels "Fill", "Line"
 // and "Text" that choose which of the object's three colours it edits, and the ways the editor
-// closes (Space while the editor has the keyboard, the pointer leaving after it entered).
+// closes (Space while the editor has the keyboard, Escape, Return in a one-line field, the
+// pointer leaving after it entered).
 //
 // Colour edits reach the object at once; the texts when the editor is saved. Only what the user
 // changed is written, and every change raises DirtUserEditedAttrs: opening and closing an editor
@@ -104,7 +105,8 @@ protected:
     QLabel* addLabel(char const* text);
 
     void mousePressEvent(QMouseEvent* event) override;
-    // Space while the editor itself has the keyboard closes it; everything else goes to the field.
+    // Space while the editor itself has the keyboard closes it, and so do Escape, and Return in
+    // a one-line field; each saves first. Everything else goes to the field.
     void keyPressEvent(QKeyEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;

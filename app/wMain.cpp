@@ -26,19 +26,12 @@
 #include <algorithm>
 #include <set>
 
-namespace {
-
-// Shorter windows leave the timeline no room below its ruler and above its control strip.
-constexpr int MinHeight = 150;
-
-} // namespace
-
 wMain::wMain(mDoc* doc) : ObQtWinDoc(doc), myTrackingFilter(this)
 {
     A_ASSERT(doc);
     myCmp = doc->getCmp();
     doc->setWindow(this);
-    setMinimumWidth(MinWidth);
+    setMinimumSize(MinWidth, MinHeight);
     int const id = myCmp->cmpNewPanel(this, "Timeline");
     myPanel = myCmp->getPanelById(id);
     A_ASSERT(myPanel);
@@ -92,8 +85,11 @@ QRect wMain::placeOnScreen(QRect const& stored)
 void wMain::applyGeometry(QRect const& stored)
 {
     QRect const g = placeOnScreen(stored);
-    // One pixel smaller first: the window always gets a resize, which lays out its panes.
-    setGeometry(g.x(), g.y(), g.width() - 1, g.height() - 1);
+    // A hidden window is made one pixel smaller first, so that it always gets a resize, which
+    // lays out its panes; a shown one got its resize when it showed, and must not be seen at a
+    // size it is not given.
+    if (!isVisible())
+        setGeometry(g.x(), g.y(), g.width() - 1, g.height() - 1);
     setGeometry(g);
 }
 

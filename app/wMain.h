@@ -30,6 +30,9 @@ class wMain : public ObQtWinDoc, public aRefreshable, public tlObj
 public:
     // Narrower windows are not kept: the document stores only widths above 200.
     static constexpr int MinWidth = 201;
+    // A shorter window would be all menu bar and ruler, with nothing to take hold of; a stored
+    // height below it (a file written elsewhere) opens at this height.
+    static constexpr int MinHeight = 150;
 
     explicit wMain(mDoc* doc);
     ~wMain() override;
@@ -38,10 +41,12 @@ public:
     pTimeline* panel() const { return myPanel; }
 
     // The stored geometry (x, y, width, height of the window without its frame) as it can be
-    // shown: at least MinWidth wide, no larger than the screen's free area and moved onto it.
+    // shown: at least MinWidth by MinHeight, no larger than the screen's free area and moved onto
+    // it.
     static QRect placeOnScreen(QRect const& stored);
-    // Gives the window the geometry, made to fit the screen; the window is always resized, also
-    // when it has that size already, so that its panes are laid out for it.
+    // Gives the window the geometry, made to fit the screen. A hidden window is always resized,
+    // also when it has that size already, so that its panes are laid out for it; a shown one
+    // only takes the new geometry.
     void applyGeometry(QRect const& stored);
 
     void freeze();

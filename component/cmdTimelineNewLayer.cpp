@@ -1,17 +1,17 @@
 #include "cmdTimelineNewLayer.h"
 
 #include "ObSelection.h"
-#include "mTimeline.h"
+#include "tlCmp.h"
 
 cmdTimelineNewLayer cmdTimelineNewLayer::ourInstance;
 
 bool cmdTimelineNewLayer::cmdAction()
 {
-    mTimeline* tl = getTimeline();
+    tlCmp* cmp = getCmp();
     ObSelection* selection = getSelectionEngine();
-    if (!tl || !selection)
+    if (!cmp || !cmp->getCmpTimeline() || !selection)
         return false;
-    selection->setSelection(tl->newLayer());
+    selection->setSelection(cmp->newLayer());
     requestRefresh();
     return true;
 }

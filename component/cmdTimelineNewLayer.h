@@ -2,7 +2,8 @@
 
 #include "tlCmd.h"
 
-// "New Layer": a new layer at the bottom of the stack, selected alone.
+// "New Layer": a new layer at the bottom of the stack, selected alone, current (the next new
+// event goes into it) and scrolled into view.
 class cmdTimelineNewLayer : public tlCmd
 {
 public:

@@ -32,16 +32,6 @@
 
 namespace {
 
-mLayer* layerOf(Obh const& h)
-{
-    return tlObj::ourType_mLayer ? tlObj::ourType_mLayer->ptrFromFile(h) : nullptr;
-}
-
-mEvent* eventOf(Obh const& h)
-{
-    return tlObj::ourType_mEvent ? tlObj::ourType_mEvent->ptrFromFile(h) : nullptr;
-}
-
 char const* titleOf(mLayer const* layer)
 {
     return layer ? layer->getTitle().cs() : "NULL";
@@ -62,7 +52,7 @@ double rowMax(mLayer const& layer)
 void indexStackRows(mTimeline const& tl, std::map<int, std::pair<double, Obh>>& out)
 {
     for (Obh const& h : tl.getLayerHdls()) {
-        mLayer const* layer = layerOf(h);
+        mLayer const* layer = tlObj::layerOf(h);
         if (!layer || !layer->rowScale() || layer->getStackRowIndex() < 0)
             continue;
         double const lo = rowMin(*layer), hi = rowMax(*layer);
@@ -88,30 +78,32 @@ void hangItem(mEvent& ev, uiGi* parent, bool hide)
     ev.giClear();
 }
 
-// The guide's colours: the zones that make layers are yellow, a new bottom row green, a new top
-// row cyan, a drop into the rows white.
-struct ZoneLook
+// The grabbed event's band and the label's box of a zone's guide, in scene y, against the gap the
+// zone lookup divided (gapY, gapH) and a quarter row (q).
+struct GuideBox
 {
-    int r, g, b;
-    double deltaSriPositive, deltaSriNegative;
+    double bandTop = 0, bandBottom = 0;
+    double top = 0, bottom = 0, arrow = 0;
 };
 
-ZoneLook zoneLook(int zone)
+GuideBox guideBox(DropZoneRule::Guide guide, double gapY, double gapH, double q)
 {
-    switch (zone) {
-    case 1:
-        return {0, 255, 0, -1, 0};
-    case 2:
-    case 3:
-        return {255, 255, 0, -1, 0};
-    case -2:
-    case -3:
-        return {255, 255, 0, 0, 0};
-    case -1:
-        return {0, 255, 255, 0, 1};
-    default:
-        return {255, 255, 255, 0, 0};
+    using Guide = DropZoneRule::Guide;
+    switch (guide) {
+    case Guide::AtGapStart:
+        return {gapY - q, gapY, gapY - 21, gapY - 1, gapY - 1};
+    case Guide::AcrossGap: {
+        double const arrow = gapY + gapH / 2;
+        return {gapY, gapY + gapH, arrow - 10, arrow + 10, arrow};
     }
+    case Guide::AtGapEnd: {
+        double const top = gapY + gapH + 1;
+        return {gapY + gapH, gapY + gapH + q, top, top + 20, top};
+    }
+    case Guide::None:
+        break;
+    }
+    return {};
 }
 
 // Our drags are numbered, so that a drag of ours is told from an older one.
@@ -354,7 +346,7 @@ bool ctHandfulEventsQt::canDropOn(tlScene* scene, QGraphicsSceneDragDropEvent* e
     repaintGuide(scene);
     cacheHoverData(event);
     // Only a Move is carried out, here as on the layers.
-    return myZone != 4 && event->proposedAction() == Qt::MoveAction;
+    return myZone != DropZone::NoLayer && event->proposedAction() == Qt::MoveAction;
 }
 
 bool ctHandfulEventsQt::dropOn(tlScene*, QGraphicsSceneDragDropEvent*)
@@ -375,20 +367,20 @@ void ctHandfulEventsQt::cacheHoverData(QGraphicsSceneDragDropEvent* event)
         cacheHoverData(event->scenePos().x(), event->scenePos().y(), event);
 }
 
-int ctHandfulEventsQt::simplifyZoning(int zone, QGraphicsSceneDragDropEvent* event, Obh& layer,
-                                      Obh& other)
+DropZone ctHandfulEventsQt::simplifyZoning(DropZone zone, QGraphicsSceneDragDropEvent* event,
+                                           Obh& layer, Obh& other)
 {
-    int const given = zone;
-    bool const full = event && (event->modifiers() & Qt::MetaModifier);
-    if (!full && zone != 0 && zone != 4) {
-        zone = 0;
+    DropZone const given = zone;
+    bool const full = event && (event->modifiers() & ZoningKey);
+    if (!full && DropZoneRule::of(zone).makesRows()) {
+        zone = DropZone::IntoRows;
         if (layer.isValid() && other.isValid()) {
             M_TRACE("SWAP\n");
             std::swap(layer, other);
         }
     }
-    M_TRACE("Simplified zoning %i -> %i -> ref %s, other %s\n", given, zone,
-            titleOf(layerOf(layer)), titleOf(layerOf(other)));
+    M_TRACE("Simplified zoning %i -> %i -> ref %s, other %s\n", static_cast<int>(given),
+            static_cast<int>(zone), titleOf(layerOf(layer)), titleOf(layerOf(other)));
     return zone;
 }
 
@@ -425,50 +417,68 @@ bool ctHandfulEventsQt::clampToExistingLayers(int maxSri, Obh& layer, double& dr
 
 void ctHandfulEventsQt::dropRowAt(mLayer const& layer, double y)
 {
-    mTimeline* tl = getTimeline();
-    mScale* perp = tl ? tl->perpScale() : nullptr;
+    mScale* perp = getTimelinePerpScale();
     double const dropY = perp ? perp->parentToLocal(y).asSeconds() : y;
     myDropYInLayer = dropY - layer.getModelY();
     myDropRiInLayer = myDropYInLayer + rowMin(layer);
     myDropSri = std::floor(myDropYInLayer) + layer.getStackRowIndex();
 }
 
+void ctHandfulEventsQt::placeLanding(int maxSri, double y)
+{
+    mLayer const* ref = layerOf(myRefLayerHdl);
+    dropRowAt(*ref, y);
+    DropZoneRule const& rule = DropZoneRule::of(myZone);
+    if (!rule.makesRows()) {
+        // Into the rows under the pointer, the whole handful kept inside the stack.
+        myNewRowSri = -1;
+        if (clampToExistingLayers(maxSri, myRefLayerHdl, myDropYInLayer, myDropRiInLayer))
+            ref = layerOf(myRefLayerHdl);
+        myLayerHdl = myRefLayerHdl;
+        myDropSri = std::floor(myDropYInLayer) + ref->getStackRowIndex();
+        return;
+    }
+    // The grabbed event takes the new row, wherever in the gap the pointer is.
+    int const rows = static_cast<int>(rowMax(*ref) - rowMin(*ref));
+    myNewRowSri = ref->getStackRowIndex() + (rule.makesAbove() ? 0 : rows);
+    myDropSri = myNewRowSri;
+}
+
+int ctHandfulEventsQt::landingSri(EventDragCache const& rec) const
+{
+    return static_cast<int>(myDropSri) + static_cast<int>(rec.myDsri);
+}
+
 void ctHandfulEventsQt::cacheHoverData(double x, double y, QGraphicsSceneDragDropEvent* event)
 {
-    if (x == myHoverX && y == myHoverY)
+    bool const zoning = event && (event->modifiers() & ZoningKey);
+    if (x == myHoverX && y == myHoverY && zoning == myHoverZoning)
         return;
     myHoverX = x;
     myHoverY = y;
+    myHoverZoning = zoning;
     M_TRACE("----- Get HOVER DATA %f, %f\n", x, y);
     mTimeline* tl = getTimeline();
-    mScale* ts = tl ? tl->timeScale() : nullptr;
-    mScale* perp = tl ? tl->perpScale() : nullptr;
+    mScale* ts = getTimelineTimeScale();
     mLayer* ref = nullptr;
     int maxSri = 0;
-    if (tl && ts && perp) {
+    if (tl && ts && getTimelinePerpScale()) {
         maxSri = tl->getMaxStackRowIndex();
         myZone = tl->getLayerHdlZoneAtSceneRowPos(y, myLayerHdl, myOtherLayerHdl, &myZoneY,
                                                   &myZoneH, &myGapY, &myGapH, &myZoneLabel);
         myZone = simplifyZoning(myZone, event, myLayerHdl, myOtherLayerHdl);
         ref = layerOf(myLayerHdl);
     }
-    if (!ref || myZone == 4) {
-        myZone = 4;
+    if (!ref || myZone == DropZone::NoLayer) {
+        myZone = DropZone::NoLayer;
         myRefLayerHdl = Obh();
-        myDropLayerHdl = Obh();
+        myNewRowSri = -1;
         myLabelPolygon.clear();
         M_TRACE("\n\n\n");
         return;
     }
     myRefLayerHdl = myLayerHdl;
-    myDropLayerHdl = myLayerHdl;
-    dropRowAt(*ref, y);
-    if (myZone == 0) {
-        if (clampToExistingLayers(maxSri, myRefLayerHdl, myDropYInLayer, myDropRiInLayer))
-            ref = layerOf(myRefLayerHdl);
-        myLayerHdl = myRefLayerHdl;
-        myDropSri = std::floor(myDropYInLayer) + ref->getStackRowIndex();
-    }
+    placeLanding(maxSri, y);
 
     // The drop moves the events by the time between the grab point and the pointer, read by one
     // conversion at one moment: what the ghosts show.
@@ -492,68 +502,49 @@ void ctHandfulEventsQt::cacheHoverData(double x, double y, QGraphicsSceneDragDro
 
 void ctHandfulEventsQt::placeGhosts(int maxSri, double dx)
 {
-    mTimeline* tl = getTimeline();
-    mScale* perp = tl->perpScale();
+    mScale* perp = getTimelinePerpScale();
     myLabelPolygon.clear();
     myGapSceneY = perp->localToParent(myGapY);
     myGapSceneH = perp->localToParent(myGapY + myGapH) - myGapSceneY;
-    double const gapY = myGapSceneY, gapH = myGapSceneH;
     double const zoom = perp->getZoom();
     double const q = zoom > 0 ? 1.0 / zoom / 4.0 : 0.0;
 
-    ZoneLook const look = zoneLook(myZone);
-    myGuideR = look.r;
-    myGuideG = look.g;
-    myGuideB = look.b;
-    double bandTop = 0, bandBottom = 0;
-    switch (myZone) {
-    case 1:
-        myGuideTop = gapY - 21;
-        myGuideBottom = myGuideTop + 20;
-        myGuideArrowY = myGuideBottom;
-        bandTop = gapY - q;
-        bandBottom = gapY;
-        break;
-    case 2:
-    case 3:
-    case -2:
-    case -3:
-        myGuideArrowY = gapY + gapH / 2;
-        myGuideTop = myGuideArrowY - 10;
-        myGuideBottom = myGuideArrowY + 10;
-        bandTop = gapY;
-        bandBottom = gapY + gapH;
-        break;
-    case -1:
-        myGuideTop = gapY + gapH + 1;
-        myGuideArrowY = myGuideTop;
-        myGuideBottom = myGuideTop + 20;
-        bandTop = gapY + gapH;
-        bandBottom = bandTop + q;
-        break;
-    case 0:
-        break;
-    default:
-        A_TRACE_C("ired", "BAD HOVER EVENT\n");
-        return;
+    DropZoneRule const& rule = DropZoneRule::of(myZone);
+    myGuideR = rule.r;
+    myGuideG = rule.g;
+    myGuideB = rule.b;
+    GuideBox const box = guideBox(rule.guide, myGapSceneY, myGapSceneH, q);
+    if (rule.guide != DropZoneRule::Guide::None) {
+        myGuideTop = box.top;
+        myGuideBottom = box.bottom;
+        myGuideArrowY = box.arrow;
     }
+    // Where the stack's first and last rows stand among the landings: one further down past the
+    // new row.
+    bool const newRow = myNewRowSri >= 0;
+    int const firstOld = newRow && myNewRowSri == 0 ? 1 : 0;
+    int const lastOld = maxSri - 1 + (newRow && myNewRowSri < maxSri ? 1 : 0);
 
     for (auto& [h, rec] : myEventCaches) {
-        if (myZone != 0 && h == myGrabEventHdl)
-            continue;
-        double const rel = rec.myDsri;
-        double const delta = rel > 0   ? look.deltaSriPositive
-                             : rel < 0 ? look.deltaSriNegative
-                                       : 0.0;
-        int const target = static_cast<int>(myDropSri + rel + delta);
-        M_TRACE("%s SEARCH AT: dropSri %f + relSri %f + delta %f = %i (min=0.0,max=%.1f)\n",
-                rec.myEvent->getTitle().cs(), myDropSri, rel, delta, target,
-                static_cast<double>(maxSri));
         double sx = 0, sw = 0;
         rec.myEvent->getSceneVisTimeSpan(sx, sw);
+        int const landing = landingSri(rec);
+        M_TRACE("%s SEARCH AT: dropSri %f + relSri %f = %i (new row %i, max=%i)\n",
+                rec.myEvent->getTitle().cs(), myDropSri, rec.myDsri, landing, myNewRowSri, maxSri);
+        if (newRow && landing == myNewRowSri) {
+            // The row the zone makes: the guide's band.
+            double const gx = sx + dx;
+            rec.myGhostX = std::floor(gx);
+            rec.myGhostW = std::ceil(gx + sw) - std::floor(gx);
+            rec.myGhostY = std::floor(box.bandTop);
+            rec.myGhostH = std::ceil(box.bandBottom) - std::floor(box.bandTop);
+            rec.myGhostInRow = true;
+            continue;
+        }
         rec.myGhostX = sx + dx;
         rec.myGhostW = sw;
-        auto const it = mySriIndex.find(target);
+        int const row = newRow && landing > myNewRowSri ? landing - 1 : landing;
+        auto const it = mySriIndex.find(row);
         mLayer const* in = it == mySriIndex.end() ? nullptr : layerOf(it->second.second);
         if (in && in->rowScale()) {
             // The row where the layer draws its events.
@@ -563,37 +554,29 @@ void ctHandfulEventsQt::placeGhosts(int maxSri, double dx)
             rec.myGhostInRow = true;
             rec.myGhostY = perp->localToParent(a);
             rec.myGhostH = perp->localToParent(b) - rec.myGhostY;
-            M_TRACE("    Sri[%i] -> found layer %s, ri %f\n", target, in->getTitle().cs(), ri);
+            M_TRACE("    Sri[%i] -> found layer %s, ri %f\n", row, in->getTitle().cs(), ri);
             continue;
         }
         // Rows still to be made: thin marks 2 pixels apart above the top layer or below the
-        // bottom one.
+        // bottom one, as many rows away as the event will land (the new row counted).
         rec.myGhostInRow = false;
         rec.myGhostH = 1.0;
-        if (target < 0) {
+        if (landing < firstOld) {
             mLayer const* top = layerOf(myTopLayerHdl);
-            rec.myGhostY = std::floor(top ? top->getSceneY() : 0.0) + 2.0 * target;
+            rec.myGhostY = std::floor(top ? top->getSceneY() : 0.0) - 2.0 * (firstOld - landing);
         } else {
             mLayer const* bottom = layerOf(myBottomLayerHdl);
             double const below = bottom ? bottom->getSceneY() + bottom->getSceneH() : 0.0;
-            rec.myGhostY = std::ceil(below) + 2.0 * std::max(0, target - maxSri);
+            rec.myGhostY = std::ceil(below) + 2.0 * std::max(0, landing - lastOld - 1);
         }
     }
 
-    if (myZone == 0)
+    if (rule.guide == DropZoneRule::Guide::None)
         return;
     auto const grabbed = myEventCaches.find(myGrabEventHdl);
     if (grabbed == myEventCaches.end())
         return;
-    EventDragCache& rec = grabbed->second;
-    double gx = 0, gw = 0;
-    rec.myEvent->getSceneVisTimeSpan(gx, gw);
-    gx += dx;
-    rec.myGhostX = std::floor(gx);
-    rec.myGhostW = std::ceil(gx + gw) - std::floor(gx);
-    rec.myGhostY = std::floor(bandTop);
-    rec.myGhostH = std::ceil(bandBottom) - std::floor(bandTop);
-    rec.myGhostInRow = true;
+    EventDragCache const& rec = grabbed->second;
     placeLabel(rec.myGhostX, rec.myGhostX + rec.myGhostW, static_cast<double>(mySrcViewW));
 }
 
@@ -626,7 +609,7 @@ void ctHandfulEventsQt::drawSceneGuide(Painter& p)
     float ax = 0, ay = 0, aw = 0, ah = 0;
     p.get2dGeometry(ax, ay, aw, ah);
     for (auto const& [h, rec] : myEventCaches) {
-        bool const guide = myZone != 0 && h == myGrabEventHdl;
+        bool const guide = myZone != DropZone::IntoRows && h == myGrabEventHdl;
         int const r = guide ? myGuideR : 255, g = guide ? myGuideG : 255,
                   b = guide ? myGuideB : 255;
         auto const x = static_cast<float>(rec.myGhostX), y = static_cast<float>(rec.myGhostY);
@@ -692,67 +675,65 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
 {
     double const dTime = myHoverShift;
     mTimeline* tl = getTimeline();
-    mScale* ts = tl ? tl->timeScale() : nullptr;
-    mLayer* ref = layerOf(myDropLayerHdl);
-    if (!ts || !ref || myZone < -3 || myZone > 3) {
-        A_TRACE_C("iyellow", "Ignore drop - no layer to drop on (zone %i)\n", myZone);
+    mScale* ts = getTimelineTimeScale();
+    mLayer* ref = layerOf(myRefLayerHdl);
+    DropZoneRule const& rule = DropZoneRule::of(myZone);
+    auto refuse = [&](char const* why) {
+        A_TRACE_C("iyellow", "Ignore drop - %s (zone %s)\n", why, rule.name);
         if (event)
             event->ignore();
         return false;
-    }
-    // Measured from the layer under the pointer: the drop does not clamp.
-    dropRowAt(*ref, y);
-    M_TRACE("zone    %i\ndropY in layer: %f\nminRi           %f\nmyDropRiInLayer       %f\n"
-            "layer sri       %i\nsri             %f\n",
-            myZone, myDropYInLayer, rowMin(*ref), myDropRiInLayer, ref->getStackRowIndex(),
+    };
+    if (!ts || !ref || myZone == DropZone::NoLayer)
+        return refuse("no layer to drop on");
+    // The hover at the drop point said where everything lands: the drop makes the rows it needs
+    // and puts every event there.
+    M_TRACE("zone    %s\ndropY in scene: %f\ndropY in layer: %f\nminRi           %f\n"
+            "myDropRiInLayer       %f\nlayer sri       %i\nsri             %f\n",
+            rule.name, y, myDropYInLayer, rowMin(*ref), myDropRiInLayer, ref->getStackRowIndex(),
             myDropSri);
 
     double const minVis = ts->getMinVisValue(), maxVis = ts->getMaxVisValue();
-    Obh dropHdl = myDropLayerHdl;
-    Obh newTop;
-    double dropRi = 0;
-    switch (myZone) {
-    case 0:
-        dropRi = std::floor(myDropRiInLayer);
+    Obh dropHdl = myRefLayerHdl;
+    double dropRi = std::floor(myDropRiInLayer);
+    switch (rule.makes) {
+    case DropZoneRule::Makes::Nothing:
         M_TRACE("DROP ON LAYER %s, ri %f\n", ref->getTitle().cs(), dropRi);
         break;
-    case 1:
+    case DropZoneRule::Makes::RowAtBottom:
         dropRi = rowMax(*ref);
         ref->insertRowsAtIndex(minVis, maxVis, dropRi, 1.0);
         M_TRACE("INSERT NEW ROWS at bottom of %s, drop ri %f\n", ref->getTitle().cs(), dropRi);
         break;
-    case 2:
-    case 3:
-        M_TRACE("INSERT NEW LAYER after %s\n", ref->getTitle().cs());
-        dropHdl = tl->insertNewLayer(myDropLayerHdl, true, 1.0);
-        break;
-    case -2:
-    case -3:
-        M_TRACE("INSERT NEW LAYER before %s\n", ref->getTitle().cs());
-        dropHdl = newTop = tl->insertNewLayer(myDropLayerHdl, false, 1.0);
-        break;
-    case -1:
-        ref->insertRowsAtIndex(minVis, maxVis, rowMin(*ref), 1.0);
+    case DropZoneRule::Makes::RowAtTop:
+        dropRi = rowMin(*ref);
+        ref->insertRowsAtIndex(minVis, maxVis, dropRi, 1.0);
         M_TRACE("INSERT NEW ROW at %s, ri %f\n", ref->getTitle().cs(), dropRi);
         break;
+    case DropZoneRule::Makes::LayerAfter:
+    case DropZoneRule::Makes::LayerBefore:
+        M_TRACE(rule.makesAbove() ? "INSERT NEW LAYER before %s\n" : "INSERT NEW LAYER after %s\n",
+                ref->getTitle().cs());
+        dropHdl = tl->insertNewLayer(myRefLayerHdl, !rule.makesAbove(), 1.0);
+        dropRi = 0;
+        break;
     }
-    // Stack rows are read from the stack as it stands after the insertion.
+    // Stack rows are read from the stack as it stands after each insertion.
     tl->restackLayers();
     mLayer* drop = layerOf(dropHdl);
-    if (!drop) {
-        if (event)
-            event->ignore();
-        return false;
-    }
+    if (!drop)
+        return refuse("the new layer was not made");
     uiGi* target = drop->giEnsure(dropHdl);
 
-    myDropSri = dropRi + drop->getStackRowIndex();
+    int const landing = static_cast<int>(myDropSri);
     int const maxSri = tl->getMaxStackRowIndex();
-    int const dropSri = static_cast<int>(myDropSri);
+    // Rows above the stack: in the zone's new layer when it is the first, else in a new first
+    // layer. Either way they stand above every row that was there, as many as the ghosts showed:
+    // rows between the events stay, as they do in the layers that were there.
     int extraTop = 0;
-    if (dropSri + myMinDsri < 0) {
-        int const n = std::abs(dropSri + myMinDsri);
-        if (myZone == -2 || myZone == -3) {
+    if (landing + myMinDsri < 0) {
+        int const n = -(landing + myMinDsri);
+        if (rule.makesLayer() && rule.makesAbove() && drop->getStackRowIndex() == 0) {
             M_TRACE("dropSri %f, TL Max: %i, Dsri min %i, max %i, Add extra TOP LYR ROWS - ri "
                     "ABOVE %i\n",
                     myDropSri, maxSri, myMinDsri, myMaxDsri, n);
@@ -761,20 +742,24 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
             M_TRACE("dropSri %f, TL Max: %i, Dsri min %i, max %i, Add extra TOP LAYER - ri "
                     "ABOVE %i\n",
                     myDropSri, maxSri, myMinDsri, myMaxDsri, n);
-            newTop = tl->insertNewLayerWithRowsAtTop(n);
+            tl->insertNewLayerWithRowsAtTop(n);
         }
         extraTop = n;
         tl->restackLayers();
     }
-    if (myMaxDsri + myDropSri >= maxSri) {
-        int const n = std::abs(dropSri + myMaxDsri - maxSri + 1);
-        if (myZone == 2 || myZone == 3) {
+    // Rows below the stack: likewise, in the zone's new layer when it is the last.
+    if (int const bottom = tl->getMaxStackRowIndex(); extraTop + landing + myMaxDsri >= bottom) {
+        int const n = extraTop + landing + myMaxDsri - bottom + 1;
+        bool const last =
+            drop->getStackRowIndex() + static_cast<int>(rowMax(*drop) - rowMin(*drop)) == bottom;
+        M_TRACE("ADD!\n");
+        if (rule.makesLayer() && !rule.makesAbove() && last) {
             M_TRACE("dropSri %f, TL Max: %i, Dsri min %i, max %i, Add BOT LYR ROWS - BELOW %i\n",
-                    myDropSri, maxSri, myMinDsri, myMaxDsri, n);
+                    myDropSri, bottom, myMinDsri, myMaxDsri, n);
             drop->insertRowsAtIndex(minVis, maxVis, rowMax(*drop), n);
         } else {
             M_TRACE("dropSri %f, TL Max: %i, Dsri min %i, max %i, Add BOT LAYER - ri BELOW %i\n",
-                    myDropSri, maxSri, myMinDsri, myMaxDsri, n);
+                    myDropSri, bottom, myMinDsri, myMaxDsri, n);
             tl->insertNewLayerWithRowsAtBottom(n);
         }
         tl->restackLayers();
@@ -782,9 +767,8 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
 
     int placed = 0;
     for (auto& [h, rec] : myEventCaches) {
-        double const rel = extraTop + rec.myDsri;
-        int const sri = static_cast<int>(rel + myDropSri);
-        M_TRACE("SEARCH AT: dropSri %f + relSri %f\n", myDropSri, rel);
+        int const sri = extraTop + landingSri(rec);
+        M_TRACE("SEARCH AT: dropSri %f + relSri %f\n", myDropSri, extraTop + rec.myDsri);
         Obh layer;
         double ri = 0;
         if (!tl->getLayerAndRowByStackRowIndex(sri, layer, ri)) {
@@ -799,18 +783,13 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
         rec.myDropRi = ri;
         ++placed;
     }
-    if (placed == 0) {
-        if (event)
-            event->ignore();
-        return false;
-    }
+    if (placed == 0)
+        return refuse("no stack row for any event");
     if (event)
         event->acceptProposedAction();
     acceptMovedEvents(dropRi, dTime, target, myGrabEventHdl, myEventCaches);
     if (target)
         target->update();
-    if (mLayer* top = layerOf(newTop))
-        top->fitRows();
     return true;
 }
 
@@ -824,8 +803,8 @@ void ctHandfulEventsQt::acceptMovedEvents(double dropRi, double dTime, uiGi* tar
     if (selection)
         selection->clearSelection();
     mTimeline* tl = getTimeline();
-    mScale* ts = tl ? tl->timeScale() : nullptr;
-    if (!ts)
+    mScale* ts = getTimelineTimeScale();
+    if (!tl || !ts)
         return;
     double visStart = ts->getMinVisValue(), visEnd = ts->getMaxVisValue();
     tlUi* ui = getUi();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DropZone.h"
 #include "EventDragCache.h"
 #include "Obh.h"
 #include "ctHandfulEvents.h"
@@ -66,21 +67,29 @@ public:
     // The ghosts, and the label of a zone that makes rows or layers.
     void drawSceneGuide(Painter& painter) override;
 
-    // The hover data for a scene position: zone, reference layer, drop row, ghosts, label.
+    // The hover data for a scene position: zone, reference layer, where the grabbed event lands,
+    // ghosts, label. The drop takes the same data at the drop point, so the events land where
+    // their ghosts stood.
     void cacheHoverData(QGraphicsSceneDragDropEvent* event);
     void cacheHoverData(double x, double y, QGraphicsSceneDragDropEvent* event);
-    // Without the zoning modifier (Meta) every zone but 0 and 4 becomes 0, and two valid
-    // layers swap: a gap is a drop on the layer across it.
-    int simplifyZoning(int zone, QGraphicsSceneDragDropEvent* event, Obh& layer, Obh& other);
+    // Without the zoning key every zone that makes rows or layers becomes IntoRows, and two
+    // valid layers swap: a gap is a drop into the rows of the layer across it.
+    DropZone simplifyZoning(DropZone zone, QGraphicsSceneDragDropEvent* event, Obh& layer,
+                            Obh& other);
     // Moves the drop row so that the whole handful lies in the stack's rows; true when moved.
     bool clampToExistingLayers(int maxSri, Obh& layer, double& dropYInLayer, double& dropRiInLayer);
-    // The drop at scene (x, y): rows or layers inserted as the zone says, then every event to
-    // its stack row. False (nothing changed) for a zone without a layer.
+    // The drop: the rows or the layer the zone makes, the rows above or below the stack the
+    // handful needs, then every event to its stack row. False (nothing changed) without a zone
+    // to drop in.
     bool dropOnHelper(giLayer* item, QGraphicsSceneDragDropEvent* event, double x, double y);
     // Puts the placed events into the timeline at their new layer and row, dTime later, and
     // makes them the selection.
     void acceptMovedEvents(double dropRi, double dTime, uiGi* target, Obh grabbed,
                            std::map<Obh, EventDragCache>& records);
+
+    // The stack row an event lands on, counted in the stack as the zone makes it (before the rows
+    // the handful needs above the stack): the grabbed event's landing plus the event's distance.
+    int landingSri(EventDragCache const& rec) const;
 
     // Whether the data is a drag of ours, of this handful.
     bool carriesOurDrag(QMimeData const* mime) const;
@@ -89,6 +98,9 @@ public:
 
     // The private data type of our drags.
     static char const* const MimeType;
+    // The key that gives the full zoning during a drag: Control, as the Mac's Control key is
+    // (which Qt names Meta there).
+    static constexpr Qt::KeyboardModifier ZoningKey = Qt::ControlModifier;
 
     std::map<Obh, EventDragCache> myEventCaches;
     mEvent* myGrabEvent = nullptr;
@@ -104,17 +116,23 @@ public:
     double myHoverX = -1.0, myHoverY = -1.0;
     rtl::str myMimeText;
     Obh myRefLayerHdl;
-    int myZone = 4;
+    DropZone myZone = DropZone::NoLayer;
     double myZoneY = 0, myZoneH = 0;
     double myGapY = 0, myGapH = 0, myGapSceneY = 0, myGapSceneH = 0;
     Obh myLayerHdl, myOtherLayerHdl;
-    // The layer under the pointer before the hover's clamp: the one the drop measures from.
-    Obh myDropLayerHdl;
+    // Whether the zoning key was held at the last hover: a press or release of it alone changes
+    // the zone.
+    bool myHoverZoning = false;
     int myHotSpotX = 0, myHotSpotY = 0;
     double myHoverTime = 0;
     // The time shift the ghosts show: the hover time less the grab time.
     double myHoverShift = 0;
-    double myDropYInLayer = 0, myDropRiInLayer = 0, myDropSri = 0;
+    double myDropYInLayer = 0, myDropRiInLayer = 0;
+    // Where the grabbed event lands: the stack row under the pointer (kept inside the stack), or
+    // the row the zone makes.
+    double myDropSri = 0;
+    // The stack row of the row the zone makes, in the stack as it makes it; -1 for none.
+    int myNewRowSri = -1;
     double myGuideTop = 0, myGuideBottom = 0, myGuideArrowY = 0;
     double myLabelX = 0;
     int myLabelAlign = -1;
@@ -132,6 +150,8 @@ private:
     // The reference layer's drop values for scene y (no clamp): myDropYInLayer,
     // myDropRiInLayer, myDropSri.
     void dropRowAt(mLayer const& layer, double y);
+    // Where the grabbed event lands and the row the zone makes, for the zone's reference layer.
+    void placeLanding(int maxSri, double y);
     // Invalidates the scene's foreground under the source widget, so the guide is drawn again.
     void repaintGuide(tlScene* scene) const;
     // The ghosts and the label for the zone.

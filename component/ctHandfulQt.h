@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
+
 class Painter;
 class QDrag;
 class QGraphicsSceneDragDropEvent;
-class QWidget;
 class giEvent;
 class giLayer;
 class tlScene;
@@ -32,6 +34,8 @@ public:
     double getSrcW() const;
     double getSrcH() const;
 
-    QWidget* mySrcWidget;
+    // The widget may close during the drag; the hand forgets the item when it goes
+    // (ctHndQt::itemGoing).
+    QPointer<QWidget> mySrcWidget;
     uiGi* mySrcItem;
 };

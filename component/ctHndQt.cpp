@@ -1,5 +1,6 @@
 #include "ctHndQt.h"
 
+#include "aTemporaryChange.h"
 #include "ctHandful.h"
 #include "ctHandfulQt.h"
 
@@ -50,18 +51,29 @@ Qt::DropAction ctHndQt::execDrag(QDrag& drag, Qt::DropActions offered)
     return drag.exec(offered);
 }
 
+void ctHndQt::itemGoing(uiGi* item)
+{
+    myPresses.erase(item);
+    for (ctHandfulQt* handful : {myHandfulQt, myRunning})
+        if (handful && handful->mySrcItem == item)
+            handful->mySrcItem = nullptr;
+}
+
 Qt::DropAction ctHndQt::runDrag(std::unique_ptr<ctHandful> handful)
 {
     auto* qtSide = dynamic_cast<ctHandfulQt*>(handful.get());
     if (!qtSide)
         return Qt::IgnoreAction;
+    aTemporaryChange<ctHandfulQt*> running(myRunning, qtSide);
     setHandful(handful.get());
     clearMousePresses(nullptr);
     Qt::DropAction result = Qt::IgnoreAction;
     // exec deletes its drag object later; one that never ran is deleted the same way.
     QPointer<QDrag> drag = qtSide->getQDrag();
     if (drag) {
-        result = ourDragExec(*drag, Qt::CopyAction | Qt::MoveAction);
+        // Only a Move is offered: with Control held (the full zoning) the toolkit proposes a
+        // Copy when one is offered, and a copy of ours would be no drop at all.
+        result = ourDragExec(*drag, Qt::MoveAction);
         if (drag)
             drag->deleteLater();
     }

@@ -33,7 +33,7 @@ std::vector<mLayer*> tlCmd::layersToActOn(mTimeline& tl)
     std::vector<mLayer*> layers;
     // A deleted layer may still be selected: it is skipped.
     for (Obh const& h : handles)
-        if (mLayer* layer = ourType_mLayer ? ourType_mLayer->ptrFromFile(h) : nullptr)
+        if (mLayer* layer = layerOf(h))
             layers.push_back(layer);
     return layers;
 }

@@ -22,7 +22,6 @@
 #include "mTimeline.h"
 #include "tlUi.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -64,7 +63,7 @@ tlCmp::CleanRule const CleanRules[] = {
     {"pHeader_update", "Selection|SelectionByTimeDisabled|RubberBandSelectionStart|NumRowsInLayer|"
                        "EventsDroppedInRow|Layout|LayerStackingInTimeline|LayerHidingChanged|"
                        "RowScaleZoom|RowScalePan|UserEditedAttrs|LayerColorChanged"},
-    {"pTopLeft_syncLayerControls", "LayerControlVisibility"},
+    {"pTopLeft_syncLayerControls", "LayerControlVisibility|LayerHidingChanged"},
     {"pTopLeft_update", ""},
     {"giEvent_update", "SelectionByTimeDisabled|TimeSelectionChanged|Selection|EventWasDeleted|"
                        "NewEvent|Layout|EventColorChanged|RowScaleZoom|UserEditedAttrs|"
@@ -132,7 +131,7 @@ ObCleanCheck* newCondition(char const* when)
 // The progress line of the construction, straight to standard output.
 void here(int line)
 {
-    std::printf("HERE %s - %s, line %i\n", "", Aa::filetail(__FILE__), line);
+    tlObj::traceHere(__FILE__, line);
 }
 
 template <class T> std::unique_ptr<ObClassTypeOf<T>> newType(char const* name, ObEngine& store,
@@ -440,7 +439,13 @@ bool tlCmp::checkModel(XmlReader& r)
 
 Obh tlCmp::newLayer()
 {
-    return myTimeline ? myTimeline->newLayer() : Obh();
+    if (!myTimeline)
+        return Obh();
+    // The next event goes where the user just made room for it, and the user sees it there.
+    Obh h = myTimeline->newLayer();
+    myTimeline->setCurrentLayerHdl(h);
+    myTimeline->revealLayer(h);
+    return h;
 }
 
 Obh tlCmp::newEvent(Obh payload)

@@ -57,8 +57,8 @@ public:
     virtual pCtrls* getCtrlsPanelById(int id);
     // Nothing to clear: the model is the store's, the panes the windows'.
     virtual void clear();
-    // The timeline's own operations; a new event becomes the selection alone. Without a
-    // timeline nothing is made.
+    // The timeline's own operations; a new event becomes the selection alone, a new layer the
+    // current one, moved into view. Without a timeline nothing is made.
     virtual Obh newLayer();
     virtual Obh newEvent(Obh payload);
     virtual void deleteEvent(Obh ev);

@@ -1,5 +1,7 @@
 #include "tlObj.h"
 
+#include "Aa.h"
+#include "ObClassTypeOf.h"
 #include "ObDirty.h"
 #include "Painter.h"
 #include "aAssert.h"
@@ -7,12 +9,15 @@
 #include "aTs.h"
 #include "ctHandfulQt.h"
 #include "ctHndQt.h"
+#include "mEvent.h"
+#include "mLayer.h"
 #include "mScale.h"
 #include "mSkin.h"
 #include "mTimeline.h"
 #include "tlCmp.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 tlCmp* tlObj::ourCurrentCmp = nullptr;
@@ -213,6 +218,28 @@ ObSelection* tlObj::getSelectionEngine() const
     return cmp ? cmp->getCmpSelectionEngine() : nullptr;
 }
 
+mScale* tlObj::getTimelineTimeScale() const
+{
+    mTimeline* tl = getTimeline();
+    return tl ? tl->timeScale() : nullptr;
+}
+
+mScale* tlObj::getTimelinePerpScale() const
+{
+    mTimeline* tl = getTimeline();
+    return tl ? tl->perpScale() : nullptr;
+}
+
+mLayer* tlObj::layerOf(Obh const& h)
+{
+    return ourType_mLayer ? ourType_mLayer->ptrFromFile(h) : nullptr;
+}
+
+mEvent* tlObj::eventOf(Obh const& h)
+{
+    return ourType_mEvent ? ourType_mEvent->ptrFromFile(h) : nullptr;
+}
+
 void tlObj::raiseDirt(uint32_t id) const
 {
     ObDirty* dirt = getDirtEngine();
@@ -234,10 +261,14 @@ void tlObj::markDirtyItem(Obh const& h) const
         dirt->setDirtyItem(h);
 }
 
+void tlObj::traceHere(char const* file, int line)
+{
+    std::printf("HERE %s - %s, line %i\n", "", Aa::filetail(file), line);
+}
+
 double tlObj::getSceneYScale() const
 {
-    mTimeline* tl = getTimeline();
-    mScale* perp = tl ? tl->perpScale() : nullptr;
+    mScale* perp = getTimelinePerpScale();
     return perp ? perp->getZoom() : 1.0;
 }
 
@@ -260,8 +291,7 @@ void tlObj::getImpulseBeforeAfter(double t, double& before, double& after) const
 {
     before = t;
     after = t;
-    mTimeline* tl = getTimeline();
-    mScale* scale = tl ? tl->timeScale() : nullptr;
+    mScale* scale = getTimelineTimeScale();
     // A scale that maps nothing (no width, or a window of nothing) would put every instant at
     // the window's start: the instant keeps its own time.
     if (!scale || scale->getParentSize() <= 0 ||

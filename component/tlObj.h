@@ -49,6 +49,14 @@ public:
     aStateEngine* getStateEngine() const;
     aRefresher* getRefreshEngine() const;
     ObSelection* getSelectionEngine() const;
+    // The timeline's TIME scale and its row (PERP) scale; null without a timeline.
+    mScale* getTimelineTimeScale() const;
+    mScale* getTimelinePerpScale() const;
+
+    // The layer or the event a handle names in the current pools; null for an empty handle, one
+    // of another type, one whose object is gone, or before any component made its pools.
+    static mLayer* layerOf(Obh const& h);
+    static mEvent* eventOf(Obh const& h);
 
     // Raises a dirt id on the component's dirt engine (which asks for a refresh pass). Nothing
     // without a component, or for an id no component has declared yet.
@@ -57,6 +65,9 @@ public:
     void requestRefresh() const;
     // Marks an object as changed for the views (a dirty item); nothing when it is marked already.
     void markDirtyItem(Obh const& h) const;
+    // The line "HERE  - <file name>, line <line>" straight to standard output, with the source
+    // file's own name (__FILE__ may carry the whole path the compiler was given).
+    static void traceHere(char const* file, int line);
 
     // Whether two spans along one axis overlap. A negative length runs backwards from its start;
     // spans that only touch do not overlap.

@@ -1,6 +1,5 @@
 #include "tlScene.h"
 
-#include "ObClassTypeOf.h"
 #include "ObSelection.h"
 #include "aTrace.h"
 #include "ctHandfulEventsQt.h"
@@ -13,17 +12,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QMimeData>
 
-#include <cstdio>
 #include <set>
-
-namespace {
-
-void here(int line)
-{
-    std::printf("HERE %s - %s, line %i\n", "", __FILE__, line);
-}
-
-} // namespace
 
 tlScene::tlScene() : QGraphicsScene(nullptr)
 {
@@ -89,10 +78,10 @@ bool tlScene::dropOnLayerAt(QGraphicsSceneDragDropEvent* event)
     if (!tl)
         return false;
     Obh layerHdl, other;
-    int const zone = tl->getLayerHdlZoneAtSceneRowPos(event->scenePos().y(), layerHdl, other,
-                                                      nullptr, nullptr, nullptr, nullptr, nullptr);
-    mLayer* layer = ourType_mLayer ? ourType_mLayer->ptrFromFile(layerHdl) : nullptr;
-    uiGi* item = layer && zone != 4 ? layer->giGet() : nullptr;
+    DropZone const zone = tl->getLayerHdlZoneAtSceneRowPos(
+        event->scenePos().y(), layerHdl, other, nullptr, nullptr, nullptr, nullptr, nullptr);
+    mLayer* layer = zone == DropZone::NoLayer ? nullptr : layerOf(layerHdl);
+    uiGi* item = layer ? layer->giGet() : nullptr;
     if (!item || item->scene() != this)
         return false;
     // The layer's item carries the drop out through the handful, as if dropped on it.
@@ -109,20 +98,20 @@ void tlScene::dropEvent(QGraphicsSceneDragDropEvent* event)
         return;
     }
     if (handful->canDropOn(this, event)) {
-        here(__LINE__);
+        traceHere(__FILE__, __LINE__);
         if (dropOnLayerAt(event)) {
-            here(__LINE__);
+            traceHere(__FILE__, __LINE__);
             event->accept();
             return;
         }
         // Nothing is dropped beside the layers: the drag ends without a drop and the events go
         // back where they were.
         handful->dropOn(this, event);
-        here(__LINE__);
+        traceHere(__FILE__, __LINE__);
         event->ignore();
         return;
     }
-    here(__LINE__);
+    traceHere(__FILE__, __LINE__);
     setItemUnderPointer(event->scenePos());
     // Taken only by an item that says so.
     event->setAccepted(false);
@@ -143,7 +132,7 @@ void tlScene::mousePressEvent(QGraphicsSceneMouseEvent* event)
     // An item above the bands (an event) decides on its press itself.
     if (!myItemUnderPointer || myItemUnderPointer->zValue() == 0) {
         if (!shift) {
-            here(__LINE__);
+            traceHere(__FILE__, __LINE__);
             if (selection)
                 selection->clearSelection();
             raiseDirt(DirtSelection);

@@ -16,20 +16,6 @@
 #include <cstring>
 #include <vector>
 
-namespace {
-
-mEvent* eventOf(Obh const& h)
-{
-    return tlObj::ourType_mEvent ? tlObj::ourType_mEvent->ptrFromFile(h) : nullptr;
-}
-
-mLayer* layerOf(Obh const& h)
-{
-    return tlObj::ourType_mLayer ? tlObj::ourType_mLayer->ptrFromFile(h) : nullptr;
-}
-
-} // namespace
-
 mEdb::mEdb(mTimeline* timeline) : myTimeline(timeline)
 {
 }
@@ -46,6 +32,11 @@ void mEdb::unregisterEvent(Obh& h)
     myEvents.erase(h);
 }
 
+void mEdb::unregisterEvents(std::vector<Obh> const& handles)
+{
+    myEvents.eraseSorted(handles);
+}
+
 template <class F> bool mEdb::forEachBetween(double from, double to, bool shownOnly, F&& f)
 {
     if (!myTimeline)
@@ -53,7 +44,7 @@ template <class F> bool mEdb::forEachBetween(double from, double to, bool shownO
     double const lo = std::min(from, to), hi = std::max(from, to);
     double const reach = mTimeIndex::instantReach(*myTimeline);
     for (Obh const& lh : myTimeline->getLayerHdls()) {
-        mLayer const* layer = layerOf(lh);
+        mLayer const* layer = tlObj::layerOf(lh);
         if (!layer || (shownOnly && myTimeline->layerHiddenTest(*layer)))
             continue;
         bool const stopped = layer->timeIndex().forEachNear(lo, hi, reach, [&](mEvent* ev) {
@@ -90,7 +81,7 @@ void mEdb::findSorted(aTs const& from, aTs const& to, Out& out, Get get)
 
 void mEdb::findAllEventsIncludingAndBetween(aTs const& from, aTs const& to, std::list<mEvent*>& out)
 {
-    findSorted(from, to, out, [](Obh const& h) { return eventOf(h); });
+    findSorted(from, to, out, [](Obh const& h) { return tlObj::eventOf(h); });
 }
 
 void mEdb::findAllEventsIncludingAndBetween(aTs const& from, aTs const& to, std::list<Obh>& out)
@@ -133,7 +124,7 @@ void mEdb::syncEventsToView(mTimeline* timeline, tlScene* scene)
     double const reach = mTimeIndex::instantReach(*timeline);
     // Only what the view shows is walked: each visible layer's events near the window.
     for (Obh const& lh : timeline->getLayerHdls()) {
-        mLayer* layer = layerOf(lh);
+        mLayer* layer = tlObj::layerOf(lh);
         if (!layer || !timeline->syncLayerToView(lh, scene))
             continue;
         // What a layer files is registered here (the per-frame walk does not look it up).
@@ -148,7 +139,7 @@ void mEdb::syncEventsToView(mTimeline* timeline, tlScene* scene)
     }
     // Whatever had an item and was not shown now loses it.
     for (Obh const& h : myWithItems) {
-        mEvent* ev = eventOf(h);
+        mEvent* ev = tlObj::eventOf(h);
         if (ev && ev->mySyncPass != mySyncPass && ev->giGet())
             ev->giClear();
     }
@@ -159,7 +150,7 @@ void mEdb::clear(bool freeEvents)
 {
     if (freeEvents)
         for (Obh h : myEvents)
-            if (eventOf(h))
+            if (tlObj::eventOf(h))
                 h.dealloc();
     myEvents.clear();
     myWithItems.clear();
@@ -169,7 +160,7 @@ void mEdb::printEvents()
 {
     A_TRACE("PRINTING %i events\n", static_cast<int>(myEvents.size()));
     for (Obh const& h : myEvents) {
-        mEvent* ev = eventOf(h);
+        mEvent* ev = tlObj::eventOf(h);
         if (!ev) {
             A_TRACE_C("red", "mEvent[?] slot %u names no event\n", h.getAddr());
             continue;
@@ -193,7 +184,7 @@ bool mEdb::xmlWrite(XmlWriter& w)
 {
     bool ok = true;
     for (Obh const& h : myEvents) {
-        if (!eventOf(h)) {
+        if (!tlObj::eventOf(h)) {
             A_TRACE_C("red", "mEdb: slot %u names no event, not written\n", h.getAddr());
             continue;
         }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "Obh.h"
+#include "ObhSet.h"
 #include "XmlReadHandler.h"
 
 #include <list>
-#include <set>
 #include <vector>
 
 class XmlReader;
@@ -37,8 +37,10 @@ public:
     // Registering twice keeps one entry; unregistering what is not registered does nothing.
     void registerEvent(Obh& h);
     void unregisterEvent(Obh& h);
-    bool isRegistered(Obh const& h) const { return myEvents.count(h) != 0; }
-    std::set<Obh> const& getEvents() const { return myEvents; }
+    // The same for many events at once, given in handle order: one walk over the register.
+    void unregisterEvents(std::vector<Obh> const& handles);
+    bool isRegistered(Obh const& h) const { return myEvents.contains(h); }
+    ObhSet const& getEvents() const { return myEvents; }
     std::size_t size() const { return myEvents.size(); }
 
     // Appends, in handle order, every registered event that meets [from, to]: never one that
@@ -69,7 +71,7 @@ private:
     void findSorted(aTs const& from, aTs const& to, Out& out, Get get);
 
     mTimeline* myTimeline;
-    std::set<Obh> myEvents;
+    ObhSet myEvents;
     // Events that had an item after the last sync or made one since.
     std::vector<Obh> myWithItems;
     unsigned int mySyncPass = 0;

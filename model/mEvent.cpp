@@ -156,10 +156,7 @@ bool mEvent::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
 
 mLayer* mEvent::getLayer() const
 {
-    Obh h = myLayerHdl;
-    if (!h.isValid() || !ourType_mLayer || h.getType() != ourType_mLayer)
-        return nullptr;
-    return ourType_mLayer->ptrFromFile(h);
+    return layerOf(myLayerHdl);
 }
 
 double mEvent::sceneRows(mLayer const& layer, double s) const
@@ -377,12 +374,6 @@ void mEvent::draw(Painter& p, double lod, bool selected, float hlWidth, float al
 
 namespace {
 
-mScale* timeScaleOf(tlObj const& obj)
-{
-    mTimeline* tl = obj.getTimeline();
-    return tl ? tl->timeScale() : nullptr;
-}
-
 // A time in time pixels; the time itself without a time scale.
 double timeX(mScale const* ts, double t)
 {
@@ -464,7 +455,7 @@ bool mEvent::isBetweenTest(aTs const& from, aTs const& to) const
 
 void mEvent::getModelVisTimeSpan(double& t, double& size) const
 {
-    mScale const* ts = timeScaleOf(*this);
+    mScale const* ts = getTimelineTimeScale();
     double pre = 0.0, post = 0.0;
     getPrePostTimes(pre, post);
     t = std::floor(timeX(ts, pre));
@@ -480,7 +471,7 @@ void mEvent::getLayerVisTimeSpan(double& t, double& size) const
     getModelVisTimeSpan(t, size);
     double end = t + size;
     t += 1.0;
-    mScale const* ts = timeScaleOf(*this);
+    mScale const* ts = getTimelineTimeScale();
     double const p = ts ? ts->getParentSize() : 0.0;
     if (end > 2.0 * p)
         end = 2.0 * p;
@@ -520,8 +511,7 @@ void mEvent::getModelVisRowSpan(double& r, double& size) const
 void mEvent::getSceneVisRowSpan(double& r, double& size) const
 {
     getModelVisRowSpan(r, size);
-    mTimeline* tl = getTimeline();
-    mScale const* perp = tl ? tl->perpScale() : nullptr;
+    mScale const* perp = getTimelinePerpScale();
     if (!perp)
         return;
     double const top = perp->localToParent(r);
@@ -626,7 +616,7 @@ uiGi* mEvent::giEnsure(Obh& hdl) const
         M_TRACE_C("yellow", "mEvent::giEnsure - no layer, so not visible\n");
         return nullptr;
     }
-    mScale* ts = timeScaleOf(*this);
+    mScale* ts = getTimelineTimeScale();
     aTs start = ts ? ts->getVisStart() : aTs(), end = ts ? ts->getVisEnd() : aTs();
     if (!ts || !isVisibleBetween(start, end)) {
         if (Ob::ourTrace)
@@ -760,8 +750,8 @@ bool mEvent::checkTimeLength(double length) const
 
 bool compareEventsByRow(Obh const& a, Obh const& b)
 {
-    mEvent const* ea = tlObj::ourType_mEvent ? tlObj::ourType_mEvent->ptrFromFile(a) : nullptr;
-    mEvent const* eb = tlObj::ourType_mEvent ? tlObj::ourType_mEvent->ptrFromFile(b) : nullptr;
+    mEvent const* ea = tlObj::eventOf(a);
+    mEvent const* eb = tlObj::eventOf(b);
     if (!ea || !eb)
         return !ea && eb;
     return ea->getRowIndex() < eb->getRowIndex();

@@ -187,12 +187,18 @@ bool mLayer::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
 
 void mLayer::clearEvents()
 {
+    unfileEvents();
+    dropEventsThatGo();
+}
+
+void mLayer::dropEventsThatGo()
+{
     mySpansValid = false;
     if (!myEvents.empty()) {
         raiseDirt(DirtActiveEvents);
         raiseDirt(DirtEventSetInLayer);
     }
-    unfileEvents();
+    myTimeIndex.clear();
     myEvents.clear();
     myEventCache.reset();
     clearSpans();
@@ -297,9 +303,7 @@ void mLayer::giPaint(Painter& p) const
 
 void mLayer::paintLayerHeader(Painter& p, Obh& layer) const
 {
-    mLayer const* named = ourType_mLayer && layer.isValid() && layer.getType() == ourType_mLayer
-                              ? ourType_mLayer->ptrFromFile(layer)
-                              : nullptr;
+    mLayer const* named = layerOf(layer);
     if (!named) {
         A_TRACE_C("red", "mLayer::paintLayerHeader: the handle names no layer\n");
         return;
@@ -342,15 +346,6 @@ void mLayer::resetSequence()
 }
 
 // Rows and events -------------------------------------------------------------------------------
-
-namespace {
-
-mEvent* eventOf(Obh const& h)
-{
-    return tlObj::ourType_mEvent ? tlObj::ourType_mEvent->ptrFromFile(h) : nullptr;
-}
-
-} // namespace
 
 void mLayer::fileEvent(mEvent& ev, Obh const& h)
 {
@@ -468,8 +463,7 @@ void mLayer::addEvent(Obh& evHdl, double startTime)
 
 bool mLayer::takeOut(Obh& evHdl)
 {
-    auto it = myEvents.find(evHdl);
-    if (it == myEvents.end())
+    if (!myEvents.contains(evHdl))
         return false;
     myEventCache.reset();
     if (mEvent* ev = eventOf(evHdl)) {
@@ -479,7 +473,7 @@ bool mLayer::takeOut(Obh& evHdl)
             ev->setFiling(nullptr, Obh(), {});
         }
     }
-    myEvents.erase(it);
+    myEvents.erase(evHdl);
     // Recomputed when next asked: taking many events out costs one pass, not one each.
     mySpansValid = false;
     raiseDirt(DirtActiveEvents);
@@ -778,8 +772,7 @@ void mLayer::setEventPositionsWithinLayer()
     double unused = 0;
     getSpans(unused, unused, unused, unused, false);
     double const s = getSceneYScale();
-    mTimeline* tl = getTimeline();
-    mScale const* ts = tl ? tl->timeScale() : nullptr;
+    mScale const* ts = getTimelineTimeScale();
     for (Obh const& h : myEvents) {
         mEvent* ev = eventOf(h);
         A_ASSERT(ev);
@@ -828,17 +821,19 @@ void mLayer::postLoadHook()
         myRowScale->setNumericUnits();
     // What the document lists was checked when it was read; anything else is let go.
     unfileEvents();
-    for (auto it = myEvents.begin(); it != myEvents.end();) {
-        mEvent* ev = eventOf(*it);
+    std::vector<Obh> strangers;
+    for (Obh const& h : myEvents) {
+        mEvent* ev = eventOf(h);
         if (!ev || ev->getLayer() != this || ev->filedIn()) {
             A_TRACE_C("red", "mLayer::postLoadHook: %s lists an event that is not its own\n",
                       getTitle().c());
-            it = myEvents.erase(it);
+            strangers.push_back(h);
             continue;
         }
-        fileEvent(*ev, *it);
-        ++it;
+        fileEvent(*ev, h);
     }
+    for (Obh const& h : strangers)
+        myEvents.erase(h);
     mySpansValid = false;
     myEventCache.reset();
 }

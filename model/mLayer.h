@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Obh.h"
+#include "ObhSet.h"
 #include "aGraphic.h"
 #include "aRefreshable.h"
 #include "mLayerData.h"
@@ -72,7 +73,11 @@ public:
     // Empties the event set (the events keep their layer handles) and raises the layer's event
     // dirt when it held any.
     void clearEvents();
-    std::set<Obh> const& getEvents() const { return myEvents; }
+    // The same for a layer whose events all go next: the set and the index are emptied without
+    // a walk over the events, each of which finds the layer empty as it goes (see forgetEvent).
+    // Every event the layer held must go before anything files it again.
+    void dropEventsThatGo();
+    ObhSet const& getEvents() const { return myEvents; }
 
     // Rows and events. A row index's floor names the row, its fraction places the event in it;
     // the rows are the range of the row scale. Adding takes the event's time and whole row and
@@ -125,7 +130,7 @@ public:
     // After a load: the row scale's units, and every listed event filed by time.
     void postLoadHook() override;
 
-    std::set<Obh> myEvents;
+    ObhSet myEvents;
     mTimeline* myTimeline = nullptr;
     Obh myRowScaleHdl;
     Obh myTimeScaleHdl;

@@ -34,9 +34,27 @@ public:
     bool xmlReadStartElement(XmlReader& r, char const* name, int attrCount) override;
 
     // Opens the context for the timeline, time along x when horiz. Opening a second one stops
-    // the program: every beginContext needs its endContext. A time scale that must be laid out
-    // again is laid out first, so that the context holds its new state.
+    // the program: every beginContext needs its endContext (Context pairs them for a scope). A
+    // time scale that must be laid out again is laid out first, so that the context holds its
+    // new state.
     virtual void beginContext(mTimeline* timeline, bool horiz);
+
+    // The drawing context for one scope: opened on construction, closed when the scope ends,
+    // whichever way it ends.
+    class Context
+    {
+    public:
+        Context(mSkin& skin, mTimeline* timeline, bool horiz) : mySkin(skin)
+        {
+            skin.beginContext(timeline, horiz);
+        }
+        ~Context() { mySkin.endContext(); }
+        Context(Context const&) = delete;
+        Context& operator=(Context const&) = delete;
+
+    private:
+        mSkin& mySkin;
+    };
 
     // Drawing, over the painter's area (which each operation reads first and leaves as it found
     // it). What reads the time scale or the timeline draws nothing outside a context.

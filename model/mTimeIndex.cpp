@@ -10,8 +10,7 @@
 double mTimeIndex::instantReach(tlObj const& obj)
 {
     // The marker's half width in time, as the scale maps it (linearly, wherever the instant is).
-    mTimeline const* tl = obj.getTimeline();
-    mScale const* ts = tl ? tl->timeScale() : nullptr;
+    mScale const* ts = obj.getTimelineTimeScale();
     double half = 0.0;
     if (ts && ts->getParentSize() > 0) {
         double const window = ts->getVisEnd().asSeconds() - ts->getVisStart().asSeconds();
@@ -27,7 +26,8 @@ std::size_t mTimeIndex::blockFor(double lo, mEvent const* ev) const
     std::size_t a = 0, b = myBlocks.size();
     while (a < b) {
         std::size_t const m = (a + b) / 2;
-        if (before(myBlocks[m].entries.back(), lo, ev))
+        Block const& block = myBlocks[m];
+        if (block.lastLo < lo || (block.lastLo == lo && block.lastEv < ev))
             a = m + 1;
         else
             b = m;
@@ -42,6 +42,12 @@ void mTimeIndex::refreshMax(Block& b)
         b.maxHi = std::max(b.maxHi, e.hi);
 }
 
+void mTimeIndex::refreshLast(Block& b)
+{
+    b.lastLo = b.entries.back().lo;
+    b.lastEv = b.entries.back().ev;
+}
+
 void mTimeIndex::insert(mEvent* ev, Extent const& e)
 {
     if (std::isnan(e.lo) || std::isnan(e.hi))
@@ -51,7 +57,7 @@ void mTimeIndex::insert(mEvent* ev, Extent const& e)
         myLongest = std::max(myLongest, e.hi - e.lo);
     ++mySize;
     if (myBlocks.empty()) {
-        myBlocks.push_back({{entry}, e.hi});
+        myBlocks.push_back({{entry}, e.hi, e.lo, ev});
         return;
     }
     std::size_t const b = std::min(blockFor(e.lo, ev), myBlocks.size() - 1);
@@ -61,13 +67,16 @@ void mTimeIndex::insert(mEvent* ev, Extent const& e)
                          [](Entry const& x, Entry const& y) { return before(x, y.lo, y.ev); });
     block.entries.insert(at, entry);
     block.maxHi = std::max(block.maxHi, e.hi);
+    refreshLast(block);
     if (block.entries.size() <= 2 * BlockSize)
         return;
     // A run grown too long is split in two halves.
-    Block upper {{block.entries.begin() + BlockSize, block.entries.end()}, 0.0};
+    Block upper {{block.entries.begin() + BlockSize, block.entries.end()}, 0.0, 0.0, nullptr};
     block.entries.resize(BlockSize);
     refreshMax(block);
     refreshMax(upper);
+    refreshLast(block);
+    refreshLast(upper);
     myBlocks.insert(myBlocks.begin() + static_cast<std::ptrdiff_t>(b) + 1, std::move(upper));
 }
 
@@ -83,10 +92,13 @@ void mTimeIndex::erase(mEvent* ev, Extent const& e)
         return;
     block.entries.erase(at);
     --mySize;
-    if (block.entries.empty())
+    if (block.entries.empty()) {
         myBlocks.erase(myBlocks.begin() + static_cast<std::ptrdiff_t>(b));
-    else if (e.hi >= block.maxHi)
-        refreshMax(block);
+    } else {
+        if (e.hi >= block.maxHi)
+            refreshMax(block);
+        refreshLast(block);
+    }
     if (mySize == 0)
         clear();
 }

@@ -62,6 +62,9 @@ private:
     {
         std::vector<Entry> entries; // by start, then by event
         double maxHi;
+        // The key of the last entry, kept beside the runs so that finding a run reads one array.
+        double lastLo;
+        mEvent const* lastEv;
     };
     // Runs are split when they grow past twice this.
     static constexpr std::size_t BlockSize = 64;
@@ -73,6 +76,7 @@ private:
     // The first block that may hold an entry at or after the key (the last one when none).
     std::size_t blockFor(double lo, mEvent const* ev) const;
     static void refreshMax(Block& b);
+    static void refreshLast(Block& b);
 
     std::vector<Block> myBlocks;
     std::size_t mySize = 0;

@@ -37,16 +37,6 @@ mAttrLimits::Range const TimelineLimits[] = {
     {"layerHeaderW", 0, mAttrLimits::PixelsHi},
 };
 
-mLayer* layerOf(Obh const& h)
-{
-    return tlObj::ourType_mLayer ? tlObj::ourType_mLayer->ptrFromFile(h) : nullptr;
-}
-
-mEvent* eventOf(Obh const& h)
-{
-    return tlObj::ourType_mEvent ? tlObj::ourType_mEvent->ptrFromFile(h) : nullptr;
-}
-
 } // namespace
 
 mTimeline::mTimeline() = default;
@@ -510,6 +500,35 @@ Obh mTimeline::insertNewLayerWithRowsAtBottom(double rows)
     return insertNewLayerWithRowsAtTop(rows);
 }
 
+bool mTimeline::revealLayer(Obh h)
+{
+    mLayer const* layer = layerOf(h);
+    // A hidden layer takes no room to show; one merely out of view is not visible either.
+    if (!layer || !myVScale || layerHiddenTest(*layer))
+        return false;
+    double const vs = myVScale->getMinVisValue();
+    double const ve = myVScale->getMaxVisValue();
+    // A window never laid out has nothing to move.
+    if (!(ve > vs))
+        return false;
+    double const top = layer->getModelY() - layer->getPaddingTop();
+    double const bottom = layer->getModelY() + layer->getModelH() + layer->getPaddingBottom();
+    double shift = 0.0;
+    if (bottom > ve)
+        shift = bottom - ve;
+    if (top < vs + shift)
+        shift = top - vs;
+    if (shift == 0.0)
+        return false;
+    M_TRACE("Reveal layer[%i]: rows %f to %f, window %f to %f\n", layer->getIndex(), top, bottom,
+            vs, ve);
+    myVScale->setVisStart(vs + shift);
+    myVScale->setVisEnd(ve + shift);
+    myVScale->setNeedsReconfig(true);
+    raiseDirt(DirtRowScalePan);
+    return true;
+}
+
 void mTimeline::moveLayer(float toIndex, int fromIndex)
 {
     M_TRACE("Move layer %f %i\n", static_cast<double>(toIndex), fromIndex);
@@ -564,20 +583,18 @@ void mTimeline::deleteLayer(Obh lyrHdl)
         selection->removeFromSelection(lyrHdl);
     layer->giHide();
     layer->giClear();
-    // The layer's events go with it: nothing refers to them any more.
+    // The layer's events go with it: nothing refers to them any more. One walk over them (a
+    // layer may hold a great many): each goes with its item, and finds the layer empty.
     std::vector<Obh> events(layer->getEvents().begin(), layer->getEvents().end());
+    if (myEdb)
+        myEdb->unregisterEvents(events);
+    layer->dropEventsThatGo();
     for (Obh& h : events) {
         if (selection)
             selection->removeFromSelection(h);
-        if (mEvent* ev = eventOf(h); ev && ev->giGet())
-            ev->giClear();
-        if (myEdb)
-            myEdb->unregisterEvent(h);
-    }
-    layer->clearEvents();
-    for (Obh& h : events)
         if (eventOf(h))
             h.dealloc();
+    }
     std::vector<Obh> rest;
     for (Obh const& h : myLayerHdls)
         if (!(h == lyrHdl))
@@ -821,12 +838,13 @@ void put(double* out, double v)
 
 } // namespace
 
-int mTimeline::getLayerHdlZoneAtSceneRowPos(double scenePos, Obh& layerOut, Obh& otherOut,
-                                            double* zoneStart, double* zoneSize, double* gapStart,
-                                            double* gapSize, rtl::str* caption) const
+DropZone mTimeline::getLayerHdlZoneAtSceneRowPos(double scenePos, Obh& layerOut, Obh& otherOut,
+                                                 double* zoneStart, double* zoneSize,
+                                                 double* gapStart, double* gapSize,
+                                                 rtl::str* caption) const
 {
     if (!myVScale)
-        return 4;
+        return DropZone::NoLayer;
     double const minV = myVScale->getMinValue(), maxV = myVScale->getMaxValue();
     double const p = myVScale->parentToLocal(scenePos).asSeconds();
     // The layers on screen, top to bottom.
@@ -839,22 +857,21 @@ int mTimeline::getLayerHdlZoneAtSceneRowPos(double scenePos, Obh& layerOut, Obh&
     });
     if (bands.empty()) {
         A_TRACE_C("iyellow", "GOOD DROP NOT FOUND for scenePos %f, modelPos %f!\n", scenePos, p);
-        return 4;
+        return DropZone::NoLayer;
     }
-    auto setCaption = [&](char const* text) {
-        if (caption)
-            caption->set("%s", text);
-    };
-    auto answer = [&](int zone, Band const& layer, Obh const& other, double zs, double zz) {
+    // Every answer but NoLayer names its layer and band, and gives the zone's caption.
+    auto answer = [&](DropZone zone, Band const& layer, Obh const& other, double zs, double zz) {
         layerOut = layer.h;
         otherOut = other;
         put(zoneStart, zs);
         put(zoneSize, zz);
+        if (char const* text = DropZoneRule::of(zone).caption; caption && text)
+            caption->set("%s", text);
         return zone;
     };
     // The gap between an upper layer a and a lower layer b, split in four bands; fromUpper says
     // which of the two the walk stands on (for the trace only).
-    auto gapRule = [&](Band const& a, Band const& b, bool fromUpper, int& zone) {
+    auto gapRule = [&](Band const& a, Band const& b, bool fromUpper, DropZone& zone) {
         double const aEnd = a.end(), bY = b.y, g = bY - aEnd;
         put(gapStart, aEnd);
         put(gapSize, g);
@@ -864,8 +881,7 @@ int mTimeline::getLayerHdlZoneAtSceneRowPos(double scenePos, Obh& layerOut, Obh&
             M_TRACE(fromUpper ? "ADD ROW after this LAYER %s: from %f -> %f -- mri = %f\n"
                               : "ADD ROW after LAST %s: from %f -> %f -- mri = %f\n",
                     ta, a.y, aEnd, p);
-            setCaption("New bottom row");
-            zone = answer(1, a, b.h, aEnd, 0.35 * g);
+            zone = answer(DropZone::NewBottomRow, a, b.h, aEnd, 0.35 * g);
             return true;
         }
         if (aEnd + 0.35 * g <= p && p < aEnd + g / 2) {
@@ -874,8 +890,7 @@ int mTimeline::getLayerHdlZoneAtSceneRowPos(double scenePos, Obh& layerOut, Obh&
                               : "ADD HIGH-MID LAYER1 between %s (from %f -> %f) and %s (from %f -> "
                                 "%f) -- mri = %f\n",
                     ta, a.y, aEnd, tb, b.y, b.end(), p);
-            setCaption("New layer");
-            zone = answer(2, a, b.h, aEnd + 0.35 * g, 0.3 * g);
+            zone = answer(DropZone::NewLayerAfter, a, b.h, aEnd + 0.35 * g, 0.3 * g);
             return true;
         }
         if (aEnd + g / 2 <= p && p < bY - 0.35 * g) {
@@ -884,16 +899,14 @@ int mTimeline::getLayerHdlZoneAtSceneRowPos(double scenePos, Obh& layerOut, Obh&
                               : "ADD LOW-MID LAYER1 between %s (from %f -> %f) and %s (from %f -> "
                                 "%f) -- mri = %f\n",
                     ta, a.y, aEnd, tb, b.y, b.end(), p);
-            setCaption("New layer");
-            zone = answer(-2, b, a.h, aEnd + 0.35 * g, 0.3 * g);
+            zone = answer(DropZone::NewLayerBefore, b, a.h, aEnd + 0.35 * g, 0.3 * g);
             return true;
         }
         if (bY - 0.35 * g <= p && p < bY) {
             M_TRACE(fromUpper ? "ADD ROW before LAYER %s: from %f -> %f -- mri = %f\n"
                               : "ADD ROW before THIS %s: from %f -> %f -- mri = %f\n",
                     tb, b.y, b.end(), p);
-            setCaption("New top row");
-            zone = answer(-1, b, a.h, bY - 0.35 * g, 0.35 * g);
+            zone = answer(DropZone::NewTopRow, b, a.h, bY - 0.35 * g, 0.35 * g);
             return true;
         }
         return false;
@@ -902,14 +915,13 @@ int mTimeline::getLayerHdlZoneAtSceneRowPos(double scenePos, Obh& layerOut, Obh&
         Band const& l = bands[i];
         Band const* next = i + 1 < bands.size() ? &bands[i + 1] : nullptr;
         Band const* prev = i > 0 ? &bands[i - 1] : nullptr;
-        int zone = 0;
+        DropZone zone = DropZone::IntoRows;
         if (l.y <= p && p < l.end()) {
             M_TRACE_C("white", "ON LAYER %s: from %f -> %f -- mri = %f\n", l.layer->getTitle().c(),
                       l.y, l.end(), p);
             put(gapStart, l.y);
             put(gapSize, l.h_);
-            setCaption("Drop on\n");
-            return answer(0, l, Obh(), l.y, l.h_);
+            return answer(DropZone::IntoRows, l, Obh(), l.y, l.h_);
         }
         if (p >= l.y) {
             if (p == l.end())
@@ -926,14 +938,12 @@ int mTimeline::getLayerHdlZoneAtSceneRowPos(double scenePos, Obh& layerOut, Obh&
             if (l.end() <= p && p < l.end() + half) {
                 M_TRACE("ADD ROW after LAST %s: from %f -> %f -- mri = %f\n",
                         l.layer->getTitle().c(), l.y, l.end(), p);
-                setCaption("New bottom row");
-                return answer(1, l, Obh(), l.end(), half);
+                return answer(DropZone::NewBottomRow, l, Obh(), l.end(), half);
             }
             if (maxV - half <= p && p <= maxV) {
                 M_TRACE("ADD LAST LAYER after LAST1 %s: from %f -> %f -- mri = %f\n",
                         l.layer->getTitle().c(), l.y, l.end(), p);
-                setCaption("New layer");
-                return answer(3, l, Obh(), maxV - half, half);
+                return answer(DropZone::NewLayerBelowAll, l, Obh(), maxV - half, half);
             }
             continue;
         }
@@ -945,16 +955,14 @@ int mTimeline::getLayerHdlZoneAtSceneRowPos(double scenePos, Obh& layerOut, Obh&
                 if (l.y - half <= p && p < l.y) {
                     M_TRACE("ADD ROW at top of TOP %s: from %f -> %f -- mri = %f\n",
                             l.layer->getTitle().c(), l.y, l.end(), p);
-                    setCaption("New top row");
-                    return answer(-1, l, Obh(), l.y - half, half);
+                    return answer(DropZone::NewTopRow, l, Obh(), l.y - half, half);
                 }
                 continue;
             }
             double const minVis = myVScale->getMinVisValue();
             M_TRACE("ADD FIRST LAYER above TOP %s: from %f -> %f -- mri = %f\n",
                     l.layer->getTitle().c(), l.y, l.end(), p);
-            setCaption("New layer");
-            return answer(-3, l, Obh(), minVis, minV - minVis + half);
+            return answer(DropZone::NewLayerAboveAll, l, Obh(), minVis, minV - minVis + half);
         }
         if (gapRule(*prev, l, false, zone))
             return zone;
@@ -962,13 +970,9 @@ int mTimeline::getLayerHdlZoneAtSceneRowPos(double scenePos, Obh& layerOut, Obh&
     Band const& last = bands.back();
     M_TRACE("ADD LAST LAYER after LAST %s: from %f -> %f -- mri = %f\n", last.layer->getTitle().c(),
             last.y, last.end(), p);
-    layerOut = last.h;
-    otherOut = Obh();
-    put(zoneStart, maxV);
-    put(zoneSize, myVScale->getMaxVisValue() - maxV);
     put(gapStart, last.end());
     put(gapSize, maxV - last.end());
-    return 3;
+    return answer(DropZone::NewLayerBelowAll, last, Obh(), maxV, myVScale->getMaxVisValue() - maxV);
 }
 
 void mTimeline::getSriIndex(std::map<int, std::pair<double, Obh>>& out)
@@ -1253,16 +1257,19 @@ void mTimeline::stretchSelectedEvents(int edge, double dragX, double pressX, Obh
             ev->setTimeLength(0.0);
             ev->setSceneW(2 * ImpulseHalfWidth);
         };
-        auto makeSpan = [&](double start, double length) {
+        // The whole width at the scale: what an event without an item keeps (nothing clips it);
+        // an item in the scene takes the clipped extent below, as the scene sync places it.
+        auto makeSpan = [&](double start, double length, double width) {
             ev->setIsImpulse(false);
             ev->setStartTime(start);
             ev->setTimeLength(length);
+            ev->setSceneW(std::max(width, 1.0));
         };
         if (edge < 0) {
             double const nx = xs + dp + dx;
             double const limit = wasImpulse ? xs + Squeeze : xe - Squeeze;
             if (nx < limit)
-                makeSpan(t(nx), oE - t(nx));
+                makeSpan(t(nx), oE - t(nx), (wasImpulse ? xo : xe) - nx);
             else {
                 makeImpulse();
                 if (wasImpulse)
@@ -1273,14 +1280,13 @@ void mTimeline::stretchSelectedEvents(int edge, double dragX, double pressX, Obh
             if (wasImpulse ? xe < nx : xo + Squeeze < nx) {
                 M_TRACE("%s: TsEnd %s, origEx %f, xEnd %f\n", wasImpulse ? "B" : "D",
                         aTs(t(nx)).getStr(false).c(), xe, nx);
-                makeSpan(oS, t(nx) - oS);
+                makeSpan(oS, t(nx) - oS, nx - xo);
             } else {
                 M_TRACE("%s: origEx %f, xEnd %f, w=IMPW\n", wasImpulse ? "A" : "C", xe, nx);
                 makeImpulse();
             }
         }
         if (ev->giInSceneTest()) {
-            // The item keeps to the clipped extent, as the scene sync places it.
             double a = 0, w = 0;
             ev->getSceneVisTimeSpan(a, w);
             if (!ev->getIsImpulse())

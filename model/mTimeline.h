@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DropZone.h"
 #include "Obh.h"
 #include "aRefreshable.h"
 #include "mTimelineData.h"
@@ -84,6 +85,10 @@ public:
     Obh insertNewLayer(Obh layer, bool below, double rows);
     Obh insertNewLayerWithRowsAtTop(double rows);
     Obh insertNewLayerWithRowsAtBottom(double rows);
+    // Moves the row scale's window just far enough to show the stacked layer with its padding
+    // (its top, when it is taller than the window); raises DirtRowScalePan when it moved.
+    // Whether it moved.
+    bool revealLayer(Obh layer);
     // Moves the layer at fromIndex (the last one for -1) to the fractional place toIndex: 0.5
     // between the first two, -0.5 before the first. Nothing for a whole or a wrong place.
     void moveLayer(float toIndex, int fromIndex);
@@ -111,13 +116,13 @@ public:
     void deleteEvent(Obh& ev);
     void removeEvent(Obh& ev);
 
-    // Drop zones on the row axis (model units of the PERP scale) at a scene row position: -3
-    // new layer above the first, -2 new layer before the lower layer of a gap, -1 new top row,
-    // 0 into a layer, 1 new bottom row, 2 new layer after the upper layer of a gap, 3 new layer
-    // below the last, 4 no visible layer (outputs untouched). Null outputs are skipped.
-    int getLayerHdlZoneAtSceneRowPos(double scenePos, Obh& layer, Obh& other, double* zoneStart,
-                                     double* zoneSize, double* gapStart, double* gapSize,
-                                     rtl::str* caption) const;
+    // The drop zone on the row axis (model units of the PERP scale) at a scene row position,
+    // with its layer (and the layer across a gap), the band the guide marks, the region divided
+    // to find it and the zone's caption; NoLayer, with the outputs untouched, when no layer is
+    // visible. Null outputs are skipped.
+    DropZone getLayerHdlZoneAtSceneRowPos(double scenePos, Obh& layer, Obh& other,
+                                          double* zoneStart, double* zoneSize, double* gapStart,
+                                          double* gapSize, rtl::str* caption) const;
     // Stack row -> (row within the layer, layer) for every row of every visible layer.
     void getSriIndex(std::map<int, std::pair<double, Obh>>& out);
     // The layer and row of a stack row: layers that are not hidden only (a hidden layer has no
@@ -146,7 +151,9 @@ public:
     // Drags an edge (negative: the start, positive: the end) of every selected event by the
     // pointer's move from pressX to dragX (scene x), keeping the pressed event's grab offset.
     // An event squeezed to within 4 units of its other edge becomes an instant; events without
-    // an entry in the map are left alone.
+    // an entry in the map are left alone. The scene width follows: an event's item in the scene
+    // takes the clipped extent the scene sync gives it, an event without one its whole width at
+    // the scale (an instant's marker, 30, either way).
     void stretchSelectedEvents(int edge, double dragX, double pressX, Obh pressed,
                                rtl::ref<LengthMap> lengths);
 

@@ -17,6 +17,8 @@
 namespace {
 
 constexpr int LabelBufSize = 255;
+// The least room between two labels of one row, in pixels.
+constexpr double LabelGap = 2.0;
 
 // The warning box of a preset label that fits at no size: eight lines of one width.
 void tracePresetMisfit(char const* range, char const* label)
@@ -139,9 +141,27 @@ void mRange::beginGrid(aTs const& start, aTs const&, aTimeDelta const& zoom, dou
     myGridlines->push_back(nullptr);
 }
 
+// The first whole second after previous, up to current, whose clock no longer shows the offset
+// that previous shows (zones change their offsets on whole seconds).
+long mRange::offsetStepSecond(aTs const& previous, aTs const& current, long offsetBefore)
+{
+    long lo = previous.sec() - (previous.nsec() < 0 ? 1 : 0);
+    long hi = current.sec() + (current.nsec() > 0 ? 1 : 0);
+    while (hi - lo > 1) {
+        long const mid = lo + (hi - lo) / 2;
+        mLocalFields const f = fieldsOf(aTs(mid, 0L));
+        if (f.ok && f.gmtOffset == offsetBefore)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return hi;
+}
+
 // A unit boundary in the column, also where the wall clock steps back (the end of daylight
 // saving) and a unit starts again within the repeated time: the hour row of a 25-hour day
-// shows 25 hours.
+// shows 25 hours. Only the clock times shown after the step count there: a unit that began
+// before the step, in this column or the one before, has its gridline already.
 bool mRange::boundaryInColumn(aTs const& previous, aTs const& current, double secsPerPixel) const
 {
     if (timesSpanAGridline(previous, current, secsPerPixel))
@@ -150,8 +170,10 @@ bool mRange::boundaryInColumn(aTs const& previous, aTs const& current, double se
     mLocalFields const now = fieldsOf(current);
     if (!before.ok || !now.ok || now.gmtOffset >= before.gmtOffset)
         return false;
-    // The instant whose wall clock reads one pixel before the current column's.
-    aTs const probe = current - aTimeDelta(secsPerPixel + double(before.gmtOffset - now.gmtOffset));
+    // The instant just before the step's first clock time, read on the clock before the step.
+    long const back = before.gmtOffset - now.gmtOffset;
+    long const step = offsetStepSecond(previous, current, before.gmtOffset);
+    aTs const probe = aTs(step - back, 0L) - aTimeDelta(0L, 0L, 1L);
     return timesSpanAGridline(probe, current, secsPerPixel);
 }
 
@@ -383,4 +405,46 @@ void mRange::pickBestComboAndSetLabels(aTimeDelta const& zoom, LabelFits& fits)
     setLabelHAlign(maxRatio > 0.5 ? 0 : -1);
     setMaxLabelH(maxH);
     setMaxLabelW(maxW);
+    if (!myRangeSetup || myRangeSetup->getShowLabels())
+        dropCrowdedLabels(size, myRangeSetup ? myRangeSetup->getLabelAlignH() : getLabelHAlign());
+}
+
+// Each label is fitted to a whole unit, but a unit can end early (the week that a new year cuts
+// short): where a label would run into the next one shown in the row, the one with less room up
+// to its next gridline goes unlabelled. Labels are placed as the header draws them, in a box from
+// their gridline to the next one, by the row's alignment; the row's left pad moves all alike.
+void mRange::dropCrowdedLabels(int size, int hAlign)
+{
+    struct Shown
+    {
+        mGridline* gridline;
+        double right, room;
+    };
+    std::vector<Shown> kept;
+    std::size_t const n = myGridlines->size();
+    for (std::size_t i = 1; i < n; ++i) {
+        mGridline* g = (*myGridlines)[i];
+        rtl::str const label = g->getLabel();
+        if (g->getLabelDone() || !*label.c())
+            continue;
+        double const pos = g->getParentPos();
+        double const next = i + 1 < n ? (*myGridlines)[i + 1]->getParentPos() : myGridEndX;
+        int w = 0, h = 0;
+        measure(size, label.c(), w, h);
+        double const left =
+            hAlign < 0 ? pos : (hAlign == 0 ? pos + (next - pos - w) / 2 : next - w);
+        Shown const shown {g, left + w, next - pos};
+        bool dropped = false;
+        while (!dropped && !kept.empty() && kept.back().right + LabelGap > left) {
+            dropped = kept.back().room >= shown.room;
+            if (!dropped) {
+                kept.back().gridline->setLabel(rtl::str(""));
+                kept.pop_back();
+            }
+        }
+        if (dropped)
+            g->setLabel(rtl::str(""));
+        else
+            kept.push_back(shown);
+    }
 }

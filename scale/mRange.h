@@ -102,9 +102,11 @@ protected:
     double myGridSecondsPerPixel = 0.0;
 
 private:
+    static long offsetStepSecond(aTs const& previous, aTs const& current, long offsetBefore);
     bool boundaryInColumn(aTs const& previous, aTs const& current, double secsPerPixel) const;
     void lookUpRangeSetup(double secsPerPixel);
     void placeLeadingGridline(aTs const& start, double secsPerPixel, double xWithoutBoundary);
     void labelGrid(aTimeDelta const& zoom);
     void measure(int size, char const* text, int& w, int& h) const;
+    void dropCrowdedLabels(int size, int hAlign);
 };

@@ -19,10 +19,18 @@ tlUnitsNumeric* mScale::ourNumericUnits = nullptr;
 
 namespace {
 
+// b - a whole seconds: exact while the difference is a long, else as near as doubles get (a
+// window zoomed far out spans more).
+double wholeSecondsBetween(long a, long b)
+{
+    long d = 0;
+    return __builtin_sub_overflow(b, a, &d) ? double(b) - double(a) : double(d);
+}
+
 // The difference of two instants in seconds, exact down to the nanosecond before rounding.
 double secondsBetween(aTs const& a, aTs const& b)
 {
-    return double(b.sec() - a.sec()) + double(b.nsec() - a.nsec()) * 1e-9;
+    return wholeSecondsBetween(a.sec(), b.sec()) + double(b.nsec() - a.nsec()) * 1e-9;
 }
 
 // The zoom in seconds as aTimeDelta::asSeconds sums it, here where the mapping can inline it.
@@ -208,7 +216,8 @@ aTs mScale::parentToLocal(double x) const
         return myVisStart;
     double const f = (x - myParentPos) / myParentSize;
     long const s0 = myVisStart.sec(), n0 = myVisStart.nsec();
-    double const spanNs = std::fabs(double(myVisEnd.sec() - s0) * 1e9 + double(myVisEnd.nsec() - n0));
+    double const spanNs =
+        std::fabs(wholeSecondsBetween(s0, myVisEnd.sec()) * 1e9 + double(myVisEnd.nsec() - n0));
     if (spanNs < ExactSpanNs) {
         // The same nanosecond as scaling days, seconds and nanoseconds apart, in one product.
         double const off = std::trunc(spanNs * f);
@@ -434,6 +443,10 @@ void mScale::buildGrid() const
 
 void mScale::setZoom(double z)
 {
+    if (z > MaxZoom) {
+        SC_TRACE_C("ired", "setZoom: %g is beyond the largest zoom, held at %g\n", z, MaxZoom);
+        z = MaxZoom;
+    }
     if (z == getZoom())
         return;
     // Zooms that are no amount of time at all never reach the window.
@@ -441,7 +454,10 @@ void mScale::setZoom(double z)
         SC_TRACE_C("ired", "setZoom: %g is no zoom, kept %g\n", z, getZoom());
         return;
     }
-    myZoom.set(0.0, z, 0.0);
+    if (z >= MaxZoom)
+        myZoom.set(MaxZoomDays, 0L, 0L);
+    else
+        myZoom.set(0.0, z, 0.0);
     if (myUnits)
         myUnits->quantizeZoom(myZoom);
     // Below a nanosecond per pixel the window could never move.
@@ -662,40 +678,37 @@ void mScale::reconfig() const
     }
     A_ASSERT(myRange);
     myRangeSetups = myUnits->configureVisibleRangesForZoom(myRange, z, myVisRanges);
-    if (myNeedsRecenter) {
-        if (size <= 0) {
-            setVisEnd(myVisStart.asSeconds() - 1.0);
-        } else {
-            aTs c;
-            bool chosen = false;
-            if (mySelType == SelSpan) {
-                aTimeDelta half = mySelEnd - mySelStart;
-                half.abs();
-                c = mySelStart + makeTimeDeltaMult(half, 0.5);
-                SC_TRACE_C("iwhite", "time center = %s %f\n", c.getStr(false).c(), c.asSeconds());
-                chosen = myVisStart <= c && c <= myVisEnd;
-            } else if (mySelType == SelPoint) {
-                c = mySelStart;
-                SC_TRACE_C("iwhite", "time center = %s %f\n", c.getStr(false).c(), c.asSeconds());
-                chosen = myVisStart <= c && c <= myVisEnd;
-            }
-            if (!chosen) {
-                aTimeDelta half = myVisEnd - myVisStart;
-                half.abs();
-                c = myVisStart + makeTimeDeltaMult(half, 0.5);
-                SC_TRACE_C("iwhite", "default time center = %s %f, start %f, end %f\n", c.getStr(false).c(),
-                           c.asSeconds(), myVisStart.asSeconds(), myVisEnd.asSeconds());
-            }
-            double const w = secondsBetween(myVisStart, myVisEnd);
-            double pct = w > 0 ? secondsBetween(myVisStart, c) / w : 0.5;
-            // A window never laid out (its end before its start) centres on its start.
-            if (!(pct >= 0.0 && pct <= 1.0))
-                pct = 0.5;
-            SC_TRACE_C("iwhite", "Reconfig centering... time center = %s %f\n", c.getStr(false).c(), c.asSeconds());
-            aTimeDelta d(size * z);
-            centerOnLocalPos(c, pct, d);
-            clampPan(d, true, true);
+    // Without a size there is no width to refit: the window stays, for when the size comes back.
+    if (myNeedsRecenter && size > 0) {
+        aTs c;
+        bool chosen = false;
+        if (mySelType == SelSpan) {
+            aTimeDelta half = mySelEnd - mySelStart;
+            half.abs();
+            c = mySelStart + makeTimeDeltaMult(half, 0.5);
+            SC_TRACE_C("iwhite", "time center = %s %f\n", c.getStr(false).c(), c.asSeconds());
+            chosen = myVisStart <= c && c <= myVisEnd;
+        } else if (mySelType == SelPoint) {
+            c = mySelStart;
+            SC_TRACE_C("iwhite", "time center = %s %f\n", c.getStr(false).c(), c.asSeconds());
+            chosen = myVisStart <= c && c <= myVisEnd;
         }
+        if (!chosen) {
+            aTimeDelta half = myVisEnd - myVisStart;
+            half.abs();
+            c = myVisStart + makeTimeDeltaMult(half, 0.5);
+            SC_TRACE_C("iwhite", "default time center = %s %f, start %f, end %f\n", c.getStr(false).c(),
+                       c.asSeconds(), myVisStart.asSeconds(), myVisEnd.asSeconds());
+        }
+        double const w = secondsBetween(myVisStart, myVisEnd);
+        double pct = w > 0 ? secondsBetween(myVisStart, c) / w : 0.5;
+        // A window never laid out (its end before its start) centres on its start.
+        if (!(pct >= 0.0 && pct <= 1.0))
+            pct = 0.5;
+        SC_TRACE_C("iwhite", "Reconfig centering... time center = %s %f\n", c.getStr(false).c(), c.asSeconds());
+        aTimeDelta d(size * z);
+        centerOnLocalPos(c, pct, d);
+        clampPan(d, true, true);
     }
     if (getParentSize() != myGridParentSize || getParentPos() != myGridParentPos || z != myGridZoom ||
         myVisStart != myGridVisStart)
@@ -992,9 +1005,13 @@ bool mScale::xmlWrite(XmlWriter& w)
         if (!ok)
             break;
         aTs const& value = this->*e.member;
-        if (time)
-            xmlWriteTs(w, value, e.name); // a time without local fields is left out
+        int y = 0, mo = 0, d = 0, h = 0, mi = 0, sec = 0;
+        long ns = 0;
+        if (time && value.get(y, mo, d, h, mi, sec, ns))
+            ok = xmlWriteTs(w, value, e.name);
         else
+            // Beyond the calendar's years an instant has no fields (a view zoomed far out): its
+            // seconds keep it, and the reader takes either form.
             ok = w.startElement(e.name) && w.addAttribute("num", value.asSeconds()) && w.endElement();
     }
     return ok && ObObj::xmlWrite(w);
@@ -1014,8 +1031,10 @@ bool mScale::readState(XmlReader& r, char const* name, bool& handled)
         if (!r.getAttr("sc", sc) || !r.getAttr("dy", dy) || !r.getAttr("ns", ns))
             return false;
         bool const simplified = sc >= 0 && dy >= 0 && ns >= 0 && sc < 86400 && ns < 1000000000;
-        if (!simplified || (sc == 0 && dy == 0 && ns == 0) || dy > 1000000000L)
+        if (!simplified || (sc == 0 && dy == 0 && ns == 0))
             return refuse(r, "zoom", "the zoom is not a positive amount of time per pixel");
+        if (dy > MaxZoomDays || (dy == MaxZoomDays && (sc > 0 || ns > 0)))
+            return refuse(r, "zoom", "the zoom is beyond the largest a scale holds");
         myZoom.set(dy, sc, ns);
         return true;
     }

@@ -5,6 +5,7 @@
 #include "mScaleData.h"
 #include "tlObj.h"
 
+#include <climits>
 #include <set>
 #include <vector>
 
@@ -37,6 +38,11 @@ public:
 
     // A stored parent size or position beyond this is clamped on load: the grid scans every pixel.
     static constexpr int MaxParentSize = 100000;
+    // The largest zoom, in days per pixel and in seconds per pixel (about 11.8 million years): a
+    // window of any parent size at it is still a length of time. Larger zooms are held at it; a
+    // stored zoom beyond it is refused, so every zoom a scale holds reads back.
+    static constexpr long MaxZoomDays = LONG_MAX / INT_MAX;
+    static constexpr double MaxZoom = double(MaxZoomDays) * 86400.0;
 
     mScale();
     ~mScale() override;
@@ -159,7 +165,8 @@ public:
     static bool xmlWriteTs(XmlWriter& w, aTs const& ts, char const* name);
     // Reads a timestamp ("yr" and the fields, or "num") from the element the reader stands on.
     // False, with the timestamp unchanged, when the element has neither; damaged fields are
-    // refused through the reader with a message.
+    // refused through the reader with a message. A missing "dst" or "gmtOffsetSecs" (older or
+    // hand-written files) is no damage: the offset decides the instant, else the zone's rules.
     static bool xmlReadTs(XmlReader& r, aTs& ts);
     // The same, naming the element in the messages of a refusal.
     static bool xmlReadTs(XmlReader& r, aTs& ts, char const* element);

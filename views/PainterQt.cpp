@@ -68,7 +68,7 @@ PainterQt::PainterQt(QPainter& painter, QStyleOptionGraphicsItem const* style)
     uiFonts::installSubstitutions();
 }
 
-void PainterQt::beginFresh(QPainter& painter, QPoint at, QSize size)
+PainterQt::FreshState::FreshState(QPainter& painter, QPoint at, QSize size) : myPainter(painter)
 {
     painter.save();
     QTransform const toDevice = painter.combinedTransform();
@@ -87,6 +87,11 @@ void PainterQt::beginFresh(QPainter& painter, QPoint at, QSize size)
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setRenderHints(painter.renderHints(), false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+PainterQt::FreshState::~FreshState()
+{
+    myPainter.restore();
 }
 
 PainterQt::~PainterQt()
@@ -472,9 +477,10 @@ void PainterQt::draw2dText(char const* text, float x, float y, float w, float h,
     QPen const pen = visiblePen();
     myPainter->setPen(myTextColor);
     // Laying a line out costs more than drawing it: a line drawn before is drawn as laid out then,
-    // placed as Qt would place it in the box.
+    // placed as Qt would place it in the box. A move (items paint moved onto the view's painter)
+    // keeps the laid-out line as it is.
     QStaticText const* prepared = nullptr;
-    if (myFontId >= 0 && myPainter->worldTransform().type() == QTransform::TxNone)
+    if (myFontId >= 0 && myPainter->worldTransform().type() <= QTransform::TxTranslate)
         prepared = uiFonts::preparedText(myFontId, text);
     if (prepared) {
         qreal const tw = prepared->size().width(), th = uiFonts::lineHeight(myFontId);

@@ -93,12 +93,23 @@ public:
     void getTextSize(char const* text, float& w, float& h) const override;
     float getLineWidth() const override;
 
-    // Saves the QPainter's state, then moves it to the device pixel a picture drawn at `at` would
-    // start on, cuts it to `size` from there and gives it the pen, brush, font, composition and
-    // hints a newly begun QPainter has: what is drawn then lands as it would on a transparent
-    // picture of that size laid at `at`, without the picture (under a transformation that scales,
-    // drawn shapes are scaled as shapes). The caller restores the QPainter.
-    static void beginFresh(QPainter& painter, QPoint at, QSize size);
+    // A fresh QPainter state for one scope: the state is saved, then the QPainter is moved to the
+    // device pixel a picture drawn at `at` would start on, cut to `size` from there and given the
+    // pen, brush, font, composition and hints a newly begun QPainter has, so that what is drawn
+    // lands as it would on a transparent picture of that size laid at `at`, without the picture
+    // (under a transformation that scales, drawn shapes are scaled as shapes). The saved state
+    // comes back when the scope ends. A PainterQt on it belongs inside the scope.
+    class FreshState
+    {
+    public:
+        FreshState(QPainter& painter, QPoint at, QSize size);
+        ~FreshState();
+        FreshState(FreshState const&) = delete;
+        FreshState& operator=(FreshState const&) = delete;
+
+    private:
+        QPainter& myPainter;
+    };
 
     // Measuring without a painter, as getTextSize measures.
     static void getTextSize(QFont const& font, char const* text, float& w, float& h);

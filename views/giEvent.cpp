@@ -24,7 +24,6 @@
 #include <QPixmap>
 
 #include <cmath>
-#include <cstdio>
 
 QCursor* giEvent::ourStretchCursorR = nullptr;
 QCursor* giEvent::ourStretchCursorL = nullptr;
@@ -97,6 +96,7 @@ giEvent::giEvent(Obh& event) : uiGi(event)
 giEvent::~giEvent()
 {
     restoreCursor();
+    ourHand.itemGoing(this);
 }
 
 void giEvent::initCursors()
@@ -135,7 +135,7 @@ QVariant giEvent::itemChange(GraphicsItemChange change, QVariant const& value)
     bool const selected = value.toBool();
     mEvent& ev = event();
     A_TRACE("%s SELECTION change %s\n", ev.desc().c(), selected ? "SELECTED" : "not selected");
-    std::printf("HERE %s - %s, line %i\n", "", __FILE__, __LINE__);
+    traceHere(__FILE__, __LINE__);
     if (ObSelection* selection = getSelectionEngine()) {
         if (selected)
             selection->addToSelection(hdl());
@@ -263,10 +263,15 @@ void giEvent::drag(QGraphicsSceneMouseEvent* mouse)
     QPointF const at = mouse->pos();
     if (!ourHand.moveWasDragTestQt(this, at))
         return;
-    // The drag runs an event loop of its own, in which a refresh pass may delete this item: it
-    // is not touched from here on. No drag starts from an event a press took out of the
-    // selection; whatever the drag ends in, what no drop of ours placed goes back.
+    // No drag starts from an event a press took out of the selection; whatever the drag ends
+    // in, what no drop of ours placed goes back.
+    std::weak_ptr<char> const alive = myLife;
     ctHandfulEventsQt::drag(mouse->widget(), this, at);
+    if (alive.expired())
+        return; // a refresh during the drag deleted this item
+    // The drag took the release: the press it started from is over.
+    myStretchEdge = 0;
+    myOrigSpans = rtl::ref<LengthMap>();
 }
 
 void giEvent::mouseReleaseEvent(QGraphicsSceneMouseEvent*)

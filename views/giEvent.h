@@ -6,6 +6,7 @@
 #include "uiGi.h"
 
 #include <map>
+#include <memory>
 #include <utility>
 
 class QCursor;
@@ -30,7 +31,8 @@ class giEvent : public uiGi, public tlObj, public aRefreshable
 {
 public:
     explicit giEvent(Obh& event);
-    // An item that goes while it shows a stretch arrow takes the arrow away with it.
+    // An item that goes while it shows a stretch arrow takes the arrow away with it; the hand
+    // forgets it (its press, and a drag's grab of it).
     ~giEvent() override;
 
     // The two arrows, built once by the first item and kept for the run.
@@ -51,6 +53,9 @@ public:
     rtl::ref<LengthMap> myOrigSpans;
     // Whether this item has its arrow on the application's override-cursor stack.
     bool myOverrideCursorSet = false;
+    // Lives as long as the item: a handler that runs an event loop (the drag's) keeps a weak
+    // reference to it and learns from it whether the item is still there afterwards.
+    std::shared_ptr<char> const myLife = std::make_shared<char>();
 
 protected:
     void dragEnterEvent(QGraphicsSceneDragDropEvent* event) override;
@@ -71,6 +76,7 @@ private:
     void restoreCursor();
     // Resizes the selected events by the pointer's move from the press.
     void stretch(QGraphicsSceneMouseEvent* mouse, double pressX);
-    // Drags the selected events; this item is not touched once the drag has begun.
+    // Drags the selected events. The drag runs an event loop of its own, in which a refresh may
+    // delete this item: after it the item checks that it is still there.
     void drag(QGraphicsSceneMouseEvent* mouse);
 };

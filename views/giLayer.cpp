@@ -11,8 +11,6 @@
 #include <QGraphicsSceneDragDropEvent>
 #include <QGraphicsSceneMouseEvent>
 
-#include <cstdio>
-
 giLayer::giLayer(Obh& layer) : uiGi(layer)
 {
     setAcceptDrops(true);
@@ -38,7 +36,7 @@ void giLayer::mousePressEvent(QGraphicsSceneMouseEvent* event)
     if (mTimeline* tl = getTimeline())
         tl->setCurrentLayerHdl(h);
     if (!(event->modifiers() & Qt::ShiftModifier)) {
-        std::printf("HERE %s - %s, line %i\n", "", __FILE__, __LINE__);
+        traceHere(__FILE__, __LINE__);
         if (ObSelection* selection = getSelectionEngine())
             selection->clearSelection();
         raiseDirt(DirtSelection);

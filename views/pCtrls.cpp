@@ -110,8 +110,7 @@ pCtrls::~pCtrls() = default;
 
 mScale* pCtrls::timeScale() const
 {
-    mTimeline* tl = timeline();
-    return tl ? tl->timeScale() : nullptr;
+    return pPane::timeScale();
 }
 
 void pCtrls::sync()

@@ -86,7 +86,7 @@ void pGv::refresh(aRefreshContext*)
     static tlStep updateFg("pGv_updateFg");
     static tlStep repaintStep("pGv_repaint");
     mTimeline* tl = getTimeline();
-    mScale* timeScale = tl ? tl->timeScale() : nullptr;
+    mScale* timeScale = getTimelineTimeScale();
     mSkin* skin = getSkin();
     if (!skin)
         return;
@@ -158,19 +158,15 @@ bool pGv::drawLayer(QPainter* painter, QRectF const& rect, bool foreground)
     // Straight onto the view's painter, cut to the viewport: the background covers it whole, and
     // a foreground with nothing to mark costs nothing.
     QSize const area = viewport()->size();
-    PainterQt::beginFresh(*painter, QPoint(int(rect.left()), int(rect.top())), area);
-    {
-        PainterQt p(*painter);
-        p.set2dGeometry(0, 0, float(area.width()), float(area.height()));
-        p.setLineWidth(float(1.0 / transform().m11()));
-        skin->beginContext(tl, true);
-        if (foreground)
-            skin->drawTimelineFg(p);
-        else
-            skin->drawTimelineBg(p);
-        skin->endContext();
-    }
-    painter->restore();
+    PainterQt::FreshState fresh(*painter, QPoint(int(rect.left()), int(rect.top())), area);
+    PainterQt p(*painter);
+    p.set2dGeometry(0, 0, float(area.width()), float(area.height()));
+    p.setLineWidth(float(1.0 / transform().m11()));
+    mSkin::Context context(*skin, tl, true);
+    if (foreground)
+        skin->drawTimelineFg(p);
+    else
+        skin->drawTimelineBg(p);
     return true;
 }
 

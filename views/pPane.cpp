@@ -4,6 +4,7 @@
 #include "PainterQt.h"
 #include "aRefresher.h"
 #include "mSkin.h"
+#include "mTimeline.h"
 #include "tlCmp.h"
 
 #include <QMouseEvent>
@@ -20,6 +21,12 @@ mTimeline* pPane::timeline() const
     return myTlCmp ? myTlCmp->getCmpTimeline() : getTimeline();
 }
 
+mScale* pPane::timeScale() const
+{
+    mTimeline* tl = timeline();
+    return tl ? tl->timeScale() : nullptr;
+}
+
 mSkin* pPane::skin() const
 {
     return myTlCmp ? myTlCmp->getCmpSkin() : getSkin();
@@ -34,9 +41,8 @@ void pPane::paintWithSkin(std::function<void(Painter&, mSkin&)> const& draw)
     QPainter qp(this);
     PainterQt p(qp);
     p.set2dGeometry(0, 0, float(width()), float(height()));
-    look->beginContext(tl, true);
+    mSkin::Context context(*look, tl, true);
     draw(p, *look);
-    look->endContext();
 }
 
 void pPane::scheduleWithViews()

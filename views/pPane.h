@@ -7,6 +7,7 @@
 
 class Painter;
 class QMouseEvent;
+class mScale;
 class mSkin;
 
 // A pane of the timeline window that shows one component's timeline: the ruler, the corner panes
@@ -24,6 +25,8 @@ protected:
     // The component's timeline and skin; null without them.
     mTimeline* timeline() const;
     mSkin* skin() const;
+    // The component's timeline's time scale; null without one.
+    mScale* timeScale() const;
     // Paints the pane through the skin: a painter over the whole pane, the skin's drawing context
     // open on the timeline. Nothing without a timeline or a skin.
     void paintWithSkin(std::function<void(Painter&, mSkin&)> const& draw);

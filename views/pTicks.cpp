@@ -42,8 +42,7 @@ void pTicks::mousePressEvent(QMouseEvent* event)
     selectTimeline(event);
     QPoint const at = event->position().toPoint();
     myPressPos = at;
-    mTimeline* tl = timeline();
-    mScale* scale = tl ? tl->timeScale() : nullptr;
+    mScale* scale = timeScale();
     if (!scale)
         return;
     aTs start, end;
@@ -64,8 +63,7 @@ void pTicks::mousePressEvent(QMouseEvent* event)
 void pTicks::mouseMoveEvent(QMouseEvent* event)
 {
     selectTimeline(event);
-    mTimeline* tl = timeline();
-    mScale* scale = tl ? tl->timeScale() : nullptr;
+    mScale* scale = timeScale();
     if (!scale)
         return;
     QPoint const at = event->position().toPoint();

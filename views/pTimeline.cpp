@@ -30,6 +30,7 @@
 
 #include <QGraphicsItem>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QSplitter>
 #include <QTimer>
@@ -63,9 +64,9 @@ char const* itemTypeName(QGraphicsItem* item)
 
 pTimeline::WheelMode pTimeline::wheelModeFor(Qt::KeyboardModifiers modifiers)
 {
-    bool const meta = modifiers & Qt::MetaModifier;
+    bool const control = modifiers & Qt::ControlModifier;
     bool const alt = modifiers & Qt::AltModifier;
-    if (meta)
+    if (control)
         return alt ? WheelZoomTime : WheelZoomRows;
     return alt ? WheelPanTime : WheelPanRows;
 }
@@ -83,6 +84,8 @@ pTimeline::pTimeline(QWidget* parent, tlCmp* cmp, tlUi* ui)
 {
     // The pane shows its own document's timeline, whichever component is current.
     myCmp = cmp;
+    // Between its grey and its view it paints every pixel: no background is filled under it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     A_ASSERT(ui);
     tlScene* gscene = ui->getScene();
     A_ASSERT(gscene);
@@ -151,14 +154,12 @@ pTimeline::~pTimeline() = default;
 
 mScale* pTimeline::timeScale() const
 {
-    mTimeline* tl = getTimeline();
-    return tl ? tl->timeScale() : nullptr;
+    return getTimelineTimeScale();
 }
 
 mScale* pTimeline::rowScale() const
 {
-    mTimeline* tl = getTimeline();
-    return tl ? tl->perpScale() : nullptr;
+    return getTimelinePerpScale();
 }
 
 void pTimeline::dirtAndRefresh(uint32_t id)
@@ -392,6 +393,12 @@ void pTimeline::refresh(aRefreshContext*)
     if (lockToNowChanged.needsCleaning(dirt, name))
         reconfigNowTimer();
     doLayoutStep.needsCleaning(dirt, name); // the layout timer lays out
+    // The now line marks the view's middle: whatever moved the window in this pass while locked
+    // (the lock itself, a zoom, a new size) ends with now there. The timer's own moves are there
+    // already.
+    if (dirt && (dirt->isDirty(DirtTimeScaleLockToNowChanged) || dirt->isDirty(DirtTimeScaleZoom) ||
+                 dirt->isDirty(DirtLayout)))
+        followNow();
     if (recenterScene.needsCleaning(dirt, name)) {
         int const a = myGv->getTimeScreenSpan(), b = myGv->getPerpScreenSpan();
         if (tlScene* scene = myTlUi ? myTlUi->getScene() : nullptr) {
@@ -475,17 +482,19 @@ void pTimeline::wheelEvent(QWheelEvent* event)
     mScale* rows = rowScale();
     if (delta == 0 || !ts || !rows)
         return;
-    // Only the direction counts; a turn of less than a degree goes the way it turns.
-    bool const forward = delta > 0;
+    // Only the direction counts; a turn of less than a degree goes the way it turns. Turned away
+    // from the user, the wheel shows what lies above or earlier, and zooms in, as everywhere on
+    // the desktop.
+    bool const away = delta > 0;
     bool const shift = event->modifiers() & Qt::ShiftModifier;
     switch (wheelModeFor(event->modifiers())) {
     case WheelZoomTime: {
         double const p = timeZoomPixel(*event);
         M_TRACE_C("ired", "ZOom around pt %f, delta %i\n", p, delta);
-        if (forward)
-            ts->zoomOutAtLocalPos(p, shift ? 5 : 1);
-        else
+        if (away)
             ts->zoomInAtLocalPos(p, shift ? 5 : 1);
+        else
+            ts->zoomOutAtLocalPos(p, shift ? 5 : 1);
         dirtAndRefresh(DirtTimeScaleZoom);
         break;
     }
@@ -494,10 +503,12 @@ void pTimeline::wheelEvent(QWheelEvent* event)
         double const m = rowZoomValue();
         double const p = rows->localToParent(m);
         M_TRACE("Zoom rows at model %f, screen %f\n", m, p);
-        if (forward)
-            rows->zoomInAtLocalPos(p, shift ? 5 : 1);
-        else
+        // The row units count their zoom the other way round: zooming them out narrows the
+        // window.
+        if (away)
             rows->zoomOutAtLocalPos(p, shift ? 5 : 1);
+        else
+            rows->zoomInAtLocalPos(p, shift ? 5 : 1);
         raiseDirt(DirtRowScaleZoom);
         M_TRACE("ZOOM ROWS TO: %f\n", before);
         requestRefresh();
@@ -505,10 +516,10 @@ void pTimeline::wheelEvent(QWheelEvent* event)
     }
     case WheelPanTime: {
         double const f = 0.05 * (shift ? 10 : 1);
-        if (forward)
-            ts->nudgeVisibleWindowForward(f);
-        else
+        if (away)
             ts->nudgeVisibleWindowBackward(f);
+        else
+            ts->nudgeVisibleWindowForward(f);
         dirtAndRefresh(DirtTimeScalePan);
         break;
     }
@@ -516,10 +527,10 @@ void pTimeline::wheelEvent(QWheelEvent* event)
         if (rows->needsReconfig())
             rows->reconfig();
         double const f = 0.1 * (shift ? 10 : 1);
-        if (forward)
-            rows->nudgeVisibleWindowForward(f);
-        else
+        if (away)
             rows->nudgeVisibleWindowBackward(f);
+        else
+            rows->nudgeVisibleWindowForward(f);
         dirtAndRefresh(DirtRowScalePan);
         break;
     }
@@ -539,12 +550,18 @@ void pTimeline::mousePressEvent(QMouseEvent* event)
     myGv->dumpScene();
 }
 
-void pTimeline::paintEvent(QPaintEvent*)
+void pTimeline::paintEvent(QPaintEvent* event)
 {
+    // The view paints every pixel of its viewport (the skin's background, else its black brush):
+    // the grey goes only where the view is not, instead of under it on every frame.
+    QRegion grey = event->region();
+    if (myGv && myGv->isVisibleTo(this)) {
+        QWidget const* viewport = myGv->viewport();
+        grey -= QRect(viewport->mapTo(this, QPoint(0, 0)), viewport->size());
+    }
     QPainter p(this);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(100, 100, 100, 255));
-    p.drawRect(rect());
+    for (QRect const& r : grey)
+        p.fillRect(r, QColor(100, 100, 100, 255));
 }
 
 void pTimeline::closeEvent(QEvent*)
@@ -579,7 +596,14 @@ void pTimeline::reconfigNowTimer()
     mScale* ts = timeScale();
     mTimeline* tl = getTimeline();
     int const interval = ts ? nowTimerInterval(ts->getZoom()) : 0;
-    bool const lock = tl && tl->getLockToNowFlag();
+    bool lock = tl && tl->getLockToNowFlag();
+    if (lock && ts && ts->getZoom() * 1000.0 < 1.0) {
+        // A view that stood still there would mark a time long past as now.
+        A_TRACE_C("ired", "LOCK TO NOW OFF: now crosses a pixel in under a millisecond\n");
+        tl->setLockToNowFlag(false);
+        lock = false;
+        dirtAndRefresh(DirtTimeScaleLockToNowChanged);
+    }
     if (interval < 1 || !lock || myDocClosing) {
         if (myNowTimer) {
             myNowTimer->stop();
@@ -598,6 +622,19 @@ void pTimeline::reconfigNowTimer()
     myNowTimer->start(interval);
     A_TRACE_C("igreen", "STARTING TIMER!  need interval %i, lock = %s\n", interval,
               lock ? "Y" : "n");
+}
+
+void pTimeline::followNow()
+{
+    mTimeline* tl = getTimeline();
+    mScale* ts = timeScale();
+    if (!tl || !ts || !tl->getLockToNowFlag() || myDocClosing || ts->getParentSize() <= 0)
+        return;
+    // A zoom not yet applied would centre a window of the old width.
+    if (ts->needsReconfig())
+        ts->reconfig();
+    ts->viewCurrentTime(false);
+    raiseDirt(DirtTimeScalePanToNow);
 }
 
 void pTimeline::nowTimerCb()

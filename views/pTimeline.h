@@ -43,9 +43,9 @@ class pTimeline : public ObQtPanel, public tlObj, public aRefreshable
     Q_OBJECT
 
 public:
-    // What a wheel turn does, chosen by its modifiers: Meta and Alt zoom the time axis, Meta alone
-    // the rows, Alt alone pans the time axis, neither pans the rows. Shift takes bigger steps;
-    // Control is not looked at.
+    // What a wheel turn does, chosen by its modifiers: Control and Alt zoom the time axis, Control
+    // alone the rows, Alt alone pans the time axis, neither pans the rows. Shift takes bigger
+    // steps; Meta is not looked at.
     enum WheelMode
     {
         WheelZoomTime,
@@ -98,7 +98,9 @@ public:
     bool getSelectionArea(int& x, int& y, int& w, int& h);
 
     // Lock to now: the timer restarts for the time one pixel takes while the timeline's flag is
-    // set, and is dropped otherwise. start and stop switch the flag and tell the views.
+    // set, and is dropped otherwise. Where now crosses a pixel in less than a millisecond, no
+    // timer could keep the view on it: the lock turns itself off. start and stop switch the
+    // flag and tell the views.
     void reconfigNowTimer();
     void startNowTimer();
     void stopNowTimer();
@@ -154,6 +156,8 @@ private:
     // bottom of the stack when only that is in view, else the middle of the view.
     double rowZoomValue() const;
     void dirtAndRefresh(uint32_t id);
+    // While locked to now: the view centred on now at the zoom it has, told to the views.
+    void followNow();
     // A scale's length along the view; a view collapsed to nothing leaves the scale as it was.
     static void fitScale(mScale& scale, int size, bool announce);
 

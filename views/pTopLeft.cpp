@@ -30,6 +30,8 @@ void pTopLeft::syncLayerControls()
     myCollapseBtn->setVisible(controls);
     myNewLayerBtn->setVisible(controls);
     myHideToggle->setVisible(controls);
+    // "H" shows the timeline's switch, however it was set (a document opened, another control).
+    myHideToggle->setValue(tl && tl->getLayerHidingEnabled());
 }
 
 void pTopLeft::doLayout()

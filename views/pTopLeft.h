@@ -18,6 +18,8 @@ public:
     pTopLeft(QWidget* parent, tlCmp* cmp);
     ~pTopLeft() override;
 
+    // Shows the controls by the timeline's show-layer-controls flag, and "H" on while its layer
+    // hiding is.
     void syncLayerControls();
     void doLayout() override;
     void refresh(aRefreshContext* ctx) override;

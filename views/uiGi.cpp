@@ -116,13 +116,10 @@ void uiGi::paint(QPainter* painter, QStyleOptionGraphicsItem const* option, QWid
         }
         painter->drawPixmap(box.topLeft(), picture);
     } else {
-        PainterQt::beginFresh(*painter, box.topLeft(), box.size());
-        {
-            PainterQt p(*painter, option);
-            p.set2dGeometry(0, 0, float(w), float(h));
-            g->giPaint(p);
-        }
-        painter->restore();
+        PainterQt::FreshState fresh(*painter, box.topLeft(), box.size());
+        PainterQt p(*painter, option);
+        p.set2dGeometry(0, 0, float(w), float(h));
+        g->giPaint(p);
     }
 }
 

@@ -1,25 +1,29 @@
 #include "XmlReader.h"
 
 #include "Xml.h"
+#include "XmlPushParser.h"
+#include "XmlStretches.h"
 #include "aTrace.h"
 
-#include <libxml/xmlreader.h>
-
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 // Opens a regular file for reading; -1 with the reason when it cannot, -2 for an empty file. A
 // named pipe would block the open (and then the reading) forever and a device may never end:
 // both are refused before anything is read, by a look at the path and again at what was opened.
-int openRegular(char const* path, std::string& why)
+int openRegular(char const* path, std::string& why, unsigned long long& size)
 {
     struct stat st;
     if (!path || !*path) {
@@ -53,71 +57,182 @@ int openRegular(char const* path, std::string& why)
         ::close(fd);
         return -2;
     }
+    size = static_cast<unsigned long long>(st.st_size);
     return fd;
 }
 
-char const* cstr(xmlChar const* s)
-{
-    return reinterpret_cast<char const*>(s);
-}
+// What one parse reads at a time, and hands on to the handlers after each.
+constexpr std::size_t ReadPiece = std::size_t(256) << 10;
 
-xmlChar const* xstr(char const* s)
+bool readFully(int fd, unsigned long long at, std::vector<char>& out, std::size_t length)
 {
-    return reinterpret_cast<xmlChar const*>(s);
+    out.resize(length);
+    std::size_t done = 0;
+    while (done < length) {
+        ssize_t const n =
+            ::pread(fd, out.data() + done, length - done, static_cast<off_t>(at + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    out.resize(done);
+    return true;
 }
 
 } // namespace
 
-XmlReader::XmlReader()
-    : myReader(nullptr)
-    , myHandler(nullptr)
-    , myHandlerData(nullptr)
-    , myFailed(false)
+XmlReader::XmlReader() : myHandler(nullptr), myHandlerData(nullptr), myFailed(false)
 {
     Xml::initLibrary();
 }
 
 XmlReader::~XmlReader()
 {
-    if (myReader)
-        xmlFreeTextReader(myReader);
 }
 
 bool XmlReader::parseFile(char const* path)
 {
     myFailed = false;
     myFailMessage.clear();
-    if (myReader) {
-        xmlFreeTextReader(myReader);
-        myReader = nullptr;
-    }
+    myCourse = Course();
+    myOpenDepth = 0;
+    myParserStarted = true;
     std::string const shown = path ? path : "";
     std::string why;
-    int fd = openRegular(path, why);
+    unsigned long long size = 0;
+    int fd = openRegular(path, why, size);
     if (fd == -2)
         return report(shown + " : the file is empty");
     if (fd < 0)
         return report("Unable to open " + shown + ": " + why);
-    // No entity substitution, no DTD loading, no network, no lifting of the parser's limits.
-    myReader = xmlReaderForFd(fd, shown.c_str(), nullptr, XML_PARSE_NONET);
-    if (!myReader) {
-        ::close(fd);
-        return report("Unable to open " + shown + ": the parser could not start");
+    bool parsed = false;
+    {
+        XmlStretches stretches(fd, size, shown);
+        if (stretches.start())
+            parsed = readStretches(stretches, fd, shown);
+        else
+            parsed = readOnce(fd, shown, 0, std::string(), 0, 0, 1);
     }
-    int ret;
-    while ((ret = xmlTextReaderRead(myReader)) == 1) {
-        processNode();
-        if (myFailed)
-            break;
-    }
-    xmlFreeTextReader(myReader);
-    myReader = nullptr;
     ::close(fd);
+    // What the reading held goes back to the system, not only to the heaps of its threads.
+    malloc_trim(0);
+    myInNode = false;
+    myAttrs.clear();
+    if (!myParserStarted)
+        return report("Unable to open " + shown + ": the parser could not start");
     if (myFailed)
         return report(shown + " : " + myFailMessage);
-    if (ret != 0)
+    if (!parsed)
         return report(shown + " : failed to parse");
     return true;
+}
+
+bool XmlReader::readStretches(XmlStretches& stretches, int fd, std::string const& path)
+{
+    myCourse.stretches = stretches.stretchCount();
+    std::size_t replayed = 0;
+    while (XmlStretches::Stretch* s = stretches.next()) {
+        if (!s->trusted) {
+            // One parse from the last point known to be right gives what one parse gives.
+            myCourse.tookOver = true;
+            std::string prefix;
+            int starts = 0;
+            bool const fromHere = stretches.prefixAt(*s, prefix, starts);
+            unsigned long long const begin = s->begin;
+            stretches.stop();
+            long const line = fromHere ? stretches.lineAt(begin) : 1;
+            if (fromHere)
+                return readOnce(fd, path, begin, prefix, starts, 0, line);
+            myOpenDepth = 0;
+            return readOnce(fd, path, 0, std::string(), 0, replayed, 1);
+        }
+        ++myCourse.replayed;
+        XmlTokens const& tokens = s->parser->tokens();
+        std::size_t at = 0;
+        std::size_t skip = 0;
+        replay(tokens, at, tokens.tokens(), skip);
+        replayed += tokens.tokens();
+        if (myFailed) {
+            stretches.stop();
+            return true;
+        }
+    }
+    return true;
+}
+
+bool XmlReader::readOnce(int fd, std::string const& path, unsigned long long from,
+                         std::string const& prefix, int prefixStarts, std::size_t skip, long line)
+{
+    bool const fromStart = from == 0 && prefix.empty();
+    XmlPushParser parser(false);
+    myDelivered = 0;
+    std::vector<char> piece;
+    if (!readFully(fd, from, piece, ReadPiece))
+        return false;
+    bool ok = fromStart ? parser.begin(path.c_str(), 0, piece.data(), piece.size())
+                        : parser.begin(path.c_str(), prefixStarts, prefix.data(), prefix.size());
+    myParserStarted = parser.started();
+    if (!fromStart) {
+        parser.setLine(line);
+        ok = ok && parser.feed(piece.data(), piece.size(), false);
+    }
+    bool atEnd = piece.size() < ReadPiece;
+    for (;;) {
+        if (ok && atEnd)
+            ok = parser.feed(nullptr, 0, true);
+        bool const finished = !ok || atEnd;
+        if (!deliver(parser, fromStart, finished, skip) || finished)
+            break;
+        from += piece.size();
+        if (!readFully(fd, from, piece, ReadPiece))
+            return false;
+        atEnd = piece.size() < ReadPiece;
+        ok = parser.feed(piece.data(), piece.size(), false);
+    }
+    return !parser.failed();
+}
+
+bool XmlReader::deliver(XmlPushParser& parser, bool fromStart, bool finished, std::size_t& skip)
+{
+    XmlTokens& tokens = parser.tokens();
+    if (finished)
+        tokens.closeText();
+    std::size_t end = std::min(tokens.tokens() - (tokens.textOpen() ? 1 : 0), parser.errorAt());
+    // As the text reader: nothing before the root element has started, and nothing at all when
+    // the parse went wrong before it.
+    if (fromStart && (parser.rootAt() == XmlPushParser::NoError || parser.rootAt() >= end)) {
+        if (!finished && !parser.failed())
+            return true;
+        end = myDelivered;
+    }
+    std::size_t at = 0;
+    replay(tokens, at, end - myDelivered, skip);
+    myDelivered = end;
+    tokens.dropBefore(at);
+    return !myFailed;
+}
+
+void XmlReader::replay(XmlTokens const& tokens, std::size_t& at, std::size_t count,
+                       std::size_t& skip)
+{
+    for (std::size_t i = 0; i < count && !myFailed; ++i) {
+        at = tokens.read(at, myNode, myAttrs);
+        myInNode = true;
+        if (myNode.kind == XmlTokens::End)
+            --myOpenDepth;
+        myNodeDepth = myOpenDepth;
+        if (myNode.kind == XmlTokens::Start && !myNode.empty)
+            ++myOpenDepth;
+        if (skip > 0) {
+            --skip;
+            continue;
+        }
+        processNode();
+    }
 }
 
 bool XmlReader::report(std::string const& message)
@@ -162,16 +277,14 @@ bool XmlReader::handleValue(char const* value)
 
 bool XmlReader::getAttr(char const* name, char const*& value)
 {
-    if (!myReader || !name)
+    if (!name)
         return false;
-    if (xmlTextReaderMoveToAttribute(myReader, xstr(name)) != 1)
-        return false;
-    xmlChar const* v = xmlTextReaderConstValue(myReader);
-    xmlTextReaderMoveToElement(myReader);
-    if (!v)
-        return false;
-    value = cstr(v);
-    return true;
+    for (XmlTokens::Attr const& a : myAttrs)
+        if (a.byName && a.name[0] == name[0] && std::strcmp(a.name, name) == 0) {
+            value = a.value;
+            return true;
+        }
+    return false;
 }
 
 // The int and long forms: base-10 long; false (with the clamped value stored) beyond the long
@@ -181,8 +294,16 @@ template <class Long> bool XmlReader::getLongAttr(char const* name, Long& value)
     char const* text = nullptr;
     if (!getAttr(name, text))
         return false;
+    // Digits with an optional minus (what the writer writes) read without the C library, to the
+    // same value; blanks, a plus, nothing to read or a value beyond the range as it always did.
+    long v = 0;
+    auto const res = std::from_chars(text, text + std::strlen(text), v);
+    if (res.ec == std::errc()) {
+        value = static_cast<Long>(v);
+        return true;
+    }
     errno = 0;
-    long v = std::strtol(text, nullptr, 10);
+    v = std::strtol(text, nullptr, 10);
     bool ok = errno != ERANGE;
     value = static_cast<Long>(v);
     return ok;
@@ -274,17 +395,10 @@ bool XmlReader::getAttr(char const* name, bool& value)
 
 bool XmlReader::getAttr(int index, char const*& name, char const*& value)
 {
-    if (!myReader || index < 0 || index >= xmlTextReaderAttributeCount(myReader))
+    if (index < 0 || static_cast<std::size_t>(index) >= myAttrs.size())
         return false;
-    if (xmlTextReaderMoveToAttributeNo(myReader, index) != 1)
-        return false;
-    xmlChar const* n = xmlTextReaderConstName(myReader);
-    xmlChar const* v = xmlTextReaderConstValue(myReader);
-    xmlTextReaderMoveToElement(myReader);
-    if (!n || !v)
-        return false;
-    name = cstr(n);
-    value = cstr(v);
+    name = myAttrs[static_cast<std::size_t>(index)].name;
+    value = myAttrs[static_cast<std::size_t>(index)].value;
     return true;
 }
 
@@ -293,34 +407,23 @@ bool XmlReader::getAttrs(char const* const* names, char const** values, int n)
     int found = 0;
     for (int i = 0; i < n; ++i)
         values[i] = nullptr;
-    if (!myReader)
-        return false;
-    for (int more = xmlTextReaderMoveToFirstAttribute(myReader); more == 1 && found < n;
-         more = xmlTextReaderMoveToNextAttribute(myReader)) {
-        char const* name = cstr(xmlTextReaderConstName(myReader));
-        for (int i = 0; name && i < n; ++i)
+    // Every attribute by its full name, as found by walking them (not by lookup).
+    for (std::size_t a = 0; a < myAttrs.size() && found < n; ++a) {
+        char const* name = myAttrs[a].name;
+        for (int i = 0; i < n; ++i)
             if (!values[i] && name[0] == names[i][0] && name[1] == names[i][1] &&
                 (name[1] == '\0' || std::strcmp(name + 2, names[i] + 2) == 0)) {
-                xmlChar const* v = xmlTextReaderConstValue(myReader);
-                values[i] = v ? cstr(v) : nullptr;
-                found += v != nullptr;
+                values[i] = myAttrs[a].value;
+                ++found;
                 break;
             }
     }
-    xmlTextReaderMoveToElement(myReader);
     return found == n;
 }
 
 int XmlReader::readNext()
 {
-    if (!myReader)
-        return -1;
-    int ret = xmlTextReaderRead(myReader);
-    if (ret != 1) {
-        xmlFreeTextReader(myReader);
-        myReader = nullptr;
-    }
-    return ret;
+    return -1;
 }
 
 void XmlReader::traceStack()
@@ -378,12 +481,12 @@ void* XmlReader::handlerData()
 
 bool XmlReader::isEmptyElement()
 {
-    return myReader && xmlTextReaderIsEmptyElement(myReader) == 1;
+    return myInNode && myNode.kind == XmlTokens::Start && myNode.empty;
 }
 
 int XmlReader::depth()
 {
-    return myReader ? xmlTextReaderDepth(myReader) : -1;
+    return myInNode ? myNodeDepth : -1;
 }
 
 void XmlReader::skipElement()
@@ -399,7 +502,8 @@ bool XmlReader::offerStart(char const* name, int attrCount)
     XmlReadHandler* h = myHandler;
     if (h->xmlReadStartElement(*this, name, attrCount)) {
         if (Xml::ourTrace)
-            A_TRACE("%s:%s <%s>\n", Xml::className(typeid(*h)).c_str(), myDepthString.c_str(), name);
+            A_TRACE("%s:%s <%s>\n", Xml::className(typeid(*h)).c_str(), myDepthString.c_str(),
+                    name);
         return true;
     }
     if (myFailed)
@@ -416,26 +520,29 @@ bool XmlReader::offerEnd(char const* name)
 {
     if (myHandler->xmlReadEndElement(*this, name)) {
         if (Xml::ourTrace && myHandler)
-            A_TRACE("%s:%s </%s>\n", Xml::className(typeid(*myHandler)).c_str(), myDepthString.c_str(), name);
+            A_TRACE("%s:%s </%s>\n", Xml::className(typeid(*myHandler)).c_str(),
+                    myDepthString.c_str(), name);
         return true;
     }
-    int pos = 1;
     size_t depth = myHandlers.size();
-    for (auto it = myHandlers.rbegin(); it != myHandlers.rend(); ++it, ++pos) {
-        XmlReadHandler* h = *it;
+    for (size_t i = depth; i-- > 0;) {
+        int const pos = static_cast<int>(depth - i);
+        XmlReadHandler* h = myHandlers[i];
         if (h->xmlReadEndElement(*this, name)) {
-            // The handler may have popped itself: the iterator is not used again.
+            // The handler may have popped itself: the stack is not looked at again.
             if (Xml::ourTrace)
-                A_TRACE("[-%i]%s:%s </%s>\n", pos, Xml::className(typeid(*h)).c_str(), myDepthString.c_str(), name);
+                A_TRACE("[-%i]%s:%s </%s>\n", pos, Xml::className(typeid(*h)).c_str(),
+                        myDepthString.c_str(), name);
             return true;
         }
-        // A handler that changed the stack while declining has made the iterator stale.
+        // A handler that changed the stack while declining leaves the rest unasked.
         if (myFailed || myHandlers.size() != depth)
             return false;
     }
     if (Xml::ourTrace) {
-        A_TRACE("XML: End element '%s' NOT HANDLED by %s, or the following %i handlers in stack:\n", name,
-                myHandler ? Xml::className(typeid(*myHandler)).c_str() : "NULL", static_cast<int>(myHandlers.size()));
+        A_TRACE("XML: End element '%s' NOT HANDLED by %s, or the following %i handlers in stack:\n",
+                name, myHandler ? Xml::className(typeid(*myHandler)).c_str() : "NULL",
+                static_cast<int>(myHandlers.size()));
         for (XmlReadHandler* h : myHandlers)
             A_TRACE("      %s\n", Xml::className(typeid(*h)).c_str());
     }
@@ -447,8 +554,8 @@ bool XmlReader::offerValue(char const* value)
     if (myHandler->xmlReadValue(*this, value))
         return true;
     size_t depth = myHandlers.size();
-    for (auto it = myHandlers.rbegin(); it != myHandlers.rend(); ++it) {
-        if ((*it)->xmlReadValue(*this, value))
+    for (size_t i = depth; i-- > 0;) {
+        if (myHandlers[i]->xmlReadValue(*this, value))
             return true;
         if (myFailed || myHandlers.size() != depth)
             return false;
@@ -456,24 +563,50 @@ bool XmlReader::offerValue(char const* value)
     return false;
 }
 
+char const* XmlReader::nodeName() const
+{
+    switch (myNode.kind) {
+    case XmlTokens::Start:
+    case XmlTokens::End:
+    case XmlTokens::Pi:
+        return myNode.name;
+    case XmlTokens::CData:
+        return "#cdata-section";
+    case XmlTokens::Comment:
+        return "#comment";
+    case XmlTokens::Doctype:
+        return "--";
+    default:
+        return "#text";
+    }
+}
+
+char const* XmlReader::nodeValue()
+{
+    if (myNode.kind != XmlTokens::Indent)
+        return myNode.text;
+    myIndent.assign(myNode.text, myNode.textLength);
+    return myIndent.c_str();
+}
+
 void XmlReader::processNode()
 {
-    xmlChar const* n = xmlTextReaderConstName(myReader);
-    char const* name = n ? cstr(n) : "--";
-    int type = xmlTextReaderNodeType(myReader);
-    int attrCount = xmlTextReaderAttributeCount(myReader);
-
-    if (type == XML_READER_TYPE_DOCUMENT_TYPE) {
+    if (!myInNode)
+        return;
+    char const* const name = nodeName();
+    XmlTokens::Kind const kind = myNode.kind;
+    if (kind == XmlTokens::Doctype) {
         // A document type declaration could declare entities; our documents never carry one.
         fail("document type declarations are refused");
         return;
     }
-    if (type == XML_READER_TYPE_ELEMENT && xmlTextReaderDepth(myReader) >= Xml::MaxDepth) {
+    if (kind == XmlTokens::Start && myNodeDepth >= Xml::MaxDepth) {
         // The writer never nests deeper; a document that does is not one of ours.
         fail("elements nested deeper than a document may hold");
         return;
     }
-    if (type == XML_READER_TYPE_ELEMENT) {
+    int const attrCount = static_cast<int>(myAttrs.size());
+    if (kind == XmlTokens::Start) {
         if (!myHandler) {
             if (Xml::ourTrace)
                 A_TRACE("xml:%s <%s>\n", myDepthString.c_str(), name);
@@ -481,7 +614,9 @@ void XmlReader::processNode()
         } else {
             offerStart(name, attrCount);
         }
-    } else if (type == XML_READER_TYPE_END_ELEMENT) {
+        return;
+    }
+    if (kind == XmlTokens::End) {
         if (!myHandler) {
             if (Xml::ourTrace)
                 A_TRACE("xml:%s </%s>\n", myDepthString.c_str(), name);
@@ -489,18 +624,12 @@ void XmlReader::processNode()
         } else {
             offerEnd(name);
         }
+        return;
     }
-    if (myFailed)
-        return;
     // The indentation between elements is dropped anyway: no need to look at it.
-    if (type == XML_READER_TYPE_ELEMENT || type == XML_READER_TYPE_END_ELEMENT ||
-        (myHandler && (type == XML_READER_TYPE_WHITESPACE ||
-                       type == XML_READER_TYPE_SIGNIFICANT_WHITESPACE)))
+    if (myHandler && (kind == XmlTokens::Blank || kind == XmlTokens::Indent))
         return;
-    if (xmlTextReaderHasValue(myReader) != 1)
-        return;
-    xmlChar const* v = xmlTextReaderConstValue(myReader);
-    char const* value = v ? cstr(v) : "";
+    char const* const value = nodeValue();
     if (!myHandler) {
         if (Xml::ourTrace)
             A_TRACE("xml:%s '%s'\n", myDepthString.c_str(), value);
@@ -515,20 +644,22 @@ void XmlReader::processNode()
 
 void XmlReader::printNode()
 {
-    if (!myReader)
+    if (!myInNode)
         return;
-    xmlChar const* n = xmlTextReaderConstName(myReader);
-    xmlChar const* v = xmlTextReaderConstValue(myReader);
-    int count = xmlTextReaderAttributeCount(myReader);
-    std::printf("%d %s %s %s %s %s(%i)", xmlTextReaderDepth(myReader), nodeTypeStr(xmlTextReaderNodeType(myReader)),
-                n ? cstr(n) : "--", xmlTextReaderIsEmptyElement(myReader) == 1 ? "IsEmpty" : "NotEmpty",
-                xmlTextReaderHasValue(myReader) == 1 ? "HasValue" : "NoValue",
-                xmlTextReaderHasAttributes(myReader) == 1 ? "HasAttrs" : "NoAttrs", count);
+    static int const Types[] = {0, 1, 15, 3, 4, 8, 7, 13, 13, 10};
+    int const type = Types[myNode.kind];
+    bool const hasValue = myNode.kind != XmlTokens::Start && myNode.kind != XmlTokens::End &&
+                          myNode.kind != XmlTokens::Doctype;
+    char const* v = hasValue ? nodeValue() : nullptr;
+    int const count = static_cast<int>(myAttrs.size());
+    std::printf("%d %s %s %s %s %s(%i)", myNodeDepth, nodeTypeStr(type), nodeName(),
+                isEmptyElement() ? "IsEmpty" : "NotEmpty", hasValue ? "HasValue" : "NoValue",
+                count > 0 ? "HasAttrs" : "NoAttrs", count);
     if (v) {
-        if (std::strlen(cstr(v)) > 40)
-            std::printf(" VALUE = '%.40s...'\n", cstr(v));
+        if (std::strlen(v) > 40)
+            std::printf(" VALUE = '%.40s...'\n", v);
         else
-            std::printf(" VALUE = '%s'\n", cstr(v));
+            std::printf(" VALUE = '%s'\n", v);
     } else {
         std::printf("\n");
     }
@@ -542,10 +673,11 @@ void XmlReader::printNode()
 
 char const* XmlReader::nodeTypeStr(int type)
 {
-    static char const* const Names[] = {"None",         "StartElement", "Attribute",  "Text",        "CData",
-                                        "EntityRef",    "EntityDecl",   "PI",         "Comment",     "Document",
-                                        "DocumentType", "DocFragment",  "Notation",   "Whitespace",  "SignificantWhitespace",
-                                        "EndElement",   "EndEntity",    "XmlDecl"};
+    static char const* const Names[] = {
+        "None",         "StartElement", "Attribute", "Text",       "CData",
+        "EntityRef",    "EntityDecl",   "PI",        "Comment",    "Document",
+        "DocumentType", "DocFragment",  "Notation",  "Whitespace", "SignificantWhitespace",
+        "EndElement",   "EndEntity",    "XmlDecl"};
     if (type < 0 || type >= static_cast<int>(sizeof Names / sizeof Names[0]))
         return "Unknown";
     return Names[type];

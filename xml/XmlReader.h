@@ -4,15 +4,25 @@
 
 #include "XmlReadHandler.h"
 #include "XmlSkipHandler.h"
+#include "XmlTokens.h"
 
+#include <cstddef>
 #include <list>
 #include <string>
+#include <vector>
 
-struct _xmlTextReader;
+class XmlPushParser;
+class XmlStretches;
 
 // Streams a document node by node and hands element starts, ends and texts to a stack of
 // handlers: each class reads its own part of a document and pushes the owner of a nested part.
 // The handlers belong to their owners; the reader only stacks them.
+//
+// The nodes are those of libxml2's tree of the document, in document order: elements (their
+// namespace declarations count among their attributes, first), whole texts, comments and
+// processing instructions (their texts are values), a document type. A large file that the
+// program wrote is parsed by several threads in stretches (see XmlStretches); the handlers still
+// get every node on the calling thread, in order, and the outcome is that of one parse.
 class XmlReader
 {
 public:
@@ -45,6 +55,7 @@ public:
     // [lo, hi]. Unlike the int and long forms, text that is not such a number fails.
     bool getDecimalAttr(char const* name, uint64_t lo, uint64_t hi, uint64_t& value);
 
+    // Parsing is driven by parseFile: a handler does not step the reader. Always -1.
     virtual int readNext();
     virtual void pushHandler(XmlReadHandler* handler, void* data);
     virtual void popHandler();
@@ -73,6 +84,16 @@ public:
     bool failed() const { return myFailed; }
     std::string const& failMessage() const { return myFailMessage; }
 
+    // How the last parseFile read: the stretches read in parallel (0: one parse from the start)
+    // and whether one parse took over from a stretch that could not be trusted.
+    struct Course
+    {
+        int stretches = 0;
+        int replayed = 0;
+        bool tookOver = false;
+    };
+    Course const& course() const { return myCourse; }
+
 private:
     template <class Long> bool getLongAttr(char const* name, Long& value);
     bool report(std::string const& message);
@@ -80,12 +101,34 @@ private:
     bool offerEnd(char const* name);
     bool offerValue(char const* value);
     void traceStack();
+    bool readStretches(XmlStretches& stretches, int fd, std::string const& path);
+    bool readOnce(int fd, std::string const& path, unsigned long long from,
+                  std::string const& prefix, int prefixStarts, std::size_t skip, long line);
+    // Hands the parser's tokens that are complete to the handlers (those before its first fault
+    // only); false once the reader failed.
+    bool deliver(XmlPushParser& parser, bool fromStart, bool finished, std::size_t& skip);
+    // Hands count tokens from offset at on; skipped ones only keep the depth.
+    void replay(XmlTokens const& tokens, std::size_t& at, std::size_t count, std::size_t& skip);
+    char const* nodeName() const;
+    char const* nodeValue();
 
-    _xmlTextReader* myReader;
+    // The node being delivered, its attributes, its depth; myInNode while there is one.
+    XmlTokens::Node myNode;
+    std::vector<XmlTokens::Attr> myAttrs;
+    bool myInNode = false;
+    int myNodeDepth = -1;
+    // Elements open before the next node.
+    int myOpenDepth = 0;
+    // Tokens of the present parse handed on so far.
+    std::size_t myDelivered = 0;
+    std::string myIndent;
+    Course myCourse;
+    // False when the last parse could not even make its parser.
+    bool myParserStarted = true;
     XmlReadHandler* myHandler;
     void* myHandlerData;
-    std::list<XmlReadHandler*> myHandlers;
-    std::list<void*> myHandlerDatas;
+    std::vector<XmlReadHandler*> myHandlers;
+    std::vector<void*> myHandlerDatas;
     std::string myDepthString;
 
     XmlSkipHandler mySkip;

@@ -87,9 +87,8 @@ struct DrawingScene : BenchDoc
     // The ruler over the painter's area.
     void paintRuler(Painter& p)
     {
-        skin.beginContext(&timeline, true);
+        mSkin::Context context(skin, &timeline, true);
         skin.drawHeader(p);
-        skin.endContext();
     }
 
     // The timeline view over the painter's area (whose origin is the axis' pixel 0): the
@@ -99,7 +98,7 @@ struct DrawingScene : BenchDoc
     {
         float x, y, w, h;
         p.get2dGeometry(x, y, w, h);
-        skin.beginContext(&timeline, true);
+        mSkin::Context context(skin, &timeline, true);
         skin.drawTimelineBg(p);
         for (Band const& band : bands) {
             p.set2dGeometry(x, y + band.y, w, band.h);
@@ -110,7 +109,6 @@ struct DrawingScene : BenchDoc
             p.setClipRect(x, y, w, h);
         p.set2dGeometry(x, y, w, h);
         skin.drawTimelineFg(p);
-        skin.endContext();
     }
 
     void paintEvents(Painter& p, float x, float y, bool clip = false)
@@ -138,8 +136,7 @@ struct DrawingScene : BenchDoc
 
     void paintControlPanel(Painter& p)
     {
-        skin.beginContext(&timeline, true);
+        mSkin::Context context(skin, &timeline, true);
         skin.drawCtrlPanel(p);
-        skin.endContext();
     }
 };

@@ -315,9 +315,10 @@ void aTimeDelta::simplify(double days, double seconds, double ns, double& outDay
 {
     double total = days * 86400.0 + seconds + ns / 1e9;
     // The day fraction is taken with fmod, which is exact, so whole seconds stay whole
-    // (1.5 s is 1 s and 500,000,000 ns, not 1 s and 499,999,999 ns).
+    // (1.5 s is 1 s and 500,000,000 ns, not 1 s and 499,999,999 ns). Beyond about 1e18 s the
+    // days before the rest need not be a double; the nearest whole number is as near as the total.
     double rest = std::fmod(total, 86400.0);
-    double rdays = std::isfinite(total) ? (total - rest) / 86400.0 : total;
+    double rdays = std::isfinite(total) ? std::round((total - rest) / 86400.0) : total;
     double rsecs = std::trunc(rest);
     double rnanos = (rest - rsecs) * 1e9;
     if (!std::isfinite(total)) {

@@ -299,7 +299,7 @@ private:
     static ObObj* noObj(int line)
     {
         if (Ob::ourTrace)
-            std::printf("HERE %s - %s, line %i\n", "", __FILE__, line);
+            std::printf("HERE %s - %s, line %i\n", "", Aa::filetail(__FILE__), line);
         return nullptr;
     }
 

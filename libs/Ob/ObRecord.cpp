@@ -97,6 +97,14 @@ bool startField(XmlWriter& w, char const* name, ObAttrKind kind)
 
 // The same texts as the generic writing gives (intText, realText, boolText): the writer formats
 // numbers as "%i" and "%f" in the C locale, and writes "True" and "False".
+void setText(rtl::str& s, char const* text)
+{
+    if (text && *text)
+        s = text;
+    else
+        s = rtl::str();
+}
+
 bool endField(XmlWriter& w, rtl::str const& value)
 {
     // A string without text is stored as the empty value.

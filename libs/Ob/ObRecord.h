@@ -90,6 +90,10 @@ bool realValue(char const* text, double& v);
 bool boolValue(char const* text);
 // The float nearest to a finite double, saturating at the float range.
 float toFloat(double v);
+// A text read into a string attribute. An empty one leaves the string without text, as a fresh
+// record's string is: it is written back the same, and costs no buffer of its own (documents
+// hold several empty strings per event).
+void setText(rtl::str& s, char const* text);
 
 template <class R>
 ObRecordField<R> const* find(ObRecordFields<R> fields, char const* n)
@@ -131,7 +135,7 @@ bool fromText(R& r, ObRecordField<R> const& f, char const* text)
 {
     double v = 0.0;
     switch (f.kind) {
-    case ObAttrKind::Str: r.*f.s = text; return true;
+    case ObAttrKind::Str: setText(r.*f.s, text); return true;
     case ObAttrKind::Int: r.*f.i = intValue(text); return true;
     case ObAttrKind::Bool: r.*f.b = boolValue(text); return true;
     case ObAttrKind::Float:
@@ -152,7 +156,10 @@ template <class R>
 bool fromText(R& r, ObRecordField<R> const& f, rtl::str const& text)
 {
     if (f.kind == ObAttrKind::Str) {
-        r.*f.s = text; // shares the text
+        if (text)
+            r.*f.s = text; // shares the text
+        else
+            r.*f.s = rtl::str();
         return true;
     }
     return fromText(r, f, text.c());

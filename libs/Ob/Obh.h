@@ -14,7 +14,8 @@ class XmlWriter;
 // Names one object of one pool: the pool's type, the object's slot ("addr") and flags. A small
 // value that owns nothing; copying or dropping a handle never touches the object. There is no
 // generation count: a handle that outlives its object resolves to whatever later takes the slot.
-class Obh : public Ob
+// No virtual table: sets and objects of the model hold millions of handles.
+class Obh
 {
 public:
     static constexpr uint64_t IsValid = 1;
@@ -22,8 +23,7 @@ public:
     // Handles are copied and compared in every set and search of the model: all inline.
     Obh() : myTypeIndex(0), myAddr(0), myFlags(0), myType(nullptr) {}
     Obh(Obh const& other)
-        : Ob()
-        , myTypeIndex(other.myTypeIndex)
+        : myTypeIndex(other.myTypeIndex)
         , myAddr(other.myAddr)
         , myFlags(other.myFlags)
         , myType(other.myType)
@@ -37,7 +37,7 @@ public:
         myType = other.myType;
         return *this;
     }
-    ~Obh() override {}
+    ~Obh() = default;
 
     bool isValid() const { return (myFlags & IsValid) != 0; }
     explicit operator bool() const { return isValid(); }

@@ -56,4 +56,8 @@ TEST(aTimeDelta, DoublesFoldFractionsIntoSmallerParts)
     aTimeDelta d(0L, 3L, 0L);
     d *= -2;
     EXPECT_TRUE(parts(d, 0, -6, 0));
+    // Far beyond what a double resolves to the second (a window zoomed far out) the days come
+    // out whole.
+    EXPECT_NEAR(aTimeDelta(1.5122509236281638e18).asSeconds(), 1.5122509236281638e18, 1e6);
+    EXPECT_NEAR(aTimeDelta(-1.0932489881318918e19).asSeconds(), -1.0932489881318918e19, 1e6);
 }

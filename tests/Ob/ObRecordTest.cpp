@@ -106,6 +106,10 @@ TEST(ObRecord, ReadingByNameStoresWithoutCheckOrHook)
     EXPECT_TRUE(w.setAttrByString(rtl::str("count"), rtl::str("-4"), "int"));
     EXPECT_EQ(w.getCount(), -4);
     EXPECT_TRUE(w.calls.empty());
+    // An empty text replaces the default and holds no buffer of its own.
+    EXPECT_TRUE(w.setAttrByString(rtl::str("title"), rtl::str(""), "string"));
+    EXPECT_EQ(text(w, "title"), "");
+    EXPECT_TRUE(w.getTitle().isNull());
 }
 
 TEST(ObRecord, BoolTextsAreTrueOnlyForTheFourSpellings)

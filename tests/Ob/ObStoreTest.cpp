@@ -177,7 +177,7 @@ TEST(ObStore, DamagedDocumentsAreRefusedOrSkippedSafely)
     ASSERT_GT(names.size(), 10u);
     for (auto const& n : names) {
         Store s;
-        Obh h = s.recs.make(); // a live object that the load must recycle, not leak
+        s.recs.make(); // a live object that the load must recycle, not leak
         HookCount::zero();
         bool balanced = false;
         bool ok = loadObjects(s.engine, data("damaged") + "/" + n, &balanced);

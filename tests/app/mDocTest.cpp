@@ -281,7 +281,7 @@ TEST(mDocTest, ThreadsChangeNothingASaveWritesOrSays)
     ASSERT_EQ(events.size(), 5000u);
     events[10]->setTitle(rtl::str("Caf\xc3\xa9 & \xe2\x82\xac"));
     std::string const bundle = dir.file("Copy");
-    // The file names the bundle the document had while it was written: the first save differs.
+    // The first save names the bundle anew in the document's record; the next ones are alike.
     ASSERT_TRUE(doc.save(bundle.c_str()));
     auto const one = saved(doc, bundle, 1);
     auto const several = saved(doc, bundle, 4);
@@ -314,4 +314,24 @@ TEST(mDocTest, ThreadsChangeNothingASaveWritesOrSays)
         late.setStartTime(start);
         late.setTitle(title);
     }
+}
+
+TEST(mDocTest, TheSavedRecordNamesTheBundleItIsIn)
+{
+    ScratchDir dir;
+    Doc doc;
+    doc.setName("Untitled");
+    for (char const* name : {"Plans", "Other"}) { // the first save, then saved as another
+        std::string const bundle = dir.file(name) + ".orstime";
+        ASSERT_TRUE(doc.save(dir.file(name).c_str())) << doc.fileError().cs();
+        std::string const record = readFile(bundle + "/doc_data.xml");
+        EXPECT_THAT(record, HasSubstr("\"path\" _t=\"rtl::str\" value=\"" + bundle + "\""));
+        EXPECT_THAT(record,
+                    HasSubstr("\"name\" _t=\"rtl::str\" value=\"" + std::string(name) + "\""));
+    }
+    // A folder where the file goes: it is written, then cannot take its name.
+    std::filesystem::create_directories(dir.file("Blocked.orstime/doc_data.xml/inside"));
+    EXPECT_FALSE(doc.save(dir.file("Blocked").c_str()));
+    EXPECT_STREQ(doc.getName().cs(), "Other");
+    EXPECT_EQ(doc.getPath().cs(), dir.file("Other") + ".orstime");
 }

@@ -7,7 +7,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <QTextEdit>
+#include <gmock/gmock.h>
+
+#include <tuple>
+
+using testing::StartsWith;
 
 namespace {
 
@@ -132,6 +138,29 @@ TEST_F(EventEditor, SpaceOnTheEditorClosesAndSavesInAFieldItTypes)
     EXPECT_STREQ(ev(e).getTitle().c(), " ");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(alive.isNull());
+}
+
+TEST_F(EventEditor, EscapeAndReturnInALineCloseKeepingWhatWasTyped)
+{
+    // The key, whether it goes to the notes, and whether it closes the editor.
+    std::tuple<Qt::Key, bool, bool> const cases[] = {
+        {Qt::Key_Escape, false, true}, {Qt::Key_Return, false, true}, {Qt::Key_Enter, false, true},
+        {Qt::Key_Escape, true, true},  {Qt::Key_Return, true, false}, // a new line
+    };
+    for (auto const& [key, inNotes, closes] : cases) {
+        SCOPED_TRACE(testing::Message() << key << (inNotes ? " in the notes" : ""));
+        ev(e).setTitle("");
+        ev(e).setNotes("");
+        wEditEvent* editor = open();
+        QWidget* field =
+            inNotes ? static_cast<QWidget*>(editor->getNotesEdit()) : editor->getTitleEdit();
+        field->setFocus();
+        QTest::keyClicks(field, "typed");
+        QTest::keyClick(field, key);
+        EXPECT_EQ(ui.getEditor() == nullptr, closes);
+        ui.clearEditor();
+        EXPECT_THAT((inNotes ? ev(e).getNotes() : ev(e).getTitle()).cs(), StartsWith("typed"));
+    }
 }
 
 TEST_F(EventEditor, LeavingClosesOnlyAfterEntering)

@@ -8,8 +8,10 @@
 #include "cmdTimelineNewLayer.h"
 #include "mTimeline.h"
 #include "pTimeline.h"
+#include "pTopLeft.h"
 #include "tlCmp.h"
 #include "tlUi.h"
+#include "uiToggle.h"
 #include "wEditLayer.h"
 
 #include <QAction>
@@ -17,6 +19,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTest>
 #include <gmock/gmock.h>
@@ -123,6 +126,58 @@ TEST_F(wMainTest, AShortcutRunsItsCommandAndTheMenuShowsItsCheckMark)
     QTest::keyClick(window, Qt::Key_N);
     lock->prepShow(nullptr);
     EXPECT_FALSE(lock->getQAction()->isChecked());
+}
+
+TEST_F(wMainTest, TheCornerHShowsTheLayerHidingOfTheDocument)
+{
+    app.newDoc();
+    doc()->getTimeline()->setLayerHidingEnabled(true);
+    ui.savePath = dir.file("Hiding");
+    ASSERT_TRUE(app.saveDoc(nullptr, false));
+    fresh();
+    app.openDoc(dir.file("Hiding").c_str());
+    mTimeline* timeline = doc()->getTimeline();
+    ASSERT_TRUE(timeline->getLayerHidingEnabled());
+    uiToggle* h = dynamic_cast<wMain*>(doc()->getWindow())->panel()->myTopLeft->myHideToggle;
+    EXPECT_TRUE(h->getValue()) << "as opened";
+    h->activate();
+    EXPECT_FALSE(timeline->getLayerHidingEnabled()) << "one click turns hiding off";
+    timeline->setLayerHidingEnabled(true);
+    doc()->getDirtEngine()->setDirty(tlObj::DirtLayerHidingChanged, true);
+    pass();
+    EXPECT_TRUE(h->getValue()) << "switched on elsewhere";
+}
+
+TEST_F(wMainTest, ANewWindowIsShownOnlyAtTheSizeItIsGiven)
+{
+    // Every size the shown window takes is one a person may see for a moment.
+    struct Sizes : QObject
+    {
+        std::vector<QSize> shown;
+        bool eventFilter(QObject* o, QEvent* e) override
+        {
+            auto* w = qobject_cast<wMain*>(o);
+            if (w && e->type() == QEvent::Resize && w->isVisible())
+                shown.push_back(static_cast<QResizeEvent*>(e)->size());
+            return false;
+        }
+    } sizes;
+    qApp->installEventFilter(&sizes);
+    app.newDoc();
+    qApp->removeEventFilter(&sizes);
+    QWidget* window = doc()->getWindow();
+    EXPECT_EQ(window->size(), QSize(800, 600));
+    for (QSize const& size : sizes.shown)
+        EXPECT_EQ(size, QSize(800, 600));
+}
+
+TEST_F(wMainTest, TheWindowKeepsItsMinimumHeight)
+{
+    app.newDoc();
+    QWidget* window = doc()->getWindow();
+    window->resize(400, 100);
+    EXPECT_EQ(window->height(), 150);
+    EXPECT_EQ(doc()->getWinH(), 150) << "stored as shown";
 }
 
 // Each way of closing a modified document asks, and the answer is carried out: Cancel keeps the

@@ -12,8 +12,12 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
+#include <ostream>
 #include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -112,32 +116,32 @@ TEST_F(Drags, HoverFindsTheZoneAndTheReferenceLayerWithAndWithoutTheZoningModifi
     {
         char const* where;
         double modelY;
-        bool meta;
-        int zone;
+        bool zoning;
+        DropZone zone;
         char ref;
         char const* label;
     } const cases[] = {
-        {"in a", 2.5, false, 0, 'a', "Drop on\n"},
-        {"high above a", 0.2, true, -3, 'a', "New layer"},
-        {"just above a", 0.8, true, -1, 'a', "New top row"},
-        {"gap, just below a", 4.3, true, 1, 'a', "New bottom row"},
-        {"gap, upper middle", 4.85, true, 2, 'a', "New layer"},
-        {"gap, lower middle", 5.15, true, -2, 'b', "New layer"},
-        {"gap, just above b", 5.7, true, -1, 'b', "New top row"},
-        {"just below b", 9.15, true, 1, 'b', "New bottom row"},
-        {"far below b", 9.5, true, 3, 'b', "New layer"},
-        // Without the modifier a gap is a drop on the layer across it.
-        {"gap, just below a, plain", 4.3, false, 0, 'b', "New bottom row"},
-        {"high above a, plain", 0.2, false, 0, 'a', "New layer"},
-        {"far below b, plain", 9.5, false, 0, 'b', "New layer"},
+        {"in a", 2.5, false, DropZone::IntoRows, 'a', "Drop on\n"},
+        {"high above a", 0.2, true, DropZone::NewLayerAboveAll, 'a', "New layer"},
+        {"just above a", 0.8, true, DropZone::NewTopRow, 'a', "New top row"},
+        {"gap, just below a", 4.3, true, DropZone::NewBottomRow, 'a', "New bottom row"},
+        {"gap, upper middle", 4.85, true, DropZone::NewLayerAfter, 'a', "New layer"},
+        {"gap, lower middle", 5.15, true, DropZone::NewLayerBefore, 'b', "New layer"},
+        {"gap, just above b", 5.7, true, DropZone::NewTopRow, 'b', "New top row"},
+        {"just below b", 9.15, true, DropZone::NewBottomRow, 'b', "New bottom row"},
+        {"far below b", 9.5, true, DropZone::NewLayerBelowAll, 'b', "New layer"},
+        // Without the zoning key a gap is a drop on the layer across it.
+        {"gap, just below a, plain", 4.3, false, DropZone::IntoRows, 'b', "New bottom row"},
+        {"high above a, plain", 0.2, false, DropZone::IntoRows, 'a', "New layer"},
+        {"far below b, plain", 9.5, false, DropZone::IntoRows, 'b', "New layer"},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.where);
-        EXPECT_TRUE(hover(c.modelY, c.meta ? Qt::MetaModifier : Qt::NoModifier));
+        EXPECT_TRUE(hover(c.modelY, c.zoning ? Qt::ControlModifier : Qt::NoModifier));
         EXPECT_EQ(handful->myZone, c.zone);
         EXPECT_EQ(handful->myRefLayerHdl, c.ref == 'a' ? a : b);
         EXPECT_EQ(std::string(handful->myZoneLabel.cs()), c.label);
-        EXPECT_EQ(handful->myLabelPolygon.empty(), c.zone == 0);
+        EXPECT_EQ(handful->myLabelPolygon.empty(), c.zone == DropZone::IntoRows);
     }
 }
 
@@ -157,7 +161,7 @@ TEST_F(Drags, GhostsStandInTheRowsWhereTheEventsWouldLand)
     EXPECT_EQ(handful->myGuideR + handful->myGuideG + handful->myGuideB, 3 * 255);
 
     // A new bottom row of a: the grabbed ghost marks the band at a's foot, z one row up.
-    hover(4.3, Qt::MetaModifier);
+    hover(4.3, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(record(x).myGhostY, sceneY(3));
     EXPECT_DOUBLE_EQ(record(z).myGhostY, sceneY(7));
     EXPECT_EQ(record(y).myGhostY, 112) << "a quarter row (7.5 pixels) above the gap";
@@ -165,33 +169,35 @@ TEST_F(Drags, GhostsStandInTheRowsWhereTheEventsWouldLand)
     EXPECT_EQ(std::make_tuple(handful->myGuideR, handful->myGuideG, handful->myGuideB),
               std::make_tuple(0, 255, 0));
 
-    // Rows still to be made are marks 2 pixels apart below the bottom layer or above the top.
-    hover(9.5, Qt::MetaModifier);
+    // Rows still to be made are marks 2 pixels apart below the bottom layer or above the top,
+    // as many rows away as the events land: z the third row below b (the new layer's first and
+    // second before it), x the second above a (the new layer's row before it).
+    hover(9.5, Qt::ControlModifier);
     EXPECT_FALSE(record(z).myGhostInRow);
-    EXPECT_EQ(record(z).myGhostY, 272);
+    EXPECT_EQ(record(z).myGhostY, 270 + 4);
     EXPECT_EQ(record(z).myGhostH, 1);
-    hover(0.2, Qt::MetaModifier);
+    hover(0.2, Qt::ControlModifier);
     EXPECT_FALSE(record(x).myGhostInRow);
     EXPECT_EQ(record(x).myGhostY, 30 - 4);
 }
 
 TEST_F(Drags, TheLabelStandsOnTheSideWithRoomOrNowhere)
 {
-    hover(4.3, Qt::MetaModifier);
+    hover(4.3, Qt::ControlModifier);
     double const right = record(y).myGhostX + record(y).myGhostW;
     EXPECT_EQ(handful->myLabelAlign, -1);
     EXPECT_EQ(handful->myLabelPolygon.front().first, static_cast<float>(right + 20));
     EXPECT_EQ(handful->myLabelX, right + 23);
 
     pointerX += 600;
-    hover(4.3, Qt::MetaModifier);
+    hover(4.3, Qt::ControlModifier);
     EXPECT_EQ(handful->myLabelAlign, 1);
     EXPECT_EQ(handful->myLabelX, record(y).myGhostX - 127);
 
     // A view 150 pixels wide, the ghost from 61 to 120.
     handful->mySrcViewW = 150;
     pointerX = handful->myGrabSceneX - 240;
-    hover(4.3, Qt::MetaModifier);
+    hover(4.3, Qt::ControlModifier);
     EXPECT_TRUE(handful->myLabelPolygon.empty()) << "130 pixels fit on neither side";
 }
 
@@ -278,22 +284,22 @@ struct Drops : Drags, testing::WithParamInterface<DropCase>
 DropCase const DropCases[] = {
     {"OnARow", 2.5, {}, {{0, 0, 150}, {0, 1, 350}, {1, 0, 550}}, 2},
     {"OnARowWithShift", 2.5, Qt::ShiftModifier, {{0, 0, 100}, {0, 1, 300}, {1, 0, 500}}, 2},
-    // Over a's first row x needs a row above the stack: a new top layer of one row.
-    {"OverTheTop", 1.5, {}, {{0, 0, 150}, {1, 0, 350}, {1, 2, 550}}, 3},
-    // Over b's last row z needs two rows below it: a new bottom layer of two rows.
-    {"OverTheBottom", 8.5, {}, {{1, 1, 150}, {1, 2, 350}, {2, 1, 550}}, 3},
-    {"NewBottomRowInAGap", 4.3, Qt::MetaModifier, {{0, 2, 150}, {0, 3, 350}, {1, 1, 550}}, 2},
+    // Over a's first row the handful stays in the stack, as its ghosts do: as over a's second.
+    {"OverTheTop", 1.5, {}, {{0, 0, 150}, {0, 1, 350}, {1, 0, 550}}, 2},
+    // Over b's last row likewise: z lands in b's last row.
+    {"OverTheBottom", 8.5, {}, {{0, 2, 150}, {1, 0, 350}, {1, 2, 550}}, 2},
+    {"NewBottomRowInAGap", 4.3, Qt::ControlModifier, {{0, 2, 150}, {0, 3, 350}, {1, 1, 550}}, 2},
     // b's new bottom row takes y; z needs two more rows: a new bottom layer.
-    {"NewBottomRowBelowAll", 9.15, Qt::MetaModifier, {{1, 2, 150}, {1, 3, 350}, {2, 1, 550}}, 3},
-    {"NewTopRowInAGap", 5.7, Qt::MetaModifier, {{0, 2, 150}, {1, 0, 350}, {1, 2, 550}}, 2, 2},
+    {"NewBottomRowBelowAll", 9.15, Qt::ControlModifier, {{1, 2, 150}, {1, 3, 350}, {2, 1, 550}}, 3},
+    {"NewTopRowInAGap", 5.7, Qt::ControlModifier, {{0, 2, 150}, {1, 0, 350}, {1, 2, 550}}, 2, 2},
     // a's new top row takes y; x needs a row above it: a new top layer.
-    {"NewTopRowAboveAll", 0.8, Qt::MetaModifier, {{0, 0, 150}, {1, 0, 350}, {1, 2, 550}}, 3},
-    {"NewLayerAfter", 4.85, Qt::MetaModifier, {{0, 2, 150}, {1, 0, 350}, {2, 1, 550}}, 3},
-    {"NewLayerBefore", 5.15, Qt::MetaModifier, {{0, 2, 150}, {1, 0, 350}, {2, 1, 550}}, 3},
+    {"NewTopRowAboveAll", 0.8, Qt::ControlModifier, {{0, 0, 150}, {1, 0, 350}, {1, 2, 550}}, 3},
+    {"NewLayerAfter", 4.85, Qt::ControlModifier, {{0, 2, 150}, {1, 0, 350}, {2, 1, 550}}, 3},
+    {"NewLayerBefore", 5.15, Qt::ControlModifier, {{0, 2, 150}, {1, 0, 350}, {2, 1, 550}}, 3},
     // The new last layer grows the two rows z needs.
-    {"NewLayerBelowAll", 9.5, Qt::MetaModifier, {{1, 2, 150}, {2, 0, 350}, {2, 2, 550}}, 3},
+    {"NewLayerBelowAll", 9.5, Qt::ControlModifier, {{1, 2, 150}, {2, 0, 350}, {2, 2, 550}}, 3},
     // The new first layer grows the row x needs above y.
-    {"NewLayerAboveAll", 0.2, Qt::MetaModifier, {{0, 0, 150}, {0, 1, 350}, {1, 1, 550}}, 3},
+    {"NewLayerAboveAll", 0.2, Qt::ControlModifier, {{0, 0, 150}, {0, 1, 350}, {1, 1, 550}}, 3},
 };
 
 } // namespace
@@ -320,6 +326,192 @@ TEST_P(Drops, PutTheEventsWhereTheZoneSaysAndSelectThem)
 INSTANTIATE_TEST_SUITE_P(Zones, Drops, testing::ValuesIn(DropCases),
                          [](auto const& info) { return std::string(info.param.name); });
 
+// Ghosts against landings -----------------------------------------------------------------------
+
+namespace {
+
+// Where an event goes, in terms that outlive the drop: a row that was there before it (its
+// layer, 'a' or 'b', and row), the new row the zone makes ('n'), or the k-th row to be made above
+// ('^') or below ('v') the stack.
+struct Where
+{
+    char kind = '?';
+    char layer = '-';
+    int row = 0;
+    bool operator==(Where const&) const = default;
+};
+
+void PrintTo(Where const& w, std::ostream* os)
+{
+    *os << w.kind << ' ' << w.layer << ' ' << w.row;
+}
+
+struct LandingCase
+{
+    char const* name;
+    double modelY;
+    bool zoning;
+};
+
+void PrintTo(LandingCase const& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+// The drag of x, y and z over a stack whose every row holds a mark: an event at 900 s that the
+// drag leaves alone, by which the row is known wherever the drop moves it.
+struct Landings : Drags, testing::WithParamInterface<LandingCase>
+{
+    // Each mark's layer and row before the drop.
+    std::map<Obh, std::pair<char, int>> marks;
+
+    Landings()
+    {
+        for (char l : {'a', 'b'})
+            for (int row = 0; row < 3; ++row)
+                marks[at(900, 20, row, named(l))] = {l, row};
+    }
+    Obh named(char l) const { return l == 'a' ? a : b; }
+    Obh markOf(char l, int row) const
+    {
+        for (auto const& [mark, was] : marks)
+            if (was == std::pair(l, row))
+                return mark;
+        return Obh();
+    }
+    int stackRow(Obh h) const
+    {
+        mEvent const* e = ev(h);
+        return layerIfAny(e->getLayerHdl())->getStackRowIndex() +
+               static_cast<int>(std::floor(e->getRowIndex()));
+    }
+    // What an event's ghost shows, read off where it stands in the scene, before the drop.
+    Where ghost(Obh h) const
+    {
+        EventDragCache const& rec = record(h);
+        if (!rec.myGhostInRow) {
+            double const top = layer(a)->getSceneY();
+            double const bottom = std::ceil(layer(b)->getSceneY() + layer(b)->getSceneH());
+            if (rec.myGhostY < top)
+                return {'^', '-', static_cast<int>((top - rec.myGhostY) / 2)};
+            return {'v', '-', static_cast<int>((rec.myGhostY - bottom) / 2) + 1};
+        }
+        for (auto const& [mark, was] : marks) {
+            double const rowTop = sceneY(layer(named(was.first))->getModelY() + was.second);
+            if (std::abs(rec.myGhostY - rowTop) < 1e-6 && std::abs(rec.myGhostH - 30) < 1e-6)
+                return {'r', was.first, was.second};
+        }
+        return {'n'};
+    }
+    // Where an event landed, after the drop.
+    Where landing(Obh h) const
+    {
+        for (auto const& [mark, was] : marks)
+            if (ev(mark)->getLayerHdl() == ev(h)->getLayerHdl() &&
+                std::floor(ev(mark)->getRowIndex()) == std::floor(ev(h)->getRowIndex()))
+                return {'r', was.first, was.second};
+        int const s = stackRow(h);
+        if (s == stackRow(y))
+            return {'n'};
+        int const first = stackRow(markOf('a', 0)), last = stackRow(markOf('b', 2));
+        if (s < first)
+            return {'^', '-', first - s};
+        if (s > last)
+            return {'v', '-', s - last};
+        return {};
+    }
+};
+
+// Over the first and the last rows of the stack, in every zone and in the gaps without the
+// zoning key.
+LandingCase const LandingCases[] = {
+    {"IntoARow", 2.5, false},
+    {"IntoTheFirstRow", 1.5, false},
+    {"IntoTheLastRow", 8.5, false},
+    {"NewLayerAboveAll", 0.2, true},
+    {"NewTopRowAboveAll", 0.8, true},
+    {"NewBottomRowInAGap", 4.3, true},
+    {"NewLayerAfter", 4.85, true},
+    {"NewLayerBefore", 5.15, true},
+    {"NewTopRowInAGap", 5.7, true},
+    {"NewBottomRowBelowAll", 9.15, true},
+    {"NewLayerBelowAll", 9.5, true},
+    {"NewLayerPastTheRows", 15, true},
+    {"GapWithoutTheKey", 4.3, false},
+    {"AboveAllWithoutTheKey", 0.2, false},
+    {"BelowAllWithoutTheKey", 9.5, false},
+};
+
+} // namespace
+
+TEST_P(Landings, AreWhereTheGhostsStood)
+{
+    LandingCase const& c = GetParam();
+    Qt::KeyboardModifiers const keys = c.zoning ? Qt::ControlModifier : Qt::NoModifier;
+    ASSERT_TRUE(hover(c.modelY, keys));
+    std::map<Obh, Where> shown;
+    for (Obh h : {x, y, z})
+        shown[h] = ghost(h);
+    auto drop = dragEvent(QEvent::GraphicsSceneDrop, pointerX, sceneY(c.modelY), drag->mimeData(),
+                          Qt::MoveAction, keys);
+    ASSERT_TRUE(handful->dropOn(anyLayerItem, drop.get()));
+    tl.restackLayers();
+    for (Obh h : {x, y, z})
+        EXPECT_EQ(landing(h), shown[h]) << ev(h)->getTitle().cs() << " of x, y, z";
+}
+
+INSTANTIATE_TEST_SUITE_P(Zones, Landings, testing::ValuesIn(LandingCases),
+                         [](auto const& info) { return std::string(info.param.name); });
+
+TEST_F(Undragged, RowsBetweenTheEventsStayInTheRowsMadeAboveTheStack)
+{
+    // x three rows above z, grabbed at z, into a new layer above a: x two rows above the
+    // stack's row made for z, and the two rows between them made too.
+    doc.selection.removeFromSelection(y);
+    auto handful = pick(z);
+    ASSERT_TRUE(handful);
+    std::unique_ptr<QDrag> drag(handful->getQDrag());
+    auto drop = dragEvent(QEvent::GraphicsSceneDrop, handful->myGrabSceneX, sceneY(0.2),
+                          drag->mimeData(), Qt::MoveAction, Qt::ControlModifier);
+    ASSERT_TRUE(handful->canDropOn(anyLayerItem, drop.get()));
+    double const markX = handful->myEventCaches.at(x).myGhostY;
+    EXPECT_EQ(markX, 30 - 2 * 4) << "the fourth row above the stack";
+    ASSERT_TRUE(handful->dropOn(anyLayerItem, drop.get()));
+    tl.restackLayers();
+    EXPECT_EQ(spot(x), Spot(0, 0, 100));
+    EXPECT_EQ(spot(z), Spot(0, 3, 500));
+    EXPECT_EQ(layer(tl.getLayerHdls().front())->rowScale()->getMaxValue(), 4);
+}
+
+TEST_F(Drags, TheGuideMarksTheNewRowWhereTheZoneTableSays)
+{
+    double const q = 30.0 / 4; // a quarter row
+    // Across the gap for a new layer, the label beside its middle; a quarter row below the gap
+    // for a new top row, the label below it. (Above the gap for a new bottom row: the ghosts'
+    // test.)
+    for (double const modelY : {4.85, 5.7}) {
+        SCOPED_TRACE(modelY);
+        hover(modelY, Qt::ControlModifier);
+        bool const across = handful->myZone == DropZone::NewLayerAfter;
+        double const gapY = handful->myGapSceneY, end = gapY + handful->myGapSceneH;
+        double const top = across ? (gapY + end) / 2 - 10 : end + 1;
+        EXPECT_DOUBLE_EQ(handful->myGuideTop, top);
+        EXPECT_DOUBLE_EQ(handful->myGuideBottom, top + 20);
+        EXPECT_DOUBLE_EQ(handful->myGuideArrowY, across ? top + 10 : top);
+        double const bandTop = across ? gapY : end, bandBottom = across ? end : end + q;
+        EXPECT_EQ(record(y).myGhostY, std::floor(bandTop));
+        EXPECT_EQ(record(y).myGhostH, std::ceil(bandBottom) - std::floor(bandTop));
+    }
+}
+
+TEST_F(Drags, PressingOrReleasingTheZoningKeyAloneChangesTheZone)
+{
+    hover(4.3, Qt::ControlModifier);
+    EXPECT_EQ(handful->myZone, DropZone::NewBottomRow);
+    hover(4.3);
+    EXPECT_EQ(handful->myZone, DropZone::IntoRows);
+}
+
 TEST_F(Undragged, ANewBottomRowBelowAllForOneEventAddsARowAndNoLayer)
 {
     doc.selection.removeFromSelection(x);
@@ -327,7 +519,7 @@ TEST_F(Undragged, ANewBottomRowBelowAllForOneEventAddsARowAndNoLayer)
     auto handful = pick(y);
     std::unique_ptr<QDrag> drag(handful->getQDrag());
     auto drop = dragEvent(QEvent::GraphicsSceneDrop, handful->myGrabSceneX, sceneY(9.15),
-                          drag->mimeData(), Qt::MoveAction, Qt::MetaModifier);
+                          drag->mimeData(), Qt::MoveAction, Qt::ControlModifier);
     ASSERT_TRUE(handful->dropOn(anyLayerItem, drop.get()));
     EXPECT_EQ(tl.getLayerHdls().size(), 2u);
     EXPECT_EQ(spot(y), DragDoc::Spot(1, 3, 300));
@@ -488,7 +680,7 @@ TEST_F(Drags, TheSkinDrawsTheGuideOfTheDragInProgress)
 {
     mSkin& skin = *doc.cmp.getCmpSkin();
     RecordingPainter p(0, 0, 1000, 600);
-    hover(4.3, Qt::MetaModifier);
+    hover(4.3, Qt::ControlModifier);
     skin.drawTimelineFg(p);
     EXPECT_TRUE(p.callsStartingWith("begin2dPolygon").empty()) << "no handful in the hand";
 
@@ -500,7 +692,7 @@ TEST_F(Drags, TheSkinDrawsTheGuideOfTheDragInProgress)
         << "every ghost in a row is drawn as its event";
 
     p.clear();
-    hover(9.5, Qt::MetaModifier);
+    hover(9.5, Qt::ControlModifier);
     skin.drawTimelineFg(p);
     EXPECT_EQ(p.callsStartingWith("draw2dGradientRectVert").size(), 2u);
     EXPECT_EQ(p.callsStartingWith("draw2dLine(").size(), 3u) << "z's row is still to be made";

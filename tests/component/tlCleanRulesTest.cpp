@@ -81,7 +81,7 @@ ReadBy const Readers[] = {
     {"DirtSelectionByTimeDisabled", {7, 12, 19, 22, 28, 36}},
     {"DirtTimeSelectionChanged", {8, 9, 12, 17, 18, 22, 28, 36}},
     {"DirtRubberBandSelectionStart", {7, 17, 18, 19}},
-    {"DirtLayerHidingChanged", {10, 11, 16, 17, 18, 19, 24, 25, 29, 34, 35, 36}},
+    {"DirtLayerHidingChanged", {10, 11, 16, 17, 18, 19, 20, 24, 25, 29, 34, 35, 36}},
     {"DirtEventWasDeleted", {17, 18, 22, 23, 24}},
     {"DirtEventColorChanged", {17, 18, 22}},
     {"DirtLayerColorChanged", {19, 22, 23}},

@@ -355,6 +355,24 @@ TEST_F(Commanded, LockToNowFollowsTheClockUntilRunAgain)
     EXPECT_FALSE(raised(tlObj::DirtTimeScalePan));
 }
 
+TEST_F(Commanded, ANewLayerIsCurrentAndScrolledJustIntoView)
+{
+    for (int k = 0; k < 20; ++k) { // the rows [0, 20] show; a layer takes 1.2
+        SCOPED_TRACE(k);
+        double const vs = perp.getMinVisValue(), ve = perp.getMaxVisValue();
+        ASSERT_TRUE(cmdTimelineNewLayer::ourInstance.cmdAction());
+        Obh const made = tl.getLayerHdls().back();
+        EXPECT_EQ(tl.getCurrentLayerHdl(), made);
+        EXPECT_EQ(selected(), std::set<Obh> {made});
+        double const bottom = layer(made)->getModelY() + layer(made)->getModelH();
+        // Left where it was while the layer shows, else moved only as far as the layer ends.
+        EXPECT_NEAR(perp.getMaxVisValue(), std::max(ve, bottom), 1e-6);
+        EXPECT_NEAR(perp.getMaxVisValue() - perp.getMinVisValue(), ve - vs, 1e-6);
+    }
+    Obh e = doc.cmp.newEvent(Obh());
+    EXPECT_EQ(ev(e)->getLayerHdl(), tl.getLayerHdls().back()) << "the next event goes there";
+}
+
 TEST_F(Commanded, SelectAllAddsTheActiveLayersAndTheirEvents)
 {
     Obh z = at(100, 10, 0, a);
@@ -373,7 +391,7 @@ TEST_F(Commanded, DeleteSelectedDeletesTheEventsAndCleansTheSelection)
     ASSERT_TRUE(cmdEventDeleteSelected::ourInstance.cmdAction());
     EXPECT_FALSE(tlObj::ourType_mEvent->ptrFromFile(x));
     EXPECT_EQ(selected(), (std::set<Obh> {a}));
-    EXPECT_EQ(layer(b)->getEvents(), (std::set<Obh> {y}));
+    EXPECT_EQ(layer(b)->getEvents(), (ObhSet {y}));
     EXPECT_EQ(tl.getLayerHdls().size(), 2u);
 
     doc.selection.addToSelection(x);

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Real mouse drags of an event: onto another row, and below the last layer onto a new one;
-the saved file shows each move. The same drag ended with Escape, and one dropped outside the
-window, move nothing and lose nothing."""
+"""Real mouse drags of an event: onto another row; below the last layer, where it stays in the
+stack's last row as its ghost shows; and there again with Ctrl held (the full zoning), onto a new
+layer, moved and not copied. The saved file shows each move. The same drag ended with Escape, and
+one dropped outside the window, move nothing and lose nothing."""
 
 import os
 
@@ -34,8 +35,9 @@ def body(s):
         s.key("ctrl+s")
         return s.wait_saved(bundle, stamp)
 
-    def drag_top(where, finish="drop"):
-        """Drags the top event to where(top, second, row height) from a point inside it."""
+    def drag_top(where, finish="drop", hold=()):
+        """Drags the top event to where(top, second, row height) from a point inside it, with
+        the keys in hold held once the drag is under way."""
         events = s.events_on_screen(window)
         if len(events) != 2:
             raise session.Failure("%d events are shown, not two" % len(events))
@@ -43,7 +45,7 @@ def body(s):
         # The middle: the ends of an item stretch it.
         x, y = int(top[0] + top[2] / 2), int(top[1] + top[3] / 2)
         to_x, to_y = where(top, second, second[1] - top[1])
-        s.drag(x, y, int(to_x), int(to_y), finish)
+        s.drag(x, y, int(to_x), int(to_y), finish, hold=hold)
 
     # Onto the second row, clear of the event there.
     before = placement(saved)
@@ -61,15 +63,33 @@ def body(s):
     if after != before:
         raise session.Failure("an event moved: %s, before %s" % (after, before))
 
-    # Below the last layer: a new layer takes it.
-    drag_top(lambda top, second, row: (
-        top[0] + 5, window.y + window.h - session.CONTROL_STRIP - 10))
+    # Below the last layer without Ctrl: the ghost stays in the stack's last row, and the drop
+    # puts the event there.
+    below = window.y + window.h - session.CONTROL_STRIP - 10
+    drag_top(lambda top, second, row: (top[0] + 5, below))
+    doc = save()
+    if len(doc.layers) != 1:
+        raise session.Failure("%d layers after a plain drop below the last, not 1" %
+                              len(doc.layers))
+    last = max(float(e["rowIndex"]) for e in doc.events.values())
+    moved = [slot for slot in after if placement(doc)[slot][2] != after[slot][2]]
+    if len(moved) != 1 or float(doc.events[moved[0]]["rowIndex"]) != last:
+        raise session.Failure("the event dropped below the stack is not in its last row: %s"
+                              % placement(doc))
+
+    # With Ctrl held, the full zoning: a new layer takes it, moved and not copied.
+    before = placement(doc)
+    drag_top(lambda top, second, row: (top[0] + 5, below), hold=("ctrl",))
     doc = save()
     s.screenshot("layer")
     if len(doc.layers) != 2:
-        raise session.Failure("%d layers after the drop below the last, not 2" % len(doc.layers))
+        raise session.Failure("%d layers after the drop below the last with Ctrl, not 2"
+                              % len(doc.layers))
     if len(doc.events) != 2:
         raise session.Failure("%d events after the drops, not 2" % len(doc.events))
+    now = placement(doc)
+    if sorted(layer for layer, _, _ in now.values()) != [0, 1]:
+        raise session.Failure("not one event in each layer: %s, before %s" % (now, before))
     s.quit(window)
 
 

@@ -48,11 +48,13 @@ class Window:
 
 
 class Doc:
-    """What a saved document holds: its layers in stack order (slot, title), its events by slot
-    (their stored attributes, "layer" the slot of their layer) and its own record."""
+    """What a saved document holds: its layers in stack order (slot, title) with their stored
+    attributes, its events by slot (their stored attributes, "layer" the slot of their layer),
+    the visible windows of its time axis (seconds since 1970) and of its rows, and its own
+    record."""
 
     def __init__(self, root):
-        self.layers, self.events, self.record = [], {}, {}
+        self.layers, self.layer_attrs, self.events, self.record = [], [], {}, {}
         objects = {}
         for t in root.find("objects").findall("type"):
             for addr in t.iter("addr"):
@@ -63,11 +65,14 @@ class Doc:
         for h in timelines[0].find("layers"):
             layer = objects[("mLayer", int(h.get("oid")))]
             self.layers.append((int(h.get("oid")), attrs(layer)["title"]))
+            self.layer_attrs.append(attrs(layer))
         for h in timelines[0].find("events"):
             slot = int(h.get("oid"))
             event = objects[("mEvent", slot)]
             self.events[slot] = dict(attrs(event), layer=int(event.find("event_layer").get("oid")))
         self.record = attrs(root.find("doc"))
+        self.time, self.rows = [visible(objects[("mScale", int(timelines[0].find(name).get("oid")))])
+                                for name in ("time_scale", "row_scale")]
         self.shape = [(e.tag, tuple(e.attrib), e.get("_id") if e.tag == "attr" else None)
                       for e in root.iter()]
 
@@ -77,6 +82,26 @@ class Doc:
 
 def attrs(element):
     return {a.get("_id"): a.get("value") for a in element.findall("attr")}
+
+
+def stamp(element):
+    """A stored time in seconds since 1970 (any year), or a stored row value."""
+    if element.get("num") is not None:
+        return float(element.get("num"))
+    y, m, d, hr, mn, sc = [int(element.get(k)) for k in ("yr", "mo", "dy", "hr", "mn", "sc")]
+    # Days from 1970-01-01 in the proleptic Gregorian calendar.
+    y -= m <= 2
+    era = y // 400
+    yoe = y - era * 400
+    doy = (153 * (m + (-3 if m > 2 else 9)) + 2) // 5 + d - 1
+    days = era * 146097 + yoe * 365 + yoe // 4 - yoe // 100 + doy - 719468
+    return (days * 86400 + hr * 3600 + mn * 60 + sc - int(element.get("gmtOffsetSecs"))
+            + int(element.get("ns")) / 1e9)
+
+
+def visible(scale):
+    """A scale's visible window: (start, end)."""
+    return stamp(scale.find("vis_start")), stamp(scale.find("vis_end"))
 
 
 def read_doc(bundle):
@@ -343,17 +368,21 @@ class Session:
         steps += [["keyup", m] for m in modifiers]
         self.xdo(*steps)
 
-    def drag(self, x0, y0, x1, y1, finish="drop", steps=12):
+    def drag(self, x0, y0, x1, y1, finish="drop", steps=12, hold=()):
         """Presses at (x0, y0), moves in steps to (x1, y1), then drops there, or presses Escape
-        before letting go when finish is "escape"."""
+        before letting go when finish is "escape". Keys in hold go down once the drag is under
+        way (held at the press they would change what the press does) and up after the drop."""
         moves = [["mousemove", "--sync", x0, y0], ["mousedown", 1]]
         for i in range(1, steps + 1):
             moves.append(["mousemove", "--sync", x0 + (x1 - x0) * i // steps,
                           y0 + (y1 - y0) * i // steps])
             moves.append(["sleep", "0.03"])
+            if i == steps // 2:
+                moves += [["keydown", k] for k in hold]
         if finish == "escape":
             moves += [["key", "Escape"], ["sleep", "0.1"]]
         moves.append(["mouseup", 1])
+        moves += [["keyup", k] for k in hold]
         self.xdo(*moves)
 
     def wheel(self, x, y, clicks, modifiers=()):
@@ -379,6 +408,24 @@ class Session:
                   lambda: os.path.exists(path) and os.path.getmtime(path) > after, timeout)
         # The writer puts the finished file in place in one rename: what is there is whole.
         return read_doc(bundle)
+
+    def save_as(self, window, name, keys="ctrl+s"):
+        """Saves through the dialog that the keys bring up, as <documents>/<name>; the bundle
+        and what it holds."""
+        self.focus(window)
+        self.key(keys)
+        self.focus(self.window("Save as..."))
+        self.type(os.path.join(self.docs, name))
+        self.key("Return")
+        bundle = os.path.join(self.docs, name + ".orstime")
+        return bundle, self.wait_saved(bundle)
+
+    def save(self, window, bundle):
+        """Ctrl+S on a document saved before; what the bundle holds then."""
+        stamp = os.path.getmtime(os.path.join(bundle, "doc_data.xml"))
+        self.focus(window)
+        self.key("ctrl+s")
+        return self.wait_saved(bundle, stamp)
 
     def wait_file(self, path, timeout=30):
         return self.wait(path, lambda: os.path.exists(path), timeout)

@@ -118,6 +118,13 @@ TEST_F(Layers, DeletingALayerRenumbersAndLetsGoOfItsEvents)
     EXPECT_FALSE(tl.getEdb()->isRegistered(mine));
     EXPECT_TRUE(tl.getEdb()->isRegistered(other));
     EXPECT_EQ(tl.getCurrentLayerHdl(), a) << "the current one went: the top one next";
+    // Its slot comes back for a new event, which nothing holds or files.
+    Obh again = event(10, 5);
+    EXPECT_EQ(again.getAddr(), mine.getAddr());
+    EXPECT_EQ(ev(again)->filedIn(), nullptr);
+    EXPECT_FALSE(tl.getEdb()->isRegistered(again));
+    EXPECT_EQ(layer(c)->timeIndex().size(), 1u);
+    EXPECT_EQ(tl.getEdb()->size(), 1u);
 }
 
 TEST_F(Layers, CollapsingKeepsOneLayerAndLayersWithEvents)

@@ -1,5 +1,10 @@
 #include "ModelFixture.h"
 #include "str.h"
+#include "tlUi.h"
+
+#include <iterator>
+#include <string>
+#include <tuple>
 
 namespace {
 
@@ -18,7 +23,7 @@ struct DropZones : ModelFixture
     }
     struct Answer
     {
-        int zone;
+        DropZone zone;
         Obh layer, other;
         double zoneStart = -1, zoneSize = -1;
         std::string caption;
@@ -36,27 +41,62 @@ struct DropZones : ModelFixture
 
 } // namespace
 
+TEST(DropZoneRules, AreThoseOfTheZoneTable)
+{
+    using M = DropZoneRule::Makes;
+    using G = DropZoneRule::Guide;
+    struct Row
+    {
+        DropZone zone;
+        char const* caption;
+        M makes;
+        G guide;
+        int r, g, b;
+    } const table[] = {
+        {DropZone::NewLayerAboveAll, "New layer", M::LayerBefore, G::AcrossGap, 255, 255, 0},
+        {DropZone::NewLayerBefore, "New layer", M::LayerBefore, G::AcrossGap, 255, 255, 0},
+        {DropZone::NewTopRow, "New top row", M::RowAtTop, G::AtGapEnd, 0, 255, 255},
+        {DropZone::IntoRows, "Drop on\n", M::Nothing, G::None, 255, 255, 255},
+        {DropZone::NewBottomRow, "New bottom row", M::RowAtBottom, G::AtGapStart, 0, 255, 0},
+        {DropZone::NewLayerAfter, "New layer", M::LayerAfter, G::AcrossGap, 255, 255, 0},
+        {DropZone::NewLayerBelowAll, "New layer", M::LayerAfter, G::AcrossGap, 255, 255, 0},
+        {DropZone::NoLayer, nullptr, M::Nothing, G::None, 255, 255, 255},
+    };
+    ASSERT_EQ(DropZoneRule::all().size(), std::size(table));
+    for (Row const& row : table) {
+        DropZoneRule const& rule = DropZoneRule::of(row.zone);
+        SCOPED_TRACE(rule.name);
+        EXPECT_EQ(rule.zone, row.zone);
+        EXPECT_EQ(std::string(rule.caption ? rule.caption : "-"),
+                  std::string(row.caption ? row.caption : "-"));
+        EXPECT_EQ(rule.makes, row.makes);
+        EXPECT_EQ(rule.guide, row.guide);
+        EXPECT_EQ(std::make_tuple(rule.r, rule.g, rule.b), std::make_tuple(row.r, row.g, row.b));
+    }
+    EXPECT_EQ(DropZoneRule::of(static_cast<DropZone>(9)).zone, DropZone::NoLayer);
+}
+
 TEST_F(DropZones, EveryBandOfAGap)
 {
-    EXPECT_EQ(at(1).zone, 0) << "a layer's top is in it";
+    EXPECT_EQ(at(1).zone, DropZone::IntoRows) << "a layer's top is in it";
     EXPECT_EQ(at(1).caption, "Drop on\n");
     auto end = at(2);
-    EXPECT_EQ(end.zone, 1) << "its end belongs to the gap below";
+    EXPECT_EQ(end.zone, DropZone::NewBottomRow) << "its end belongs to the gap below";
     EXPECT_EQ(end.layer, a);
     EXPECT_EQ(end.other, b);
-    EXPECT_EQ(at(4.9).zone, 1);
+    EXPECT_EQ(at(4.9).zone, DropZone::NewBottomRow);
     auto highMid = at(5.9);
-    EXPECT_EQ(highMid.zone, 2);
+    EXPECT_EQ(highMid.zone, DropZone::NewLayerAfter);
     EXPECT_EQ(highMid.layer, a);
     EXPECT_DOUBLE_EQ(highMid.zoneStart, 5.5);
     EXPECT_DOUBLE_EQ(highMid.zoneSize, 3);
     auto lowMid = at(8);
-    EXPECT_EQ(lowMid.zone, -2);
+    EXPECT_EQ(lowMid.zone, DropZone::NewLayerBefore);
     EXPECT_EQ(lowMid.layer, b);
     EXPECT_EQ(lowMid.other, a);
     EXPECT_DOUBLE_EQ(lowMid.zoneStart, 5.5) << "the same guide band as zone 2";
     auto topRow = at(9.1);
-    EXPECT_EQ(topRow.zone, -1);
+    EXPECT_EQ(topRow.zone, DropZone::NewTopRow);
     EXPECT_EQ(topRow.layer, b);
     EXPECT_EQ(topRow.caption, "New top row");
 }
@@ -64,16 +104,17 @@ TEST_F(DropZones, EveryBandOfAGap)
 TEST_F(DropZones, AboveTheFirstAndBelowTheLast)
 {
     double const maxV = perp.getMaxValue(), half = (maxV - 13) / 2;
-    EXPECT_EQ(at(13 + half / 2).zone, 1);
+    EXPECT_EQ(at(13 + half / 2).zone, DropZone::NewBottomRow);
     EXPECT_EQ(at(13 + half / 2).layer, b);
-    EXPECT_EQ(at(maxV - half / 2).zone, 3);
+    EXPECT_EQ(at(maxV - half / 2).zone, DropZone::NewLayerBelowAll);
     auto past = at(15);
-    EXPECT_EQ(past.zone, 3) << "beyond every rule";
+    EXPECT_EQ(past.zone, DropZone::NewLayerBelowAll) << "beyond every rule";
     EXPECT_DOUBLE_EQ(past.zoneStart, maxV);
-    EXPECT_EQ(at(0.7).zone, -1);
+    EXPECT_EQ(past.caption, "New layer") << "the label names the zone there too";
+    EXPECT_EQ(at(0.7).zone, DropZone::NewTopRow);
     EXPECT_EQ(at(0.7).layer, a);
     auto first = at(0.2);
-    EXPECT_EQ(first.zone, -3);
+    EXPECT_EQ(first.zone, DropZone::NewLayerAboveAll);
     EXPECT_EQ(first.caption, "New layer");
     EXPECT_DOUBLE_EQ(first.zoneStart, perp.getMinVisValue());
 }
@@ -87,7 +128,7 @@ TEST_F(DropZones, HiddenLayersTakeNoPart)
     layer(b)->setIsActive(false);
     tl.restackLayers();
     Obh untouched;
-    EXPECT_EQ(at(1.5).zone, 4);
+    EXPECT_EQ(at(1.5).zone, DropZone::NoLayer);
     EXPECT_EQ(at(1.5).layer, untouched);
 }
 
@@ -210,6 +251,28 @@ TEST_F(Selecting, StretchingAnEndTurnsASpanIntoAnInstantAndBack)
     EXPECT_FALSE(ev(h)->getIsImpulse());
     EXPECT_EQ(ev(h)->getStartTime(), 100);
     EXPECT_EQ(ev(h)->getTimeLength(), 60);
+}
+
+TEST_F(Selecting, AStretchGivesAnItemItsShownWidthAndAnEventWithoutOneItsWholeWidth)
+{
+    Obh l = tl.newLayer();
+    tl.restackLayers();
+    // The view shows [0, 1000] s: shown gets an item, away (later) none.
+    Obh shown = at(900, 50, 0, l), away = at(1500, 50, 1, l);
+    tl.getEdb()->syncEventsToView(&tl, doc.cmp.getUi()->getScene());
+    ASSERT_TRUE(ev(shown)->giInSceneTest());
+    ASSERT_FALSE(ev(away)->giGet());
+    doc.selection.addToSelection(shown);
+    doc.selection.addToSelection(away);
+    auto lengths = tl.getSelectedEventLengths();
+    // Both end edges 1,550 pixels on, grabbed at shown's end.
+    tl.stretchSelectedEvents(1, 2500, 950, shown, lengths);
+    EXPECT_EQ(ev(away)->getTimeLength(), 1600);
+    EXPECT_EQ(ev(away)->getSceneW(), 1600) << "its whole width: nothing clips it";
+    double const stretched = ev(shown)->getSceneW();
+    EXPECT_LT(stretched, 1600) << "its item's, clipped a view's width past the view";
+    tl.getEdb()->syncEventsToView(&tl, doc.cmp.getUi()->getScene());
+    EXPECT_EQ(ev(shown)->getSceneW(), stretched) << "as the scene sync places it";
 }
 
 TEST_F(Selecting, StretchingAnInstantsEndMakesASpanFromIt)

@@ -1,3 +1,4 @@
+#include "Aa/TzGuard.h"
 #include "TimelineTestDoc.h"
 #include "mGridline.h"
 #include "mRange.h"
@@ -5,12 +6,16 @@
 #include "mScale.h"
 #include "mSkin.h"
 #include "mTimeline.h"
+#include "uiFonts.h"
 #include "views/RecordingPainter.h"
+
+#include <QStaticText>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -335,4 +340,58 @@ TEST_F(Ruler, InAVerticalContextTicksRunAcrossTheTimeAxis)
     skin.drawRangeHeaderLabels(p, &row, 0, 20);
     EXPECT_THAT(p.callsStartingWith("draw2dLine"),
                 ElementsAre("draw2dLine(0, 10, 20, 10)", "draw2dLine(0, 40, 20, 40)"));
+}
+
+namespace {
+
+// Checks, as the header is drawn, that each label of a row begins where the one before it ended
+// or later, placing the text as the Qt painter does: its prepared width in the font set for it.
+struct LabelExtents : RecordingPainter
+{
+    using RecordingPainter::RecordingPainter;
+    void set2dGeometry(float x, float y, float w, float h) override
+    {
+        RecordingPainter::set2dGeometry(x, y, w, h);
+        right = -1e9f;
+    }
+    void setFont(char const* family, float size, int weight) override
+    {
+        font = uiFonts::fontId(family, int(size), weight);
+    }
+    void draw2dText(char const* text, float x, float, float w, float, int hAlign, int) override
+    {
+        float const tw = float(uiFonts::preparedText(font, text)->size().width());
+        float const left = hAlign < 0 ? x : hAlign == 0 ? x + (w - tw) / 2 : x + w - tw;
+        EXPECT_LE(right, left) << '"' << last << "\" runs into \"" << text << '"';
+        right = left + tw;
+        last = text;
+    }
+    float right = -1e9f;
+    int font = -1;
+    std::string last;
+};
+
+} // namespace
+
+// Every zoom the control strip offers, at three widths and pan positions around year ends whose
+// last week the new year cuts short: no two labels of one header row overlap.
+TEST_F(Ruler, LabelsOfOneRowNeverOverlap)
+{
+    TzGuard zone("UTC");
+    for (double zoom : {0.1, 15.0, 60.0, 1440.0, 10080.0, 40320.0, 525600.0})
+        for (int width : {400, 800, 1600})
+            for (double centre : {1546128000.0, 1703980800.0, 1893283200.0, 1718409600.0})
+                for (double shift : {-0.3, 0.0, 0.25}) {
+                    aTs const at(centre + shift * width * zoom);
+                    SCOPED_TRACE(std::to_string(zoom) + " s/px, " + std::to_string(width) +
+                                 " px, " + at.getStr(false).c());
+                    scale.setParentSize(width);
+                    scale.setZoom(zoom);
+                    scale.centerOnLocalPos(at, 0.5);
+                    scale.reconfig();
+                    skin.beginContext(&timeline, true);
+                    LabelExtents p(0, 0, float(width), 60);
+                    skin.drawHeader(p);
+                    skin.endContext();
+                }
 }

@@ -127,3 +127,47 @@ TEST(DaylightSaving, ApiaDayRowSkipsTheThirtiethOnce)
             days.push_back(day->getGridline(i)->getTs().getDay());
     EXPECT_EQ(days, (std::vector<int>{29, 31, 1}));
 }
+
+// Where the clock goes back (New York's fall, Apia's April), at every pan position over the change
+// (column edges at 25 places within a pixel), each row has exactly one gridline per unit that
+// begins in the window, in the column where it begins: none again one pixel on for a unit begun
+// before the step, and the repeated hour its own.
+TEST(DaylightSaving, EachUnitBegunAroundTheClockGoingBackHasOneGridline)
+{
+    FixedMeasure fixed;
+    struct Change
+    {
+        char const* zone;
+        long utc; // the first second the clock shows after going back
+        std::vector<double> secsPerPixel;
+    };
+    for (Change const& c : {Change {"America/New_York", 1793512800, {600, 5000, 10000, 20000}},
+                            Change {"Pacific/Apia", 1333202400, {50000}}}) {
+        TzGuard zone(c.zone);
+        // The unit a time lies in, as the rows see it: the hour with its offset.
+        auto unit = [](int row, aTs const& t) {
+            mLocalFields const f = mLocalFields::of(t);
+            long const month = long(f.year) * 13 + f.month, day = month * 32 + f.day;
+            return row == RangeHour   ? (day * 24 + f.hour) * 100000 + f.gmtOffset
+                   : row == RangeDay  ? day
+                   : row == RangeWeek ? f.year * 54L + f.sundayWeek()
+                                      : month;
+        };
+        for (double spp : c.secsPerPixel)
+            for (int row : {RangeHour, RangeDay, RangeWeek, RangeMonth})
+                for (int k = 0; k < 25; ++k) {
+                    aTs const start = aTs(double(c.utc)) - aTimeDelta(spp * (100 + k / 25.0));
+                    buildGrids({rangeAt(row)}, start, spp, 200);
+                    std::vector<double> expected, found;
+                    for (int x = 1; x <= 200; ++x)
+                        if (unit(row, start + aTimeDelta(spp * x)) !=
+                            unit(row, start + aTimeDelta(spp * (x - 1))))
+                            expected.push_back(x);
+                    for (int i = 1; i < rangeAt(row)->getNumGridlines(); ++i)
+                        if (rangeAt(row)->getGridline(i)->getParentPos() >= 1)
+                            found.push_back(rangeAt(row)->getGridline(i)->getParentPos());
+                    EXPECT_EQ(found, expected)
+                        << c.zone << " row " << row << ", " << spp << " s/px, phase " << k;
+                }
+    }
+}

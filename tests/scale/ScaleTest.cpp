@@ -160,6 +160,17 @@ TEST(Scale, ZoomStepsGoThroughThePolicyAndRaiseFlagsOnlyOnChange)
     EXPECT_FALSE(t.s.needsReconfig());
     t.s.setZoom(1e-12);
     EXPECT_EQ(t.s.getZoom(), 1e-9);
+    // Beyond the largest zoom a window is no length of time: the zoom holds there, whether set,
+    // fitted (to 48 billion years), or stepped (a row scale zoomed in again and again).
+    t.s.setZoom(1e300);
+    EXPECT_EQ(t.s.getZoom(), mScale::MaxZoom);
+    t.s.zoomToLocalRange(0, 1.5122509236281638e18, 1.0f);
+    t.s.reconfig();
+    EXPECT_EQ(t.s.getZoom(), mScale::MaxZoom);
+    NumericScale n;
+    for (int i = 0; i < 1000; ++i)
+        n.s.zoomInAtLocalPos(300, 1);
+    EXPECT_EQ(n.s.getZoom(), mScale::MaxZoom);
 }
 
 // What lies under the pointer stays under it, zooming in or out, on both kinds of axis (whose steps
@@ -212,6 +223,22 @@ TEST(Scale, ZeroOrNegativeParentSizesNeverStopTheProgram)
     fresh.setTimeUnits();
     fresh.reconfig(); // the window 0 .. -1 was never laid out
     EXPECT_LE(fresh.getVisStart().asSeconds(), fresh.getVisEnd().asSeconds());
+}
+
+// A hidden layer's row scale drops to no size and comes back: the window it had is still there.
+TEST(Scale, ASizeOfZeroAndBackKeepsTheWindow)
+{
+    TimeScale t;
+    NumericScale n(-3, 12);
+    for (mScale* s : {&t.s, &n.s}) {
+        double const a = s->getMinVisValue(), b = s->getMaxVisValue();
+        int const size = s->getParentSize();
+        s->setParentSize(0);
+        s->reconfig();
+        s->setParentSize(size);
+        EXPECT_EQ(s->getMinVisValue(), a);
+        EXPECT_EQ(s->getMaxVisValue(), b);
+    }
 }
 
 TEST(Scale, ANewSizeKeepsAVisiblePointSelectionAtItsFraction)

@@ -1,9 +1,12 @@
 #include "ItemsDoc.h"
 #include "ctHandful.h"
+#include "ctHandfulEventsQt.h"
 #include "ctHandfulQt.h"
 
 #include <QDrag>
+#include <QDragEnterEvent>
 #include <QGraphicsSceneDragDropEvent>
+#include <QGraphicsView>
 #include <QMimeData>
 
 #include <functional>
@@ -37,6 +40,7 @@ struct Drags : ItemsDoc
 {
     QWidget source;
     static inline int execs = 0;
+    static inline Qt::DropActions offered;
     static inline std::function<Qt::DropAction(QDrag&)> during;
 
     Drags()
@@ -51,9 +55,10 @@ struct Drags : ItemsDoc
         ctHndQt::ourDragExec = &ctHndQt::execDrag;
         during = nullptr;
     }
-    static Qt::DropAction exec(QDrag& drag, Qt::DropActions)
+    static Qt::DropAction exec(QDrag& drag, Qt::DropActions actions)
     {
         ++execs;
+        offered = actions;
         return during ? during(drag) : Qt::IgnoreAction;
     }
 
@@ -176,6 +181,65 @@ TEST_F(Drags, ADragSurvivesItsItemsGoingDuringIt)
     pressAndMove({30, 10});
     EXPECT_EQ(execs, 1);
     EXPECT_TRUE(inLayer(a));
+}
+
+TEST_F(Drags, ARefreshThatDeletesTheGrabbedItemDuringTheDragLeavesNothingPointingAtIt)
+{
+    doc.selection.setSelection(a);
+    QPointF const target(item(a)->mapToScene(12, 12).x(), item(b)->mapToScene(12, 12).y());
+    during = [&](QDrag& qdrag) {
+        ctHandfulQt* handful = tlObj::ourHand.getHandfulQt();
+        EXPECT_EQ(handful->mySrcItem, item(a));
+        QGraphicsSceneDragDropEvent drop(QEvent::GraphicsSceneDrop);
+        drop.setScenePos(target);
+        drop.setMimeData(qdrag.mimeData());
+        drop.setPossibleActions(Qt::MoveAction);
+        drop.setProposedAction(Qt::MoveAction);
+        QCoreApplication::sendEvent(&scene, &drop);
+        // The view moves on (the lock to now's timer, say) and the scene sync drops the item of
+        // the event just dropped, the one the drag started from, while the drag still runs.
+        show(5000);
+        timeline.getEdb()->syncEventsToView(&timeline, &scene);
+        EXPECT_EQ(ev(a)->giGet(), nullptr);
+        EXPECT_EQ(handful->mySrcItem, nullptr);
+        EXPECT_EQ(handful->getSrcW(), source.width()) << "the source widget's, the item gone";
+        return drop.dropAction();
+    };
+    pressAndMove({12, 12});
+    ASSERT_EQ(execs, 1);
+    EXPECT_EQ(spot(a), std::make_tuple(l, 1.0, 100.0));
+    EXPECT_TRUE(inLayer(a));
+}
+
+TEST_F(Drags, ADragWithControlHeldIsAMoveWithTheFullZoning)
+{
+    QGraphicsView view(&scene);
+    view.resize(1000, 600);
+    view.show();
+    doc.selection.setSelection(a);
+    // Far below the layer: with the zoning key, a new layer below it.
+    QPointF const target(item(a)->mapToScene(12, 12).x(), 550);
+    during = [&](QDrag& qdrag) {
+        // What the toolkit sends the view while the pointer moves and lets go with Control held:
+        // it proposes a Copy whenever a Copy is offered.
+        QPoint const at = view.mapFromScene(target);
+        QDragEnterEvent enter(at, offered, qdrag.mimeData(), Qt::LeftButton, Qt::ControlModifier);
+        QDragMoveEvent move(at, offered, qdrag.mimeData(), Qt::LeftButton, Qt::ControlModifier);
+        QDropEvent drop(at, offered, qdrag.mimeData(), Qt::LeftButton, Qt::ControlModifier);
+        EXPECT_EQ(drop.proposedAction(), Qt::MoveAction);
+        for (QDropEvent* event : std::initializer_list<QDropEvent*> {&enter, &move, &drop})
+            QApplication::sendEvent(view.viewport(), event);
+        return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+    };
+    pressAndMove({12, 12});
+    ASSERT_EQ(execs, 1);
+    EXPECT_EQ(offered, Qt::MoveAction);
+    ASSERT_EQ(timeline.getLayerHdls().size(), 2u);
+    Obh below = timeline.getLayerHdls().back();
+    EXPECT_EQ(spot(a), std::make_tuple(below, 0.0, 100.0));
+    EXPECT_FALSE(inLayer(a)) << "moved, not copied";
+    EXPECT_EQ(tlObj::ourType_mLayer->ptr(below)->getEvents().size(), 1u);
+    EXPECT_EQ(timeline.getEdb()->getEvents().size(), 2u);
 }
 
 TEST_F(Drags, AnEventTakenOutOfTheSelectionDragsNothing)

@@ -5,6 +5,9 @@
 
 #include <QCursor>
 #include <QGraphicsSceneHoverEvent>
+#include <gmock/gmock.h>
+
+#include <string>
 
 namespace {
 
@@ -158,6 +161,22 @@ TEST_F(EventItems, APressOnTheBandMakesItsLayerCurrentAndGoesOn)
         EXPECT_FALSE(selected(a));
         EXPECT_TRUE(raised(tlObj::DirtSelection));
     }
+}
+
+TEST_F(EventItems, TheHereLinesNameTheSourceFileAlone)
+{
+    std::string const out = loggedBy([&] {
+        mouse(band(), QEvent::GraphicsSceneMousePress, {600, 5});
+        item(a)->setSelected(true);
+        QGraphicsSceneMouseEvent background(QEvent::GraphicsSceneMousePress);
+        background.setScenePos({900, 590});
+        background.setButton(Qt::LeftButton);
+        background.setButtons(Qt::LeftButton);
+        QCoreApplication::sendEvent(&scene, &background);
+    });
+    for (char const* file : {"giLayer.cpp", "giEvent.cpp", "tlScene.cpp"})
+        EXPECT_THAT(out, testing::HasSubstr(std::string("HERE  - ") + file + ", line "));
+    EXPECT_THAT(out, testing::Not(testing::HasSubstr("HERE  - /")));
 }
 
 TEST_F(EventItems, AReleaseOnTheBandForgetsTheEventsPress)

@@ -1,6 +1,9 @@
 #include "pTimeline.h"
 #include "ItemsDoc.h"
 #include "ScopedTraces.h"
+#include "aTs.h"
+#include "cmdTimelineZoomToPreset_Hours.h"
+#include "cmdViewLockTimeToNow.h"
 #include "pBotLeft.h"
 #include "pCtrls.h"
 #include "pGv.h"
@@ -16,6 +19,7 @@
 #include <QWheelEvent>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -233,21 +237,24 @@ TEST_F(Pane, TheWheelZoomsOrPansTheAxisItsModifiersName)
         int zoom;     // the window's width: -1 narrower, 0 the same, 1 wider
         double shift; // for a pan, how far the window moved, in widths
     } const cases[] = {
-        {Qt::NoModifier, {0, 120}, tlObj::DirtRowScalePan, Rows, 0, 0.1},
-        {Qt::ShiftModifier, {0, 120}, tlObj::DirtRowScalePan, Rows, 0, 1.0},
-        {Qt::NoModifier, {0, -120}, tlObj::DirtRowScalePan, Rows, 0, -0.1},
-        {Qt::AltModifier, {0, 120}, tlObj::DirtTimeScalePan, Time, 0, 0.05},
+        // Turned away from the user (a positive turn): what lies above, or earlier, and closer.
+        {Qt::NoModifier, {0, 120}, tlObj::DirtRowScalePan, Rows, 0, -0.1},
+        {Qt::ShiftModifier, {0, -120}, tlObj::DirtRowScalePan, Rows, 0, 1.0},
+        {Qt::NoModifier, {0, -120}, tlObj::DirtRowScalePan, Rows, 0, 0.1},
+        {Qt::AltModifier, {0, 120}, tlObj::DirtTimeScalePan, Time, 0, -0.05},
         // X11 reports an Alt turn sideways.
-        {Qt::AltModifier, {-120, 0}, tlObj::DirtTimeScalePan, Time, 0, -0.05},
-        {Qt::AltModifier | Qt::ShiftModifier, {0, 120}, tlObj::DirtTimeScalePan, Time, 0, 0.5},
+        {Qt::AltModifier, {-120, 0}, tlObj::DirtTimeScalePan, Time, 0, 0.05},
+        {Qt::AltModifier | Qt::ShiftModifier, {0, 120}, tlObj::DirtTimeScalePan, Time, 0, -0.5},
         // Less than a degree still goes the way it turns.
-        {Qt::AltModifier, {0, -5}, tlObj::DirtTimeScalePan, Time, 0, -0.05},
-        {Qt::MetaModifier | Qt::AltModifier, {0, 120}, tlObj::DirtTimeScaleZoom, Time, 1, 0},
-        {Qt::MetaModifier | Qt::AltModifier, {120, 0}, tlObj::DirtTimeScaleZoom, Time, 1, 0},
-        {Qt::MetaModifier | Qt::AltModifier, {0, -120}, tlObj::DirtTimeScaleZoom, Time, -1, 0},
-        // The rows' window widens on the turn that widens the time axis' window.
-        {Qt::MetaModifier, {0, 120}, tlObj::DirtRowScaleZoom, Rows, 1, 0},
-        {Qt::MetaModifier | Qt::ControlModifier, {0, -120}, tlObj::DirtRowScaleZoom, Rows, -1, 0},
+        {Qt::AltModifier, {0, -5}, tlObj::DirtTimeScalePan, Time, 0, 0.05},
+        {Qt::ControlModifier | Qt::AltModifier, {0, 120}, tlObj::DirtTimeScaleZoom, Time, -1, 0},
+        {Qt::ControlModifier | Qt::AltModifier, {120, 0}, tlObj::DirtTimeScaleZoom, Time, -1, 0},
+        {Qt::ControlModifier | Qt::AltModifier, {0, -120}, tlObj::DirtTimeScaleZoom, Time, 1, 0},
+        {Qt::ControlModifier, {0, 120}, tlObj::DirtRowScaleZoom, Rows, -1, 0},
+        {Qt::ControlModifier, {0, -120}, tlObj::DirtRowScaleZoom, Rows, 1, 0},
+        // Meta (the Windows key) is not looked at.
+        {Qt::MetaModifier | Qt::AltModifier, {0, 120}, tlObj::DirtTimeScalePan, Time, 0, -0.05},
+        {Qt::MetaModifier, {0, -120}, tlObj::DirtRowScalePan, Rows, 0, 0.1},
     };
     for (int k = 0; k < 20; ++k) // a stack taller than the view
         timeline.newLayer();
@@ -296,7 +303,7 @@ TEST_F(Pane, ATimeZoomKeepsItsPixel)
     };
     for (auto const& c : cases) {
         double const time = scale.parentToLocal(c.pixel);
-        wheelAt(*pane, c.at, {0, -120}, Qt::MetaModifier | Qt::AltModifier);
+        wheelAt(*pane, c.at, {0, -120}, Qt::ControlModifier | Qt::AltModifier);
         EXPECT_NEAR(scale.localToParent(time), c.pixel, 1e-6);
     }
 }
@@ -325,6 +332,55 @@ TEST_F(Pane, LockToNowRunsTheTimerWhileTheFlagIsSet)
     doc.dirt.clearAllDirt();
     pane->stopNowTimer();
     EXPECT_FALSE(raised(tlObj::DirtTimeScaleLockToNowChanged));
+}
+
+TEST_F(Pane, LockedTheViewCentresOnNowAfterEachMoveOrLetsGoWhereNowOutrunsTheTimer)
+{
+    struct
+    {
+        char const* what;
+        std::function<void()> act;
+        bool locked;
+    } const cases[] = {
+        {"the Hours preset", [] { cmdTimelineZoomToPreset_Hours::ourInstance.cmdAction(); }, true},
+        {"a wheel zoom",
+         [&] {
+             wheelAt(*pane, {250, 300}, {0, 120}, Qt::ControlModifier | Qt::AltModifier);
+         },
+         true},
+        {"a resize",
+         [&] {
+             pane->resize(700, 600);
+             waitForLayout(*pane);
+         },
+         true},
+        {"0.1 ms a pixel",
+         [&] {
+             scale.setZoom(0.0001);
+             doc.dirt.setDirty(tlObj::DirtTimeScaleZoom, true);
+         },
+         false},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        // A day a pixel, a time picked 300 pixels before now, then locked.
+        aTs now;
+        now.stamp();
+        scale.zoomToLocalRange(now.asSeconds() - 400 * 86400.0, now.asSeconds() + 399 * 86400.0,
+                               1.0f);
+        scale.localSelectAtParentPos(100);
+        timeline.setLockToNowFlag(false);
+        ASSERT_TRUE(cmdViewLockTimeToNow::ourInstance.cmdAction());
+        doc.pass();
+        c.act();
+        doc.pass();
+        EXPECT_EQ(timeline.getLockToNowFlag(), c.locked);
+        EXPECT_EQ(pane->nowTimer() != nullptr, c.locked);
+        now.stamp();
+        if (c.locked) {
+            EXPECT_NEAR(scale.localToParent(now), scale.getParentSize() / 2.0, 1.0);
+        }
+    }
 }
 
 TEST_F(Pane, TheSelectionAreaIsOnTheScreenWhereTheSelectionIsDrawn)

@@ -1,6 +1,6 @@
-#include "Xml.h"
 #include "XmlReader.h"
 #include "ScratchDir.h"
+#include "Xml.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -84,8 +84,10 @@ TEST(XmlReader, RefusesDoctypeEntitiesAndBrokenFiles)
         char const* name;
         std::string text;
     } cases[] = {
-        {"external entity", "<!DOCTYPE r [<!ENTITY e SYSTEM \"file://" + secret + "\">]><r>&e;</r>"},
-        {"entity bomb", "<!DOCTYPE r [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">]><r>&b;</r>"},
+        {"external entity",
+         "<!DOCTYPE r [<!ENTITY e SYSTEM \"file://" + secret + "\">]><r>&e;</r>"},
+        {"entity bomb", "<!DOCTYPE r [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b "
+                        "\"&a;&a;&a;&a;&a;&a;&a;&a;\">]><r>&b;</r>"},
         {"plain doctype", "<!DOCTYPE r><r/>"},
         {"truncated", "<r><a x=\"1\"><b"},
         {"undefined entity", "<r>&nope;</r>"},
@@ -181,8 +183,10 @@ TEST(XmlReader, TypedAttributesInAnyLocale)
     bool german = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
     ScratchDir dir;
     std::string f = dir.file("a.xml");
-    writeFile(f, "<a t=\"true\" one=\"1\" f=\"False\" yes=\"yes\" neg=\"-1\" huge=\"99999999999999999999\" "
-                 "i=\"-42\" d=\"2.5\" junk=\"abc\"/>");
+    writeFile(
+        f,
+        "<a t=\"true\" one=\"1\" f=\"False\" yes=\"yes\" neg=\"-1\" huge=\"99999999999999999999\" "
+        "i=\"-42\" d=\"2.5\" junk=\"abc\"/>");
     AttrProbe p;
     XmlReader reader;
     reader.pushHandler(&p, nullptr);
@@ -269,4 +273,69 @@ TEST(XmlReader, RealsReadTheSameWhicheverWayTheyAreWritten)
     EXPECT_FALSE(Xml::parseReal("abc", v));
     EXPECT_FALSE(Xml::parseReal("", v));
     EXPECT_EQ(v, 7) << "left as it was";
+}
+
+TEST(XmlReader, WholeNumbersReadAsTheCLibraryReadsThem)
+{
+    // The int and long forms give what strtol gives, the clamped value and the failure beyond the
+    // range included, whatever the text holds around the digits.
+    std::vector<std::string> const texts = {"0",
+                                            "-0",
+                                            "42",
+                                            "-42",
+                                            "007",
+                                            "12abc",
+                                            " 5",
+                                            "+5",
+                                            "-",
+                                            "",
+                                            "x",
+                                            "2147483647",
+                                            "2147483648",
+                                            "-2147483649",
+                                            "9223372036854775807",
+                                            "9223372036854775808",
+                                            "-9223372036854775809",
+                                            "99999999999999999999",
+                                            "1e3",
+                                            "\t-17 "};
+    struct Probe : XmlReadHandler
+    {
+        std::vector<std::string> const* texts = nullptr;
+        std::vector<std::pair<bool, long>> longs;
+        std::vector<std::pair<bool, int>> ints;
+        bool xmlReadStartElement(XmlReader& r, char const*, int) override
+        {
+            for (std::size_t i = 0; i < texts->size(); ++i) {
+                std::string const n = "a" + std::to_string(i);
+                long l = -5;
+                int v = -5;
+                bool const lok = r.getAttr(n.c_str(), l);
+                bool const iok = r.getAttr(n.c_str(), v);
+                longs.emplace_back(lok, l);
+                ints.emplace_back(iok, v);
+            }
+            return true;
+        }
+    } probe;
+    probe.texts = &texts;
+    std::string doc = "<r";
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        doc += " a" + std::to_string(i) + "=\"" + (texts[i] == "\t-17 " ? "&#9;-17 " : texts[i]) +
+               "\"";
+    doc += "/>";
+    ScratchDir dir;
+    writeFile(dir.file("n.xml"), doc);
+    XmlReader reader;
+    reader.pushHandler(&probe, nullptr);
+    ASSERT_TRUE(reader.parseFile(dir.file("n.xml").c_str()));
+    ASSERT_EQ(probe.longs.size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        errno = 0;
+        long const want = std::strtol(texts[i].c_str(), nullptr, 10);
+        bool const ok = errno != ERANGE;
+        EXPECT_EQ(probe.longs[i], std::make_pair(ok, want)) << '"' << texts[i] << '"';
+        EXPECT_EQ(probe.ints[i], std::make_pair(ok, static_cast<int>(want)))
+            << '"' << texts[i] << '"';
+    }
 }

@@ -2,12 +2,16 @@
 // attributes, handle elements and bins of settings. Seeds: the documents in tests/Ob/data and
 // tests/Ob/data/damaged.
 //
+// With VANTREL_FUZZ_STRETCHES=N in the environment every input is read in stretches of about N
+// bytes by three threads (the reading of large files), whatever its size.
+//
 // What must hold whatever the bytes: the pools stay sound, every live object was initialised,
 // a refused document leaves every pool empty and runs no post-load hook, an accepted one leaves
 // the handlers where they began, a handle read from it resolves to a live object of the right
 // pool or to nothing, and the store stays usable.
 
 #include "ObTestTypes.h"
+#include "XmlStretches.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,7 +41,12 @@ void check(bool holds)
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size)
 {
-    static bool const once = (std::atexit(removeScratchFile), true);
+    static bool const once = [] {
+        std::atexit(removeScratchFile);
+        if (char const* bytes = std::getenv("VANTREL_FUZZ_STRETCHES"))
+            XmlStretches::settings() = {0, std::strtoul(bytes, nullptr, 10), 3};
+        return true;
+    }();
     (void)once;
     Ob::ourTrace = false;
     Xml::ourTrace = false;
@@ -48,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size)
     std::fclose(f);
 
     Store s;
-    Obh before = s.recs.make();
+    s.recs.make(); // a live object that a refused load must recycle
     HookCount::zero();
     bool balanced = false;
     bool const loaded = loadObjects(s.engine, scratchFile(), &balanced);

@@ -1,0 +1,145 @@
+// The XML reader alone on a large document of the program's form (tools/gendoc, 100,000 events
+// in 50 layers, and a million in 200), beside libxml2 alone on the same file: one SAX2 parse with
+// empty callbacks on one thread. The reader hands every node to a handler that takes it and does
+// nothing: what reading costs before the model sees a node. "Once" is the reader's single parse,
+// "Stretches" its parallel reading on every core. Run by hand in a release build:
+// build/rel/bench/bench_xml_reading [--benchmark_filter=...].
+#include "XmlReader.h"
+#include "XmlStretches.h"
+
+#include <benchmark/benchmark.h>
+#include <libxml/parser.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path const& folder()
+{
+    static fs::path const dir = [] {
+        std::string d = (fs::temp_directory_path() / "vantrel-bench-xml-XXXXXX").string();
+        return fs::path(mkdtemp(d.data()));
+    }();
+    return dir;
+}
+
+// The document's file, made on first use.
+std::string document(int events, int layers)
+{
+    static std::map<int, std::string> made;
+    auto found = made.find(events);
+    if (found != made.end())
+        return found->second;
+    fs::path const gendoc = fs::path(__FILE__).parent_path() / "../../tools/gendoc";
+    std::string const path = (folder() / ("doc" + std::to_string(events))).string();
+    std::string const command = "python3 '" + gendoc.string() + "' '" + path + "' " +
+                                std::to_string(events) + " " + std::to_string(layers) +
+                                " >/dev/null";
+    if (std::system(command.c_str()) != 0)
+        return {};
+    return made[events] = path + ".orstime/doc_data.xml";
+}
+
+long residentKb()
+{
+    FILE* f = std::fopen("/proc/self/status", "r");
+    char line[256];
+    long kb = 0;
+    while (f && std::fgets(line, sizeof line, f))
+        if (std::strncmp(line, "VmRSS:", 6) == 0)
+            kb = std::atol(line + 6);
+    if (f)
+        std::fclose(f);
+    return kb;
+}
+
+struct Nothing : XmlReadHandler
+{
+    bool xmlReadStartElement(XmlReader&, char const*, int) override { return true; }
+    bool xmlReadEndElement(XmlReader&, char const*) override { return true; }
+    bool xmlReadValue(XmlReader&, char const*) override { return true; }
+};
+
+void BM_BareSax2(benchmark::State& state)
+{
+    std::string const file =
+        document(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    xmlSAXHandler sax;
+    std::memset(&sax, 0, sizeof sax);
+    sax.initialized = XML_SAX2_MAGIC;
+    sax.startElementNs = [](void*, xmlChar const*, xmlChar const*, xmlChar const*, int,
+                            xmlChar const**, int, int, xmlChar const**) {};
+    sax.endElementNs = [](void*, xmlChar const*, xmlChar const*, xmlChar const*) {};
+    sax.characters = [](void*, xmlChar const*, int) {};
+    sax.ignorableWhitespace = sax.characters;
+    std::vector<char> piece(256 << 10);
+    for (auto _ : state) {
+        FILE* in = std::fopen(file.c_str(), "rb");
+        xmlParserCtxtPtr ctxt = xmlCreatePushParserCtxt(&sax, nullptr, nullptr, 0, file.c_str());
+        for (std::size_t n; in && (n = std::fread(piece.data(), 1, piece.size(), in)) > 0;)
+            xmlParseChunk(ctxt, piece.data(), static_cast<int>(n), 0);
+        xmlParseChunk(ctxt, nullptr, 0, 1);
+        if (!ctxt->wellFormed)
+            state.SkipWithError("the document did not parse");
+        xmlFreeParserCtxt(ctxt);
+        if (in)
+            std::fclose(in);
+    }
+}
+
+void read(benchmark::State& state, bool stretches)
+{
+    std::string const file =
+        document(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    XmlStretches::Settings const saved = XmlStretches::settings();
+    if (!stretches)
+        XmlStretches::settings().parallelFrom = std::size_t(1) << 62;
+    for (auto _ : state) {
+        Nothing nothing;
+        XmlReader reader;
+        reader.pushHandler(&nothing, nullptr);
+        if (!reader.parseFile(file.c_str()))
+            state.SkipWithError("the document did not read");
+        state.counters["stretches"] = reader.course().stretches;
+    }
+    state.counters["resident_MB"] = residentKb() / 1024.0;
+    XmlStretches::settings() = saved;
+}
+
+void BM_ReadOnce(benchmark::State& state)
+{
+    read(state, false);
+}
+
+void BM_ReadStretches(benchmark::State& state)
+{
+    read(state, true);
+}
+
+void sizes(benchmark::internal::Benchmark* b)
+{
+    b->Args({100000, 50})->Args({1000000, 200})->Unit(benchmark::kMillisecond)->Repetitions(3);
+}
+
+BENCHMARK(BM_BareSax2)->Apply(sizes)->Iterations(1);
+BENCHMARK(BM_ReadOnce)->Apply(sizes)->Iterations(1);
+BENCHMARK(BM_ReadStretches)->Apply(sizes)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    fs::remove_all(folder());
+    return 0;
+}

@@ -1,0 +1,203 @@
+#include "ObhSet.h"
+
+#include "aAssert.h"
+
+#include <algorithm>
+
+ObhSet::const_iterator::const_iterator(ObhSet const* set, std::size_t run, std::size_t at,
+                                       std::set<Obh>::const_iterator other)
+    : mySet(set), myRun(run), myAt(at), myOther(other)
+{
+    settle();
+}
+
+void ObhSet::const_iterator::settle()
+{
+    bool const runsLeft = myRun < mySet->myRuns.size();
+    bool const othersLeft = myOther != mySet->myOthers.end();
+    if (!runsLeft && !othersLeft)
+        return;
+    if (runsLeft) {
+        Obh const h = mySet->handleAt(mySet->myRuns[myRun][myAt]);
+        if (!othersLeft || h < *myOther) {
+            myFromRuns = true;
+            myCurrent = h;
+            return;
+        }
+    }
+    myFromRuns = false;
+    myCurrent = *myOther;
+}
+
+ObhSet::const_iterator& ObhSet::const_iterator::operator++()
+{
+    if (myFromRuns) {
+        if (++myAt == mySet->myRuns[myRun].size()) {
+            ++myRun;
+            myAt = 0;
+        }
+    } else {
+        ++myOther;
+    }
+    settle();
+    return *this;
+}
+
+ObhSet::ObhSet(std::initializer_list<Obh> handles)
+{
+    for (Obh const& h : handles)
+        insert(h);
+}
+
+Obh ObhSet::handleAt(uint32_t addr) const
+{
+    Obh h;
+    h.myType = myType;
+    h.myTypeIndex = myTypeIndex;
+    h.myAddr = addr;
+    h.myFlags = Obh::IsValid;
+    return h;
+}
+
+std::size_t ObhSet::runFor(uint32_t addr) const
+{
+    // The first run whose last slot is not below the slot.
+    auto const it = std::lower_bound(myRuns.begin(), myRuns.end(), addr,
+                                     [](Run const& r, uint32_t a) { return r.back() < a; });
+    std::size_t const i = static_cast<std::size_t>(it - myRuns.begin());
+    return std::min(i, myRuns.size() - 1);
+}
+
+bool ObhSet::inRuns(Obt const* type, uint32_t addr) const
+{
+    if (myRuns.empty() || type != myType)
+        return false;
+    Run const& run = myRuns[runFor(addr)];
+    return std::binary_search(run.begin(), run.end(), addr);
+}
+
+bool ObhSet::contains(Obh const& h) const
+{
+    return inRuns(h.myType, h.myAddr) || (!myOthers.empty() && myOthers.count(h) != 0);
+}
+
+bool ObhSet::insert(Obh const& h)
+{
+    if (contains(h))
+        return false;
+    if (myRuns.empty() && h.myFlags == Obh::IsValid) {
+        myType = h.myType;
+        myTypeIndex = h.myTypeIndex;
+    }
+    ++mySize;
+    if (!compact(h)) {
+        myOthers.insert(h);
+        return true;
+    }
+    if (myRuns.empty()) {
+        myRuns.push_back({h.myAddr});
+        return true;
+    }
+    std::size_t const r = runFor(h.myAddr);
+    Run& run = myRuns[r];
+    run.insert(std::lower_bound(run.begin(), run.end(), h.myAddr), h.myAddr);
+    if (run.size() <= 2 * RunSize)
+        return true;
+    // A run grown too long is split in two halves.
+    Run upper(run.begin() + RunSize, run.end());
+    run.resize(RunSize);
+    run.shrink_to_fit();
+    myRuns.insert(myRuns.begin() + static_cast<std::ptrdiff_t>(r) + 1, std::move(upper));
+    return true;
+}
+
+std::size_t ObhSet::erase(Obh const& h)
+{
+    if (inRuns(h.myType, h.myAddr)) {
+        std::size_t const r = runFor(h.myAddr);
+        Run& run = myRuns[r];
+        run.erase(std::lower_bound(run.begin(), run.end(), h.myAddr));
+        if (run.empty())
+            myRuns.erase(myRuns.begin() + static_cast<std::ptrdiff_t>(r));
+        if (myRuns.empty())
+            myType = nullptr;
+        --mySize;
+        return 1;
+    }
+    if (myOthers.empty())
+        return 0;
+    std::size_t const n = myOthers.erase(h);
+    mySize -= n;
+    return n;
+}
+
+std::size_t ObhSet::eraseSorted(std::vector<Obh> const& handles)
+{
+    std::size_t const before = mySize;
+    // The slots of the compact half to take out, ascending; the other half one by one (a key
+    // is in one half or the other, whatever the flags it is asked with).
+    std::vector<uint32_t> slots;
+    for (Obh const& h : handles) {
+        if (!myOthers.empty())
+            mySize -= myOthers.erase(h);
+        if (!myRuns.empty() && h.myType == myType)
+            slots.push_back(h.myAddr);
+    }
+    if (slots.empty())
+        return before - mySize;
+    A_ASSERT(std::is_sorted(slots.begin(), slots.end()));
+    // Each run that holds any of them is closed up in place; runs left empty go.
+    std::size_t next = 0, keptRuns = 0;
+    for (Run& run : myRuns) {
+        while (next < slots.size() && slots[next] < run.front())
+            ++next;
+        if (next < slots.size() && slots[next] <= run.back()) {
+            std::size_t kept = 0;
+            for (uint32_t addr : run) {
+                while (next < slots.size() && slots[next] < addr)
+                    ++next;
+                if (next < slots.size() && slots[next] == addr)
+                    --mySize;
+                else
+                    run[kept++] = addr;
+            }
+            run.resize(kept);
+        }
+        if (!run.empty())
+            std::swap(myRuns[keptRuns++], run);
+    }
+    myRuns.resize(keptRuns);
+    if (myRuns.empty())
+        myType = nullptr;
+    return before - mySize;
+}
+
+void ObhSet::clear()
+{
+    myRuns.clear();
+    myOthers.clear();
+    myType = nullptr;
+    myTypeIndex = 0;
+    mySize = 0;
+}
+
+ObhSet::const_iterator ObhSet::begin() const
+{
+    return const_iterator(this, 0, 0, myOthers.begin());
+}
+
+ObhSet::const_iterator ObhSet::end() const
+{
+    return const_iterator(this, myRuns.size(), 0, myOthers.end());
+}
+
+bool ObhSet::operator==(ObhSet const& other) const
+{
+    if (mySize != other.mySize)
+        return false;
+    for (auto a = begin(), b = other.begin(); a != end(); ++a, ++b) {
+        if (*a != *b)
+            return false;
+    }
+    return true;
+}

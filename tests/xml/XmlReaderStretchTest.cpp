@@ -1,0 +1,249 @@
+#include "ReadLog.h"
+#include "ScratchDir.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using readlog::Stretching;
+
+// The reader against the text reader. A document read whole, or refused by a handler, gives the
+// same nodes and message. Where the parser finds a fault the reader stops at it, in document
+// order; the text reader parsed a few hundred bytes ahead of the node it delivered, so it may stop
+// before nodes that lie just ahead of the fault and report the fault rather than a refusal there.
+void expectLike(readlog::Outcome const& got, readlog::Outcome const& want, std::string const& what)
+{
+    std::string const parseFault = " : failed to parse";
+    bool const faulty = want.message.size() >= parseFault.size() &&
+                        want.message.compare(want.message.size() - parseFault.size(),
+                                             parseFault.size(), parseFault) == 0;
+    if (!faulty) {
+        EXPECT_EQ(got.lines, want.lines) << what;
+        EXPECT_EQ(got.message, want.message) << what;
+        return;
+    }
+    EXPECT_NE(got.message, "") << what;
+    ASSERT_GE(got.lines.size(), want.lines.size()) << what;
+    EXPECT_EQ(std::vector<std::string>(got.lines.begin(), got.lines.begin() + want.lines.size()),
+              want.lines)
+        << what;
+}
+
+// The reader, one parse and in stretches: the same outcome, and the text reader's.
+void expectLikeTheTextReader(std::string const& path, std::string const& what, int failAt = -1)
+{
+    readlog::Outcome once;
+    {
+        Stretching never(std::size_t(1) << 40, 1 << 20);
+        once = readlog::read(path, failAt);
+    }
+    EXPECT_EQ(once.course.stretches, 0) << what;
+    expectLike(once, readlog::reference(path, failAt), what);
+    Stretching small(0, 97, 3);
+    readlog::Outcome const cut = readlog::read(path, failAt);
+    EXPECT_EQ(cut.lines, once.lines) << what << " (in stretches)";
+    EXPECT_EQ(cut.message, once.message) << what << " (in stretches)";
+}
+
+std::string write(ScratchDir const& dir, std::string const& text)
+{
+    static int n = 0;
+    std::string const f = dir.path + "/doc" + std::to_string(n++) + ".xml";
+    writeFile(f, text);
+    return f;
+}
+
+} // namespace
+
+TEST(XmlReaderCourse, EveryStoredTestDocumentReadsAsTheTextReaderReadsIt)
+{
+    namespace fs = std::filesystem;
+    fs::path const tests = fs::path(VANTREL_TEST_DATA_DIR).parent_path().parent_path();
+    int seen = 0;
+    for (auto const& e : fs::recursive_directory_iterator(tests)) {
+        if (e.path().extension() != ".xml" || e.path().string().find("/data/") == std::string::npos)
+            continue;
+        expectLikeTheTextReader(e.path().string(), e.path().filename().string());
+        ++seen;
+    }
+    EXPECT_GT(seen, 50);
+}
+
+TEST(XmlReaderCourse, NodesOfEveryKindComeAsFromTheTextReader)
+{
+    ScratchDir dir;
+    std::string const decl = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n";
+    std::string const utf8 = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    struct Case
+    {
+        char const* what;
+        std::string text;
+    } const cases[] = {
+        {"empty and closed elements",
+         decl + "<r>\n  <a x=\"1\"/>\n  <a x=\"1\"></a>\n  <a> </a>\n</r>\n"},
+        {"references in attributes", decl + "<r a=\"x &amp; y &lt; &gt; &quot; &apos;\" "
+                                            "b=\"&#38;&#x26;&#60;\" c=\"&#10;&#9;&#13;\" d=\"\"/>"},
+        {"texts, pieces joined",
+         decl + "<r>a &amp; b &#233;<![CDATA[c <d>]]><![CDATA[e]]>f<!--g--><!--h-->i</r>"},
+        {"blank texts", decl + "<r> <a>\t</a><b><![CDATA[ ]]></b>\r\n  </r>"},
+        {"comments and instructions around the root",
+         decl + "<!-- before --><?pi data?><r><?empty?></r><!-- after -->\n<?end x?>\n"},
+        {"namespaces",
+         decl + "<r xmlns=\"urn:d\" xmlns:p=\"urn:p\"><p:a p:x=\"1\" y=\"2\" xmlns:q=\"urn:q\"/>"
+                "<q:b q:z=\"3\"/></r>"},
+        {"unbound attribute prefix", decl + "<r u:x=\"1\" x=\"2\"/>"},
+        {"Latin-1 bytes", decl + "<r t=\"\xe9\xe8\xff\">\xe0 \xdf</r>"},
+        {"UTF-8", utf8 + "<r t=\"\xc3\xa9\xe2\x82\xac\">\xf0\x9f\x98\x80</r>"},
+        {"no declaration", "<r><a/></r>"},
+        {"plain document type", "<!DOCTYPE r><r/>"},
+        {"document type with entities", decl + "<!DOCTYPE r [<!ENTITY e \"v\">]><r>&e;</r>"},
+        {"broken document type", decl + "<!DOCTYPE r [<!ENTITY e>]><r/>"},
+        {"undefined entity", decl + "<r><a/>&nope;<b/></r>"},
+        {"undefined entity in an attribute", decl + "<r><a x=\"&nope;\"/></r>"},
+        {"mismatched end", decl + "<r><a><b/></c></r>"},
+        {"truncated", decl + "<r><a x=\"1\"><b"},
+        {"nothing after the declaration", decl},
+        {"text after the root", decl + "<r/>junk"},
+        {"two roots", decl + "<r/><s/>"},
+        {"duplicate attribute", decl + "<r><a x=\"1\" x=\"2\"/></r>"},
+        {"undeclared element prefix", decl + "<r><p:a/></r>"},
+    };
+    for (auto const& c : cases)
+        expectLikeTheTextReader(write(dir, c.text), c.what);
+    // Nesting at and past the limit the writer keeps to.
+    for (int depth : {255, 256, 257, 300}) {
+        std::string text = decl;
+        for (int i = 0; i < depth; ++i)
+            text += "<e" + std::to_string(i % 3) + ">";
+        text += "x";
+        for (int i = depth - 1; i >= 0; --i)
+            text += "</e" + std::to_string(i % 3) + ">";
+        expectLikeTheTextReader(write(dir, text), "nested " + std::to_string(depth));
+    }
+}
+
+TEST(XmlReaderCourse, TextsAtTheParsersSizeLimitAsTheTextReader)
+{
+    ScratchDir dir;
+    for (std::size_t size : {std::size_t(9'999'000), std::size_t(10'000'001)}) {
+        std::string text = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<r>\n <a>";
+        text.append(size, 'x');
+        text += "</a>\n <b/>\n</r>\n";
+        std::string const f = write(dir, text);
+        readlog::Outcome const want = readlog::reference(f);
+        readlog::Outcome const got = readlog::read(f);
+        EXPECT_EQ(got.message, want.message) << size;
+        EXPECT_EQ(got.lines.size(), want.lines.size()) << size;
+        EXPECT_EQ(got.lines == want.lines, true) << size;
+    }
+}
+
+TEST(XmlReaderCourse, AGeneratedDocumentReadInManyStretchesGivesWhatOneParseGives)
+{
+    ScratchDir dir;
+    std::string const f = write(dir, readlog::generated(400));
+    readlog::Outcome const want = readlog::reference(f);
+    ASSERT_EQ(want.message, "");
+    for (int threads : {1, 2, 5}) {
+        Stretching small(0, 4096, threads);
+        readlog::Outcome const got = readlog::read(f);
+        EXPECT_GT(got.course.stretches, 40);
+        EXPECT_EQ(got.course.replayed, got.course.stretches);
+        EXPECT_FALSE(got.course.tookOver);
+        EXPECT_EQ(got.message, "");
+        EXPECT_EQ(got.lines, want.lines) << threads << " threads";
+    }
+}
+
+// Whatever one stretch holds, the outcome is that of one parse: the damage, a handler's refusal,
+// and what the cutting can take for a start tag (a comment or CDATA holding a line that begins
+// with one, texts beyond ASCII across a cut).
+TEST(XmlReaderCourse, ADocumentDamagedInAnyOneStretchGivesWhatOneParseGives)
+{
+    ScratchDir dir;
+    std::string const good = readlog::generated(120, 7);
+    auto at = [&](double fraction) {
+        std::size_t p = static_cast<std::size_t>(good.size() * fraction);
+        return good.find("\n", p) + 1;
+    };
+    struct Case
+    {
+        std::string what;
+        std::string text;
+        int failAt = -1;
+    };
+    std::vector<Case> cases;
+    for (double where : {0.001, 0.3, 0.77, 0.999}) {
+        std::string const w = std::to_string(where);
+        std::size_t const p = at(where);
+        cases.push_back({"truncated at " + w, good.substr(0, p + 7)});
+        cases.push_back({"broken tag at " + w, std::string(good).insert(p, "<a b=\"1\" c>\n")});
+        cases.push_back({"stray end at " + w, std::string(good).insert(p, "</addr>\n")});
+        cases.push_back(
+            {"comment holding start tags at " + w,
+             std::string(good).insert(p, "<!--\n            <addr _id=\"9\">\n  <x>\n-->\n")});
+        cases.push_back(
+            {"CDATA holding start tags at " + w,
+             std::string(good).insert(p, "<w><![CDATA[\n            <addr _id=\"9\">\n]]></w>\n")});
+        cases.push_back({"instruction holding start tags at " + w,
+                         std::string(good).insert(p, "<?pi \n   <addr x=\"1\">\n?>\n")});
+        cases.push_back({"text beyond ASCII across lines at " + w,
+                         std::string(good).insert(p, "<w>\xe9\n\xe8\n   \xff</w>\n")});
+        cases.push_back({"undefined entity at " + w, std::string(good).insert(p, "<w>&x;</w>\n")});
+        cases.push_back({"end tag split by a cut at " + w,
+                         std::string(good).insert(p, "<w a=\"1\"\n   >\n</w\n   >\n")});
+    }
+    for (int n : {0, 1, 5, 300, 700, 1100})
+        cases.push_back({"refused at start " + std::to_string(n), good, n});
+    for (auto const& c : cases) {
+        std::string const f = write(dir, c.text);
+        readlog::Outcome once;
+        {
+            Stretching never(std::size_t(1) << 40, 1 << 20);
+            once = readlog::read(f, c.failAt);
+        }
+        expectLike(once, readlog::reference(f, c.failAt), c.what);
+        for (std::size_t bytes : {std::size_t(1500), std::size_t(7000)}) {
+            Stretching small(0, bytes, 3);
+            readlog::Outcome const got = readlog::read(f, c.failAt);
+            if (c.text.size() > 8 * bytes) {
+                EXPECT_GT(got.course.stretches, 5) << c.what;
+            }
+            EXPECT_EQ(got.lines, once.lines) << c.what << ", stretches of " << bytes;
+            EXPECT_EQ(got.message, once.message) << c.what << ", stretches of " << bytes;
+        }
+    }
+}
+
+TEST(XmlReaderCourse, OnlyFilesThatBeginAsTheProgramWritesThemAreCut)
+{
+    ScratchDir dir;
+    std::string const body = readlog::generated(50).substr(
+        std::string("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n").size());
+    struct Case
+    {
+        std::string head;
+        bool cut;
+    } const cases[] = {
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n", true},
+        {"<?xml version=\"1.0\" encoding=\"utf-8\"?>\n", true},
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?>\n", false},
+        {"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n", false},
+        {"<?xml version=\"1.0\"?>\n", false},
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\"?>\n", false},
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><!-- x -->\n", false},
+        {"", false},
+    };
+    Stretching small(0, 1000, 2);
+    for (auto const& c : cases) {
+        std::string const f = write(dir, c.head + body);
+        readlog::Outcome const got = readlog::read(f);
+        EXPECT_EQ(got.course.stretches > 0, c.cut) << c.head;
+        expectLike(got, readlog::reference(f), c.head);
+    }
+}

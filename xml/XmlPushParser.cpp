@@ -1,0 +1,370 @@
+#include "XmlPushParser.h"
+
+#include "Xml.h"
+
+#include <libxml/SAX2.h>
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+char const* cstr(xmlChar const* s)
+{
+    return reinterpret_cast<char const*>(s);
+}
+
+// Stands for the local name of a namespace declaration in the name cache.
+char const XmlnsMark = 0;
+
+void ignoreError(void*, xmlErrorPtr)
+{
+}
+
+// An attribute value as the parser hands it over: between value and end, and with "&#38;" for
+// each '&' that a reference gave, since the tree builder reads references in it once more.
+void attributeValue(xmlChar const* value, xmlChar const* end, std::string& out, char const*& text,
+                    std::size_t& length)
+{
+    auto const* v = cstr(value);
+    length = static_cast<std::size_t>(end - value);
+    if (!std::memchr(v, '&', length)) {
+        text = v;
+        return;
+    }
+    out.clear();
+    for (std::size_t i = 0; i < length;) {
+        if (v[i] == '&' && i + 5 <= length && std::memcmp(v + i, "&#38;", 5) == 0) {
+            out += '&';
+            i += 5;
+        } else {
+            out += v[i++];
+        }
+    }
+    text = out.data();
+    length = out.size();
+}
+
+} // namespace
+
+XmlPushParser::XmlPushParser(bool silent) : mySax(new xmlSAXHandler)
+{
+    Xml::initLibrary();
+    // The tree builder's handlers for what a document type declares; our own for the content.
+    xmlSAXVersion(mySax, 2);
+    mySax->startElementNs = onStart;
+    mySax->endElementNs = onEnd;
+    mySax->characters = onCharacters;
+    mySax->ignorableWhitespace = onCharacters;
+    mySax->cdataBlock = onCData;
+    mySax->comment = onComment;
+    mySax->processingInstruction = onPi;
+    mySax->internalSubset = onInternalSubset;
+    if (silent)
+        mySax->serror = ignoreError;
+}
+
+XmlPushParser::~XmlPushParser()
+{
+    if (myCtxt) {
+        if (myCtxt->myDoc)
+            xmlFreeDoc(myCtxt->myDoc);
+        myCtxt->myDoc = nullptr;
+        xmlFreeParserCtxt(myCtxt);
+    }
+    delete mySax;
+}
+
+bool XmlPushParser::begin(char const* path, int prefixStarts, char const* first, std::size_t length)
+{
+    myPrefixLeft = prefixStarts;
+    // As the text reader starts: the encoding is guessed from the first four bytes.
+    int const head = static_cast<int>(std::min<std::size_t>(length, 4));
+    myCtxt = xmlCreatePushParserCtxt(mySax, nullptr, first, head, path);
+    if (!myCtxt)
+        return false;
+    myCtxt->_private = this;
+    xmlCtxtUseOptions(myCtxt, XML_PARSE_NONET);
+    return feed(first + head, length - static_cast<std::size_t>(head), false);
+}
+
+bool XmlPushParser::feed(char const* data, std::size_t length, bool terminate)
+{
+    if (!myCtxt || failed())
+        return false;
+    // The text reader's own test: any fault the parser returns, or a document no longer well
+    // formed.
+    int const ret = xmlParseChunk(myCtxt, data, static_cast<int>(length), terminate ? 1 : 0);
+    if (ret != 0 || !myCtxt->wellFormed || myStopped) {
+        faultHere();
+        return false;
+    }
+    return true;
+}
+
+void XmlPushParser::setLine(long line)
+{
+    if (myCtxt && myCtxt->input)
+        myCtxt->input->line = static_cast<int>(line);
+}
+
+XmlPushParser* XmlPushParser::of(void* ctx)
+{
+    // A document type's entities are parsed with contexts of their own: their content is
+    // nothing the reader delivers.
+    auto* ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    auto* p = static_cast<XmlPushParser*>(ctxt->_private);
+    return p && p->myCtxt == ctxt ? p : nullptr;
+}
+
+bool XmlPushParser::closeOpen()
+{
+    myOpenAtEnd.clear();
+    std::string suffix;
+    for (long long at : myOpen)
+        myOpenAtEnd.push_back(at >= 0 ? canonical(myTokens, static_cast<std::size_t>(at))
+                                      : myPrefixOpen[static_cast<std::size_t>(-1 - at)]);
+    for (auto it = myOpenAtEnd.rbegin(); it != myOpenAtEnd.rend(); ++it)
+        suffix += "</" + std::string(it->c_str()) + ">";
+    // The ends of the suffix are not the document's.
+    myPrefixLeft = -static_cast<int>(myOpenAtEnd.size());
+    return feed(suffix.data(), suffix.size(), true);
+}
+
+bool XmlPushParser::noteFault()
+{
+    if (myErrorAt != NoError)
+        return false;
+    if (!myCtxt->wellFormed) {
+        faultHere();
+        return false;
+    }
+    return true;
+}
+
+void XmlPushParser::faultHere()
+{
+    if (myErrorAt == NoError) {
+        myTokens.closeText();
+        myErrorAt = myTokens.tokens();
+    }
+}
+
+void XmlPushParser::stop()
+{
+    myStopped = true;
+    xmlStopParser(myCtxt);
+}
+
+uint32_t XmlPushParser::name(XmlTokens& out, void const* local, void const* prefix,
+                             char const* xmlns)
+{
+    auto make = [&] {
+        std::string n;
+        if (xmlns) {
+            n = "xmlns";
+            if (prefix)
+                n.append(":").append(static_cast<char const*>(prefix));
+        } else {
+            if (prefix)
+                n.append(static_cast<char const*>(prefix)).append(":");
+            n.append(static_cast<char const*>(local));
+        }
+        return out.addName(n);
+    };
+    if (&out != &myTokens)
+        return make();
+    if (xmlns)
+        local = &XmlnsMark;
+    // The parser's names are interned: their addresses are their identities.
+    if (myNameCache.empty())
+        myNameCache.assign(64, NameKey {nullptr, nullptr, 0});
+    std::size_t const mask = myNameCache.size() - 1;
+    std::size_t h = (reinterpret_cast<std::uintptr_t>(local) * 31u +
+                     reinterpret_cast<std::uintptr_t>(prefix)) >>
+                    3;
+    for (;; ++h) {
+        NameKey& k = myNameCache[h & mask];
+        if (!k.local) {
+            k = {local, prefix, make()};
+            uint32_t const id = k.id;
+            if (++myNamesCached * 2 > myNameCache.size()) {
+                std::vector<NameKey> old;
+                old.swap(myNameCache);
+                myNameCache.assign(old.size() * 2, NameKey {nullptr, nullptr, 0});
+                std::size_t const m = myNameCache.size() - 1;
+                for (NameKey const& o : old) {
+                    if (!o.local)
+                        continue;
+                    std::size_t g = (reinterpret_cast<std::uintptr_t>(o.local) * 31u +
+                                     reinterpret_cast<std::uintptr_t>(o.prefix)) >>
+                                    3;
+                    while (myNameCache[g & m].local)
+                        ++g;
+                    myNameCache[g & m] = o;
+                }
+            }
+            return id;
+        }
+        if (k.local == local && k.prefix == prefix)
+            return k.id;
+    }
+}
+
+std::string XmlPushParser::canonical(XmlTokens const& from, std::size_t at) const
+{
+    XmlTokens::Node node;
+    std::vector<XmlTokens::Attr> attrs;
+    from.read(at, node, attrs);
+    std::string out(node.name);
+    out += '\0';
+    for (auto const& a : attrs) {
+        out += a.byName ? '1' : '0';
+        out.append(a.name).append(1, '\0').append(a.value).append(1, '\0');
+    }
+    return out;
+}
+
+void XmlPushParser::onStart(void* self, xmlChar const* localname, xmlChar const* prefix,
+                            xmlChar const* uri, int nbNamespaces, xmlChar const** namespaces,
+                            int nbAttributes, int nbDefaulted, xmlChar const** attributes)
+{
+    (void)uri;
+    XmlPushParser* const pp = of(self);
+    if (!pp)
+        return;
+    XmlPushParser& p = *pp;
+    if (p.myPrefixLeft <= 0 && !p.noteFault())
+        return;
+    // As the text reader decides it: the start tag ends with "/>".
+    xmlParserInputPtr in = p.myCtxt->input;
+    bool const empty = in && in->cur && in->cur[0] == '/' && in->cur[1] == '>';
+    bool const ofPrefix = p.myPrefixLeft > 0;
+    XmlTokens& out = ofPrefix ? p.myPrefixTokens : p.myTokens;
+    std::size_t const at = out.start(p.name(out, localname, prefix, nullptr), empty);
+    for (int i = 0; i < nbNamespaces; ++i) {
+        char const* href = namespaces[2 * i + 1] ? cstr(namespaces[2 * i + 1]) : "";
+        out.attr(p.name(out, nullptr, namespaces[2 * i], "xmlns"), true, href, std::strlen(href));
+    }
+    // Attributes defaulted by a document type are not the element's own.
+    for (int i = 0; i < nbAttributes - nbDefaulted; ++i) {
+        xmlChar const** a = attributes + 5 * i;
+        char const* text = nullptr;
+        std::size_t length = 0;
+        attributeValue(a[3], a[4], p.myScratch, text, length);
+        // A prefix that no namespace binds leaves the attribute out of lookups by name.
+        bool const byName = !a[1] || a[2];
+        out.attr(p.name(out, a[0], a[1], nullptr), byName, text, length);
+    }
+    int const depth = p.myDepth;
+    if (ofPrefix) {
+        if (empty) {
+            // No open element of a document has this start tag: the guess was wrong.
+            p.faultHere();
+            p.stop();
+            return;
+        }
+        --p.myPrefixLeft;
+        p.myPrefixOpen.push_back(p.canonical(out, at));
+        p.myOpen.push_back(-static_cast<long long>(p.myPrefixOpen.size()));
+        ++p.myDepth;
+        return;
+    }
+    if (depth == 0 && p.myRootAt == NoError)
+        p.myRootAt = p.myTokens.tokens() - 1;
+    if (empty) {
+        p.myNextEndDropped = true;
+    } else {
+        p.myOpen.push_back(static_cast<long long>(at));
+        ++p.myDepth;
+    }
+    if (depth >= Xml::MaxDepth) {
+        // The reader refuses it when it gets there; nothing deeper is wanted.
+        p.faultHere();
+        p.stop();
+    }
+}
+
+void XmlPushParser::onEnd(void* self, xmlChar const* localname, xmlChar const* prefix,
+                          xmlChar const*)
+{
+    XmlPushParser* const pp = of(self);
+    if (!pp)
+        return;
+    XmlPushParser& p = *pp;
+    if (std::exchange(p.myNextEndDropped, false))
+        return;
+    if (!p.myOpen.empty())
+        p.myOpen.pop_back();
+    --p.myDepth;
+    if (p.myPrefixLeft < 0) {
+        ++p.myPrefixLeft; // an end of the suffix
+        return;
+    }
+    if (!p.noteFault())
+        return;
+    p.myTokens.end(p.name(p.myTokens, localname, prefix, nullptr));
+}
+
+void XmlPushParser::text(XmlTokens::Kind kind, char const* text, std::size_t length)
+{
+    // Text outside the root element is no node of the document.
+    if (myDepth <= 0 || !noteFault())
+        return;
+    if (myTokens.openTextLength(kind) + length > XML_MAX_TEXT_LENGTH) {
+        // The tree builder refuses a text node this large: it is not delivered.
+        bool const open = myTokens.openTextLength(kind) > 0;
+        myTokens.closeText();
+        myErrorAt = myTokens.tokens() - (open ? 1 : 0);
+        stop();
+        return;
+    }
+    myTokens.text(kind, text, length);
+}
+
+void XmlPushParser::onCharacters(void* self, xmlChar const* text, int length)
+{
+    if (XmlPushParser* p = of(self))
+        p->text(XmlTokens::Text, cstr(text), static_cast<std::size_t>(length));
+}
+
+void XmlPushParser::onCData(void* self, xmlChar const* text, int length)
+{
+    if (XmlPushParser* p = of(self))
+        p->text(XmlTokens::CData, cstr(text), static_cast<std::size_t>(length));
+}
+
+void XmlPushParser::onComment(void* self, xmlChar const* text)
+{
+    XmlPushParser* const pp = of(self);
+    if (!pp || !pp->noteFault())
+        return;
+    XmlPushParser& p = *pp;
+    char const* t = text ? cstr(text) : "";
+    p.myTokens.text(XmlTokens::Comment, t, std::strlen(t));
+    p.myTokens.closeText(); // comments side by side stay two nodes
+}
+
+void XmlPushParser::onPi(void* self, xmlChar const* target, xmlChar const* data)
+{
+    XmlPushParser* const pp = of(self);
+    if (!pp || !pp->noteFault())
+        return;
+    XmlPushParser& p = *pp;
+    char const* d = data ? cstr(data) : "";
+    p.myTokens.pi(p.name(p.myTokens, target, nullptr, nullptr), d, std::strlen(d));
+}
+
+void XmlPushParser::onInternalSubset(void* self, xmlChar const* name, xmlChar const* externalId,
+                                     xmlChar const* systemId)
+{
+    XmlPushParser* const p = of(self);
+    if (p && p->noteFault())
+        p->myTokens.doctype();
+    // What it declares is read as the tree builder reads it, so that the document parses on to
+    // its root as it did; the reader refuses the document there.
+    xmlSAX2InternalSubset(self, name, externalId, systemId);
+}

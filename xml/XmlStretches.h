@@ -1,0 +1,126 @@
+#pragma once
+
+#include "XmlPushParser.h"
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// A large document parsed in stretches by several threads, handed back in order.
+//
+// The file is cut before start tags that begin a line. A quick look at each stretch's tags (no
+// parse) guesses which elements are open where the next begins; each stretch is then parsed
+// apart by its own push parser, after a prefix of the document's declaration and the start tags
+// of those elements, and its end is proved by closing what is open there. A stretch is trusted
+// when it parsed without fault and the elements its prefix opened are the ones the stretch before
+// it left open: then, from the start of the file on, every cut is where a single parse would be,
+// with the same elements open, and the trusted stretches' tokens are exactly what one parse gives.
+// The first stretch that is not trusted ends the parallel reading: the caller goes on with one
+// parse from there, after the start tags of the elements the stretch before it left open (the
+// start of a stretch that follows a trusted one is a true cut), or from the start of the file
+// when those cannot be written in the document's encoding.
+//
+// Only files that begin the way the program writes them are cut: the declaration, in ISO-8859-1
+// or UTF-8, on a line of its own, then the root element. A few stretches are in flight at a time,
+// their buffers passed on once handed back, so that the memory held stays small beside the
+// document.
+class XmlStretches
+{
+public:
+    struct Settings
+    {
+        // Files smaller than this are read by one parse.
+        std::size_t parallelFrom = std::size_t(8) << 20;
+        std::size_t stretchBytes = std::size_t(1) << 20;
+        // 0: one per core.
+        int threads = 0;
+    };
+    // What every reader of the process uses; tests force small stretches through it.
+    static Settings& settings();
+
+    struct Stretch
+    {
+        uint64_t begin = 0;
+        uint64_t end = 0;
+        // The document's declaration and the start tags of the elements open at begin.
+        std::string prefix;
+        int prefixStarts = 0;
+        std::unique_ptr<XmlPushParser> parser;
+        // Parsed without fault and continuing the stretch before it.
+        bool trusted = false;
+        // Whether the prefix holds the elements the stretch before it left open.
+        bool prefixTrusted = false;
+    };
+
+    XmlStretches(int fd, uint64_t size, std::string path);
+    ~XmlStretches();
+    XmlStretches(XmlStretches const&) = delete;
+    XmlStretches& operator=(XmlStretches const&) = delete;
+
+    // Whether the file is one to cut, and if so starts the threads.
+    bool start();
+    // The next stretch in order, once parsed (null after the last): trusted, or the place to go
+    // on from. The stretch before it is freed.
+    Stretch* next();
+    // Where one parse goes on from the start of an untrusted stretch: the declaration and start
+    // tags of the elements open there, as the stretch before it left them. False when they
+    // cannot be written in the document's encoding (names beyond ASCII).
+    bool prefixAt(Stretch const& s, std::string& prefix, int& starts) const;
+    // The line of the file that an offset lies on.
+    long lineAt(uint64_t offset) const;
+    // Stops the threads; what is not handed back yet is dropped.
+    void stop();
+    int stretchCount() const { return static_cast<int>(myJobs.size()); }
+
+private:
+    struct Tag
+    {
+        std::string name;
+        std::string bytes;
+    };
+    struct Scan
+    {
+        std::vector<std::string> pops;
+        std::vector<Tag> pushes;
+        bool confused = false;
+    };
+    struct Job
+    {
+        Stretch stretch;
+        Scan scan;
+        bool scanned = false;
+        bool stackKnown = false;
+        bool parsed = false;
+        std::vector<Tag> stack;
+    };
+
+    using Bytes = std::vector<char, XmlPageAllocator<char>>;
+    bool readAt(uint64_t at, std::size_t length, Bytes& out) const;
+    bool cut();
+    void work();
+    void runJob(std::size_t k, Bytes& bytes);
+    void composeLocked();
+    static Scan scan(char const* p, char const* end);
+
+    int myFd;
+    uint64_t mySize;
+    std::string myPath;
+    std::string myDeclaration;
+    std::vector<std::unique_ptr<Job>> myJobs;
+    std::vector<std::string> myLastOpenAtEnd;
+    // Token buffers of stretches handed back, for the next ones.
+    std::vector<XmlTokens::Storage> mySpare;
+    std::size_t myComposed = 0;
+    std::size_t myNextJob = 0;
+    std::size_t myHanded = 0;
+    std::size_t myWindow = 0;
+    bool myStopping = false;
+    std::mutex myMutex;
+    std::condition_variable myChanged;
+    std::vector<std::thread> myThreads;
+};
