@@ -386,9 +386,7 @@ void XmlWriter::spill(char const* bytes, size_t size)
         myUsed += size;
         return;
     }
-    // The file gets full blocks, from the buffer (aligned as a direct write needs); written
-    // through the page cache, whole blocks of a large piece (a run formatted apart) go to it
-    // straight from where they are.
+    // The file gets full blocks, from the buffer: aligned as a direct write needs.
     do {
         size_t const room = std::min(size, myCapacity - myUsed);
         std::memcpy(myBuffer.get() + myUsed, bytes, room);
@@ -397,12 +395,6 @@ void XmlWriter::spill(char const* bytes, size_t size)
         size -= room;
         if (myUsed == myCapacity)
             flush();
-        if (!myDirect && myUsed == 0 && size >= myCapacity) {
-            size_t const whole = size - size % myCapacity;
-            send(bytes, whole);
-            bytes += whole;
-            size -= whole;
-        }
     } while (size > 0);
 }
 

@@ -436,35 +436,3 @@ TEST(XmlWriterBytes, AnEncodingOfNoKnownFormFailsTheStart)
               "testXmlwriterFilename: Error at xmlTextWriterEndDocument\n");
     EXPECT_EQ(readFile(f), "OLD");
 }
-
-// A document of many blocks is the same bytes on the scratch folder's file system (written past
-// the page cache) and on a memory-backed one (/dev/shm, which takes direct writes only on newer
-// kernels), and the same as the libxml2 writer's.
-TEST(XmlWriterBytes, ALargeDocumentIsTheSameWhereverItIsWritten)
-{
-    std::vector<Step> steps;
-    for (int i = 0; i < 40000; ++i) {
-        std::string const title = "Event " + std::to_string(i) + (i % 7 ? "" : " & \xe2\x82\xac");
-        steps.push_back(start("object"));
-        steps.push_back({"addAttribute", [title, i](XmlWriter& w) {
-                             return w.addAttribute("title", title.c_str()) &&
-                                    w.addAttribute("start", 1577836800.0 + i) &&
-                                    w.addAttribute("row", i % 13);
-                         }});
-        steps.push_back(end());
-    }
-    ScratchDir dir;
-    XmlReferenceWriter reference("ISO-8859-1");
-    Outcome const want = run(reference, dir.file("reference.xml"), "root", steps);
-    ASSERT_GT(want.bytes.size(), 2u << 20);
-    XmlWriter writer("ISO-8859-1");
-    EXPECT_TRUE(sameBytes(run(writer, dir.file("writer.xml"), "root", steps).bytes, want.bytes));
-    if (!std::filesystem::is_directory("/dev/shm"))
-        GTEST_SKIP() << "no /dev/shm";
-    char shm[] = "/dev/shm/vantrel-test-XXXXXX";
-    ASSERT_NE(mkdtemp(shm), nullptr);
-    std::string const path = std::string(shm) + "/writer.xml";
-    Outcome const inMemory = run(writer, path, "root", steps);
-    std::filesystem::remove_all(shm);
-    EXPECT_TRUE(sameBytes(inMemory.bytes, want.bytes));
-}
