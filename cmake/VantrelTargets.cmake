@@ -87,6 +87,8 @@ function(vantrel_benches folder target)
     # The tests' document helpers build the documents that benchmarks measure.
     target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_link_libraries(${exe} PRIVATE ${target} benchmark::benchmark benchmark::benchmark_main)
+    # Where tools/gendoc lies, wherever the benchmark runs from.
+    target_compile_definitions(${exe} PRIVATE VANTREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
   endforeach()
 endfunction()

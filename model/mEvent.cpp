@@ -766,6 +766,13 @@ bool mEvent::xmlReadEndElement(XmlReader& r, char const* name)
     return mEventData::xmlReadEndElement(r, name);
 }
 
+bool mEvent::xmlWritesAlone() const
+{
+    // Far inside the years localtime can give (2^31 of them from 1900).
+    constexpr double CalendarSeconds = 1e16;
+    return std::fabs(getStartTime()) < CalendarSeconds;
+}
+
 bool mEvent::xmlWrite(XmlWriter& w)
 {
     // Each part only after the one before it: a half-written record is never reported written.

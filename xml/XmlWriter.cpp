@@ -2,12 +2,15 @@
 
 #include <libxml/encoding.h>
 #include <libxml/xmlmemory.h>
-#include <libxml/xmlwriter.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,18 +18,18 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
+#include <new>
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
-
-xmlChar const* xstr(char const* s)
-{
-    return reinterpret_cast<xmlChar const*>(s);
-}
 
 // Temporary files are the target's name, ".tmp-" and six letters or digits, as mkstemp makes
 // them; a save holds a lock on its own until it ends.
@@ -100,28 +103,9 @@ bool isTempOf(char const* name, std::string const& base)
     return true;
 }
 
-int sinkWrite(void* context, char const* buffer, int len)
-{
-    auto* sink = static_cast<XmlWriter::Sink*>(context);
-    if (sink->error || sink->fd < 0)
-        return -1;
-    int done = 0;
-    while (done < len) {
-        ssize_t n = ::write(sink->fd, buffer + done, static_cast<size_t>(len - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            sink->error = true;
-            return -1;
-        }
-        done += static_cast<int>(n);
-    }
-    return len;
-}
-
-// Text that a reader can take back: well-formed UTF-8 of characters allowed in XML 1.0. libxml2
-// would write a control character as is (the file then no longer parses) and fails on broken
-// UTF-8 only when the document is flushed, so both are refused where they are written.
+// Text that a reader can take back: well-formed UTF-8 of characters allowed in XML 1.0. Written
+// as it is, a control character would leave a file that no longer parses, and broken UTF-8 has
+// no character to convert: both are refused where they are written.
 bool storableText(char const* text)
 {
     auto const* p = reinterpret_cast<unsigned char const*>(text);
@@ -154,28 +138,109 @@ bool storableText(char const* text)
     return true;
 }
 
-bool refuseText(char const* text)
+// The buffer goes to the file in blocks of this size, past the page cache where the file system
+// lets it (from memory aligned for that); a run formatted apart begins with a buffer of the
+// other size.
+constexpr size_t BlockSize = size_t(1) << 20;
+constexpr size_t DirectAlignment = 4096;
+constexpr size_t RunStart = size_t(1) << 18;
+
+// What a byte asks of each way of writing a text (bits): the end of the text, an escape in an
+// attribute value, an escape in element content, a conversion (a byte of a character beyond
+// ASCII).
+enum : unsigned char
 {
-    if (storableText(text))
-        return false;
-    std::printf(
-        "XmlWriter: text that is not UTF-8 or holds a character XML cannot store is refused\n");
-    return true;
+    EndOfText = 1,
+    InAttribute = 2,
+    InContent = 4,
+    BeyondAscii = 8
+};
+
+constexpr std::array<unsigned char, 256> byteClasses()
+{
+    std::array<unsigned char, 256> classes {};
+    classes[0] = EndOfText;
+    for (unsigned char c : {'<', '>', '&', '"', '\r'})
+        classes[c] = InAttribute | InContent;
+    for (unsigned char c : {'\n', '\t'})
+        classes[c] = InAttribute;
+    for (size_t c = 0x80; c < 0x100; ++c)
+        classes[c] = BeyondAscii;
+    return classes;
 }
 
-// libxml2 closes its output buffer when the writer is freed; the file itself is synced and
-// closed by the writer, where the result can still be checked.
-int sinkClose(void*)
+constexpr std::array<unsigned char, 256> ByteClasses = byteClasses();
+
+// The escape of an ASCII byte that has one, as libxml2 writes it.
+char const* escapeOf(unsigned char c)
 {
-    return 0;
+    switch (c) {
+    case '<':
+        return "&lt;";
+    case '>':
+        return "&gt;";
+    case '&':
+        return "&amp;";
+    case '"':
+        return "&quot;";
+    case '\r':
+        return "&#13;";
+    case '\n':
+        return "&#10;";
+    default:
+        return "&#9;";
+    }
+}
+
+// One character of UTF-8 read as libxml2's conversion to Latin-1 reads it (lead and trailing
+// bytes only, no check of the value): its length, or 0 where no character begins.
+int readCharacter(unsigned char const* p, unsigned& character)
+{
+    unsigned const lead = p[0];
+    int more = 0;
+    if (lead >= 0xc0 && lead < 0xe0)
+        character = lead & 0x1f, more = 1;
+    else if (lead >= 0xe0 && lead < 0xf0)
+        character = lead & 0x0f, more = 2;
+    else if (lead >= 0xf0 && lead < 0xf8)
+        character = lead & 0x07, more = 3;
+    else
+        return 0;
+    for (int i = 1; i <= more; ++i) {
+        if ((p[i] & 0xc0) != 0x80)
+            return 0;
+        character = (character << 6) | (p[i] & 0x3fu);
+    }
+    return more + 1;
+}
+
+bool sameName(char const* a, char const* b)
+{
+    for (; *a && *b; ++a, ++b)
+        if (std::toupper(static_cast<unsigned char>(*a)) != *b)
+            return false;
+    return *a == *b;
 }
 
 } // namespace
 
+unsigned XmlWriter::ourThreads = 0;
+
 XmlWriter::XmlWriter(char const* encoding)
-    : myEncoding(encoding), myWriter(nullptr), myFailed(false), myDepth(0), myTagBytes(0),
+    : myEncoding(encoding), myCharset(Charset::Latin1), myWriting(false), myApart(false), myBase(0),
+      myCapacity(0), myUsed(0), myFd(-1), myDirect(false), myLost(false), myIndentEnd(false),
+      myFailed(false), myTagBytes(0), myTextBytes(0)
+{
+}
+
+XmlWriter::XmlWriter(Charset charset, size_t depth)
+    : myEncoding(nullptr), myCharset(charset), myWriting(true), myApart(true), myBase(depth),
+      myBuffer(static_cast<char*>(std::malloc(RunStart))), myCapacity(RunStart), myUsed(0),
+      myFd(-1), myDirect(false), myLost(false), myIndentEnd(false), myFailed(false), myTagBytes(0),
       myTextBytes(0)
 {
+    if (!myBuffer)
+        throw std::bad_alloc();
 }
 
 XmlWriter::~XmlWriter()
@@ -186,13 +251,13 @@ XmlWriter::~XmlWriter()
 
 void XmlWriter::discard()
 {
-    if (myWriter) {
-        xmlFreeTextWriter(myWriter);
-        myWriter = nullptr;
-    }
-    if (mySink.fd >= 0) {
-        ::close(mySink.fd);
-        mySink.fd = -1;
+    myWriting = false;
+    myUsed = 0;
+    myOpen.clear();
+    myNames.clear();
+    if (myFd >= 0) {
+        ::close(myFd);
+        myFd = -1;
     }
     if (!myTempPath.empty()) {
         ::unlink(myTempPath.c_str());
@@ -200,12 +265,30 @@ void XmlWriter::discard()
     }
 }
 
+void XmlWriter::tell(char const* format, ...) const
+{
+    if (myApart)
+        return;
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+}
+
+bool XmlWriter::refused(char const* text) const
+{
+    if (storableText(text))
+        return false;
+    tell("XmlWriter: text that is not UTF-8 or holds a character XML cannot store is refused\n");
+    return true;
+}
+
 bool XmlWriter::note(int rc, char const* message)
 {
     if (rc < 0 || myFailed) {
         myFailed = true;
         if (message)
-            std::printf("%s\n", message);
+            tell("%s\n", message);
         return false;
     }
     return true;
@@ -215,8 +298,8 @@ bool XmlWriter::fits(size_t size, char const* what, char const* message)
 {
     if (size <= MaxStoredBytes)
         return true;
-    std::printf("%s: %s would take %zu bytes, more than a document can hold (%zu)\n", message, what,
-                size, MaxStoredBytes);
+    tell("%s: %s would take %zu bytes, more than a document can hold (%zu)\n", message, what, size,
+         MaxStoredBytes);
     return note(-1, nullptr);
 }
 
@@ -235,7 +318,7 @@ bool XmlWriter::createTemp(char const* path)
             continue;
         if (fd < 0)
             return false;
-        mySink.fd = fd;
+        myFd = fd;
         myTempPath = temp;
         // Marks the save as running, so that another save of the file leaves this one alone.
         ::flock(fd, LOCK_EX);
@@ -269,12 +352,179 @@ void XmlWriter::removeLeftovers() const
     ::closedir(dir);
 }
 
+void XmlWriter::put(char const* bytes, size_t size)
+{
+    if (size > myCapacity - myUsed) {
+        spill(bytes, size);
+        return;
+    }
+    std::memcpy(myBuffer.get() + myUsed, bytes, size);
+    myUsed += size;
+}
+
+void XmlWriter::put(char c)
+{
+    if (myUsed == myCapacity) {
+        spill(&c, 1);
+        return;
+    }
+    myBuffer.get()[myUsed++] = c;
+}
+
+void XmlWriter::spill(char const* bytes, size_t size)
+{
+    if (myApart) {
+        // A run formatted apart stays in memory until it is joined.
+        size_t const capacity = std::max(2 * myCapacity, myUsed + size);
+        char* const grown = static_cast<char*>(std::realloc(myBuffer.get(), capacity));
+        if (!grown)
+            throw std::bad_alloc();
+        static_cast<void>(myBuffer.release());
+        myBuffer.reset(grown);
+        myCapacity = capacity;
+        std::memcpy(myBuffer.get() + myUsed, bytes, size);
+        myUsed += size;
+        return;
+    }
+    // The file gets full blocks, from the buffer: aligned as a direct write needs.
+    do {
+        size_t const room = std::min(size, myCapacity - myUsed);
+        std::memcpy(myBuffer.get() + myUsed, bytes, room);
+        myUsed += room;
+        bytes += room;
+        size -= room;
+        if (myUsed == myCapacity)
+            flush();
+    } while (size > 0);
+}
+
+void XmlWriter::send(char const* bytes, size_t size)
+{
+    // Only full blocks go past the page cache: the last piece of a document goes through it.
+    if (myDirect && size % BlockSize != 0)
+        setDirect(false);
+    size_t done = 0;
+    while (!myLost && done < size) {
+        ssize_t const n = ::write(myFd, bytes + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno == EINVAL && myDirect) {
+            // A file system that took the flag but not the write: through the page cache then.
+            setDirect(false);
+            continue;
+        }
+        if (n <= 0)
+            myLost = true;
+        else
+            done += static_cast<size_t>(n);
+    }
+}
+
+void XmlWriter::setDirect(bool on)
+{
+    int const flags = ::fcntl(myFd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(myFd, F_SETFL, on ? flags | O_DIRECT : flags & ~O_DIRECT);
+    myDirect = on && (::fcntl(myFd, F_GETFL) & O_DIRECT) != 0;
+}
+
+bool XmlWriter::flush()
+{
+    send(myBuffer.get(), myUsed);
+    myUsed = 0;
+    return !myLost;
+}
+
+template <XmlWriter::Escape E> void XmlWriter::putText(char const* text)
+{
+    unsigned char stops = EndOfText;
+    if (E == Escape::Attribute)
+        stops |= InAttribute;
+    if (E == Escape::Content)
+        stops |= InContent;
+    // libxml2 converts to Latin-1 at its output, and without a named encoding writes characters
+    // beyond ASCII in attribute values as references.
+    bool const references = myCharset == Charset::Unnamed;
+    if (myCharset == Charset::Latin1 || (references && E == Escape::Attribute))
+        stops |= BeyondAscii;
+    auto const* p = reinterpret_cast<unsigned char const*>(text);
+    for (;;) {
+        auto const* const run = p;
+        while (!(ByteClasses[*p] & stops))
+            ++p;
+        put(reinterpret_cast<char const*>(run), static_cast<size_t>(p - run));
+        unsigned const c = *p;
+        if (c == 0)
+            return;
+        if (c < 0x80) {
+            char const* escape = escapeOf(static_cast<unsigned char>(c));
+            put(escape, std::strlen(escape));
+            ++p;
+            continue;
+        }
+        unsigned character = 0;
+        int const length = readCharacter(p, character);
+        if (length == 0) {
+            // Only a text of the program's own gets here unchecked: the document fails, as
+            // libxml2's conversion failed it.
+            myLost = true;
+            return;
+        }
+        p += length;
+        if (!references && character <= 0xff) {
+            put(static_cast<char>(character));
+            continue;
+        }
+        char reference[16] = "&#x";
+        char* const digits = reference + (references ? 3 : 2);
+        char* end =
+            std::to_chars(digits, reference + sizeof reference - 1, character, references ? 16 : 10)
+                .ptr;
+        for (char* d = digits; d < end; ++d)
+            *d = static_cast<char>(std::toupper(static_cast<unsigned char>(*d)));
+        *end++ = ';';
+        put(reference, static_cast<size_t>(end - reference));
+    }
+}
+
+void XmlWriter::putIndent(size_t levels)
+{
+    static constexpr char Blanks[] = "                                                ";
+    constexpr size_t Indent = 3, PerPut = (sizeof Blanks - 1) / Indent;
+    for (; levels > PerPut; levels -= PerPut)
+        put(Blanks, PerPut * Indent);
+    put(Blanks, levels * Indent);
+}
+
+void XmlWriter::putName(Element const& e)
+{
+    putText<Escape::None>(myNames.c_str() + e.nameAt);
+}
+
+void XmlWriter::closeTop()
+{
+    Element const& top = myOpen.back();
+    if (top.tagOpen) {
+        put("/>");
+    } else {
+        if (myIndentEnd)
+            putIndent(depth() - 1);
+        put("</");
+        putName(top);
+        put('>');
+    }
+    put('\n');
+    myIndentEnd = true;
+    myNames.resize(top.nameAt);
+    myOpen.pop_back();
+}
+
 bool XmlWriter::startDocument(char const* path, char const* root)
 {
     discard();
     myFailed = false;
-    mySink = Sink();
-    myDepth = 0;
+    myLost = false;
+    myIndentEnd = false;
     myTagBytes = myTextBytes = 0;
     auto fail = [this](char const* message) {
         std::printf("testXmlwriterFilename: %s\n", message);
@@ -282,41 +532,48 @@ bool XmlWriter::startDocument(char const* path, char const* root)
         myFailed = true;
         return false;
     };
-    char const* const Creating = "Error creating the xml writer";
     if (!path || !*path || !root || !createTemp(path))
-        return fail(Creating);
-    // The encoder is installed by xmlTextWriterStartDocument from the encoding name.
-    xmlOutputBufferPtr out = xmlOutputBufferCreateIO(sinkWrite, sinkClose, &mySink, nullptr);
-    if (!out)
-        return fail(Creating);
-    myWriter = xmlNewTextWriter(out);
-    if (!myWriter) {
-        xmlOutputBufferClose(out);
-        return fail(Creating);
+        return fail("Error creating the xml writer");
+    if (!myBuffer) {
+        myBuffer.reset(static_cast<char*>(std::aligned_alloc(DirectAlignment, BlockSize)));
+        if (!myBuffer)
+            throw std::bad_alloc();
+        myCapacity = BlockSize;
     }
-    if (xmlTextWriterSetIndent(myWriter, 1) < 0 ||
-        xmlTextWriterSetIndentString(myWriter, xstr("   ")) < 0)
-        return fail(Creating);
-    if (!note(xmlTextWriterStartDocument(myWriter, nullptr, myEncoding, nullptr),
-              "testXmlwriterFilename: Error at xmlTextWriterStartDocument"))
-        return false;
+    setDirect(true);
+    myWriting = true;
+    char const* named = nullptr;
+    if (!myEncoding)
+        myCharset = Charset::Unnamed;
+    else if (sameName(myEncoding, "ISO-8859-1"))
+        myCharset = Charset::Latin1, named = "ISO-8859-1";
+    else if (sameName(myEncoding, "UTF-8"))
+        myCharset = Charset::Utf8, named = "UTF-8";
+    else
+        return note(-1, "testXmlwriterFilename: Error at xmlTextWriterStartDocument");
+    put("<?xml version=\"1.0\"");
+    if (named) {
+        put(" encoding=\"");
+        put(named, std::strlen(named));
+        put('"');
+    }
+    put("?>\n");
     return open(root, "testXmlwriterFilename: Error at xmlTextWriterStartElement");
 }
 
 bool XmlWriter::endDocument()
 {
-    if (!myWriter || myFailed) {
+    if (!myWriting || myFailed) {
         std::printf("testXmlwriterFilename: Error at xmlTextWriterEndDocument\n");
         discard();
         return false;
     }
-    bool ok = xmlTextWriterEndDocument(myWriter) >= 0 && xmlTextWriterFlush(myWriter) >= 0;
-    xmlFreeTextWriter(myWriter);
-    myWriter = nullptr;
-    myDepth = 0;
-    int fd = mySink.fd;
-    mySink.fd = -1;
-    ok = ok && !mySink.error && ::fsync(fd) == 0;
+    while (!myOpen.empty())
+        closeTop();
+    myWriting = false;
+    bool ok = flush();
+    int const fd = std::exchange(myFd, -1);
+    ok = ok && ::fsync(fd) == 0;
     ok = ok && ::rename(myTempPath.c_str(), myTarget.c_str()) == 0;
     // Nothing is pending after the sync. Closing only now keeps the lock that tells other saves
     // this file is no leftover until it has its name.
@@ -340,20 +597,29 @@ bool XmlWriter::endDocument()
 
 bool XmlWriter::open(char const* name, char const* message)
 {
-    if (!myWriter)
+    if (!myWriting)
         return note(-1, message);
-    if (myDepth >= MaxDepth) {
-        std::printf("%s: '%s' would be nested %i deep, deeper than a document can hold (%i)\n",
-                    message, name, myDepth + 1, MaxDepth);
+    if (depth() >= static_cast<size_t>(MaxDepth)) {
+        tell("%s: '%s' would be nested %zu deep, deeper than a document can hold (%i)\n", message,
+             name, depth() + 1, MaxDepth);
         return note(-1, nullptr);
     }
-    if (!note(xmlTextWriterStartElement(myWriter, xstr(name)), message))
-        return false;
-    ++myDepth;
+    if (myFailed || !*name)
+        return note(-1, message);
+    if (!myOpen.empty() && myOpen.back().tagOpen) {
+        put(">\n");
+        myOpen.back().tagOpen = false;
+    }
+    putIndent(depth());
+    put('<');
+    size_t const length = std::strlen(name);
+    myOpen.push_back({myNames.size(), true});
+    myNames.append(name, length + 1);
+    putName(myOpen.back());
     // "<name" and the "/>" that may close it.
-    myTagBytes = std::strlen(name) + 3;
+    myTagBytes = length + 3;
     myTextBytes = 0;
-    return true;
+    return note(myLost ? -1 : 0, message);
 }
 
 bool XmlWriter::startElement(char const* name)
@@ -365,19 +631,18 @@ bool XmlWriter::startElement(char const* name)
 
 bool XmlWriter::endElement()
 {
-    if (!myWriter)
-        return note(-1, "Error at xmlTextWriterEndElement");
-    if (!note(xmlTextWriterEndElement(myWriter), "Error at xmlTextWriterEndElement"))
-        return false;
-    --myDepth;
+    char const* const Message = "Error at xmlTextWriterEndElement";
+    if (!myWriting || myFailed || myOpen.empty())
+        return note(-1, Message);
+    closeTop();
     myTagBytes = myTextBytes = 0;
-    return true;
+    return note(myLost ? -1 : 0, Message);
 }
 
 bool XmlWriter::writeAttr(char const* name, char const* text, bool ownText)
 {
     char const* const Message = "Error at xmlTextWriterWriteAttribute";
-    if (!myWriter || !name || !text || (!ownText && refuseText(text)))
+    if (!myWriting || !name || !text || (!ownText && refused(text)))
         return note(-1, Message);
     // ' name="text"' in the start tag, which the reader takes only whole.
     size_t const tag =
@@ -388,7 +653,15 @@ bool XmlWriter::writeAttr(char const* name, char const* text, bool ownText)
         return fits(tag, what.c_str(), Message);
     }
     myTagBytes = tag;
-    return note(xmlTextWriterWriteAttribute(myWriter, xstr(name), xstr(text)), Message);
+    // An attribute belongs in a start tag that is still open.
+    if (myFailed || !*name || myOpen.empty() || !myOpen.back().tagOpen)
+        return note(-1, Message);
+    put(' ');
+    putText<Escape::None>(name);
+    put("=\"");
+    putText<Escape::Attribute>(text);
+    put('"');
+    return note(myLost ? -1 : 0, Message);
 }
 
 bool XmlWriter::addAttribute(char const* name, char const* value)
@@ -440,17 +713,30 @@ bool XmlWriter::addAttribute(char const* name, unsigned int value)
 
 bool XmlWriter::writeText(char const* text, char const* message)
 {
-    if (!myWriter || !text || refuseText(text))
+    if (!myWriting || !text || refused(text))
         return note(-1, message);
     // Texts written one after another are one text to the reader.
     size_t const size = myTextBytes + storedSize(text);
     if (!fits(size, "the text", message))
         return false;
-    if (!note(xmlTextWriterWriteString(myWriter, xstr(text)), message))
-        return false;
+    if (myFailed)
+        return note(-1, message);
+    if (myOpen.empty() && myApart) {
+        // A run formatted apart holds whole elements only.
+        return note(-1, message);
+    } else if (myOpen.empty()) {
+        // Beside the root libxml2 writes a text as it is.
+        putText<Escape::None>(text);
+    } else {
+        if (myOpen.back().tagOpen)
+            put('>');
+        myOpen.back().tagOpen = false;
+        putText<Escape::Content>(text);
+    }
+    myIndentEnd = false;
     myTagBytes = 0;
     myTextBytes = size;
-    return true;
+    return note(myLost ? -1 : 0, message);
 }
 
 bool XmlWriter::addString(char const* text)
@@ -504,12 +790,136 @@ bool XmlWriter::addComment(char const* text)
     size_t len = std::strlen(text);
     bool dashes = std::strstr(text, "--") || (len > 0 && text[len - 1] == '-');
     char const* const Message = "Error at xmlTextWriterWriteComment";
-    if (!myWriter || dashes || refuseText(text) || !fits(storedSize(text), "the comment", Message))
+    if (!myWriting || dashes || refused(text) || !fits(storedSize(text), "the comment", Message))
         return note(-1, Message);
-    if (!note(xmlTextWriterWriteComment(myWriter, xstr(text)), Message))
-        return false;
+    if (myFailed || (myApart && myOpen.empty()))
+        return note(-1, Message);
+    if (!myOpen.empty() && myOpen.back().tagOpen) {
+        put(">\n");
+        myOpen.back().tagOpen = false;
+    }
+    putIndent(depth());
+    put("<!--");
+    putText<Escape::None>(text);
+    put("-->\n");
+    myIndentEnd = false;
     myTagBytes = myTextBytes = 0;
+    return note(myLost ? -1 : 0, Message);
+}
+
+bool XmlWriter::writeRuns(size_t count, Run const& run)
+{
+    unsigned const threads = ourThreads ? ourThreads : std::thread::hardware_concurrency();
+    size_t joined = 0;
+    if (count > 1 && threads > 1 && myWriting && !myFailed && !myApart)
+        joined = writeApart(count, run, threads);
+    // What was not joined is written here, step by step: after a run that failed apart, its
+    // refusal and its messages come as they do without threads.
+    for (size_t i = joined; i < count; ++i)
+        if (!run(i, *this, false))
+            return false;
     return true;
+}
+
+size_t XmlWriter::writeApart(size_t count, Run const& run, unsigned threads)
+{
+    using Writer = std::unique_ptr<XmlWriter>;
+    struct Formatted
+    {
+        Writer writer;
+        bool ok = false;
+        std::atomic<bool> ready {false};
+    };
+    std::vector<Formatted> runs(count);
+    // Runs are taken in order; workers stay a window of runs ahead of the joins at most, so that
+    // what waits in memory is bounded. Stopping moves the joins out of every worker's way.
+    std::atomic<size_t> next {0}, joined {0};
+    std::atomic<bool> stop {false};
+    size_t const window = 2 * size_t(threads);
+    // Writers of joined runs, their buffers grown, for the next runs: memory handed back and
+    // taken again costs the system more than the formatting.
+    std::mutex spareLock;
+    std::vector<Writer> spare;
+    Charset const charset = myCharset;
+    size_t const base = depth();
+    auto work = [&] {
+        for (size_t i = next++; i < count; i = next++) {
+            for (size_t j = joined.load(); i >= j + window; j = joined.load())
+                joined.wait(j);
+            if (stop.load())
+                return;
+            Writer w;
+            {
+                std::lock_guard<std::mutex> held(spareLock);
+                if (!spare.empty()) {
+                    w = std::move(spare.back());
+                    spare.pop_back();
+                }
+            }
+            if (w)
+                w->restartRun();
+            else
+                w.reset(new XmlWriter(charset, base));
+            runs[i].ok = run(i, *w, true) && !w->myFailed && !w->myLost && w->myOpen.empty();
+            runs[i].writer = std::move(w);
+            runs[i].ready.store(true);
+            runs[i].ready.notify_one();
+        }
+    };
+    std::vector<std::thread> workers;
+    try {
+        for (size_t t = 0; t < std::min<size_t>(threads, count); ++t)
+            workers.emplace_back(work);
+    } catch (std::system_error const&) {
+        // As many as the system gave; with none, everything is written here.
+        if (workers.empty())
+            return 0;
+    }
+    size_t i = 0;
+    while (i < count) {
+        runs[i].ready.wait(false);
+        if (!runs[i].ok)
+            break;
+        Writer w = std::move(runs[i].writer);
+        joined.store(++i);
+        joined.notify_all();
+        join(*w);
+        {
+            std::lock_guard<std::mutex> held(spareLock);
+            spare.push_back(std::move(w));
+        }
+        if (myLost)
+            break;
+    }
+    stop.store(true);
+    joined.store(count + window);
+    joined.notify_all();
+    for (std::thread& t : workers)
+        t.join();
+    return i;
+}
+
+void XmlWriter::restartRun()
+{
+    myUsed = 0;
+    myOpen.clear();
+    myNames.clear();
+    myLost = myFailed = myIndentEnd = false;
+    myTagBytes = myTextBytes = 0;
+}
+
+void XmlWriter::join(XmlWriter const& run)
+{
+    if (run.myUsed == 0)
+        return;
+    // What the run's first element would have written here: the end of the open start tag.
+    if (!myOpen.empty() && myOpen.back().tagOpen) {
+        put(">\n");
+        myOpen.back().tagOpen = false;
+    }
+    put(run.myBuffer.get(), run.myUsed);
+    myIndentEnd = true;
+    myTagBytes = myTextBytes = 0;
 }
 
 unsigned char* XmlWriter::ConvertInput(char const* text, char const* encoding)

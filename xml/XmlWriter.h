@@ -3,9 +3,11 @@
 #include "Xml.h"
 
 #include <cstddef>
+#include <cstdlib>
+#include <functional>
+#include <memory>
 #include <string>
-
-struct _xmlTextWriter;
+#include <vector>
 
 // Writes one indented document element by element, with typed attributes. The document goes
 // to a temporary file beside the target and replaces the target only when every step, the
@@ -18,6 +20,12 @@ struct _xmlTextWriter;
 //
 // Nothing beyond the document limits of Xml (nesting depth, stored size of a start tag or a
 // text) is written: such a step fails with a message naming the element or the attribute.
+//
+// The bytes are those libxml2's xmlTextWriter writes with an indent of three blanks: the writer
+// escapes and converts texts itself into a buffer of its own and writes it in large blocks. The
+// encodings are "ISO-8859-1" (a character beyond it as a decimal reference "&#8364;") and
+// "UTF-8", in any case of letters; a null encoding writes UTF-8 without naming it, characters
+// beyond ASCII in attribute values as hexadecimal references. Any other encoding fails the start.
 class XmlWriter : public Xml
 {
 public:
@@ -37,8 +45,8 @@ public:
     virtual bool addAttribute(char const* name, unsigned long value);
     virtual bool addAttribute(char const* name, unsigned int value);
     // An attribute whose text is one of the program's own names (a class, an attribute, a type:
-    // plain ASCII letters, digits, ':' and '_'), which needs no check and no escape.
-    bool addNameAttribute(char const* name, char const* ownName);
+    // plain ASCII letters, digits, ':' and '_'), which needs no check.
+    virtual bool addNameAttribute(char const* name, char const* ownName);
     virtual bool addString(char const* text);
     virtual bool addValue(double value);
     virtual bool addValue(float value);
@@ -49,19 +57,58 @@ public:
     virtual bool addValue(unsigned long value);
     virtual bool addComment(char const* text);
 
+    // Writes count runs of steps in order, as run(index, w, apart) writes each through w. A run
+    // holds whole elements only (it begins with one), such as a run of a pool's objects. With
+    // several threads the runs are formatted on worker threads (apart true, w a writer of the
+    // run's own that keeps its bytes in memory and prints nothing: the steps must print nothing
+    // either and change nothing they share) and joined here in order, while this thread writes
+    // the file. A run that fails apart is written again here, with all that follows it, so that
+    // a refusal and its messages read as without threads. False when a step failed.
+    using Run = std::function<bool(size_t index, XmlWriter& w, bool apart)>;
+    virtual bool writeRuns(size_t count, Run const& run);
+    // The threads writeRuns formats on: 0 (the default) for one per processor, 1 for none.
+    static unsigned ourThreads;
+
     // A copy of text converted from the named encoding to UTF-8, or null (null text, unknown
     // encoding, no memory, a conversion that fails or stops short). libxml2's xmlChar text:
     // freed with xmlFree.
     unsigned char* ConvertInput(char const* text, char const* encoding);
 
-    // Output sink state, reached from the libxml2 output callbacks.
-    struct Sink
+private:
+    // How a text is written: as it is (names, comments), as element content, as an attribute
+    // value. Each escapes what the one before it does not.
+    enum class Escape
     {
-        int fd = -1;
-        bool error = false;
+        None,
+        Content,
+        Attribute
+    };
+    // The document's encoding; Unnamed is UTF-8 without a declaration of it.
+    enum class Charset
+    {
+        Latin1,
+        Utf8,
+        Unnamed
+    };
+    // An element still open: where its name lies in myNames (each name ends with its NUL), and
+    // whether its start tag is still open (no '>' written yet).
+    struct Element
+    {
+        size_t nameAt;
+        bool tagOpen;
     };
 
-private:
+    // A writer of one run formatted apart, at that depth of the document.
+    XmlWriter(Charset charset, size_t depth);
+    size_t writeApart(size_t count, Run const& run, unsigned threads);
+    void join(XmlWriter const& run);
+    // A writer of a joined run, ready for another at the same depth.
+    void restartRun();
+    size_t depth() const { return myBase + myOpen.size(); }
+
+    // Prints, unless the writer formats apart.
+    void tell(char const* format, ...) const __attribute__((format(printf, 2, 3)));
+    bool refused(char const* text) const;
     bool note(int rc, char const* message);
     bool open(char const* name, char const* message);
     bool fits(size_t size, char const* what, char const* message);
@@ -73,17 +120,53 @@ private:
     void removeLeftovers() const;
     void discard();
 
+    // The output: bytes appended to the buffer, which goes to the file a block at a time.
+    void put(char const* bytes, size_t size);
+    void put(char c);
+    void spill(char const* bytes, size_t size);
+    void send(char const* bytes, size_t size);
+    // Full blocks past the page cache (where the file system lets them), or all through it.
+    void setDirect(bool on);
+    template <size_t N> void put(char const (&literal)[N]) { put(literal, N - 1); }
+    template <Escape E> void putText(char const* text);
+    void putIndent(size_t levels);
+    void putName(Element const& e);
+    // Ends the element on top: "/>" or its end tag, then the line.
+    void closeTop();
+    bool flush();
+
     char const* myEncoding;
-    _xmlTextWriter* myWriter;
-    Sink mySink;
+    Charset myCharset;
+    // Between a successful start and the end or the abandonment of a document.
+    bool myWriting;
+    // A writer of a run formatted apart, and the depth its elements begin at.
+    bool myApart;
+    size_t myBase;
+    struct Free
+    {
+        void operator()(char* p) const { std::free(p); }
+    };
+    std::unique_ptr<char, Free> myBuffer;
+    size_t myCapacity;
+    size_t myUsed;
+    int myFd;
+    // Full blocks go past the page cache: a large document is not copied into memory only to be
+    // written from there by the sync.
+    bool myDirect;
+    // A block could not be written, or a text of the program's own was no UTF-8: the document
+    // is lost and its save fails.
+    bool myLost;
+    // libxml2's rule for the line of an end tag: indented unless text or a comment came last.
+    bool myIndentEnd;
+    std::vector<Element> myOpen;
+    std::string myNames;
     // The file the document replaces (a symbolic link followed to its end) and the temporary
     // file it is written to.
     std::string myTarget;
     std::string myTempPath;
     bool myFailed;
-    // Open elements, the root included; the stored size of the start tag being written (0 once
-    // its content began) and of the text written since the last tag.
-    int myDepth;
+    // The stored size of the start tag being written (0 once its content began) and of the text
+    // written since the last tag.
     size_t myTagBytes;
     size_t myTextBytes;
 };

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <mutex>
 #include <string>
 #include <typeindex>
 
@@ -25,13 +26,23 @@ ObObj::~ObObj()
 
 char const* ObObj::xmlGetObjectTypeName()
 {
-    // One demangling per class: names are written once per object of a document.
+    // One demangling per class: names are written once per object of a document, by the threads
+    // that write runs of a pool's objects too. A thread asks the shared table only when the class
+    // differs from its last one.
+    static std::mutex lock;
     static std::map<std::type_index, std::string> names;
-    std::type_index key(typeid(*this));
+    static thread_local std::type_index lastClass = typeid(void);
+    static thread_local char const* lastName = nullptr;
+    std::type_index const key(typeid(*this));
+    if (lastName && key == lastClass)
+        return lastName;
+    std::lock_guard<std::mutex> held(lock);
     auto it = names.find(key);
     if (it == names.end())
         it = names.emplace(key, Xml::className(typeid(*this))).first;
-    return it->second.c_str();
+    lastClass = key;
+    lastName = it->second.c_str();
+    return lastName;
 }
 
 bool ObObj::setAttrByString(rtl::str name, rtl::str, char const* type)

@@ -49,7 +49,11 @@ public:
     virtual bool xmlWriteAttrs(XmlWriter& w);
     // The "attr" element of one attribute, by name.
     bool xmlWriteAttr(XmlWriter& w, rtl::str const& name);
+    // The class's name as documents store it; safe on any thread.
     virtual char const* xmlGetObjectTypeName();
+    // Whether xmlWrite reads only this object's own state and prints nothing whatever it meets,
+    // so that objects of its kind may be written on several threads at once (XmlWriter::writeRuns).
+    virtual bool xmlWritesAlone() const { return false; }
     virtual void getAttrNames(std::list<rtl::str>&) const {}
     virtual bool getAttr(rtl::str, ObAttr&) const { return false; }
     virtual bool setAttrByString(rtl::str name, rtl::str value, char const* type);

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -197,23 +198,45 @@ bool Obt::xmlWrite(XmlWriter& w) const
          w.addAttribute("bytes", static_cast<int>(getDataByteSize())) && w.addAttribute("total", mySize) &&
          w.addAttribute("inc", myExpandBy);
     // Ascending addr: a walk over the slots, testing each for life.
-    for (uint32_t addr = 0; ok && addr < mySize; ++addr) {
-        if (myRosterIndicesByAddr[addr] >= myNextRosterIndex)
-            continue;
-        ok = w.startElement("addr") && w.addAttribute("_id", addr);
-        ObObj* o = objFromAddr(addr);
-        if (o) {
-            ok = ok && w.startElement("object") &&
-                 w.addNameAttribute("_t", o->xmlGetObjectTypeName()) && o->xmlWrite(w) &&
-                 w.endElement();
-        } else {
-            ok = ok && w.startElement("data") &&
-                 xmlWriteMem(w, static_cast<char const*>(mem(addr, false))) && w.endElement();
+    std::vector<uint32_t> live;
+    live.reserve(myNextRosterIndex);
+    for (uint32_t addr = 0; ok && addr < mySize; ++addr)
+        if (myRosterIndicesByAddr[addr] < myNextRosterIndex)
+            live.push_back(addr);
+    // Runs of slots may be formatted on several threads when the objects write alone and no
+    // trace runs; a run that meets anything else is written again in order, one slot at a time.
+    bool const apartAllowed = !Ob::ourTrace;
+    size_t const runs = (live.size() + RunSlots - 1) / RunSlots;
+    ok = ok && w.writeRuns(runs, [&](size_t run, XmlWriter& out, bool apart) {
+        size_t const end = std::min(live.size(), (run + 1) * RunSlots);
+        for (size_t k = run * RunSlots; k < end; ++k) {
+            if (apart) {
+                ObObj* o = apartAllowed ? objFromAddr(live[k]) : nullptr;
+                if (!o || !o->xmlWritesAlone())
+                    return false;
+            }
+            if (!xmlWriteSlot(out, live[k]))
+                return false;
         }
-        ok = ok && w.endElement();
-    }
+        return true;
+    });
     ok = ok && w.endElement() && w.endElement();
     return ok;
+}
+
+bool Obt::xmlWriteSlot(XmlWriter& w, uint32_t addr) const
+{
+    bool ok = w.startElement("addr") && w.addAttribute("_id", addr);
+    ObObj* o = objFromAddr(addr);
+    if (o) {
+        ok = ok && w.startElement("object") &&
+             w.addNameAttribute("_t", o->xmlGetObjectTypeName()) && o->xmlWrite(w) &&
+             w.endElement();
+    } else {
+        ok = ok && w.startElement("data") &&
+             xmlWriteMem(w, static_cast<char const*>(mem(addr, false))) && w.endElement();
+    }
+    return ok && w.endElement();
 }
 
 bool Obt::xmlObjFactory(char const* typeName, ObObj*& obj, Obh& h, char const*)

@@ -53,6 +53,7 @@ public:
     virtual void outscope(Obh*) {}
     virtual void dump(char const*, int) const {}
     virtual rtl::str describeMem(void const* mem) const;
+    // The pool's "type" element: its bank, then each live slot in ascending addr.
     virtual bool xmlWrite(XmlWriter& w) const;
     virtual bool xmlWriteMem(XmlWriter&, char const*) const { return false; }
     bool xmlReadStartElement(XmlReader& r, char const* name, int attrCount) override;
@@ -91,6 +92,11 @@ public:
     ObEngine* myEngine = nullptr;
 
 private:
+    // Slots per run of a pool written on several threads (XmlWriter::writeRuns).
+    static constexpr size_t RunSlots = 1024;
+    // One live slot: its "addr" element with its object, or its data.
+    bool xmlWriteSlot(XmlWriter& w, uint32_t addr) const;
+
     enum class ReadState { Type, Bank, Addr, Done };
     bool readBank(XmlReader& r);
     bool readAddr(XmlReader& r);

@@ -4,7 +4,12 @@
 #include "ObDirty.h"
 #include "ObQtRefresher.h"
 #include "ScratchDir.h"
+#include "XmlWriter.h"
+#include "mEdb.h"
 #include "mEvent.h"
+#include "mTimeline.h"
+#include "xml/SameBytes.h"
+#include "xml/XmlReferenceWriter.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -12,8 +17,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <iterator>
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 using testing::HasSubstr;
 
@@ -36,6 +47,45 @@ std::vector<std::string> lineHeads(std::string const& text, std::string const& p
             out.push_back(line.substr(prefix.size(),
                                       line.find_first_of(" >\"", prefix.size()) - prefix.size()));
     return out;
+}
+
+// A document tools/gendoc made in the folder, opened.
+testing::AssertionResult generated(ScratchDir const& dir, Doc& doc, int events, int layers)
+{
+    std::filesystem::path const source =
+        std::filesystem::path(VANTREL_TEST_DATA_DIR).parent_path().parent_path().parent_path();
+    std::string const command = "python3 '" + (source / "tools/gendoc").string() + "' '" +
+                                dir.file("Gen") + "' " + std::to_string(events) + " " +
+                                std::to_string(layers) + " --seed 3 >/dev/null";
+    if (std::system(command.c_str()) != 0)
+        return testing::AssertionFailure() << command;
+    if (!doc.load(dir.file("Gen.orstime").c_str()))
+        return testing::AssertionFailure() << doc.fileError().cs();
+    return testing::AssertionSuccess();
+}
+
+// The threads a save formats on, for as long as it lives.
+class SaveThreads
+{
+public:
+    explicit SaveThreads(unsigned count) : myOld(XmlWriter::ourThreads)
+    {
+        XmlWriter::ourThreads = count;
+    }
+    ~SaveThreads() { XmlWriter::ourThreads = myOld; }
+
+private:
+    unsigned myOld;
+};
+
+// What a save printed and left in the file, with that many threads.
+std::pair<std::string, std::string> saved(Doc& doc, std::string const& bundle, unsigned threads)
+{
+    SaveThreads only(threads);
+    testing::internal::CaptureStdout();
+    doc.save(bundle.c_str());
+    std::string const printed = testing::internal::GetCapturedStdout();
+    return {printed, readFile(bundle + ".orstime/doc_data.xml")};
 }
 
 } // namespace
@@ -177,6 +227,93 @@ TEST(mDocTest, AWindowStillBoundGoesWithItsDocumentAndClosingLetsItGo)
     EXPECT_FALSE(window->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
+}
+
+// A document tools/gendoc made, opened, given texts that need escapes and references and odd
+// numbers, and saved through the document's writer and through the libxml2 writer it replaced:
+// the same bytes.
+TEST(mDocTest, AGeneratedDocumentSavesAsTheLibxml2WriterWritesIt)
+{
+    ScratchDir dir;
+    Doc doc;
+    ASSERT_TRUE(generated(dir, doc, 3000, 7));
+    char const* const texts[] = {
+        "Caf\xc3\xa9 & <Bar> \"quoted\" 'single'", "tab\there\nnew line\r\nreturn",
+        "\xe2\x82\xac 5 \xe6\x97\xa5 \xf0\x9f\x98\x80 \xc3\xbf\xc2\xa0", "]]> -- <!-- &amp;", ""};
+    double const reals[] = {-0.0, 1e300, 5e-324, 0.0078125, -123456789.0000005};
+    int n = 0;
+    for (Obh h : doc.getTimeline()->getEdb()->getEvents()) {
+        if (n >= 40)
+            break;
+        mEvent* e = tlObj::ourType_mEvent->ptr(h);
+        ASSERT_NE(e, nullptr);
+        rtl::str const text(texts[n % std::size(texts)]);
+        e->setTitle(text);
+        e->setNotes(rtl::str(texts[(n + 1) % std::size(texts)]));
+        e->setKeywords(text);
+        e->setSceneW(reals[n % std::size(reals)]);
+        ++n;
+    }
+    std::string const mine = dir.file("writer.xml"), libxml2 = dir.file("reference.xml");
+    XmlWriter w("ISO-8859-1");
+    ASSERT_TRUE(w.startDocument(mine.c_str(), "timeline_document_v1") && doc.saveXml(w) &&
+                w.endDocument());
+    XmlReferenceWriter r("ISO-8859-1");
+    ASSERT_TRUE(r.startDocument(libxml2.c_str(), "timeline_document_v1") && doc.saveXml(r) &&
+                r.endDocument());
+    std::string const saved = readFile(mine);
+    EXPECT_THAT(saved,
+                HasSubstr("value=\"Caf\xe9 &amp; &lt;Bar&gt; &quot;quoted&quot; 'single'\""));
+    EXPECT_TRUE(sameBytes(saved, readFile(libxml2)));
+}
+
+// Saved on one thread or on several, a document is the same bytes; an event that cannot be
+// written fails the save with the same messages and leaves the old file, whether it is refused
+// by the writer or by the time classes.
+TEST(mDocTest, ThreadsChangeNothingASaveWritesOrSays)
+{
+    ScratchDir dir;
+    Doc doc;
+    ASSERT_TRUE(generated(dir, doc, 5000, 3));
+    std::vector<mEvent*> events;
+    for (Obh h : doc.getTimeline()->getEdb()->getEvents())
+        events.push_back(tlObj::ourType_mEvent->ptr(h));
+    ASSERT_EQ(events.size(), 5000u);
+    events[10]->setTitle(rtl::str("Caf\xc3\xa9 & \xe2\x82\xac"));
+    std::string const bundle = dir.file("Copy");
+    // The first save names the bundle anew in the document's record; the next ones are alike.
+    ASSERT_TRUE(doc.save(bundle.c_str()));
+    auto const one = saved(doc, bundle, 1);
+    auto const several = saved(doc, bundle, 4);
+    EXPECT_TRUE(sameBytes(several.second, one.second));
+    EXPECT_EQ(several.first, one.first);
+    EXPECT_THAT(one.second, HasSubstr("Caf\xe9 &amp; &#8364;"));
+
+    std::string const before = one.second;
+    struct Case
+    {
+        char const* what;
+        std::function<void(mEvent&)> spoil;
+        char const* said;
+    } const cases[] = {
+        {"a control character", [](mEvent& e) { e.setTitle(rtl::str("bell\x07")); },
+         "text that is not UTF-8"},
+        {"a start beyond the calendar", [](mEvent& e) { e.setStartTime(1e300); },
+         "localtime OVERFLOW"},
+    };
+    for (Case const& c : cases) {
+        mEvent& late = *events[4321];
+        double const start = late.getStartTime();
+        rtl::str const title = late.getTitle();
+        c.spoil(late);
+        auto const oneFails = saved(doc, bundle, 1);
+        auto const severalFail = saved(doc, bundle, 4);
+        EXPECT_THAT(oneFails.first, HasSubstr(c.said)) << c.what;
+        EXPECT_EQ(severalFail.first, oneFails.first) << c.what;
+        EXPECT_TRUE(sameBytes(severalFail.second, before)) << c.what;
+        late.setStartTime(start);
+        late.setTitle(title);
+    }
 }
 
 TEST(mDocTest, TheSavedRecordNamesTheBundleItIsIn)
