@@ -69,16 +69,14 @@ mScale::mScale()
     setVisEnd(-1.0);
 }
 
-mScale::~mScale()
-{
-    clearGrid();
-}
+// The ranges and their grids are shared by every scale: another one may still show them.
+mScale::~mScale() = default;
 
 // The lifecycle resets: flags, selection kinds, units and range; the window 0 .. -1 (an end
 // before the start: never laid out).
 void mScale::resetState()
 {
-    clearGrid();
+    // Only forgotten: the ranges are shared, and the grid they hold may be another scale's.
     myRange = nullptr;
     myNeedsReconfig = true;
     myNeedsRecenter = false;

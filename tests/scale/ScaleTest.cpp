@@ -2,6 +2,7 @@
 #include "mScale.h"
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -38,7 +39,7 @@ struct TimeScale
         s.zoomToLocalRange(utc(2024, 3, 5), utc(2024, 3, 5) + aTimeDelta(60.0 * 1600), 1.0f);
         s.reconfig();
     }
-    TzGuard zone{"UTC"};
+    TzGuard zone {"UTC"};
     FixedMeasure fixed;
     mScale s;
 };
@@ -82,8 +83,15 @@ TEST(Scale, TimeMappingKeepsTheNanosecond)
 
 TEST(Scale, ClampsKeepTheWidthAndTheWholeRangeInView)
 {
-    struct Case { double s, e; bool doMin, doMax; double ws, we; } const cases[] = {
-        {90, 110, false, true, 80, 100}, {-10, 10, true, false, 0, 20}, {50, 70, true, true, 50, 70},
+    struct Case
+    {
+        double s, e;
+        bool doMin, doMax;
+        double ws, we;
+    } const cases[] = {
+        {90, 110, false, true, 80, 100},
+        {-10, 10, true, false, 0, 20},
+        {50, 70, true, true, 50, 70},
     };
     for (auto const& c : cases) {
         NumericScale n(c.s, c.e, true);
@@ -353,4 +361,32 @@ TEST(Scale, TheGridFollowsTheZoomAndTheWindow)
     EXPECT_EQ(t.s.chunkSizeForUnits(0), 60);
     EXPECT_EQ(t.s.roundChunkSize(70), 1600.0 / 22);
     EXPECT_EQ(t.s.roundChunkSize(5000), 1600);
+}
+
+// Every time scale lays its grid on the same shared ranges: one that ends its life (given back to
+// its pool, cleared or deleted, as a deleted layer's scale is) must leave the grid that another,
+// still up to date, shows.
+TEST(Scale, AScaleThatGoesLeavesTheGridAnotherShows)
+{
+    enum End
+    {
+        Recycled,
+        Cleared,
+        Deleted
+    };
+    for (End const end : {Recycled, Cleared, Deleted}) {
+        TimeScale shown;
+        auto gone = std::make_unique<TimeScale>();
+        mRange const* hour = (*shown.s.getUnits()->getRanges())[RangeHour];
+        int const before = hour->getNumGridlines();
+        ASSERT_EQ(before, 28);
+        if (end == Recycled)
+            gone->s.recycleObj();
+        else if (end == Cleared)
+            gone->s.clearObj();
+        else
+            gone.reset();
+        EXPECT_FALSE(shown.s.needsReconfig()) << end;
+        EXPECT_EQ(hour->getNumGridlines(), before) << end;
+    }
 }
