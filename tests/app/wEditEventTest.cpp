@@ -1,5 +1,6 @@
 #include "wEditEvent.h"
 #include "EditorDoc.h"
+#include "PrintQt.h"
 #include "aTs.h"
 #include "uiStamp.h"
 
@@ -11,7 +12,10 @@
 #include <QTextEdit>
 #include <gmock/gmock.h>
 
+#include <map>
+#include <string>
 #include <tuple>
+#include <utility>
 
 using testing::StartsWith;
 
@@ -193,4 +197,40 @@ TEST_F(EventEditor, ClosesUnsavedWhenItsEventGoesAndTheNextEventInTheSlotGetsNot
     EXPECT_STREQ(ev(next).getTitle().c(), "");
     EXPECT_EQ(ev(next).getBgColorR(), 128);
     EXPECT_FALSE(raised(tlObj::DirtUserEditedAttrs));
+}
+
+// Beside a selection with room on its right the point is on the left edge, so the body (the
+// content rectangle) starts 15 in: fields 190 wide from x 90, labels 57 wide from x 25.
+TEST_F(EventEditor, EveryFieldAndLabelHasItsPlaceBesideALeftPoint)
+{
+    wEditEvent* editor = open();
+    ASSERT_EQ(editor->getInset(), QRect(15, 0, 275, 400)) << "a left point";
+    std::pair<char const*, QRect> const fields[] = {
+        {"heading", {90, 14, 190, 20}},   {"title", {90, 38, 190, 20}},
+        {"start", {90, 62, 190, 20}},     {"end", {90, 86, 190, 20}},
+        {"amount", {90, 110, 95, 20}},    {"units", {229, 110, 51, 20}},
+        {"keywords", {90, 134, 190, 20}}, {"colour style", {90, 158, 190, 24}},
+        {"picker", {90, 182, 190, 70}},   {"notes", {25, 256, 255, 134}},
+        {"Title", {25, 43, 57, 20}},      {"Start", {25, 67, 57, 20}},
+        {"End", {25, 91, 57, 20}},        {"Amount", {25, 115, 57, 20}},
+        {"Units", {187, 115, 36, 20}},    {"Keywords", {25, 139, 57, 20}},
+        {"Color", {25, 163, 57, 20}},     {"Fill", {25, 191, 57, 20}},
+        {"Line", {25, 213, 57, 20}},      {"Text", {25, 235, 57, 20}},
+    };
+    std::map<std::string, QRect> const widgets = {
+        {"heading", labelAt(*editor, "Edit Event")},
+        {"title", editor->getTitleEdit()->geometry()},
+        {"start", editor->getStartStamp()->geometry()},
+        {"end", editor->getEndStamp()->geometry()},
+        {"amount", editor->getAmountEdit()->geometry()},
+        {"units", editor->getUnitsEdit()->geometry()},
+        {"keywords", editor->getKeywordsEdit()->geometry()},
+        {"colour style", editor->getColorStyleBox()->geometry()},
+        {"picker", editor->getColorPicker()->geometry()},
+        {"notes", editor->getNotesEdit()->geometry()},
+    };
+    for (auto const& [what, at] : fields) {
+        auto const widget = widgets.find(what);
+        EXPECT_EQ(widget == widgets.end() ? labelAt(*editor, what) : widget->second, at) << what;
+    }
 }

@@ -5,18 +5,28 @@
 #include "ObQtMenu.h"
 #include "ObQtMitem.h"
 #include "ObSelection.h"
+#include "PrintQt.h"
+#include "aGraphic.h"
 #include "cmdTimelineNewLayer.h"
+#include "mEvent.h"
+#include "mLayer.h"
 #include "mTimeline.h"
+#include "pGv.h"
+#include "pHeader.h"
 #include "pTimeline.h"
 #include "pTopLeft.h"
 #include "tlCmp.h"
 #include "tlUi.h"
+#include "uiGi.h"
 #include "uiToggle.h"
+#include "wEditEvent.h"
 #include "wEditLayer.h"
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QMoveEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -63,6 +73,48 @@ std::vector<std::string> entries(ObQtMenu* menu)
     }
     return out;
 }
+
+// A new document's window with one layer, laid out (the pane lays itself out a little after the
+// window got its geometry) and refreshed.
+struct OneLayerWindow : AppTest
+{
+    OneLayerWindow()
+    {
+        app.newDoc();
+        window = dynamic_cast<wMain*>(doc()->getWindow());
+        layer = doc()->getTimeline()->newLayer();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->panel()->layoutTimer()->isActive(); }));
+        pass();
+    }
+    void select(std::list<Obh> handles)
+    {
+        doc()->getSelectionEngine()->setSelection(handles);
+        pass();
+    }
+    // Space pressed in the window; whether the window took it.
+    bool space()
+    {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+        QApplication::sendEvent(window, &key);
+        return key.isAccepted();
+    }
+    tlUi& editors() const { return *doc()->getCmp()->getUi(); }
+    // The open editor of either kind.
+    QWidget* openEditor() const
+    {
+        if (wEditEvent* e = editors().getEditor())
+            return e;
+        return editors().getLayerEditor();
+    }
+    static QGraphicsItem* itemOf(Obh h)
+    {
+        auto* graphic = dynamic_cast<aGraphic*>(h.obj());
+        return graphic ? graphic->giGet() : nullptr;
+    }
+
+    wMain* window = nullptr;
+    Obh layer;
+};
 
 ObQtMitem* entry(char const* menuTitle, char const* text)
 {
@@ -369,4 +421,130 @@ TEST_F(wMainTest, SpaceOpensTheEditorOfTheOneSelectedLayerAndNothingForTwo)
     QTest::keyClick(window, Qt::Key_Space);
     ASSERT_NE(ui->getLayerEditor(), nullptr);
     ui->clearEditor();
+}
+
+TEST_F(OneLayerWindow, SpaceOpensTheEditorOfTheOneSelectedEventInPlaceOfALayerEditor)
+{
+    Obh const first = doc()->getCmp()->newEvent(Obh());
+    Obh const second = doc()->getCmp()->newEvent(Obh());
+    pass();
+    // In turn, each on what the one before left open.
+    struct Case
+    {
+        char const* what;
+        std::list<Obh> selected;
+        Obh eventEditor; // the event whose editor is open after Space; none: no event editor
+        bool layerEditor;
+    };
+    Case const cases[] = {
+        {"the layer alone", {layer}, Obh(), true},
+        {"one event, with the layer's editor open", {first}, first, false},
+        {"the other event, with the first one's editor open", {second}, second, false},
+        {"two events: nothing opens", {first, second}, second, false},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        select(c.selected);
+        EXPECT_TRUE(space()) << "Space is taken in every case";
+        wEditEvent* const editor = editors().getEditor();
+        EXPECT_EQ(editor ? editor->getHdl() : Obh(), c.eventEditor);
+        EXPECT_EQ(editors().getLayerEditor() != nullptr, c.layerEditor);
+    }
+}
+
+TEST_F(OneLayerWindow, MovingTheWindowCarriesAnOpenEventEditorAlongButNotALayerEditor)
+{
+    Obh const event = doc()->getCmp()->newEvent(Obh());
+    pass();
+    struct Case
+    {
+        char const* what;
+        Obh selected;
+        bool carried;
+    };
+    Case const cases[] = {{"an event editor", event, true}, {"a layer editor", layer, false}};
+    QPoint const by(30, 20);
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        select({c.selected});
+        ASSERT_TRUE(space());
+        QWidget* editor = openEditor();
+        ASSERT_NE(editor, nullptr);
+        QPoint const was = editor->pos();
+        // Stored without the frame, which move() places.
+        QPoint const to = window->geometry().topLeft() + by;
+        window->move(window->pos() + by);
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            return QPoint(doc()->getWinX(), doc()->getWinY()) == to;
+        })) << "a shown window stores where it went";
+        EXPECT_EQ(window->geometry().topLeft(), to);
+        EXPECT_EQ(editor->pos(), c.carried ? was + by : was);
+        editors().clearEditor();
+    }
+}
+
+TEST_F(OneLayerWindow, AHiddenWindowMovedAndResizedLeavesTheStoredGeometryAlone)
+{
+    QRect const shown = window->geometry();
+    QRect const stored(doc()->getWinX(), doc()->getWinY(), doc()->getWinW(), doc()->getWinH());
+    ASSERT_EQ(stored, shown) << "a shown window stores where it is";
+    window->hide();
+    QRect const now(shown.x() + 40, shown.y() + 30, shown.width() - 100, shown.height() - 50);
+    window->setGeometry(now);
+    QMoveEvent moved(now.topLeft(), shown.topLeft());
+    QApplication::sendEvent(window, &moved);
+    QResizeEvent resized(now.size(), shown.size());
+    QApplication::sendEvent(window, &resized);
+    EXPECT_EQ(QRect(doc()->getWinX(), doc()->getWinY(), doc()->getWinW(), doc()->getWinH()),
+              stored);
+    // The pane still fills the window below the menu bar.
+    QRect const pane = window->panel()->geometry();
+    EXPECT_EQ(pane.width(), now.width());
+    EXPECT_EQ(pane.bottom(), now.height() - 1);
+    window->show();
+}
+
+// A press anywhere on the timeline starts a rubber band, and the headers close the layer editor
+// in the pass that follows; a press on a header closes it at once.
+TEST_F(OneLayerWindow, APressOnTheTimelineOrOnAHeaderClosesTheLayerEditor)
+{
+    Obh const event = doc()->getCmp()->newEvent(Obh());
+    pass();
+    QGraphicsView* view = window->panel()->myGv;
+    QGraphicsItem* band = itemOf(layer);
+    QGraphicsItem* box = itemOf(event);
+    ASSERT_TRUE(band && box);
+    QRectF const bandArea = band->sceneBoundingRect();
+    ASSERT_LT(bandArea.bottom() + 10, view->viewport()->height()) << "room below the layer";
+    ASSERT_FALSE(window->panel()->myHeaders.empty());
+    struct Case
+    {
+        char const* what;
+        QWidget* target;
+        QPoint at;
+        bool atOnce;
+    };
+    Case const cases[] = {
+        {"the empty timeline below the layer",
+         view->viewport(),
+         {10, view->viewport()->height() - 5},
+         false},
+        {"the layer's band", view->viewport(),
+         view->mapFromScene(bandArea.topLeft() + QPointF(3, 3)), false},
+        {"the event", view->viewport(), view->mapFromScene(box->sceneBoundingRect().center()),
+         false},
+        {"the layer's header", window->panel()->myHeaders.front(), {5, 5}, true},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        select({layer});
+        ASSERT_TRUE(space());
+        ASSERT_NE(editors().getLayerEditor(), nullptr);
+        QTest::mousePress(c.target, Qt::LeftButton, Qt::NoModifier, c.at);
+        QTest::mouseRelease(c.target, Qt::LeftButton, Qt::NoModifier, c.at);
+        EXPECT_EQ(editors().getLayerEditor() == nullptr, c.atOnce);
+        pass();
+        EXPECT_EQ(editors().getLayerEditor(), nullptr);
+        editors().clearEditor();
+    }
 }
