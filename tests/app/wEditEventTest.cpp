@@ -3,6 +3,7 @@
 #include "PrintQt.h"
 #include "aTs.h"
 #include "uiStamp.h"
+#include "wEditLayer.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -232,5 +233,49 @@ TEST_F(EventEditor, EveryFieldAndLabelHasItsPlaceBesideALeftPoint)
     for (auto const& [what, at] : fields) {
         auto const widget = widgets.find(what);
         EXPECT_EQ(widget == widgets.end() ? labelAt(*editor, what) : widget->second, at) << what;
+    }
+}
+
+// In both editors a press on "Fill", "Line" or "Text" chooses which colour the picker edits and
+// lights that label alone; a press on another label chooses nothing; the object is not changed.
+TEST_F(EventEditor, APressOnAColourLabelChoosesTheColourInBothEditors)
+{
+    paint(ev(e));
+    doc.dirt.clearAllDirt();
+    // In turn: the label pressed and the colour type then edited.
+    std::pair<char const*, int> const presses[] = {
+        {"Text", wEditObj::ColorTypeText},
+        {"Line", wEditObj::ColorTypeLine},
+        {"Title", wEditObj::ColorTypeLine},
+        {"Fill", wEditObj::ColorTypeFill},
+    };
+    char const* const lit[] = {"", "QLabel#fill { color: #FFF; }", "QLabel#line { color: #FFF; }",
+                               "QLabel#text { color: #FFF; }"};
+    for (bool const layerEditor : {false, true}) {
+        SCOPED_TRACE(layerEditor ? "layer editor" : "event editor");
+        ObObj& edited = layerEditor ? static_cast<ObObj&>(layer(l)) : ev(e);
+        auto const before = attrs(edited);
+        wEditObj* editor = nullptr;
+        if (layerEditor) {
+            ui.showEditLayer(l, 100, 300, 50, 20, "Edit Layer");
+            editor = ui.getLayerEditor();
+        } else {
+            editor = open();
+        }
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->getColorType(), wEditObj::ColorTypeFill) << "as opened";
+        for (auto const& [label, type] : presses) {
+            QLabel* target = nullptr;
+            for (QLabel* child : editor->findChildren<QLabel*>())
+                if (child->text() == label)
+                    target = child;
+            ASSERT_NE(target, nullptr) << label;
+            QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, target->rect().center());
+            EXPECT_EQ(editor->getColorType(), type) << label;
+            EXPECT_EQ(editor->getColorLabel(type)->styleSheet(), lit[type]) << label;
+        }
+        ui.clearEditor();
+        EXPECT_EQ(attrs(edited), before);
+        EXPECT_FALSE(raised(tlObj::DirtUserEditedAttrs));
     }
 }

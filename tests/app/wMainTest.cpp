@@ -32,11 +32,14 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTest>
+#include <QWindow>
 #include <gmock/gmock.h>
 
 #include <filesystem>
+#include <functional>
 #include <list>
 #include <map>
+#include <string>
 
 using testing::HasSubstr;
 
@@ -547,4 +550,75 @@ TEST_F(OneLayerWindow, APressOnTheTimelineOrOnAHeaderClosesTheLayerEditor)
         EXPECT_EQ(editors().getLayerEditor(), nullptr);
         editors().clearEditor();
     }
+}
+
+TEST_F(wMainTest, TheTitleIsTheDocumentsNameMarkedWhileItIsModified)
+{
+    app.newDoc();
+    pass();
+    QWidget* window = doc()->getWindow();
+    ui.savePath = dir.file("Plans");
+    // In turn: what happens, then the title the window system shows.
+    struct Case
+    {
+        char const* what;
+        std::function<void()> act;
+        char const* title;
+    };
+    Case const cases[] = {
+        {"new", [] {}, "Untitled"},
+        {"edited", [&] { edit(); }, "Untitled*"},
+        {"saved",
+         [&] {
+             ASSERT_TRUE(app.saveDoc(nullptr, false));
+             pass();
+         },
+         "Plans"},
+        {"edited again", [&] { edit(); }, "Plans*"},
+    };
+    for (Case const& c : cases) {
+        c.act();
+        ASSERT_TRUE(window->windowHandle()) << c.what;
+        EXPECT_EQ(window->windowHandle()->title().toStdString(), c.title) << c.what;
+        EXPECT_EQ(window->isWindowModified(), std::string(c.title).back() == '*') << c.what;
+    }
+}
+
+// The question asks in the program's own words, with Save as the default answer and Cancel as
+// the one Escape gives, which keeps the window and the document.
+TEST_F(wMainTest, TheSaveQuestionAsksInItsOwnWordsAndEscapeCancels)
+{
+    app.newDoc();
+    edit();
+    QPointer<QWidget> window = doc()->getWindow();
+    std::map<std::string, std::string> seen;
+    whenShown<QMessageBox>([&](QMessageBox* box) {
+        seen["title"] = box->windowTitle().toStdString();
+        seen["text"] = box->text().toStdString();
+        seen["warning icon"] = box->icon() == QMessageBox::Warning ? "yes" : "no";
+        seen["window-modal"] = box->windowModality() == Qt::WindowModal ? "yes" : "no";
+        seen["Yes"] = box->button(QMessageBox::Yes)->text().toStdString();
+        seen["No"] = box->button(QMessageBox::No)->text().toStdString();
+        seen["default"] = box->defaultButton()->text().toStdString();
+        seen["escape"] =
+            box->escapeButton() == box->button(QMessageBox::Cancel) ? "Cancel" : "another";
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(window->close());
+    std::map<std::string, std::string> const expected = {
+        {"title", "SDI"},
+        {"text",
+         "This document has been modified.\nDo you want to save your changes before closing?"},
+        {"warning icon", "yes"},
+        {"window-modal", "yes"},
+        {"Yes", "Save..."},
+        {"No", "Don't Save"},
+        {"default", "Save..."},
+        {"escape", "Cancel"},
+    };
+    EXPECT_EQ(seen, expected);
+    ASSERT_FALSE(window.isNull());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(doc()->getNeedsSave());
+    EXPECT_FALSE(static_cast<wMain*>(window.data())->isClean()) << "the next close asks again";
 }
