@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTextEdit>
 #include <gmock/gmock.h>
@@ -270,7 +271,12 @@ TEST_F(EventEditor, APressOnAColourLabelChoosesTheColourInBothEditors)
                 if (child->text() == label)
                     target = child;
             ASSERT_NE(target, nullptr) << label;
-            QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, target->rect().center());
+            // Sent, not through the window system, which would leave its pointer over the next
+            // editor opened there. The label leaves the press to the editor.
+            QPointF const at = target->rect().center();
+            QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton,
+                              Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &press);
             EXPECT_EQ(editor->getColorType(), type) << label;
             EXPECT_EQ(editor->getColorLabel(type)->styleSheet(), lit[type]) << label;
         }

@@ -26,6 +26,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QMoveEvent>
 #include <QPointer>
 #include <QPushButton>
@@ -543,9 +544,17 @@ TEST_F(OneLayerWindow, APressOnTheTimelineOrOnAHeaderClosesTheLayerEditor)
         select({layer});
         ASSERT_TRUE(space());
         ASSERT_NE(editors().getLayerEditor(), nullptr);
-        QTest::mousePress(c.target, Qt::LeftButton, Qt::NoModifier, c.at);
-        QTest::mouseRelease(c.target, Qt::LeftButton, Qt::NoModifier, c.at);
-        EXPECT_EQ(editors().getLayerEditor() == nullptr, c.atOnce);
+        // Sent, not through the window system, which would leave its pointer where later
+        // tests open their editors.
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent click(
+                type, QPointF(c.at), QPointF(c.target->mapToGlobal(c.at)), Qt::LeftButton,
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(c.target, &click);
+            if (type == QEvent::MouseButtonPress) {
+                EXPECT_EQ(editors().getLayerEditor() == nullptr, c.atOnce);
+            }
+        }
         pass();
         EXPECT_EQ(editors().getLayerEditor(), nullptr);
         editors().clearEditor();
