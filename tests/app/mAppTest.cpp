@@ -1,12 +1,15 @@
 #include "mApp.h"
 
 #include "AppTest.h"
+#include "PrintQt.h"
 #include "mPlatform.h"
 
 #include <QCoreApplication>
 #include <QFileOpenEvent>
 #include <QProcess>
+#include <QRect>
 #include <QTest>
+#include <QWidget>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -276,6 +279,7 @@ TEST(mAppStartTest, EveryFileArgumentIsARequestMadeAbsoluteTheLastWins)
 TEST_F(mAppTest, ANewDocumentSavedAtOnceKeepsItsDefaultsInItsRecord)
 {
     app.newDoc();
+    EXPECT_EQ(doc()->getWindow()->geometry(), QRect(0, 15, 800, 600)) << "the window as given";
     ui.savePath = dir.file("Plans");
     ASSERT_TRUE(app.saveDoc(nullptr, false));
     std::string const text = readFile(dir.file("Plans.orstime/doc_data.xml"));

@@ -285,3 +285,68 @@ TEST_F(EventEditor, APressOnAColourLabelChoosesTheColourInBothEditors)
         EXPECT_FALSE(raised(tlObj::DirtUserEditedAttrs));
     }
 }
+
+// After the pointer entered an editor, its leaving closes and saves the editor, unless the
+// event editor's colour-style list has the keyboard, since its drop-down takes the pointer out.
+TEST_F(EventEditor, LeavingAfterEnteringClosesAndSavesUnlessTheColourStyleListHasTheKeyboard)
+{
+    enum Field
+    {
+        Title,
+        StyleList
+    };
+    struct Case
+    {
+        char const* what;
+        bool layerEditor;
+        Field focused;
+        bool closes;
+    };
+    Case const cases[] = {
+        {"event editor, typing the title", false, Title, true},
+        {"event editor, the list has the keyboard", false, StyleList, false},
+        {"layer editor, typing the title", true, Title, true},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        ev(e).setTitle("");
+        layer(l).setTitle("");
+        wEditObj* editor = nullptr;
+        if (c.layerEditor) {
+            ui.showEditLayer(l, 100, 300, 50, 20, "Edit Layer");
+            editor = ui.getLayerEditor();
+        } else {
+            editor = open();
+        }
+        ASSERT_NE(editor, nullptr);
+        editor->getTitleEdit()->setText("typed");
+        QWidget* field = c.focused == StyleList
+                             ? static_cast<QWidget*>(ui.getEditor()->getColorStyleBox())
+                             : editor->getTitleEdit();
+        field->setFocus();
+        ASSERT_EQ(editor->focusWidget(), field);
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QApplication::sendEvent(editor, &enter);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(editor, &leave);
+        EXPECT_EQ(tlUi::ourEditor == nullptr, c.closes);
+        if (c.closes) {
+            EXPECT_STREQ((c.layerEditor ? layer(l).getTitle() : ev(e).getTitle()).cs(), "typed")
+                << "saved";
+        }
+        ui.clearEditor();
+    }
+}
+
+// A colour style the list does not offer (a file written elsewhere) shows no item.
+TEST_F(EventEditor, AStyleTheListDoesNotOfferShowsNoItemAndClosingKeepsIt)
+{
+    ev(e).setAttrByString("colorStyle", "2", "int");
+    doc.dirt.clearAllDirt();
+    wEditEvent* editor = open();
+    EXPECT_EQ(editor->getColorStyleBox()->currentIndex(), -1);
+    ui.clearEditor();
+    // Not made 0 on closing: the editor writes only what the user changed.
+    EXPECT_EQ(ev(e).getColorStyle(), 2);
+    EXPECT_FALSE(raised(tlObj::DirtUserEditedAttrs));
+}
