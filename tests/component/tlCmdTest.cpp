@@ -383,6 +383,14 @@ TEST_F(Commanded, SelectAllAddsTheActiveLayersAndTheirEvents)
     ASSERT_TRUE(cmdSelectAll::ourInstance.cmdAction());
     EXPECT_EQ(selected(), (std::set<Obh> {b, x, y, z})) << "z stays, inactive a is left out";
     EXPECT_TRUE(raised(tlObj::DirtSelection));
+
+    // Every layer inactive: nothing to select, and the selection id is raised all the same.
+    layer(b)->setIsActive(false);
+    doc.selection.clearSelection();
+    doc.dirt.clearAllDirt();
+    ASSERT_TRUE(cmdSelectAll::ourInstance.cmdAction());
+    EXPECT_TRUE(selected().empty());
+    EXPECT_TRUE(raised(tlObj::DirtSelection));
 }
 
 TEST_F(Commanded, DeleteSelectedDeletesTheEventsAndCleansTheSelection)
@@ -414,19 +422,38 @@ TEST_F(Commanded, TheColourStyleGoesToTheSelectedEvents)
     EXPECT_TRUE(raised(tlObj::DirtEventColorChanged));
 }
 
-TEST_F(Commanded, ANewLayerIsAllThatIsSelectedAfterwards)
+TEST_F(Commanded, WhatNewLayerAndNewEventMakeIsAllThatIsSelectedAfterwards)
 {
-    // Whatever was selected, layers and events alike, gives way to the new layer alone.
+    struct Case
+    {
+        char const* name;
+        ObCmd* cmd;
+        Obt* madeOfType;
+    } const cases[] = {
+        {"New Layer", &cmdTimelineNewLayer::ourInstance, tlObj::ourType_mLayer},
+        {"New Event", &cmdEventNew::ourInstance, tlObj::ourType_mEvent},
+    };
+    // Whatever was selected, layers and events alike, gives way to what was made.
     std::vector<std::vector<Obh>> const before = {{}, {a}, {a, b}, {x}, {a, x, y}};
-    for (auto const& selection : before) {
-        SCOPED_TRACE(selection.size());
-        doc.selection.clearSelection();
-        for (Obh h : selection)
-            doc.selection.addToSelection(h);
-        doc.dirt.clearAllDirt();
-        ASSERT_TRUE(cmdTimelineNewLayer::ourInstance.cmdAction());
-        EXPECT_EQ(selected(), std::set<Obh> {tl.getLayerHdls().back()});
-        EXPECT_TRUE(raised(tlObj::DirtSelection));
+    std::set<Obh> known = {a, b, x, y};
+    for (Case const& c : cases) {
+        for (auto const& selection : before) {
+            SCOPED_TRACE(testing::Message() << c.name << " after " << selection.size());
+            doc.selection.clearSelection();
+            for (Obh h : selection)
+                doc.selection.addToSelection(h);
+            std::size_t const layers = tl.getLayerHdls().size();
+            std::size_t const events = tl.getEdb()->size();
+            doc.dirt.clearAllDirt();
+            ASSERT_TRUE(c.cmd->cmdAction());
+            ASSERT_EQ(selected().size(), 1u);
+            Obh const made = *selected().begin();
+            EXPECT_EQ(made.getType(), c.madeOfType);
+            EXPECT_TRUE(known.insert(made).second) << "it is new";
+            EXPECT_EQ(tl.getLayerHdls().size(), layers + (c.madeOfType == tlObj::ourType_mLayer));
+            EXPECT_EQ(tl.getEdb()->size(), events + (c.madeOfType == tlObj::ourType_mEvent));
+            EXPECT_TRUE(raised(tlObj::DirtSelection));
+        }
     }
 }
 
