@@ -229,3 +229,30 @@ TEST_F(TimelineRecords, APayloadSettingIsReadAsideAndTheRestOfTheDocumentStays)
         EXPECT_EQ(again.substr(again.find(model)), written.substr(written.find(model)));
     }
 }
+
+// A payload is told it was dropped into the new event and rides with it; the document keeps
+// the payload with its attributes, but not which event carried it.
+TEST_F(TimelineRecords, AnEventCarriesItsPayloadButADocumentDoesNotSayWhichOne)
+{
+    Obh payload = tlObj::ourType_mPlSample->make();
+    mPlSample* sample = tlObj::ourType_mPlSample->ptr(payload);
+    sample->setMyAttr1(3.5f);
+    rtl::str name;
+    sample->describe(name);
+    EXPECT_STREQ(name.c(), "mPlSample");
+    EXPECT_TRUE(sample->droppedIntoEvent(first));
+    EXPECT_EQ(sample->getMyAttr1(), 3.5f) << "being dropped changes nothing";
+
+    Obh carrier = tl.newEvent(payload);
+    EXPECT_EQ(ev(carrier)->getPayload(), payload);
+    ASSERT_TRUE(saveTimelineDoc(doc.cmp, path));
+
+    TimelineTestDoc fresh;
+    std::string message;
+    ASSERT_TRUE(loadTimelineDoc(fresh.cmp, path, &message)) << message;
+    ASSERT_TRUE(fresh.cmp.resolveModel());
+    ASSERT_NE(ev(carrier), nullptr);
+    EXPECT_FALSE(ev(carrier)->getPayload().isValid());
+    ASSERT_NE(tlObj::ourType_mPlSample->ptr(payload), nullptr);
+    EXPECT_EQ(tlObj::ourType_mPlSample->ptr(payload)->getMyAttr1(), 3.5f);
+}
