@@ -13,6 +13,7 @@
 #include "pTopLeft.h"
 
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
@@ -599,4 +600,35 @@ TEST_F(Pane, LockedTheTimersTickCentresNowAndAnAltPanLetsGo)
     doc.pass();
     EXPECT_FALSE(timeline.getLockToNowFlag());
     EXPECT_EQ(pane->nowTimer(), nullptr);
+}
+
+TEST_F(Pane, ZoomToTheSelectedEventsOrLayersRedrawsThemWhereTheyNowAre)
+{
+    scale.zoomToLocalRange(0.0, 799.0, 1.0f); // a second a pixel
+    doc.dirt.setDirty(tlObj::DirtTimeScaleZoom, true);
+    doc.pass();
+    struct
+    {
+        char const* what;
+        std::vector<Obh> selected;
+    } const cases[] = {
+        {"two events", {a, b}},
+        {"their layer", {l}},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        scale.zoomToLocalRange(0.0, 799.0, 1.0f);
+        doc.dirt.setDirty(tlObj::DirtTimeScaleZoom, true);
+        doc.pass();
+        doc.selection.clearSelection();
+        for (Obh h : c.selected)
+            doc.selection.addToSelection(h);
+        pane->myCtrls->button(pCtrls::ZoomSel)->click();
+        doc.pass();
+        // a (100 s to 150 s) to b (300 s to 400 s) fill the view: b ends at its right edge.
+        ASSERT_NEAR(scale.localToParent(400.0), 799, 1e-3);
+        ASSERT_NE(item(b), nullptr);
+        EXPECT_NEAR(item(b)->sceneBoundingRect().right(), 799, 2);
+        EXPECT_NEAR(item(a)->sceneBoundingRect().left(), 0, 2);
+    }
 }
