@@ -237,6 +237,11 @@ TEST_F(Headers, AnOpenTitleIsCommittedByTheNextClickAndTheSelectionStays)
          [&] {
              mouseAt(*strip, QEvent::MouseButtonRelease, {5, 300});
          }},
+        {"the keyboard going elsewhere",
+         [&] {
+             QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
+             QApplication::sendEvent(header->myTitleEditor, &out);
+         }},
         {"a click on another header",
          [&] {
              press(*other);
