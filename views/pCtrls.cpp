@@ -259,13 +259,20 @@ void pCtrls::btnZoomSelCb()
     ObSelection* selection = getSelectionEngine();
     if (!selection)
         return;
+    // The window moves and changes its zoom: the views must be told, or they go on drawing the
+    // events where they were.
+    auto zoomTo = [&](aTs start, aTs end) {
+        scale->zoomToLocalRange(start, end, 1.0f);
+        raiseDirt(DirtTimeScaleZoom);
+        raiseDirt(DirtTimeScalePan);
+        requestRefresh();
+    };
     std::set<Obh> events;
     selection->getSelectedItemsOfType(ourType_mEvent, events);
     if (!events.empty()) {
         aTs start, end;
         tl->getTimeSpanOfSelectedEvents(start, end);
-        scale->zoomToLocalRange(start, end, 1.0f);
-        requestRefresh();
+        zoomTo(start, end);
         return;
     }
     std::set<Obh> layers;
@@ -286,8 +293,7 @@ void pCtrls::btnZoomSelCb()
     // Selected layers that hold no event give no range: nothing to zoom to.
     if (!any)
         return;
-    scale->zoomToLocalRange(aTs(lo), aTs(hi), 1.0f);
-    requestRefresh();
+    zoomTo(aTs(lo), aTs(hi));
 }
 
 void pCtrls::btnSecsCb()

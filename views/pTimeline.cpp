@@ -465,8 +465,11 @@ double pTimeline::rowZoomValue() const
         return (hi - lo) / 2 + lo;
     }
     double const mn = rows.getMinValue(), mx = rows.getMaxValue();
-    bool const topInView = rows.getHasMinValue() && vs <= mn && mn < ve;
-    bool const bottomInView = rows.getHasMaxValue() && vs < mx && mx <= ve;
+    // The window is kept to the nanosecond, cut toward zero: a window clamped to the bottom of the
+    // stack ends up to a nanosecond short of it, and shows it all the same.
+    constexpr double Ns = 1e-9;
+    bool const topInView = rows.getHasMinValue() && vs <= mn + Ns && mn < ve;
+    bool const bottomInView = rows.getHasMaxValue() && vs < mx && mx <= ve + Ns;
     if (topInView && !bottomInView)
         return mn;
     if (bottomInView && !topInView)

@@ -9,6 +9,7 @@
 #include "uiColor.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPointer>
 #include <gtest/gtest.h>
 
@@ -54,6 +55,17 @@ struct EditorDoc : testing::Test
             out[name.c()] = value.c();
         }
         return out;
+    }
+    // Where the editor's one label with this text lies; an empty rectangle when there is not
+    // exactly one.
+    static QRect labelAt(QWidget const& editor, char const* text)
+    {
+        QRect at;
+        int found = 0;
+        for (QLabel const* label : editor.findChildren<QLabel*>())
+            if (label->text() == QString::fromUtf8(text) && ++found == 1)
+                at = label->geometry();
+        return found == 1 ? at : QRect();
     }
     // The four components as the picker gives them.
     static std::array<int, 4> picked(uiColor& picker)

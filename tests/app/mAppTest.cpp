@@ -1,12 +1,15 @@
 #include "mApp.h"
 
 #include "AppTest.h"
+#include "PrintQt.h"
 #include "mPlatform.h"
 
 #include <QCoreApplication>
 #include <QFileOpenEvent>
 #include <QProcess>
+#include <QRect>
 #include <QTest>
+#include <QWidget>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -14,7 +17,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <sys/resource.h>
+#include <vector>
 
 using testing::HasSubstr;
 
@@ -267,4 +272,40 @@ TEST(mAppStartTest, EveryFileArgumentIsARequestMadeAbsoluteTheLastWins)
     EXPECT_THAT(run.log, HasSubstr("OPEN EVENT FILE = " + first + "\n"));
     EXPECT_THAT(run.log, HasSubstr("OPEN EVENT FILE = " + last + "\n"));
     EXPECT_THAT(run.log, testing::Not(HasSubstr("-reverse")));
+}
+
+// A new document saved at once: its record holds the defaults of a new document's window, the
+// path and name of the bundle it went to, and no unsaved changes.
+TEST_F(mAppTest, ANewDocumentSavedAtOnceKeepsItsDefaultsInItsRecord)
+{
+    app.newDoc();
+    EXPECT_EQ(doc()->getWindow()->geometry(), QRect(0, 15, 800, 600)) << "the window as given";
+    ui.savePath = dir.file("Plans");
+    ASSERT_TRUE(app.saveDoc(nullptr, false));
+    std::string const text = readFile(dir.file("Plans.orstime/doc_data.xml"));
+    auto const start = text.find("<doc>");
+    ASSERT_NE(start, std::string::npos);
+    std::string const record = text.substr(start, text.find("</doc>") - start);
+    std::vector<std::string> const expected = {
+        "winX int 0",
+        "winY int 15",
+        "winW int 800",
+        "winH int 600",
+        "path rtl::str " + dir.file("Plans") + ".orstime",
+        "name rtl::str Plans",
+        "needsSave bool False",
+    };
+    // Each attribute element as "name type value".
+    auto const field = [](std::string const& element, std::string const& key) {
+        auto const from = element.find(key + "=\"") + key.size() + 2;
+        return element.substr(from, element.find('"', from) - from);
+    };
+    std::vector<std::string> found;
+    for (auto at = record.find("<attr "); at != std::string::npos;
+         at = record.find("<attr ", at + 1)) {
+        std::string const element = record.substr(at, record.find('>', at) - at);
+        found.push_back(field(element, "_id") + " " + field(element, "_t") + " " +
+                        field(element, "value"));
+    }
+    EXPECT_EQ(found, expected);
 }

@@ -1,5 +1,6 @@
 #include "mDoc.h"
 
+#include "ObAttr.h"
 #include "ObClassTypeOf.h"
 #include "ObDirty.h"
 #include "ObQtRefresher.h"
@@ -21,6 +22,7 @@
 #include <filesystem>
 #include <functional>
 #include <iterator>
+#include <list>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -334,4 +336,54 @@ TEST(mDocTest, TheSavedRecordNamesTheBundleItIsIn)
     EXPECT_FALSE(doc.save(dir.file("Blocked").c_str()));
     EXPECT_STREQ(doc.getName().cs(), "Other");
     EXPECT_EQ(doc.getPath().cs(), dir.file("Other") + ".orstime");
+}
+
+// The four geometry attributes are integers by name and as text; the document takes no window
+// width of 200 or less from a caller, but keeps what a stored file says.
+TEST(mDocTest, TheWindowGeometryIsFourIntegersAndAFileMayHoldANarrowWidth)
+{
+    Doc doc;
+    std::list<rtl::str> names;
+    doc.getAttrNames(names);
+    std::vector<std::string> first;
+    for (rtl::str const& name : names)
+        if (first.size() < 4)
+            first.push_back(name.cs());
+    EXPECT_EQ(first, (std::vector<std::string> {"winX", "winY", "winW", "winH"}));
+    for (std::string const& name : first) {
+        ObAttr attr;
+        EXPECT_TRUE(doc.getAttr(rtl::str(name.c_str()), attr)) << name;
+        EXPECT_STREQ(attr.getCDataType(), "int") << name;
+    }
+
+    struct Case
+    {
+        char const* what;
+        std::function<bool(Doc&)> set;
+        bool taken;
+        char const* winW; // as text afterwards
+    };
+    Case const cases[] = {
+        {"a width of 201", [](Doc& d) { return d.setWinW(201); }, true, "201"},
+        {"a width of 200", [](Doc& d) { return d.setWinW(200); }, false, "201"},
+        {"150 as text", [](Doc& d) { return d.setAttrByString("winW", "150", "int"); }, true,
+         "150"},
+        {"a negative x", [](Doc& d) { return d.setWinX(-7); }, true, "150"},
+    };
+    for (Case const& c : cases) {
+        EXPECT_EQ(c.set(doc), c.taken) << c.what;
+        rtl::str text;
+        EXPECT_TRUE(doc.getAttrAsString("winW", text));
+        EXPECT_STREQ(text.cs(), c.winW) << c.what;
+    }
+    rtl::str x;
+    doc.getAttrAsString("winX", x);
+    EXPECT_STREQ(x.cs(), "-7");
+
+    ScratchDir dir;
+    ASSERT_TRUE(doc.save(dir.file("Narrow").c_str())) << doc.fileError().cs();
+    Doc read;
+    ASSERT_TRUE(read.load(dir.file("Narrow").c_str())) << read.fileError().cs();
+    EXPECT_EQ(read.getWinW(), 150) << "read back as written";
+    EXPECT_EQ(read.getWinX(), -7);
 }

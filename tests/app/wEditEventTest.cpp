@@ -1,17 +1,23 @@
 #include "wEditEvent.h"
 #include "EditorDoc.h"
+#include "PrintQt.h"
 #include "aTs.h"
 #include "uiStamp.h"
+#include "wEditLayer.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTextEdit>
 #include <gmock/gmock.h>
 
+#include <map>
+#include <string>
 #include <tuple>
+#include <utility>
 
 using testing::StartsWith;
 
@@ -192,5 +198,155 @@ TEST_F(EventEditor, ClosesUnsavedWhenItsEventGoesAndTheNextEventInTheSlotGetsNot
     editor->getColorPicker()->setColor(1, 2, 3, 4);
     EXPECT_STREQ(ev(next).getTitle().c(), "");
     EXPECT_EQ(ev(next).getBgColorR(), 128);
+    EXPECT_FALSE(raised(tlObj::DirtUserEditedAttrs));
+}
+
+// Beside a selection with room on its right the point is on the left edge, so the body (the
+// content rectangle) starts 15 in: fields 190 wide from x 90, labels 57 wide from x 25.
+TEST_F(EventEditor, EveryFieldAndLabelHasItsPlaceBesideALeftPoint)
+{
+    wEditEvent* editor = open();
+    ASSERT_EQ(editor->getInset(), QRect(15, 0, 275, 400)) << "a left point";
+    std::pair<char const*, QRect> const fields[] = {
+        {"heading", {90, 14, 190, 20}},   {"title", {90, 38, 190, 20}},
+        {"start", {90, 62, 190, 20}},     {"end", {90, 86, 190, 20}},
+        {"amount", {90, 110, 95, 20}},    {"units", {229, 110, 51, 20}},
+        {"keywords", {90, 134, 190, 20}}, {"colour style", {90, 158, 190, 24}},
+        {"picker", {90, 182, 190, 70}},   {"notes", {25, 256, 255, 134}},
+        {"Title", {25, 43, 57, 20}},      {"Start", {25, 67, 57, 20}},
+        {"End", {25, 91, 57, 20}},        {"Amount", {25, 115, 57, 20}},
+        {"Units", {187, 115, 36, 20}},    {"Keywords", {25, 139, 57, 20}},
+        {"Color", {25, 163, 57, 20}},     {"Fill", {25, 191, 57, 20}},
+        {"Line", {25, 213, 57, 20}},      {"Text", {25, 235, 57, 20}},
+    };
+    std::map<std::string, QRect> const widgets = {
+        {"heading", labelAt(*editor, "Edit Event")},
+        {"title", editor->getTitleEdit()->geometry()},
+        {"start", editor->getStartStamp()->geometry()},
+        {"end", editor->getEndStamp()->geometry()},
+        {"amount", editor->getAmountEdit()->geometry()},
+        {"units", editor->getUnitsEdit()->geometry()},
+        {"keywords", editor->getKeywordsEdit()->geometry()},
+        {"colour style", editor->getColorStyleBox()->geometry()},
+        {"picker", editor->getColorPicker()->geometry()},
+        {"notes", editor->getNotesEdit()->geometry()},
+    };
+    for (auto const& [what, at] : fields) {
+        auto const widget = widgets.find(what);
+        EXPECT_EQ(widget == widgets.end() ? labelAt(*editor, what) : widget->second, at) << what;
+    }
+}
+
+// In both editors a press on "Fill", "Line" or "Text" chooses which colour the picker edits and
+// lights that label alone; a press on another label chooses nothing; the object is not changed.
+TEST_F(EventEditor, APressOnAColourLabelChoosesTheColourInBothEditors)
+{
+    paint(ev(e));
+    doc.dirt.clearAllDirt();
+    // In turn: the label pressed and the colour type then edited.
+    std::pair<char const*, int> const presses[] = {
+        {"Text", wEditObj::ColorTypeText},
+        {"Line", wEditObj::ColorTypeLine},
+        {"Title", wEditObj::ColorTypeLine},
+        {"Fill", wEditObj::ColorTypeFill},
+    };
+    char const* const lit[] = {"", "QLabel#fill { color: #FFF; }", "QLabel#line { color: #FFF; }",
+                               "QLabel#text { color: #FFF; }"};
+    for (bool const layerEditor : {false, true}) {
+        SCOPED_TRACE(layerEditor ? "layer editor" : "event editor");
+        ObObj& edited = layerEditor ? static_cast<ObObj&>(layer(l)) : ev(e);
+        auto const before = attrs(edited);
+        wEditObj* editor = nullptr;
+        if (layerEditor) {
+            ui.showEditLayer(l, 100, 300, 50, 20, "Edit Layer");
+            editor = ui.getLayerEditor();
+        } else {
+            editor = open();
+        }
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->getColorType(), wEditObj::ColorTypeFill) << "as opened";
+        for (auto const& [label, type] : presses) {
+            QLabel* target = nullptr;
+            for (QLabel* child : editor->findChildren<QLabel*>())
+                if (child->text() == label)
+                    target = child;
+            ASSERT_NE(target, nullptr) << label;
+            // Sent, not through the window system, which would leave its pointer over the next
+            // editor opened there. The label leaves the press to the editor.
+            QPointF const at = target->rect().center();
+            QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton,
+                              Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &press);
+            EXPECT_EQ(editor->getColorType(), type) << label;
+            EXPECT_EQ(editor->getColorLabel(type)->styleSheet(), lit[type]) << label;
+        }
+        ui.clearEditor();
+        EXPECT_EQ(attrs(edited), before);
+        EXPECT_FALSE(raised(tlObj::DirtUserEditedAttrs));
+    }
+}
+
+// After the pointer entered an editor, its leaving closes and saves the editor, unless the
+// event editor's colour-style list has the keyboard, since its drop-down takes the pointer out.
+TEST_F(EventEditor, LeavingAfterEnteringClosesAndSavesUnlessTheColourStyleListHasTheKeyboard)
+{
+    enum Field
+    {
+        Title,
+        StyleList
+    };
+    struct Case
+    {
+        char const* what;
+        bool layerEditor;
+        Field focused;
+        bool closes;
+    };
+    Case const cases[] = {
+        {"event editor, typing the title", false, Title, true},
+        {"event editor, the list has the keyboard", false, StyleList, false},
+        {"layer editor, typing the title", true, Title, true},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        ev(e).setTitle("");
+        layer(l).setTitle("");
+        wEditObj* editor = nullptr;
+        if (c.layerEditor) {
+            ui.showEditLayer(l, 100, 300, 50, 20, "Edit Layer");
+            editor = ui.getLayerEditor();
+        } else {
+            editor = open();
+        }
+        ASSERT_NE(editor, nullptr);
+        editor->getTitleEdit()->setText("typed");
+        QWidget* field = c.focused == StyleList
+                             ? static_cast<QWidget*>(ui.getEditor()->getColorStyleBox())
+                             : editor->getTitleEdit();
+        field->setFocus();
+        ASSERT_EQ(editor->focusWidget(), field);
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QApplication::sendEvent(editor, &enter);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(editor, &leave);
+        EXPECT_EQ(tlUi::ourEditor == nullptr, c.closes);
+        if (c.closes) {
+            EXPECT_STREQ((c.layerEditor ? layer(l).getTitle() : ev(e).getTitle()).cs(), "typed")
+                << "saved";
+        }
+        ui.clearEditor();
+    }
+}
+
+// A colour style the list does not offer (a file written elsewhere) shows no item.
+TEST_F(EventEditor, AStyleTheListDoesNotOfferShowsNoItemAndClosingKeepsIt)
+{
+    ev(e).setAttrByString("colorStyle", "2", "int");
+    doc.dirt.clearAllDirt();
+    wEditEvent* editor = open();
+    EXPECT_EQ(editor->getColorStyleBox()->currentIndex(), -1);
+    ui.clearEditor();
+    // Not made 0 on closing: the editor writes only what the user changed.
+    EXPECT_EQ(ev(e).getColorStyle(), 2);
     EXPECT_FALSE(raised(tlObj::DirtUserEditedAttrs));
 }

@@ -1,10 +1,15 @@
 #include "wEditLayer.h"
 #include "EditorDoc.h"
+#include "PrintQt.h"
 #include "aTs.h"
 #include "uiStamp.h"
 
 #include <QLineEdit>
 #include <QTextEdit>
+
+#include <map>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -74,4 +79,34 @@ TEST_F(LayerEditor, ClosesUnsavedWhenItsLayerGoes)
     timeline.deleteLayer(l);
     EXPECT_EQ(ui.getLayerEditor(), nullptr);
     EXPECT_EQ(tlUi::ourEditor, nullptr);
+}
+
+// The rows of the event editor without amount, units and colour style: keywords come up to the
+// amount's row, the picker to 134, and the notes, from 208, take what is left.
+TEST_F(LayerEditor, EveryFieldAndLabelHasItsPlaceBesideALeftPoint)
+{
+    wEditLayer* editor = open(l);
+    ASSERT_EQ(editor->getInset(), QRect(15, 0, 275, 400)) << "a left point";
+    std::pair<char const*, QRect> const fields[] = {
+        {"heading", {90, 14, 190, 20}},   {"title", {90, 38, 190, 20}},
+        {"start", {90, 62, 190, 20}},     {"end", {90, 86, 190, 20}},
+        {"keywords", {90, 110, 190, 20}}, {"picker", {90, 134, 190, 70}},
+        {"notes", {25, 208, 255, 182}},   {"Title", {25, 43, 57, 20}},
+        {"Start", {25, 67, 57, 20}},      {"End", {25, 91, 57, 20}},
+        {"Keywords", {25, 115, 57, 20}},  {"Fill", {25, 143, 57, 20}},
+        {"Line", {25, 165, 57, 20}},      {"Text", {25, 187, 57, 20}},
+    };
+    std::map<std::string, QRect> const widgets = {
+        {"heading", labelAt(*editor, "Edit Layer")},
+        {"title", editor->getTitleEdit()->geometry()},
+        {"start", editor->getStartStamp()->geometry()},
+        {"end", editor->getEndStamp()->geometry()},
+        {"keywords", editor->getKeywordsEdit()->geometry()},
+        {"picker", editor->getColorPicker()->geometry()},
+        {"notes", editor->getNotesEdit()->geometry()},
+    };
+    for (auto const& [what, at] : fields) {
+        auto const widget = widgets.find(what);
+        EXPECT_EQ(widget == widgets.end() ? labelAt(*editor, what) : widget->second, at) << what;
+    }
 }

@@ -5,28 +5,42 @@
 #include "ObQtMenu.h"
 #include "ObQtMitem.h"
 #include "ObSelection.h"
+#include "PrintQt.h"
+#include "aGraphic.h"
 #include "cmdTimelineNewLayer.h"
+#include "mEvent.h"
+#include "mLayer.h"
 #include "mTimeline.h"
+#include "pGv.h"
+#include "pHeader.h"
 #include "pTimeline.h"
 #include "pTopLeft.h"
 #include "tlCmp.h"
 #include "tlUi.h"
+#include "uiGi.h"
 #include "uiToggle.h"
+#include "wEditEvent.h"
 #include "wEditLayer.h"
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTest>
+#include <QWindow>
 #include <gmock/gmock.h>
 
 #include <filesystem>
+#include <functional>
 #include <list>
 #include <map>
+#include <string>
 
 using testing::HasSubstr;
 
@@ -63,6 +77,48 @@ std::vector<std::string> entries(ObQtMenu* menu)
     }
     return out;
 }
+
+// A new document's window with one layer, laid out (the pane lays itself out a little after the
+// window got its geometry) and refreshed.
+struct OneLayerWindow : AppTest
+{
+    OneLayerWindow()
+    {
+        app.newDoc();
+        window = dynamic_cast<wMain*>(doc()->getWindow());
+        layer = doc()->getTimeline()->newLayer();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->panel()->layoutTimer()->isActive(); }));
+        pass();
+    }
+    void select(std::list<Obh> handles)
+    {
+        doc()->getSelectionEngine()->setSelection(handles);
+        pass();
+    }
+    // Space pressed in the window; whether the window took it.
+    bool space()
+    {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+        QApplication::sendEvent(window, &key);
+        return key.isAccepted();
+    }
+    tlUi& editors() const { return *doc()->getCmp()->getUi(); }
+    // The open editor of either kind.
+    QWidget* openEditor() const
+    {
+        if (wEditEvent* e = editors().getEditor())
+            return e;
+        return editors().getLayerEditor();
+    }
+    static QGraphicsItem* itemOf(Obh h)
+    {
+        auto* graphic = dynamic_cast<aGraphic*>(h.obj());
+        return graphic ? graphic->giGet() : nullptr;
+    }
+
+    wMain* window = nullptr;
+    Obh layer;
+};
 
 ObQtMitem* entry(char const* menuTitle, char const* text)
 {
@@ -369,4 +425,209 @@ TEST_F(wMainTest, SpaceOpensTheEditorOfTheOneSelectedLayerAndNothingForTwo)
     QTest::keyClick(window, Qt::Key_Space);
     ASSERT_NE(ui->getLayerEditor(), nullptr);
     ui->clearEditor();
+}
+
+TEST_F(OneLayerWindow, SpaceOpensTheEditorOfTheOneSelectedEventInPlaceOfALayerEditor)
+{
+    Obh const first = doc()->getCmp()->newEvent(Obh());
+    Obh const second = doc()->getCmp()->newEvent(Obh());
+    pass();
+    // In turn, each on what the one before left open.
+    struct Case
+    {
+        char const* what;
+        std::list<Obh> selected;
+        Obh eventEditor; // the event whose editor is open after Space; none: no event editor
+        bool layerEditor;
+    };
+    Case const cases[] = {
+        {"the layer alone", {layer}, Obh(), true},
+        {"one event, with the layer's editor open", {first}, first, false},
+        {"the other event, with the first one's editor open", {second}, second, false},
+        {"two events: nothing opens", {first, second}, second, false},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        select(c.selected);
+        EXPECT_TRUE(space()) << "Space is taken in every case";
+        wEditEvent* const editor = editors().getEditor();
+        EXPECT_EQ(editor ? editor->getHdl() : Obh(), c.eventEditor);
+        EXPECT_EQ(editors().getLayerEditor() != nullptr, c.layerEditor);
+    }
+}
+
+TEST_F(OneLayerWindow, MovingTheWindowCarriesAnOpenEventEditorAlongButNotALayerEditor)
+{
+    Obh const event = doc()->getCmp()->newEvent(Obh());
+    pass();
+    struct Case
+    {
+        char const* what;
+        Obh selected;
+        bool carried;
+    };
+    Case const cases[] = {{"an event editor", event, true}, {"a layer editor", layer, false}};
+    QPoint const by(30, 20);
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        select({c.selected});
+        ASSERT_TRUE(space());
+        QWidget* editor = openEditor();
+        ASSERT_NE(editor, nullptr);
+        QPoint const was = editor->pos();
+        // Stored without the frame, which move() places.
+        QPoint const to = window->geometry().topLeft() + by;
+        window->move(window->pos() + by);
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            return QPoint(doc()->getWinX(), doc()->getWinY()) == to;
+        })) << "a shown window stores where it went";
+        EXPECT_EQ(window->geometry().topLeft(), to);
+        EXPECT_EQ(editor->pos(), c.carried ? was + by : was);
+        editors().clearEditor();
+    }
+}
+
+TEST_F(OneLayerWindow, AHiddenWindowMovedAndResizedLeavesTheStoredGeometryAlone)
+{
+    QRect const shown = window->geometry();
+    QRect const stored(doc()->getWinX(), doc()->getWinY(), doc()->getWinW(), doc()->getWinH());
+    ASSERT_EQ(stored, shown) << "a shown window stores where it is";
+    window->hide();
+    QRect const now(shown.x() + 40, shown.y() + 30, shown.width() - 100, shown.height() - 50);
+    window->setGeometry(now);
+    QMoveEvent moved(now.topLeft(), shown.topLeft());
+    QApplication::sendEvent(window, &moved);
+    QResizeEvent resized(now.size(), shown.size());
+    QApplication::sendEvent(window, &resized);
+    EXPECT_EQ(QRect(doc()->getWinX(), doc()->getWinY(), doc()->getWinW(), doc()->getWinH()),
+              stored);
+    // The pane still fills the window below the menu bar.
+    QRect const pane = window->panel()->geometry();
+    EXPECT_EQ(pane.width(), now.width());
+    EXPECT_EQ(pane.bottom(), now.height() - 1);
+    window->show();
+}
+
+// A press anywhere on the timeline starts a rubber band, and the headers close the layer editor
+// in the pass that follows; a press on a header closes it at once.
+TEST_F(OneLayerWindow, APressOnTheTimelineOrOnAHeaderClosesTheLayerEditor)
+{
+    Obh const event = doc()->getCmp()->newEvent(Obh());
+    pass();
+    QGraphicsView* view = window->panel()->myGv;
+    QGraphicsItem* band = itemOf(layer);
+    QGraphicsItem* box = itemOf(event);
+    ASSERT_TRUE(band && box);
+    QRectF const bandArea = band->sceneBoundingRect();
+    ASSERT_LT(bandArea.bottom() + 10, view->viewport()->height()) << "room below the layer";
+    ASSERT_FALSE(window->panel()->myHeaders.empty());
+    struct Case
+    {
+        char const* what;
+        QWidget* target;
+        QPoint at;
+        bool atOnce;
+    };
+    Case const cases[] = {
+        {"the empty timeline below the layer",
+         view->viewport(),
+         {10, view->viewport()->height() - 5},
+         false},
+        {"the layer's band", view->viewport(),
+         view->mapFromScene(bandArea.topLeft() + QPointF(3, 3)), false},
+        {"the event", view->viewport(), view->mapFromScene(box->sceneBoundingRect().center()),
+         false},
+        {"the layer's header", window->panel()->myHeaders.front(), {5, 5}, true},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        select({layer});
+        ASSERT_TRUE(space());
+        ASSERT_NE(editors().getLayerEditor(), nullptr);
+        // Sent, not through the window system, which would leave its pointer where later
+        // tests open their editors.
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent click(
+                type, QPointF(c.at), QPointF(c.target->mapToGlobal(c.at)), Qt::LeftButton,
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(c.target, &click);
+            if (type == QEvent::MouseButtonPress) {
+                EXPECT_EQ(editors().getLayerEditor() == nullptr, c.atOnce);
+            }
+        }
+        pass();
+        EXPECT_EQ(editors().getLayerEditor(), nullptr);
+        editors().clearEditor();
+    }
+}
+
+TEST_F(wMainTest, TheTitleIsTheDocumentsNameMarkedWhileItIsModified)
+{
+    app.newDoc();
+    pass();
+    QWidget* window = doc()->getWindow();
+    ui.savePath = dir.file("Plans");
+    // In turn: what happens, then the title the window system shows.
+    struct Case
+    {
+        char const* what;
+        std::function<void()> act;
+        char const* title;
+    };
+    Case const cases[] = {
+        {"new", [] {}, "Untitled"},
+        {"edited", [&] { edit(); }, "Untitled*"},
+        {"saved",
+         [&] {
+             ASSERT_TRUE(app.saveDoc(nullptr, false));
+             pass();
+         },
+         "Plans"},
+        {"edited again", [&] { edit(); }, "Plans*"},
+    };
+    for (Case const& c : cases) {
+        c.act();
+        ASSERT_TRUE(window->windowHandle()) << c.what;
+        EXPECT_EQ(window->windowHandle()->title().toStdString(), c.title) << c.what;
+        EXPECT_EQ(window->isWindowModified(), std::string(c.title).back() == '*') << c.what;
+    }
+}
+
+// The question asks in the program's own words, with Save as the default answer and Cancel as
+// the one Escape gives, which keeps the window and the document.
+TEST_F(wMainTest, TheSaveQuestionAsksInItsOwnWordsAndEscapeCancels)
+{
+    app.newDoc();
+    edit();
+    QPointer<QWidget> window = doc()->getWindow();
+    std::map<std::string, std::string> seen;
+    whenShown<QMessageBox>([&](QMessageBox* box) {
+        seen["title"] = box->windowTitle().toStdString();
+        seen["text"] = box->text().toStdString();
+        seen["warning icon"] = box->icon() == QMessageBox::Warning ? "yes" : "no";
+        seen["window-modal"] = box->windowModality() == Qt::WindowModal ? "yes" : "no";
+        seen["Yes"] = box->button(QMessageBox::Yes)->text().toStdString();
+        seen["No"] = box->button(QMessageBox::No)->text().toStdString();
+        seen["default"] = box->defaultButton()->text().toStdString();
+        seen["escape"] =
+            box->escapeButton() == box->button(QMessageBox::Cancel) ? "Cancel" : "another";
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(window->close());
+    std::map<std::string, std::string> const expected = {
+        {"title", "SDI"},
+        {"text",
+         "This document has been modified.\nDo you want to save your changes before closing?"},
+        {"warning icon", "yes"},
+        {"window-modal", "yes"},
+        {"Yes", "Save..."},
+        {"No", "Don't Save"},
+        {"default", "Save..."},
+        {"escape", "Cancel"},
+    };
+    EXPECT_EQ(seen, expected);
+    ASSERT_FALSE(window.isNull());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(doc()->getNeedsSave());
+    EXPECT_FALSE(static_cast<wMain*>(window.data())->isClean()) << "the next close asks again";
 }

@@ -676,6 +676,50 @@ TEST(Hand, RemembersOnlyTheLastPressAndStartsADragAtTheStartDistance)
     EXPECT_FALSE(hand.moveWasDragTestQt(&b, QPointF(90, 90)));
 }
 
+namespace {
+
+// A handful with both sides that drags nothing.
+struct TwoSidedHandful : ctHandfulEvents, ctHandfulQt
+{
+    TwoSidedHandful() : ctHandfulEvents(Obh(), 0, 0), ctHandfulQt(nullptr, nullptr) {}
+    QDrag* getQDrag() override { return nullptr; }
+};
+
+} // namespace
+
+TEST(Hand, SaysWhetherItHoldsAHandfulOrNone)
+{
+    TimelineTestDoc doc;
+    ctHndQt hand;
+    TwoSidedHandful twoSided;
+    ctHandfulEvents modelOnly(Obh(), 0, 0);
+    struct Case
+    {
+        char const* what;
+        std::function<void()> act;
+        ctHandful* held;
+        ctHandfulQt* heldQt;
+        bool newDirt, clearDirt;
+    } const cases[] = {
+        {"a handful", [&] { hand.setHandful(&twoSided); }, &twoSided, &twoSided, true, false},
+        {"none", [&] { hand.setHandful(nullptr); }, nullptr, nullptr, false, true},
+        {"one without a Qt side", [&] { hand.setHandful(&modelOnly); }, &modelOnly, nullptr, true,
+         false},
+        {"cleared", [&] { hand.clearHandful(); }, nullptr, nullptr, false, true},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        hand.setHandful(&twoSided); // whatever it held before
+        doc.dirt.clearAllDirt();
+        c.act();
+        EXPECT_EQ(hand.getHandful(), c.held);
+        EXPECT_EQ(hand.getHandfulQt(), c.heldQt);
+        EXPECT_EQ(doc.dirt.isDirty(tlObj::DirtNewHandful), c.newDirt);
+        EXPECT_EQ(doc.dirt.isDirty(tlObj::DirtClearHandful), c.clearDirt);
+    }
+    hand.clearHandful();
+}
+
 TEST_F(Drags, TheSkinDrawsTheGuideOfTheDragInProgress)
 {
     mSkin& skin = *doc.cmp.getCmpSkin();

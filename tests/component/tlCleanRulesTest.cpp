@@ -67,6 +67,8 @@ ReadBy const Readers[] = {
     {"DirtActiveEvents", {}},
     {"DirtLayerTimeScale", {6}},
     {"DirtNumRowsInLayer", {1, 10, 19, 23, 33, 34, 35, 36}},
+    // Edits in the pop-up editors redraw the headers and the items (19, 22, 23), not only mark
+    // the document modified.
     {"DirtUserEditedAttrs", {19, 22, 23}},
     {"DirtTrans", {}},
     {"DirtTimeScalePanToNow", {6, 12, 13, 27, 28, 30, 36}},
@@ -81,9 +83,11 @@ ReadBy const Readers[] = {
     {"DirtSelectionByTimeDisabled", {7, 12, 19, 22, 28, 36}},
     {"DirtTimeSelectionChanged", {8, 9, 12, 17, 18, 22, 28, 36}},
     {"DirtRubberBandSelectionStart", {7, 17, 18, 19}},
+    // The corner's "H" follows the hiding switch however it changed (20).
     {"DirtLayerHidingChanged", {10, 11, 16, 17, 18, 19, 20, 24, 25, 29, 34, 35, 36}},
     {"DirtEventWasDeleted", {17, 18, 22, 23, 24}},
     {"DirtEventColorChanged", {17, 18, 22}},
+    // A layer's new colours show at once in its header and items (19, 22, 23).
     {"DirtLayerColorChanged", {19, 22, 23}},
     {"DirtDocNameChanged", {}},
     {"DirtDocJustSynced", {}},

@@ -35,6 +35,7 @@
 
 #include <QDateTime>
 
+#include <ostream>
 #include <set>
 #include <string>
 #include <utility>
@@ -382,6 +383,14 @@ TEST_F(Commanded, SelectAllAddsTheActiveLayersAndTheirEvents)
     ASSERT_TRUE(cmdSelectAll::ourInstance.cmdAction());
     EXPECT_EQ(selected(), (std::set<Obh> {b, x, y, z})) << "z stays, inactive a is left out";
     EXPECT_TRUE(raised(tlObj::DirtSelection));
+
+    // Every layer inactive: nothing to select, and the selection id is raised all the same.
+    layer(b)->setIsActive(false);
+    doc.selection.clearSelection();
+    doc.dirt.clearAllDirt();
+    ASSERT_TRUE(cmdSelectAll::ourInstance.cmdAction());
+    EXPECT_TRUE(selected().empty());
+    EXPECT_TRUE(raised(tlObj::DirtSelection));
 }
 
 TEST_F(Commanded, DeleteSelectedDeletesTheEventsAndCleansTheSelection)
@@ -411,4 +420,144 @@ TEST_F(Commanded, TheColourStyleGoesToTheSelectedEvents)
     doc.dirt.clearAllDirt();
     EXPECT_TRUE(cmdEventSetColorStyle::ourInstance0.cmdAction());
     EXPECT_TRUE(raised(tlObj::DirtEventColorChanged));
+}
+
+TEST_F(Commanded, WhatNewLayerAndNewEventMakeIsAllThatIsSelectedAfterwards)
+{
+    struct Case
+    {
+        char const* name;
+        ObCmd* cmd;
+        Obt* madeOfType;
+    } const cases[] = {
+        {"New Layer", &cmdTimelineNewLayer::ourInstance, tlObj::ourType_mLayer},
+        {"New Event", &cmdEventNew::ourInstance, tlObj::ourType_mEvent},
+    };
+    // Whatever was selected, layers and events alike, gives way to what was made.
+    std::vector<std::vector<Obh>> const before = {{}, {a}, {a, b}, {x}, {a, x, y}};
+    std::set<Obh> known = {a, b, x, y};
+    for (Case const& c : cases) {
+        for (auto const& selection : before) {
+            SCOPED_TRACE(testing::Message() << c.name << " after " << selection.size());
+            doc.selection.clearSelection();
+            for (Obh h : selection)
+                doc.selection.addToSelection(h);
+            std::size_t const layers = tl.getLayerHdls().size();
+            std::size_t const events = tl.getEdb()->size();
+            doc.dirt.clearAllDirt();
+            ASSERT_TRUE(c.cmd->cmdAction());
+            ASSERT_EQ(selected().size(), 1u);
+            Obh const made = *selected().begin();
+            EXPECT_EQ(made.getType(), c.madeOfType);
+            EXPECT_TRUE(known.insert(made).second) << "it is new";
+            EXPECT_EQ(tl.getLayerHdls().size(), layers + (c.madeOfType == tlObj::ourType_mLayer));
+            EXPECT_EQ(tl.getEdb()->size(), events + (c.madeOfType == tlObj::ourType_mEvent));
+            EXPECT_TRUE(raised(tlObj::DirtSelection));
+        }
+    }
+}
+
+namespace {
+
+// A row command run with some layers selected: the row counts of a and b it leaves.
+struct RowCase
+{
+    char const* name;
+    ObCmd* cmd;
+    bool selectA, selectB, selectX;
+    double rowsA, rowsB; // or Same, or OneMore than before
+    bool rowsDirt, stackingDirt;
+};
+
+// b's count before depends on how its events were placed: it is given relative to it.
+double const Same = -1, OneMore = -2;
+
+std::ostream& operator<<(std::ostream& out, RowCase const& c)
+{
+    return out << c.name;
+}
+
+// a holds three empty rows; b its events x (row 0) and y (row 1) and two empty rows below.
+struct RowCommands : Commanded, testing::WithParamInterface<RowCase>
+{
+    RowCommands()
+    {
+        layer(a)->addRows(2);
+        layer(b)->addRows(2);
+    }
+    double rows(Obh h) const
+    {
+        mScale const& s = *layer(h)->rowScale();
+        return s.getMaxValue() - s.getMinValue();
+    }
+};
+
+ObCmd* const NewRow = &cmdNewRowInSelectedLayers::ourInstance;
+ObCmd* const RemoveEmptyRows = &cmdRemoveEmptyRows::ourInstance;
+
+// "New Row" adds one row to each selected layer and to no other; "Remove Empty Rows" fits the
+// selected layers, or every layer when no layer is selected (an empty layer keeps one row).
+RowCase const RowCases[] = {
+    {"NewRowInA", NewRow, true, false, false, 4, Same, true, false},
+    {"NewRowInB", NewRow, false, true, false, Same, OneMore, true, false},
+    {"NewRowInBoth", NewRow, true, true, false, 4, OneMore, true, false},
+    {"NewRowWithOnlyAnEventSelected", NewRow, false, false, true, Same, Same, false, false},
+    {"NewRowWithNothingSelected", NewRow, false, false, false, Same, Same, false, false},
+    {"RemoveEmptyRowsOfA", RemoveEmptyRows, true, false, false, 1, Same, true, true},
+    {"RemoveEmptyRowsOfB", RemoveEmptyRows, false, true, false, Same, 2, true, true},
+    {"RemoveEmptyRowsOfAll", RemoveEmptyRows, false, false, false, 1, 2, true, true},
+    {"RemoveEmptyRowsWithAnEventSelected", RemoveEmptyRows, false, false, true, 1, 2, true, true},
+};
+
+} // namespace
+
+TEST_P(RowCommands, ActOnTheLayersTheyAreFor)
+{
+    RowCase const& c = GetParam();
+    double const rowsA = rows(a), rowsB = rows(b);
+    ASSERT_EQ(rowsA, 3.0);
+    if (c.selectA)
+        doc.selection.addToSelection(a);
+    if (c.selectB)
+        doc.selection.addToSelection(b);
+    if (c.selectX)
+        doc.selection.addToSelection(x);
+    doc.dirt.clearAllDirt();
+    EXPECT_TRUE(c.cmd->cmdAction());
+    auto expected = [](double want, double before) {
+        return want == Same ? before : want == OneMore ? before + 1 : want;
+    };
+    EXPECT_EQ(rows(a), expected(c.rowsA, rowsA));
+    EXPECT_EQ(rows(b), expected(c.rowsB, rowsB));
+    EXPECT_EQ(raised(tlObj::DirtNumRowsInLayer), c.rowsDirt);
+    EXPECT_EQ(raised(tlObj::DirtLayerStackingInTimeline), c.stackingDirt);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layers, RowCommands, testing::ValuesIn(RowCases),
+                         [](auto const& info) { return std::string(info.param.name); });
+
+TEST_F(Commanded, GoToNowCentresOnTheClockSelectsNowAndKeepsTheLock)
+{
+    tl.setLockToNowFlag(true);
+    doc.dirt.clearAllDirt();
+    double const before = static_cast<double>(QDateTime::currentSecsSinceEpoch());
+    ASSERT_TRUE(cmdViewPanTimeToNow::ourInstance.cmdAction());
+    double const after = static_cast<double>(QDateTime::currentSecsSinceEpoch()) + 1;
+
+    EXPECT_TRUE(raised(tlObj::DirtTimeScalePan));
+    EXPECT_TRUE(raised(tlObj::DirtTimeScalePanToNow));
+    EXPECT_FALSE(raised(tlObj::DirtTimeScaleLockToNowChanged));
+    EXPECT_TRUE(tl.getLockToNowFlag());
+    // A pan to now is no pan away from it: a locked view stays locked.
+    unsigned int disengage = 0;
+    ASSERT_TRUE(doc.dirt.getCleanable("pTimeline_lockToNowDisengage", disengage));
+    EXPECT_FALSE(doc.dirt.needsCleaningTest(disengage));
+
+    EXPECT_EQ(ts.selectionType(), mScale::SelPoint) << "the instant now is selected";
+    EXPECT_GE(ts.getSelStart().asSeconds(), before);
+    EXPECT_LE(ts.getSelStart().asSeconds(), after);
+    double const middle = (ts.getMinVisValue() + ts.getMaxVisValue()) / 2;
+    EXPECT_GE(middle, before - 1);
+    EXPECT_LE(middle, after + 1);
+    EXPECT_NEAR(ts.getMaxVisValue() - ts.getMinVisValue(), 1000.0, 1.0) << "at the same zoom";
 }

@@ -263,3 +263,47 @@ TEST(tlCmp, RefusesEveryDamagedPartWithAMessageNamingIt)
 {
     expectEveryDamagedDocumentRefused(VANTREL_TEST_DATA_DIR "/damaged");
 }
+
+TEST(tlCmp, APartThatCouldNotBeWrittenSaysSo)
+{
+    // Answers whether every piece was written (not always true), so a failed save never
+    // passes for a saved document.
+    auto writesToNoFile = [](tlCmp& cmp) {
+        XmlWriter unopened("ISO-8859-1"); // no file: every piece fails
+        testing::internal::CaptureStdout();
+        bool const written = cmp.xmlWrite(unopened);
+        testing::internal::GetCapturedStdout();
+        return written;
+    };
+    {
+        TimelineTestDoc d;
+        EXPECT_FALSE(writesToNoFile(d.cmp)) << "the handles";
+    }
+    tlCmp owning(nullptr, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_FALSE(writesToNoFile(owning)) << "its own objects and the handles";
+}
+
+TEST(tlCmp, RefusesItsOwnObjectsAfterTheHandlesThatNameThem)
+{
+    // Any order is read but this one: handles read before the objects they name would be
+    // checked against the objects that the reading then replaces. The program never writes it.
+    ScratchDir dir;
+    std::string const path = dir.file("doc.xml");
+    tlCmp cmp(nullptr, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(saveTimelineDoc(cmp, path));
+    std::string text = readText(path);
+    std::size_t const objects = text.find("<objects>");
+    std::size_t const objectsEnd = text.find("</objects>") + std::string("</objects>\n").size();
+    std::size_t const handlesEnd = text.find("</timeline_component>");
+    ASSERT_NE(objects, std::string::npos);
+    ASSERT_LT(objectsEnd, handlesEnd);
+    std::string const part = text.substr(objects, objectsEnd - objects);
+    text.insert(handlesEnd, part);
+    text.erase(objects, objectsEnd - objects);
+    std::ofstream(path) << text;
+
+    std::string message;
+    EXPECT_FALSE(loadTimelineDoc(cmp, path, &message));
+    EXPECT_THAT(message, HasSubstr("\"objects\" comes after the handles"));
+    EXPECT_NE(cmp.getCmpTimeline(), nullptr) << "the document's model is still there";
+}

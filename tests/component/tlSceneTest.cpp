@@ -106,3 +106,35 @@ TEST_F(SceneDrag, WithNoLayerShownADropIsLeftUnacceptedAndChangesNothing)
         EXPECT_FALSE(inTimeline(h)) << "nothing placed: the drag's end puts them back";
     EXPECT_EQ(tl.getLayerHdls().size(), 2u);
 }
+
+TEST_F(Scene, ADropAboveOrBelowEveryLayerGoesToTheLayerThere)
+{
+    struct Case
+    {
+        char const* where;
+        double modelY;
+        Obh layer;
+    } const cases[] = {
+        {"above the first layer", 0.2, a},
+        {"just below the last layer", 9.5, b},
+        {"far below the last layer", 15, b},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.where);
+        auto handful = pick(y);
+        ASSERT_TRUE(handful);
+        std::unique_ptr<QDrag> drag(handful->getQDrag());
+        tlObj::ourHand.setHandful(handful.get());
+        EXPECT_TRUE(send(QEvent::GraphicsSceneDragEnter, c.modelY, drag->mimeData()));
+        EXPECT_TRUE(send(QEvent::GraphicsSceneDrop, c.modelY, drag->mimeData()));
+        tlObj::ourHand.clearHandful();
+        for (Obh h : {x, y, z})
+            EXPECT_TRUE(inTimeline(h));
+        EXPECT_EQ(ev(y)->getLayerHdl(), c.layer);
+        EXPECT_EQ(selected(), (std::set<Obh> {x, y, z}));
+        // Without the zoning key no layer is made: the handful is kept inside the stack, where
+        // its ghosts stood.
+        EXPECT_EQ(tl.getLayerHdls().size(), 2u);
+        sync();
+    }
+}

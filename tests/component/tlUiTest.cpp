@@ -171,3 +171,20 @@ TEST_F(Registry, AddsOnlyObjectsWithABoxToTheScene)
     EXPECT_EQ(o->giGet()->parentItem(), l->giGet());
     EXPECT_EQ(o->giGet()->zValue(), 2.0);
 }
+
+TEST_F(Registry, AnObjectThatIsNeverDrawnIsRefusedAndTheProgramGoesOn)
+{
+    // Refused where a broken invariant would stop the program: a stale handle from a view
+    // must not end the user's session.
+    Obh skin = doc.cmp.getSkinHdl();
+    Obh timeline = doc.cmp.getTimelineHdl();
+    Obh none;
+    int const before = static_cast<int>(ui.getScene()->items().size());
+    for (Obh* h : {&skin, &timeline, &none}) {
+        doc.dirt.clearAllDirt();
+        ui.addToScene(*h);
+        ui.addToScene(*h, nullptr, 1.0f);
+        EXPECT_FALSE(doc.dirt.isDirty(tlObj::DirtScene));
+    }
+    EXPECT_EQ(static_cast<int>(ui.getScene()->items().size()), before);
+}

@@ -194,3 +194,69 @@ TEST_F(Layers, RemovingAndAddingBackRestoresTheEvent)
     EXPECT_EQ(ev(h)->getTimeLength(), 20.0);
     EXPECT_TRUE(tl.getEdb()->isRegistered(h));
 }
+
+// Collapsing deletes every layer left without events (the top one stays when all are); with
+// fitting, every layer's empty rows go first and its occupied rows are renumbered from 0,
+// fractions kept, the rows ending where the event that reaches furthest down ends.
+TEST_F(Layers, CollapsingWithFittingPacksTheRowsOfTheLayersThatStay)
+{
+    struct Case
+    {
+        char const* what;
+        bool fit, withEvents;
+        std::vector<double> topRows, bottomRows; // each layer's row scale, min and max
+        std::vector<double> eventRows;           // a, b, c, d
+        int bottomStackRow, stackRows;
+    };
+    Case const cases[] = {
+        {"events, fitted", true, true, {0, 4}, {0, 1.5}, {0, 1.25, 2, 0.5}, 4, 5},
+        {"events, not fitted", false, true, {0, 7}, {0, 3}, {0, 3.25, 6, 2.5}, 7, 10},
+        {"no events, fitted", true, false, {0, 1}, {}, {}, -1, 1},
+        {"no events, not fitted", false, false, {0, 2}, {}, {}, -1, 2},
+    };
+    auto rows = [](Obh h) {
+        mScale const* s = layer(h)->rowScale();
+        return std::vector<double> {s->getMinValue(), s->getMaxValue()};
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        tl.clearLayers();
+        Obh top = tl.newLayer(), middle = tl.newLayer(), bottom = tl.newLayer();
+        layer(top)->addRows(1);
+        layer(middle)->addRows(2);
+        std::vector<Obh> events;
+        if (c.withEvents) {
+            Obh tall = event(40, 10, false, 2.0);
+            events = {at(0, 10, 0, top), at(20, 10, 3, top), tall, at(0, 10, 2, bottom)};
+            tl.addEvent(tall, 40, 6, top, true);
+            ev(events[1])->setRowIndex(3.25);
+            ev(events[3])->setRowIndex(2.5);
+        }
+        doc.dirt.clearAllDirt();
+        tl.collapseLayers(c.fit);
+        EXPECT_TRUE(raised(tlObj::DirtLayerStackingInTimeline));
+        std::vector<Obh> stay {top};
+        std::vector<int> stayIndexes {0};
+        if (c.withEvents) {
+            stay.push_back(bottom);
+            stayIndexes.push_back(1);
+        }
+        ASSERT_EQ(tl.getLayerHdls(), stay);
+        EXPECT_EQ(indexes(), stayIndexes);
+        EXPECT_EQ(rows(top), c.topRows);
+        if (c.withEvents) {
+            EXPECT_EQ(rows(bottom), c.bottomRows);
+        }
+        std::vector<double> eventRows;
+        for (Obh const& h : events)
+            eventRows.push_back(ev(h)->getRowIndex());
+        EXPECT_EQ(eventRows, c.eventRows);
+
+        // The stack that follows counts each layer's rows as a whole number.
+        doc.pass();
+        if (c.withEvents) {
+            EXPECT_EQ(layer(bottom)->getStackRowIndex(), c.bottomStackRow);
+        }
+        EXPECT_EQ(tl.getMaxStackRowIndex(), c.stackRows);
+    }
+}

@@ -12,8 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <fstream>
 #include <list>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -167,4 +169,146 @@ TEST(mRecords, EveryRecordRoundTripsUnderACommaDecimalLocale)
     std::string message;
     ASSERT_TRUE(loadTimelineDoc(doc.cmp, path, &message)) << message;
     EXPECT_EQ(everything(), saved);
+}
+
+namespace {
+
+// The "attr" elements of the first object of a class in a saved document, in order.
+std::vector<Attr> savedAttrsOf(std::string const& text, std::string const& cls)
+{
+    std::vector<Attr> out;
+    std::size_t at = text.find("<object _t=\"" + cls + "\"");
+    if (at == std::string::npos)
+        return out;
+    std::size_t const end = text.find("</object>", at);
+    auto field = [&](std::size_t from, std::size_t to, std::string const& name) {
+        std::size_t const f = text.find(" " + name + "=\"", from);
+        if (f >= to)
+            return std::string("(none)");
+        std::size_t const v = f + name.size() + 3;
+        return text.substr(v, text.find('"', v) - v);
+    };
+    for (at = text.find("<attr ", at); at < end; at = text.find("<attr ", at + 1)) {
+        std::size_t const close = text.find("/>", at);
+        out.push_back({field(at, close, "_id"), field(at, close, "_t"), field(at, close, "value")});
+    }
+    return out;
+}
+
+std::vector<Attr> colour(char const* name, char const* type, std::vector<char const*> values)
+{
+    std::vector<Attr> out;
+    char const* const channels = "RGBA";
+    for (std::size_t i = 0; i < values.size(); ++i)
+        out.push_back({std::string(name) + channels[i], type, values[i]});
+    return out;
+}
+
+std::vector<Attr> joined(std::vector<std::vector<Attr>> parts)
+{
+    std::vector<Attr> out;
+    for (auto const& part : parts)
+        out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+} // namespace
+
+// What a document holds for objects nobody has touched yet: each record's names in its order,
+// with their data types and the texts of their defaults. Older documents and other readers rely
+// on every one of them.
+TEST(mRecords, AFreshObjectIsSavedWithItsTableOfAttributes)
+{
+    std::map<std::string, std::vector<Attr>> const expected = {
+        {"mTimeline",
+         {{"tick", "int", "1"},
+          {"layerHidingEnabled", "bool", "False"},
+          {"lockToNowFlag", "bool", "False"},
+          {"layerHeaderW", "int", "120"},
+          {"rowScale", "double", "30.000000"},
+          {"showLayerControls", "bool", "False"}}},
+        {"mLayer", joined({{{"isCurrent", "bool", "False"},
+                            {"isSelected", "bool", "False"},
+                            {"isActive", "bool", "True"},
+                            {"isVisible", "bool", "False"},
+                            {"index", "int", "-1"},
+                            {"stackRowIndex", "int", "-1"},
+                            {"stackIndex", "int", "-1"},
+                            {"numRows", "int", "1"},
+                            {"modelY", "double", "-1.000000"},
+                            {"modelH", "double", "-1.000000"},
+                            {"sceneY", "double", "-1.000000"},
+                            {"sceneH", "double", "-1.000000"},
+                            {"sceneW", "double", "-1.000000"},
+                            {"paddingTop", "float", "0.200000"},
+                            {"paddingBottom", "float", "0.000000"},
+                            {"verticalScale", "float", "1.000000"},
+                            {"alpha", "float", "1.000000"},
+                            {"timeStep", "float", "1.000000"},
+                            {"title", "rtl::str", "Layer"},
+                            {"currentTime", "double", "0.000000"}},
+                           colour("bgColor", "int", {"100", "100", "100", "80"}),
+                           colour("lineColor", "int", {"120", "120", "120", "80"}),
+                           colour("textColor", "int", {"255", "255", "255", "255"}),
+                           {{"labelFontFamily", "rtl::str", "Gil Sans"},
+                            {"labelMaxFontSize", "int", "12"},
+                            {"labelMinFontSize", "int", "16"},
+                            {"labelFontSize", "int", "14"},
+                            {"labelFontWeight", "int", "50"},
+                            {"notes", "rtl::str", ""},
+                            {"keywords", "rtl::str", ""}}})},
+        {"mEvent",
+         joined({{{"colorStyle", "int", "1"},
+                  // No start is promised before a creator sets one; a fresh record holds 0.
+                  {"startTime", "double", "0.000000"},
+                  {"timeLength", "double", "1.000000"},
+                  {"sceneW", "double", "0.000000"},
+                  {"sceneH", "double", "0.000000"},
+                  {"rowIndex", "double", "0.000000"},
+                  {"rowSize", "double", "1.000000"},
+                  {"isActive", "bool", "True"},
+                  {"isImpulse", "bool", "False"}},
+                 colour("bgColor", "int", {"128", "128", "128", "255"}),
+                 colour("lineColor", "int", {"128", "128", "128", "255"}),
+                 colour("textColor", "int", {"128", "128", "128", "255"}),
+                 {{"title", "rtl::str", ""},
+                  {"notes", "rtl::str", ""},
+                  {"amount", "rtl::str", ""},
+                  {"units", "rtl::str", ""},
+                  {"keywords", "rtl::str", ""}}})},
+        {"mPlSample", {{"myAttr1", "float", "1.000000"}, {"myAttr2", "bool", "True"}}},
+        {"mSkin", joined({{{"labelFontSize", "int", "12"},
+                           {"labelFontFamily", "rtl::str", "Gil Sans"},
+                           // A skin sets both scene scales to 1 whatever its record starts with.
+                           {"sceneXScale", "int", "1"},
+                           {"sceneYScale", "int", "1"}},
+                          colour("panelBg", "int", {"40", "40", "40"}),
+                          colour("ctrlsLabelColor", "int", {"170", "190", "190", "255"}),
+                          colour("timelineBg", "int", {"20", "20", "20"}),
+                          colour("timelineFg", "int", {"60", "60", "70"}),
+                          colour("lineColor", "int", {"140", "160", "180"}),
+                          colour("timelineTopHeaderLabel", "int", {"255", "255", "255"}),
+                          {{"timelineSelectionH", "int", "20"},
+                           {"timelineTopHeaderH", "int", "80"},
+                           {"timelineLeftHeaderW", "int", "100"},
+                           {"timelineTopRowPadH", "int", "1"}}})},
+    };
+    ASSERT_EQ(expected.at("mLayer").size(), 39u);
+    ASSERT_EQ(expected.at("mEvent").size(), 26u);
+
+    ScratchDir dir;
+    std::string const path = dir.file("doc.xml");
+    TimelineTestDoc doc;
+    // The component made the timeline and the skin; the others straight from their pools.
+    tlObj::ourType_mLayer->make();
+    tlObj::ourType_mEvent->make();
+    tlObj::ourType_mPlSample->make();
+    ASSERT_TRUE(saveTimelineDoc(doc.cmp, path));
+    std::ifstream in(path);
+    std::stringstream all;
+    all << in.rdbuf();
+    for (auto const& [cls, attrs] : expected) {
+        SCOPED_TRACE(cls);
+        EXPECT_EQ(savedAttrsOf(all.str(), cls), attrs);
+    }
 }

@@ -179,3 +179,55 @@ TEST_F(Rows, EventsPresentAtATimeComeByRow)
     layer(l)->getActiveEventsAtTime(10, out);
     EXPECT_EQ(out, std::list<Obh> {low}) << "the cache went with the event";
 }
+
+// A layer emptied in any way and given one event again spans exactly that event: the cache
+// starts from the event, not from the zeros an empty layer answers (which would stretch a fit
+// to the view back to 1970 and row 0).
+TEST_F(Rows, TheSpanCacheOfAnEmptiedLayerIsTheExtentOfItsNextEvent)
+{
+    struct Case
+    {
+        char const* what;
+        void (*empty)(mLayer&, mTimeline&, Obh&);
+        double emptyRowEnd; // a fit leaves one row
+    };
+    Case const cases[] = {
+        {"cleared", [](mLayer& l, mTimeline&, Obh&) { l.clearEvents(); }, 0},
+        {"its only event deleted", [](mLayer&, mTimeline& tl, Obh& h) { tl.deleteEvent(h); }, 0},
+        {"its only event moved out, then fitted",
+         [](mLayer& l, mTimeline& tl, Obh& h) {
+             tl.removeEvent(h);
+             l.fitRows();
+         },
+         1},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        Obh l = tl.newLayer();
+        Obh first = at(500, 10, 0, l);
+        double t0 = 0, t1 = 0, r0 = 0, r1 = 0;
+        layer(l)->getSpans(t0, t1, r0, r1, false);
+        c.empty(*layer(l), tl, first);
+        layer(l)->getSpans(t0, t1, r0, r1, false);
+        EXPECT_EQ(std::vector<double>({t0, t1, r0, r1}),
+                  std::vector<double>({0, 0, 0, c.emptyRowEnd}));
+        layer(l)->addRows(3);
+        at(100, 50, 3, l);
+        layer(l)->getSpans(t0, t1, r0, r1, false);
+        EXPECT_EQ(std::vector<double>({t0, t1, r0, r1}), std::vector<double>({100, 150, 3, 4}));
+    }
+}
+
+// Every event in a row blocks it for first fit, also when several start at the same row index.
+TEST_F(Rows, FirstFitStepsOverEveryEventOfARowIndex)
+{
+    for (bool tallFirst : {true, false}) {
+        SCOPED_TRACE(tallFirst ? "the tall one made first" : "the short one made first");
+        Obh l = tl.newLayer();
+        layer(l)->addRows(5);
+        Obh tall = event(0, 10, false, 3.0), low = event(0, 10, false, 1.0);
+        for (Obh h : tallFirst ? std::vector<Obh> {tall, low} : std::vector<Obh> {low, tall})
+            tl.addEvent(h, 0, 0, l, true);
+        EXPECT_EQ(layer(l)->getNextEmptyRowIndex(2, 8, 1), 3.0);
+    }
+}

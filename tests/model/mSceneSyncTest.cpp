@@ -125,3 +125,83 @@ TEST_F(SceneSync, ARefreshPassSyncsTheSceneAfterTheLayout)
     doc.pass();
     EXPECT_NE(ev(h)->giGet(), nullptr);
 }
+
+namespace {
+
+using Snapping = ModelFixture;
+
+} // namespace
+
+// A refresh pass after the time scale or a layer's time scale moved gives every layer's time
+// scale the range from 1 to one past the latest end of any event of any layer; a layer without
+// events counts as reaching from 0 to 0.
+TEST_F(Snapping, ARefreshPassSnapsEveryLayersTimeScaleToTheLatestEnd)
+{
+    struct Span
+    {
+        double start, length;
+        bool instant = false;
+    };
+    struct Case
+    {
+        char const* what;
+        uint32_t dirt;
+        std::vector<std::vector<Span>> layers;
+        double max;
+    };
+    Case const cases[] = {
+        {"the latest end of all layers",
+         tlObj::DirtTimeScaleZoom,
+         {{{100, 50}, {400, 50}}, {{-50, 70}}},
+         451.0},
+        {"an instant ends at its time",
+         tlObj::DirtTimeScalePan,
+         {{{100, 50}}, {{700, 0, true}}},
+         701.0},
+        {"a layer without events reaches to 0",
+         tlObj::DirtTimeScalePanToNow,
+         {{{-500, 400}}, {}},
+         1.0},
+        {"only events before 1970",
+         tlObj::DirtLayerTimeScale,
+         {{{-500, 400}}, {{-300, 100}}},
+         -99.0},
+        {"one layer, no events", tlObj::DirtTimeScaleZoom, {{}}, 1.0},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        tl.clearLayers();
+        std::vector<Obh> layers;
+        for (auto const& spans : c.layers) {
+            layers.push_back(tl.newLayer());
+            double row = 0;
+            for (Span const& s : spans)
+                at(s.start, s.length, row++, layers.back(), s.instant);
+        }
+        doc.pass();
+        doc.dirt.clearAllDirt();
+        for (Obh const& h : layers) {
+            layer(h)->timeScale()->setMinValue(-7.0);
+            layer(h)->timeScale()->setMaxValue(-7.0);
+        }
+        doc.dirt.setDirty(c.dirt, true);
+        doc.pass();
+        for (Obh const& h : layers) {
+            EXPECT_EQ(layer(h)->timeScale()->getMinValue(), 1.0);
+            EXPECT_EQ(layer(h)->timeScale()->getMaxValue(), c.max);
+        }
+    }
+
+    // The first pass snaps the scale; the next leaves it, start included, as it already ends there.
+    tl.clearLayers();
+    Obh l = tl.newLayer();
+    at(100, 50, 0, l);
+    for (double min : {1.0, 5.0}) {
+        layer(l)->timeScale()->setMinValue(min);
+        doc.dirt.clearAllDirt();
+        doc.dirt.setDirty(tlObj::DirtTimeScaleZoom, true);
+        doc.pass();
+        EXPECT_EQ(layer(l)->timeScale()->getMinValue(), min);
+        EXPECT_EQ(layer(l)->timeScale()->getMaxValue(), 151.0);
+    }
+}

@@ -1,5 +1,7 @@
 #include "ModelFixture.h"
 #include "ScratchDir.h"
+#include "mPlSample.h"
+#include "mSkin.h"
 
 #include <fstream>
 #include <sstream>
@@ -156,4 +158,101 @@ TEST_F(TimelineRecords, AnEventFittedAboveTheFirstRowOpensAgain)
     ASSERT_TRUE(loadTimelineDoc(fresh.cmp, path, &message)) << message;
     ASSERT_TRUE(fresh.cmp.resolveModel());
     EXPECT_EQ(ev(second)->getRowIndex(), -0.5);
+}
+
+// No version writes a payload's "setting" element, but a document may hold one: it is read into
+// a settings bin of its own, so that nothing of it reaches the payload's attributes, and the rest
+// of the document reads as it was written.
+TEST_F(TimelineRecords, APayloadSettingIsReadAsideAndTheRestOfTheDocumentStays)
+{
+    struct Form
+    {
+        char const* what;
+        char const* setting;
+    };
+    // Its content carries the payload's own attribute names, with other values.
+    Form const forms[] = {
+        {"with nothing in it", "<setting _t=\"h\" tid=\"mPlSample\" oid=\"1\" flags=\"0\"/>"},
+        {"with a settings object", "<setting _t=\"h\" tid=\"mPlSample\" oid=\"1\" flags=\"0\">"
+                                   "<object _t=\"ObBin\" _id=\"gain\">"
+                                   "<attr _id=\"myAttr1\" _t=\"float\" value=\"9.000000\"/>"
+                                   "<attr _id=\"myAttr2\" _t=\"bool\" value=\"True\"/>"
+                                   "<attr _id=\"level\" _t=\"int\" value=\"3\"/>"
+                                   "</object></setting>"},
+        {"with an empty settings object",
+         "<setting _t=\"h\" tid=\"mPlSample\" oid=\"1\" flags=\"0\">"
+         "<object _t=\"ObBin\" _id=\"gain\"/></setting>"},
+        {"without a readable handle", "<setting><object _t=\"ObBin\" _id=\"gain\">"
+                                      "<attr _id=\"myAttr1\" _t=\"float\" value=\"9.000000\"/>"
+                                      "</object></setting>"},
+    };
+    // The types are the current document's: looked up again after each load.
+    auto samples = [] { return tlObj::ourType_mPlSample; };
+    Obh sample = samples()->make(), next = samples()->make();
+    samples()->ptr(sample)->setMyAttr1(2.5f);
+    samples()->ptr(sample)->setMyAttr2(false);
+    samples()->ptr(next)->setMyAttr1(4.5f);
+    ev(first)->setTitle("first");
+    doc.cmp.getCmpSkin()->setTimelineTopHeaderH(90);
+    ASSERT_TRUE(saveTimelineDoc(doc.cmp, path));
+    std::string const written = text();
+    std::string const second = "<attr _id=\"myAttr2\"";
+    std::size_t const at = written.find(second, written.find("<object _t=\"mPlSample\""));
+    ASSERT_NE(at, std::string::npos);
+
+    for (Form const& form : forms) {
+        SCOPED_TRACE(form.what);
+        std::string withSetting = written;
+        withSetting.insert(at, std::string(form.setting) + "\n");
+        std::ofstream(path) << withSetting;
+        TimelineTestDoc fresh;
+        std::string message;
+        ASSERT_TRUE(loadTimelineDoc(fresh.cmp, path, &message)) << message;
+        ASSERT_TRUE(fresh.cmp.resolveModel());
+        EXPECT_EQ(samples()->ptr(sample)->getMyAttr1(), 2.5f);
+        EXPECT_FALSE(samples()->ptr(sample)->getMyAttr2()) << "read after the setting";
+        std::list<rtl::str> names;
+        samples()->ptr(sample)->getAttrNames(names);
+        EXPECT_EQ(names.size(), 2u) << "the setting adds no attribute to the payload";
+        EXPECT_EQ(samples()->ptr(next)->getMyAttr1(), 4.5f) << "the next payload";
+        mTimeline& read = *fresh.cmp.getCmpTimeline();
+        EXPECT_EQ(slotsOf(read.getLayerHdls()), slotsOf(tl.getLayerHdls()));
+        EXPECT_EQ(slotsOf(read.getEdb()->getEvents()), slotsOf(tl.getEdb()->getEvents()));
+        EXPECT_STREQ(ev(first)->getTitle().c(), "first");
+        EXPECT_EQ(fresh.cmp.getCmpSkin()->getTimelineTopHeaderH(), 90) << "the component's part";
+
+        // Kept by nobody: a save writes the model as it was (the scales' pool aside, which
+        // counts the slots the first document used for a while).
+        ASSERT_TRUE(saveTimelineDoc(fresh.cmp, path));
+        std::string const model = "<type name=\"mTimeline\"";
+        std::string const again = text();
+        EXPECT_EQ(again.substr(again.find(model)), written.substr(written.find(model)));
+    }
+}
+
+// A payload is told it was dropped into the new event and rides with it; the document keeps
+// the payload with its attributes, but not which event carried it.
+TEST_F(TimelineRecords, AnEventCarriesItsPayloadButADocumentDoesNotSayWhichOne)
+{
+    Obh payload = tlObj::ourType_mPlSample->make();
+    mPlSample* sample = tlObj::ourType_mPlSample->ptr(payload);
+    sample->setMyAttr1(3.5f);
+    rtl::str name;
+    sample->describe(name);
+    EXPECT_STREQ(name.c(), "mPlSample");
+    EXPECT_TRUE(sample->droppedIntoEvent(first));
+    EXPECT_EQ(sample->getMyAttr1(), 3.5f) << "being dropped changes nothing";
+
+    Obh carrier = tl.newEvent(payload);
+    EXPECT_EQ(ev(carrier)->getPayload(), payload);
+    ASSERT_TRUE(saveTimelineDoc(doc.cmp, path));
+
+    TimelineTestDoc fresh;
+    std::string message;
+    ASSERT_TRUE(loadTimelineDoc(fresh.cmp, path, &message)) << message;
+    ASSERT_TRUE(fresh.cmp.resolveModel());
+    ASSERT_NE(ev(carrier), nullptr);
+    EXPECT_FALSE(ev(carrier)->getPayload().isValid());
+    ASSERT_NE(tlObj::ourType_mPlSample->ptr(payload), nullptr);
+    EXPECT_EQ(tlObj::ourType_mPlSample->ptr(payload)->getMyAttr1(), 3.5f);
 }

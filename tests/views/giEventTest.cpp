@@ -7,6 +7,7 @@
 #include <QGraphicsSceneHoverEvent>
 #include <gmock/gmock.h>
 
+#include <functional>
 #include <string>
 
 namespace {
@@ -218,4 +219,39 @@ TEST_F(EventItems, DoubleClicksOpenTheEditorBesideTheSelectionAndASecondClosesIt
     ui.clearEditor();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     pane.docWillClose();
+}
+
+TEST_F(EventItems, ALayersItemTakesItsEventsItemsWithItAndNoneGoesTwice)
+{
+    mLayer* layer = tlObj::ourType_mLayer->ptr(l);
+    struct
+    {
+        char const* how;
+        std::function<void()> drop;
+    } const cases[] = {
+        {"the layer clears it", [&] { layer->giClear(); }},
+        {"the layer clears it through the const form",
+         [&] { static_cast<mLayer const*>(layer)->giClear(); }},
+        {"someone else deletes it", [&] { delete band(); }},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.how);
+        timeline.getEdb()->syncEventsToView(&timeline, &scene);
+        ASSERT_NE(band(), nullptr);
+        for (Obh h : {a, b}) {
+            ASSERT_NE(item(h), nullptr);
+            ASSERT_EQ(item(h)->parentItem(), band());
+        }
+        c.drop();
+        EXPECT_EQ(layer->giGet(), nullptr);
+        EXPECT_EQ(ev(a)->giGet(), nullptr);
+        EXPECT_EQ(ev(b)->giGet(), nullptr);
+        EXPECT_TRUE(scene.items().isEmpty());
+        // Each event's own clear finds nothing left to delete (a second delete would stop ASan).
+        ev(a)->giClear();
+        static_cast<mEvent const*>(ev(b))->giClear();
+        layer->giClear();
+        EXPECT_EQ(ev(a)->giGet(), nullptr);
+        EXPECT_EQ(ev(b)->giGet(), nullptr);
+    }
 }

@@ -12,6 +12,7 @@
 #include "pCtrls.h"
 
 #include <QPushButton>
+#include <QStringList>
 #include <gmock/gmock.h>
 
 #include <vector>
@@ -169,4 +170,64 @@ TEST_F(Ctrls, UnitButtonsZoomToTheirPresetsAndTheNowButtonLocksToNow)
     EXPECT_TRUE(timeline.getLockToNowFlag());
     click(pCtrls::Now);
     EXPECT_FALSE(timeline.getLockToNowFlag());
+}
+
+namespace {
+
+// The strip's buttons as the user reads them, left to right in the order they were made.
+QStringList textsOf(pCtrls& ctrls)
+{
+    QStringList texts;
+    for (QPushButton* b : ctrls.findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+        texts << b->text();
+    return texts;
+}
+
+// The nth button (from 0) that reads text.
+QPushButton* buttonReading(pCtrls& ctrls, QString const& text, int nth = 0)
+{
+    for (QPushButton* b : ctrls.findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+        if (b->text() == text && nth-- == 0)
+            return b;
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(Ctrls, EachButtonDoesWhatItsTextSays)
+{
+    EXPECT_EQ(textsOf(*ctrls),
+              QStringList({"*", ">", "<", "+", "-", "||", "S", "M", "H", "D", "W", "M", "Y"}));
+    struct
+    {
+        char const* text;
+        int nth;
+        double shift; // how far the window moved, in widths (a pan)
+        double zoom;  // seconds per pixel afterwards (a preset), else 0
+    } const cases[] = {
+        {">", 0, 0.4, 0},   {"<", 0, -0.4, 0},  {"S", 0, 0, 0.1},
+        {"M", 0, 0, 15},    {"H", 0, 0, 60},    {"D", 0, 0, 1440},
+        {"W", 0, 0, 10080}, {"M", 1, 0, 40320}, {"Y", 0, 0, 525600},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.text << " #" << c.nth);
+        show(10000, 400);
+        QPushButton* b = buttonReading(*ctrls, c.text, c.nth);
+        ASSERT_NE(b, nullptr);
+        double const start = scale.getVisStart().asSeconds();
+        double const width = scale.getVisEnd().asSeconds() - start;
+        b->click();
+        if (c.zoom > 0) {
+            EXPECT_DOUBLE_EQ(scale.getZoom(), c.zoom);
+            EXPECT_TRUE(raised(tlObj::DirtTimeScaleZoom));
+        } else {
+            EXPECT_NEAR(scale.getVisStart().asSeconds() - start, c.shift * width, 1e-6);
+            EXPECT_NEAR(scale.getVisEnd().asSeconds() - scale.getVisStart().asSeconds(), width,
+                        1e-6);
+            EXPECT_TRUE(raised(tlObj::DirtTimeScalePan));
+        }
+    }
+    EXPECT_FALSE(timeline.getLockToNowFlag());
+    buttonReading(*ctrls, "*")->click();
+    EXPECT_TRUE(timeline.getLockToNowFlag());
 }

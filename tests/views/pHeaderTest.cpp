@@ -13,6 +13,9 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include <functional>
+#include <string>
+
 namespace {
 
 struct Headers : ViewsDoc
@@ -212,5 +215,54 @@ TEST_F(Headers, DoubleClickBesideTheTitleOpensTheLayerEditor)
     EXPECT_FALSE(doc.selection.isSelectedTest(second)) << "the layer is selected alone";
     header->showEditLayer();
     EXPECT_EQ(ui.getLayerEditor(), nullptr) << "asked again, it closes";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(Headers, AnOpenTitleIsCommittedByTheNextClickAndTheSelectionStays)
+{
+    header->resize(200, 40);
+    auto* other = new pHeader(strip, second);
+    other->setGeometry(0, 40, 200, 40);
+    struct
+    {
+        char const* what;
+        std::function<void()> click;
+    } const cases[] = {
+        {"a press on its own header", [&] { press(*header); }},
+        {"a press on the strip",
+         [&] {
+             mouseAt(*strip, QEvent::MouseButtonPress, {5, 300});
+         }},
+        {"a release on the strip",
+         [&] {
+             mouseAt(*strip, QEvent::MouseButtonRelease, {5, 300});
+         }},
+        {"the keyboard going elsewhere",
+         [&] {
+             QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
+             QApplication::sendEvent(header->myTitleEditor, &out);
+         }},
+        {"a click on another header",
+         [&] {
+             press(*other);
+             mouseAt(*other, QEvent::MouseButtonRelease, {60, 8});
+         }},
+    };
+    int k = 0;
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        doc.selection.setSelection(second);
+        header->showEditTitle();
+        ASSERT_NE(header->myTitleEditor, nullptr);
+        std::string const typed = "Renamed " + std::to_string(++k);
+        header->myTitleEditor->setText(QString::fromStdString(typed));
+        doc.dirt.clearAllDirt();
+        c.click();
+        doc.pass();
+        EXPECT_EQ(header->myTitleEditor, nullptr);
+        EXPECT_STREQ(layer(first).getTitle().c(), typed.c_str());
+        EXPECT_FALSE(doc.selection.isSelectedTest(first));
+        EXPECT_TRUE(doc.selection.isSelectedTest(second));
+    }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

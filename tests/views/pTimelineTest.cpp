@@ -13,6 +13,7 @@
 #include "pTopLeft.h"
 
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
@@ -438,5 +439,196 @@ TEST_F(Pane, TheViewLeavesItsWheelTurnsToThePane)
         EXPECT_FALSE(wheelAt(*w, {100, 100}, {0, -120}, Qt::NoModifier));
         EXPECT_EQ(pane->myGv->verticalScrollBar()->value(), 0);
         EXPECT_EQ(windows(scale, perp), before);
+    }
+}
+
+TEST_F(Pane, ATimeZoomKeepsTheSelectionAtItsPixelWhereverThePointerIs)
+{
+    enum Selection
+    {
+        Point,
+        Span
+    };
+    struct
+    {
+        Selection selection;
+        QPoint at; // the pointer, in the pane
+        Qt::KeyboardModifiers shift;
+        QPoint angle;
+    } const cases[] = {
+        {Point, {201 + 600, 300}, Qt::NoModifier, {0, 120}},
+        {Point, {100, 300}, Qt::NoModifier, {0, -120}}, // over the headers
+        {Point, {201 + 50, 300}, Qt::ShiftModifier, {0, 120}},
+        {Span, {201 + 600, 300}, Qt::NoModifier, {0, 120}},
+        {Span, {201 + 10, 300}, Qt::NoModifier, {0, -120}},
+        {Span, {100, 300}, Qt::ShiftModifier, {0, -120}},
+    };
+    int row = 0;
+    for (auto const& c : cases) {
+        SCOPED_TRACE(row++);
+        scale.zoomToLocalRange(0.0, 799.0, 1.0f); // a second a pixel
+        // The point at pixel 200; the span from 100 to 300, its middle at 200.
+        if (c.selection == Point)
+            scale.localSelectAtParentPos(200);
+        else
+            scale.localSelectAtParentSpan(100, 300);
+        double const anchor =
+            c.selection == Point
+                ? scale.getSelStart().asSeconds()
+                : (scale.getSelStart().asSeconds() + scale.getSelEnd().asSeconds()) / 2;
+        ASSERT_NEAR(scale.localToParent(anchor), 200, 1e-6);
+        double const zoom = scale.getZoom();
+        wheelAt(*pane, c.at, c.angle, Qt::ControlModifier | Qt::AltModifier | c.shift);
+        ASSERT_NE(scale.getZoom(), zoom);
+        EXPECT_NEAR(scale.localToParent(anchor), 200, 1e-3);
+        EXPECT_TRUE(raised(tlObj::DirtTimeScaleZoom));
+    }
+}
+
+TEST_F(Pane, ShiftZoomsFiveStepsInOneTurn)
+{
+    struct
+    {
+        Qt::KeyboardModifiers mods;
+        QPoint angle;
+        bool rows;
+    } const cases[] = {
+        {Qt::ControlModifier | Qt::AltModifier, {0, 120}, false},
+        {Qt::ControlModifier | Qt::AltModifier, {0, -120}, false},
+        {Qt::ControlModifier, {0, 120}, true},
+        {Qt::ControlModifier, {0, -120}, true},
+    };
+    for (int k = 0; k < 20; ++k)
+        timeline.newLayer();
+    timeline.restackLayers();
+    int row = 0;
+    for (auto const& c : cases) {
+        SCOPED_TRACE(row++);
+        mScale& axis = c.rows ? perp : scale;
+        auto zoomAfter = [&](int turns, Qt::KeyboardModifiers mods) {
+            scale.zoomToLocalRange(0.0, 799.0, 1.0f);
+            perp.zoomToLocalRange(5.0, 15.0, 1.0f);
+            for (int t = 0; t < turns; ++t)
+                wheelAt(*pane, {600, 300}, c.angle, mods);
+            return axis.getZoom();
+        };
+        double const one = zoomAfter(1, c.mods);
+        double const five = zoomAfter(5, c.mods);
+        ASSERT_NE(one, five);
+        EXPECT_DOUBLE_EQ(zoomAfter(1, c.mods | Qt::ShiftModifier), five);
+    }
+}
+
+TEST_F(Pane, ARowZoomKeepsTheSelectedLayerOrTheEndOfTheStackInView)
+{
+    for (int k = 0; k < 20; ++k) // a stack taller than the view
+        timeline.newLayer();
+    timeline.restackLayers();
+    std::vector<Obh> layers = timeline.getLayerHdls();
+    ASSERT_EQ(layers.size(), 21u);
+    mLayer const& middle = *tlObj::ourType_mLayer->ptr(layers[10]);
+    double const top = perp.getMinValue(), bottom = perp.getMaxValue();
+    double const middleMid = middle.getModelY() + middle.getModelH() / 2;
+    ASSERT_GT(bottom - top, 20);
+    struct
+    {
+        char const* what;
+        Obh selected;    // none when empty
+        double from, to; // the rows in view
+        double anchor;   // what stays at its pixel
+    } const cases[] = {
+        {"a selected layer in view", layers[10], middleMid - 4, middleMid + 6, middleMid},
+        {"the top of the stack", Obh(), top, top + 10, top},
+        {"the bottom of the stack", Obh(), bottom - 10, bottom, bottom},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        doc.selection.clearSelection();
+        if (c.selected.isValid())
+            doc.selection.setSelection(c.selected);
+        perp.zoomToLocalRange(c.from, c.to, 1.0f);
+        double const pixel = perp.localToParent(c.anchor);
+        double const width = perp.getVisEnd().asSeconds() - perp.getVisStart().asSeconds();
+        wheelAt(*pane, {600, 300}, {0, 120}, Qt::ControlModifier);
+        ASSERT_LT(perp.getVisEnd().asSeconds() - perp.getVisStart().asSeconds(), width);
+        EXPECT_NEAR(perp.localToParent(c.anchor), pixel, 1e-3);
+        EXPECT_TRUE(raised(tlObj::DirtRowScaleZoom));
+    }
+}
+
+TEST_F(Pane, LockedTheTimersTickCentresNowAndAnAltPanLetsGo)
+{
+    aTs now;
+    now.stamp();
+    // Half a second a pixel: the timer ticks every 500 ms.
+    scale.zoomToLocalRange(now.asSeconds() - 400 * 0.5, now.asSeconds() + 399 * 0.5, 1.0f);
+    ASSERT_TRUE(cmdViewLockTimeToNow::ourInstance.cmdAction());
+    doc.pass();
+    ASSERT_NE(pane->nowTimer(), nullptr);
+    EXPECT_EQ(pane->nowTimer()->interval(), 500);
+
+    // The window wanders off without telling anyone; the next tick brings now back to the middle
+    // and tells the views (seen as the tick ends, before the pass it asks for clears the dirt).
+    scale.nudgeVisibleWindowBackward(0.5);
+    doc.dirt.clearAllDirt();
+    bool ticked = false, panned = false;
+    double nowPixel = 0;
+    QObject watch;
+    QObject::connect(pane->nowTimer(), &QTimer::timeout, &watch, [&] {
+        ticked = true;
+        panned = raised(tlObj::DirtTimeScalePanToNow);
+        aTs at;
+        at.stamp();
+        nowPixel = scale.localToParent(at);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    while (!ticked && clock.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(ticked);
+    EXPECT_TRUE(panned);
+    EXPECT_NEAR(nowPixel, scale.getParentSize() / 2.0, 1.0);
+    doc.pass();
+    EXPECT_TRUE(timeline.getLockToNowFlag());
+    ASSERT_NE(pane->nowTimer(), nullptr);
+    EXPECT_TRUE(pane->nowTimer()->isActive());
+
+    // A pan of the user's own ends the lock in the next pass.
+    double const start = scale.getVisStart().asSeconds();
+    wheelAt(*pane, {600, 300}, {0, -120}, Qt::AltModifier);
+    EXPECT_GT(scale.getVisStart().asSeconds(), start);
+    doc.pass();
+    EXPECT_FALSE(timeline.getLockToNowFlag());
+    EXPECT_EQ(pane->nowTimer(), nullptr);
+}
+
+TEST_F(Pane, ZoomToTheSelectedEventsOrLayersRedrawsThemWhereTheyNowAre)
+{
+    scale.zoomToLocalRange(0.0, 799.0, 1.0f); // a second a pixel
+    doc.dirt.setDirty(tlObj::DirtTimeScaleZoom, true);
+    doc.pass();
+    struct
+    {
+        char const* what;
+        std::vector<Obh> selected;
+    } const cases[] = {
+        {"two events", {a, b}},
+        {"their layer", {l}},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        scale.zoomToLocalRange(0.0, 799.0, 1.0f);
+        doc.dirt.setDirty(tlObj::DirtTimeScaleZoom, true);
+        doc.pass();
+        doc.selection.clearSelection();
+        for (Obh h : c.selected)
+            doc.selection.addToSelection(h);
+        pane->myCtrls->button(pCtrls::ZoomSel)->click();
+        doc.pass();
+        // a (100 s to 150 s) to b (300 s to 400 s) fill the view: b ends at its right edge.
+        ASSERT_NEAR(scale.localToParent(400.0), 799, 1e-3);
+        ASSERT_NE(item(b), nullptr);
+        EXPECT_NEAR(item(b)->sceneBoundingRect().right(), 799, 2);
+        EXPECT_NEAR(item(a)->sceneBoundingRect().left(), 0, 2);
     }
 }
