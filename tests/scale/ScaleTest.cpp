@@ -390,3 +390,23 @@ TEST(Scale, AScaleThatGoesLeavesTheGridAnotherShows)
         EXPECT_EQ(hour->getNumGridlines(), before) << end;
     }
 }
+
+// The zoom is held in whole nanoseconds per pixel: below one it is one, also on a numeric axis,
+// whose policy would step down to 1e-10; what is no zoom at all is refused.
+TEST(Scale, ZoomsBelowANanosecondPerPixelHoldAtOne)
+{
+    struct Case
+    {
+        double zoom, held;
+    } const cases[] = {{1e-10, 1e-9}, {4e-10, 1e-9}, {0.0, 0.5}, {-3.0, 0.5}, {std::nan(""), 0.5}};
+    for (auto const& c : cases) {
+        NumericScale n;
+        n.s.setZoom(0.5);
+        n.s.setZoom(c.zoom);
+        EXPECT_EQ(n.s.getZoom(), c.held) << c.zoom;
+    }
+    NumericScale stepped;
+    stepped.s.setZoom(1e-9);
+    stepped.s.zoomOut();
+    EXPECT_EQ(stepped.s.getZoom(), 1e-9);
+}
