@@ -131,6 +131,18 @@ TEST(RangeKinds, EveryCalendarRangeHasItsUnitBandAndSchemes)
             pcts.push_back(s.first);
         EXPECT_EQ(pcts, e.schemePcts);
     }
+    // The numeric policy's one range: plain numbers from its smallest zoom to its largest (none
+    // given: the largest double over ten).
+    tlUnitsNumeric numeric(1.1, 0.0, 1e-10);
+    ASSERT_EQ(numeric.getRanges()->size(), 1u);
+    mRange const* number = (*numeric.getRanges())[0];
+    EXPECT_EQ(number->getIndex(), 0);
+    EXPECT_EQ(std::string(number->desc().c()), "mRangeNumeric");
+    EXPECT_EQ(number->getSecondsPerUnit(), 1.0);
+    EXPECT_EQ(number->getZoomBegin(), 1e-10);
+    EXPECT_EQ(number->getZoomEnd(), std::numeric_limits<double>::max() / 10);
+    ASSERT_EQ(number->labelingSchemes().size(), 1u);
+    EXPECT_EQ(number->labelingSchemes()[0].first, 50.0f);
 }
 
 // Weights: 2 major, 1 minor, 0 plain, each kind by its own calendar rule, over a day (the sub-day
