@@ -108,11 +108,6 @@ pCtrls::pCtrls(QWidget* parent, tlCmp* cmp, tlUi* ui)
 
 pCtrls::~pCtrls() = default;
 
-mScale* pCtrls::timeScale() const
-{
-    return pPane::timeScale();
-}
-
 void pCtrls::sync()
 {
     (void)timeScale();

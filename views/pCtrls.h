@@ -6,7 +6,6 @@ class ObCmd;
 class QEvent;
 class QPaintEvent;
 class QPushButton;
-class mScale;
 
 // The control strip under the graphics view: thirteen small buttons that pan and zoom the time
 // axis, zoom to the selection, jump the zoom to one calendar unit and lock the view to now, over
@@ -81,7 +80,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    mScale* timeScale() const;
     // Pans by 40 % of the visible window.
     void nudge(bool forward);
     void zoomStep(bool in);
