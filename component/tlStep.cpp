@@ -1,8 +1,7 @@
 #include "tlStep.h"
 
-#include "Ob.h"
 #include "ObDirty.h"
-#include "aTrace.h"
+#include "mTrace.h"
 
 #include <cstring>
 
@@ -16,8 +15,7 @@ bool tlStep::needsCleaning(ObDirty* dirt, char const* className)
     }
     if (!dirt->needsCleaningTest(myId))
         return false;
-    if (Ob::ourTrace)
-        A_TRACE_C("yellow", "--------------------------------------------------- %s cleaning %s\n",
-                  className, myName);
+    M_TRACE_C("yellow", "--------------------------------------------------- %s cleaning %s\n",
+              className, myName);
     return true;
 }
