@@ -4,8 +4,6 @@ stack's last row as its ghost shows; and there again with Ctrl held (the full zo
 layer, moved and not copied. The saved file shows each move. The same drag ended with Escape, and
 one dropped outside the window, move nothing and lose nothing."""
 
-import os
-
 import session
 
 
@@ -21,19 +19,9 @@ def body(s):
     s.painted(window)
     s.focus(window)
     # A layer, an event in its first row and one below it in its second.
-    s.key("l", "e", "e", "ctrl+alt+s")
-    s.focus(s.window("Save as..."))
-    s.type(os.path.join(s.docs, "Drag"))
-    s.key("Return")
-    bundle = os.path.join(s.docs, "Drag.orstime")
-    saved = s.wait_saved(bundle)
+    s.key("l", "e", "e")
+    bundle, saved = s.save_as(window, "Drag", "ctrl+alt+s")
     window = s.window("Drag")
-
-    def save():
-        stamp = os.path.getmtime(os.path.join(bundle, "doc_data.xml"))
-        s.focus(window)
-        s.key("ctrl+s")
-        return s.wait_saved(bundle, stamp)
 
     def drag_top(where, finish="drop", hold=()):
         """Drags the top event to where(top, second, row height) from a point inside it, with
@@ -50,7 +38,7 @@ def body(s):
     # Onto the second row, clear of the event there.
     before = placement(saved)
     drag_top(lambda top, second, row: (second[0] + second[2] + top[2] + 20, top[1] + row * 1.5))
-    after = placement(save())
+    after = placement(s.save(window, bundle))
     s.screenshot("row")
     if not [slot for slot in before if before[slot][1] != after[slot][1]]:
         raise session.Failure("no event changed rows: %s" % after)
@@ -59,7 +47,7 @@ def body(s):
     before = after
     drag_top(lambda top, second, row: (top[0] + 40, top[1] + row * 1.5), finish="escape")
     drag_top(lambda top, second, row: (1270, 1015))
-    after = placement(save())
+    after = placement(s.save(window, bundle))
     if after != before:
         raise session.Failure("an event moved: %s, before %s" % (after, before))
 
@@ -67,7 +55,7 @@ def body(s):
     # puts the event there.
     below = window.y + window.h - session.CONTROL_STRIP - 10
     drag_top(lambda top, second, row: (top[0] + 5, below))
-    doc = save()
+    doc = s.save(window, bundle)
     if len(doc.layers) != 1:
         raise session.Failure("%d layers after a plain drop below the last, not 1" %
                               len(doc.layers))
@@ -80,7 +68,7 @@ def body(s):
     # With Ctrl held, the full zoning: a new layer takes it, moved and not copied.
     before = placement(doc)
     drag_top(lambda top, second, row: (top[0] + 5, below), hold=("ctrl",))
-    doc = save()
+    doc = s.save(window, bundle)
     s.screenshot("layer")
     if len(doc.layers) != 2:
         raise session.Failure("%d layers after the drop below the last with Ctrl, not 2"

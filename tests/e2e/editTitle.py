@@ -3,8 +3,6 @@
 ("é", "€") reaches the saved file when the editor closes, and is there again after the program
 is started anew with the bundle."""
 
-import os
-
 import session
 
 TITLE = "Fête 5€"
@@ -35,13 +33,8 @@ def body(s):
     s.xdo(["mousemove", "--sync", editor.x + editor.w // 2, editor.y + editor.h // 2],
           ["sleep", "0.2"], ["mousemove", "--sync", 1270, 1015])
     s.wait("the editor to close", lambda: all(w.id != editor.id for w in s.windows()))
-    s.focus(window)
-    s.key("ctrl+alt+s")
-    s.focus(s.window("Save as..."))
-    s.type(os.path.join(s.docs, "Title"))
-    s.key("Return")
-    bundle = os.path.join(s.docs, "Title.orstime")
-    titles = [e["title"] for e in s.wait_saved(bundle).events.values()]
+    bundle, doc = s.save_as(window, "Title", "ctrl+alt+s")
+    titles = [e["title"] for e in doc.events.values()]
     if titles != [TITLE]:
         raise session.Failure("the saved titles are %s" % titles)
     s.quit(s.window("Title"))
@@ -49,13 +42,8 @@ def body(s):
     s.start(bundle)
     window = s.window("Title")
     s.painted(window)
-    s.focus(window)
-    s.key("ctrl+alt+s")
-    s.focus(s.window("Save as..."))
-    s.type(os.path.join(s.docs, "Again"))
-    s.key("Return")
-    titles = [e["title"] for e in s.wait_saved(os.path.join(s.docs, "Again.orstime"))
-              .events.values()]
+    _, doc = s.save_as(window, "Again", "ctrl+alt+s")
+    titles = [e["title"] for e in doc.events.values()]
     if titles != [TITLE]:
         raise session.Failure("after opening again the titles are %s" % titles)
     s.quit(s.window("Again"))

@@ -3,8 +3,6 @@
 holds the same elements in the same order and the same layers and events: the generator writes
 what the program writes, and the program reads it."""
 
-import os
-
 import session
 
 KEPT = ("startTime", "timeLength", "rowIndex", "isImpulse", "title", "layer", "colorStyle")
@@ -17,13 +15,7 @@ def body(s):
     window = s.window("Generated")
     s.painted(window)
     s.screenshot()
-    s.focus(window)
-    s.key("ctrl+alt+s")
-    dialog = s.window("Save as...")
-    s.focus(dialog)
-    s.type(os.path.join(s.docs, "Copy"))
-    s.key("Return")
-    saved = s.wait_saved(os.path.join(s.docs, "Copy.orstime"))
+    _, saved = s.save_as(window, "Copy", "ctrl+alt+s")
     if saved.shape != made.shape:
         at = next(i for i, (a, b) in enumerate(zip(saved.shape, made.shape)) if a != b)
         raise session.Failure("the saved file differs in form at element %d: %s, generated %s"

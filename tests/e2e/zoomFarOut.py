@@ -30,12 +30,7 @@ def body(s):
     s.wheel(window.x + window.w * 2 // 3, window.y + window.h // 2, -50,
             modifiers=("ctrl", "alt", "shift"))
     s.wait_trace("ZOOM LIMIT REACHED!")
-    s.key("ctrl+s")
-    s.focus(s.window("Save as..."))
-    s.type(os.path.join(s.docs, "Far"))
-    s.key("Return")
-    bundle = os.path.join(s.docs, "Far.orstime")
-    s.wait_saved(bundle)
+    bundle, _ = s.save_as(window, "Far")
     zoom = time_zoom(bundle)
     if zoom < FARTHEST:
         raise session.Failure("the saved zoom is %g seconds per pixel, not the farthest" % zoom)
