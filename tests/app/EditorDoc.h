@@ -7,16 +7,22 @@
 #include "mTimeline.h"
 #include "tlUi.h"
 #include "uiColor.h"
+#include "uiStamp.h"
+#include "wEditObj.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
+#include <QTextEdit>
 #include <gtest/gtest.h>
 
 #include <array>
 #include <list>
 #include <map>
+#include <span>
 #include <string>
+#include <utility>
 
 // A document with one layer holding one event, whose editors the registry opens; the dirt raised
 // while setting up is cleared.
@@ -66,6 +72,30 @@ struct EditorDoc : testing::Test
             if (label->text() == QString::fromUtf8(text) && ++found == 1)
                 at = label->geometry();
         return found == 1 ? at : QRect();
+    }
+    // Where the fields both editors have lie, by name, the heading among them.
+    static std::map<std::string, QRect> sharedFields(wEditObj const& editor, char const* heading)
+    {
+        return {
+            {"heading", labelAt(editor, heading)},
+            {"title", editor.getTitleEdit()->geometry()},
+            {"start", editor.getStartStamp()->geometry()},
+            {"end", editor.getEndStamp()->geometry()},
+            {"keywords", editor.getKeywordsEdit()->geometry()},
+            {"picker", editor.getColorPicker()->geometry()},
+            {"notes", editor.getNotesEdit()->geometry()},
+        };
+    }
+    // Each place where it must be: a field of `widgets` by its name, else the editor's one label
+    // with that text.
+    static void expectPlaces(QWidget const& editor,
+                             std::span<std::pair<char const*, QRect> const> places,
+                             std::map<std::string, QRect> const& widgets)
+    {
+        for (auto const& [what, at] : places) {
+            auto const widget = widgets.find(what);
+            EXPECT_EQ(widget == widgets.end() ? labelAt(editor, what) : widget->second, at) << what;
+        }
     }
     // The four components as the picker gives them.
     static std::array<int, 4> picked(uiColor& picker)

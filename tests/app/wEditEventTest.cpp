@@ -219,22 +219,11 @@ TEST_F(EventEditor, EveryFieldAndLabelHasItsPlaceBesideALeftPoint)
         {"Color", {25, 163, 57, 20}},     {"Fill", {25, 191, 57, 20}},
         {"Line", {25, 213, 57, 20}},      {"Text", {25, 235, 57, 20}},
     };
-    std::map<std::string, QRect> const widgets = {
-        {"heading", labelAt(*editor, "Edit Event")},
-        {"title", editor->getTitleEdit()->geometry()},
-        {"start", editor->getStartStamp()->geometry()},
-        {"end", editor->getEndStamp()->geometry()},
-        {"amount", editor->getAmountEdit()->geometry()},
-        {"units", editor->getUnitsEdit()->geometry()},
-        {"keywords", editor->getKeywordsEdit()->geometry()},
-        {"colour style", editor->getColorStyleBox()->geometry()},
-        {"picker", editor->getColorPicker()->geometry()},
-        {"notes", editor->getNotesEdit()->geometry()},
-    };
-    for (auto const& [what, at] : fields) {
-        auto const widget = widgets.find(what);
-        EXPECT_EQ(widget == widgets.end() ? labelAt(*editor, what) : widget->second, at) << what;
-    }
+    std::map<std::string, QRect> widgets = sharedFields(*editor, "Edit Event");
+    widgets["amount"] = editor->getAmountEdit()->geometry();
+    widgets["units"] = editor->getUnitsEdit()->geometry();
+    widgets["colour style"] = editor->getColorStyleBox()->geometry();
+    expectPlaces(*editor, fields, widgets);
 }
 
 // In both editors a press on "Fill", "Line" or "Text" chooses which colour the picker edits and

@@ -96,17 +96,5 @@ TEST_F(LayerEditor, EveryFieldAndLabelHasItsPlaceBesideALeftPoint)
         {"Keywords", {25, 115, 57, 20}},  {"Fill", {25, 143, 57, 20}},
         {"Line", {25, 165, 57, 20}},      {"Text", {25, 187, 57, 20}},
     };
-    std::map<std::string, QRect> const widgets = {
-        {"heading", labelAt(*editor, "Edit Layer")},
-        {"title", editor->getTitleEdit()->geometry()},
-        {"start", editor->getStartStamp()->geometry()},
-        {"end", editor->getEndStamp()->geometry()},
-        {"keywords", editor->getKeywordsEdit()->geometry()},
-        {"picker", editor->getColorPicker()->geometry()},
-        {"notes", editor->getNotesEdit()->geometry()},
-    };
-    for (auto const& [what, at] : fields) {
-        auto const widget = widgets.find(what);
-        EXPECT_EQ(widget == widgets.end() ? labelAt(*editor, what) : widget->second, at) << what;
-    }
+    expectPlaces(*editor, fields, sharedFields(*editor, "Edit Layer"));
 }
