@@ -52,6 +52,14 @@ struct Pane : ItemsDoc
         doc.pass();
     }
     ~Pane() override { pane->docWillClose(); }
+
+    // Twenty more layers: a stack taller than the view.
+    void tallStack()
+    {
+        for (int k = 0; k < 20; ++k)
+            timeline.newLayer();
+        timeline.restackLayers();
+    }
 };
 
 } // namespace
@@ -257,9 +265,7 @@ TEST_F(Pane, TheWheelZoomsOrPansTheAxisItsModifiersName)
         {Qt::MetaModifier | Qt::AltModifier, {0, 120}, tlObj::DirtTimeScalePan, Time, 0, -0.05},
         {Qt::MetaModifier, {0, -120}, tlObj::DirtRowScalePan, Rows, 0, 0.1},
     };
-    for (int k = 0; k < 20; ++k) // a stack taller than the view
-        timeline.newLayer();
-    timeline.restackLayers();
+    tallStack();
     int row = 0;
     for (auto const& c : cases) {
         SCOPED_TRACE(row++);
@@ -498,9 +504,7 @@ TEST_F(Pane, ShiftZoomsFiveStepsInOneTurn)
         {Qt::ControlModifier, {0, 120}, true},
         {Qt::ControlModifier, {0, -120}, true},
     };
-    for (int k = 0; k < 20; ++k)
-        timeline.newLayer();
-    timeline.restackLayers();
+    tallStack();
     int row = 0;
     for (auto const& c : cases) {
         SCOPED_TRACE(row++);
@@ -521,9 +525,7 @@ TEST_F(Pane, ShiftZoomsFiveStepsInOneTurn)
 
 TEST_F(Pane, ARowZoomKeepsTheSelectedLayerOrTheEndOfTheStackInView)
 {
-    for (int k = 0; k < 20; ++k) // a stack taller than the view
-        timeline.newLayer();
-    timeline.restackLayers();
+    tallStack();
     std::vector<Obh> layers = timeline.getLayerHdls();
     ASSERT_EQ(layers.size(), 21u);
     mLayer const& middle = *tlObj::ourType_mLayer->ptr(layers[10]);
