@@ -47,6 +47,11 @@ double rowMax(mLayer const& layer)
     return layer.rowScale() ? layer.rowScale()->getMaxValue() : 0.0;
 }
 
+int rowCount(mLayer const& layer)
+{
+    return static_cast<int>(rowMax(layer) - rowMin(layer));
+}
+
 // Stack row -> (row in its layer, layer) over every layer that is not hidden: layers scrolled out
 // of view keep their stack rows, and the hover's clamp may need them.
 void indexStackRows(mTimeline const& tl, std::map<int, std::pair<double, Obh>>& out)
@@ -439,8 +444,7 @@ void ctHandfulEventsQt::placeLanding(int maxSri, double y)
         return;
     }
     // The grabbed event takes the new row, wherever in the gap the pointer is.
-    int const rows = static_cast<int>(rowMax(*ref) - rowMin(*ref));
-    myNewRowSri = ref->getStackRowIndex() + (rule.makesAbove() ? 0 : rows);
+    myNewRowSri = ref->getStackRowIndex() + (rule.makesAbove() ? 0 : rowCount(*ref));
     myDropSri = myNewRowSri;
 }
 
@@ -750,8 +754,7 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
     // Rows below the stack: likewise, in the zone's new layer when it is the last.
     if (int const bottom = tl->getMaxStackRowIndex(); extraTop + landing + myMaxDsri >= bottom) {
         int const n = extraTop + landing + myMaxDsri - bottom + 1;
-        bool const last =
-            drop->getStackRowIndex() + static_cast<int>(rowMax(*drop) - rowMin(*drop)) == bottom;
+        bool const last = drop->getStackRowIndex() + rowCount(*drop) == bottom;
         M_TRACE("ADD!\n");
         if (rule.makesLayer() && !rule.makesAbove() && last) {
             M_TRACE("dropSri %f, TL Max: %i, Dsri min %i, max %i, Add BOT LYR ROWS - BELOW %i\n",
