@@ -519,6 +519,14 @@ void XmlWriter::closeTop()
     myOpen.pop_back();
 }
 
+void XmlWriter::endStartTag()
+{
+    if (!myOpen.empty() && myOpen.back().tagOpen) {
+        put(">\n");
+        myOpen.back().tagOpen = false;
+    }
+}
+
 bool XmlWriter::startDocument(char const* path, char const* root)
 {
     discard();
@@ -606,10 +614,7 @@ bool XmlWriter::open(char const* name, char const* message)
     }
     if (myFailed || !*name)
         return note(-1, message);
-    if (!myOpen.empty() && myOpen.back().tagOpen) {
-        put(">\n");
-        myOpen.back().tagOpen = false;
-    }
+    endStartTag();
     putIndent(depth());
     put('<');
     size_t const length = std::strlen(name);
@@ -794,10 +799,7 @@ bool XmlWriter::addComment(char const* text)
         return note(-1, Message);
     if (myFailed || (myApart && myOpen.empty()))
         return note(-1, Message);
-    if (!myOpen.empty() && myOpen.back().tagOpen) {
-        put(">\n");
-        myOpen.back().tagOpen = false;
-    }
+    endStartTag();
     putIndent(depth());
     put("<!--");
     putText<Escape::None>(text);
@@ -913,10 +915,7 @@ void XmlWriter::join(XmlWriter const& run)
     if (run.myUsed == 0)
         return;
     // What the run's first element would have written here: the end of the open start tag.
-    if (!myOpen.empty() && myOpen.back().tagOpen) {
-        put(">\n");
-        myOpen.back().tagOpen = false;
-    }
+    endStartTag();
     put(run.myBuffer.get(), run.myUsed);
     myIndentEnd = true;
     myTagBytes = myTextBytes = 0;
