@@ -38,7 +38,7 @@ std::string document(int events, int layers)
     auto found = made.find(events);
     if (found != made.end())
         return found->second;
-    fs::path const gendoc = fs::path(__FILE__).parent_path() / "../../tools/gendoc";
+    fs::path const gendoc = fs::path(VANTREL_SOURCE_DIR) / "tools/gendoc";
     std::string const path = (folder() / ("doc" + std::to_string(events))).string();
     std::string const command = "python3 '" + gendoc.string() + "' '" + path + "' " +
                                 std::to_string(events) + " " + std::to_string(layers) +
