@@ -571,11 +571,13 @@ bool XmlWriter::startDocument(char const* path, char const* root)
 
 bool XmlWriter::endDocument()
 {
-    if (!myWriting || myFailed) {
+    auto fail = [this] {
         std::printf("testXmlwriterFilename: Error at xmlTextWriterEndDocument\n");
         discard();
         return false;
-    }
+    };
+    if (!myWriting || myFailed)
+        return fail();
     while (!myOpen.empty())
         closeTop();
     myWriting = false;
@@ -586,11 +588,8 @@ bool XmlWriter::endDocument()
     // Nothing is pending after the sync. Closing only now keeps the lock that tells other saves
     // this file is no leftover until it has its name.
     ::close(fd);
-    if (!ok) {
-        std::printf("testXmlwriterFilename: Error at xmlTextWriterEndDocument\n");
-        discard();
-        return false;
-    }
+    if (!ok)
+        return fail();
     myTempPath.clear();
     removeLeftovers();
     // Make the rename itself durable; the new file is in place whatever this answers.
