@@ -48,6 +48,14 @@ void attributeValue(xmlChar const* value, xmlChar const* end, std::string& out, 
     length = out.size();
 }
 
+// Where a name the parser interned starts its search in the name cache.
+std::size_t nameHash(void const* local, void const* prefix)
+{
+    return (reinterpret_cast<std::uintptr_t>(local) * 31u +
+            reinterpret_cast<std::uintptr_t>(prefix)) >>
+           3;
+}
+
 } // namespace
 
 XmlPushParser::XmlPushParser(bool silent) : mySax(new xmlSAXHandler)
@@ -183,10 +191,7 @@ uint32_t XmlPushParser::name(XmlTokens& out, void const* local, void const* pref
     if (myNameCache.empty())
         myNameCache.assign(64, NameKey {nullptr, nullptr, 0});
     std::size_t const mask = myNameCache.size() - 1;
-    std::size_t h = (reinterpret_cast<std::uintptr_t>(local) * 31u +
-                     reinterpret_cast<std::uintptr_t>(prefix)) >>
-                    3;
-    for (;; ++h) {
+    for (std::size_t h = nameHash(local, prefix);; ++h) {
         NameKey& k = myNameCache[h & mask];
         if (!k.local) {
             k = {local, prefix, make()};
@@ -199,9 +204,7 @@ uint32_t XmlPushParser::name(XmlTokens& out, void const* local, void const* pref
                 for (NameKey const& o : old) {
                     if (!o.local)
                         continue;
-                    std::size_t g = (reinterpret_cast<std::uintptr_t>(o.local) * 31u +
-                                     reinterpret_cast<std::uintptr_t>(o.prefix)) >>
-                                    3;
+                    std::size_t g = nameHash(o.local, o.prefix);
                     while (myNameCache[g & m].local)
                         ++g;
                     myNameCache[g & m] = o;

@@ -43,6 +43,25 @@ bool isBlank(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+bool allBlank(char const* text, std::size_t length)
+{
+    for (std::size_t i = 0; i < length; ++i)
+        if (!isBlank(text[i]))
+            return false;
+    return true;
+}
+
+// The usual line break and indentation between elements: what an indentation token stands for.
+bool isIndentation(char const* text, std::size_t length)
+{
+    if (length < 1 || length > MaxIndent + 1 || text[0] != '\n')
+        return false;
+    for (std::size_t i = 1; i < length; ++i)
+        if (text[i] != ' ')
+            return false;
+    return true;
+}
+
 } // namespace
 
 uint32_t XmlTokens::addName(std::string_view name)
@@ -102,14 +121,11 @@ void XmlTokens::text(Kind kind, char const* text, std::size_t length)
             put(Indents.text, myTextLength);
             myBytes.push_back('\0');
         }
-        bool blank = myTextBlank;
-        for (std::size_t i = 0; i < length && blank; ++i)
-            blank = isBlank(text[i]);
+        myTextBlank = myTextBlank && allBlank(text, length);
         myBytes.pop_back(); // the NUL
         put(text, length);
         myBytes.push_back('\0');
         myTextLength += length;
-        myTextBlank = blank;
         uint32_t const total = static_cast<uint32_t>(myTextLength);
         std::memcpy(myBytes.data() + myTextAt + 1, &total, sizeof total);
         return;
@@ -121,20 +137,14 @@ void XmlTokens::text(Kind kind, char const* text, std::size_t length)
     myTextLength = length;
     ++myTokens;
     // The usual line break and indentation between elements, written short at once.
-    bool indent = kind == Text && length >= 1 && length <= MaxIndent + 1 && text[0] == '\n';
-    for (std::size_t i = 1; indent && i < length; ++i)
-        indent = text[i] == ' ';
-    if (indent) {
+    if (kind == Text && isIndentation(text, length)) {
         myIndentOpen = true;
         myTextBlank = true;
         myBytes.push_back(static_cast<char>(Indent));
         myBytes.push_back(static_cast<char>(length - 1));
         return;
     }
-    bool blank = true;
-    for (std::size_t i = 0; i < length && blank; ++i)
-        blank = isBlank(text[i]);
-    myTextBlank = blank;
+    myTextBlank = allBlank(text, length);
     myBytes.push_back(static_cast<char>(kind));
     putValue(static_cast<uint32_t>(length));
     put(text, length);
@@ -149,10 +159,7 @@ void XmlTokens::closeText()
     if (std::exchange(myIndentOpen, false) || myTextKind != Text || !myTextBlank)
         return;
     char const* t = myBytes.data() + myTextAt + 1 + sizeof(uint32_t);
-    bool indent = myTextLength >= 1 && myTextLength <= MaxIndent + 1 && t[0] == '\n';
-    for (std::size_t i = 1; indent && i < myTextLength; ++i)
-        indent = t[i] == ' ';
-    if (!indent) {
+    if (!isIndentation(t, myTextLength)) {
         myBytes[myTextAt] = static_cast<char>(Blank);
         return;
     }

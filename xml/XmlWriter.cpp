@@ -519,6 +519,14 @@ void XmlWriter::closeTop()
     myOpen.pop_back();
 }
 
+void XmlWriter::endStartTag()
+{
+    if (!myOpen.empty() && myOpen.back().tagOpen) {
+        put(">\n");
+        myOpen.back().tagOpen = false;
+    }
+}
+
 bool XmlWriter::startDocument(char const* path, char const* root)
 {
     discard();
@@ -563,11 +571,13 @@ bool XmlWriter::startDocument(char const* path, char const* root)
 
 bool XmlWriter::endDocument()
 {
-    if (!myWriting || myFailed) {
+    auto fail = [this] {
         std::printf("testXmlwriterFilename: Error at xmlTextWriterEndDocument\n");
         discard();
         return false;
-    }
+    };
+    if (!myWriting || myFailed)
+        return fail();
     while (!myOpen.empty())
         closeTop();
     myWriting = false;
@@ -578,11 +588,8 @@ bool XmlWriter::endDocument()
     // Nothing is pending after the sync. Closing only now keeps the lock that tells other saves
     // this file is no leftover until it has its name.
     ::close(fd);
-    if (!ok) {
-        std::printf("testXmlwriterFilename: Error at xmlTextWriterEndDocument\n");
-        discard();
-        return false;
-    }
+    if (!ok)
+        return fail();
     myTempPath.clear();
     removeLeftovers();
     // Make the rename itself durable; the new file is in place whatever this answers.
@@ -606,10 +613,7 @@ bool XmlWriter::open(char const* name, char const* message)
     }
     if (myFailed || !*name)
         return note(-1, message);
-    if (!myOpen.empty() && myOpen.back().tagOpen) {
-        put(">\n");
-        myOpen.back().tagOpen = false;
-    }
+    endStartTag();
     putIndent(depth());
     put('<');
     size_t const length = std::strlen(name);
@@ -794,10 +798,7 @@ bool XmlWriter::addComment(char const* text)
         return note(-1, Message);
     if (myFailed || (myApart && myOpen.empty()))
         return note(-1, Message);
-    if (!myOpen.empty() && myOpen.back().tagOpen) {
-        put(">\n");
-        myOpen.back().tagOpen = false;
-    }
+    endStartTag();
     putIndent(depth());
     put("<!--");
     putText<Escape::None>(text);
@@ -913,10 +914,7 @@ void XmlWriter::join(XmlWriter const& run)
     if (run.myUsed == 0)
         return;
     // What the run's first element would have written here: the end of the open start tag.
-    if (!myOpen.empty() && myOpen.back().tagOpen) {
-        put(">\n");
-        myOpen.back().tagOpen = false;
-    }
+    endStartTag();
     put(run.myBuffer.get(), run.myUsed);
     myIndentEnd = true;
     myTagBytes = myTextBytes = 0;

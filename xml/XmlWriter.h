@@ -133,6 +133,8 @@ private:
     void putName(Element const& e);
     // Ends the element on top: "/>" or its end tag, then the line.
     void closeTop();
+    // Ends a start tag still open with its line, before an element or a comment inside it.
+    void endStartTag();
     bool flush();
 
     char const* myEncoding;

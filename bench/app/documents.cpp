@@ -20,6 +20,7 @@
 // "traced" keep the object and XML traces on, as the program runs; the others turn them off. The
 // one named "one parse" reads the file on the main thread alone, for comparison.
 // Run by hand in a release build: build/rel/bench/bench_app_documents [--benchmark_filter=...].
+#include "../xml/BareSax2.h"
 #include "Ob.h"
 #include "ObQtRefresher.h"
 #include "ObQtWinDoc.h"
@@ -36,7 +37,6 @@
 #include <QPaintEvent>
 #include <QWheelEvent>
 #include <benchmark/benchmark.h>
-#include <libxml/parser.h>
 #include <libxml/xmlwriter.h>
 
 #include <algorithm>
@@ -181,35 +181,15 @@ void traces(bool on)
     Xml::ourTrace = on;
 }
 
-// libxml2 alone: one SAX2 parse of the document's file with callbacks that do nothing, in ms.
+// libxml2 alone on the document's file, in ms.
 double bareSax2Ms(std::string const& bundlePath)
 {
-    xmlSAXHandler sax;
-    std::memset(&sax, 0, sizeof sax);
-    sax.initialized = XML_SAX2_MAGIC;
-    sax.startElementNs = [](void*, xmlChar const*, xmlChar const*, xmlChar const*, int,
-                            xmlChar const**, int, int, xmlChar const**) {};
-    sax.endElementNs = [](void*, xmlChar const*, xmlChar const*, xmlChar const*) {};
-    sax.characters = [](void*, xmlChar const*, int) {};
-    sax.ignorableWhitespace = sax.characters;
     std::string const file = bundlePath + "/doc_data.xml";
     QElapsedTimer clock;
     clock.start();
-    FILE* in = std::fopen(file.c_str(), "rb");
-    if (!in)
-        return -1;
-    // The push parser, fed as the reader feeds it (the program refuses to load files as
-    // entities, the way a plain file parse would).
-    xmlParserCtxtPtr ctxt = xmlCreatePushParserCtxt(&sax, nullptr, nullptr, 0, file.c_str());
-    std::vector<char> piece(256 << 10);
-    int failed = 0;
-    for (std::size_t n; !failed && (n = std::fread(piece.data(), 1, piece.size(), in)) > 0;)
-        failed = xmlParseChunk(ctxt, piece.data(), static_cast<int>(n), 0);
-    failed = failed || xmlParseChunk(ctxt, nullptr, 0, 1) != 0 || !ctxt->wellFormed;
-    xmlFreeParserCtxt(ctxt);
-    std::fclose(in);
+    bool const parsed = bareSax2Parse(file.c_str());
     double const ms = clock.nsecsElapsed() / 1e6;
-    return failed ? -1 : ms;
+    return parsed ? ms : -1;
 }
 
 Size sizeOf(benchmark::State const& state)

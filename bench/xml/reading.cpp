@@ -4,11 +4,11 @@
 // nothing: what reading costs before the model sees a node. "Once" is the reader's single parse,
 // "Stretches" its parallel reading on every core. Run by hand in a release build:
 // build/rel/bench/bench_xml_reading [--benchmark_filter=...].
+#include "BareSax2.h"
 #include "XmlReader.h"
 #include "XmlStretches.h"
 
 #include <benchmark/benchmark.h>
-#include <libxml/parser.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,7 +38,7 @@ std::string document(int events, int layers)
     auto found = made.find(events);
     if (found != made.end())
         return found->second;
-    fs::path const gendoc = fs::path(__FILE__).parent_path() / "../../tools/gendoc";
+    fs::path const gendoc = fs::path(VANTREL_SOURCE_DIR) / "tools/gendoc";
     std::string const path = (folder() / ("doc" + std::to_string(events))).string();
     std::string const command = "python3 '" + gendoc.string() + "' '" + path + "' " +
                                 std::to_string(events) + " " + std::to_string(layers) +
@@ -72,27 +72,9 @@ void BM_BareSax2(benchmark::State& state)
 {
     std::string const file =
         document(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    xmlSAXHandler sax;
-    std::memset(&sax, 0, sizeof sax);
-    sax.initialized = XML_SAX2_MAGIC;
-    sax.startElementNs = [](void*, xmlChar const*, xmlChar const*, xmlChar const*, int,
-                            xmlChar const**, int, int, xmlChar const**) {};
-    sax.endElementNs = [](void*, xmlChar const*, xmlChar const*, xmlChar const*) {};
-    sax.characters = [](void*, xmlChar const*, int) {};
-    sax.ignorableWhitespace = sax.characters;
-    std::vector<char> piece(256 << 10);
-    for (auto _ : state) {
-        FILE* in = std::fopen(file.c_str(), "rb");
-        xmlParserCtxtPtr ctxt = xmlCreatePushParserCtxt(&sax, nullptr, nullptr, 0, file.c_str());
-        for (std::size_t n; in && (n = std::fread(piece.data(), 1, piece.size(), in)) > 0;)
-            xmlParseChunk(ctxt, piece.data(), static_cast<int>(n), 0);
-        xmlParseChunk(ctxt, nullptr, 0, 1);
-        if (!ctxt->wellFormed)
+    for (auto _ : state)
+        if (!bareSax2Parse(file.c_str()))
             state.SkipWithError("the document did not parse");
-        xmlFreeParserCtxt(ctxt);
-        if (in)
-            std::fclose(in);
-    }
 }
 
 void read(benchmark::State& state, bool stretches)

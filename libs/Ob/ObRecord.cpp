@@ -89,14 +89,6 @@ float toFloat(double v)
     return static_cast<float>(v);
 }
 
-bool startField(XmlWriter& w, char const* name, ObAttrKind kind)
-{
-    return w.startElement("attr") && w.addNameAttribute("_id", name) &&
-           w.addNameAttribute("_t", dataTypeName(kind));
-}
-
-// The same texts as the generic writing gives (intText, realText, boolText): the writer formats
-// numbers as "%i" and "%f" in the C locale, and writes "True" and "False".
 void setText(rtl::str& s, char const* text)
 {
     if (text && *text)
@@ -105,6 +97,14 @@ void setText(rtl::str& s, char const* text)
         s = rtl::str();
 }
 
+bool startField(XmlWriter& w, char const* name, ObAttrKind kind)
+{
+    return w.startElement("attr") && w.addNameAttribute("_id", name) &&
+           w.addNameAttribute("_t", dataTypeName(kind));
+}
+
+// The same texts as the generic writing gives (intText, realText, boolText): the writer formats
+// numbers as "%i" and "%f" in the C locale, and writes "True" and "False".
 bool endField(XmlWriter& w, rtl::str const& value)
 {
     // A string without text is stored as the empty value.
