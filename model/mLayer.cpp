@@ -420,8 +420,7 @@ void mLayer::addEvent(Obh& evHdl, double startTime, double rowIndex)
     mEvent* ev = eventOf(evHdl);
     A_ASSERT(ev);
     // Adding what the layer holds already moves it.
-    if (myEvents.count(evHdl))
-        takeOut(evHdl);
+    takeOut(evHdl);
     double const row = std::floor(static_cast<float>(rowIndex));
     M_TRACE("Adding EVENT at time=%.1f, ri=%.1f\n", startTime, row);
     ev->setStartTime(startTime);
@@ -463,7 +462,7 @@ void mLayer::addEvent(Obh& evHdl, double startTime)
 
 bool mLayer::takeOut(Obh& evHdl)
 {
-    if (!myEvents.contains(evHdl))
+    if (myEvents.erase(evHdl) == 0)
         return false;
     myEventCache.reset();
     if (mEvent* ev = eventOf(evHdl)) {
@@ -473,7 +472,6 @@ bool mLayer::takeOut(Obh& evHdl)
             ev->setFiling(nullptr, Obh(), {});
         }
     }
-    myEvents.erase(evHdl);
     // Recomputed when next asked: taking many events out costs one pass, not one each.
     mySpansValid = false;
     raiseDirt(DirtActiveEvents);

@@ -58,8 +58,7 @@ unsigned int ObDirty::newDirtId(char const* name) const
         text = name;
     else
         text.set("Dirt[%u]", id);
-    if (Ob::ourTrace)
-        A_TRACE_C("iblue", "DIRT NAME[%u] = %s\n", id, text.cs());
+    OB_TRACE("DIRT NAME[%u] = %s\n", id, text.cs());
     myDirtNames[id] = text;
     return id;
 }

@@ -68,22 +68,31 @@ std::size_t ObhSet::runFor(uint32_t addr) const
     return std::min(i, myRuns.size() - 1);
 }
 
-bool ObhSet::inRuns(Obt const* type, uint32_t addr) const
+bool ObhSet::inRuns(Obt const* type, uint32_t addr, std::size_t& r) const
 {
     if (myRuns.empty() || type != myType)
         return false;
-    Run const& run = myRuns[runFor(addr)];
+    r = runFor(addr);
+    Run const& run = myRuns[r];
     return std::binary_search(run.begin(), run.end(), addr);
+}
+
+bool ObhSet::inOthers(Obh const& h) const
+{
+    return !myOthers.empty() && myOthers.count(h) != 0;
 }
 
 bool ObhSet::contains(Obh const& h) const
 {
-    return inRuns(h.myType, h.myAddr) || (!myOthers.empty() && myOthers.count(h) != 0);
+    std::size_t r = 0;
+    return inRuns(h.myType, h.myAddr, r) || inOthers(h);
 }
 
 bool ObhSet::insert(Obh const& h)
 {
-    if (contains(h))
+    // The run is found once: a handle kept by its slot goes where the search ended.
+    std::size_t r = 0;
+    if (inRuns(h.myType, h.myAddr, r) || inOthers(h))
         return false;
     if (myRuns.empty() && h.myFlags == Obh::IsValid) {
         myType = h.myType;
@@ -98,7 +107,6 @@ bool ObhSet::insert(Obh const& h)
         myRuns.push_back({h.myAddr});
         return true;
     }
-    std::size_t const r = runFor(h.myAddr);
     Run& run = myRuns[r];
     run.insert(std::lower_bound(run.begin(), run.end(), h.myAddr), h.myAddr);
     if (run.size() <= 2 * RunSize)
@@ -113,8 +121,8 @@ bool ObhSet::insert(Obh const& h)
 
 std::size_t ObhSet::erase(Obh const& h)
 {
-    if (inRuns(h.myType, h.myAddr)) {
-        std::size_t const r = runFor(h.myAddr);
+    std::size_t r = 0;
+    if (inRuns(h.myType, h.myAddr, r)) {
         Run& run = myRuns[r];
         run.erase(std::lower_bound(run.begin(), run.end(), h.myAddr));
         if (run.empty())

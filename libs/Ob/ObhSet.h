@@ -97,7 +97,10 @@ private:
     }
     // The run that holds the slot, or would (the last when none).
     std::size_t runFor(uint32_t addr) const;
-    bool inRuns(Obt const* type, uint32_t addr) const;
+    // Whether the runs hold the slot of the pool; r is then the run that holds it, and is the one
+    // that would whenever the pool is that of the runs.
+    bool inRuns(Obt const* type, uint32_t addr, std::size_t& r) const;
+    bool inOthers(Obh const& h) const;
     Obh handleAt(uint32_t addr) const;
 
     // The pool of the compact half; null until the first valid handle, and again once that half

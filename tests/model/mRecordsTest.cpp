@@ -1,3 +1,4 @@
+#include "AttrText.h"
 #include "ObAttr.h"
 #include "ObClassTypeOf.h"
 #include "ScratchDir.h"
@@ -20,33 +21,6 @@
 #include <vector>
 
 namespace {
-
-// One attribute as a fresh object answers it: name, data type name, text of the default.
-struct Attr
-{
-    std::string name, type, value;
-    bool operator==(Attr const&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, Attr const& a)
-{
-    return out << a.name << ":" << a.type << "=" << a.value;
-}
-
-std::vector<Attr> attrsOf(ObObj const& o)
-{
-    std::list<rtl::str> names;
-    o.getAttrNames(names);
-    std::vector<Attr> out;
-    for (rtl::str const& n : names) {
-        ObAttr a;
-        rtl::str text;
-        EXPECT_TRUE(o.getAttr(n, a)) << n.c();
-        EXPECT_TRUE(o.getAttrAsString(n, text)) << n.c();
-        out.push_back({n.c(), a.getCDataType(), text.c()});
-    }
-    return out;
-}
 
 // Gives every attribute a value other than its default: what a save must carry through.
 void setEveryAttr(ObObj& o, int seed)
@@ -72,13 +46,14 @@ void setEveryAttr(ObObj& o, int seed)
     }
 }
 
-std::map<std::string, std::vector<Attr>> everything()
+std::map<std::string, std::vector<AttrText>> everything()
 {
-    std::map<std::string, std::vector<Attr>> out;
+    std::map<std::string, std::vector<AttrText>> out;
     auto take = [&](char const* type, Obt* t) {
         for (unsigned r = 0; r < t->getCurrentTypeCount(); ++r) {
             unsigned const addr = t->myAddrsByRosterIndex[r];
-            out[std::string(type) + "#" + std::to_string(addr)] = attrsOf(*t->objFromAddr(addr));
+            out[std::string(type) + "#" + std::to_string(addr)] =
+                describedAttrs(*t->objFromAddr(addr));
         }
     };
     take("mTimeline", tlObj::ourType_mTimeline);
@@ -113,14 +88,14 @@ TEST(mRecords, AnObjectTakenAgainFromItsPoolStartsFromTheDefaults)
     auto expectReusedAsFresh = [](auto* type, int seed) {
         SCOPED_TRACE(seed);
         Obh fresh = type->make();
-        std::vector<Attr> const defaults = attrsOf(*type->ptr(fresh));
+        std::vector<AttrText> const defaults = describedAttrs(*type->ptr(fresh));
         Obh h = type->make();
         setEveryAttr(*type->ptr(h), seed);
         unsigned const slot = h.getAddr();
         h.dealloc();
         Obh again = type->make();
         EXPECT_EQ(again.getAddr(), slot);
-        EXPECT_EQ(attrsOf(*type->ptr(again)), defaults);
+        EXPECT_EQ(describedAttrs(*type->ptr(again)), defaults);
         return type->ptr(again);
     };
     mEvent* ev = expectReusedAsFresh(tlObj::ourType_mEvent, 1);
@@ -163,7 +138,7 @@ TEST(mRecords, EveryRecordRoundTripsUnderACommaDecimalLocale)
     setEveryAttr(*tlObj::ourType_mPlSample->ptr(sample), 50);
     auto const saved = everything();
     ASSERT_EQ(saved.size(), 6u);
-    EXPECT_EQ(saved.at("mEvent#0")[2].value, "44.250000") << "a real keeps its point";
+    EXPECT_EQ(saved.at("mEvent#0")[2].text, "44.250000") << "a real keeps its point";
 
     ASSERT_TRUE(saveTimelineDoc(doc.cmp, path));
     std::string message;
@@ -174,9 +149,9 @@ TEST(mRecords, EveryRecordRoundTripsUnderACommaDecimalLocale)
 namespace {
 
 // The "attr" elements of the first object of a class in a saved document, in order.
-std::vector<Attr> savedAttrsOf(std::string const& text, std::string const& cls)
+std::vector<AttrText> savedAttrsOf(std::string const& text, std::string const& cls)
 {
-    std::vector<Attr> out;
+    std::vector<AttrText> out;
     std::size_t at = text.find("<object _t=\"" + cls + "\"");
     if (at == std::string::npos)
         return out;
@@ -195,18 +170,18 @@ std::vector<Attr> savedAttrsOf(std::string const& text, std::string const& cls)
     return out;
 }
 
-std::vector<Attr> colour(char const* name, char const* type, std::vector<char const*> values)
+std::vector<AttrText> colour(char const* name, char const* type, std::vector<char const*> values)
 {
-    std::vector<Attr> out;
+    std::vector<AttrText> out;
     char const* const channels = "RGBA";
     for (std::size_t i = 0; i < values.size(); ++i)
         out.push_back({std::string(name) + channels[i], type, values[i]});
     return out;
 }
 
-std::vector<Attr> joined(std::vector<std::vector<Attr>> parts)
+std::vector<AttrText> joined(std::vector<std::vector<AttrText>> parts)
 {
-    std::vector<Attr> out;
+    std::vector<AttrText> out;
     for (auto const& part : parts)
         out.insert(out.end(), part.begin(), part.end());
     return out;
@@ -219,7 +194,7 @@ std::vector<Attr> joined(std::vector<std::vector<Attr>> parts)
 // on every one of them.
 TEST(mRecords, AFreshObjectIsSavedWithItsTableOfAttributes)
 {
-    std::map<std::string, std::vector<Attr>> const expected = {
+    std::map<std::string, std::vector<AttrText>> const expected = {
         {"mTimeline",
          {{"tick", "int", "1"},
           {"layerHidingEnabled", "bool", "False"},

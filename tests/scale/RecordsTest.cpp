@@ -1,4 +1,4 @@
-#include "ObAttr.h"
+#include "AttrText.h"
 #include "ScaleTestSupport.h"
 #include "ScratchDir.h"
 #include "XmlWriter.h"
@@ -42,35 +42,6 @@ TEST(ScaleRecords, SecondsPerUnitThatPrintAlikeShareOneLook)
 
 namespace {
 
-// One attribute of a record: its name, its data type name (the "_t" of a saved "attr" element)
-// and its value as text.
-struct AttrText
-{
-    std::string name, type, text;
-    bool operator==(AttrText const&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& o, AttrText const& a)
-{
-    return o << a.name << " " << a.type << " \"" << a.text << "\"";
-}
-
-// The attributes as the description interface gives them, in the order of the names list.
-std::vector<AttrText> described(ObObj const& o)
-{
-    std::list<rtl::str> names;
-    o.getAttrNames(names);
-    std::vector<AttrText> out;
-    for (rtl::str const& n : names) {
-        ObAttr attr;
-        rtl::str text;
-        EXPECT_TRUE(o.getAttr(n, attr)) << n.c();
-        EXPECT_TRUE(o.getAttrAsString(n, text)) << n.c();
-        out.push_back({n.c(), attr.getCDataType(), text.cs()});
-    }
-    return out;
-}
-
 // The attributes as a saved file holds them: its "attr" elements, in order.
 std::vector<AttrText> saved(ObObj& o)
 {
@@ -105,7 +76,7 @@ std::vector<AttrText> saved(ObObj& o)
 void expectRecord(ObObj& o, std::vector<AttrText> const& expected,
                   std::vector<std::string> const& open = {})
 {
-    for (auto const& got : {described(o), saved(o)}) {
+    for (auto const& got : {describedAttrs(o), saved(o)}) {
         ASSERT_EQ(got.size(), expected.size());
         for (std::size_t i = 0; i < got.size(); ++i) {
             AttrText e = expected[i];
