@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """A double click on an event opens its editor; a title typed there with letters beyond ASCII
-("é", "€") reaches the saved file when the editor closes, and is there again after the program
+("ê", "€") reaches the saved file when the editor closes, and is there again after the program
 is started anew with the bundle."""
 
 import session

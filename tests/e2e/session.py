@@ -43,7 +43,7 @@ class Failure(Exception):
 
 def map_letters(display, keysyms):
     """Puts each keysym on a spare key of its own, before the program starts. A letter beyond
-    the keyboard's ("é", "€") would else be typed by xdotool on a spare key it maps for the moment
+    the keyboard's ("ê", "€") would else be typed by xdotool on a spare key it maps for the moment
     and maps back at once, and a program that reads the key after that gets nothing."""
     x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
     x11.XOpenDisplay.restype = ctypes.c_void_p
@@ -208,7 +208,7 @@ class Session:
             number += chunk
         os.close(read)
         self.display = ":" + number.decode().strip()
-        map_letters(self.display, ("eacute", "EuroSign"))
+        map_letters(self.display, ("ecircumflex", "EuroSign"))
 
     def x(self, *command, check=True):
         """Runs an X client on the test's display; its output."""

@@ -19,6 +19,9 @@ KEYS = ["e", "e", "e", "l", "r", "ctrl+a", "BackSpace", "alt+l", "alt+minus", "a
         "alt+n", "n", "f", "alt+f", "shift+f", "space", "Escape", "Delete"]
 MODIFIERS = ["shift", "ctrl", "alt", "super"]
 MENU_BAR = 30  # clicks stay below the menu bar: its menus can close the document
+# The program's own dialogs that random input can open (menus are reached with Alt and the
+# arrow keys too); each is answered with Escape.
+DIALOGS = ("SDI", "Save as...", "Vantrel", "Open...", "Open Document...", "Check For Updates")
 SAVED = re.compile(r"Saved (\S+) with (\d+) events")
 BATCH = 10
 
@@ -79,14 +82,14 @@ class Soak:
     def main_window(self):
         """The document's window: the named window that is no dialog of ours."""
         for w in self.s.windows():
-            if w.name and w.name not in ("SDI", "Save as...") and w.w >= 300:
+            if w.name and w.name not in DIALOGS and w.w >= 300:
                 return w
         return None
 
     def dismiss_dialogs(self):
         """A question or dialog that random input opened is answered with Escape."""
         for w in self.s.windows():
-            if w.name in ("SDI", "Save as...", "Vantrel"):
+            if w.name in DIALOGS:
                 self.s.focus(w)
                 self.s.key("Escape")
                 self.dismissed += 1
