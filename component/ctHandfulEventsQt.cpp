@@ -27,7 +27,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
+#include <optional>
 #include <set>
 
 namespace {
@@ -111,6 +113,143 @@ GuideBox guideBox(DropZoneRule::Guide guide, double gapY, double gapH, double q)
     return {};
 }
 
+// One layer of the stack as a drop leaves it, top to bottom: a layer that is there (a hidden one
+// has no stack rows and is left out), or one the drop makes.
+struct PlannedLayer
+{
+    enum class Made
+    {
+        Not,      // there before the drop
+        ForZone,  // the zone's new layer
+        AboveAll, // a first layer for the rows the handful needs above the stack
+        BelowAll, // a last layer for the rows it needs below
+    };
+    Obh layer;
+    Made made = Made::Not;
+    double rowMin = 0, rows = 0;
+};
+
+// The whole change a drop makes, worked out before the stack changes.
+struct DropPlan
+{
+    std::vector<PlannedLayer> stack;
+    // The layer the zone drops into, makes a row in, or makes.
+    std::size_t zoneAt = 0;
+    // Rows the handful needs above and below the stack, and whether the zone's new layer takes
+    // them (else a layer of their own does).
+    int extraTop = 0, extraBottom = 0;
+    bool topInZoneLayer = false, bottomInZoneLayer = false;
+    // Where each event lands: its layer in the stack and its row there.
+    std::map<Obh, std::pair<std::size_t, double>> landings;
+
+    // The first stack row of a layer: the whole rows above it, as the stacking counts them.
+    int firstSri(std::size_t at) const
+    {
+        int sri = 0;
+        for (std::size_t i = 0; i < at && i < stack.size(); ++i)
+            sri += static_cast<int>(stack[i].rows);
+        return sri;
+    }
+    int rowCount() const { return firstSri(stack.size()); }
+    // The layer and the row of a stack row, as the stack-row index finds them (a later layer
+    // takes a row that two claim); false for a row of no layer.
+    bool find(int sri, std::size_t& at, double& ri) const
+    {
+        bool found = false;
+        int first = 0;
+        for (std::size_t i = 0; i < stack.size(); ++i) {
+            int const k = sri - first;
+            if (k >= 0 && k < stack[i].rows) {
+                at = i;
+                ri = stack[i].rowMin + k;
+                found = true;
+            }
+            first += static_cast<int>(stack[i].rows);
+        }
+        return found;
+    }
+};
+
+// Works out a drop by the zone's rule around the reference layer, the grabbed event landing on
+// stack row landing (in the stack as the zone makes it), the others minDsri to maxDsri rows from
+// it: nothing when the reference layer has no stack rows or an event would find no row.
+std::optional<DropPlan> planDrop(mTimeline const& tl, Obh ref, DropZoneRule const& rule,
+                                 int landing, int minDsri, int maxDsri,
+                                 std::map<Obh, EventDragCache> const& records)
+{
+    using Made = PlannedLayer::Made;
+    using Makes = DropZoneRule::Makes;
+    DropPlan plan;
+    std::optional<std::size_t> refAt;
+    for (Obh const& h : tl.getLayerHdls()) {
+        mLayer const* layer = tlObj::layerOf(h);
+        if (!layer || !layer->rowScale() || layer->getStackRowIndex() < 0)
+            continue;
+        if (h == ref)
+            refAt = plan.stack.size();
+        plan.stack.push_back({h, Made::Not, rowMin(*layer), rowMax(*layer) - rowMin(*layer)});
+    }
+    if (!refAt)
+        return std::nullopt;
+    plan.zoneAt = *refAt;
+    PlannedLayer const newLayer {Obh(), Made::ForZone, 0.0, 1.0};
+    switch (rule.makes) {
+    case Makes::Nothing:
+        break;
+    case Makes::RowAtTop:
+    case Makes::RowAtBottom:
+        plan.stack[plan.zoneAt].rows += 1.0;
+        break;
+    case Makes::LayerBefore:
+        plan.stack.insert(plan.stack.begin() + static_cast<std::ptrdiff_t>(plan.zoneAt), newLayer);
+        break;
+    case Makes::LayerAfter:
+        ++plan.zoneAt;
+        plan.stack.insert(plan.stack.begin() + static_cast<std::ptrdiff_t>(plan.zoneAt), newLayer);
+        break;
+    }
+    // Rows above the stack: in the zone's new layer when it is the first, else in a new first
+    // layer. Either way they stand above every row that was there, as many as the ghosts showed:
+    // rows between the events stay, as they do in the layers that were there.
+    if (landing + minDsri < 0) {
+        plan.extraTop = -(landing + minDsri);
+        plan.topInZoneLayer =
+            rule.makesLayer() && rule.makesAbove() && plan.firstSri(plan.zoneAt) == 0;
+        if (plan.topInZoneLayer) {
+            plan.stack[plan.zoneAt].rows += plan.extraTop;
+        } else {
+            plan.stack.insert(plan.stack.begin(),
+                              {Obh(), Made::AboveAll, 0.0, static_cast<double>(plan.extraTop)});
+            ++plan.zoneAt;
+        }
+    }
+    // Rows below the stack: likewise, in the zone's new layer when it is the last.
+    int const rows = plan.rowCount();
+    if (int const lowest = plan.extraTop + landing + maxDsri; lowest >= rows) {
+        plan.extraBottom = lowest - rows + 1;
+        PlannedLayer& zone = plan.stack[plan.zoneAt];
+        plan.bottomInZoneLayer = rule.makesLayer() && !rule.makesAbove() &&
+                                 plan.firstSri(plan.zoneAt) + static_cast<int>(zone.rows) == rows;
+        if (plan.bottomInZoneLayer)
+            zone.rows += plan.extraBottom;
+        else
+            plan.stack.push_back(
+                {Obh(), Made::BelowAll, 0.0, static_cast<double>(plan.extraBottom)});
+    }
+    for (auto const& [h, rec] : records) {
+        int const sri = plan.extraTop + landing + static_cast<int>(rec.myDsri);
+        std::size_t at = 0;
+        double ri = 0;
+        M_TRACE("SEARCH AT: dropSri %i + relSri %f\n", landing, plan.extraTop + rec.myDsri);
+        if (!plan.find(sri, at, ri)) {
+            A_TRACE_C("ired", "No stack row %i for %s\n", sri, rec.myEvent->getTitle().cs());
+            return std::nullopt;
+        }
+        plan.landings[h] = {at, ri};
+    }
+    return plan;
+}
+
 // Our drags are numbered, so that a drag of ours is told from an older one.
 int ourDragSerial = 0;
 
@@ -129,13 +268,9 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
         myGrabSceneX = atScene.x();
         myGrabSceneY = atScene.y();
     }
-    mTimeline* tl = getTimeline();
-    if (tl) {
-        indexStackRows(*tl, mySriIndex);
-        tl->getBreadLayers(myTopLayerHdl, myBottomLayerHdl);
-        if (mScale* ts = tl->timeScale())
-            myGrabTime = ts->parentToLocal(myGrabSceneX).asSeconds();
-    }
+    indexStack();
+    if (mTimeline* tl = getTimeline(); tl && tl->timeScale())
+        myGrabTime = tl->timeScale()->parentToLocal(myGrabSceneX).asSeconds();
     mySrcViewW = source ? source->width() : 0;
     if (myGrabEvent) {
         mLayer const* layer = myGrabEvent->getLayer();
@@ -453,20 +588,46 @@ int ctHandfulEventsQt::landingSri(EventDragCache const& rec) const
     return static_cast<int>(myDropSri) + static_cast<int>(rec.myDsri);
 }
 
+void ctHandfulEventsQt::indexStack()
+{
+    mTimeline const* tl = getTimeline();
+    if (!tl)
+        return;
+    std::vector<IndexedLayer> stack;
+    stack.reserve(tl->getLayerHdls().size());
+    for (Obh const& h : tl->getLayerHdls())
+        if (mLayer const* layer = layerOf(h))
+            stack.push_back({h, layer->getStackRowIndex(), rowMin(*layer), rowMax(*layer)});
+    if (stack == myIndexedStack && !stack.empty())
+        return;
+    myIndexedStack = std::move(stack);
+    mySriIndex.clear();
+    indexStackRows(*tl, mySriIndex);
+    tl->getBreadLayers(myTopLayerHdl, myBottomLayerHdl);
+    M_TRACE("Indexed %i stack rows of %i layers\n", static_cast<int>(mySriIndex.size()),
+            static_cast<int>(myIndexedStack.size()));
+}
+
 void ctHandfulEventsQt::cacheHoverData(double x, double y, QGraphicsSceneDragDropEvent* event)
 {
     bool const zoning = event && (event->modifiers() & ZoningKey);
     if (x == myHoverX && y == myHoverY && zoning == myHoverZoning)
         return;
+    hoverAt(x, y, event);
+}
+
+void ctHandfulEventsQt::hoverAt(double x, double y, QGraphicsSceneDragDropEvent* event)
+{
     myHoverX = x;
     myHoverY = y;
-    myHoverZoning = zoning;
+    myHoverZoning = event && (event->modifiers() & ZoningKey);
     M_TRACE("----- Get HOVER DATA %f, %f\n", x, y);
     mTimeline* tl = getTimeline();
     mScale* ts = getTimelineTimeScale();
     mLayer* ref = nullptr;
     int maxSri = 0;
     if (tl && ts && getTimelinePerpScale()) {
+        indexStack();
         maxSri = tl->getMaxStackRowIndex();
         myZone = tl->getLayerHdlZoneAtSceneRowPos(y, myLayerHdl, myOtherLayerHdl, &myZoneY,
                                                   &myZoneH, &myGapY, &myGapH, &myZoneLabel);
@@ -665,8 +826,11 @@ bool ctHandfulEventsQt::dropOn(giLayer* item, QGraphicsSceneDragDropEvent* event
     ourHand.clearMousePresses(nullptr);
     double const x = event->scenePos().x(), y = event->scenePos().y();
     M_TRACE("Scene drop at %f, %f\n", x, y);
-    // The drop lands where the hover at the drop point says.
-    cacheHoverData(x, y, event);
+    // The drop lands where the hover at the drop point says, in the stack as it is now: a pass
+    // may have changed it since the last hover, while the pointer rested.
+    if (mTimeline* tl = getTimeline())
+        tl->restackLayers();
+    hoverAt(x, y, event);
     if (event->modifiers() & Qt::ShiftModifier) {
         myHoverTime = myGrabTime;
         myHoverShift = 0;
@@ -677,6 +841,7 @@ bool ctHandfulEventsQt::dropOn(giLayer* item, QGraphicsSceneDragDropEvent* event
 
 bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* event, double, double y)
 {
+    using Made = PlannedLayer::Made;
     double const dTime = myHoverShift;
     mTimeline* tl = getTimeline();
     mScale* ts = getTimelineTimeScale();
@@ -688,7 +853,7 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
             event->ignore();
         return false;
     };
-    if (!ts || !ref || myZone == DropZone::NoLayer)
+    if (!tl || !ts || !ref || myZone == DropZone::NoLayer)
         return refuse("no layer to drop on");
     // The hover at the drop point said where everything lands: the drop makes the rows it needs
     // and puts every event there.
@@ -696,9 +861,15 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
             "myDropRiInLayer       %f\nlayer sri       %i\nsri             %f\n",
             rule.name, y, myDropYInLayer, rowMin(*ref), myDropRiInLayer, ref->getStackRowIndex(),
             myDropSri);
+    int const landing = static_cast<int>(myDropSri);
+    std::optional<DropPlan> const plan =
+        planDrop(*tl, myRefLayerHdl, rule, landing, myMinDsri, myMaxDsri, myEventCaches);
+    if (!plan)
+        return refuse("no stack row for every event");
 
+    // Only now does the stack change, all of it as planned.
     double const minVis = ts->getMinVisValue(), maxVis = ts->getMaxVisValue();
-    Obh dropHdl = myRefLayerHdl;
+    std::map<Made, Obh> made;
     double dropRi = std::floor(myDropRiInLayer);
     switch (rule.makes) {
     case DropZoneRule::Makes::Nothing:
@@ -718,76 +889,54 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
     case DropZoneRule::Makes::LayerBefore:
         M_TRACE(rule.makesAbove() ? "INSERT NEW LAYER before %s\n" : "INSERT NEW LAYER after %s\n",
                 ref->getTitle().cs());
-        dropHdl = tl->insertNewLayer(myRefLayerHdl, !rule.makesAbove(), 1.0);
+        made[Made::ForZone] = tl->insertNewLayer(myRefLayerHdl, !rule.makesAbove(), 1.0);
         dropRi = 0;
         break;
     }
-    // Stack rows are read from the stack as it stands after each insertion.
-    tl->restackLayers();
+    auto const layerAt = [&](std::size_t at) {
+        PlannedLayer const& planned = plan->stack[at];
+        return planned.made == Made::Not ? planned.layer : made[planned.made];
+    };
+    Obh dropHdl = layerAt(plan->zoneAt);
     mLayer* drop = layerOf(dropHdl);
-    if (!drop)
-        return refuse("the new layer was not made");
-    uiGi* target = drop->giEnsure(dropHdl);
-
-    int const landing = static_cast<int>(myDropSri);
-    int const maxSri = tl->getMaxStackRowIndex();
-    // Rows above the stack: in the zone's new layer when it is the first, else in a new first
-    // layer. Either way they stand above every row that was there, as many as the ghosts showed:
-    // rows between the events stay, as they do in the layers that were there.
-    int extraTop = 0;
-    if (landing + myMinDsri < 0) {
-        int const n = -(landing + myMinDsri);
-        if (rule.makesLayer() && rule.makesAbove() && drop->getStackRowIndex() == 0) {
-            M_TRACE("dropSri %f, TL Max: %i, Dsri min %i, max %i, Add extra TOP LYR ROWS - ri "
-                    "ABOVE %i\n",
-                    myDropSri, maxSri, myMinDsri, myMaxDsri, n);
+    A_ASSERT(drop);
+    if (plan->extraTop > 0) {
+        int const n = plan->extraTop;
+        if (plan->topInZoneLayer) {
+            M_TRACE("dropSri %f, Dsri min %i, max %i, Add extra TOP LYR ROWS - ri ABOVE %i\n",
+                    myDropSri, myMinDsri, myMaxDsri, n);
             drop->insertRowsAtIndex(minVis, maxVis, rowMin(*drop), n);
         } else {
-            M_TRACE("dropSri %f, TL Max: %i, Dsri min %i, max %i, Add extra TOP LAYER - ri "
-                    "ABOVE %i\n",
-                    myDropSri, maxSri, myMinDsri, myMaxDsri, n);
-            tl->insertNewLayerWithRowsAtTop(n);
+            M_TRACE("dropSri %f, Dsri min %i, max %i, Add extra TOP LAYER - ri ABOVE %i\n",
+                    myDropSri, myMinDsri, myMaxDsri, n);
+            made[Made::AboveAll] = tl->insertNewLayerWithRowsAtTop(n);
         }
-        extraTop = n;
-        tl->restackLayers();
     }
-    // Rows below the stack: likewise, in the zone's new layer when it is the last.
-    if (int const bottom = tl->getMaxStackRowIndex(); extraTop + landing + myMaxDsri >= bottom) {
-        int const n = extraTop + landing + myMaxDsri - bottom + 1;
-        bool const last = drop->getStackRowIndex() + rowCount(*drop) == bottom;
+    if (plan->extraBottom > 0) {
+        int const n = plan->extraBottom;
         M_TRACE("ADD!\n");
-        if (rule.makesLayer() && !rule.makesAbove() && last) {
-            M_TRACE("dropSri %f, TL Max: %i, Dsri min %i, max %i, Add BOT LYR ROWS - BELOW %i\n",
-                    myDropSri, bottom, myMinDsri, myMaxDsri, n);
+        if (plan->bottomInZoneLayer) {
+            M_TRACE("dropSri %f, Dsri min %i, max %i, Add BOT LYR ROWS - BELOW %i\n", myDropSri,
+                    myMinDsri, myMaxDsri, n);
             drop->insertRowsAtIndex(minVis, maxVis, rowMax(*drop), n);
         } else {
-            M_TRACE("dropSri %f, TL Max: %i, Dsri min %i, max %i, Add BOT LAYER - ri BELOW %i\n",
-                    myDropSri, bottom, myMinDsri, myMaxDsri, n);
-            tl->insertNewLayerWithRowsAtBottom(n);
+            M_TRACE("dropSri %f, Dsri min %i, max %i, Add BOT LAYER - ri BELOW %i\n", myDropSri,
+                    myMinDsri, myMaxDsri, n);
+            made[Made::BelowAll] = tl->insertNewLayerWithRowsAtBottom(n);
         }
-        tl->restackLayers();
     }
+    tl->restackLayers();
+    uiGi* target = drop->giEnsure(dropHdl);
 
-    int placed = 0;
     for (auto& [h, rec] : myEventCaches) {
-        int const sri = extraTop + landingSri(rec);
-        M_TRACE("SEARCH AT: dropSri %f + relSri %f\n", myDropSri, extraTop + rec.myDsri);
-        Obh layer;
-        double ri = 0;
-        if (!tl->getLayerAndRowByStackRowIndex(sri, layer, ri)) {
-            A_TRACE_C("ired", "No stack row %i for %s: it goes back\n", sri,
-                      rec.myEvent->getTitle().cs());
-            continue;
-        }
-        M_TRACE("Event %p TO layer %s, ri %f\n", static_cast<void*>(rec.myEvent),
-                titleOf(layerOf(layer)), ri);
+        auto const& [at, ri] = plan->landings.at(h);
         rec.myPlaced = true;
-        rec.myDropLayerHdl = layer;
+        rec.myDropLayerHdl = layerAt(at);
         rec.myDropRi = ri;
-        ++placed;
+        A_ASSERT(layerOf(rec.myDropLayerHdl));
+        M_TRACE("Event %p TO layer %s, ri %f\n", static_cast<void*>(rec.myEvent),
+                titleOf(layerOf(rec.myDropLayerHdl)), ri);
     }
-    if (placed == 0)
-        return refuse("no stack row for any event");
     if (event)
         event->acceptProposedAction();
     acceptMovedEvents(dropRi, dTime, target, myGrabEventHdl, myEventCaches);

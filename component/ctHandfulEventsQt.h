@@ -68,8 +68,9 @@ public:
     void drawSceneGuide(Painter& painter) override;
 
     // The hover data for a scene position: zone, reference layer, where the grabbed event lands,
-    // ghosts, label. The drop takes the same data at the drop point, so the events land where
-    // their ghosts stood.
+    // ghosts, label; nothing is worked out again while the pointer and the zoning key rest. The
+    // drop works the same data out afresh at the drop point, so the events land where their
+    // ghosts stand in the stack as it is then.
     void cacheHoverData(QGraphicsSceneDragDropEvent* event);
     void cacheHoverData(double x, double y, QGraphicsSceneDragDropEvent* event);
     // Without the zoning key every zone that makes rows or layers becomes IntoRows, and two
@@ -79,8 +80,8 @@ public:
     // Moves the drop row so that the whole handful lies in the stack's rows; true when moved.
     bool clampToExistingLayers(int maxSri, Obh& layer, double& dropYInLayer, double& dropRiInLayer);
     // The drop: the rows or the layer the zone makes, the rows above or below the stack the
-    // handful needs, then every event to its stack row. False (nothing changed) without a zone
-    // to drop in.
+    // handful needs, then every event to its stack row. All of it is worked out before the stack
+    // changes: false, and nothing changed, without a zone to drop in or a row for every event.
     bool dropOnHelper(giLayer* item, QGraphicsSceneDragDropEvent* event, double x, double y);
     // Puts the placed events into the timeline at their new layer and row, dTime later, and
     // makes them the selection.
@@ -140,6 +141,8 @@ public:
     int myGuideR = 255, myGuideG = 255, myGuideB = 255;
     rtl::str myZoneLabel;
     int myMinDsri = 0, myMaxDsri = 0;
+    // Stack row -> (row in its layer, layer), and the layers with the smallest and the largest
+    // scene y: made at the pick-up, and again whenever the hover finds the stack changed.
     std::map<int, std::pair<double, Obh>> mySriIndex;
     int mySrcViewW = 0;
     Obh myTopLayerHdl, myBottomLayerHdl;
@@ -147,6 +150,21 @@ public:
     QByteArray myDragMark;
 
 private:
+    // What the stack-row index was made from: each layer's first stack row and rows.
+    struct IndexedLayer
+    {
+        Obh layer;
+        int sri = -1;
+        double rowMin = 0, rowMax = 0;
+        bool operator==(IndexedLayer const&) const = default;
+    };
+    std::vector<IndexedLayer> myIndexedStack;
+
+    // Makes the stack-row index and the outermost layers again when the stack is not the one
+    // they were made from.
+    void indexStack();
+    // The hover data at (x, y), worked out whatever the last hover was.
+    void hoverAt(double x, double y, QGraphicsSceneDragDropEvent* event);
     // The reference layer's drop values for scene y (no clamp): myDropYInLayer,
     // myDropRiInLayer, myDropSri.
     void dropRowAt(mLayer const& layer, double y);

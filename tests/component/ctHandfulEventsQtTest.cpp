@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <ostream>
 #include <set>
@@ -524,6 +525,108 @@ TEST_F(Undragged, ANewBottomRowBelowAllForOneEventAddsARowAndNoLayer)
     EXPECT_EQ(tl.getLayerHdls().size(), 2u);
     EXPECT_EQ(spot(y), DragDoc::Spot(1, 3, 300));
     EXPECT_EQ(layer(b)->rowScale()->getMaxValue(), 4);
+}
+
+// A drop after a pass changed the stack ------------------------------------------------------
+
+namespace {
+
+// A layer as a drop may change it: its rows and where each of its events is (row, start).
+struct LayerState
+{
+    Obh layer;
+    double rowMin = 0, rowMax = 0;
+    std::map<Obh, std::pair<double, double>> events;
+    bool operator==(LayerState const&) const = default;
+};
+
+void PrintTo(LayerState const& l, std::ostream* os)
+{
+    *os << "rows [" << l.rowMin << ", " << l.rowMax << "), " << l.events.size() << " events";
+}
+
+std::vector<LayerState> stackOf(mTimeline const& tl)
+{
+    std::vector<LayerState> out;
+    for (Obh const& h : tl.getLayerHdls()) {
+        mLayer const* l = DragDoc::layer(h);
+        LayerState state {h, l->rowScale()->getMinValue(), l->rowScale()->getMaxValue(), {}};
+        for (Obh const& e : l->getEvents())
+            state.events[e] = {DragDoc::ev(e)->getRowIndex(), DragDoc::ev(e)->getStartTime()};
+        out.push_back(state);
+    }
+    return out;
+}
+
+// Layer hiding turned on with these layers hidden, and the pass that follows, as while the
+// pointer rests in a drag.
+void hideInAPass(DragDoc& d, std::initializer_list<Obh> layers)
+{
+    d.tl.setLayerHidingEnabled(true);
+    for (Obh h : layers)
+        DragDoc::layer(h)->setIsActive(false);
+    d.doc.dirt.setDirty(tlObj::DirtLayerHidingChanged, true);
+    d.doc.pass();
+}
+
+} // namespace
+
+TEST_F(Undragged, ADropAfterAPassThatChangedTheStackLandsInTheStackAsItIsNow)
+{
+    // y and z, two rows apart, grabbed at y.
+    doc.selection.removeFromSelection(x);
+    auto handful = pick(y);
+    ASSERT_TRUE(handful);
+    std::unique_ptr<QDrag> drag(handful->getQDrag());
+    double const px = handful->myGrabSceneX, py = sceneY(3.5);
+    // Over a's last row: y would land there, z in b's second row.
+    auto over = dragEvent(QEvent::GraphicsSceneDragMove, px, py, drag->mimeData());
+    ASSERT_TRUE(handful->canDropOn(anyLayerItem, over.get()));
+    // While the pointer rests, a pass hides a: b moves up, the pointer is over b's second row,
+    // and b's three rows are the whole stack.
+    hideInAPass(*this, {a});
+    auto drop = dragEvent(QEvent::GraphicsSceneDrop, px, py, drag->mimeData());
+    ASSERT_TRUE(handful->dropOn(anyLayerItem, drop.get()));
+    tl.restackLayers();
+    EXPECT_EQ(spot(y), Spot(1, 0, 300)) << "kept inside the stack, as over b's first row";
+    EXPECT_EQ(spot(z), Spot(1, 2, 500));
+    EXPECT_EQ(tl.getLayerHdls().size(), 2u) << "no layer made";
+}
+
+TEST_F(Drags, ADropWithNothingLeftToLandOnChangesNothing)
+{
+    // A new bottom row of b, then a pass hides every layer.
+    ASSERT_TRUE(hover(9.15, Qt::ControlModifier));
+    ASSERT_EQ(handful->myZone, DropZone::NewBottomRow);
+    hideInAPass(*this, {a, b});
+    std::vector<LayerState> const before = stackOf(tl);
+    auto drop = dragEvent(QEvent::GraphicsSceneDrop, pointerX, sceneY(9.15), drag->mimeData(),
+                          Qt::MoveAction, Qt::ControlModifier);
+    EXPECT_FALSE(handful->dropOn(anyLayerItem, drop.get()));
+    EXPECT_FALSE(drop->isAccepted());
+    EXPECT_EQ(stackOf(tl), before);
+    handful->returnEventsToOrigLocations();
+    EXPECT_EQ(spots(), (std::vector<Spot> {{0, 2, 100}, {1, 0, 300}, {1, 2, 500}}));
+}
+
+TEST_F(Undragged, EventsLandInTheRowsTheirGhostsShowInALayerWhoseRowsBeginBelowZero)
+{
+    // A row above b's first: b's rows run from -1 to 2.
+    at(900, 20, -1, b);
+    sync();
+    ASSERT_EQ(layer(b)->rowScale()->getMinValue(), -1);
+    doc.selection.removeFromSelection(x);
+    auto handful = pick(y);
+    ASSERT_TRUE(handful);
+    std::unique_ptr<QDrag> drag(handful->getQDrag());
+    // Over b's first row, the one numbered -1.
+    auto drop =
+        dragEvent(QEvent::GraphicsSceneDrop, handful->myGrabSceneX, sceneY(6.5), drag->mimeData());
+    ASSERT_TRUE(handful->canDropOn(anyLayerItem, drop.get()));
+    EXPECT_DOUBLE_EQ(handful->myEventCaches.at(y).myGhostY, sceneY(6));
+    ASSERT_TRUE(handful->dropOn(anyLayerItem, drop.get()));
+    EXPECT_EQ(spot(y), Spot(1, -1, 300));
+    EXPECT_EQ(spot(z), Spot(1, 1, 500));
 }
 
 // The end of a drag ------------------------------------------------------------------------------
