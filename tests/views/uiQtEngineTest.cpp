@@ -116,30 +116,6 @@ TEST(uiQtEngineTest, SavingOntoAnExistingBundleAsksFirst)
     EXPECT_EQ(std::string(out.c()), bundle.dir.file("New"));
 }
 
-// Given a document's path rather than a folder, the save dialog starts in the document's folder
-// and offers its name, ready to be typed over.
-TEST(uiQtEngineTest, ASaveStartsInTheDocumentsFolderOfferingItsName)
-{
-    Bundle bundle;
-    QString folder, offered, selected;
-    whenShown<QFileDialog>([&](QFileDialog* d) {
-        folder = d->directory().absolutePath();
-        auto* box = d->findChild<QLineEdit*>("fileNameEdit");
-        offered = box->text();
-        selected = box->selectedText();
-        QMetaObject::invokeMethod(d, "accept");
-        if (d->isVisible())
-            d->reject();
-    });
-    aPath out;
-    EXPECT_TRUE(uiQtEngine().browseForFilePathToSave(out, "Save as...",
-                                                     bundle.dir.file("Plan").c_str(), nullptr));
-    EXPECT_EQ(std::string(out.c()), bundle.dir.file("Plan")) << "the name as offered";
-    EXPECT_EQ(folder.toStdString(), bundle.dir.path);
-    EXPECT_EQ(offered, "Plan");
-    EXPECT_EQ(selected, "Plan");
-}
-
 TEST(uiQtEngineTest, SaveQuestionAnswersSaveDontSaveOrCancel)
 {
     struct Answer
