@@ -75,7 +75,19 @@ struct MenuEntry
     bool appMenu = false;
     // A second key that does the same.
     char const* otherShortcut = nullptr;
+    // The platform's key for the entry, in place of the shortcut where the platform names one.
+    QKeySequence::StandardKey standardKey = QKeySequence::UnknownKey;
 };
+
+// The platform's key for an entry, else its own shortcut (the generic X11 desktop names no key
+// for Save As, GNOME and KDE name the same as the shortcut).
+QKeySequence keysOf(MenuEntry const& e)
+{
+    if (e.standardKey != QKeySequence::UnknownKey)
+        if (QKeySequence const platform(e.standardKey); !platform.isEmpty())
+            return platform;
+    return e.shortcut ? QKeySequence(QString::fromUtf8(e.shortcut)) : QKeySequence();
+}
 
 struct Menu
 {
@@ -84,6 +96,19 @@ struct Menu
 };
 
 constexpr MenuEntry Separator {};
+
+// Where the save dialog starts: in the document's folder, offering the document's name; a
+// document never saved, or whose folder is gone, starts in the home folder.
+QByteArray saveStart(mDoc const& doc)
+{
+    QString folder;
+    if (rtl::str const path = doc.getPath(); *path.cs())
+        folder = QFileInfo(QString::fromUtf8(path.cs())).absolutePath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    QString const name = QString::fromUtf8(doc.getName().cs());
+    return (name.isEmpty() ? folder : folder + '/' + name).toUtf8();
+}
 
 } // namespace
 
@@ -146,7 +171,10 @@ void mApp::initMenus()
         Separator,
         {"Close", &cmdFileClose::ourInstance, "Ctrl+W"},
         {"Save", &cmdFileSave::ourInstance, "Ctrl+S"},
-        {"Save As...", &cmdFileSaveAs::ourInstance, "Ctrl+Alt+S"},
+        {.text = "Save As...",
+         .cmd = &cmdFileSaveAs::ourInstance,
+         .shortcut = "Ctrl+Shift+S",
+         .standardKey = QKeySequence::SaveAs},
         {"About Vantrel...", nullptr, nullptr, false, &mApp::showAboutWindow, true},
         {"Check For Updates...", nullptr, nullptr, false, &mApp::checkForUpdates, true},
         Separator,
@@ -211,8 +239,9 @@ void mApp::initMenus()
                 menu->addSeparator();
                 continue;
             }
-            ObQtMitem* item = e.func ? menu->addFuncMitem(e.text, e.func, e.shortcut, e.checkable)
-                                     : menu->addMitem(e.text, e.cmd, e.shortcut, e.checkable);
+            QKeySequence const keys = keysOf(e);
+            ObQtMitem* item = e.func ? menu->addFuncMitem(e.text, e.func, keys, e.checkable)
+                                     : menu->addMitem(e.text, e.cmd, keys, e.checkable);
             if (e.appMenu)
                 item->setAppMenuMitem();
             if (e.otherShortcut)
@@ -225,6 +254,9 @@ void mApp::initMenus()
 bool mApp::notify(QObject* receiver, QEvent* event)
 {
     try {
+        if ((event->type() == QEvent::Hide || event->type() == QEvent::WindowDeactivate) &&
+            receiver->isWidgetType())
+            windowLeaving(static_cast<QWidget*>(receiver), *event);
         return QApplication::notify(receiver, event);
     } catch (...) {
         // No handler's failure is swallowed: what it left half done must not reach a save.
@@ -232,6 +264,35 @@ bool mApp::notify(QObject* receiver, QEvent* event)
                   static_cast<int>(event->type()));
         aAssertFail("an exception escaped an event handler", __FILE__, __LINE__);
     }
+}
+
+void mApp::windowLeaving(QWidget* window, QEvent const& event)
+{
+    // Menus and drop-down lists give the keyboard back themselves; the document's window is the
+    // one it goes back to.
+    if (!window->isWindow() || window->windowType() == Qt::Popup ||
+        window->windowType() == Qt::ToolTip || dynamic_cast<ObQtWinDoc*>(window))
+        return;
+    // Some platforms take the keyboard from a window as it hides, others after it hid.
+    bool const hadKeyboard =
+        event.type() == QEvent::Hide ? window->isActiveWindow() : window->isHidden();
+    if (!hadKeyboard)
+        return;
+    // Once the window is gone and whatever closed it is done: a question that follows at once
+    // takes the keyboard for itself.
+    QTimer::singleShot(0, this, &mApp::keyboardToDocument);
+}
+
+void mApp::keyboardToDocument()
+{
+    if (activeModalWidget() || activePopupWidget())
+        return;
+    if (QWidget* active = activeWindow(); active && active->isVisible())
+        return;
+    auto* doc = dynamic_cast<mDoc*>(getDoc());
+    QWidget* window = doc ? doc->getWindow() : nullptr;
+    if (window && window->isVisible())
+        window->activateWindow();
 }
 
 bool mApp::event(QEvent* event)
@@ -490,7 +551,8 @@ bool mApp::saveDoc(ObDoc* d, bool saveAs)
     if (chosen) {
         aPath chosen;
         if (!(ourUi ? *ourUi : myUi)
-                 .browseForFilePathToSave(chosen, "Save as...", nullptr, nullptr))
+                 .browseForFilePathToSave(chosen, "Save as...", saveStart(*doc).constData(),
+                                          nullptr))
             return false;
         path = chosen.asChar();
     }

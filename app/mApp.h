@@ -10,6 +10,7 @@ class AutoUpdater;
 class QEvent;
 class QObject;
 class QString;
+class QWidget;
 class mDoc;
 class wMain;
 
@@ -86,6 +87,11 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // A window of the application that goes while it has the keyboard (a pop-up editor, a
+    // dialog, the save question) gives it back to the document's window, so that the document's
+    // keys work again without a click.
+    void windowLeaving(QWidget* window, QEvent const& event);
+    void keyboardToDocument();
     // Ends the program once nothing is left open: no document, no window on screen.
     void quitWhenNothingIsOpen();
     // The document argument, or the current one; it must be a timeline document.

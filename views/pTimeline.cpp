@@ -39,16 +39,24 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <set>
 
 namespace {
 
-// The turn of a wheel event: up and down, else sideways (with Alt held, X11 reports the turn
-// sideways).
+// A turn that goes more sideways than up or down: a tilted wheel, a touchpad, X buttons 6 and 7
+// (and, with Alt held, X11's report of the upright wheel).
+bool sideways(QWheelEvent const& event)
+{
+    QPoint const angle = event.angleDelta();
+    return std::abs(angle.x()) > std::abs(angle.y());
+}
+
+// The turn of a wheel event along the way it goes.
 int wheelDelta(QWheelEvent const& event)
 {
     QPoint const angle = event.angleDelta();
-    return angle.y() != 0 ? angle.y() : angle.x();
+    return sideways(event) ? angle.x() : angle.y();
 }
 
 char const* itemTypeName(QGraphicsItem* item)
@@ -62,13 +70,13 @@ char const* itemTypeName(QGraphicsItem* item)
 
 } // namespace
 
-pTimeline::WheelMode pTimeline::wheelModeFor(Qt::KeyboardModifiers modifiers)
+pTimeline::WheelMode pTimeline::wheelModeFor(Qt::KeyboardModifiers modifiers, bool sideways)
 {
     bool const control = modifiers & Qt::ControlModifier;
     bool const alt = modifiers & Qt::AltModifier;
     if (control)
         return alt ? WheelZoomTime : WheelZoomRows;
-    return alt ? WheelPanTime : WheelPanRows;
+    return alt || sideways ? WheelPanTime : WheelPanRows;
 }
 
 int pTimeline::nowTimerInterval(double secondsPerPixel)
@@ -490,7 +498,7 @@ void pTimeline::wheelEvent(QWheelEvent* event)
     // the desktop.
     bool const away = delta > 0;
     bool const shift = event->modifiers() & Qt::ShiftModifier;
-    switch (wheelModeFor(event->modifiers())) {
+    switch (wheelModeFor(event->modifiers(), sideways(*event))) {
     case WheelZoomTime: {
         double const p = timeZoomPixel(*event);
         M_TRACE_C("ired", "ZOom around pt %f, delta %i\n", p, delta);

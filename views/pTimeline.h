@@ -44,8 +44,8 @@ class pTimeline : public ObQtPanel, public tlObj, public aRefreshable
 
 public:
     // What a wheel turn does, chosen by its modifiers: Control and Alt zoom the time axis, Control
-    // alone the rows, Alt alone pans the time axis, neither pans the rows. Shift takes bigger
-    // steps; Meta is not looked at.
+    // alone the rows, Alt alone pans the time axis, neither pans the rows, or the time axis when
+    // the turn goes sideways. Shift takes bigger steps; Meta is not looked at.
     enum WheelMode
     {
         WheelZoomTime,
@@ -53,7 +53,7 @@ public:
         WheelPanTime,
         WheelPanRows
     };
-    static WheelMode wheelModeFor(Qt::KeyboardModifiers modifiers);
+    static WheelMode wheelModeFor(Qt::KeyboardModifiers modifiers, bool sideways = false);
     // The now timer's interval for a time zoom: the milliseconds one pixel of the time axis
     // takes, cut toward zero; 0 (no timer) below a millisecond and beyond an int.
     static int nowTimerInterval(double secondsPerPixel);

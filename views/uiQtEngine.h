@@ -18,7 +18,8 @@ public:
     ~uiQtEngine() override;
 
     // True with the chosen path (as the file system spells it) in out; false when cancelled,
-    // out unchanged. Title, start folder and name filter may each be null.
+    // out unchanged. Title, start folder and name filter may each be null; a start path that
+    // names no folder opens its folder with its name offered, selected to be typed over.
     bool browseForFilePathToSave(aPath& out, char const* title, char const* dir,
                                  char const* filter) override;
     // 1 save, -1 don't save, 0 cancel (also Escape, or closing the question).

@@ -50,7 +50,9 @@ void ObQtMitem::build(ObQtMenu* menu, char const* text, QKeySequence const& shor
     if (!myCmd && !myFunc)
         myQAction->setEnabled(false);
     myQAction->setCheckable(checkable);
-    myQAction->setShortcutContext(Qt::ApplicationShortcut);
+    // The keys act in the window that carries the bar, the document's: typed into a pop-up
+    // editor or any other window they are that window's, and never run a command there.
+    myQAction->setShortcutContext(Qt::WindowShortcut);
 }
 
 ObCmd* ObQtMitem::getCmd() const

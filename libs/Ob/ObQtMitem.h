@@ -10,7 +10,8 @@ class ObQtMenu;
 class QAction;
 
 // One menu entry: a Qt action bound to a command or to a plain function (never both). A chosen
-// entry goes to the application object, which runs the command or calls the function.
+// entry goes to the application object, which runs the command or calls the function. Its
+// shortcut works while the window that holds the menu bar is the active one.
 class ObQtMitem : public QObject, public ObQtMitemData
 {
     Q_OBJECT

@@ -11,7 +11,8 @@ public:
     virtual ~ObQtUi();
 
     // A path to save to or to open, with the dialog's title, start folder and name filter (each
-    // may be null); true when the user chose one, which is then in out.
+    // may be null); true when the user chose one, which is then in out. A start "folder" that
+    // names no folder is a path whose folder the dialog starts in, offering its name.
     virtual bool browseForFilePathToSave(aPath& out, char const* title, char const* dir, char const* filter) = 0;
     virtual bool browseForFilePathToLoad(aPath& out, char const* title, char const* dir, char const* filter) = 0;
     // Save before closing? 1 save, -1 don't save, 0 cancel.

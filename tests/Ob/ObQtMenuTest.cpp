@@ -110,8 +110,8 @@ TEST_F(ObQtMenuTest, ChosenEntriesRunTheirCommandOrCallTheirFunction)
 }
 
 // Without a global menu bar the document window carries the application's bar: its shortcuts
-// fire by key while a window of the application is active, with the command's state of the
-// moment, and the bar outlives the windows.
+// fire by key while that window is active, with the command's state of the moment; in another
+// window of the application the keys are that window's. The bar outlives the windows.
 TEST_F(ObQtMenuTest, ShortcutsFireWhileADocumentWindowIsOpen)
 {
     ObQtApp::ourMenuBar = &bar;
@@ -138,11 +138,13 @@ TEST_F(ObQtMenuTest, ShortcutsFireWhileADocumentWindowIsOpen)
     {
         ObQtWinDoc second(&doc); // made before the last window goes
         first.reset();
-        second.show();
-        QWidget other; // a window of the application without the bar
+        activate(second);
+        QTest::keyClick(&second, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(cmd.runs, 3);
+        QWidget other; // a window of the application without the bar: a pop-up editor, say
         activate(other);
         QTest::keyClick(&other, Qt::Key_Z, Qt::ControlModifier);
-        EXPECT_EQ(cmd.runs, 3);
+        EXPECT_EQ(cmd.runs, 3) << "the key is the other window's";
     }
     ASSERT_TRUE(alive) << "the last window gives the bar back";
     EXPECT_EQ(bar.parentWidget(), nullptr);

@@ -15,13 +15,16 @@ struct AnswerUi : ObQtUi
     int saveAnswer = -1;  // don't save
     bool confirmAnswer = false;
     std::vector<std::string> asked;
+    std::vector<std::string> saveStarts; // where each save dialog started
     std::vector<std::string> warnings;
 
     AnswerUi() { ObQtApp::ourUi = this; }
     ~AnswerUi() override { ObQtApp::ourUi = previous; }
-    bool browseForFilePathToSave(aPath& out, char const* title, char const*, char const*) override
+    bool browseForFilePathToSave(aPath& out, char const* title, char const* dir,
+                                 char const*) override
     {
         asked.push_back(title);
+        saveStarts.push_back(dir ? dir : "(none)");
         if (!savePath.empty())
             out = savePath.c_str();
         return !savePath.empty();

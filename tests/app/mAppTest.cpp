@@ -150,6 +150,27 @@ TEST_F(mAppTest, AFailedSaveKeepsTheOldFileAndTheDocumentAsItWasAndSaysSo)
     EXPECT_EQ(left, std::vector<std::string> {"doc_data.xml"});
 }
 
+// The save dialog starts in the document's folder and offers the document's name; a document
+// never saved, or whose folder went, starts in the home folder.
+TEST_F(mAppTest, TheSaveDialogStartsWhereTheDocumentIsAndOffersItsName)
+{
+    ScratchDir home;
+    EnvGuard homeVar("HOME", home.path.c_str());
+    app.launchCb();
+    std::filesystem::create_directory(dir.file("sub"));
+    ui.savePath = dir.file("sub/Plans");
+    ASSERT_TRUE(app.saveDoc(nullptr, false));
+    ui.savePath = dir.file("Other");
+    ASSERT_TRUE(app.saveDoc(nullptr, true));
+    ui.savePath = dir.file("sub/Again");
+    ASSERT_TRUE(app.saveDoc(nullptr, true));
+    std::filesystem::remove_all(dir.file("sub"));
+    ASSERT_TRUE(app.saveDoc(nullptr, true));
+    std::vector<std::string> const expected = {home.file("Untitled"), dir.file("sub/Plans"),
+                                               dir.file("Other"), home.file("Again")};
+    EXPECT_EQ(ui.saveStarts, expected);
+}
+
 TEST(mPlatformTest, AWaylandSessionPrefersX11UnlessAPlatformWasChosen)
 {
     struct Case

@@ -6,6 +6,7 @@
 #include "ObQtMitem.h"
 #include "ObSelection.h"
 #include "PrintQt.h"
+#include "XmlWriter.h"
 #include "aGraphic.h"
 #include "cmdTimelineNewLayer.h"
 #include "mEvent.h"
@@ -25,6 +26,7 @@
 #include <QAction>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QMoveEvent>
@@ -40,6 +42,7 @@
 #include <functional>
 #include <list>
 #include <map>
+#include <sstream>
 #include <string>
 
 using testing::HasSubstr;
@@ -120,6 +123,27 @@ struct OneLayerWindow : AppTest
     Obh layer;
 };
 
+// Activates a window; whether it then has the keyboard.
+bool activated(QWidget* window)
+{
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+// The first line where two texts differ, with its number; empty when they are the same.
+std::string firstDifference(std::string const& a, std::string const& b)
+{
+    std::istringstream as(a), bs(b);
+    std::string la, lb;
+    for (int line = 1;; ++line) {
+        bool const moreA = bool(std::getline(as, la)), moreB = bool(std::getline(bs, lb));
+        if (!moreA && !moreB)
+            return "";
+        if (moreA != moreB || la != lb)
+            return std::to_string(line) + ": " + la + " | " + lb;
+    }
+}
+
 ObQtMitem* entry(char const* menuTitle, char const* text)
 {
     for (QAction* m : ObQtApp::ourMenuBar->actions())
@@ -139,7 +163,7 @@ TEST_F(wMainTest, TheMenuBarHoldsFileEditEventsLayersAndView)
     std::vector<std::pair<std::string, V>> const expected = {
         {"File",
          {"-", "New Document", "Open...", "-", "Close [Ctrl+W]", "Save [Ctrl+S]",
-          "Save As... [Ctrl+Alt+S]", "About Vantrel... (app)", "Check For Updates... (app)", "-",
+          "Save As... [Ctrl+Shift+S]", "About Vantrel... (app)", "Check For Updates... (app)", "-",
           "Quit [Ctrl+Q]"}},
         {"Edit",
          {"Select All [Ctrl+A]", "-", "Copy [Ctrl+C] (never)", "Paste [Ctrl+V] (never)", "-",
@@ -454,6 +478,84 @@ TEST_F(OneLayerWindow, SpaceOpensTheEditorOfTheOneSelectedEventInPlaceOfALayerEd
         EXPECT_EQ(editor ? editor->getHdl() : Obh(), c.eventEditor);
         EXPECT_EQ(editors().getLayerEditor() != nullptr, c.layerEditor);
     }
+}
+
+// Keys typed into a pop-up editor are the editor's: none runs a command of the document (a
+// letter, Backspace, Delete or a key with Control), whatever the selection; only the editor's
+// own fields change. Once the editor closes, the document's window has the keyboard again.
+TEST_F(OneLayerWindow, KeysTypedIntoAPopUpEditorChangeOnlyItsFields)
+{
+    Obh const event = doc()->getCmp()->newEvent(Obh());
+    pass();
+    // The document as it would be saved, without its own record (which follows the window),
+    // and what is selected.
+    auto const content = [&] {
+        std::string const file = dir.file("content.xml");
+        XmlWriter w("ISO-8859-1");
+        EXPECT_TRUE(w.startDocument(file.c_str(), "timeline_document_v1") && doc()->saveXml(w) &&
+                    w.endDocument());
+        std::string const xml = readFile(file);
+        std::string selected;
+        for (Obh h : doc()->getSelectionEngine()->getSelection())
+            selected += std::to_string(h.getAddr()) + " ";
+        return xml.substr(0, xml.rfind("<doc")) + "selected: " + selected;
+    };
+    struct Case
+    {
+        char const* what;
+        Obh object;
+    };
+    Case const cases[] = {{"Edit Event", event}, {"Edit Layer", layer}};
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(activated(window));
+        select({c.object});
+        ASSERT_TRUE(space());
+        auto* editor = dynamic_cast<wEditObj*>(openEditor());
+        ASSERT_TRUE(editor);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
+        ASSERT_TRUE(editor->hasFocus()) << "the editor itself, where Space closes it";
+        std::string const before = content();
+        Obh h = c.object;
+        rtl::str title;
+        ASSERT_TRUE(h.obj()->getAttrAsString("title", title));
+        std::string const untyped = title.cs();
+        QTest::keyClicks(editor, "lefrn");
+        for (QKeyCombination key : {QKeyCombination(Qt::Key_Backspace),
+                                    QKeyCombination(Qt::Key_Delete), Qt::AltModifier | Qt::Key_L,
+                                    Qt::ControlModifier | Qt::Key_A, Qt::ShiftModifier | Qt::Key_F})
+            QTest::keyClick(editor, key.key(), key.keyboardModifiers());
+        pass();
+        EXPECT_EQ(firstDifference(before, content()), "") << "no command ran";
+        ASSERT_EQ(openEditor(), editor);
+
+        editor->getTitleEdit()->setFocus();
+        editor->getTitleEdit()->selectAll();
+        QTest::keyClicks(editor->getTitleEdit(), "lefrn");
+        QTest::keyClick(editor->getTitleEdit(), Qt::Key_Escape);
+        EXPECT_EQ(openEditor(), nullptr) << "Escape closes the editor, keeping what was typed";
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window)) << "the keyboard is back";
+        pass();
+        ASSERT_TRUE(h.obj()->getAttrAsString("title", title));
+        EXPECT_STREQ(title.cs(), "lefrn");
+        h.obj()->setAttrByString("title", untyped.c_str(), "rtl::str");
+        EXPECT_EQ(firstDifference(before, content()), "") << "nothing else changed";
+    }
+}
+
+// The save question gives the keyboard back to the document's window when it goes.
+TEST_F(wMainTest, AfterTheSaveQuestionTheDocumentsWindowHasTheKeyboard)
+{
+    app.newDoc();
+    edit();
+    QWidget* window = doc()->getWindow();
+    ASSERT_TRUE(activated(window));
+    whenShown<QMessageBox>([&](QMessageBox* box) {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(box));
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
 }
 
 TEST_F(OneLayerWindow, MovingTheWindowCarriesAnOpenEventEditorAlongButNotALayerEditor)

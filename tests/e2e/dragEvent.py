@@ -20,7 +20,7 @@ def body(s):
     s.focus(window)
     # A layer, an event in its first row and one below it in its second.
     s.key("l", "e", "e")
-    bundle, saved = s.save_as(window, "Drag", "ctrl+alt+s")
+    bundle, saved = s.save_as(window, "Drag", "ctrl+shift+s")
     window = s.window("Drag")
 
     def drag_top(where, finish="drop", hold=()):

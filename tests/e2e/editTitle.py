@@ -33,7 +33,7 @@ def body(s):
     s.xdo(["mousemove", "--sync", editor.x + editor.w // 2, editor.y + editor.h // 2],
           ["sleep", "0.2"], ["mousemove", "--sync", 1270, 1015])
     s.wait("the editor to close", lambda: all(w.id != editor.id for w in s.windows()))
-    bundle, doc = s.save_as(window, "Title", "ctrl+alt+s")
+    bundle, doc = s.save_as(window, "Title", "ctrl+shift+s")
     titles = [e["title"] for e in doc.events.values()]
     if titles != [TITLE]:
         raise session.Failure("the saved titles are %s" % titles)
@@ -42,7 +42,7 @@ def body(s):
     s.start(bundle)
     window = s.window("Title")
     s.painted(window)
-    _, doc = s.save_as(window, "Again", "ctrl+alt+s")
+    _, doc = s.save_as(window, "Again", "ctrl+shift+s")
     titles = [e["title"] for e in doc.events.values()]
     if titles != [TITLE]:
         raise session.Failure("after opening again the titles are %s" % titles)

@@ -15,7 +15,7 @@ def body(s):
     window = s.window("Generated")
     s.painted(window)
     s.screenshot()
-    _, saved = s.save_as(window, "Copy", "ctrl+alt+s")
+    _, saved = s.save_as(window, "Copy", "ctrl+shift+s")
     if saved.shape != made.shape:
         at = next(i for i, (a, b) in enumerate(zip(saved.shape, made.shape)) if a != b)
         raise session.Failure("the saved file differs in form at element %d: %s, generated %s"

@@ -29,7 +29,7 @@ def body(s):
     if sorted(e["rowIndex"] for e in doc.events.values()) != ["0.000000", "1.000000"]:
         raise session.Failure("the two events do not take rows 0 and 1")
     names(doc, "Plans", bundle)
-    bundle, doc = s.save_as(s.window("Plans"), "Other", "ctrl+alt+s")
+    bundle, doc = s.save_as(s.window("Plans"), "Other", "ctrl+shift+s")
     names(doc, "Other", bundle)
     window = s.window("Other")
     s.screenshot()

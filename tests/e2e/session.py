@@ -391,6 +391,13 @@ class Session:
         # No window manager: the program's window gets the keyboard from us.
         self.x("xdotool", "windowfocus", "--sync", window.id, check=False)
 
+    def wait_keyboard(self, window, timeout=30):
+        """Waits until the window has the keyboard (given it by the program, not by us)."""
+        def has():
+            focused = self.x("xdotool", "getwindowfocus", check=False).strip()
+            return focused.isdigit() and int(focused) == int(window.id, 16)
+        self.wait("%s to have the keyboard" % window, has, timeout)
+
     # --- input ----------------------------------------------------------------------------------
 
     def xdo(self, *steps):
@@ -430,8 +437,9 @@ class Session:
         moves += [["keyup", k] for k in hold]
         self.xdo(*moves)
 
-    def wheel(self, x, y, clicks, modifiers=()):
-        button = 4 if clicks > 0 else 5
+    def wheel(self, x, y, clicks, modifiers=(), sideways=False):
+        """Turns the wheel: clicks > 0 away from the user (or, sideways, to the left)."""
+        button = (6 if clicks > 0 else 7) if sideways else (4 if clicks > 0 else 5)
         steps = [["mousemove", "--sync", x, y]] + [["keydown", m] for m in modifiers]
         steps += [["click", "--repeat", abs(clicks), "--delay", "20", button]]
         steps += [["keyup", m] for m in modifiers]

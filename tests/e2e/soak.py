@@ -99,7 +99,7 @@ class Soak:
         self.dismiss_dialogs()
         s.focus(self.window)
         mark = len(s.trace())
-        s.key("ctrl+alt+s")
+        s.key("ctrl+shift+s")
         dialog = s.window("Save as...")
         s.focus(dialog)
         name = "soak-%02d" % number

@@ -250,6 +250,14 @@ TEST_F(Pane, TheWheelZoomsOrPansTheAxisItsModifiersName)
         {Qt::NoModifier, {0, 120}, tlObj::DirtRowScalePan, Rows, 0, -0.1},
         {Qt::ShiftModifier, {0, -120}, tlObj::DirtRowScalePan, Rows, 0, 1.0},
         {Qt::NoModifier, {0, -120}, tlObj::DirtRowScalePan, Rows, 0, 0.1},
+        // Sideways (a tilted wheel, a touchpad, X buttons 6 and 7): the time axis, leftwards
+        // showing what is earlier.
+        {Qt::NoModifier, {120, 0}, tlObj::DirtTimeScalePan, Time, 0, -0.05},
+        {Qt::NoModifier, {-120, 0}, tlObj::DirtTimeScalePan, Time, 0, 0.05},
+        {Qt::ShiftModifier, {-120, 0}, tlObj::DirtTimeScalePan, Time, 0, 0.5},
+        // A touchpad's stroke goes the way it mostly goes.
+        {Qt::NoModifier, {-120, 10}, tlObj::DirtTimeScalePan, Time, 0, 0.05},
+        {Qt::NoModifier, {10, -120}, tlObj::DirtRowScalePan, Rows, 0, 0.1},
         {Qt::AltModifier, {0, 120}, tlObj::DirtTimeScalePan, Time, 0, -0.05},
         // X11 reports an Alt turn sideways.
         {Qt::AltModifier, {-120, 0}, tlObj::DirtTimeScalePan, Time, 0, 0.05},
