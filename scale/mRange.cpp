@@ -133,6 +133,7 @@ void mRange::beginGrid(aTs const& start, aTs const&, aTimeDelta const& zoom, dou
     if (myGridlines)
         clearGrid();
     myGridlines = new std::vector<mGridline*>;
+    myGridStamp = 0;
     myGridStart = start;
     myGridBeginX = x0;
     myGridEndX = x1;
@@ -231,6 +232,7 @@ void mRange::clearGrid()
         delete g;
     delete myGridlines;
     myGridlines = nullptr;
+    myGridStamp = 0;
 }
 
 void mRange::buildGrid(aTs& start, aTs& end, aTimeDelta& zoom, double x0, double x1, LabelOwners& labelOwners,
