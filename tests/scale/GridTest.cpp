@@ -76,6 +76,33 @@ TEST(Grid, AWindowWithoutABoundaryHasOnlyTheLeadingGridline)
     EXPECT_TRUE(day->getGridline(0)->getTs() == start);
 }
 
+// The leading gridline stands for the unit already running at the left edge, which began before
+// the window: where a unit is longer than its nominal length (a 31-day month, a leap year) it
+// still lies left of the first column, not inside the window where no boundary is.
+TEST(Grid, TheLeadingGridlineLiesLeftOfTheWindowForLongUnits)
+{
+    TzGuard utcZone("UTC");
+    FixedMeasure fixed;
+    struct Case
+    {
+        int range;
+        aTs start;
+        double secsPerPixel;
+    } const cases[] = {{RangeMonth, utc(2027, 1, 3), 8640},
+                       {RangeYear1, utc(2024, 1, 2, 12), 86400},
+                       {RangeHour, utc(2027, 1, 3, 0, 30), 60}};
+    for (auto const& c : cases) {
+        mRange* r = rangeAt(c.range);
+        buildGrids({r}, c.start, c.secsPerPixel, 800);
+        ASSERT_GT(r->getNumGridlines(), 1) << r->desc().c();
+        EXPECT_LT(r->getGridline(0)->getParentPos(), 0) << r->desc().c();
+        EXPECT_LE(r->getGridline(0)->getParentPos(),
+                  r->getGridline(1)->getParentPos() - r->getSecondsPerUnit() / c.secsPerPixel)
+            << r->desc().c();
+    }
+    timeUnits()->clearGrids();
+}
+
 TEST(Grid, RowsSharingAHeaderRowClaimLabelsOnceAndTicksByIndex)
 {
     TzGuard utcZone("UTC");
