@@ -64,6 +64,8 @@ constexpr float SelectionMiddleW = 0.5f;
 // Labels of a row without a row style: the weight, the pads and the room a centred label needs.
 constexpr int LabelWeight = 50;
 constexpr int FallbackPad = 2;
+// The least room, in pixels, between a label's text and a tick drawn through its row.
+constexpr float TickClearance = 1;
 // The control panel: the columns' inset from the left and the right, the first line's drop and
 // the line pitch; the buffer one readout is formatted into.
 constexpr float PanelLeftInset = 3;
@@ -270,18 +272,26 @@ void mSkin::drawHeader(Painter& p) const
     if (units > 0) {
         // The rows with a band of their own fill the bottom; a stacked row lies in the band above
         // the cursor and leaves it where it is.
+        std::vector<float> tops(size_t(n), 0.0f);
         float cursor = y + h - fixedTotal;
+        for (int i = n - 1; i >= 0; --i) {
+            float const rowH = heights[size_t(i)];
+            if (myVisRanges[size_t(i)]->getPreSubtract())
+                cursor -= rowH;
+            tops[size_t(i)] = cursor;
+            cursor += rowH;
+        }
+        // A coarser row's ticks run down through the finer rows: their labels keep clear of them.
+        if (myHorizFlag)
+            keepHeaderTicks(x, x + w, tops, heights, y + h);
         for (int i = n - 1; i >= 0; --i) {
             mRange* range = myVisRanges[size_t(i)];
             myCurRangeSetup = range->getRangeSetup();
-            float const rowH = heights[size_t(i)];
-            if (range->getPreSubtract())
-                cursor -= rowH;
-            p.set2dGeometry(x, cursor, w, rowH);
+            p.set2dGeometry(x, tops[size_t(i)], w, heights[size_t(i)]);
             drawRangeHeaderBg(p, range, y, h);
             drawRangeHeaderLabels(p, range, y, h);
-            cursor += rowH;
         }
+        myHeaderTicks.clear();
         myCurRangeSetup = nullptr;
         p.set2dGeometry(x, y, w, h);
     }
@@ -388,6 +398,20 @@ void mSkin::drawRangeHeaderLabels(Painter& p, mRange* range, float top, float he
             p.draw2dLine(q0, t, q1, t);
     };
 
+    // A label is drawn only where no tick drawn through the ruler's rows runs through its text
+    // (a coarser row's gridline through a week's day, "3|1"): placed as the painter places it in
+    // its box, after its own gridline. The ticks are known while the whole ruler is drawn.
+    auto clearOfTicks = [&](char const* text, float bx, float by, float bw, float bh, int ha,
+                            int va, float own) {
+        if (myHeaderTicks.empty() || !horiz)
+            return true;
+        float tw = 0, th = 0;
+        p.getTextSize(text, tw, th);
+        float const left = ha < 0 ? bx : ha == 0 ? bx + (bw - tw) / 2 : bx + bw - tw;
+        float const textTop = va < 0 ? by : va == 0 ? by + (bh - th) / 2 : by + bh - th;
+        return !tickRunsThrough(own, left, left + tw, textTop + th / 2);
+    };
+
     int const count = range->getNumGridlines();
     for (int i = 0; i < count; ++i) {
         mGridline* g = range->getGridline(i);
@@ -423,27 +447,10 @@ void mSkin::drawRangeHeaderLabels(Painter& p, mRange* range, float top, float he
             fillAcross(pos, span, perpStart, perpSize);
         }
 
-        if (!g->getTickDone()) {
-            float tickStart = 0, tickEnd = 0, tickWidth = 0;
-            bool tick = false;
-            if (rs) {
-                if (rs->getShowTick()) {
-                    float const len = clampedShare(float(rs->getTickSizePct()), bottom - perpStart,
-                                                   rs->getTickMinSize(), rs->getTickMaxSize());
-                    tickStart = bottom - len;
-                    tickEnd = bottom;
-                    r = rs->getTickColorR(), gr = rs->getTickColorG(), b = rs->getTickColorB();
-                    a = rs->getTickColorA();
-                    tick = true;
-                }
-            } else {
-                tick = calcHeaderTickColorAndSize(range, g, perpStart, perpEnd, tickStart, tickEnd,
-                                                  tickWidth, r, gr, b, a);
-            }
-            if (tick) {
-                p.setLineColorRgba8(r, gr, b, a);
-                lineAcross(pos, tickStart, tickEnd);
-            }
+        float tickStart = 0, tickEnd = 0;
+        if (headerTick(range, g, perpStart, perpEnd, bottom, tickStart, tickEnd, r, gr, b, a)) {
+            p.setLineColorRgba8(r, gr, b, a);
+            lineAcross(pos, tickStart, tickEnd);
         }
 
         if (fontSize <= 0)
@@ -466,7 +473,9 @@ void mSkin::drawRangeHeaderLabels(Painter& p, mRange* range, float top, float he
                 p.setTextColorRgb8(r, gr, b);
                 show = true;
             }
-            if (show && *label.c())
+            if (show && *label.c() &&
+                clearOfTicks(label.c(), pos + padL, perpStart + padT, span, perpSize, hAlign,
+                             vAlign, pos))
                 p.draw2dText(label.c(), pos + padL, perpStart + padT, span, perpSize, hAlign,
                              vAlign);
         }
@@ -493,9 +502,12 @@ void mSkin::drawRangeHeaderLabels(Painter& p, mRange* range, float top, float he
                            r, gr, b, a);
                 if (!*label.c())
                     continue;
-                if (horiz)
-                    p.draw2dText(label.c(), x + 1, perpStart + padT, w - 2, perpSize, 0, vAlign);
-                else
+                if (horiz) {
+                    if (clearOfTicks(label.c(), x + 1, perpStart + padT, w - 2, perpSize, 0, vAlign,
+                                     x))
+                        p.draw2dText(label.c(), x + 1, perpStart + padT, w - 2, perpSize, 0,
+                                     vAlign);
+                } else
                     p.draw2dText(label.c(), perpStart + padT, y, perpSize, h, hAlign, 0);
             }
         }
@@ -504,6 +516,63 @@ void mSkin::drawRangeHeaderLabels(Painter& p, mRange* range, float top, float he
 
 void mSkin::drawHeaderFg(Painter&) const
 {
+}
+
+bool mSkin::headerTick(mRange* range, mGridline* gridline, float perpStart, float perpEnd,
+                       float bottom, float& from, float& to, int& r, int& g, int& b, int& a) const
+{
+    if (gridline->getTickDone())
+        return false;
+    mRangeSetup const* rs = range->getRangeSetup();
+    if (!rs) {
+        float width = 0;
+        return calcHeaderTickColorAndSize(range, gridline, perpStart, perpEnd, from, to, width, r,
+                                          g, b, a);
+    }
+    if (!rs->getShowTick())
+        return false;
+    float const len = clampedShare(float(rs->getTickSizePct()), bottom - perpStart,
+                                   rs->getTickMinSize(), rs->getTickMaxSize());
+    from = bottom - len;
+    to = bottom;
+    r = rs->getTickColorR(), g = rs->getTickColorG(), b = rs->getTickColorB();
+    a = rs->getTickColorA();
+    return true;
+}
+
+void mSkin::keepHeaderTicks(float left, float right, std::vector<float> const& tops,
+                            std::vector<float> const& heights, float bottom) const
+{
+    myHeaderTicks.clear();
+    for (size_t i = 0; i < myVisRanges.size(); ++i) {
+        mRange* range = myVisRanges[i];
+        int const count = range->getNumGridlines();
+        for (int k = 0; k < count; ++k) {
+            mGridline* g = range->getGridline(k);
+            float const pos = float(g->getParentPos());
+            float from = 0, to = 0;
+            int r = 0, gr = 0, b = 0, a = 0;
+            // One beyond the ruler's edges is not seen.
+            if (pos >= left && pos <= right &&
+                headerTick(range, g, tops[i], tops[i] + heights[i], bottom, from, to, r, gr, b, a))
+                myHeaderTicks.push_back({pos, std::min(from, to), std::max(from, to)});
+        }
+    }
+    std::sort(myHeaderTicks.begin(), myHeaderTicks.end(),
+              [](HeaderTick const& l, HeaderTick const& r) { return l.pos < r.pos; });
+}
+
+bool mSkin::tickRunsThrough(float own, float left, float right, float middle) const
+{
+    // Glyphs are measured as whole pixels, placed at fractions: a tick this near a label's text
+    // touches it.
+    float const from = std::max(own, left - TickClearance);
+    auto tick = std::upper_bound(myHeaderTicks.begin(), myHeaderTicks.end(), from,
+                                 [](float v, HeaderTick const& t) { return v < t.pos; });
+    for (; tick != myHeaderTicks.end() && tick->pos < right + TickClearance; ++tick)
+        if (tick->from < middle && middle < tick->to)
+            return true;
+    return false;
 }
 
 bool mSkin::calcHeaderTickColorAndSize(mRange* range, mGridline* gridline, float perpStart,

@@ -140,4 +140,23 @@ private:
     void readScale();
     // Lays the time scale out again when it must be, and reads it again then.
     void syncScale() const;
+    // The tick a row draws for a gridline, across from `from` to `to` (a row style's tick ends at
+    // bottom, the ruler's edge), and its colour; false where the row draws none.
+    bool headerTick(mRange* range, mGridline* gridline, float perpStart, float perpEnd,
+                    float bottom, float& from, float& to, int& r, int& g, int& b, int& a) const;
+    // Keeps the ticks every row of the ruler is about to draw within the ruler's width (from
+    // left to right), the rows lying at tops with their heights, by place along the time axis.
+    void keepHeaderTicks(float left, float right, std::vector<float> const& tops,
+                         std::vector<float> const& heights, float bottom) const;
+    // Whether a kept tick runs through a label lying from left to right along the time axis with
+    // the middle of its line at middle across it; the label's own gridline, at own, does not.
+    bool tickRunsThrough(float own, float left, float right, float middle) const;
+
+    // A tick drawn across the ruler: its place along the time axis, its extent across it.
+    struct HeaderTick
+    {
+        float pos, from, to;
+    };
+    // The ticks of all rows while the ruler is drawn; none outside drawHeader.
+    mutable std::vector<HeaderTick> myHeaderTicks;
 };

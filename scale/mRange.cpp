@@ -133,6 +133,7 @@ void mRange::beginGrid(aTs const& start, aTs const&, aTimeDelta const& zoom, dou
     if (myGridlines)
         clearGrid();
     myGridlines = new std::vector<mGridline*>;
+    myGridStamp = 0;
     myGridStart = start;
     myGridBeginX = x0;
     myGridEndX = x1;
@@ -197,13 +198,17 @@ void mRange::checkBuildGridline(aTs const& previous, aTs const& current, aTimeDe
         labelOwners[key] = getRow();
 }
 
+// The unit running at the left edge began before the first column (a boundary there would be a
+// gridline of its own). A unit longer than its nominal length (a month of 31 days, a leap year)
+// would put it inside the window, where no boundary is: it stays in the column before.
 void mRange::placeLeadingGridline(aTs const& start, double secsPerPixel, double xWithoutBoundary)
 {
     double const pixelsPerUnit = getSecondsPerUnit() / secsPerPixel;
     mGridline* lead = nullptr;
     if (myGridlines->size() > 1)
-        lead = new mGridline(-1, start - aTimeDelta(secsPerPixel), (*myGridlines)[1]->getParentPos() - pixelsPerUnit,
-                             -1);
+        lead = new mGridline(
+            -1, start - aTimeDelta(secsPerPixel),
+            std::min((*myGridlines)[1]->getParentPos() - pixelsPerUnit, myGridBeginX - 1.0), -1);
     else
         lead = new mGridline(-1, start, xWithoutBoundary, -1);
     (*myGridlines)[0] = lead;
@@ -231,6 +236,7 @@ void mRange::clearGrid()
         delete g;
     delete myGridlines;
     myGridlines = nullptr;
+    myGridStamp = 0;
 }
 
 void mRange::buildGrid(aTs& start, aTs& end, aTimeDelta& zoom, double x0, double x1, LabelOwners& labelOwners,

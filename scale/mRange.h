@@ -63,6 +63,10 @@ public:
                             LabelOwners& labelOwners, TickOwners& tickOwners);
     void finishGrid(aTs const& start, aTimeDelta const& zoom, double x);
     void clearGrid();
+    // Which grid build made the grid the range holds: each scale stamps the ranges it lays out,
+    // since every scale of the process shares them. 0 for none, or a grid begun by other means.
+    unsigned long gridStamp() const { return myGridStamp; }
+    void setGridStamp(unsigned long stamp) { myGridStamp = stamp; }
     // The whole column scan for this range alone (beginGrid must have made the list).
     void buildGrid(aTs& start, aTs& end, aTimeDelta& zoom, double x0, double x1, LabelOwners& labelOwners,
                    TickOwners& tickOwners);
@@ -100,6 +104,7 @@ protected:
     double myGridBeginX = 0.0;
     double myGridEndX = 0.0;
     double myGridSecondsPerPixel = 0.0;
+    unsigned long myGridStamp = 0;
 
 private:
     static long offsetStepSecond(aTs const& previous, aTs const& current, long offsetBefore);

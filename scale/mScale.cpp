@@ -44,6 +44,9 @@ constexpr double ExactSpanNs = 9007199254740992.0; // 2^53
 
 constexpr long NsPerSec = 1000000000L;
 
+// The stamp of the last grid build of any scale: every build takes the next (main thread only).
+unsigned long ourLastGridStamp = 0;
+
 aTs fromSeconds(double v)
 {
     aTs t;
@@ -83,6 +86,7 @@ void mScale::resetState()
     mySelType = SelNone;
     myLastSelType = SelNone;
     myRangesWithGrids.clear();
+    myGridStamp = 0;
     // A different geometry from any real one: the first reconfiguration builds the grid.
     myGridParentPos = -1;
     myGridParentSize = -1;
@@ -187,10 +191,11 @@ tlUnits* mScale::getUnits() const
 
 // Mapping ---------------------------------------------------------------------------------------
 
-// The hot path of every drawn item: the record's members are read directly.
+// The hot path of every drawn item: the record's members are read directly. Mapping needs the
+// window only, not the grid: whichever scale laid out the shared ranges last does not matter here.
 double mScale::localToParent(aTs const& t) const
 {
-    if (needsReconfig())
+    if (needsLayout())
         reconfig();
     double const w = secondsBetween(myVisStart, myVisEnd);
     if (w == 0.0)
@@ -207,7 +212,7 @@ double mScale::localToParent(double v) const
 
 aTs mScale::parentToLocal(double x) const
 {
-    if (needsReconfig())
+    if (needsLayout())
         reconfig();
     A_ASSERT(!std::isnan(x));
     if (myParentSize == 0)
@@ -238,14 +243,14 @@ double mScale::getPixelsPerValue() const
 
 double mScale::getMinVisValue() const
 {
-    if (needsReconfig() && myNeedsRecenter)
+    if (needsLayout() && myNeedsRecenter)
         reconfig();
     return myVisStart.asSeconds();
 }
 
 double mScale::getMaxVisValue() const
 {
-    if (needsReconfig() && myNeedsRecenter)
+    if (needsLayout() && myNeedsRecenter)
         reconfig();
     return myVisEnd.asSeconds();
 }
@@ -394,8 +399,10 @@ void mScale::moveRange(int years, int months, int days, int hours, int minutes, 
 void mScale::clearGrid() const
 {
     SC_TRACE_C("iwhite", "Clearing %i ranges with grids\n", static_cast<int>(myRangesWithGrids.size()));
+    // A range laid out since by another scale holds that scale's grid: it stays.
     for (mRange* r : myRangesWithGrids)
-        r->clearGrid();
+        if (r->gridStamp() == myGridStamp)
+            r->clearGrid();
     myRangesWithGrids.clear();
     if (!myUnits)
         return;
@@ -421,9 +428,11 @@ void mScale::buildGrid() const
     mRange::LabelOwners labels;
     mRange::TickOwners ticks;
     clearGrid();
+    myGridStamp = ++ourLastGridStamp;
     mLocalFields::Scope keep;
     for (auto r = myVisRanges.rbegin(); r != myVisRanges.rend(); ++r) {
         (*r)->beginGrid(myVisStart, myVisEnd, myZoom, pos, end);
+        (*r)->setGridStamp(myGridStamp);
         myRangesWithGrids.insert(*r);
     }
     double x = pos;
@@ -651,10 +660,23 @@ void mScale::clampPan(aTimeDelta const& dt, bool doMin, bool doMax) const
     raiseIfMoved(oldStart, oldEnd, "clampPan");
 }
 
-bool mScale::needsReconfig() const
+bool mScale::needsLayout() const
 {
     return myNeedsReconfig || myParentPos != myGridParentPos || myParentSize != myGridParentSize ||
            zoomSeconds(myZoom) != myGridZoom || myVisStart != myGridVisStart;
+}
+
+bool mScale::holdsItsGrid() const
+{
+    for (mRange const* r : myVisRanges)
+        if (myGridStamp == 0 || r->gridStamp() != myGridStamp)
+            return false;
+    return true;
+}
+
+bool mScale::needsReconfig() const
+{
+    return needsLayout() || !holdsItsGrid();
 }
 
 void mScale::reconfig() const
@@ -708,8 +730,8 @@ void mScale::reconfig() const
         centerOnLocalPos(c, pct, d);
         clampPan(d, true, true);
     }
-    if (getParentSize() != myGridParentSize || getParentPos() != myGridParentPos || z != myGridZoom ||
-        myVisStart != myGridVisStart)
+    if (getParentSize() != myGridParentSize || getParentPos() != myGridParentPos ||
+        z != myGridZoom || myVisStart != myGridVisStart || !holdsItsGrid())
         buildGrid();
     myNeedsReconfig = false;
     myNeedsRecenter = false;

@@ -128,6 +128,7 @@ public:
     void nudgeVisibleWindowForward(double f);
     void nudgeVisibleWindowBackward(double f);
     void clampPan(aTimeDelta const& dt, bool doMin, bool doMax) const;
+    // Also true when a range this scale shows holds another scale's grid (they are shared).
     bool needsReconfig() const;
     void setNeedsReconfig(bool b) { myNeedsReconfig = b; }
     void reconfig() const;
@@ -177,6 +178,10 @@ public:
 private:
     static void makeUnits();
     void resetState();
+    // The window, zoom or geometry changed since the last layout; what mapping needs.
+    bool needsLayout() const;
+    // Every range shown holds the grid this scale built last.
+    bool holdsItsGrid() const;
     void traceNeedsReconfig(char const* what) const;
     void raiseIfMoved(aTs const& oldStart, aTs const& oldEnd, char const* what) const;
     void nudge(double f, bool forward);
@@ -210,4 +215,6 @@ private:
     mutable int myGridParentSize = -1;
     mutable double myGridZoom = -1.0;
     mutable aTs myGridVisStart{-1.0};
+    // The stamp of this scale's last grid build, unique in the process; 0 before the first.
+    mutable unsigned long myGridStamp = 0;
 };

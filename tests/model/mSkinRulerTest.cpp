@@ -14,6 +14,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -346,6 +347,8 @@ namespace {
 
 // Checks, as the header is drawn, that each label of a row begins where the one before it ended
 // or later, placing the text as the Qt painter does: its prepared width in the font set for it.
+// Keeps each label's place, its line placed likewise in its height, and every gridline drawn
+// across the time axis, to check once the header is drawn that no gridline runs through a label.
 struct LabelExtents : RecordingPainter
 {
     using RecordingPainter::RecordingPainter;
@@ -358,29 +361,71 @@ struct LabelExtents : RecordingPainter
     {
         font = uiFonts::fontId(family, int(size), weight);
     }
-    void draw2dText(char const* text, float x, float, float w, float, int hAlign, int) override
+    void getTextSize(char const* text, float& w, float& h) const override
+    {
+        uiFonts::textSize(font, text, w, h);
+    }
+    void draw2dText(char const* text, float x, float y, float w, float h, int hAlign,
+                    int vAlign) override
     {
         float const tw = float(uiFonts::preparedText(font, text)->size().width());
+        float const th = float(uiFonts::lineHeight(font));
         float const left = hAlign < 0 ? x : hAlign == 0 ? x + (w - tw) / 2 : x + w - tw;
+        float const top = vAlign < 0 ? y : vAlign == 0 ? y + (h - th) / 2 : y + h - th;
         EXPECT_LE(right, left) << '"' << last << "\" runs into \"" << text << '"';
         right = left + tw;
         last = text;
+        labels.push_back({text, left, right, top + th / 2});
     }
+    void draw2dLine(float x1, float y1, float x2, float y2) override
+    {
+        RecordingPainter::draw2dLine(x1, y1, x2, y2);
+        // A line beyond the ruler's edges is not seen.
+        if (x1 == x2 && x1 >= 0 && x1 <= width)
+            gridlines.push_back({x1, std::min(y1, y2), std::max(y1, y2)});
+    }
+    // Through a label: inside its text along the time axis and across the middle of its line
+    // (the short ticks of a finer row may reach into a label's descent).
+    void expectNoGridlineThroughALabel() const
+    {
+        for (Label const& l : labels)
+            for (Gridline const& g : gridlines)
+                EXPECT_FALSE(l.left < g.x && g.x < l.right && g.top < l.middle &&
+                             l.middle < g.bottom)
+                    << "the gridline at " << g.x << " runs through \"" << l.text << "\" (" << l.left
+                    << " to " << l.right << ")";
+    }
+
+    struct Label
+    {
+        std::string text;
+        float left, right, middle;
+    };
+    struct Gridline
+    {
+        float x, top, bottom;
+    };
+    float width = 0;
     float right = -1e9f;
     int font = -1;
     std::string last;
+    std::vector<Label> labels;
+    std::vector<Gridline> gridlines;
 };
 
 } // namespace
 
 // Every zoom the control strip offers, at three widths and pan positions around year ends whose
-// last week the new year cuts short: no two labels of one header row overlap.
-TEST_F(Ruler, LabelsOfOneRowNeverOverlap)
+// last week the new year cuts short and months that begin a day or two after a Sunday (the week
+// row's days 31 and 28): no two labels of one header row overlap, and no gridline drawn through
+// a row, its own or a coarser row's, runs through one of its labels.
+TEST_F(Ruler, LabelsOfOneRowNeverOverlapNorAnyGridlineThroughTheRow)
 {
     TzGuard zone("UTC");
     for (double zoom : {0.1, 15.0, 60.0, 1440.0, 10080.0, 40320.0, 525600.0})
         for (int width : {400, 800, 1600})
-            for (double centre : {1546128000.0, 1703980800.0, 1893283200.0, 1718409600.0})
+            for (double centre : {1546128000.0, 1703980800.0, 1893283200.0, 1718409600.0,
+                                  1801353600.0, 1788048000.0})
                 for (double shift : {-0.3, 0.0, 0.25}) {
                     aTs const at(centre + shift * width * zoom);
                     SCOPED_TRACE(std::to_string(zoom) + " s/px, " + std::to_string(width) +
@@ -391,7 +436,9 @@ TEST_F(Ruler, LabelsOfOneRowNeverOverlap)
                     scale.reconfig();
                     skin.beginContext(&timeline, true);
                     LabelExtents p(0, 0, float(width), 60);
+                    p.width = float(width);
                     skin.drawHeader(p);
+                    p.expectNoGridlineThroughALabel();
                     skin.endContext();
                 }
 }

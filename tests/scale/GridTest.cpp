@@ -76,6 +76,33 @@ TEST(Grid, AWindowWithoutABoundaryHasOnlyTheLeadingGridline)
     EXPECT_TRUE(day->getGridline(0)->getTs() == start);
 }
 
+// The leading gridline stands for the unit already running at the left edge, which began before
+// the window: where a unit is longer than its nominal length (a 31-day month, a leap year) it
+// still lies left of the first column, not inside the window where no boundary is.
+TEST(Grid, TheLeadingGridlineLiesLeftOfTheWindowForLongUnits)
+{
+    TzGuard utcZone("UTC");
+    FixedMeasure fixed;
+    struct Case
+    {
+        int range;
+        aTs start;
+        double secsPerPixel;
+    } const cases[] = {{RangeMonth, utc(2027, 1, 3), 8640},
+                       {RangeYear1, utc(2024, 1, 2, 12), 86400},
+                       {RangeHour, utc(2027, 1, 3, 0, 30), 60}};
+    for (auto const& c : cases) {
+        mRange* r = rangeAt(c.range);
+        buildGrids({r}, c.start, c.secsPerPixel, 800);
+        ASSERT_GT(r->getNumGridlines(), 1) << r->desc().c();
+        EXPECT_LT(r->getGridline(0)->getParentPos(), 0) << r->desc().c();
+        EXPECT_LE(r->getGridline(0)->getParentPos(),
+                  r->getGridline(1)->getParentPos() - r->getSecondsPerUnit() / c.secsPerPixel)
+            << r->desc().c();
+    }
+    timeUnits()->clearGrids();
+}
+
 TEST(Grid, RowsSharingAHeaderRowClaimLabelsOnceAndTicksByIndex)
 {
     TzGuard utcZone("UTC");
@@ -136,17 +163,43 @@ TEST(Grid, WeekRoundingGoesBackToMondayAndStops)
     EXPECT_EQ(std::string(afterTheSkippedDay.getStr(false).c()), "2011-12-26 00:00:00");
 }
 
-TEST(Grid, ThreeMonthRowStartsInMarchJuneSeptemberDecemberAndJanuary)
+// Months, quarters and half-years over three years of a zone with daylight saving: the units
+// begin at local midnight on the first of January, April, July and October (January and July for
+// halves), evenly, and a time anywhere in a unit rounds to the same starts.
+TEST(Grid, MonthRowsOverThreeYearsBeginOnEvenMonths)
 {
-    TzGuard utcZone("UTC");
+    TzGuard berlin("Europe/Berlin");
     FixedMeasure fixed;
-    mRange* months = rangeAt(RangeMonths3);
-    buildGrids({months}, utc(2021, 1, 15), 86400, 400);
-    std::vector<int> found;
-    for (int i = 1; i < months->getNumGridlines(); ++i)
-        found.push_back(months->getGridline(i)->getTs().getMonth());
-    EXPECT_EQ(found, (std::vector<int>{3, 6, 9, 12, 1}));
-    EXPECT_EQ(weights(months), (std::vector<int>{2, 2, 2, 2, 0}));
+    struct Case
+    {
+        int range, months;
+    } const cases[] = {{RangeMonth, 1}, {RangeMonths3, 3}, {RangeMonths6, 6}};
+    for (auto const& c : cases) {
+        mRange* r = rangeAt(c.range);
+        buildGrids({r}, localTime(2025, 1, 1) - aTimeDelta(3600.0), 3600, 3 * 366 * 24);
+        std::vector<std::string> found, expected;
+        std::vector<int> expectedWeights;
+        for (int i = 1; i < r->getNumGridlines(); ++i)
+            found.emplace_back(r->getGridline(i)->getTs().getStr(false).c());
+        for (int y = 2025; y <= 2028; ++y)
+            for (int m = 1; m <= 12; m += c.months)
+                if (y < 2028 || m == 1) {
+                    expected.emplace_back(localTime(y, m, 1).getStr(false).c());
+                    // Months: January major, the other quarters' first months minor.
+                    expectedWeights.push_back(c.months > 1 || m == 1 ? 2 : m % 3 == 1 ? 1 : 0);
+                }
+        EXPECT_EQ(found, expected) << c.months << " months";
+        EXPECT_EQ(weights(r), expectedWeights) << c.months << " months";
+        for (int m = 1; m <= 12; ++m) {
+            aTs t = localTime(2026, m, 17, 15, 30);
+            r->roundTimeToUnits(t);
+            int const start = m - (m - 1) % c.months;
+            EXPECT_EQ(std::string(t.getStr(false).c()),
+                      std::string(localTime(2026, start, 1).getStr(false).c()))
+                << c.months << " months, month " << m;
+        }
+    }
+    timeUnits()->clearGrids();
 }
 
 TEST(Grid, HourLabelsOnTheTwelveHourClock)

@@ -235,18 +235,18 @@ TEST(RangeKinds, RowWeightsOverADayAMonthAndADecade)
          [&] {
              std::vector<std::string> v;
              for (int y = 2020; y <= 2030; ++y)
-                 for (int m : {1, 3, 6, 9, 12})
+                 for (int m : {1, 4, 7, 10})
                      if (y < 2030 || m == 1)
-                         v.push_back(at(utc(y, m, 1), m == 1 ? 0 : 2));
+                         v.push_back(at(utc(y, m, 1), 2));
              return v;
          }()},
         {"6 months over a decade", rangeAt(RangeMonths6), utc(2020, 1, 1), 86400, 3653,
          [&] {
              std::vector<std::string> v;
              for (int y = 2020; y <= 2030; ++y)
-                 for (int m : {1, 6, 12})
+                 for (int m : {1, 7})
                      if (y < 2030 || m == 1)
-                         v.push_back(at(utc(y, m, 1), m == 1 ? 0 : 2));
+                         v.push_back(at(utc(y, m, 1), 2));
              return v;
          }()},
         {"year over a decade", rangeAt(RangeYear1), utc(2020, 1, 1), 86400, 3653,

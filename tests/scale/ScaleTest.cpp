@@ -377,6 +377,9 @@ TEST(Scale, AScaleThatGoesLeavesTheGridAnotherShows)
     for (End const end : {Recycled, Cleared, Deleted}) {
         TimeScale shown;
         auto gone = std::make_unique<TimeScale>();
+        // The one laid out last holds the shared grid: the one shown takes it back first.
+        if (shown.s.needsReconfig())
+            shown.s.reconfig();
         mRange const* hour = (*shown.s.getUnits()->getRanges())[RangeHour];
         int const before = hour->getNumGridlines();
         ASSERT_EQ(before, 28);
@@ -388,6 +391,49 @@ TEST(Scale, AScaleThatGoesLeavesTheGridAnotherShows)
             gone.reset();
         EXPECT_FALSE(shown.s.needsReconfig()) << end;
         EXPECT_EQ(hour->getNumGridlines(), before) << end;
+    }
+}
+
+// Two time scales live at once over different windows, as the timeline's and a layer's are: each
+// lays its grid on the same shared ranges in turn, the second lazily through a mapping call. Each
+// scale, asked whether it is up to date as the ruler asks before drawing, draws its own gridlines:
+// those of its own window, at its own columns.
+TEST(Scale, TwoLiveScalesEachDrawTheirOwnGrid)
+{
+    struct Case
+    {
+        char const* what;
+        double days, secsPerPixel;
+    } const cases[] = {{"a day later, the same zoom", 1, 60},
+                       {"a week later, an hour a pixel", 7, 3600}};
+    for (auto const& c : cases) {
+        TimeScale ruler;
+        mScale other;
+        other.setTimeUnits();
+        other.setParentPos(0);
+        other.setParentSize(800);
+        aTs const from = utc(2024, 3, 5) + aTimeDelta(c.days * 86400);
+        other.zoomToLocalRange(from, from + aTimeDelta(800 * c.secsPerPixel), 1.0f);
+        // Each range's gridlines lie in the scale's window and columns, as laid out just now.
+        auto drawsItsOwn = [&](mScale& s, char const* which) {
+            if (s.needsReconfig())
+                s.reconfig();
+            aTs start, end;
+            s.getLocalSpan(start, end);
+            for (mRange const* r : *s.getVisRanges())
+                for (int i = 1; i < r->getNumGridlines(); ++i) {
+                    mGridline const* g = r->getGridline(i);
+                    ASSERT_TRUE(start <= g->getTs() && g->getTs() <= end)
+                        << c.what << ", " << which << ", " << r->desc().c() << " gridline " << i;
+                    ASSERT_NEAR(g->getParentPos(), s.localToParent(g->getTs()), 0.5)
+                        << c.what << ", " << which << ", " << r->desc().c() << " gridline " << i;
+                }
+        };
+        other.localToParent(from);
+        drawsItsOwn(ruler.s, "the ruler after the other");
+        drawsItsOwn(other, "the other after the ruler");
+        drawsItsOwn(ruler.s, "the ruler again");
+        EXPECT_FALSE(ruler.s.needsReconfig()) << c.what;
     }
 }
 
