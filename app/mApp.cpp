@@ -36,6 +36,7 @@
 #include "mEdb.h"
 #include "mScale.h"
 #include "mTimeline.h"
+#include "mTrace.h"
 #include "wMain.h"
 
 #include <QAction>
@@ -339,7 +340,7 @@ void mApp::launchCb()
 {
     rtl::str const path = getNextDocPath();
     bool const hasChars = path.get() && path.c();
-    A_TRACE("-------------------------------- LaunchCB, numDocs=%i, path=%s\n",
+    M_TRACE("-------------------------------- LaunchCB, numDocs=%i, path=%s\n",
             static_cast<int>(ourDocs.size()), path ? path.cs() : "<NullPath>");
     rtl::str line;
     if (path) {
@@ -359,12 +360,12 @@ void mApp::launchCb()
 
 void mApp::aboutToQuitCb()
 {
-    A_TRACE("About to quit!\n");
+    M_TRACE("About to quit!\n");
 }
 
 void mApp::lastWindowClosedCb()
 {
-    A_TRACE("Last window closed!\n");
+    M_TRACE("Last window closed!\n");
     // Decided on the next turn of the loop, when a document that replaces another has shown its
     // window.
     QTimer::singleShot(0, this, &mApp::quitWhenNothingIsOpen);
@@ -377,7 +378,7 @@ void mApp::quitWhenNothingIsOpen()
     for (QWidget* w : topLevelWidgets())
         if (w->isVisible())
             return;
-    A_TRACE("Nothing left open: quitting\n");
+    M_TRACE("Nothing left open: quitting\n");
     quit();
 }
 
@@ -406,7 +407,7 @@ void mApp::checkForUpdates(bool)
 
 void mApp::showAboutWindow(bool)
 {
-    A_TRACE("SHOW ABOUT WINDOW\n");
+    M_TRACE("SHOW ABOUT WINDOW\n");
 }
 
 void mApp::quitCb(bool)
@@ -420,7 +421,7 @@ void mApp::quitCb(bool)
         if (!self->saveAndCloseDoc(doc) || ourDocs.count(doc))
             return;
     }
-    A_TRACE("Every document closed: quitting\n");
+    M_TRACE("Every document closed: quitting\n");
     self->quit();
 }
 
@@ -441,7 +442,7 @@ wMain* mApp::showWindow(mDoc* doc, bool loaded)
     window->activateWindow();
     window->show();
     window->raise();
-    A_TRACE_C("ired", "\n\n\n\n\n\n\n\nWIN GEOM: %i x %i at ( %i, %i )\n", stored.width(),
+    M_TRACE_C("ired", "\n\n\n\n\n\n\n\nWIN GEOM: %i x %i at ( %i, %i )\n", stored.width(),
               stored.height(), stored.x(), stored.y());
     window->applyGeometry(stored);
     window->freeze();
@@ -485,12 +486,12 @@ void mApp::synced(mDoc* doc, bool nameChanged)
 
 ObDoc* mApp::newDoc()
 {
-    A_TRACE("mApp::newDoc - checking %i docs\n", static_cast<int>(ourDocs.size()));
+    M_TRACE("mApp::newDoc - checking %i docs\n", static_cast<int>(ourDocs.size()));
     if (!ourDocs.empty() && !saveAndCloseDoc(nullptr)) {
-        A_TRACE_C("iyellow", "Can't save and close current\n");
+        M_TRACE_C("iyellow", "Can't save and close current\n");
         return getDoc();
     }
-    A_TRACE_C("iwhite", "mApp::NEW DOC!\n");
+    M_TRACE_C("iwhite", "mApp::NEW DOC!\n");
     auto* doc = new mDoc();
     doc->setName(getNonConflictDocTitle("Untitled"));
     registerDoc(doc);
@@ -524,6 +525,8 @@ ObDoc* mApp::openDoc(char const* path)
         return openFailed(path, why.cs());
     }
     mDoc* opened = doc.release();
+    mEdb const* events = opened->getTimeline() ? opened->getTimeline()->getEdb() : nullptr;
+    A_TRACE("Opened %s with %i events\n", path, events ? static_cast<int>(events->size()) : 0);
     opened->setName(mDoc::pathToName(rtl::str(path)));
     registerDoc(opened);
     showWindow(opened, true);
@@ -564,7 +567,7 @@ bool mApp::saveDoc(ObDoc* d, bool saveAs)
         if (chosen && !mayReplace(doc, path))
             return false;
     }
-    A_TRACE("Will save in: %s\n", path.cs());
+    M_TRACE("Will save in: %s\n", path.cs());
     if (!doc->save(path.cs())) {
         // The document stays as it was: modified, with its old path and name.
         QString const text = QStringLiteral("The document \"%1\" could not be saved.\n%2")

@@ -11,6 +11,7 @@
 #include "aPath.h"
 #include "aStateEngine.h"
 #include "aTrace.h"
+#include "mTrace.h"
 #include "tlCmp.h"
 #include "tlStep.h"
 
@@ -149,7 +150,7 @@ void mDoc::docWillBeClosed()
 
 rtl::str mDoc::normalizePath(rtl::str path)
 {
-    A_TRACE("Normalizing path: %s\n", path.cs());
+    M_TRACE("Normalizing path: %s\n", path.cs());
     std::vector<rtl::str> parts;
     if (!bundleParts(path, parts))
         return path;
@@ -273,10 +274,10 @@ bool mDoc::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
         return true;
     XmlReadHandler* part = nullptr;
     if (std::strcmp(name, "timeline_component") == 0) {
-        A_TRACE("mDoc found <timeline_component> - push handler tlCmp\n");
+        M_TRACE("mDoc found <timeline_component> - push handler tlCmp\n");
         part = myComponent.get();
     } else if (std::strcmp(name, "objects") == 0) {
-        A_TRACE("mDoc found <objects> - push handler ObEngine\n");
+        M_TRACE("mDoc found <objects> - push handler ObEngine\n");
         part = myObEngine.get();
     }
     if (!part)

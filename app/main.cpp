@@ -1,8 +1,8 @@
 #include "AutoUpdaterFeed.h"
 #include "CocoaInitializer.h"
-#include "aTrace.h"
 #include "mApp.h"
 #include "mPlatform.h"
+#include "mTrace.h"
 
 #include <QDir>
 #include <QTimer>
@@ -35,7 +35,7 @@ int main(int argc, char** argv)
 
     // The documents named on the command line arrive as the system's open requests would.
     app.postFileArguments();
-    A_TRACE("Trigger launch CB...\n");
+    M_TRACE("Trigger launch CB...\n");
     QTimer::singleShot(1000, &app, &mApp::launchCb);
     return app.run();
 }

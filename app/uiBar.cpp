@@ -1,6 +1,6 @@
 #include "uiBar.h"
 
-#include "aTrace.h"
+#include "mTrace.h"
 #include "uiColorDraw.h"
 
 #include <QMouseEvent>
@@ -69,8 +69,8 @@ void uiBar::mouseMoveEvent(QMouseEvent* event)
 
 void uiBar::paintEvent(QPaintEvent*)
 {
-    A_TRACE("Paint %s Hue=%.2f, Sat=%.2f, X=%i, Y=%i\n", traceName(), double(myH), double(myS),
-            myX, myY);
+    M_TRACE("Paint %s Hue=%.2f, Sat=%.2f, X=%i, Y=%i\n", traceName(), double(myH), double(myS), myX,
+            myY);
     int const w = width();
     int const h = height();
     QPainter painter(this);

@@ -1,7 +1,7 @@
 #include "uiHs.h"
 
 #include "aImgRgba32.h"
-#include "aTrace.h"
+#include "mTrace.h"
 
 #include <QImage>
 #include <QMouseEvent>
@@ -127,7 +127,7 @@ void uiHs::mouseMoveEvent(QMouseEvent* event)
 
 void uiHs::paintEvent(QPaintEvent*)
 {
-    A_TRACE("Paint uiHs Hue=%.2f, Sat=%.2f, X=%i, Y=%i\n", double(myH), double(myS), myX, myY);
+    M_TRACE("Paint uiHs Hue=%.2f, Sat=%.2f, X=%i, Y=%i\n", double(myH), double(myS), myX, myY);
     QPainter painter(this);
     if (!myPix.isNull())
         painter.drawPixmap(myBorder, myBorder, myPix);

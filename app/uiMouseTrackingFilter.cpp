@@ -1,6 +1,6 @@
 #include "uiMouseTrackingFilter.h"
 
-#include "aTrace.h"
+#include "mTrace.h"
 
 #include <QGraphicsSceneMouseEvent>
 #include <QMouseEvent>
@@ -16,12 +16,12 @@ uiMouseTrackingFilter::~uiMouseTrackingFilter() = default;
 
 bool uiMouseTrackingFilter::eventFilter(QObject*, QEvent* event)
 {
-    A_TRACE("Got filtered event %i\n", int(event->type()));
+    M_TRACE("Got filtered event %i\n", int(event->type()));
     if (event->type() == QEvent::MouseMove) {
         if (auto* mouse = dynamic_cast<QMouseEvent*>(event)) {
             int const x = int(mouse->position().x());
             int const y = int(mouse->position().y());
-            A_TRACE("Filtering mouse move at %i, %i\n", x, y);
+            M_TRACE("Filtering mouse move at %i, %i\n", x, y);
             ourMouseX = x;
             ourMouseY = y;
         }
@@ -29,7 +29,7 @@ bool uiMouseTrackingFilter::eventFilter(QObject*, QEvent* event)
         if (auto* mouse = dynamic_cast<QGraphicsSceneMouseEvent*>(event)) {
             int const x = int(mouse->pos().x());
             int const y = int(mouse->pos().y());
-            A_TRACE("Filtering SCENE mouse move at %i, %i\n", x, y);
+            M_TRACE("Filtering SCENE mouse move at %i, %i\n", x, y);
             ourMouseX = x;
             ourMouseY = y;
         }

@@ -1,7 +1,7 @@
 #include "wEdit.h"
 
 #include "aAssert.h"
-#include "aTrace.h"
+#include "mTrace.h"
 #include "tlUi.h"
 
 #include <QGuiApplication>
@@ -69,7 +69,7 @@ wEdit::wEdit(int w, int h, int selX, int selY, int selW, int selH) : QWidget(nul
     rtl::ref<QPainterPath> pp = makePath(w, h, alignH, alignV, dist, netW, netH);
     A_ASSERT(pp.get());
     myPath = pp;
-    A_TRACE("W %i, netW %i, H %i, netH %i\n", w, netW, h, netH);
+    M_TRACE("W %i, netW %i, H %i, netH %i\n", w, netW, h, netH);
     myAlignH = alignH;
     myAlignV = alignV;
 
@@ -127,7 +127,7 @@ void wEdit::pickPopGeom(QRect const& screen, int w, int h, int selX, int selY, i
     bool const fitsRight = scrR > float(selX + selW + ourGap + w) + extDeep;
     bool const fitsTop = float(selY - ourGap - h) - extDeep > scrT;
     bool const fitsBottom = scrB > float(selY + selH + ourGap + h) + extDeep;
-    A_TRACE("PTR FITS ON: %s %s %s %s\n", fitsLeft ? "L" : "", fitsRight ? "R" : "",
+    M_TRACE("PTR FITS ON: %s %s %s %s\n", fitsLeft ? "L" : "", fitsRight ? "R" : "",
             fitsTop ? "T" : "", fitsBottom ? "B" : "");
 
     if (fitsLeft || fitsRight) {
@@ -150,7 +150,7 @@ void wEdit::pickPopGeom(QRect const& screen, int w, int h, int selX, int selY, i
         }
         popY = top;
         dist = int(halfRound + extSide - float(delta));
-        A_TRACE("Delta = %i, dist= %i, popY = %i, \n", delta, dist, popY);
+        M_TRACE("Delta = %i, dist= %i, popY = %i, \n", delta, dist, popY);
         dist = clampTip(dist, h);
     } else if (fitsTop || fitsBottom) {
         alignH = 0;
@@ -181,7 +181,7 @@ void wEdit::pickPopGeom(QRect const& screen, int w, int h, int selX, int selY, i
 rtl::ref<QPainterPath> wEdit::makePath(int w, int h, int alignH, int alignV, int dist,
                                        int& netW, int& netH)
 {
-    A_TRACE("AlignH %i, AlignV %i\n", alignH, alignV);
+    M_TRACE("AlignH %i, AlignV %i\n", alignH, alignV);
     if (alignV != 0)
         A_ASSERT(alignH == 0);
     int const deep = int(extDeep);
@@ -255,7 +255,7 @@ void wEdit::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    A_TRACE("wEdit::key pressed: %i\n", event->key());
+    M_TRACE("wEdit::key pressed: %i\n", event->key());
     event->ignore();
 }
 

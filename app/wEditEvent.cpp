@@ -1,8 +1,8 @@
 #include "wEditEvent.h"
 
-#include "aTrace.h"
 #include "aTs.h"
 #include "mEvent.h"
+#include "mTrace.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -82,7 +82,7 @@ void wEditEvent::colorStyleChanged(int index)
     if (!e || !data.isValid())
         return;
     int const style = data.toInt();
-    A_TRACE("COLOR STYLE = index = %i, data = %i\n", index, style);
+    M_TRACE("COLOR STYLE = index = %i, data = %i\n", index, style);
     if (style == e->getColorStyle())
         return;
     e->setColorStyle(style);

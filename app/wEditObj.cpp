@@ -2,7 +2,7 @@
 
 #include "ObObj.h"
 #include "aAssert.h"
-#include "aTrace.h"
+#include "mTrace.h"
 #include "tlUi.h"
 #include "uiColor.h"
 #include "uiFonts.h"
@@ -203,7 +203,7 @@ void wEditObj::closeThroughRegistry()
 void wEditObj::mousePressEvent(QMouseEvent* event)
 {
     QPoint const at = event->position().toPoint();
-    A_TRACE("%i %i\n", at.x(), at.y());
+    M_TRACE("%i %i\n", at.x(), at.y());
     // Fill, then Text, then Line.
     for (int type : {ColorTypeFill, ColorTypeText, ColorTypeLine})
         if (getColorLabel(type)->geometry().contains(at)) {

@@ -9,6 +9,7 @@
 #include "mDoc.h"
 #include "mEvent.h"
 #include "mLayer.h"
+#include "mTrace.h"
 #include "pTimeline.h"
 #include "tlCmp.h"
 #include "tlStep.h"
@@ -144,25 +145,25 @@ void wMain::closeEvent(QCloseEvent* event)
     }
     settleEdits();
     if (!doc()->getNeedsSave()) {
-        A_TRACE("Really close\n");
+        M_TRACE("Really close\n");
         closeDocument();
         event->accept();
         return;
     }
-    A_TRACE("Maybe save\n");
+    M_TRACE("Maybe save\n");
     int const answer = maybeSave();
-    A_TRACE("Maybe save DONE %i\n", answer);
+    M_TRACE("Maybe save DONE %i\n", answer);
     switch (answer) {
     case QMessageBox::Save:
     case QMessageBox::Yes:
-        A_TRACE("Maybe save => SAVED\n");
+        M_TRACE("Maybe save => SAVED\n");
         break;
     case QMessageBox::No:
     case QMessageBox::Discard:
-        A_TRACE("Maybe save => DONT SAVE\n");
+        M_TRACE("Maybe save => DONT SAVE\n");
         break;
     case QMessageBox::Cancel:
-        A_TRACE("Maybe save => CANCEL\n");
+        M_TRACE("Maybe save => CANCEL\n");
         break;
     default:
         A_TRACE("UNKNOWN VALUE\n");
@@ -190,13 +191,13 @@ int wMain::maybeSave()
         connect(mySaveBox, &QMessageBox::finished, this, &wMain::finishClose);
     }
     int const answer = mySaveBox->exec();
-    A_TRACE("EXEC %i \n", answer);
+    M_TRACE("EXEC %i \n", answer);
     return answer;
 }
 
 void wMain::finishClose(int sheetValue)
 {
-    A_TRACE("Finish close!\n");
+    M_TRACE("Finish close!\n");
     mDoc* d = doc();
     mApp* app = mApp::app();
     A_ASSERT(app);
@@ -211,16 +212,16 @@ void wMain::finishClose(int sheetValue)
         closeDocument();
         break;
     case QMessageBox::No:
-        A_TRACE("NO SAVE\n");
+        M_TRACE("NO SAVE\n");
         d->setNeedsSave(false);
         closeDocument();
         break;
     default:
         myClean = false;
-        A_TRACE("CANCEL\n");
+        M_TRACE("CANCEL\n");
         return;
     }
-    A_TRACE("Closed doc YES\n");
+    M_TRACE("Closed doc YES\n");
 }
 
 void wMain::closeDocument()
@@ -258,7 +259,7 @@ void wMain::resizeEvent(QResizeEvent*)
 
 void wMain::moveEvent(QMoveEvent*)
 {
-    A_TRACE("MOVE\n");
+    M_TRACE("MOVE\n");
     if (tlUi* ui = doc()->getCmp()->getUi())
         if (wEditEvent* editor = ui->getEditor())
             editor->move(pos() + myEditorOffset);
@@ -267,7 +268,7 @@ void wMain::moveEvent(QMoveEvent*)
 
 void wMain::keyPressEvent(QKeyEvent* event)
 {
-    A_TRACE("key pressed: %i\n", event->key());
+    M_TRACE("key pressed: %i\n", event->key());
     mDoc* d = doc();
     tlUi* ui = d->getCmp()->getUi();
     if (event->key() == Qt::Key_N) {
@@ -292,7 +293,7 @@ void wMain::keyPressEvent(QKeyEvent* event)
         } else if (events.empty()) {
             std::set<Obh> layers;
             selection->getSelectedItemsOfType(ourType_mLayer, layers);
-            A_TRACE("Got %i selected layers\n", static_cast<int>(layers.size()));
+            M_TRACE("Got %i selected layers\n", static_cast<int>(layers.size()));
             if (layers.size() == 1 && myPanel->getSelectionArea(x, y, w, h)) {
                 if (ui->getLayerEditor())
                     ui->clearEditor();
@@ -302,8 +303,8 @@ void wMain::keyPressEvent(QKeyEvent* event)
             }
         }
     } else {
-        A_TRACE("key pressed: %i\n", event->key());
+        M_TRACE("key pressed: %i\n", event->key());
         event->ignore();
     }
-    A_TRACE("Done keypress\n");
+    M_TRACE("Done keypress\n");
 }

@@ -1,7 +1,7 @@
 #include "cmdFileClose.h"
 
 #include "ObApp.h"
-#include "aTrace.h"
+#include "mTrace.h"
 #include "tlCmd.h"
 
 cmdFileClose cmdFileClose::ourInstance;
@@ -18,7 +18,7 @@ bool cmdFileClose::cmdAction()
         return false;
     // The application destroys the document it closed, once; the command keeps nothing of it.
     if (!ObApp::ourApp->saveAndCloseDoc(doc)) {
-        A_TRACE("Doc NOT closed!\n");
+        M_TRACE("Doc NOT closed!\n");
         return false;
     }
     return true;

@@ -1,13 +1,13 @@
 #include "cmdFileNew.h"
 
 #include "ObApp.h"
-#include "aTrace.h"
+#include "mTrace.h"
 
 cmdFileNew cmdFileNew::ourInstance;
 
 bool cmdFileNew::cmdAction()
 {
-    A_TRACE(" \n \n \n================== NEW FILE!\n \n \n");
+    M_TRACE(" \n \n \n================== NEW FILE!\n \n \n");
     if (!ObApp::ourApp)
         return false;
     ObApp::ourApp->newDoc();

@@ -1,9 +1,9 @@
 #include "cmdLayerSpacing.h"
 
-#include "aTrace.h"
 #include "mLayer.h"
 #include "mScale.h"
 #include "mTimeline.h"
+#include "mTrace.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,7 +59,7 @@ bool cmdLayerSpacing::cmdAction()
     if (layers.empty() || !tl->perpScale())
         return false;
     auto const onePx = static_cast<float>(tl->perpScale()->getZoom());
-    A_TRACE("1Px in Model Space: %f\n", static_cast<double>(onePx));
+    M_TRACE("1Px in Model Space: %f\n", static_cast<double>(onePx));
     for (mLayer* layer : layers)
         layer->setPaddingTop(myRule(layer->getPaddingTop(), onePx));
     raiseDirt(DirtLayerStackingInTimeline);

@@ -283,7 +283,7 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
     std::set<Obh> selected;
     if (selection && ourType_mEvent)
         selection->getSelectedItemsOfType(ourType_mEvent, selected);
-    A_TRACE("START DRAG - Got %i selected events.  RI %f, time %f\n",
+    M_TRACE("START DRAG - Got %i selected events.  RI %f, time %f\n",
             static_cast<int>(selected.size()), myGrabRi, myGrabTime);
     bool first = true;
     for (Obh const& h : selected) {
@@ -328,11 +328,11 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
         selection->removeFromSelection(h);
     }
     raiseDirt(DirtSelection);
-    A_TRACE("x %f -> %f, y %f -> %f, ri %f -> %f, time %f -> %f\n", myMinX, myMaxX, myMinY, myMaxY,
+    M_TRACE("x %f -> %f, y %f -> %f, ri %f -> %f, time %f -> %f\n", myMinX, myMaxX, myMinY, myMaxY,
             myRiMin, myRiMax, myTimeMin, myTimeMax);
-    A_TRACE("myMinDsri = %i\n", myMinDsri);
-    A_TRACE("myMaxDsri = %i\n", myMaxDsri);
-    A_TRACE("myGrabSri = %f\n", myGrabSri);
+    M_TRACE("myMinDsri = %i\n", myMinDsri);
+    M_TRACE("myMaxDsri = %i\n", myMaxDsri);
+    M_TRACE("myGrabSri = %f\n", myGrabSri);
 }
 
 ctHandfulEventsQt::~ctHandfulEventsQt() = default;
@@ -344,7 +344,7 @@ std::unique_ptr<ctHandfulEventsQt> ctHandfulEventsQt::pickUp(QWidget* source, ui
     ObSelection* selection = cmp ? cmp->getCmpSelectionEngine() : nullptr;
     Obh const h = grabbed ? grabbed->hdl() : Obh();
     if (!eventOf(h) || !selection || !selection->isSelectedTest(h)) {
-        A_TRACE_C("iyellow", "No drag: the grabbed item is no selected event\n");
+        M_TRACE_C("iyellow", "No drag: the grabbed item is no selected event\n");
         return nullptr;
     }
     return std::make_unique<ctHandfulEventsQt>(source, grabbed, grab);
@@ -360,7 +360,7 @@ Qt::DropAction ctHandfulEventsQt::drag(QWidget* source, uiGi* grabbed, QPointF c
 
 QDrag* ctHandfulEventsQt::getQDrag()
 {
-    A_TRACE("\n\n=============================================\n  GET DRAG\n"
+    M_TRACE("\n\n=============================================\n  GET DRAG\n"
             "=============================================\n");
     myHoverX = myHoverY = -1.0;
     auto* qdrag = new QDrag(mySrcWidget);
@@ -371,7 +371,7 @@ QDrag* ctHandfulEventsQt::getQDrag()
     // The pointer carries no picture: the ghosts in the scene show where the events go.
     QPixmap picture(1, 1);
     picture.fill(QColor(0, 0, 0, 0));
-    A_TRACE("DRAG PIXMAP: %i x %i\n", picture.width(), picture.height());
+    M_TRACE("DRAG PIXMAP: %i x %i\n", picture.width(), picture.height());
     mTimeline* tl = getTimeline();
     for (auto& [h, rec] : myEventCaches) {
         rec.myEvent->giRemoveFromScene();
@@ -382,7 +382,7 @@ QDrag* ctHandfulEventsQt::getQDrag()
         }
     }
     qdrag->setPixmap(picture);
-    A_TRACE("ENCODING DRAG: HOT %i %i\n", myHotSpotX, myHotSpotY);
+    M_TRACE("ENCODING DRAG: HOT %i %i\n", myHotSpotX, myHotSpotY);
     mime->setText(QString::asprintf("events,%i,%i", myHotSpotX, myHotSpotY));
     myDragMark = QByteArray::number(QCoreApplication::applicationPid()) + ':' +
                  QByteArray::number(++ourDragSerial);
@@ -415,7 +415,7 @@ void ctHandfulEventsQt::returnEventsToOrigLocations()
                  .isValid())
             tl->addEvent(h, ev->getStartTime());
     }
-    A_TRACE_C("iyellow", "Returned %i events to where they were\n",
+    M_TRACE_C("iyellow", "Returned %i events to where they were\n",
               static_cast<int>(myEventCaches.size()));
     myEventCaches.clear();
     raiseDirt(DirtSelection);
@@ -469,10 +469,10 @@ bool ctHandfulEventsQt::canDropOn(giLayer*, QGraphicsSceneDragDropEvent* event)
     case Qt::MoveAction:
         return true;
     case Qt::LinkAction:
-        A_TRACE_C("iyellow", "Ignore drag ENTER - can't do link action\n");
+        M_TRACE_C("iyellow", "Ignore drag ENTER - can't do link action\n");
         return false;
     case Qt::CopyAction:
-        A_TRACE_C("iyellow", "Ignore drag ENTER - can't do copy action\n");
+        M_TRACE_C("iyellow", "Ignore drag ENTER - can't do copy action\n");
         return false;
     default:
         return false;
@@ -491,7 +491,7 @@ bool ctHandfulEventsQt::canDropOn(tlScene* scene, QGraphicsSceneDragDropEvent* e
 
 bool ctHandfulEventsQt::dropOn(tlScene*, QGraphicsSceneDragDropEvent*)
 {
-    A_TRACE_C("iyellow", "Ignore drop - nothing is dropped on the bare scene\n");
+    M_TRACE_C("iyellow", "Ignore drop - nothing is dropped on the bare scene\n");
     return false;
 }
 
@@ -546,7 +546,7 @@ bool ctHandfulEventsQt::clampToExistingLayers(int maxSri, Obh& layer, double& dr
     auto const it = mySriIndex.find(sri + shift);
     mLayer const* to = it == mySriIndex.end() ? nullptr : layerOf(it->second.second);
     if (!to) {
-        A_TRACE_C("iyellow", "Can't find %i in Sri index\n", sri + shift);
+        M_TRACE_C("iyellow", "Can't find %i in Sri index\n", sri + shift);
         return false;
     }
     layer = it->second.second;
@@ -659,7 +659,7 @@ void ctHandfulEventsQt::hoverAt(double x, double y, QGraphicsSceneDragDropEvent*
             myHotSpotX = hx;
             myHotSpotY = hy;
         } else {
-            A_TRACE_C("iyellow", "Drag text not ours: \"%s\"\n", myMimeText.cs());
+            M_TRACE_C("iyellow", "Drag text not ours: \"%s\"\n", myMimeText.cs());
         }
     }
     placeGhosts(maxSri, x - myGrabSceneX);
@@ -948,9 +948,9 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
 void ctHandfulEventsQt::acceptMovedEvents(double dropRi, double dTime, uiGi* target, Obh,
                                           std::map<Obh, EventDragCache>& records)
 {
-    A_TRACE("ACCEPT %i DROPPED FX: \n", static_cast<int>(records.size()));
-    A_TRACE("  rowIndex    = %.2f\n", dropRi);
-    A_TRACE("  dTime       = %.2f\n", dTime);
+    M_TRACE("ACCEPT %i DROPPED FX: \n", static_cast<int>(records.size()));
+    M_TRACE("  rowIndex    = %.2f\n", dropRi);
+    M_TRACE("  dTime       = %.2f\n", dTime);
     ObSelection* selection = getSelectionEngine();
     if (selection)
         selection->clearSelection();

@@ -20,6 +20,7 @@
 #include "mScale.h"
 #include "mSkin.h"
 #include "mTimeline.h"
+#include "mTrace.h"
 #include "tlUi.h"
 
 #include <cstring>
@@ -220,7 +221,7 @@ void tlCmp::installCleanRules(ObDirty& dirt, std::span<CleanRule const> rules)
 tlCmp::tlCmp(ObEngine* data, ObDirty* dirt, aStateEngine* state, ObSelection* selection,
              aRefresher* refresher)
 {
-    A_TRACE("INTEGRATING TL CMP\n");
+    M_TRACE("INTEGRATING TL CMP\n");
     // The newest component is the current one: what it makes below reaches it.
     ourCurrentCmp = this;
     here(__LINE__);
@@ -350,7 +351,7 @@ tlUi* tlCmp::getUi() const
 
 void tlCmp::clear()
 {
-    A_TRACE("tlCmp::clear - nothing to clear\n");
+    M_TRACE("tlCmp::clear - nothing to clear\n");
 }
 
 void tlCmp::printDirt(aRefreshContext*)
@@ -386,7 +387,7 @@ int tlCmp::cmpNewPanel(QWidget* parent, char const* type)
     if (!myUi)
         return -1;
     int const id = myUi->newPanel(this, parent, type);
-    A_TRACE("Got panel ID %i\n", id);
+    M_TRACE("Got panel ID %i\n", id);
     return id;
 }
 
@@ -498,7 +499,7 @@ bool tlCmp::xmlReadStartElement(XmlReader& r, char const* name, int)
         return true;
     }
     if (std::strcmp(name, "skin") == 0) {
-        A_TRACE_C("ired", "tlCmp:: READING SKIN!\n");
+        M_TRACE_C("ired", "tlCmp:: READING SKIN!\n");
         mySkin = nullptr;
         if (readModelHdl(r, name, mySkinType.get(), mySkinHdl, myReadSkin))
             mySkin = mySkinType->ptrFromFile(mySkinHdl);
@@ -518,7 +519,7 @@ bool tlCmp::xmlReadStartElement(XmlReader& r, char const* name, int)
                 myObEngine->xmlReadPost(true);
             return true;
         }
-        A_TRACE("tlCmp::found <objects>, pushing myObEngine\n");
+        M_TRACE("tlCmp::found <objects>, pushing myObEngine\n");
         r.pushHandler(myObEngine, nullptr);
         return true;
     }
@@ -528,7 +529,7 @@ bool tlCmp::xmlReadStartElement(XmlReader& r, char const* name, int)
 bool tlCmp::xmlReadEndElement(XmlReader& r, char const* name)
 {
     if (std::strcmp(name, "objects") == 0) {
-        A_TRACE("tlCmp::found </objects>, popping myObEngine\n");
+        M_TRACE("tlCmp::found </objects>, popping myObEngine\n");
         r.popHandler();
         // The store's objects are checked before any of their post-load hooks runs.
         if (myOwnsObEngine)

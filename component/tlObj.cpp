@@ -263,6 +263,8 @@ void tlObj::markDirtyItem(Obh const& h) const
 
 void tlObj::traceHere(char const* file, int line)
 {
+    if (!Ob::ourTrace)
+        return;
     std::printf("HERE %s - %s, line %i\n", "", Aa::filetail(file), line);
 }
 

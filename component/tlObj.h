@@ -66,7 +66,8 @@ public:
     // Marks an object as changed for the views (a dirty item); nothing when it is marked already.
     void markDirtyItem(Obh const& h) const;
     // The line "HERE  - <file name>, line <line>" straight to standard output, with the source
-    // file's own name (__FILE__ may carry the whole path the compiler was given).
+    // file's own name (__FILE__ may carry the whole path the compiler was given); only while the
+    // busy paths trace (Ob::ourTrace).
     static void traceHere(char const* file, int line);
 
     // Whether two spans along one axis overlap. A negative length runs backwards from its start;

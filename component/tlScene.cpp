@@ -1,11 +1,11 @@
 #include "tlScene.h"
 
 #include "ObSelection.h"
-#include "aTrace.h"
 #include "ctHandfulEventsQt.h"
 #include "ctHndQt.h"
 #include "mLayer.h"
 #include "mTimeline.h"
+#include "mTrace.h"
 #include "uiGi.h"
 
 #include <QGraphicsSceneDragDropEvent>
@@ -51,7 +51,7 @@ void tlScene::dragEnterEvent(QGraphicsSceneDragDropEvent* event)
     QGraphicsScene::dragEnterEvent(event);
     event->acceptProposedAction();
     if (!canDrop)
-        A_TRACE_C("igreen", "Accept drag ENTER\n");
+        M_TRACE_C("igreen", "Accept drag ENTER\n");
 }
 
 void tlScene::dragMoveEvent(QGraphicsSceneDragDropEvent* event)

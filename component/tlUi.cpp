@@ -7,6 +7,7 @@
 #include "aRefresher.h"
 #include "aTrace.h"
 #include "aTypeName.h"
+#include "mTrace.h"
 #include "pCtrls.h"
 #include "pTimeline.h"
 #include "tlScene.h"
@@ -104,11 +105,11 @@ aGraphic* tlUi::graphicToAdd(Obh& h, bool traceAdding)
         return nullptr;
     }
     if (traceAdding)
-        A_TRACE_C("ired", "Adding a %s to scene\n", shortName(obj));
+        M_TRACE_C("ired", "Adding a %s to scene\n", shortName(obj));
     double x = 0, y = 0, w = 0, hgt = 0;
     g->giGetBbox(x, y, w, hgt);
     if (!(w > 0.0) || !(hgt > 0.0)) {
-        A_TRACE_C("iyellow", "%s NOT ADDED TO SCENE due to ZERO dimension %f x %f\n",
+        M_TRACE_C("iyellow", "%s NOT ADDED TO SCENE due to ZERO dimension %f x %f\n",
                   shortName(obj), w, hgt);
         return nullptr;
     }
@@ -151,20 +152,20 @@ int tlUi::newPanel(tlCmp* cmp, QWidget* parent, char const* type)
         return -1;
     // What the panel builds reaches the component that asked for it.
     ourCurrentCmp = cmp;
-    A_TRACE("Requesting new panel type '%s'\n", type);
+    M_TRACE("Requesting new panel type '%s'\n", type);
     if (std::strcmp(type, "Timeline") == 0) {
         auto* view = new pTimeline(parent, cmp, this);
-        A_TRACE("New timeline panel\n");
+        M_TRACE("New timeline panel\n");
         int const id = nextId(myViews);
-        A_TRACE("Registered panel #%i\n", id);
+        M_TRACE("Registered panel #%i\n", id);
         myViews[id] = view;
         return id;
     }
     if (std::strcmp(type, "Timeline Ctrls") == 0) {
         auto* ctrls = new pCtrls(parent, cmp, this);
-        A_TRACE("New ctrls panel\n");
+        M_TRACE("New ctrls panel\n");
         int const id = nextId(myCtrls);
-        A_TRACE("Registered ctrl panel #%i\n", id);
+        M_TRACE("Registered ctrl panel #%i\n", id);
         myCtrls[id] = ctrls;
         return id;
     }
@@ -176,7 +177,7 @@ pTimeline* tlUi::newView(tlCmp* cmp, QWidget* parent)
     ourCurrentCmp = cmp;
     auto* view = new pTimeline(parent, cmp, this);
     int const id = nextId(myViews);
-    A_TRACE("Registered panel #%i\n", id);
+    M_TRACE("Registered panel #%i\n", id);
     myViews[id] = view;
     return view;
 }
@@ -186,7 +187,7 @@ pCtrls* tlUi::newCtrls(tlCmp* cmp, QWidget* parent)
     ourCurrentCmp = cmp;
     auto* ctrls = new pCtrls(parent, cmp, this);
     int const id = nextId(myCtrls);
-    A_TRACE("Registered ctrl panel #%i\n", id);
+    M_TRACE("Registered ctrl panel #%i\n", id);
     myCtrls[id] = ctrls;
     return ctrls;
 }
@@ -203,13 +204,13 @@ void tlUi::forgetCtrls(pCtrls* ctrls)
 
 pTimeline* tlUi::getPanelById(int id) const
 {
-    A_TRACE("Finding panel #%i\n", id);
+    M_TRACE("Finding panel #%i\n", id);
     return find(myViews, id);
 }
 
 pCtrls* tlUi::getCtrlsPanelById(int id) const
 {
-    A_TRACE("Finding ctrl panel #%i\n", id);
+    M_TRACE("Finding ctrl panel #%i\n", id);
     return find(myCtrls, id);
 }
 
@@ -290,7 +291,7 @@ void tlUi::clearEditor()
 {
     if (!ourEditor) {
         // A second key press before the first close took effect, say.
-        A_TRACE("tlUi::clearEditor - no editor open\n");
+        M_TRACE("tlUi::clearEditor - no editor open\n");
         return;
     }
     // The statics are cleared first: saving may run code that asks for the open editor.

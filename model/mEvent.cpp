@@ -641,7 +641,7 @@ uiGi* mEvent::giEnsure(Obh& hdl) const
 
 bool mEvent::giMousePressEvent(int button)
 {
-    A_TRACE("mEvent MOUSE PRESS %i\n", button);
+    M_TRACE("mEvent MOUSE PRESS %i\n", button);
     return false;
 }
 

@@ -150,7 +150,7 @@ void mLayer::recycleObj()
 {
     tlUi::objectGoing(this);
     rxDisconnect();
-    A_TRACE("mLayer::recycleObj %p\n", static_cast<void*>(this));
+    M_TRACE("mLayer::recycleObj %p\n", static_cast<void*>(this));
     giClear();
     clearObj();
     mLayerData::recycleObj();
@@ -213,7 +213,7 @@ void mLayer::refresh(aRefreshContext*)
     adjustSceneHeight.needsCleaning(dirt, "mLayer"); // traced, nothing else to do
     if (syncToTick.needsCleaning(dirt, "mLayer")) {
         double const tick = myTimeline ? myTimeline->getTick() : 0;
-        A_TRACE("  sync sequence time to %.1f\n", getTickTime(tick));
+        M_TRACE("  sync sequence time to %.1f\n", getTickTime(tick));
     }
 }
 
@@ -339,7 +339,7 @@ void mLayer::paintLayerContents(Painter&) const
 void mLayer::resetSequence()
 {
     for (int i = 0; i < 4; ++i)
-        A_TRACE_C("ired", "%60s\n", "");
+        M_TRACE_C("ired", "%60s\n", "");
     for (Obh h : myEvents)
         if (auto* ev = h.isValid() ? dynamic_cast<mEvent*>(h.obj()) : nullptr)
             ev->resetSequence();

@@ -239,7 +239,7 @@ void mSkin::drawHeader(Painter& p) const
     float x = 0, y = 0, w = 0, h = 0;
     p.get2dGeometry(x, y, w, h);
     if (!(h > 0)) {
-        A_TRACE_C("ired", "ZERO HEIGHT!!!\n");
+        SC_TRACE_C("ired", "ZERO HEIGHT!!!\n");
         return;
     }
     int const n = int(myVisRanges.size());

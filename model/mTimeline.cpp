@@ -118,14 +118,14 @@ void mTimeline::release()
 
 void mTimeline::recycleObj()
 {
-    A_TRACE("mTimeline::RECYCLE OBJ\n");
+    M_TRACE("mTimeline::RECYCLE OBJ\n");
     release();
     mTimelineData::recycleObj();
 }
 
 void mTimeline::clearObj()
 {
-    A_TRACE("mTimeline::CLEAR OBJ\n");
+    M_TRACE("mTimeline::CLEAR OBJ\n");
     release();
     mTimelineData::clearObj();
 }
@@ -575,7 +575,7 @@ void mTimeline::deleteLayer(Obh lyrHdl)
         A_TRACE_C("red", "mTimeline::deleteLayer: the handle names no layer\n");
         return;
     }
-    A_TRACE(
+    M_TRACE(
         "mTimeline::deleteLayer[%i] %p---------------------------------------------------------\n",
         layer->getIndex(), static_cast<void*>(layer));
     ObSelection* selection = getSelectionEngine();
@@ -632,7 +632,7 @@ void mTimeline::collapseLayers(bool fit)
         doomed.erase(doomed.begin()); // the timeline keeps one layer
     if (doomed.empty())
         return;
-    A_TRACE("Collapsing %i layers\n", static_cast<int>(doomed.size()));
+    M_TRACE("Collapsing %i layers\n", static_cast<int>(doomed.size()));
     for (Obh const& h : doomed)
         deleteLayer(h);
     raiseDirt(DirtLayerStackingInTimeline);
@@ -669,7 +669,7 @@ Obh mTimeline::newEvent(Obh payload)
     countLayersAndRows(layers, rows);
     if (layers == 0)
         newLayer();
-    A_TRACE("\n\n================== NEW EVENT!\n\n\n");
+    M_TRACE("\n\n================== NEW EVENT!\n\n\n");
     A_ASSERT(ourType_mEvent);
     Obh h = ourType_mEvent->make();
     mEvent* ev = eventOf(h);
@@ -856,7 +856,7 @@ DropZone mTimeline::getLayerHdlZoneAtSceneRowPos(double scenePos, Obh& layerOut,
         return a.layer->getStackRowIndex() < b.layer->getStackRowIndex();
     });
     if (bands.empty()) {
-        A_TRACE_C("iyellow", "GOOD DROP NOT FOUND for scenePos %f, modelPos %f!\n", scenePos, p);
+        M_TRACE_C("iyellow", "GOOD DROP NOT FOUND for scenePos %f, modelPos %f!\n", scenePos, p);
         return DropZone::NoLayer;
     }
     // Every answer but NoLayer names its layer and band, and gives the zone's caption.
@@ -1156,7 +1156,7 @@ void mTimeline::shiftSelectLayer(Obh lyrHdl)
     }
     int const from = above >= 0 ? above : i;
     int const to = above >= 0 ? i : (below >= 0 ? below : i);
-    A_TRACE("Shift Selecting from %i to %i\n", from, to);
+    M_TRACE("Shift Selecting from %i to %i\n", from, to);
     for (Obh const& h : myLayerHdls)
         if (mLayer const* l = layerOf(h); l && from <= l->getIndex() && l->getIndex() <= to)
             selection->addToSelection(h);
@@ -1198,18 +1198,18 @@ void mTimeline::stretchSelectedEvents(int edge, double dragX, double pressX, Obh
     if (!pev || edge == 0 || !myTimeScale)
         return;
     if (lengths.isNull()) {
-        A_TRACE("No orig lengths\n");
+        M_TRACE("No orig lengths\n");
         return;
     }
     auto const events = selectedOf(getSelectionEngine(), ourType_mEvent);
     if (events.empty()) {
-        A_TRACE("No selected events\n");
+        M_TRACE("No selected events\n");
         return;
     }
     LengthMap const& m = *lengths.get();
     auto const pressedAt = m.find(pressed);
     if (pressedAt == m.end()) {
-        A_TRACE("No orig length of the pressed event\n");
+        M_TRACE("No orig length of the pressed event\n");
         return;
     }
     mScale const* ts = myTimeScale;
@@ -1229,7 +1229,7 @@ void mTimeline::stretchSelectedEvents(int edge, double dragX, double pressX, Obh
     };
     double pOrigSx = 0, pOrigEx = 0;
     sceneSpan(pressedAt->second.first, pressedAt->second.second, pOrigSx, pOrigEx);
-    A_TRACE(pressedAt->second.second != 0.0 ? "ORIG IS NOT IMPULSE\n" : "ORIG IS IMPULSE\n");
+    M_TRACE(pressedAt->second.second != 0.0 ? "ORIG IS NOT IMPULSE\n" : "ORIG IS IMPULSE\n");
     double const dp = pressX - (edge > 0 ? pOrigEx : pOrigSx);
     double const dx = dragX - pressX;
     double const dTime = dx * ts->getZoom();
@@ -1450,11 +1450,11 @@ void mTimeline::paintTimelineTimeScale(Painter& p)
     mSkin* skin = getSkin();
     if (!myTimeScale || !skin)
         return;
-    A_TRACE("Drawing time scale:\n");
-    A_TRACE("  minValue:    %.1f\n", myTimeScale->getMinValue());
-    A_TRACE("  maxValue:    %.1f\n", myTimeScale->getMaxValue());
-    A_TRACE("  minVisValue: %.1f\n", myTimeScale->getMinVisValue());
-    A_TRACE("  maxVisValue: %.1f\n", myTimeScale->getMaxVisValue());
+    M_TRACE("Drawing time scale:\n");
+    M_TRACE("  minValue:    %.1f\n", myTimeScale->getMinValue());
+    M_TRACE("  maxValue:    %.1f\n", myTimeScale->getMaxValue());
+    M_TRACE("  minVisValue: %.1f\n", myTimeScale->getMinVisValue());
+    M_TRACE("  maxVisValue: %.1f\n", myTimeScale->getMaxVisValue());
     float x = 0, y = 0, w = 0, h = 0;
     p.get2dGeometry(x, y, w, h);
     p.setFillColorRgb8(skin->getTimelineBgR(), skin->getTimelineBgG(), skin->getTimelineBgB());

@@ -3,9 +3,9 @@
 #include "Ob.h"
 #include "aTrace.h"
 
-// Debug lines of the model's busy paths (placing, syncing, searching), plain or coloured, only
-// while the framework's traces are on (Ob::ourTrace): a benchmark or a very large document
-// switches them off once.
+// Debug lines of the busy paths of the model and of the folders above it (placing, syncing,
+// searching, input, painting), plain or coloured, only while the framework's traces are on
+// (Ob::ourTrace, VANTREL_TRACE=1): a benchmark or a very large document switches them off once.
 #define M_TRACE(...)                \
     do {                            \
         if (Ob::ourTrace)           \

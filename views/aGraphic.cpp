@@ -86,7 +86,7 @@ void aGraphic::giSetParent(uiGi* parent)
 uiGi* aGraphic::movable(char const* what) const
 {
     if (!myGi)
-        A_TRACE("aGraphic::%s without an item: nothing moves\n", what);
+        M_TRACE("aGraphic::%s without an item: nothing moves\n", what);
     return myGi;
 }
 

@@ -5,7 +5,6 @@
 #include "PainterQt.h"
 #include "aAssert.h"
 #include "aRefresher.h"
-#include "aTrace.h"
 #include "ctHandfulEventsQt.h"
 #include "ctHandfulQt.h"
 #include "ctHndQt.h"
@@ -13,6 +12,7 @@
 #include "mLayer.h"
 #include "mScale.h"
 #include "mTimeline.h"
+#include "mTrace.h"
 #include "tlStep.h"
 
 #include <QApplication>
@@ -75,7 +75,7 @@ QCursor* stretchCursor(bool left)
 // "Ignore drag ENTER - can't drop current handful" and its sisters, in black on yellow.
 void traceRefused(char const* what)
 {
-    A_TRACE_C("iyellow", "%s\n", what);
+    M_TRACE_C("iyellow", "%s\n", what);
 }
 
 } // namespace
@@ -134,7 +134,7 @@ QVariant giEvent::itemChange(GraphicsItemChange change, QVariant const& value)
         return QGraphicsItem::itemChange(change, value);
     bool const selected = value.toBool();
     mEvent& ev = event();
-    A_TRACE("%s SELECTION change %s\n", ev.desc().c(), selected ? "SELECTED" : "not selected");
+    M_TRACE("%s SELECTION change %s\n", ev.desc().c(), selected ? "SELECTED" : "not selected");
     traceHere(__FILE__, __LINE__);
     if (ObSelection* selection = getSelectionEngine()) {
         if (selected)
@@ -169,7 +169,7 @@ void giEvent::hoverMoveEvent(QGraphicsSceneHoverEvent* hover)
 
 void giEvent::hoverLeaveEvent(QGraphicsSceneHoverEvent*)
 {
-    A_TRACE("HOVER LEAVE!\n");
+    M_TRACE("HOVER LEAVE!\n");
     restoreCursor();
 }
 
@@ -179,7 +179,7 @@ void giEvent::mousePressEvent(QGraphicsSceneMouseEvent* mouse)
     A_ASSERT(ev.getLayer());
     int const x = int(mouse->pos().x());
     int const y = int(mouse->pos().y());
-    A_TRACE_C("iyellow", "Event clicked at vx=%i, vy=%i, Time=%.2f, Track=%.2f\n", x, y,
+    M_TRACE_C("iyellow", "Event clicked at vx=%i, vy=%i, Time=%.2f, Track=%.2f\n", x, y,
               std::floor(ev.getStartTime()), ev.getRowIndex());
     Qt::KeyboardModifiers const mods = mouse->modifiers();
     bool const toggle = mods & (Qt::ShiftModifier | Qt::ControlModifier);
@@ -207,7 +207,7 @@ void giEvent::mousePressEvent(QGraphicsSceneMouseEvent* mouse)
         if (myStretchEdge != 0) {
             if (mTimeline* tl = getTimeline())
                 myOrigSpans = tl->getSelectedEventLengths();
-            A_TRACE("%p Event caching stretch\n", static_cast<void*>(this));
+            M_TRACE("%p Event caching stretch\n", static_cast<void*>(this));
         }
     }
     update();
@@ -242,16 +242,15 @@ void giEvent::stretch(QGraphicsSceneMouseEvent* mouse, double pressX)
     mEvent& ev = event();
     Obh const h = hdl();
     ObSelection* selection = getSelectionEngine();
-    A_TRACE("%p Event %s selected", static_cast<void*>(&ev),
+    M_TRACE("%p Event %s selected", static_cast<void*>(&ev),
             selection && selection->isSelectedTest(h) ? "IS" : "is not");
     double before = 0, after = 0;
     getImpulseBeforeAfter(ev.getStartTime(), before, after);
     mScale* scale = tl->timeScale();
-    A_TRACE("%p Event doing stretch (sceneCoords):  %f x %f from ( %f, %f ) to ( %f, %f ) |  sx "
+    M_TRACE("%p Event doing stretch (sceneCoords):  %f x %f from ( %f, %f ) to ( %f, %f ) |  sx "
             "%f, ex %f\n",
-            static_cast<void*>(this), width(), height(), x(), y(), x() + width(),
-            y() + height(), scale ? scale->localToParent(before) : 0.0,
-            scale ? scale->localToParent(after) : 0.0);
+            static_cast<void*>(this), width(), height(), x(), y(), x() + width(), y() + height(),
+            scale ? scale->localToParent(before) : 0.0, scale ? scale->localToParent(after) : 0.0);
     double const itemX = x();
     tl->stretchSelectedEvents(myStretchEdge, itemX + mouse->pos().x(), itemX + pressX, h,
                               myOrigSpans);
@@ -296,7 +295,7 @@ void giEvent::dragEnterEvent(QGraphicsSceneDragDropEvent* drop)
     ctHandfulQt* handful = ourHand.getHandfulQt();
     if (handful && handful->canDropOn(this, drop)) {
         drop->acceptProposedAction();
-        A_TRACE_C("igreen", "Accept drag ENTER\n");
+        M_TRACE_C("igreen", "Accept drag ENTER\n");
         return;
     }
     drop->ignore();
@@ -307,7 +306,7 @@ void giEvent::dragMoveEvent(QGraphicsSceneDragDropEvent* drop)
 {
     ctHandfulQt* handful = ourHand.getHandfulQt();
     if (handful && handful->canDropOn(this, drop)) {
-        A_TRACE_C("igreen", "ACCEPT drag move\n");
+        M_TRACE_C("igreen", "ACCEPT drag move\n");
         drop->accept();
         return;
     }
@@ -321,7 +320,7 @@ void giEvent::dropEvent(QGraphicsSceneDragDropEvent* drop)
     if (handful && handful->canDropOn(this, drop)) {
         // A drop that placed nothing is not taken, so that the drag ends with no action.
         if (handful->dropOn(this, drop)) {
-            A_TRACE_C("igreen", "Accept drag move\n");
+            M_TRACE_C("igreen", "Accept drag move\n");
             drop->accept();
         } else {
             drop->ignore();

@@ -2,10 +2,10 @@
 
 #include "ObSelection.h"
 #include "aRefresher.h"
-#include "aTrace.h"
 #include "ctHandfulQt.h"
 #include "ctHndQt.h"
 #include "mTimeline.h"
+#include "mTrace.h"
 #include "tlStep.h"
 
 #include <QGraphicsSceneDragDropEvent>
@@ -73,11 +73,11 @@ void giLayer::dragEnterEvent(QGraphicsSceneDragDropEvent* event)
     ctHandfulQt* handful = ourHand.getHandfulQt();
     if (handful && handful->canDropOn(this, event)) {
         event->acceptProposedAction();
-        A_TRACE_C("igreen", "Accept drag ENTER\n");
+        M_TRACE_C("igreen", "Accept drag ENTER\n");
         return;
     }
     event->ignore();
-    A_TRACE_C("iyellow", "Ignore drag ENTER - can't drop current handful\n");
+    M_TRACE_C("iyellow", "Ignore drag ENTER - can't drop current handful\n");
 }
 
 void giLayer::dragMoveEvent(QGraphicsSceneDragDropEvent* event)
@@ -88,7 +88,7 @@ void giLayer::dragMoveEvent(QGraphicsSceneDragDropEvent* event)
         return;
     }
     event->ignore();
-    A_TRACE_C("iyellow", "Ignore drag ENTER - can't drop current handful\n");
+    M_TRACE_C("iyellow", "Ignore drag ENTER - can't drop current handful\n");
 }
 
 void giLayer::dropEvent(QGraphicsSceneDragDropEvent* event)
@@ -103,5 +103,5 @@ void giLayer::dropEvent(QGraphicsSceneDragDropEvent* event)
         return;
     }
     event->ignore();
-    A_TRACE_C("iyellow", "Ignore drop - can't drop current handful\n");
+    M_TRACE_C("iyellow", "Ignore drop - can't drop current handful\n");
 }

@@ -6,7 +6,6 @@
 #include "ObSelection.h"
 #include "Painter.h"
 #include "aAssert.h"
-#include "aTrace.h"
 #include "aTs.h"
 #include "cmdTimelineZoomToPreset_Days.h"
 #include "cmdTimelineZoomToPreset_Hours.h"
@@ -21,6 +20,7 @@
 #include "mScale.h"
 #include "mSkin.h"
 #include "mTimeline.h"
+#include "mTrace.h"
 #include "tlCmp.h"
 #include "tlStep.h"
 #include "tlUi.h"
@@ -183,13 +183,13 @@ void pCtrls::nudge(bool forward)
     mScale* scale = timeScale();
     if (!scale)
         return;
-    A_TRACE("OLD RANGE: %s --> %s\n", scale->getVisStart().getStr(false).c(),
+    M_TRACE("OLD RANGE: %s --> %s\n", scale->getVisStart().getStr(false).c(),
             scale->getVisEnd().getStr(false).c());
     if (forward)
         scale->nudgeVisibleWindowForward(0.4);
     else
         scale->nudgeVisibleWindowBackward(0.4);
-    A_TRACE("NEW RANGE: %s --> %s\n", scale->getVisStart().getStr(false).c(),
+    M_TRACE("NEW RANGE: %s --> %s\n", scale->getVisStart().getStr(false).c(),
             scale->getVisEnd().getStr(false).c());
     raiseDirt(DirtTimeScalePan);
     requestRefresh();

@@ -4,9 +4,9 @@
 #include "PainterQt.h"
 #include "aAssert.h"
 #include "aRefresher.h"
-#include "aTrace.h"
 #include "mLayer.h"
 #include "mTimeline.h"
+#include "mTrace.h"
 #include "tlStep.h"
 #include "tlUi.h"
 #include "uiButton.h"
@@ -137,8 +137,8 @@ void pHeader::closeLayerEditor()
 
 void pHeader::toggleChangedCb(uiToggle*, bool value)
 {
-    A_TRACE("TOGGLE: %s\n", value ? "T" : "f");
-    A_TRACE_C("ired", "STOP SKIPPING FX!");
+    M_TRACE("TOGGLE: %s\n", value ? "T" : "f");
+    M_TRACE_C("ired", "STOP SKIPPING FX!");
     layer().setIsActive(!value);
     raiseDirt(DirtActiveLayers);
     update();
@@ -168,11 +168,11 @@ void pHeader::mousePressEvent(QMouseEvent* event)
         Qt::KeyboardModifiers const mods = event->modifiers();
         if (tl && selection) {
             if (mods & Qt::ShiftModifier) {
-                A_TRACE("Shift Select Layer\n");
+                M_TRACE("Shift Select Layer\n");
                 tl->shiftSelectLayer(myLayerHdl);
                 tl->setCurrentLayerHdl(myLayerHdl);
             } else if (mods & Qt::ControlModifier) {
-                A_TRACE("Toggle Layer Selection\n");
+                M_TRACE("Toggle Layer Selection\n");
                 if (!selection->isSelectedTest(myLayerHdl)) {
                     selection->addToSelection(myLayerHdl);
                     tl->setCurrentLayerHdl(myLayerHdl);
@@ -180,7 +180,7 @@ void pHeader::mousePressEvent(QMouseEvent* event)
                     selection->removeFromSelection(myLayerHdl);
                 }
             } else if (!selection->isSelectedTest(myLayerHdl)) {
-                A_TRACE("Select Layer");
+                M_TRACE("Select Layer");
                 selection->setSelection(myLayerHdl);
                 tl->setCurrentLayerHdl(myLayerHdl);
             }
@@ -220,7 +220,7 @@ void pHeader::mouseDoubleClickEvent(QMouseEvent* event)
     QSizeF const size = QFontMetricsF(*myTitleFont).size(0, uiText::fromModel(l->getTitle()));
     QRect const titleRect(2, 2, int(size.width()), int(size.height()));
     QPoint const at = event->position().toPoint();
-    A_TRACE("Text Rect( %i, %i, %i, %i ), pos %i %i\n", 2, 2, width() - 4, 20, at.x(), at.y());
+    M_TRACE("Text Rect( %i, %i, %i, %i ), pos %i %i\n", 2, 2, width() - 4, 20, at.x(), at.y());
     event->accept();
     if (titleRect.contains(at)) {
         showEditTitle();
@@ -228,7 +228,7 @@ void pHeader::mouseDoubleClickEvent(QMouseEvent* event)
         myIgnoreRelease = myTitleEditor != nullptr;
         return;
     }
-    A_TRACE("Not in label\n");
+    M_TRACE("Not in label\n");
     showEditLayer();
     requestRefresh();
 }

@@ -1,10 +1,10 @@
 #include "pTicks.h"
 
-#include "aTrace.h"
 #include "aTs.h"
 #include "mScale.h"
 #include "mSkin.h"
 #include "mTimeline.h"
+#include "mTrace.h"
 #include "tlStep.h"
 
 #include <QApplication>
@@ -55,7 +55,7 @@ void pTicks::mousePressEvent(QMouseEvent* event)
         raiseDirt(DirtSelectionByTimeDisabled);
         return;
     }
-    A_TRACE("SelectTimeAtPixel\n");
+    M_TRACE("SelectTimeAtPixel\n");
     scale->localSelectAtParentPos(at.x());
     raiseDirt(DirtTimeSelectionChanged);
 }

@@ -227,7 +227,7 @@ void pTimeline::readSplitter()
     // document's stored width must survive it.
     if (mTimeline* tl = getTimeline(); tl && myFrozen)
         tl->setLayerHeaderW(myLayerHeaderW);
-    A_TRACE("  left %i (%i)[%i], right %i (%i)[%i]\n", myLayerHeaderW, myLeftCol->width(),
+    M_TRACE("  left %i (%i)[%i], right %i (%i)[%i]\n", myLayerHeaderW, myLeftCol->width(),
             myTopLeft->width(), myRightW, myRightCol->width(), myCtrls->width());
 }
 
@@ -242,15 +242,15 @@ void pTimeline::restartLayoutTimer()
 void pTimeline::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    A_TRACE("pTimeline::RESIZE EVENT\n");
+    M_TRACE("pTimeline::RESIZE EVENT\n");
     readSplitter();
     restartLayoutTimer();
     // The panes keep their size until the layout timer moves them, and the scales keep the
     // view's: a time axis as wide as the whole pane would put every time beside its pixel.
-    A_TRACE("Resize time scale\n");
+    M_TRACE("Resize time scale\n");
     if (mScale* ts = timeScale())
         fitScale(*ts, myGv->getTimeScreenSpan(), false);
-    A_TRACE("Resize row scale\n");
+    M_TRACE("Resize row scale\n");
     if (mScale* rows = rowScale())
         fitScale(*rows, myGv->viewport()->height(), true);
 }
@@ -270,15 +270,15 @@ void pTimeline::layoutTimerCb()
     for (pHeader* header : myHeaders)
         header->update();
     update();
-    A_TRACE("LAYOUT TIMER\n");
+    M_TRACE("LAYOUT TIMER\n");
     readSplitter();
-    A_TRACE_C("yellow", "SetScreenSize %i\n", myRightW);
+    M_TRACE_C("yellow", "SetScreenSize %i\n", myRightW);
     if (mScale* ts = timeScale())
         fitScale(*ts, myRightW, true);
     if (mScale* rows = rowScale())
         fitScale(*rows, myGv->getPerpScreenSpan(), true);
     dirtAndRefresh(DirtLayout);
-    A_TRACE("-------------------------------------------------\n");
+    M_TRACE("-------------------------------------------------\n");
 }
 
 void pTimeline::freeze()
@@ -553,12 +553,13 @@ void pTimeline::mousePressEvent(QMouseEvent* event)
     event->ignore();
     QPoint const at = event->position().toPoint();
     QPoint const inView = myGv->mapFromGlobal(mapToGlobal(at));
-    A_TRACE_C("ired", "pTimeline::mousePRessEvent @ ( %i, %i ), in GV ( %i, %i )\n", at.x(), at.y(),
+    M_TRACE_C("ired", "pTimeline::mousePRessEvent @ ( %i, %i ), in GV ( %i, %i )\n", at.x(), at.y(),
               inView.x(), inView.y());
     raiseDirt(DirtScene);
     for (QGraphicsItem* item : myGv->items(inView))
-        A_TRACE("  Item %s, z=%.1f\n", itemTypeName(item), item->zValue());
-    myGv->dumpScene();
+        M_TRACE("  Item %s, z=%.1f\n", itemTypeName(item), item->zValue());
+    if (Ob::ourTrace)
+        myGv->dumpScene();
 }
 
 void pTimeline::paintEvent(QPaintEvent* event)
@@ -621,7 +622,7 @@ void pTimeline::reconfigNowTimer()
             delete myNowTimer;
             myNowTimer = nullptr;
         }
-        A_TRACE_C("ired", "STOPPING TIMER!  need interval %i, lock = %s\n", interval,
+        M_TRACE_C("ired", "STOPPING TIMER!  need interval %i, lock = %s\n", interval,
                   lock ? "Y" : "n");
         return;
     }
@@ -631,7 +632,7 @@ void pTimeline::reconfigNowTimer()
     }
     myNowTimer->setSingleShot(true);
     myNowTimer->start(interval);
-    A_TRACE_C("igreen", "STARTING TIMER!  need interval %i, lock = %s\n", interval,
+    M_TRACE_C("igreen", "STARTING TIMER!  need interval %i, lock = %s\n", interval,
               lock ? "Y" : "n");
 }
 
@@ -699,7 +700,7 @@ bool pTimeline::getSelectionArea(int& x, int& y, int& w, int& h)
         // An object without an item is not on screen: there is nothing to point at.
         QGraphicsItem* item = g->giGet();
         if (!item || !item->scene()) {
-            A_TRACE("Selection area: a selected object without a scene item is left out\n");
+            M_TRACE("Selection area: a selected object without a scene item is left out\n");
             continue;
         }
         double bx = 0, by = 0, bw = 0, bh = 0;
@@ -719,7 +720,7 @@ bool pTimeline::getSelectionArea(int& x, int& y, int& w, int& h)
     }
     if (!any)
         return false;
-    A_TRACE("Screen %s selection from (%i, %i) to (%i, %i )\n", events ? "EVENT" : "LAYER", xMin,
+    M_TRACE("Screen %s selection from (%i, %i) to (%i, %i )\n", events ? "EVENT" : "LAYER", xMin,
             yMin, xMax, yMax);
     x = xMin;
     y = yMin;

@@ -1,8 +1,8 @@
 #include "pTopLeft.h"
 
-#include "aTrace.h"
 #include "mSkin.h"
 #include "mTimeline.h"
+#include "mTrace.h"
 #include "tlCmp.h"
 #include "tlStep.h"
 #include "uiButton.h"
@@ -61,7 +61,7 @@ void pTopLeft::paintEvent(QPaintEvent*)
 
 void pTopLeft::btnCollapseCb(uiButton*)
 {
-    A_TRACE("Collapse\n");
+    M_TRACE("Collapse\n");
     if (mTimeline* tl = timeline())
         tl->collapseLayers(true);
     raiseDirt(DirtLayerStackingInTimeline);
@@ -70,7 +70,7 @@ void pTopLeft::btnCollapseCb(uiButton*)
 
 void pTopLeft::btnNewLayerCb(uiButton*)
 {
-    A_TRACE("New Layer\n");
+    M_TRACE("New Layer\n");
     if (ourCurrentCmp)
         ourCurrentCmp->newLayer();
     requestRefresh();
@@ -78,7 +78,7 @@ void pTopLeft::btnNewLayerCb(uiButton*)
 
 void pTopLeft::hideToggleCb(uiToggle*, bool value)
 {
-    A_TRACE("TOGGLE: %s\n", value ? "T" : "f");
+    M_TRACE("TOGGLE: %s\n", value ? "T" : "f");
     if (mTimeline* tl = timeline())
         tl->setLayerHidingEnabled(value);
     raiseDirt(DirtLayerHidingChanged);

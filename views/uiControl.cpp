@@ -1,7 +1,7 @@
 #include "uiControl.h"
 
 #include "aColor.h"
-#include "aTrace.h"
+#include "mTrace.h"
 #include "uiFonts.h"
 
 #include <QEnterEvent>
@@ -39,7 +39,7 @@ uiControl::Look uiControl::look(float hue, float sat, float val, bool active, bo
 
 void uiControl::enterEvent(QEnterEvent* event)
 {
-    A_TRACE("Enter event!\n");
+    M_TRACE("Enter event!\n");
     myHover = true;
     event->accept();
     update();
@@ -47,7 +47,7 @@ void uiControl::enterEvent(QEnterEvent* event)
 
 void uiControl::leaveEvent(QEvent* event)
 {
-    A_TRACE("Exit event!\n");
+    M_TRACE("Exit event!\n");
     myHover = false;
     event->accept();
     update();

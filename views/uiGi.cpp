@@ -96,7 +96,7 @@ void uiGi::paint(QPainter* painter, QStyleOptionGraphicsItem const* option, QWid
     double bx = 0, by = 0, w = 0, h = 0;
     g->giGetBbox(bx, by, w, h);
     if (!(w > 0.0) || !(h > 0.0)) {
-        A_TRACE_C("red", "SKIP Painting uiGi with LOD = %.2f, x=%f, y=%f, w=%f, h=%f\n",
+        M_TRACE_C("red", "SKIP Painting uiGi with LOD = %.2f, x=%f, y=%f, w=%f, h=%f\n",
                   QStyleOptionGraphicsItem::levelOfDetailFromTransform(painter->worldTransform()),
                   bx, by, w, h);
         return;

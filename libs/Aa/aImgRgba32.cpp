@@ -1,5 +1,6 @@
 #include "aImgRgba32.h"
 
+#include "Aa.h"
 #include "aAssert.h"
 #include "aColor.h"
 #include "aImgGrey8.h"
@@ -284,7 +285,8 @@ aImgRgba32* aImgRgba32::NewImageFromRegion(int x, int y, int w, int h)
 {
     int const sw = int(myW);
     int const sh = int(myH);
-    std::printf("New image from region: %ix%i at %i,%i\n", w, h, x, y);
+    if (Aa::detailedTraces())
+        std::printf("New image from region: %ix%i at %i,%i\n", w, h, x, y);
     A_ASSERT(y>=0);
     A_ASSERT(x>=0);
     A_ASSERT(y<=sh-1);
@@ -329,7 +331,8 @@ void aImgRgba32::CopyPixels(int dx, int dy, aImgRgba32* src, int sx, int sy, int
         cw = dw - dx;
     if (dy + ch > dh)
         ch = dh - dy;
-    std::printf("Copying %ix%i from %i,%i --> %i,%i\n", int(cw), int(ch), sx, sy, dx, dy);
+    if (Aa::detailedTraces())
+        std::printf("Copying %ix%i from %i,%i --> %i,%i\n", int(cw), int(ch), sx, sy, dx, dy);
     if (cw <= 0 || ch <= 0 || !myData || !src->myData)
         return;
     for (int64_t j = 0; j < ch; ++j)

@@ -176,10 +176,10 @@ aTimeDelta& aTimeDelta::operator*=(int factor)
 
 aTimeDelta aTimeDelta::operator*(double factor) const
 {
-    A_TRACE("BEFORE %li %li %li %f\n", myDays, mySeconds, myNs, asSeconds());
+    A_TRACE_DETAIL("BEFORE %li %li %li %f\n", myDays, mySeconds, myNs, asSeconds());
     aTimeDelta r;
     r.set(double(myDays) * factor, double(mySeconds) * factor, double(myNs) * factor);
-    A_TRACE("AFTER %li %li %li %f\n", r.myDays, r.mySeconds, r.myNs, r.asSeconds());
+    A_TRACE_DETAIL("AFTER %li %li %li %f\n", r.myDays, r.mySeconds, r.myNs, r.asSeconds());
     return r;
 }
 
@@ -191,10 +191,10 @@ aTimeDelta& aTimeDelta::operator*=(double factor)
 
 aTimeDelta aTimeDelta::operator/(double divisor) const
 {
-    A_TRACE("BEFORE %li %li %li %f\n", myDays, mySeconds, myNs, asSeconds());
+    A_TRACE_DETAIL("BEFORE %li %li %li %f\n", myDays, mySeconds, myNs, asSeconds());
     aTimeDelta r;
     r.set(double(myDays) / divisor, double(mySeconds) / divisor, double(myNs) / divisor);
-    A_TRACE("AFTER %li %li %li %f\n", r.myDays, r.mySeconds, r.myNs, r.asSeconds());
+    A_TRACE_DETAIL("AFTER %li %li %li %f\n", r.myDays, r.mySeconds, r.myNs, r.asSeconds());
     return r;
 }
 

@@ -11,6 +11,13 @@
         Aa::logend(nullptr);                                  \
     } while (0)
 
+// A trace of a busy path (a line per call, object or item): only with VANTREL_TRACE=1.
+#define A_TRACE_DETAIL(...)                                                                        \
+    do {                                                                                           \
+        if (Aa::detailedTraces())                                                                  \
+            A_TRACE(__VA_ARGS__);                                                                  \
+    } while (0)
+
 // A coloured trace: the colour pair of a name of the logging colour table, the message, a reset.
 #define A_TRACE_C(colourName, ...)                                                        \
     do {                                                                                  \

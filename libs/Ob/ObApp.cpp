@@ -2,6 +2,7 @@
 
 #include "ObCmd.h"
 #include "ObDoc.h"
+#include "ObTrace.h"
 #include "aAssert.h"
 #include "aPath.h"
 #include "aTrace.h"
@@ -77,13 +78,13 @@ void ObApp::deactivateDoc(ObDoc* d)
 void ObApp::setNewCurrentDoc()
 {
     if (ourDocs.empty()) {
-        A_TRACE("No Doc to make current\n");
+        OB_TRACE("No Doc to make current\n");
         return;
     }
     ObDoc* first = *ourDocs.begin();
     ourCurrentDoc = first;
     activateDoc(first);
-    A_TRACE("New Current Doc has been set\n");
+    OB_TRACE("New Current Doc has been set\n");
 }
 
 ObDoc* ObApp::closeDoc(ObDoc* doc, bool)
@@ -172,8 +173,9 @@ bool ObApp::runCmd(ObCmd* cmd)
 {
     A_ASSERT(cmd);
     char const* name = aTypeName(typeid(*cmd));
-    A_TRACE_C("iwhite", "====================================> BEGIN CMD: %s\n", name);
+    OB_TRACE_C("iwhite", "====================================> BEGIN CMD: %s\n", name);
     bool const ok = cmd->cmdAction();
+    // By default a command is one line: its end, with how it went.
     A_TRACE_C("iwhite", "<====================================== END CMD: %s %s\n", name, ok ? "SUCCESS!" : "Fail.");
     return ok;
 }

@@ -6,6 +6,7 @@
 #include "ObQtMenu.h"
 #include "ObQtMitem.h"
 #include "ObQtUiDialogs.h"
+#include "ObTrace.h"
 #include "Xml.h"
 #include "aAssert.h"
 #include "aPath.h"
@@ -156,8 +157,9 @@ bool ObQtApp::runCmd(ObCmd* cmd)
 {
     A_ASSERT(cmd);
     std::string name = Xml::className(typeid(*cmd));
-    A_TRACE_C("iwhite", "====================================> BEGIN CMD: %s\n", name.c_str());
+    OB_TRACE_C("iwhite", "====================================> BEGIN CMD: %s\n", name.c_str());
     bool ok = cmd->cmdAction();
+    // By default a command is one line: its end, with how it went.
     A_TRACE_C("iwhite", "<====================================== END CMD: %s %s\n", name.c_str(),
               ok ? "SUCCESS!" : "Fail.");
     return ok;
@@ -165,13 +167,13 @@ bool ObQtApp::runCmd(ObCmd* cmd)
 
 void ObQtApp::mitemTriggeredCb(ObQtMitem* item)
 {
-    A_TRACE("MITEM triggered: %s\n", item->getTitle().cs());
+    OB_TRACE("MITEM triggered: %s\n", item->getTitle().cs());
     mitemChosen(item);
 }
 
 void ObQtApp::mitemToggledCb(ObQtMitem* item)
 {
-    A_TRACE("MITEM toggled: %s\n", item->getTitle().cs());
+    OB_TRACE("MITEM toggled: %s\n", item->getTitle().cs());
     mitemChosen(item);
 }
 

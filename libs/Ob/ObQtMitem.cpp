@@ -3,7 +3,7 @@
 #include "ObCmd.h"
 #include "ObQtApp.h"
 #include "ObQtMenu.h"
-#include "aTrace.h"
+#include "ObTrace.h"
 
 #include <QAction>
 
@@ -75,7 +75,7 @@ void ObQtMitem::prepShow(ObQtMenu* menu)
 bool ObQtMitem::isActiveTest(ObQtMenu*)
 {
     if (!myCmd && !myFunc) {
-        A_TRACE("No cmd or func for mitem\n");
+        OB_TRACE("No cmd or func for mitem\n");
         return false;
     }
     if (!myCmd)

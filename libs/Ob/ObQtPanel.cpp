@@ -2,9 +2,9 @@
 
 #include "ObApp.h"
 #include "ObDirty.h"
+#include "ObTrace.h"
 #include "aAssert.h"
 #include "aRefresher.h"
-#include "aTrace.h"
 
 ObQtPanel::ObQtPanel(QWidget* parent) : QWidget(parent), myDirtOnShow(nullptr)
 {
@@ -40,7 +40,8 @@ void ObQtPanel::showEvent(QShowEvent*)
     ObDirty* dirt = ObApp::ourApp ? ObApp::ourApp->getAppDirtyEngine() : nullptr;
     if (!dirt) {
         // The document's engines are gone (or not yet there): keep the ids for the next show.
-        A_TRACE("No dirt engine: %zu queued dirt ids kept for the next show\n", myDirtOnShow->size());
+        OB_TRACE("No dirt engine: %zu queued dirt ids kept for the next show\n",
+                 myDirtOnShow->size());
         return;
     }
     for (unsigned int id : *myDirtOnShow)

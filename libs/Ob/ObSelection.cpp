@@ -2,6 +2,7 @@
 
 #include "ObDirty.h"
 #include "ObObj.h"
+#include "ObTrace.h"
 #include "aAssert.h"
 #include "aTrace.h"
 #include "aTypeName.h"
@@ -55,7 +56,7 @@ void ObSelection::raise()
 
 void ObSelection::addToSelection(Obh h)
 {
-    A_TRACE("Add item to selection\n");
+    OB_TRACE("Add item to selection\n");
     if (!mySelection.insert(h).second)
         return;
     raise();
@@ -65,7 +66,7 @@ void ObSelection::addToSelection(Obh h)
 
 bool ObSelection::removeFromSelection(Obh h)
 {
-    A_TRACE("Remove item from selection\n");
+    OB_TRACE("Remove item from selection\n");
     if (mySelection.erase(h) == 0)
         return false;
     raise();
@@ -76,7 +77,7 @@ bool ObSelection::removeFromSelection(Obh h)
 
 void ObSelection::clearSelection()
 {
-    A_TRACE("CLEAR SELECTION\n");
+    OB_TRACE("CLEAR SELECTION\n");
     // The hooks see each handle while the set still holds it. They walk a copy: a hook may
     // change the selection (a slot of the Qt signal, say) without breaking the walk.
     std::set<Obh> const selected = mySelection;
@@ -88,7 +89,7 @@ void ObSelection::clearSelection()
 
 void ObSelection::setSelection(Obh h)
 {
-    A_TRACE("Set selection to 1 item\n");
+    OB_TRACE("Set selection to 1 item\n");
     clearSelection();
     mySelection.insert(h);
     raise();
@@ -98,11 +99,14 @@ void ObSelection::setSelection(Obh h)
 
 void ObSelection::setSelection(std::list<Obh>& handles)
 {
-    A_TRACE("--------- SELECT %i items\n", static_cast<int>(handles.size()));
-    int position = 0;
-    for (Obh const& h : handles) {
-        ObObj const* obj = h.obj(); // resolved before the line starts: resolving may trace
-        A_TRACE("            #%i: %s\n", position++, obj ? aTypeName(typeid(*obj)) : "<free slot>");
+    if (Ob::ourTrace) {
+        A_TRACE("--------- SELECT %i items\n", static_cast<int>(handles.size()));
+        int position = 0;
+        for (Obh const& h : handles) {
+            ObObj const* obj = h.obj(); // resolved before the line starts: resolving may trace
+            A_TRACE("            #%i: %s\n", position++,
+                    obj ? aTypeName(typeid(*obj)) : "<free slot>");
+        }
     }
     clearSelection();
     bool entered = false;
@@ -119,7 +123,7 @@ void ObSelection::setSelection(std::list<Obh>& handles)
 
 void ObSelection::removeSelectedItemsOfType(Obt* type)
 {
-    A_TRACE("Remove selected items of type\n");
+    OB_TRACE("Remove selected items of type\n");
     bool erased = false;
     for (auto it = mySelection.begin(); it != mySelection.end();) {
         if (it->getType() == type) {

@@ -404,7 +404,8 @@ bool str::operator>=(str const& other) const { return order(text(), other.text()
 
 bool str::operator<=(str const& other) const
 {
-    std::printf("LessEqual!\n");
+    if (Aa::detailedTraces())
+        std::printf("LessEqual!\n");
     return order(text(), other.text()) <= 0;
 }
 
@@ -667,11 +668,11 @@ void str::seperateRightmostNumberField(str& prefix, str& number, str& suffix) co
     for (int i = static_cast<int>(t.size()) - 1; i >= 0; --i) {
         char c = t[i];
         char one[2] = {c, '\0'};
-        A_TRACE("Char[%i] %s, begun=%s, ended=%s, isdigit=%s\n", i, one, begun ? "T" : "f",
-                ended ? "T" : "f", isDigit(c) ? "T" : "f");
+        A_TRACE_DETAIL("Char[%i] %s, begun=%s, ended=%s, isdigit=%s\n", i, one, begun ? "T" : "f",
+                       ended ? "T" : "f", isDigit(c) ? "T" : "f");
         if (isDigit(c)) {
             if (!begun) {
-                A_TRACE("Begun = TRUE\n");
+                A_TRACE_DETAIL("Begun = TRUE\n");
                 begun = true;
             }
             (ended ? p : n) += c;

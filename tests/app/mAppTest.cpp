@@ -2,7 +2,9 @@
 
 #include "AppTest.h"
 #include "PrintQt.h"
+#include "ScopedTraces.h"
 #include "mPlatform.h"
+#include "tlCmp.h"
 
 #include <QCoreApplication>
 #include <QFileOpenEvent>
@@ -13,6 +15,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -223,6 +226,7 @@ ProgramRun runUntilLogged(std::string const& folder, QStringList const& args,
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_DATA_HOME", QString::fromStdString(data.path));
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("VANTREL_TRACE", "1"); // the steps of the launch are busy-path lines
     program.setProcessEnvironment(env);
     program.setWorkingDirectory(QString::fromStdString(folder));
     program.start(VANTREL_PROGRAM, args);
@@ -251,11 +255,17 @@ TEST(mAppStartTest, StartsANewDocumentALittleAfterTheEventLoopRuns)
 
 TEST(mAppStartTest, TheBusyPathsTraceOnlyWhenAsked)
 {
-    // A new document's component names its dirt ids (object framework lines) before its window
-    // asks for its pane (a line traced always).
+    // A document's component names its dirt ids (object framework lines) before the document
+    // opened is reported (a line written always).
     for (char const* traceSwitch : {static_cast<char const*>(nullptr), "0", "yes", "1"}) {
         std::string const shown = traceSwitch ? traceSwitch : "unset";
         ScratchDir dir, data;
+        std::string const bundle = dir.file("Plans.orstime");
+        {
+            mDoc d;
+            d.init();
+            ASSERT_TRUE(d.save(bundle.c_str()));
+        }
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("VANTREL_TRACE");
@@ -265,18 +275,18 @@ TEST(mAppStartTest, TheBusyPathsTraceOnlyWhenAsked)
         env.insert("QT_QPA_PLATFORM", "offscreen");
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(QString::fromStdString(dir.path));
-        program.start(VANTREL_PROGRAM, {});
+        program.start(VANTREL_PROGRAM, {QString::fromStdString(bundle)});
         std::string out;
-        bool const shownPane = QTest::qWaitFor(
+        bool const opened = QTest::qWaitFor(
             [&] {
                 out += program.readAllStandardOutput().toStdString();
-                return out.find("Got panel ID") != std::string::npos;
+                return out.find("Opened " + bundle + " with 0 events") != std::string::npos;
             },
             120000);
         program.terminate();
         program.waitForFinished(30000);
-        ASSERT_TRUE(shownPane) << shown << ":\n" << out.substr(0, 4000);
-        EXPECT_THAT(out, HasSubstr("Launch with NEW DOC NULL")) << shown;
+        ASSERT_TRUE(opened) << shown << ":\n" << out.substr(0, 4000);
+        EXPECT_THAT(out, HasSubstr("Launch with '" + bundle + "'")) << shown;
         bool const detailed = traceSwitch && std::string(traceSwitch) == "1";
         EXPECT_EQ(out.find("DIRT NAME[") != std::string::npos, detailed) << shown;
     }
@@ -293,6 +303,30 @@ TEST(mAppStartTest, EveryFileArgumentIsARequestMadeAbsoluteTheLastWins)
     EXPECT_THAT(run.log, HasSubstr("OPEN EVENT FILE = " + first + "\n"));
     EXPECT_THAT(run.log, HasSubstr("OPEN EVENT FILE = " + last + "\n"));
     EXPECT_THAT(run.log, testing::Not(HasSubstr("-reverse")));
+}
+
+// A document opened, and saved again, is a line each naming its bundle and its number of events,
+// and nothing else is written on the way.
+TEST_F(mAppTest, ADocumentOpenedOrSavedIsOneLineWithItsNumberOfEvents)
+{
+    ScopedTraces quiet(false);
+    std::string const bundle = dir.file("Plans.orstime");
+    {
+        mDoc d;
+        d.init();
+        for (int i = 0; i < 3; ++i)
+            d.getCmp()->newEvent(Obh());
+        ASSERT_TRUE(d.save(bundle.c_str()));
+    }
+    testing::internal::CaptureStdout();
+    app.openDoc(bundle.c_str());
+    edit();
+    bool const saved = app.saveDoc(nullptr, false);
+    std::string const out = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2) << out;
+    EXPECT_THAT(out, HasSubstr("Opened " + bundle + " with 3 events"));
+    EXPECT_THAT(out, HasSubstr("Saved " + bundle + " with 3 events"));
 }
 
 // A new document saved at once: its record holds the defaults of a new document's window, the

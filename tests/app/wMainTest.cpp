@@ -6,6 +6,7 @@
 #include "ObQtMitem.h"
 #include "ObSelection.h"
 #include "PrintQt.h"
+#include "ScopedTraces.h"
 #include "XmlWriter.h"
 #include "aGraphic.h"
 #include "cmdTimelineNewLayer.h"
@@ -38,6 +39,7 @@
 #include <QWindow>
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <list>
@@ -732,4 +734,29 @@ TEST_F(wMainTest, TheSaveQuestionAsksInItsOwnWordsAndEscapeCancels)
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(doc()->getNeedsSave());
     EXPECT_FALSE(static_cast<wMain*>(window.data())->isClean()) << "the next close asks again";
+}
+
+// Working in the window writes a line per command and nothing per key, selected event, editor
+// or paint: Select All over the events, keys that run nothing, the event editor shown and drawn.
+TEST_F(OneLayerWindow, WorkingInTheWindowWritesALinePerCommandAndNothingMore)
+{
+    ScopedTraces quiet(false);
+    std::list<Obh> events;
+    for (int i = 0; i < 30; ++i)
+        events.push_back(doc()->getCmp()->newEvent(Obh()));
+    pass();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    testing::internal::CaptureStdout();
+    QTest::keyClick(window, Qt::Key_A, Qt::ControlModifier);
+    pass();
+    QTest::keyClicks(window, "quiz");
+    select({events.front()});
+    EXPECT_TRUE(space());
+    pass();
+    ASSERT_TRUE(openEditor());
+    openEditor()->grab();
+    std::string const out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+    EXPECT_THAT(out, HasSubstr("END CMD: cmdSelectAll SUCCESS!"));
 }

@@ -8,6 +8,7 @@
 #include "TimelineTestDoc.h"
 #include "aRefresher.h"
 #include "aStateEngine.h"
+#include "cmdSelectAll.h"
 #include "mSkin.h"
 #include "mTimeline.h"
 
@@ -245,6 +246,37 @@ TEST(tlCmp, APassOpensWithTheTraceAndClosesWithNoDirtLeft)
     std::set<unsigned int> left;
     d.dirt.getDirt(left);
     EXPECT_TRUE(left.empty());
+}
+
+// What a person does most (a document made and closed, layers and events made, all of them
+// selected and then none, refresh passes) writes nothing unless the busy paths trace; traced, the
+// same steps write the component's progress lines and a line per change of the selection.
+TEST(tlCmp, TheBusyPathsWriteNothingUnlessTraced)
+{
+    for (bool const traced : {false, true}) {
+        ScopedTraces traces(traced);
+        testing::internal::CaptureStdout();
+        {
+            TimelineTestDoc d;
+            for (int i = 0; i < 3; ++i)
+                d.cmp.newLayer();
+            for (int i = 0; i < 20; ++i)
+                d.cmp.newEvent(Obh());
+            d.pass();
+            EXPECT_TRUE(cmdSelectAll::ourInstance.cmdAction());
+            d.pass();
+            d.selection.clearSelection();
+            d.pass();
+        }
+        std::string const out = testing::internal::GetCapturedStdout();
+        if (!traced) {
+            EXPECT_EQ(out, "");
+            continue;
+        }
+        EXPECT_THAT(out, HasSubstr("HERE  - tlCmp.cpp, line "));
+        EXPECT_THAT(out, HasSubstr("Add item to selection"));
+        EXPECT_THAT(out, HasSubstr("mLayer::recycleObj"));
+    }
 }
 
 TEST(tlCmp, OffersTheTwoPanelTypesAfterWhatTheListHeld)

@@ -1,4 +1,5 @@
 #include "ItemsDoc.h"
+#include "ScopedTraces.h"
 #include "pTimeline.h"
 #include "wEditEvent.h"
 #include "wEditLayer.h"
@@ -166,6 +167,7 @@ TEST_F(EventItems, APressOnTheBandMakesItsLayerCurrentAndGoesOn)
 
 TEST_F(EventItems, TheHereLinesNameTheSourceFileAlone)
 {
+    ScopedTraces traces(true);
     std::string const out = loggedBy([&] {
         mouse(band(), QEvent::GraphicsSceneMousePress, {600, 5});
         item(a)->setSelected(true);
