@@ -1319,7 +1319,8 @@ bool mTimeline::syncLayerToView(Obh lyrHdl, tlScene* scene)
     mLayer* layer = layerOf(lyrHdl);
     if (!layer)
         return false;
-    bool const shown = layerIsInVisibleRangeTest(layer) && layer->getIsActive();
+    // An inactive layer is only dimmed while hiding is off: its band and events stay drawn.
+    bool const shown = layerIsInVisibleRangeTest(layer) && !layerHiddenTest(*layer);
     if (!shown) {
         if (layer->giInSceneTest())
             layer->giRemoveFromScene();

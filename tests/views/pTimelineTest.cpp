@@ -11,6 +11,7 @@
 #include "pHeader.h"
 #include "pTicks.h"
 #include "pTopLeft.h"
+#include "uiToggle.h"
 
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -632,5 +633,45 @@ TEST_F(Pane, ZoomToTheSelectedEventsOrLayersRedrawsThemWhereTheyNowAre)
         ASSERT_NE(item(b), nullptr);
         EXPECT_NEAR(item(b)->sceneBoundingRect().right(), 799, 2);
         EXPECT_NEAR(item(a)->sceneBoundingRect().left(), 0, 2);
+    }
+}
+
+TEST_F(Pane, ALayerHiddenAndShownAgainIsDrawnInTheNextPass)
+{
+    Obh const other = timeline.newLayer();
+    Obh const c = tlObj::ourType_mEvent->make();
+    ev(c)->setStartTime(200);
+    ev(c)->setTimeLength(80);
+    timeline.addEvent(c, 200, 0, other, true);
+    timeline.setShowLayerControls(true);
+    doc.dirt.setDirty(tlObj::DirtLayout, true);
+    doc.pass();
+    mLayer& layer = *tlObj::ourType_mLayer->ptr(l);
+    ASSERT_NE(band(), nullptr);
+    QPointF const bandAt = band()->pos();
+    QRectF const aAt = item(a)->sceneBoundingRect(), bAt = item(b)->sceneBoundingRect();
+
+    // The layer's own "H", then the corner's "H" on (the layer goes) and off again.
+    ASSERT_EQ(pane->myHeaders.size(), 2u);
+    pane->myHeaders.front()->myHideToggle->activate();
+    doc.pass();
+    ASSERT_FALSE(layer.getIsActive());
+    pane->myTopLeft->myHideToggle->activate();
+    doc.pass();
+    ASSERT_FALSE(layer.getIsVisible()) << "hiding on: the inactive layer takes no room";
+    EXPECT_FALSE(band() && band()->scene());
+    pane->myTopLeft->myHideToggle->activate();
+    doc.pass();
+
+    ASSERT_TRUE(layer.getIsVisible());
+    ASSERT_NE(band(), nullptr);
+    EXPECT_EQ(band()->scene(), &scene);
+    EXPECT_TRUE(band()->isVisible());
+    EXPECT_EQ(band()->pos(), bandAt);
+    for (auto [h, at] : {std::pair {a, aAt}, std::pair {b, bAt}}) {
+        ASSERT_NE(item(h), nullptr);
+        EXPECT_EQ(item(h)->parentItem(), band());
+        EXPECT_TRUE(item(h)->isVisible());
+        EXPECT_EQ(item(h)->sceneBoundingRect(), at);
     }
 }
