@@ -2,6 +2,8 @@
 #include "ItemsDoc.h"
 #include "ScopedTraces.h"
 #include "aTs.h"
+#include "cmdRemoveEmptyLayers.h"
+#include "cmdTimelineNewLayer.h"
 #include "cmdTimelineZoomToPreset_Hours.h"
 #include "cmdViewLockTimeToNow.h"
 #include "pBotLeft.h"
@@ -11,6 +13,7 @@
 #include "pHeader.h"
 #include "pTicks.h"
 #include "pTopLeft.h"
+#include "uiButton.h"
 #include "uiToggle.h"
 
 #include <QElapsedTimer>
@@ -673,5 +676,40 @@ TEST_F(Pane, ALayerHiddenAndShownAgainIsDrawnInTheNextPass)
         EXPECT_EQ(item(h)->parentItem(), band());
         EXPECT_TRUE(item(h)->isVisible());
         EXPECT_EQ(item(h)->sceneBoundingRect(), at);
+    }
+}
+
+TEST_F(Pane, AStackThatShrinksUnderTheViewBringsTheViewBackOntoIt)
+{
+    struct
+    {
+        char const* what;
+        std::function<void()> shrink;
+    } const cases[] = {
+        {"Remove Empty Layers", [] { cmdRemoveEmptyLayers::ourInstance.cmdAction(); }},
+        {"the corner's collapse",
+         [this] { pane->myTopLeft->myCollapseBtn->buttonPressed(pane->myTopLeft->myCollapseBtn); }},
+    };
+    mLayer const& kept = *tlObj::ourType_mLayer->ptr(l);
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int k = 0; k < 20; ++k) {
+            ASSERT_TRUE(cmdTimelineNewLayer::ourInstance.cmdAction());
+            doc.pass();
+        }
+        ASSERT_FALSE(kept.getIsVisible()) << "the view followed the new layers down";
+        c.shrink();
+        doc.pass();
+        ASSERT_EQ(timeline.getLayerHdls().size(), 1u);
+        double const vs = perp.getVisStart().asSeconds(), ve = perp.getVisEnd().asSeconds();
+        double const lo = perp.getMinValue(), hi = perp.getMaxValue();
+        EXPECT_TRUE((vs >= lo - 1e-6 && ve <= hi + 1e-6) || (vs <= lo + 1e-6 && ve >= hi - 1e-6))
+            << "rows " << vs << " to " << ve << " over a stack of " << lo << " to " << hi;
+        EXPECT_TRUE(kept.getIsVisible());
+        ASSERT_NE(band(), nullptr);
+        EXPECT_EQ(band()->scene(), &scene);
+        ASSERT_EQ(pane->myHeaders.size(), 1u);
+        EXPECT_FALSE(pane->myHeaders.front()->isHidden());
+        EXPECT_NE(item(a), nullptr) << "its events are drawn";
     }
 }
