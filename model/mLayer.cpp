@@ -303,6 +303,13 @@ void mLayer::giPaint(Painter& p) const
 
 void mLayer::paintLayerHeader(Painter& p, Obh& layer) const
 {
+    float x = 0, y = 0, w = 0, h = 0;
+    p.get2dGeometry(x, y, w, h);
+    paintLayerHeader(p, layer, x + float(int(w)) - TitleMargin);
+}
+
+void mLayer::paintLayerHeader(Painter& p, Obh& layer, float titleEnd) const
+{
     mLayer const* named = layerOf(layer);
     if (!named) {
         A_TRACE_C("red", "mLayer::paintLayerHeader: the handle names no layer\n");
@@ -310,7 +317,6 @@ void mLayer::paintLayerHeader(Painter& p, Obh& layer) const
     }
     float x = 0, y = 0, w = 0, h = 0;
     p.get2dGeometry(x, y, w, h);
-    int const iw = int(w);
     int r = 0, g = 0, b = 0;
     shadedFillColor(r, g, b);
     p.setFillColorRgba8(r, g, b, getBgColorA());
@@ -318,7 +324,8 @@ void mLayer::paintLayerHeader(Painter& p, Obh& layer) const
     p.setFont(named->getLabelFontFamily().c(), float(named->getLabelFontSize()),
               named->getLabelFontWeight());
     p.setTextColorRgba8(getTextColorR(), getTextColorG(), getTextColorB(), getTextColorA());
-    p.draw2dText(getTitle().c(), x + TitleMargin, y + TitleMargin, float(iw - 2 * TitleMargin),
+    float const titleW = titleEnd - (x + TitleMargin);
+    p.draw2dText(p.elided(getTitle().c(), titleW).c_str(), x + TitleMargin, y + TitleMargin, titleW,
                  TitleBoxH, -1, -1);
     ObSelection* selection = getSelectionEngine();
     if (selection && selection->isSelectedTest(layer)) {

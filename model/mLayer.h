@@ -52,6 +52,9 @@ public:
     // (in that layer's font) at the top left, a white outline when the layer is selected, the
     // edge lines. A handle that names no layer draws nothing.
     virtual void paintLayerHeader(Painter& painter, Obh& layer) const;
+    // The same with the title ending at x titleEnd (where the header's controls begin): a longer
+    // title is cut short there with "…".
+    virtual void paintLayerHeader(Painter& painter, Obh& layer, float titleEnd) const;
     // A layer has no contents of its own to draw: its events are items of their own.
     virtual void paintLayerContents(Painter& painter) const;
     // The fill colour as the band and the header draw it: its HSV value darkened, less for an

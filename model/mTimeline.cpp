@@ -335,6 +335,7 @@ void mTimeline::restackLayers()
     myMaxStackRowIndex = sri;
     // The stack ends with a margin of 20 pixels' worth of model units.
     myVScale->setMaxValue(static_cast<float>(y + myVScale->getZoom() * 20.0));
+    keepRowWindowOnStack();
     if (myVScale->needsReconfig())
         myVScale->reconfig();
     double const pMin = myVScale->getMinVisValue(), pMax = myVScale->getMaxVisValue();
@@ -360,6 +361,23 @@ void mTimeline::restackLayers()
     }
     M_TRACE("MAX: sri   %i\n", sri);
     M_TRACE("MAX: model %f\n", static_cast<double>(y));
+}
+
+void mTimeline::keepRowWindowOnStack()
+{
+    double const vs = myVScale->getVisStart().asSeconds();
+    double const ve = myVScale->getVisEnd().asSeconds();
+    // A window never laid out has nothing to keep.
+    if (!(ve > vs) || myVScale->getParentSize() <= 0)
+        return;
+    // A stack that shrank (layers or rows removed, layers hidden) leaves the window where the
+    // rows were: it comes back onto them as a pan would bring it.
+    myVScale->clampPan(myVScale->getVisEnd() - myVScale->getVisStart(), true, true);
+    if (myVScale->getVisStart().asSeconds() != vs) {
+        M_TRACE("Rows window kept on the stack: %f to %f\n", myVScale->getVisStart().asSeconds(),
+                myVScale->getVisEnd().asSeconds());
+        raiseDirt(DirtRowScalePan);
+    }
 }
 
 double mTimeline::getTotalLayersSize() const
@@ -1319,7 +1337,8 @@ bool mTimeline::syncLayerToView(Obh lyrHdl, tlScene* scene)
     mLayer* layer = layerOf(lyrHdl);
     if (!layer)
         return false;
-    bool const shown = layerIsInVisibleRangeTest(layer) && layer->getIsActive();
+    // An inactive layer is only dimmed while hiding is off: its band and events stay drawn.
+    bool const shown = layerIsInVisibleRangeTest(layer) && !layerHiddenTest(*layer);
     if (!shown) {
         if (layer->giInSceneTest())
             layer->giRemoveFromScene();

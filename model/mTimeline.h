@@ -202,6 +202,9 @@ private:
     void selectEventsByTimeSelection();
     // Refresh step 9: every layer's time scale spans the timeline's events.
     void snapLayersToTimelineTimeScale();
+    // The PERP scale's window within the stack's extent, moved as a pan would clamp it; raises
+    // DirtRowScalePan when it moved.
+    void keepRowWindowOnStack();
     // A layer's time scale takes the timeline's window, unless nothing could be laid out.
     void followTimeWindow(mLayer& layer, double visStart, double visEnd);
     // The layers in list order with their indexes renumbered.

@@ -1,5 +1,7 @@
 #include "Painter.h"
 
+#include <vector>
+
 namespace {
 
 // In single precision, as every 8-bit form divides.
@@ -84,4 +86,39 @@ void Painter::setTextColorHsva8(int h, int s, int v, int a)
 
 void Painter::setClipping(bool)
 {
+}
+
+std::string Painter::elided(char const* text, float w) const
+{
+    std::string const whole(text ? text : "");
+    float tw = 0.0f, th = 0.0f;
+    auto fits = [&](std::string const& candidate) {
+        getTextSize(candidate.c_str(), tw, th);
+        return tw <= w;
+    };
+    if (fits(whole))
+        return whole;
+    // Where each character starts (UTF-8 continuation bytes are 10xxxxxx).
+    std::vector<size_t> starts;
+    for (size_t k = 0; k < whole.size(); ++k)
+        if ((static_cast<unsigned char>(whole[k]) & 0xC0) != 0x80)
+            starts.push_back(k);
+    auto cutAt = [&](size_t n) {
+        size_t end = starts[n];
+        while (end > 0 && (whole[end - 1] == ' ' || whole[end - 1] == '\t'))
+            --end;
+        return whole.substr(0, end) + "\xE2\x80\xA6"; // "…"
+    };
+    if (starts.empty() || !fits(cutAt(0)))
+        return std::string();
+    // The most characters that fit with the mark; a longer start is never narrower.
+    size_t lo = 0, hi = starts.size() - 1;
+    while (lo < hi) {
+        size_t const mid = (lo + hi + 1) / 2;
+        if (fits(cutAt(mid)))
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return cutAt(lo);
 }

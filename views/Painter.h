@@ -1,6 +1,7 @@
 #pragma once
 
 #include <list>
+#include <string>
 
 class aImgRgba32;
 
@@ -105,5 +106,8 @@ public:
     virtual void draw2dImage(aImgRgba32& img, float x, float y, float w, float h) = 0;
     // The size of the text's bounding box in the current font.
     virtual void getTextSize(char const* text, float& w, float& h) const = 0;
+    // The text as it fits in w in the current font: whole when it fits, else its longest start
+    // (whole characters, trailing blanks dropped) followed by "…", else nothing.
+    std::string elided(char const* text, float w) const;
     virtual float getLineWidth() const = 0;
 };

@@ -19,7 +19,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
 
 pHeader::pHeader(QWidget* parent, Obh layer) : uiWin(parent), myLayerHdl(layer)
 {
@@ -57,6 +59,17 @@ void pHeader::syncLayerControls()
     myExpandBtn->setVisible(controls);
     myContractBtn->setVisible(controls);
     myHideToggle->setVisible(controls && !tl->getLayerHidingEnabled());
+    update(); // the title ends where the controls now begin
+}
+
+float pHeader::titleEnd() const
+{
+    int end = width() - TitleEdgeGap;
+    for (QWidget const* control :
+         std::initializer_list<QWidget const*> {myHideToggle, myContractBtn, myExpandBtn})
+        if (!control->isHidden())
+            end = std::min(end, control->x() - TitleControlGap);
+    return float(end);
 }
 
 void pHeader::reskin()
@@ -83,7 +96,7 @@ void pHeader::paintEvent(QPaintEvent*)
     QPainter qp(this);
     PainterQt p(qp);
     p.set2dGeometry(0, 0, float(width()), float(height()));
-    l->paintLayerHeader(p, myLayerHdl);
+    l->paintLayerHeader(p, myLayerHdl, titleEnd());
 }
 
 void pHeader::describeRefreshable(rtl::str& text) const

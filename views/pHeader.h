@@ -33,6 +33,8 @@ public:
     // Without layer controls nothing shows; with them "+" and "-", and "H" unless layer hiding
     // is on.
     void syncLayerControls();
+    // Where the title must end: short of the leftmost control shown, else of the right edge.
+    float titleEnd() const;
     // The title font again from the layer's label font.
     void reskin();
 
@@ -47,6 +49,10 @@ public:
     virtual void hideEditor();
 
     void doLayout() override;
+
+    // The room the title leaves before the controls and before the header's right edge.
+    static constexpr int TitleControlGap = 4;
+    static constexpr int TitleEdgeGap = 2;
 
     Obh myLayerHdl;
     uiToggle* myHideToggle = nullptr;

@@ -70,15 +70,24 @@ TEST_F(SceneSync, ItemsAreSizedFromTheClippedExtentAtAnyZoom)
     EXPECT_EQ(ev(narrow)->getSceneW(), 1.0) << "a pixel wide at least";
 }
 
-TEST_F(SceneSync, AnInactiveLayerShowsNothing)
+TEST_F(SceneSync, AHiddenLayerShowsNothingAnInactiveOneIsOnlyDimmed)
 {
     Obh h = at(100, 50, 0, l);
     sync();
     layer(l)->setIsActive(false);
     sync();
+    EXPECT_EQ(layer(l)->giGet()->scene(), &scene) << "hiding is off: the band stays";
+    EXPECT_NE(ev(h)->giGet(), nullptr);
+    EXPECT_EQ(itemsInScene(), 2);
+    tl.setLayerHidingEnabled(true);
+    sync();
     EXPECT_EQ(ev(h)->giGet(), nullptr);
     EXPECT_EQ(layer(l)->giGet()->scene(), nullptr) << "the layer keeps its item out of the scene";
     EXPECT_EQ(itemsInScene(), 0);
+    tl.setLayerHidingEnabled(false);
+    sync();
+    EXPECT_EQ(layer(l)->giGet()->scene(), &scene);
+    EXPECT_NE(ev(h)->giGet(), nullptr);
 }
 
 TEST_F(SceneSync, EnsuringAnItemPlacesItAsTheSyncDoes)

@@ -114,3 +114,26 @@ TEST(PainterTest, RecordingPainterWritesCallsByTheirNameAndAnswersQueriesFromWha
     EXPECT_THAT(p.calls(), ElementsAre("get2dGeometry()"));
     EXPECT_THAT(p.callsStartingWith("draw2d"), testing::IsEmpty());
 }
+
+TEST(PainterTest, ATextTooWideIsCutAtAWholeCharacterWithAnEllipsis)
+{
+    RecordingPainter p;
+    p.setFont("Gil Sans", 10, 50); // five pixels a byte; the mark is three bytes
+    char const* const title = "Conception & \xC3\x89tudes"; // 20 bytes
+    struct
+    {
+        float w;
+        std::string shown;
+    } const cases[] = {
+        {100, title},
+        {58, "Concepti\xE2\x80\xA6"},
+        // "É" is not split, and the blank before the cut goes.
+        {85, "Conception &\xE2\x80\xA6"},
+        {15, "\xE2\x80\xA6"},
+        {14, ""},
+    };
+    for (auto const& c : cases)
+        EXPECT_EQ(p.elided(title, c.w), c.shown) << "in " << c.w;
+    EXPECT_EQ(p.elided("", 0), "");
+    EXPECT_EQ(p.elided(nullptr, 10), "");
+}

@@ -9,10 +9,12 @@
 #include "uiToggle.h"
 #include "wEditLayer.h"
 
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -79,6 +81,39 @@ TEST_F(Headers, ControlsFollowTheTimelineFlagsInTheNextPass)
     EXPECT_FALSE(shown(header->myHideToggle));
     EXPECT_TRUE(shown(header->myExpandBtn));
     EXPECT_TRUE(shown(header->myContractBtn));
+}
+
+TEST_F(Headers, ALongTitleEndsShortOfTheControls)
+{
+    layer(first).setTitle("Conception & \xC3\x89tudes \xE2\x80\x94 D\xC3\xA9veloppement");
+    header->resize(150, 30);
+    // The columns of a row of the header's title band where the title's white shows.
+    auto inked = [&](int from, int to) {
+        QImage const shot = header->grab().toImage();
+        int n = 0;
+        for (int y = 2; y < 22; ++y)
+            for (int x = std::max(from, 0); x < std::min(to, shot.width()); ++x)
+                if (QColor c = shot.pixelColor(x, y); c.red() > 200 && c.green() > 200)
+                    ++n;
+        return n;
+    };
+    for (bool hiding : {false, true}) {
+        SCOPED_TRACE(hiding ? "layer hiding on: no \"H\"" : "all three controls");
+        showControls(true, hiding);
+        QWidget* leftmost = hiding ? static_cast<QWidget*>(header->myContractBtn)
+                                   : static_cast<QWidget*>(header->myHideToggle);
+        int const at = leftmost->x();
+        EXPECT_GT(inked(0, at - 4), 0) << "the title's start shows";
+        EXPECT_EQ(inked(at - 4, at), 0) << "the title stops short of the first control";
+        // Between the controls and after the last, nothing of the title either.
+        for (QWidget* control : {static_cast<QWidget*>(header->myHideToggle),
+                                 static_cast<QWidget*>(header->myContractBtn),
+                                 static_cast<QWidget*>(header->myExpandBtn)})
+            if (control->x() >= at) {
+                EXPECT_EQ(inked(control->x() + control->width(), control->x() + 15), 0)
+                    << "beside the control at " << control->x();
+            }
+    }
 }
 
 TEST_F(Headers, HideToggleDeactivatesTheLayerAndFollowsItBack)

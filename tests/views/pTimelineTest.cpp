@@ -2,6 +2,8 @@
 #include "ItemsDoc.h"
 #include "ScopedTraces.h"
 #include "aTs.h"
+#include "cmdRemoveEmptyLayers.h"
+#include "cmdTimelineNewLayer.h"
 #include "cmdTimelineZoomToPreset_Hours.h"
 #include "cmdViewLockTimeToNow.h"
 #include "pBotLeft.h"
@@ -11,6 +13,8 @@
 #include "pHeader.h"
 #include "pTicks.h"
 #include "pTopLeft.h"
+#include "uiButton.h"
+#include "uiToggle.h"
 
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -640,5 +644,80 @@ TEST_F(Pane, ZoomToTheSelectedEventsOrLayersRedrawsThemWhereTheyNowAre)
         ASSERT_NE(item(b), nullptr);
         EXPECT_NEAR(item(b)->sceneBoundingRect().right(), 799, 2);
         EXPECT_NEAR(item(a)->sceneBoundingRect().left(), 0, 2);
+    }
+}
+
+TEST_F(Pane, ALayerHiddenAndShownAgainIsDrawnInTheNextPass)
+{
+    Obh const other = timeline.newLayer();
+    Obh const c = tlObj::ourType_mEvent->make();
+    ev(c)->setStartTime(200);
+    ev(c)->setTimeLength(80);
+    timeline.addEvent(c, 200, 0, other, true);
+    timeline.setShowLayerControls(true);
+    doc.dirt.setDirty(tlObj::DirtLayout, true);
+    doc.pass();
+    mLayer& layer = *tlObj::ourType_mLayer->ptr(l);
+    ASSERT_NE(band(), nullptr);
+    QPointF const bandAt = band()->pos();
+    QRectF const aAt = item(a)->sceneBoundingRect(), bAt = item(b)->sceneBoundingRect();
+
+    // The layer's own "H", then the corner's "H" on (the layer goes) and off again.
+    ASSERT_EQ(pane->myHeaders.size(), 2u);
+    pane->myHeaders.front()->myHideToggle->activate();
+    doc.pass();
+    ASSERT_FALSE(layer.getIsActive());
+    pane->myTopLeft->myHideToggle->activate();
+    doc.pass();
+    ASSERT_FALSE(layer.getIsVisible()) << "hiding on: the inactive layer takes no room";
+    EXPECT_FALSE(band() && band()->scene());
+    pane->myTopLeft->myHideToggle->activate();
+    doc.pass();
+
+    ASSERT_TRUE(layer.getIsVisible());
+    ASSERT_NE(band(), nullptr);
+    EXPECT_EQ(band()->scene(), &scene);
+    EXPECT_TRUE(band()->isVisible());
+    EXPECT_EQ(band()->pos(), bandAt);
+    for (auto [h, at] : {std::pair {a, aAt}, std::pair {b, bAt}}) {
+        ASSERT_NE(item(h), nullptr);
+        EXPECT_EQ(item(h)->parentItem(), band());
+        EXPECT_TRUE(item(h)->isVisible());
+        EXPECT_EQ(item(h)->sceneBoundingRect(), at);
+    }
+}
+
+TEST_F(Pane, AStackThatShrinksUnderTheViewBringsTheViewBackOntoIt)
+{
+    struct
+    {
+        char const* what;
+        std::function<void()> shrink;
+    } const cases[] = {
+        {"Remove Empty Layers", [] { cmdRemoveEmptyLayers::ourInstance.cmdAction(); }},
+        {"the corner's collapse",
+         [this] { pane->myTopLeft->myCollapseBtn->buttonPressed(pane->myTopLeft->myCollapseBtn); }},
+    };
+    mLayer const& kept = *tlObj::ourType_mLayer->ptr(l);
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int k = 0; k < 20; ++k) {
+            ASSERT_TRUE(cmdTimelineNewLayer::ourInstance.cmdAction());
+            doc.pass();
+        }
+        ASSERT_FALSE(kept.getIsVisible()) << "the view followed the new layers down";
+        c.shrink();
+        doc.pass();
+        ASSERT_EQ(timeline.getLayerHdls().size(), 1u);
+        double const vs = perp.getVisStart().asSeconds(), ve = perp.getVisEnd().asSeconds();
+        double const lo = perp.getMinValue(), hi = perp.getMaxValue();
+        EXPECT_TRUE((vs >= lo - 1e-6 && ve <= hi + 1e-6) || (vs <= lo + 1e-6 && ve >= hi - 1e-6))
+            << "rows " << vs << " to " << ve << " over a stack of " << lo << " to " << hi;
+        EXPECT_TRUE(kept.getIsVisible());
+        ASSERT_NE(band(), nullptr);
+        EXPECT_EQ(band()->scene(), &scene);
+        ASSERT_EQ(pane->myHeaders.size(), 1u);
+        EXPECT_FALSE(pane->myHeaders.front()->isHidden());
+        EXPECT_NE(item(a), nullptr) << "its events are drawn";
     }
 }
