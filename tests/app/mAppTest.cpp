@@ -3,6 +3,7 @@
 #include "AppTest.h"
 #include "PrintQt.h"
 #include "mPlatform.h"
+#include "xml/FileSizeLimit.h"
 
 #include <QCoreApplication>
 #include <QFileOpenEvent>
@@ -24,32 +25,6 @@
 using testing::HasSubstr;
 
 namespace {
-
-// Files cannot grow beyond the size while it lives: the disk is full, also for root.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::fflush(stdout);
-        getrlimit(RLIMIT_FSIZE, &myOld);
-        myOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = myOld;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &myOld);
-        std::signal(SIGXFSZ, myOldHandler);
-    }
-    FileSizeLimit(FileSizeLimit const&) = delete;
-    FileSizeLimit& operator=(FileSizeLimit const&) = delete;
-
-private:
-    rlimit myOld {};
-    void (*myOldHandler)(int) = nullptr;
-};
 
 using mAppTest = AppTest;
 
@@ -134,6 +109,9 @@ TEST_F(mAppTest, AFailedSaveKeepsTheOldFileAndTheDocumentAsItWasAndSaysSo)
     writeFile(dir.file("Taken.orstime"), "a file where the bundle would go");
     ui.savePath = dir.file("Taken");
     EXPECT_FALSE(app.saveDoc(nullptr, true));
+    writeFile(dir.file("notes.txt"), "a file where a folder would go");
+    ui.savePath = dir.file("notes.txt/Plans");
+    EXPECT_FALSE(app.saveDoc(nullptr, true));
     pass();
 
     EXPECT_EQ(readFile(file), saved);
@@ -141,9 +119,11 @@ TEST_F(mAppTest, AFailedSaveKeepsTheOldFileAndTheDocumentAsItWasAndSaysSo)
     EXPECT_TRUE(doc()->getNeedsSave());
     EXPECT_EQ(current(), "Plans");
     EXPECT_EQ(doc()->getPath().cs(), dir.file("Plans.orstime"));
-    ASSERT_EQ(ui.warnings.size(), 2u);
-    EXPECT_THAT(ui.warnings[0], HasSubstr("could not be written: File too large"));
+    ASSERT_EQ(ui.warnings.size(), 3u);
+    EXPECT_THAT(ui.warnings[0], HasSubstr(file + " could not be written: File too large"));
     EXPECT_THAT(ui.warnings[1], HasSubstr("could not be made: Not a directory"));
+    EXPECT_THAT(ui.warnings[2], HasSubstr("The folder " + dir.file("notes.txt/Plans.orstime") +
+                                          " could not be made: Not a directory"));
     std::vector<std::string> left;
     for (auto const& entry : std::filesystem::directory_iterator(dir.file("Plans.orstime")))
         left.push_back(entry.path().filename().string());
