@@ -63,8 +63,10 @@ public:
     // several threads the runs are formatted on worker threads (apart true, w a writer of the
     // run's own that keeps its bytes in memory and prints nothing: the steps must print nothing
     // either and change nothing they share) and joined here in order, while this thread writes
-    // the file. A run that fails apart is written again here, with all that follows it, so that
-    // a refusal and its messages read as without threads. False when a step failed.
+    // the file. A run that fails apart (a step refused it, its worker threw, no worker could be
+    // started) is written again here, with all that follows it, so that a refusal and its
+    // messages read as without threads. False when a step failed or the file did not take what
+    // was joined.
     using Run = std::function<bool(size_t index, XmlWriter& w, bool apart)>;
     virtual bool writeRuns(size_t count, Run const& run);
     // The threads writeRuns formats on: 0 (the default) for one per processor, 1 for none.
