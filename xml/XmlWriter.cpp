@@ -853,11 +853,11 @@ bool XmlWriter::writeRuns(size_t count, Run const& run)
     size_t joined = 0;
     if (count > 1 && threads > 1 && myWriting && !myFailed && !myApart)
         joined = writeApart(count, run, threads);
-    // What was not joined is written here, step by step: after a run that failed apart, its
-    // refusal and its messages come as they do without threads.
     // A block of the joined runs that the file did not take fails them, as it fails a step.
     if (myLost)
         return note(-1, nullptr);
+    // What was not joined is written here, step by step: after a run that failed apart, its
+    // refusal and its messages come as they do without threads.
     for (size_t i = joined; i < count; ++i)
         if (!run(i, *this, false))
             return false;

@@ -3,6 +3,7 @@
 #include "AppTest.h"
 #include "PrintQt.h"
 #include "mPlatform.h"
+#include "xml/AsNobody.h"
 #include "xml/FileSizeLimit.h"
 
 #include <QCoreApplication>
@@ -20,6 +21,7 @@
 #include <optional>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <vector>
 
 using testing::HasSubstr;
@@ -126,6 +128,34 @@ TEST_F(mAppTest, AFailedSaveKeepsTheOldFileAndTheDocumentAsItWasAndSaysSo)
                                           " could not be made: Not a directory"));
     std::vector<std::string> left;
     for (auto const& entry : std::filesystem::directory_iterator(dir.file("Plans.orstime")))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string> {"doc_data.xml"});
+}
+
+// A bundle the user may not write into: the save says so and leaves the old file alone.
+TEST_F(mAppTest, ASaveIntoAFolderTheUserMayNotWriteIntoSaysSo)
+{
+    app.launchCb();
+    ui.savePath = dir.file("Plans");
+    ASSERT_TRUE(app.saveDoc(nullptr, false));
+    std::string const bundle = dir.file("Plans.orstime"), file = bundle + "/doc_data.xml";
+    std::string const saved = readFile(file);
+    edit();
+    ASSERT_EQ(::chmod(dir.path.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(bundle.c_str(), 0555), 0);
+    {
+        AsNobody nobody;
+        std::string const why = AsNobody::whyNotShown(bundle);
+        if (!why.empty())
+            GTEST_SKIP() << why;
+        EXPECT_FALSE(app.saveDoc(nullptr, false));
+    }
+    ::chmod(bundle.c_str(), 0755);
+    EXPECT_EQ(readFile(file), saved);
+    ASSERT_EQ(ui.warnings.size(), 1u);
+    EXPECT_THAT(ui.warnings[0], HasSubstr(file + " could not be written: Permission denied"));
+    std::vector<std::string> left;
+    for (auto const& entry : std::filesystem::directory_iterator(bundle))
         left.push_back(entry.path().filename().string());
     EXPECT_EQ(left, std::vector<std::string> {"doc_data.xml"});
 }
