@@ -84,7 +84,8 @@ public:
     static char const* const ourFileName;
 
 private:
-    bool fail(char const* format, char const* what);
+    // Keeps the message for the user, with the system's reason when error is an errno value.
+    bool fail(int error, char const* format, char const* what);
 
     std::unique_ptr<ObEngine> myObEngine;
     std::unique_ptr<ObDirty> myDirtEngine;

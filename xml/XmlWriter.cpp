@@ -52,8 +52,11 @@ std::string followLinks(std::string path)
             return path;
         std::vector<char> buf(PATH_MAX + 1);
         ssize_t n = ::readlink(path.c_str(), buf.data(), buf.size());
-        if (n <= 0 || static_cast<size_t>(n) >= buf.size())
+        if (n <= 0 || static_cast<size_t>(n) >= buf.size()) {
+            if (n > 0)
+                errno = ENAMETOOLONG;
             return std::string();
+        }
         std::string link(buf.data(), static_cast<size_t>(n));
         path = link[0] == '/' ? link : folderOf(path) + link;
     }
@@ -214,6 +217,14 @@ int readCharacter(unsigned char const* p, unsigned& character)
     return more + 1;
 }
 
+// Runs its function when it goes out of scope, however that happens.
+template <class F> struct AtExit
+{
+    F f;
+    ~AtExit() { f(); }
+};
+template <class F> AtExit(F) -> AtExit<F>;
+
 bool sameName(char const* a, char const* b)
 {
     for (; *a && *b; ++a, ++b)
@@ -225,19 +236,21 @@ bool sameName(char const* a, char const* b)
 } // namespace
 
 unsigned XmlWriter::ourThreads = 0;
+XmlWriter::WriteCall XmlWriter::ourWriteCall = nullptr;
+XmlWriter::ThreadStart XmlWriter::ourThreadStart = nullptr;
 
 XmlWriter::XmlWriter(char const* encoding)
     : myEncoding(encoding), myCharset(Charset::Latin1), myWriting(false), myApart(false), myBase(0),
-      myCapacity(0), myUsed(0), myFd(-1), myDirect(false), myLost(false), myIndentEnd(false),
-      myFailed(false), myTagBytes(0), myTextBytes(0)
+      myCapacity(0), myUsed(0), myFd(-1), myDirect(false), myLost(false), mySystemError(0),
+      myIndentEnd(false), myFailed(false), myTagBytes(0), myTextBytes(0)
 {
 }
 
 XmlWriter::XmlWriter(Charset charset, size_t depth)
     : myEncoding(nullptr), myCharset(charset), myWriting(true), myApart(true), myBase(depth),
       myBuffer(static_cast<char*>(std::malloc(RunStart))), myCapacity(RunStart), myUsed(0),
-      myFd(-1), myDirect(false), myLost(false), myIndentEnd(false), myFailed(false), myTagBytes(0),
-      myTextBytes(0)
+      myFd(-1), myDirect(false), myLost(false), mySystemError(0), myIndentEnd(false),
+      myFailed(false), myTagBytes(0), myTextBytes(0)
 {
     if (!myBuffer)
         throw std::bad_alloc();
@@ -306,8 +319,12 @@ bool XmlWriter::fits(size_t size, char const* what, char const* message)
 bool XmlWriter::createTemp(char const* path)
 {
     myTarget = followLinks(path);
-    if (myTarget.empty())
+    if (myTarget.empty()) {
+        int const error = errno;
+        myTarget = path;
+        lose(error);
         return false;
+    }
     struct stat old;
     bool const replaces = ::stat(myTarget.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     for (int tries = 0; tries < 100; ++tries) {
@@ -316,8 +333,10 @@ bool XmlWriter::createTemp(char const* path)
         int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno == EEXIST)
             continue;
-        if (fd < 0)
+        if (fd < 0) {
+            lose(errno);
             return false;
+        }
         myFd = fd;
         myTempPath = temp;
         // Marks the save as running, so that another save of the file leaves this one alone.
@@ -326,7 +345,17 @@ bool XmlWriter::createTemp(char const* path)
             ::fchmod(fd, old.st_mode & 0777);
         return true;
     }
+    lose(EEXIST);
     return false;
+}
+
+void XmlWriter::lose(int error)
+{
+    myLost = true;
+    if (mySystemError != 0)
+        return;
+    mySystemError = error;
+    tell("XmlWriter: %s could not be written: %s\n", myTarget.c_str(), std::strerror(error));
 }
 
 void XmlWriter::removeLeftovers() const
@@ -405,7 +434,8 @@ void XmlWriter::send(char const* bytes, size_t size)
         setDirect(false);
     size_t done = 0;
     while (!myLost && done < size) {
-        ssize_t const n = ::write(myFd, bytes + done, size - done);
+        ssize_t const n = ourWriteCall ? ourWriteCall(myFd, bytes + done, size - done, myDirect)
+                                       : ::write(myFd, bytes + done, size - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno == EINVAL && myDirect) {
@@ -413,8 +443,10 @@ void XmlWriter::send(char const* bytes, size_t size)
             setDirect(false);
             continue;
         }
-        if (n <= 0)
-            myLost = true;
+        if (n < 0)
+            lose(errno);
+        else if (n == 0)
+            lose(EIO); // a write that takes nothing and tells no reason
         else
             done += static_cast<size_t>(n);
     }
@@ -532,6 +564,7 @@ bool XmlWriter::startDocument(char const* path, char const* root)
     discard();
     myFailed = false;
     myLost = false;
+    mySystemError = 0;
     myIndentEnd = false;
     myTagBytes = myTextBytes = 0;
     auto fail = [this](char const* message) {
@@ -583,8 +616,14 @@ bool XmlWriter::endDocument()
     myWriting = false;
     bool ok = flush();
     int const fd = std::exchange(myFd, -1);
-    ok = ok && ::fsync(fd) == 0;
-    ok = ok && ::rename(myTempPath.c_str(), myTarget.c_str()) == 0;
+    if (ok && ::fsync(fd) != 0) {
+        lose(errno);
+        ok = false;
+    }
+    if (ok && ::rename(myTempPath.c_str(), myTarget.c_str()) != 0) {
+        lose(errno);
+        ok = false;
+    }
     // Nothing is pending after the sync. Closing only now keeps the lock that tells other saves
     // this file is no leftover until it has its name.
     ::close(fd);
@@ -814,6 +853,9 @@ bool XmlWriter::writeRuns(size_t count, Run const& run)
     size_t joined = 0;
     if (count > 1 && threads > 1 && myWriting && !myFailed && !myApart)
         joined = writeApart(count, run, threads);
+    // A block of the joined runs that the file did not take fails them, as it fails a step.
+    if (myLost)
+        return note(-1, nullptr);
     // What was not joined is written here, step by step: after a run that failed apart, its
     // refusal and its messages come as they do without threads.
     for (size_t i = joined; i < count; ++i)
@@ -843,36 +885,60 @@ size_t XmlWriter::writeApart(size_t count, Run const& run, unsigned threads)
     std::vector<Writer> spare;
     Charset const charset = myCharset;
     size_t const base = depth();
+    auto format = [&](size_t i) {
+        Writer w;
+        {
+            std::lock_guard<std::mutex> held(spareLock);
+            if (!spare.empty()) {
+                w = std::move(spare.back());
+                spare.pop_back();
+            }
+        }
+        if (w)
+            w->restartRun();
+        else
+            w.reset(new XmlWriter(charset, base));
+        runs[i].ok = run(i, *w, true) && !w->myFailed && !w->myLost && w->myOpen.empty();
+        runs[i].writer = std::move(w);
+    };
     auto work = [&] {
         for (size_t i = next++; i < count; i = next++) {
             for (size_t j = joined.load(); i >= j + window; j = joined.load())
                 joined.wait(j);
-            if (stop.load())
-                return;
-            Writer w;
-            {
-                std::lock_guard<std::mutex> held(spareLock);
-                if (!spare.empty()) {
-                    w = std::move(spare.back());
-                    spare.pop_back();
+            if (!stop.load()) {
+                try {
+                    format(i);
+                } catch (...) {
+                    // No memory for the run, say: it fails, as does every run not yet begun,
+                    // and the joins write them here from the first that failed.
+                    runs[i].ok = false;
+                    stop.store(true);
                 }
             }
-            if (w)
-                w->restartRun();
-            else
-                w.reset(new XmlWriter(charset, base));
-            runs[i].ok = run(i, *w, true) && !w->myFailed && !w->myLost && w->myOpen.empty();
-            runs[i].writer = std::move(w);
+            // Whatever became of it, the joins may go on to it.
             runs[i].ready.store(true);
             runs[i].ready.notify_one();
         }
     };
     std::vector<std::thread> workers;
+    // However this ends, the workers stop and are joined before what they use goes.
+    AtExit const joinWorkers {[&] {
+        stop.store(true);
+        joined.store(count + window);
+        joined.notify_all();
+        for (std::thread& t : workers)
+            t.join();
+    }};
     try {
-        for (size_t t = 0; t < std::min<size_t>(threads, count); ++t)
+        workers.reserve(threads);
+        for (size_t t = 0; t < std::min<size_t>(threads, count); ++t) {
+            if (ourThreadStart)
+                ourThreadStart(static_cast<unsigned>(t));
             workers.emplace_back(work);
-    } catch (std::system_error const&) {
-        // As many as the system gave; with none, everything is written here.
+        }
+    } catch (std::exception const&) {
+        // As many as the system gave (a thread or the memory to start one may be refused);
+        // with none, everything is written here.
         if (workers.empty())
             return 0;
     }
@@ -892,11 +958,6 @@ size_t XmlWriter::writeApart(size_t count, Run const& run, unsigned threads)
         if (myLost)
             break;
     }
-    stop.store(true);
-    joined.store(count + window);
-    joined.notify_all();
-    for (std::thread& t : workers)
-        t.join();
     return i;
 }
 

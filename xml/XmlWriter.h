@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 // Writes one indented document element by element, with typed attributes. The document goes
@@ -62,12 +63,27 @@ public:
     // several threads the runs are formatted on worker threads (apart true, w a writer of the
     // run's own that keeps its bytes in memory and prints nothing: the steps must print nothing
     // either and change nothing they share) and joined here in order, while this thread writes
-    // the file. A run that fails apart is written again here, with all that follows it, so that
-    // a refusal and its messages read as without threads. False when a step failed.
+    // the file. A run that fails apart (a step refused it, its worker threw, no worker could be
+    // started) is written again here, with all that follows it, so that a refusal and its
+    // messages read as without threads. False when a step failed or the file did not take what
+    // was joined.
     using Run = std::function<bool(size_t index, XmlWriter& w, bool apart)>;
     virtual bool writeRuns(size_t count, Run const& run);
     // The threads writeRuns formats on: 0 (the default) for one per processor, 1 for none.
     static unsigned ourThreads;
+
+    // Test hooks, null in the program: WriteCall stands for write(2) on the document's file
+    // (direct: the descriptor writes past the page cache, as the file system then demands);
+    // ThreadStart runs before each worker thread starts and may throw as starting one may.
+    using WriteCall = ssize_t (*)(int fd, void const* bytes, size_t size, bool direct);
+    using ThreadStart = void (*)(unsigned worker);
+    static WriteCall ourWriteCall;
+    static ThreadStart ourThreadStart;
+
+    // The errno of the first call to the system that failed the document (creating, writing,
+    // syncing or renaming its file), or 0 when none did: a step the writer refused itself has
+    // no reason of the system's. Printed with the target when it happens.
+    int systemError() const { return mySystemError; }
 
     // A copy of text converted from the named encoding to UTF-8, or null (null text, unknown
     // encoding, no memory, a conversion that fails or stops short). libxml2's xmlChar text:
@@ -117,6 +133,8 @@ private:
     bool writeAttr(char const* name, char const* text, bool ownText = false);
     bool writeText(char const* text, char const* message);
     bool createTemp(char const* path);
+    // The document is lost for the system's reason (an errno value): the first one is kept.
+    void lose(int error);
     void removeLeftovers() const;
     void discard();
 
@@ -158,6 +176,7 @@ private:
     // A block could not be written, or a text of the program's own was no UTF-8: the document
     // is lost and its save fails.
     bool myLost;
+    int mySystemError;
     // libxml2's rule for the line of an end tag: indented unless text or a comment came last.
     bool myIndentEnd;
     std::vector<Element> myOpen;

@@ -532,9 +532,15 @@ int aPath::CreateAsDir(char const* text)
         return -1;
     if (mkdir(FilePart(p.GetPath()), 0777) == 0)
         return 0;
+    if (errno != EEXIST)
+        return -1;
     // A text with a trailing or doubled '/' meets in its last step the directory that making
     // its parents has just made (so does one made meanwhile by someone else): it is there.
-    return errno == EEXIST && p.IsDir() == 1 ? 0 : -1;
+    if (p.IsDir() == 1)
+        return 0;
+    // Something else holds the name: the reason is that it is no folder, not that it exists.
+    errno = ENOTDIR;
+    return -1;
 }
 
 int aPath::CreateAsDir() const

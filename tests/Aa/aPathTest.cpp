@@ -295,6 +295,10 @@ TEST_F(aPathFs, CreatingDirectoriesFilesAndLinks)
 
     touch("file", "content");
     EXPECT_FALSE(aPath::EnsureAsDir("file"));
+    // A file where a folder of the way would be: the reason is that it is no folder.
+    errno = 0;
+    EXPECT_EQ(aPath::CreateAsDir((myDir + "/file/sub/bundle").c_str()), -1);
+    EXPECT_EQ(errno, ENOTDIR) << std::strerror(errno);
     EXPECT_TRUE(aPath::EnsureAsDir("a/new"));
     EXPECT_TRUE(aPath::EnsureAsDir("a/slash/")); // made as the parent of its own text
     EXPECT_EQ(aPath::CreateAsDir("a/n//m"), 0);

@@ -5,6 +5,8 @@
 #include "ScopedTraces.h"
 #include "mPlatform.h"
 #include "tlCmp.h"
+#include "xml/AsNobody.h"
+#include "xml/FileSizeLimit.h"
 
 #include <QCoreApplication>
 #include <QFileOpenEvent>
@@ -22,37 +24,12 @@
 #include <optional>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <vector>
 
 using testing::HasSubstr;
 
 namespace {
-
-// Files cannot grow beyond the size while it lives: the disk is full, also for root.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::fflush(stdout);
-        getrlimit(RLIMIT_FSIZE, &myOld);
-        myOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = myOld;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &myOld);
-        std::signal(SIGXFSZ, myOldHandler);
-    }
-    FileSizeLimit(FileSizeLimit const&) = delete;
-    FileSizeLimit& operator=(FileSizeLimit const&) = delete;
-
-private:
-    rlimit myOld {};
-    void (*myOldHandler)(int) = nullptr;
-};
 
 using mAppTest = AppTest;
 
@@ -137,6 +114,9 @@ TEST_F(mAppTest, AFailedSaveKeepsTheOldFileAndTheDocumentAsItWasAndSaysSo)
     writeFile(dir.file("Taken.orstime"), "a file where the bundle would go");
     ui.savePath = dir.file("Taken");
     EXPECT_FALSE(app.saveDoc(nullptr, true));
+    writeFile(dir.file("notes.txt"), "a file where a folder would go");
+    ui.savePath = dir.file("notes.txt/Plans");
+    EXPECT_FALSE(app.saveDoc(nullptr, true));
     pass();
 
     EXPECT_EQ(readFile(file), saved);
@@ -144,9 +124,11 @@ TEST_F(mAppTest, AFailedSaveKeepsTheOldFileAndTheDocumentAsItWasAndSaysSo)
     EXPECT_TRUE(doc()->getNeedsSave());
     EXPECT_EQ(current(), "Plans");
     EXPECT_EQ(doc()->getPath().cs(), dir.file("Plans.orstime"));
-    ASSERT_EQ(ui.warnings.size(), 2u);
-    EXPECT_THAT(ui.warnings[0], HasSubstr("could not be written: File too large"));
+    ASSERT_EQ(ui.warnings.size(), 3u);
+    EXPECT_THAT(ui.warnings[0], HasSubstr(file + " could not be written: File too large"));
     EXPECT_THAT(ui.warnings[1], HasSubstr("could not be made: Not a directory"));
+    EXPECT_THAT(ui.warnings[2], HasSubstr("The folder " + dir.file("notes.txt/Plans.orstime") +
+                                          " could not be made: Not a directory"));
     std::vector<std::string> left;
     for (auto const& entry : std::filesystem::directory_iterator(dir.file("Plans.orstime")))
         left.push_back(entry.path().filename().string());
@@ -172,6 +154,34 @@ TEST_F(mAppTest, TheSaveDialogStartsWhereTheDocumentIsAndOffersItsName)
     std::vector<std::string> const expected = {home.file("Untitled"), dir.file("sub/Plans"),
                                                dir.file("Other"), home.file("Again")};
     EXPECT_EQ(ui.saveStarts, expected);
+}
+
+// A bundle the user may not write into: the save says so and leaves the old file alone.
+TEST_F(mAppTest, ASaveIntoAFolderTheUserMayNotWriteIntoSaysSo)
+{
+    app.launchCb();
+    ui.savePath = dir.file("Plans");
+    ASSERT_TRUE(app.saveDoc(nullptr, false));
+    std::string const bundle = dir.file("Plans.orstime"), file = bundle + "/doc_data.xml";
+    std::string const saved = readFile(file);
+    edit();
+    ASSERT_EQ(::chmod(dir.path.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(bundle.c_str(), 0555), 0);
+    {
+        AsNobody nobody;
+        std::string const why = AsNobody::whyNotShown(bundle);
+        if (!why.empty())
+            GTEST_SKIP() << why;
+        EXPECT_FALSE(app.saveDoc(nullptr, false));
+    }
+    ::chmod(bundle.c_str(), 0755);
+    EXPECT_EQ(readFile(file), saved);
+    ASSERT_EQ(ui.warnings.size(), 1u);
+    EXPECT_THAT(ui.warnings[0], HasSubstr(file + " could not be written: Permission denied"));
+    std::vector<std::string> left;
+    for (auto const& entry : std::filesystem::directory_iterator(bundle))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string> {"doc_data.xml"});
 }
 
 TEST(mPlatformTest, AWaylandSessionPrefersX11UnlessAPlatformWasChosen)

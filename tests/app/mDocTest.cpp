@@ -316,6 +316,13 @@ TEST(mDocTest, ThreadsChangeNothingASaveWritesOrSays)
         late.setStartTime(start);
         late.setTitle(title);
     }
+
+    // A refusal has no reason of the system's to give, in a new bundle too (none left over from
+    // looking for the file that is not there yet).
+    events[7]->setTitle(rtl::str("bell\x07"));
+    saved(doc, dir.file("Fresh"), 4);
+    EXPECT_EQ(doc.fileError().cs(),
+              dir.file("Fresh.orstime/doc_data.xml") + " could not be written");
 }
 
 TEST(mDocTest, TheSavedRecordNamesTheBundleItIsIn)
@@ -334,6 +341,8 @@ TEST(mDocTest, TheSavedRecordNamesTheBundleItIsIn)
     // A folder where the file goes: it is written, then cannot take its name.
     std::filesystem::create_directories(dir.file("Blocked.orstime/doc_data.xml/inside"));
     EXPECT_FALSE(doc.save(dir.file("Blocked").c_str()));
+    EXPECT_THAT(doc.fileError().cs(),
+                HasSubstr("doc_data.xml could not be written: Is a directory"));
     EXPECT_STREQ(doc.getName().cs(), "Other");
     EXPECT_EQ(doc.getPath().cs(), dir.file("Other") + ".orstime");
 }
