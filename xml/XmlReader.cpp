@@ -64,6 +64,13 @@ int openRegular(char const* path, std::string& why, unsigned long long& size)
 // What one parse reads at a time, and hands on to the handlers after each.
 constexpr std::size_t ReadPiece = std::size_t(256) << 10;
 
+// Closes the file however the reading ends.
+struct FileCloser
+{
+    int fd;
+    ~FileCloser() { ::close(fd); }
+};
+
 bool readFully(int fd, unsigned long long at, std::vector<char>& out, std::size_t length)
 {
     out.resize(length);
@@ -111,13 +118,13 @@ bool XmlReader::parseFile(char const* path)
         return report("Unable to open " + shown + ": " + why);
     bool parsed = false;
     {
+        FileCloser const closer {fd};
         XmlStretches stretches(fd, size, shown);
         if (stretches.start())
             parsed = readStretches(stretches, fd, shown);
         else
-            parsed = readOnce(fd, shown, 0, std::string(), 0, 0, 1);
+            parsed = readOnce(fd, shown, Resume());
     }
-    ::close(fd);
     // What the reading held goes back to the system, not only to the heaps of its threads.
     malloc_trim(0);
     myInNode = false;
@@ -134,28 +141,32 @@ bool XmlReader::parseFile(char const* path)
 bool XmlReader::readStretches(XmlStretches& stretches, int fd, std::string const& path)
 {
     myCourse.stretches = stretches.stretchCount();
-    std::size_t replayed = 0;
     while (XmlStretches::Stretch* s = stretches.next()) {
         if (!s->trusted) {
             // One parse from the last point known to be right gives what one parse gives.
             myCourse.tookOver = true;
-            std::string prefix;
-            int starts = 0;
-            bool const fromHere = stretches.prefixAt(*s, prefix, starts);
-            unsigned long long const begin = s->begin;
+            Resume here;
+            bool const fromHere = stretches.prefixAt(*s, here.prefix, here.opens, here.afterRoot);
+            here.from = s->begin;
             stretches.stop();
-            long const line = fromHere ? stretches.lineAt(begin) : 1;
-            if (fromHere)
-                return readOnce(fd, path, begin, prefix, starts, 0, line);
+            if (fromHere) {
+                here.line = stretches.lineAt(here.from);
+                bool refused = false;
+                bool const parsed = readOnce(fd, path, here, &refused);
+                if (!refused)
+                    return parsed;
+            }
+            // From the start of the file, handing on only what lies from the stretch on.
+            Resume restart;
+            restart.boundary = s->begin;
             myOpenDepth = 0;
-            return readOnce(fd, path, 0, std::string(), 0, replayed, 1);
+            return readOnce(fd, path, restart);
         }
         ++myCourse.replayed;
         XmlTokens const& tokens = s->parser->tokens();
         std::size_t at = 0;
         std::size_t skip = 0;
         replay(tokens, at, tokens.tokens(), skip);
-        replayed += tokens.tokens();
         if (myFailed) {
             stretches.stop();
             return true;
@@ -164,39 +175,60 @@ bool XmlReader::readStretches(XmlStretches& stretches, int fd, std::string const
     return true;
 }
 
-bool XmlReader::readOnce(int fd, std::string const& path, unsigned long long from,
-                         std::string const& prefix, int prefixStarts, std::size_t skip, long line)
+bool XmlReader::readOnce(int fd, std::string const& path, Resume const& at, bool* prefixRefused)
 {
-    bool const fromStart = from == 0 && prefix.empty();
+    bool const fromStart = at.from == 0 && at.prefix.empty();
     XmlPushParser parser(false);
     myDelivered = 0;
+    unsigned long long from = at.from;
     std::vector<char> piece;
     if (!readFully(fd, from, piece, ReadPiece))
         return false;
-    bool ok = fromStart ? parser.begin(path.c_str(), 0, piece.data(), piece.size())
-                        : parser.begin(path.c_str(), prefixStarts, prefix.data(), prefix.size());
-    myParserStarted = parser.started();
-    if (!fromStart) {
-        parser.setLine(line);
-        ok = ok && parser.feed(piece.data(), piece.size(), false);
+    bool ok = true;
+    std::size_t fed = 0;
+    if (fromStart) {
+        // The first bytes up to the boundary, when it lies in this piece.
+        fed = piece.size();
+        if (at.boundary > 0 && at.boundary < piece.size())
+            fed = static_cast<std::size_t>(at.boundary);
+        ok = parser.begin(path.c_str(), piece.data(), fed);
+    } else {
+        ok = parser.beginInside(path.c_str(), at.prefix, at.opens, at.afterRoot);
+        if (parser.prefixRefused() && prefixRefused) {
+            *prefixRefused = true;
+            return false;
+        }
+        parser.setLine(at.line);
     }
-    bool atEnd = piece.size() < ReadPiece;
+    myParserStarted = parser.started();
+    std::size_t skip = 0;
     for (;;) {
+        // The rest of the piece, up to the boundary if it lies in it.
+        while (ok && fed < piece.size()) {
+            std::size_t length = piece.size() - fed;
+            if (at.boundary > from + fed && at.boundary < from + fed + length)
+                length = static_cast<std::size_t>(at.boundary - from - fed);
+            ok = parser.feed(piece.data() + fed, length, false);
+            fed += length;
+            if (from + fed == at.boundary)
+                parser.markBoundary();
+        }
+        bool const atEnd = piece.size() < ReadPiece;
         if (ok && atEnd)
             ok = parser.feed(nullptr, 0, true);
         bool const finished = !ok || atEnd;
-        if (!deliver(parser, fromStart, finished, skip) || finished)
+        if (!deliver(parser, fromStart, finished, at.boundary > 0, skip) || finished)
             break;
         from += piece.size();
         if (!readFully(fd, from, piece, ReadPiece))
             return false;
-        atEnd = piece.size() < ReadPiece;
-        ok = parser.feed(piece.data(), piece.size(), false);
+        fed = 0;
     }
     return !parser.failed();
 }
 
-bool XmlReader::deliver(XmlPushParser& parser, bool fromStart, bool finished, std::size_t& skip)
+bool XmlReader::deliver(XmlPushParser& parser, bool fromStart, bool finished, bool bounded,
+                        std::size_t& skip)
 {
     XmlTokens& tokens = parser.tokens();
     if (finished)
@@ -208,6 +240,12 @@ bool XmlReader::deliver(XmlPushParser& parser, bool fromStart, bool finished, st
         if (!finished && !parser.failed())
             return true;
         end = myDelivered;
+    }
+    // A parse that goes on from the start after stretches were handed on: what lies before
+    // their end only keeps the depth.
+    if (bounded) {
+        std::size_t const before = parser.boundaryKnown() ? parser.tokensBefore() : end;
+        skip = before > myDelivered ? std::min(before, end) - myDelivered : 0;
     }
     std::size_t at = 0;
     replay(tokens, at, end - myDelivered, skip);

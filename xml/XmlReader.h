@@ -101,12 +101,24 @@ private:
     bool offerEnd(char const* name);
     bool offerValue(char const* value);
     void traceStack();
+    // Where one parse begins: at from, after a prefix (see XmlPushParser::beginInside) unless from
+    // the start; from the start with a boundary, only nodes from that offset on are handed on.
+    struct Resume
+    {
+        unsigned long long from = 0;
+        std::string prefix;
+        int opens = 0;
+        bool afterRoot = false;
+        long line = 1;
+        unsigned long long boundary = 0;
+    };
     bool readStretches(XmlStretches& stretches, int fd, std::string const& path);
-    bool readOnce(int fd, std::string const& path, unsigned long long from,
-                  std::string const& prefix, int prefixStarts, std::size_t skip, long line);
+    // prefixRefused: set instead of reading on when the prefix does not open what it announced.
+    bool readOnce(int fd, std::string const& path, Resume const& at, bool* prefixRefused = nullptr);
     // Hands the parser's tokens that are complete to the handlers (those before its first fault
-    // only); false once the reader failed.
-    bool deliver(XmlPushParser& parser, bool fromStart, bool finished, std::size_t& skip);
+    // only, and when bounded those from the boundary on); false once the reader failed.
+    bool deliver(XmlPushParser& parser, bool fromStart, bool finished, bool bounded,
+                 std::size_t& skip);
     // Hands count tokens from offset at on; skipped ones only keep the depth.
     void replay(XmlTokens const& tokens, std::size_t& at, std::size_t count, std::size_t& skip);
     char const* nodeName() const;
