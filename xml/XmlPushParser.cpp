@@ -48,6 +48,25 @@ void attributeValue(xmlChar const* value, xmlChar const* end, std::string& out, 
     length = out.size();
 }
 
+// A UTF-8 text as ISO-8859-1 bytes; false when it holds a character beyond.
+bool toLatin1(std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto const c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if ((c == 0xc2 || c == 0xc3) && i + 1 < text.size()) {
+            out += static_cast<char>(((c & 0x03) << 6) |
+                                     (static_cast<unsigned char>(text[++i]) & 0x3f));
+        } else {
+            return false;
+        }
+    }
+    text = std::move(out);
+    return true;
+}
+
 // Where a name the parser interned starts its search in the name cache.
 std::size_t nameHash(void const* local, void const* prefix)
 {
@@ -194,8 +213,17 @@ bool XmlPushParser::closeOpen()
     for (long long at : myOpen)
         myOpenAtEnd.push_back(at >= 0 ? canonical(myTokens, static_cast<std::size_t>(at))
                                       : myPrefixOpen[static_cast<std::size_t>(-1 - at)]);
-    for (auto it = myOpenAtEnd.rbegin(); it != myOpenAtEnd.rend(); ++it)
-        suffix += "</" + std::string(it->c_str()) + ">";
+    // The names as the input has them: the parser's are UTF-8, the input may be ISO-8859-1.
+    bool const latin1 =
+        myCtxt && myCtxt->input && myCtxt->input->buf && myCtxt->input->buf->encoder;
+    for (auto it = myOpenAtEnd.rbegin(); it != myOpenAtEnd.rend(); ++it) {
+        std::string name(it->c_str());
+        if (latin1 && !toLatin1(name)) {
+            faultHere();
+            return false;
+        }
+        suffix += "</" + name + ">";
+    }
     // The ends of the suffix are not the document's.
     mySuffixLeft = static_cast<int>(myOpenAtEnd.size());
     bool const ok = feed(suffix.data(), suffix.size(), true);

@@ -157,6 +157,7 @@ bool XmlReader::readStretches(XmlStretches& stretches, int fd, std::string const
                     return parsed;
             }
             // From the start of the file, handing on only what lies from the stretch on.
+            myCourse.restarted = true;
             Resume restart;
             restart.boundary = s->begin;
             myOpenDepth = 0;
@@ -192,6 +193,8 @@ bool XmlReader::readOnce(int fd, std::string const& path, Resume const& at, bool
         if (at.boundary > 0 && at.boundary < piece.size())
             fed = static_cast<std::size_t>(at.boundary);
         ok = parser.begin(path.c_str(), piece.data(), fed);
+        if (at.boundary > 0 && fed == at.boundary)
+            parser.markBoundary();
     } else {
         ok = parser.beginInside(path.c_str(), at.prefix, at.opens, at.afterRoot);
         if (parser.prefixRefused() && prefixRefused) {

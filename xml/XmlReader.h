@@ -84,13 +84,15 @@ public:
     bool failed() const { return myFailed; }
     std::string const& failMessage() const { return myFailMessage; }
 
-    // How the last parseFile read: the stretches read in parallel (0: one parse from the start)
-    // and whether one parse took over from a stretch that could not be trusted.
+    // How the last parseFile read: the stretches read in parallel (0: one parse from the start),
+    // whether one parse took over from a stretch that could not be trusted, and whether it had
+    // to begin at the start of the file to do so.
     struct Course
     {
         int stretches = 0;
         int replayed = 0;
         bool tookOver = false;
+        bool restarted = false;
     };
     Course const& course() const { return myCourse; }
 
