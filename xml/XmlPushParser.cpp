@@ -227,6 +227,7 @@ bool XmlPushParser::closeOpen()
     // The ends of the suffix are not the document's.
     mySuffixLeft = static_cast<int>(myOpenAtEnd.size());
     bool const ok = feed(suffix.data(), suffix.size(), true);
+    myEndsInText = ok && myTokens.textOpen();
     myTokens.closeText();
     return ok;
 }

@@ -47,6 +47,9 @@ public:
     // Closes the elements open now with end tags of their names and ends the parse: the parse
     // of a stretch that the next one continues. Their state first goes to openAtEnd().
     bool closeOpen();
+    // The last token before the closing is a text (of any kind): one that only the start of the
+    // next stretch ends, as one parse sees it.
+    bool endsInText() const { return myEndsInText; }
 
     // Whether the parser could be made at all (begin).
     bool started() const { return myCtxt != nullptr; }
@@ -142,6 +145,7 @@ private:
     bool myPrefixRefused = false;
     bool myDiagnosed = false;
     bool myRootEnded = false;
+    bool myEndsInText = false;
     // End tags of the suffix that closeOpen added, still to come.
     int mySuffixLeft = 0;
     Boundary myBoundary = Boundary::None;

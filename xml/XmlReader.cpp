@@ -16,6 +16,7 @@
 #include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -107,6 +108,7 @@ bool XmlReader::parseFile(char const* path)
     myFailMessage.clear();
     myCourse = Course();
     myOpenDepth = 0;
+    myHeld.held = false;
     myParserStarted = true;
     std::string const shown = path ? path : "";
     std::string why;
@@ -160,20 +162,51 @@ bool XmlReader::readStretches(XmlStretches& stretches, int fd, std::string const
             myCourse.restarted = true;
             Resume restart;
             restart.boundary = s->begin;
+            restart.fromHeld = std::exchange(myHeld.held, false);
             myOpenDepth = 0;
             return readOnce(fd, path, restart);
         }
         ++myCourse.replayed;
+        // This stretch read the markup that ends the text held.
+        if (myHeld.held)
+            deliverHeld();
         XmlTokens const& tokens = s->parser->tokens();
         std::size_t at = 0;
         std::size_t skip = 0;
-        replay(tokens, at, tokens.tokens(), skip);
+        bool const hold = s->parser->endsInText() && tokens.tokens() > 0;
+        replay(tokens, at, tokens.tokens() - (hold ? 1 : 0), skip);
+        if (hold && !myFailed)
+            holdText(tokens, at);
         if (myFailed) {
             stretches.stop();
             return true;
         }
     }
+    if (myHeld.held)
+        deliverHeld();
     return true;
+}
+
+void XmlReader::holdText(XmlTokens const& tokens, std::size_t at)
+{
+    tokens.read(at, myNode, myAttrs);
+    myHeld.held = true;
+    myHeld.kind = myNode.kind;
+    myHeld.text.assign(myNode.text, myNode.textLength);
+    myHeld.depth = myOpenDepth;
+}
+
+void XmlReader::deliverHeld()
+{
+    myHeld.held = false;
+    myNode = XmlTokens::Node();
+    myNode.kind = myHeld.kind;
+    myNode.text = myHeld.text.c_str();
+    myNode.textLength = myHeld.text.size();
+    myAttrs.clear();
+    myNodeDepth = myHeld.depth;
+    myInNode = true;
+    processNode();
 }
 
 bool XmlReader::readOnce(int fd, std::string const& path, Resume const& at, bool* prefixRefused)
@@ -220,7 +253,7 @@ bool XmlReader::readOnce(int fd, std::string const& path, Resume const& at, bool
         if (ok && atEnd)
             ok = parser.feed(nullptr, 0, true);
         bool const finished = !ok || atEnd;
-        if (!deliver(parser, fromStart, finished, at.boundary > 0, skip) || finished)
+        if (!deliver(parser, fromStart, finished, at.boundary > 0, at.fromHeld, skip) || finished)
             break;
         from += piece.size();
         if (!readFully(fd, from, piece, ReadPiece))
@@ -231,7 +264,7 @@ bool XmlReader::readOnce(int fd, std::string const& path, Resume const& at, bool
 }
 
 bool XmlReader::deliver(XmlPushParser& parser, bool fromStart, bool finished, bool bounded,
-                        std::size_t& skip)
+                        bool heldBefore, std::size_t& skip)
 {
     XmlTokens& tokens = parser.tokens();
     if (finished)
@@ -245,10 +278,18 @@ bool XmlReader::deliver(XmlPushParser& parser, bool fromStart, bool finished, bo
         end = myDelivered;
     }
     // A parse that goes on from the start after stretches were handed on: what lies before
-    // their end only keeps the depth.
+    // their end only keeps the depth, but for a text held back there.
     if (bounded) {
-        std::size_t const before = parser.boundaryKnown() ? parser.tokensBefore() : end;
+        std::size_t const before = !parser.boundaryKnown() ? end
+                                   : heldBefore            ? parser.tokensBefore() - 1
+                                                           : parser.tokensBefore();
         skip = before > myDelivered ? std::min(before, end) - myDelivered : 0;
+    }
+    // The text held back ends with the first markup read here, if that was read without fault.
+    if (myHeld.held && (end > myDelivered || finished)) {
+        if (end > myDelivered)
+            deliverHeld();
+        myHeld.held = false;
     }
     std::size_t at = 0;
     replay(tokens, at, end - myDelivered, skip);

@@ -113,6 +113,8 @@ private:
         bool afterRoot = false;
         long line = 1;
         unsigned long long boundary = 0;
+        // The text just before the boundary was held back (see HeldText): handed on from here.
+        bool fromHeld = false;
     };
     bool readStretches(XmlStretches& stretches, int fd, std::string const& path);
     // prefixRefused: set instead of reading on when the prefix does not open what it announced.
@@ -120,9 +122,12 @@ private:
     // Hands the parser's tokens that are complete to the handlers (those before its first fault
     // only, and when bounded those from the boundary on); false once the reader failed.
     bool deliver(XmlPushParser& parser, bool fromStart, bool finished, bool bounded,
-                 std::size_t& skip);
+                 bool heldBefore, std::size_t& skip);
     // Hands count tokens from offset at on; skipped ones only keep the depth.
     void replay(XmlTokens const& tokens, std::size_t& at, std::size_t count, std::size_t& skip);
+    // The text token at offset at held back, and handed on.
+    void holdText(XmlTokens const& tokens, std::size_t at);
+    void deliverHeld();
     char const* nodeName() const;
     char const* nodeValue();
 
@@ -135,6 +140,17 @@ private:
     int myOpenDepth = 0;
     // Tokens of the present parse handed on so far.
     std::size_t myDelivered = 0;
+    // The text that ends a trusted stretch: only the markup after it ends it, and one parse hands
+    // on no text that a fault leaves open. It waits for the next stretch (or one parse) to read
+    // that markup.
+    struct HeldText
+    {
+        bool held = false;
+        XmlTokens::Kind kind = XmlTokens::Text;
+        std::string text;
+        int depth = 0;
+    };
+    HeldText myHeld;
     std::string myIndent;
     Course myCourse;
     // False when the last parse could not even make its parser.
