@@ -70,26 +70,18 @@ std::size_t lineStartTag(char const* begin, char const* end, std::size_t& lead)
 // The '>' that ends the tag whose name ends at p: the first one outside quoted values, or null.
 char const* tagEnd(char const* p, char const* const end)
 {
-    for (;;) {
-        auto const* gt =
-            static_cast<char const*>(std::memchr(p, '>', static_cast<std::size_t>(end - p)));
-        if (!gt)
-            return nullptr;
-        // Most tags quote their values with '"' only, none holding '>'.
-        char const* quote = nullptr;
-        for (char const* q = p; q < gt; ++q)
-            if (*q == '"' || *q == '\'') {
-                quote = q;
-                break;
-            }
-        if (!quote)
-            return gt;
-        auto const* closing = static_cast<char const*>(
-            std::memchr(quote + 1, *quote, static_cast<std::size_t>(end - quote - 1)));
-        if (!closing)
-            return nullptr;
-        p = closing + 1;
+    for (; p < end; ++p) {
+        char const c = *p;
+        if (c == '>')
+            return p;
+        if (c == '"' || c == '\'') {
+            p = static_cast<char const*>(
+                std::memchr(p + 1, c, static_cast<std::size_t>(end - p - 1)));
+            if (!p)
+                return nullptr;
+        }
     }
+    return nullptr;
 }
 
 // The declaration as the program writes it, on a line of its own, then the root's start tag:

@@ -85,7 +85,7 @@ Loaded load(std::string const& path, bool stretched)
 
 // A store of a few thousand objects (texts beyond ASCII and with markup, freed slots, links and
 // settings) read in stretches by several threads is the store one parse reads, object for object;
-// damaged in the middle, both refuse it and keep nothing.
+// damaged in the middle or followed by more after its root, both refuse it and keep nothing.
 TEST(ObStore, ReadInStretchesEqualsOneParseObjectForObject)
 {
     ScratchDir dir;
@@ -133,6 +133,8 @@ TEST(ObStore, ReadInStretchesEqualsOneParseObjectForObject)
         text.substr(0, text.size() / 2),
         std::string(text).insert(text.find("<addr _id=\"1500\""), "<addr _id=\"1500\"/>\n"),
         std::string(text).insert(text.find("<addr _id=\"2000\""), "<addr _id=\"x\"/>\n"),
+        // What follows the root, past a comment longer than a stretch: a cut falls on it.
+        text + "<!--" + std::string(4000, ' ') + "-->\n<objects/>\n<attr _id=\"winX\"/>\n",
     };
     for (std::string const& d : damaged) {
         writeFile(file, d);
