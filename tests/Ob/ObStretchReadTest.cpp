@@ -134,7 +134,7 @@ TEST(ObStore, ReadInStretchesEqualsOneParseObjectForObject)
         std::string(text).insert(text.find("<addr _id=\"1500\""), "<addr _id=\"1500\"/>\n"),
         std::string(text).insert(text.find("<addr _id=\"2000\""), "<addr _id=\"x\"/>\n"),
         // What follows the root, past a comment longer than a stretch: a cut falls on it.
-        text + "<!--" + std::string(4000, ' ') + "-->\n<objects/>\n<attr _id=\"winX\"/>\n",
+        text + "<!--" + std::string(4000, ' ') + "-->\n<attr _id=\"winX\" _t=\"int\" value=\"999\"/>\n",
     };
     for (std::string const& d : damaged) {
         writeFile(file, d);
