@@ -41,7 +41,8 @@ std::map<std::string, std::string> contents(Store& s)
                                                    : -1);
                 if (l->mySettings) {
                     rtl::str colour;
-                    text += l->mySettings->getAttrAsString(rtl::str("colour"), colour) ? colour.cs() : "-";
+                    text += l->mySettings->getAttrAsString(rtl::str("colour"), colour) ? colour.cs()
+                                                                                       : "-";
                 }
             }
             out[std::string(t.getName()) + "/" + std::to_string(addr)] = text;
@@ -134,7 +135,8 @@ TEST(ObStore, ReadInStretchesEqualsOneParseObjectForObject)
         std::string(text).insert(text.find("<addr _id=\"1500\""), "<addr _id=\"1500\"/>\n"),
         std::string(text).insert(text.find("<addr _id=\"2000\""), "<addr _id=\"x\"/>\n"),
         // What follows the root, past a comment longer than a stretch: a cut falls on it.
-        text + "<!--" + std::string(4000, ' ') + "-->\n<attr _id=\"winX\" _t=\"int\" value=\"999\"/>\n",
+        text + "<!--" + std::string(4000, ' ') +
+            "-->\n<attr _id=\"winX\" _t=\"int\" value=\"999\"/>\n",
     };
     for (std::string const& d : damaged) {
         writeFile(file, d);
