@@ -63,7 +63,7 @@ int openRegular(char const* path, std::string& why, unsigned long long& size)
 }
 
 // What one parse reads at a time, and hands on to the handlers after each.
-constexpr std::size_t ReadPiece = std::size_t(256) << 10;
+constexpr std::size_t ReadBlock = std::size_t(256) << 10;
 
 // Closes the file however the reading ends.
 struct FileCloser
@@ -215,17 +215,17 @@ bool XmlReader::readOnce(int fd, std::string const& path, Resume const& at, bool
     XmlPushParser parser(false);
     myDelivered = 0;
     unsigned long long from = at.from;
-    std::vector<char> piece;
-    if (!readFully(fd, from, piece, ReadPiece))
+    std::vector<char> block;
+    if (!readFully(fd, from, block, ReadBlock))
         return false;
     bool ok = true;
     std::size_t fed = 0;
     if (fromStart) {
-        // The first bytes up to the boundary, when it lies in this piece.
-        fed = piece.size();
-        if (at.boundary > 0 && at.boundary < piece.size())
+        // The first bytes, up to the boundary when it lies among them.
+        fed = block.size();
+        if (at.boundary > 0 && at.boundary < block.size())
             fed = static_cast<std::size_t>(at.boundary);
-        ok = parser.begin(path.c_str(), piece.data(), fed);
+        ok = parser.begin(path.c_str(), block.data(), fed);
         if (at.boundary > 0 && fed == at.boundary)
             parser.markBoundary();
     } else {
@@ -239,24 +239,24 @@ bool XmlReader::readOnce(int fd, std::string const& path, Resume const& at, bool
     myParserStarted = parser.started();
     std::size_t skip = 0;
     for (;;) {
-        // The rest of the piece, up to the boundary if it lies in it.
-        while (ok && fed < piece.size()) {
-            std::size_t length = piece.size() - fed;
+        // The rest of the bytes read, up to the boundary if it lies among them.
+        while (ok && fed < block.size()) {
+            std::size_t length = block.size() - fed;
             if (at.boundary > from + fed && at.boundary < from + fed + length)
                 length = static_cast<std::size_t>(at.boundary - from - fed);
-            ok = parser.feed(piece.data() + fed, length, false);
+            ok = parser.feed(block.data() + fed, length, false);
             fed += length;
             if (from + fed == at.boundary)
                 parser.markBoundary();
         }
-        bool const atEnd = piece.size() < ReadPiece;
+        bool const atEnd = block.size() < ReadBlock;
         if (ok && atEnd)
             ok = parser.feed(nullptr, 0, true);
         bool const finished = !ok || atEnd;
         if (!deliver(parser, fromStart, finished, at.boundary > 0, at.fromHeld, skip) || finished)
             break;
-        from += piece.size();
-        if (!readFully(fd, from, piece, ReadPiece))
+        from += block.size();
+        if (!readFully(fd, from, block, ReadBlock))
             return false;
         fed = 0;
     }

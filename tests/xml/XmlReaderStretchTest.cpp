@@ -381,7 +381,7 @@ TEST(XmlReaderCourse, ARestartAfterTrustedStretchesThatCarriedTextGoesOnAfterThe
         int events;
         std::vector<std::size_t> stretches;
     };
-    // The second has its untrusted stretch beyond the first piece that one parse reads.
+    // The second has its untrusted stretch beyond the first 256 KB that one parse reads at once.
     for (auto const& [events, stretches] : {Size {60, {80, 150, 333}}, Size {24000, {90000}}})
         for (auto const& e : encodings) {
             // Lines that begin with a start tag inside a comment longer than a stretch: a
@@ -521,8 +521,8 @@ TEST(XmlReaderCourse, DiagnosticsAreThoseOfOneParse)
 }
 
 // How much of a text or CDATA the parser had handed over before a fault within it depends on how
-// its input was fed: such a text reaches no handler, wherever it meets the pieces one parse
-// reads.
+// its input was fed: such a text reaches no handler, wherever the 256 KB that one parse reads at
+// a time end.
 TEST(XmlReaderCourse, ATextThatAFaultCutsShortReachesNoHandler)
 {
     ScratchDir dir;
