@@ -70,6 +70,20 @@ std::size_t lineStartTag(char const* begin, char const* end, std::size_t& lead)
 // The '>' that ends the tag whose name ends at p: the first one outside quoted values, or null.
 char const* tagEnd(char const* p, char const* const end)
 {
+    auto const* gt =
+        static_cast<char const*>(std::memchr(p, '>', static_cast<std::size_t>(end - p)));
+    if (!gt)
+        return nullptr;
+    // Values seldom hold '>': with no '\'' and an even count of '"' before the first one, that
+    // one ends the tag (a count the compiler makes quick).
+    unsigned quotes = 0;
+    unsigned apostrophes = 0;
+    for (char const* q = p; q < gt; ++q) {
+        quotes += *q == '"';
+        apostrophes += *q == '\'';
+    }
+    if (quotes % 2 == 0 && apostrophes == 0)
+        return gt;
     for (; p < end; ++p) {
         char const c = *p;
         if (c == '>')
