@@ -232,7 +232,7 @@ bool XmlPushParser::closeOpen()
     return ok;
 }
 
-bool XmlPushParser::pastPrefix(bool isText)
+bool XmlPushParser::pastPrefixOrBoundary(bool isText)
 {
     switch (myPhase) {
     case Phase::Content:

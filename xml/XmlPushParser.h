@@ -108,7 +108,12 @@ private:
 
     static XmlPushParser* of(void* ctx);
     // A token of the kind given arrives: false when it belongs to the prefix and is dropped.
-    bool pastPrefix(bool isText);
+    bool pastPrefix(bool isText)
+    {
+        return (myPhase == Phase::Content && myBoundary == Boundary::None) ||
+               pastPrefixOrBoundary(isText);
+    }
+    bool pastPrefixOrBoundary(bool isText);
     void refusePrefix();
     // Notes a fault the parser raised since the last token; false when tokens are no longer
     // wanted.

@@ -191,22 +191,19 @@ void XmlReader::holdText(XmlTokens const& tokens, std::size_t at)
 {
     tokens.read(at, myNode, myAttrs);
     myHeld.held = true;
-    myHeld.kind = myNode.kind;
-    myHeld.text.assign(myNode.text, myNode.textLength);
-    myHeld.depth = myOpenDepth;
+    myHeld.token.clear();
+    myHeld.token.text(myNode.kind == XmlTokens::CData ? XmlTokens::CData : XmlTokens::Text,
+                      myNode.text, myNode.textLength);
+    myHeld.token.closeText();
 }
 
 void XmlReader::deliverHeld()
 {
     myHeld.held = false;
-    myNode = XmlTokens::Node();
-    myNode.kind = myHeld.kind;
-    myNode.text = myHeld.text.c_str();
-    myNode.textLength = myHeld.text.size();
-    myAttrs.clear();
-    myNodeDepth = myHeld.depth;
-    myInNode = true;
-    processNode();
+    // Through replay, as every node: a text changes no depth.
+    std::size_t at = 0;
+    std::size_t skip = 0;
+    replay(myHeld.token, at, 1, skip);
 }
 
 bool XmlReader::readOnce(int fd, std::string const& path, Resume const& at, bool* prefixRefused)

@@ -146,9 +146,8 @@ private:
     struct HeldText
     {
         bool held = false;
-        XmlTokens::Kind kind = XmlTokens::Text;
-        std::string text;
-        int depth = 0;
+        // The one token, copied: its stretch's buffer goes to the next stretch.
+        XmlTokens token;
     };
     HeldText myHeld;
     std::string myIndent;

@@ -70,20 +70,6 @@ std::size_t lineStartTag(char const* begin, char const* end, std::size_t& lead)
 // The '>' that ends the tag whose name ends at p: the first one outside quoted values, or null.
 char const* tagEnd(char const* p, char const* const end)
 {
-    auto const* gt =
-        static_cast<char const*>(std::memchr(p, '>', static_cast<std::size_t>(end - p)));
-    if (!gt)
-        return nullptr;
-    // Values seldom hold '>': with no '\'' and an even count of '"' before the first one, that
-    // one ends the tag (a count the compiler makes quick).
-    unsigned quotes = 0;
-    unsigned apostrophes = 0;
-    for (char const* q = p; q < gt; ++q) {
-        quotes += *q == '"';
-        apostrophes += *q == '\'';
-    }
-    if (quotes % 2 == 0 && apostrophes == 0)
-        return gt;
     for (; p < end; ++p) {
         char const c = *p;
         if (c == '>')
@@ -531,12 +517,19 @@ XmlStretches::Scan XmlStretches::scan(char const* p, char const* const end)
         while (e < end && !isNameEnd(*e))
             ++e;
         std::string_view const name(n, static_cast<std::size_t>(e - n));
-        // A tag ends at its first '>' outside quoted values; text may follow it, '>' included.
-        char const* const gt = tagEnd(e, end);
-        if (!gt)
-            return confused();
-        next = static_cast<char const*>(
-            std::memchr(gt + 1, '<', static_cast<std::size_t>(end - gt - 1)));
+        // A tag ends at its first '>' outside quoted values; text may follow it, '>' included. No
+        // '<' stands in a tag: the only '>' before the next '<' ends it.
+        next = static_cast<char const*>(std::memchr(e, '<', static_cast<std::size_t>(end - e)));
+        char const* const limit = next ? next : end;
+        char const* gt =
+            static_cast<char const*>(std::memchr(e, '>', static_cast<std::size_t>(limit - e)));
+        if (!gt || std::memchr(gt + 1, '>', static_cast<std::size_t>(limit - gt - 1))) {
+            gt = tagEnd(e, end);
+            if (!gt)
+                return confused();
+            next = static_cast<char const*>(
+                std::memchr(gt + 1, '<', static_cast<std::size_t>(end - gt - 1)));
+        }
         if (c == '/') {
             if (!open.empty()) {
                 if (open.back().name != name)
