@@ -299,18 +299,13 @@ std::string mixedElement(std::string const& name, int lines)
     return out + "</" + name + ">\n";
 }
 
-// Lines as long as a few stretches, with no place to cut in them.
-std::string filler()
-{
-    std::string out;
-    for (int i = 0; i < 14; ++i)
-        out += " a long comment, without a place to cut in it, filling a line or so\n";
-    return out;
-}
-
+// A comment as long as a few stretches, with no place to cut in it.
 std::string longComment()
 {
-    return "<!--" + filler() + "-->\n";
+    std::string out = "<!--";
+    for (int i = 0; i < 14; ++i)
+        out += " a long comment, without a place to cut in it, filling a line or so\n";
+    return out + "-->\n";
 }
 
 } // namespace
