@@ -20,9 +20,9 @@ char const* cstr(xmlChar const* s)
 // Stands for the local name of a namespace declaration in the name cache.
 char const XmlnsMark = 0;
 
-void ignoreError(void*, xmlErrorPtr)
-{
-}
+// The target of the instruction that ends a prefix. No document of ours holds one, and one in a
+// document could only come after the mark.
+constexpr char const* PrefixMark = "vantrel-stretch";
 
 // An attribute value as the parser hands it over: between value and end, and with "&#38;" for
 // each '&' that a reference gave, since the tree builder reads references in it once more.
@@ -48,6 +48,25 @@ void attributeValue(xmlChar const* value, xmlChar const* end, std::string& out, 
     length = out.size();
 }
 
+// A UTF-8 text as ISO-8859-1 bytes; false when it holds a character beyond.
+bool toLatin1(std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto const c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if ((c == 0xc2 || c == 0xc3) && i + 1 < text.size()) {
+            out += static_cast<char>(((c & 0x03) << 6) |
+                                     (static_cast<unsigned char>(text[++i]) & 0x3f));
+        } else {
+            return false;
+        }
+    }
+    text = std::move(out);
+    return true;
+}
+
 // Where a name the parser interned starts its search in the name cache.
 std::size_t nameHash(void const* local, void const* prefix)
 {
@@ -58,7 +77,7 @@ std::size_t nameHash(void const* local, void const* prefix)
 
 } // namespace
 
-XmlPushParser::XmlPushParser(bool silent) : mySax(new xmlSAXHandler)
+XmlPushParser::XmlPushParser(bool silent) : mySax(new xmlSAXHandler), mySilent(silent)
 {
     Xml::initLibrary();
     // The tree builder's handlers for what a document type declares; our own for the content.
@@ -72,7 +91,7 @@ XmlPushParser::XmlPushParser(bool silent) : mySax(new xmlSAXHandler)
     mySax->processingInstruction = onPi;
     mySax->internalSubset = onInternalSubset;
     if (silent)
-        mySax->serror = ignoreError;
+        mySax->serror = onDiagnostic;
 }
 
 XmlPushParser::~XmlPushParser()
@@ -86,9 +105,13 @@ XmlPushParser::~XmlPushParser()
     delete mySax;
 }
 
-bool XmlPushParser::begin(char const* path, int prefixStarts, char const* first, std::size_t length)
+void XmlPushParser::endPrefix(std::string& prefix, std::string_view lead)
 {
-    myPrefixLeft = prefixStarts;
+    prefix.append("<?").append(PrefixMark).append("?>\n").append(lead);
+}
+
+bool XmlPushParser::create(char const* path, char const* first, std::size_t length)
+{
     // As the text reader starts: the encoding is guessed from the first four bytes.
     int const head = static_cast<int>(std::min<std::size_t>(length, 4));
     myCtxt = xmlCreatePushParserCtxt(mySax, nullptr, first, head, path);
@@ -96,7 +119,40 @@ bool XmlPushParser::begin(char const* path, int prefixStarts, char const* first,
         return false;
     myCtxt->_private = this;
     xmlCtxtUseOptions(myCtxt, XML_PARSE_NONET);
-    return feed(first + head, length - static_cast<std::size_t>(head), false);
+    return true;
+}
+
+bool XmlPushParser::begin(char const* path, char const* first, std::size_t length)
+{
+    int const head = static_cast<int>(std::min<std::size_t>(length, 4));
+    return create(path, first, length) &&
+           feed(first + head, length - static_cast<std::size_t>(head), false);
+}
+
+bool XmlPushParser::beginInside(char const* path, std::string const& prefix, int opens,
+                                bool afterRoot)
+{
+    myPhase = Phase::Prefix;
+    myPrefixOpens = opens;
+    myPrefixAfterRoot = afterRoot;
+    if (!create(path, prefix.data(), prefix.size())) {
+        myPrefixRefused = true;
+        return false;
+    }
+    // The prefix is read whole now, through its mark (the parser reads markup as soon as its end
+    // is in): what it raises meanwhile is the prefix's.
+    myCtxt->sax->serror = onDiagnostic;
+    std::size_t const head = std::min<std::size_t>(prefix.size(), 4);
+    bool ok = feed(prefix.data() + head, prefix.size() - head, false);
+    if (!mySilent)
+        myCtxt->sax->serror = nullptr;
+    if (ok && myPhase == Phase::Prefix) {
+        refusePrefix();
+        ok = false;
+    }
+    if (!ok)
+        myPrefixRefused = true;
+    return ok;
 }
 
 bool XmlPushParser::feed(char const* data, std::size_t length, bool terminate)
@@ -115,8 +171,30 @@ bool XmlPushParser::feed(char const* data, std::size_t length, bool terminate)
 
 void XmlPushParser::setLine(long line)
 {
-    if (myCtxt && myCtxt->input)
-        myCtxt->input->line = static_cast<int>(line);
+    xmlParserInputPtr in = myCtxt ? myCtxt->input : nullptr;
+    if (!in)
+        return;
+    // The line break of the prefix's lead may not be read yet: it comes before the line.
+    long pending = 0;
+    if (in->cur && in->end && in->cur < in->end)
+        pending = std::count(in->cur, in->end, '\n');
+    in->line = static_cast<int>(line - pending);
+}
+
+void XmlPushParser::markBoundary()
+{
+    // A text still being joined goes on before the boundary.
+    myTokensBefore = myTokens.tokens();
+    myBoundary = Boundary::Pending;
+}
+
+void XmlPushParser::onDiagnostic(void* self, xmlErrorPtr)
+{
+    // A silent parse notes what one parse would have printed; what the prefix raises was printed
+    // where its start tags stood, if they were the document's.
+    XmlPushParser* const p = of(self);
+    if (p && p->myPhase != Phase::Prefix)
+        p->myDiagnosed = true;
 }
 
 XmlPushParser* XmlPushParser::of(void* ctx)
@@ -135,11 +213,54 @@ bool XmlPushParser::closeOpen()
     for (long long at : myOpen)
         myOpenAtEnd.push_back(at >= 0 ? canonical(myTokens, static_cast<std::size_t>(at))
                                       : myPrefixOpen[static_cast<std::size_t>(-1 - at)]);
-    for (auto it = myOpenAtEnd.rbegin(); it != myOpenAtEnd.rend(); ++it)
-        suffix += "</" + std::string(it->c_str()) + ">";
+    // The names as the input has them: the parser's are UTF-8, the input may be ISO-8859-1.
+    bool const latin1 =
+        myCtxt && myCtxt->input && myCtxt->input->buf && myCtxt->input->buf->encoder;
+    for (auto it = myOpenAtEnd.rbegin(); it != myOpenAtEnd.rend(); ++it) {
+        std::string name(it->c_str());
+        if (latin1 && !toLatin1(name)) {
+            faultHere();
+            return false;
+        }
+        suffix += "</" + name + ">";
+    }
     // The ends of the suffix are not the document's.
-    myPrefixLeft = -static_cast<int>(myOpenAtEnd.size());
-    return feed(suffix.data(), suffix.size(), true);
+    mySuffixLeft = static_cast<int>(myOpenAtEnd.size());
+    bool const ok = feed(suffix.data(), suffix.size(), true);
+    myEndsInText = ok && myTokens.textOpen();
+    myTokens.closeText();
+    return ok;
+}
+
+bool XmlPushParser::pastPrefixOrBoundary(bool isText)
+{
+    switch (myPhase) {
+    case Phase::Content:
+        break;
+    case Phase::Prefix:
+        refusePrefix();
+        return false;
+    case Phase::Lead:
+        if (isText)
+            return false;
+        myPhase = Phase::Content;
+        break;
+    }
+    if (myBoundary == Boundary::Pending) {
+        // Text right after the boundary came before it: the input after it begins with markup.
+        if (!isText)
+            myBoundary = Boundary::Known;
+        else
+            myTokensBefore += myTokens.joinsText(XmlTokens::Text) ? 0 : 1;
+    }
+    return true;
+}
+
+void XmlPushParser::refusePrefix()
+{
+    myPrefixRefused = true;
+    faultHere();
+    stop();
 }
 
 bool XmlPushParser::noteFault()
@@ -155,10 +276,15 @@ bool XmlPushParser::noteFault()
 
 void XmlPushParser::faultHere()
 {
-    if (myErrorAt == NoError) {
-        myTokens.closeText();
-        myErrorAt = myTokens.tokens();
-    }
+    if (myErrorAt != NoError)
+        return;
+    // A text that the fault cut short is no node: how much of it the parser had handed over
+    // depends on how the input was fed.
+    bool const open = myTokens.textOpen();
+    myTokens.closeText();
+    myErrorAt = myTokens.tokens() - (open ? 1 : 0);
+    if (myBoundary == Boundary::Pending)
+        myBoundary = Boundary::Known;
 }
 
 void XmlPushParser::stop()
@@ -240,12 +366,12 @@ void XmlPushParser::onStart(void* self, xmlChar const* localname, xmlChar const*
     if (!pp)
         return;
     XmlPushParser& p = *pp;
-    if (p.myPrefixLeft <= 0 && !p.noteFault())
+    bool const ofPrefix = p.myPhase == Phase::Prefix;
+    if (!ofPrefix && (!p.pastPrefix(false) || !p.noteFault()))
         return;
     // As the text reader decides it: the start tag ends with "/>".
     xmlParserInputPtr in = p.myCtxt->input;
     bool const empty = in && in->cur && in->cur[0] == '/' && in->cur[1] == '>';
-    bool const ofPrefix = p.myPrefixLeft > 0;
     XmlTokens& out = ofPrefix ? p.myPrefixTokens : p.myTokens;
     std::size_t const at = out.start(p.name(out, localname, prefix, nullptr), empty);
     for (int i = 0; i < nbNamespaces; ++i) {
@@ -265,12 +391,20 @@ void XmlPushParser::onStart(void* self, xmlChar const* localname, xmlChar const*
     int const depth = p.myDepth;
     if (ofPrefix) {
         if (empty) {
-            // No open element of a document has this start tag: the guess was wrong.
-            p.faultHere();
-            p.stop();
+            // Only the stand-in of a root that has ended is empty: no element open at a point
+            // has an empty start tag.
+            if (!p.myPrefixAfterRoot || depth != 0 || p.myRootEnded) {
+                p.refusePrefix();
+                return;
+            }
+            p.myRootEnded = true;
+            p.myNextEndDropped = true;
             return;
         }
-        --p.myPrefixLeft;
+        if (p.myPrefixAfterRoot || static_cast<int>(p.myPrefixOpen.size()) >= p.myPrefixOpens) {
+            p.refusePrefix();
+            return;
+        }
         p.myPrefixOpen.push_back(p.canonical(out, at));
         p.myOpen.push_back(-static_cast<long long>(p.myPrefixOpen.size()));
         ++p.myDepth;
@@ -303,25 +437,25 @@ void XmlPushParser::onEnd(void* self, xmlChar const* localname, xmlChar const* p
     if (!p.myOpen.empty())
         p.myOpen.pop_back();
     --p.myDepth;
-    if (p.myPrefixLeft < 0) {
-        ++p.myPrefixLeft; // an end of the suffix
+    if (p.mySuffixLeft > 0) {
+        --p.mySuffixLeft;
         return;
     }
-    if (!p.noteFault())
+    if (!p.pastPrefix(false) || !p.noteFault())
         return;
+    if (p.myDepth == 0)
+        p.myRootEnded = true;
     p.myTokens.end(p.name(p.myTokens, localname, prefix, nullptr));
 }
 
 void XmlPushParser::text(XmlTokens::Kind kind, char const* text, std::size_t length)
 {
     // Text outside the root element is no node of the document.
-    if (myDepth <= 0 || !noteFault())
+    if (myDepth <= 0 || !pastPrefix(kind == XmlTokens::Text) || !noteFault())
         return;
     if (myTokens.openTextLength(kind) + length > XML_MAX_TEXT_LENGTH) {
         // The tree builder refuses a text node this large: it is not delivered.
-        bool const open = myTokens.openTextLength(kind) > 0;
-        myTokens.closeText();
-        myErrorAt = myTokens.tokens() - (open ? 1 : 0);
+        faultHere();
         stop();
         return;
     }
@@ -343,7 +477,7 @@ void XmlPushParser::onCData(void* self, xmlChar const* text, int length)
 void XmlPushParser::onComment(void* self, xmlChar const* text)
 {
     XmlPushParser* const pp = of(self);
-    if (!pp || !pp->noteFault())
+    if (!pp || !pp->pastPrefix(false) || !pp->noteFault())
         return;
     XmlPushParser& p = *pp;
     char const* t = text ? cstr(text) : "";
@@ -354,9 +488,20 @@ void XmlPushParser::onComment(void* self, xmlChar const* text)
 void XmlPushParser::onPi(void* self, xmlChar const* target, xmlChar const* data)
 {
     XmlPushParser* const pp = of(self);
-    if (!pp || !pp->noteFault())
+    if (!pp)
         return;
     XmlPushParser& p = *pp;
+    if (p.myPhase == Phase::Prefix && target && std::strcmp(cstr(target), PrefixMark) == 0) {
+        // The end of the prefix: it must have opened what it announced.
+        if (static_cast<int>(p.myPrefixOpen.size()) != p.myPrefixOpens ||
+            p.myPrefixAfterRoot != p.myRootEnded)
+            p.refusePrefix();
+        else
+            p.myPhase = Phase::Lead;
+        return;
+    }
+    if (!p.pastPrefix(false) || !p.noteFault())
+        return;
     char const* d = data ? cstr(data) : "";
     p.myTokens.pi(p.name(p.myTokens, target, nullptr, nullptr), d, std::strlen(d));
 }
@@ -365,7 +510,7 @@ void XmlPushParser::onInternalSubset(void* self, xmlChar const* name, xmlChar co
                                      xmlChar const* systemId)
 {
     XmlPushParser* const p = of(self);
-    if (p && p->noteFault())
+    if (p && p->pastPrefix(false) && p->noteFault())
         p->myTokens.doctype();
     // What it declares is read as the tree builder reads it, so that the document parses on to
     // its root as it did; the reader refuses the document there.

@@ -16,6 +16,7 @@
 #include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -62,7 +63,14 @@ int openRegular(char const* path, std::string& why, unsigned long long& size)
 }
 
 // What one parse reads at a time, and hands on to the handlers after each.
-constexpr std::size_t ReadPiece = std::size_t(256) << 10;
+constexpr std::size_t ReadBlock = std::size_t(256) << 10;
+
+// Closes the file however the reading ends.
+struct FileCloser
+{
+    int fd;
+    ~FileCloser() { ::close(fd); }
+};
 
 bool readFully(int fd, unsigned long long at, std::vector<char>& out, std::size_t length)
 {
@@ -100,6 +108,7 @@ bool XmlReader::parseFile(char const* path)
     myFailMessage.clear();
     myCourse = Course();
     myOpenDepth = 0;
+    myHeld.held = false;
     myParserStarted = true;
     std::string const shown = path ? path : "";
     std::string why;
@@ -111,13 +120,13 @@ bool XmlReader::parseFile(char const* path)
         return report("Unable to open " + shown + ": " + why);
     bool parsed = false;
     {
+        FileCloser const closer {fd};
         XmlStretches stretches(fd, size, shown);
         if (stretches.start())
             parsed = readStretches(stretches, fd, shown);
         else
-            parsed = readOnce(fd, shown, 0, std::string(), 0, 0, 1);
+            parsed = readOnce(fd, shown, Resume());
     }
-    ::close(fd);
     // What the reading held goes back to the system, not only to the heaps of its threads.
     malloc_trim(0);
     myInNode = false;
@@ -134,69 +143,125 @@ bool XmlReader::parseFile(char const* path)
 bool XmlReader::readStretches(XmlStretches& stretches, int fd, std::string const& path)
 {
     myCourse.stretches = stretches.stretchCount();
-    std::size_t replayed = 0;
     while (XmlStretches::Stretch* s = stretches.next()) {
         if (!s->trusted) {
             // One parse from the last point known to be right gives what one parse gives.
             myCourse.tookOver = true;
-            std::string prefix;
-            int starts = 0;
-            bool const fromHere = stretches.prefixAt(*s, prefix, starts);
-            unsigned long long const begin = s->begin;
+            Resume here;
+            bool const fromHere = stretches.prefixAt(*s, here.prefix, here.opens, here.afterRoot);
+            here.from = s->begin;
             stretches.stop();
-            long const line = fromHere ? stretches.lineAt(begin) : 1;
-            if (fromHere)
-                return readOnce(fd, path, begin, prefix, starts, 0, line);
+            if (fromHere) {
+                here.line = stretches.lineAt(here.from);
+                bool refused = false;
+                bool const parsed = readOnce(fd, path, here, &refused);
+                if (!refused)
+                    return parsed;
+            }
+            // From the start of the file, handing on only what lies from the stretch on.
+            myCourse.restarted = true;
+            Resume restart;
+            restart.boundary = s->begin;
+            restart.fromHeld = std::exchange(myHeld.held, false);
             myOpenDepth = 0;
-            return readOnce(fd, path, 0, std::string(), 0, replayed, 1);
+            return readOnce(fd, path, restart);
         }
         ++myCourse.replayed;
+        // This stretch read the markup that ends the text held.
+        if (myHeld.held)
+            deliverHeld();
         XmlTokens const& tokens = s->parser->tokens();
         std::size_t at = 0;
         std::size_t skip = 0;
-        replay(tokens, at, tokens.tokens(), skip);
-        replayed += tokens.tokens();
+        bool const hold = s->parser->endsInText() && tokens.tokens() > 0;
+        replay(tokens, at, tokens.tokens() - (hold ? 1 : 0), skip);
+        if (hold && !myFailed)
+            holdText(tokens, at);
         if (myFailed) {
             stretches.stop();
             return true;
         }
     }
+    if (myHeld.held)
+        deliverHeld();
     return true;
 }
 
-bool XmlReader::readOnce(int fd, std::string const& path, unsigned long long from,
-                         std::string const& prefix, int prefixStarts, std::size_t skip, long line)
+void XmlReader::holdText(XmlTokens const& tokens, std::size_t at)
 {
-    bool const fromStart = from == 0 && prefix.empty();
+    tokens.read(at, myNode, myAttrs);
+    myHeld.held = true;
+    myHeld.token.clear();
+    myHeld.token.text(myNode.kind == XmlTokens::CData ? XmlTokens::CData : XmlTokens::Text,
+                      myNode.text, myNode.textLength);
+    myHeld.token.closeText();
+}
+
+void XmlReader::deliverHeld()
+{
+    myHeld.held = false;
+    // Through replay, as every node: a text changes no depth.
+    std::size_t at = 0;
+    std::size_t skip = 0;
+    replay(myHeld.token, at, 1, skip);
+}
+
+bool XmlReader::readOnce(int fd, std::string const& path, Resume const& at, bool* prefixRefused)
+{
+    bool const fromStart = at.from == 0 && at.prefix.empty();
     XmlPushParser parser(false);
     myDelivered = 0;
-    std::vector<char> piece;
-    if (!readFully(fd, from, piece, ReadPiece))
+    unsigned long long from = at.from;
+    std::vector<char> block;
+    if (!readFully(fd, from, block, ReadBlock))
         return false;
-    bool ok = fromStart ? parser.begin(path.c_str(), 0, piece.data(), piece.size())
-                        : parser.begin(path.c_str(), prefixStarts, prefix.data(), prefix.size());
-    myParserStarted = parser.started();
-    if (!fromStart) {
-        parser.setLine(line);
-        ok = ok && parser.feed(piece.data(), piece.size(), false);
+    bool ok = true;
+    std::size_t fed = 0;
+    if (fromStart) {
+        // The first bytes, up to the boundary when it lies among them.
+        fed = block.size();
+        if (at.boundary > 0 && at.boundary < block.size())
+            fed = static_cast<std::size_t>(at.boundary);
+        ok = parser.begin(path.c_str(), block.data(), fed);
+        if (at.boundary > 0 && fed == at.boundary)
+            parser.markBoundary();
+    } else {
+        ok = parser.beginInside(path.c_str(), at.prefix, at.opens, at.afterRoot);
+        if (parser.prefixRefused() && prefixRefused) {
+            *prefixRefused = true;
+            return false;
+        }
+        parser.setLine(at.line);
     }
-    bool atEnd = piece.size() < ReadPiece;
+    myParserStarted = parser.started();
+    std::size_t skip = 0;
     for (;;) {
+        // The rest of the bytes read, up to the boundary if it lies among them.
+        while (ok && fed < block.size()) {
+            std::size_t length = block.size() - fed;
+            if (at.boundary > from + fed && at.boundary < from + fed + length)
+                length = static_cast<std::size_t>(at.boundary - from - fed);
+            ok = parser.feed(block.data() + fed, length, false);
+            fed += length;
+            if (from + fed == at.boundary)
+                parser.markBoundary();
+        }
+        bool const atEnd = block.size() < ReadBlock;
         if (ok && atEnd)
             ok = parser.feed(nullptr, 0, true);
         bool const finished = !ok || atEnd;
-        if (!deliver(parser, fromStart, finished, skip) || finished)
+        if (!deliver(parser, fromStart, finished, at.boundary > 0, at.fromHeld, skip) || finished)
             break;
-        from += piece.size();
-        if (!readFully(fd, from, piece, ReadPiece))
+        from += block.size();
+        if (!readFully(fd, from, block, ReadBlock))
             return false;
-        atEnd = piece.size() < ReadPiece;
-        ok = parser.feed(piece.data(), piece.size(), false);
+        fed = 0;
     }
     return !parser.failed();
 }
 
-bool XmlReader::deliver(XmlPushParser& parser, bool fromStart, bool finished, std::size_t& skip)
+bool XmlReader::deliver(XmlPushParser& parser, bool fromStart, bool finished, bool bounded,
+                        bool heldBefore, std::size_t& skip)
 {
     XmlTokens& tokens = parser.tokens();
     if (finished)
@@ -208,6 +273,20 @@ bool XmlReader::deliver(XmlPushParser& parser, bool fromStart, bool finished, st
         if (!finished && !parser.failed())
             return true;
         end = myDelivered;
+    }
+    // A parse that goes on from the start after stretches were handed on: what lies before
+    // their end only keeps the depth, but for a text held back there.
+    if (bounded) {
+        std::size_t const before = !parser.boundaryKnown() ? end
+                                   : heldBefore            ? parser.tokensBefore() - 1
+                                                           : parser.tokensBefore();
+        skip = before > myDelivered ? std::min(before, end) - myDelivered : 0;
+    }
+    // The text held back ends with the first markup read here, if that was read without fault.
+    if (myHeld.held && (end > myDelivered || finished)) {
+        if (end > myDelivered)
+            deliverHeld();
+        myHeld.held = false;
     }
     std::size_t at = 0;
     replay(tokens, at, end - myDelivered, skip);

@@ -84,13 +84,15 @@ public:
     bool failed() const { return myFailed; }
     std::string const& failMessage() const { return myFailMessage; }
 
-    // How the last parseFile read: the stretches read in parallel (0: one parse from the start)
-    // and whether one parse took over from a stretch that could not be trusted.
+    // How the last parseFile read: the stretches read in parallel (0: one parse from the start),
+    // whether one parse took over from a stretch that could not be trusted, and whether it had
+    // to begin at the start of the file to do so.
     struct Course
     {
         int stretches = 0;
         int replayed = 0;
         bool tookOver = false;
+        bool restarted = false;
     };
     Course const& course() const { return myCourse; }
 
@@ -101,14 +103,31 @@ private:
     bool offerEnd(char const* name);
     bool offerValue(char const* value);
     void traceStack();
+    // Where one parse begins: at from, after a prefix (see XmlPushParser::beginInside) unless from
+    // the start; from the start with a boundary, only nodes from that offset on are handed on.
+    struct Resume
+    {
+        unsigned long long from = 0;
+        std::string prefix;
+        int opens = 0;
+        bool afterRoot = false;
+        long line = 1;
+        unsigned long long boundary = 0;
+        // The text just before the boundary was held back (see HeldText): handed on from here.
+        bool fromHeld = false;
+    };
     bool readStretches(XmlStretches& stretches, int fd, std::string const& path);
-    bool readOnce(int fd, std::string const& path, unsigned long long from,
-                  std::string const& prefix, int prefixStarts, std::size_t skip, long line);
+    // prefixRefused: set instead of reading on when the prefix does not open what it announced.
+    bool readOnce(int fd, std::string const& path, Resume const& at, bool* prefixRefused = nullptr);
     // Hands the parser's tokens that are complete to the handlers (those before its first fault
-    // only); false once the reader failed.
-    bool deliver(XmlPushParser& parser, bool fromStart, bool finished, std::size_t& skip);
+    // only, and when bounded those from the boundary on); false once the reader failed.
+    bool deliver(XmlPushParser& parser, bool fromStart, bool finished, bool bounded,
+                 bool heldBefore, std::size_t& skip);
     // Hands count tokens from offset at on; skipped ones only keep the depth.
     void replay(XmlTokens const& tokens, std::size_t& at, std::size_t count, std::size_t& skip);
+    // The text token at offset at held back, and handed on.
+    void holdText(XmlTokens const& tokens, std::size_t at);
+    void deliverHeld();
     char const* nodeName() const;
     char const* nodeValue();
 
@@ -121,6 +140,16 @@ private:
     int myOpenDepth = 0;
     // Tokens of the present parse handed on so far.
     std::size_t myDelivered = 0;
+    // The text that ends a trusted stretch: only the markup after it ends it, and one parse hands
+    // on no text that a fault leaves open. It waits for the next stretch (or one parse) to read
+    // that markup.
+    struct HeldText
+    {
+        bool held = false;
+        // The one token, copied: its stretch's buffer goes to the next stretch.
+        XmlTokens token;
+    };
+    HeldText myHeld;
     std::string myIndent;
     Course myCourse;
     // False when the last parse could not even make its parser.

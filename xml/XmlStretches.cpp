@@ -4,7 +4,9 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <string_view>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -47,19 +49,39 @@ bool isAscii(char const* p, std::size_t n)
     return (high & 0x8080808080808080ull) == 0;
 }
 
-// Where the first line that begins with a start tag has its '<', or 0.
-std::size_t lineStartTag(char const* begin, char const* end)
+// Where the first line that begins with a start tag has its '<', or 0; lead: the count of blanks
+// before it on its line.
+std::size_t lineStartTag(char const* begin, char const* end, std::size_t& lead)
 {
     for (char const* p = begin;
          (p = static_cast<char const*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))));) {
         char const* q = p + 1;
         while (q < end && (*q == ' ' || *q == '\t'))
             ++q;
-        if (q + 1 < end && *q == '<' && isNameStart(static_cast<unsigned char>(q[1])))
+        if (q + 1 < end && *q == '<' && isNameStart(static_cast<unsigned char>(q[1]))) {
+            lead = static_cast<std::size_t>(q - (p + 1));
             return static_cast<std::size_t>(q - begin);
+        }
         p = q;
     }
     return 0;
+}
+
+// The '>' that ends the tag whose name ends at p: the first one outside quoted values, or null.
+char const* tagEnd(char const* p, char const* const end)
+{
+    for (; p < end; ++p) {
+        char const c = *p;
+        if (c == '>')
+            return p;
+        if (c == '"' || c == '\'') {
+            p = static_cast<char const*>(
+                std::memchr(p + 1, c, static_cast<std::size_t>(end - p - 1)));
+            if (!p)
+                return nullptr;
+        }
+    }
+    return nullptr;
 }
 
 // The declaration as the program writes it, on a line of its own, then the root's start tag:
@@ -148,7 +170,7 @@ bool XmlStretches::readAt(uint64_t at, std::size_t length, Bytes& out) const
 
 bool XmlStretches::cut()
 {
-    Settings const s = settings();
+    Settings const& s = mySettings;
     if (mySize < s.parallelFrom || s.stretchBytes == 0)
         return false;
     Bytes window;
@@ -158,9 +180,12 @@ bool XmlStretches::cut()
     if (declaration == 0)
         return false;
     myDeclaration.assign(window.data(), declaration);
+    // The first stretch holds the root's start tag: every other begins inside the root or after.
+    uint64_t const root = declaration + 1;
     std::vector<uint64_t> cuts {0};
+    std::vector<std::string> leads {std::string()};
     for (uint64_t at = s.stretchBytes; at < mySize; at += s.stretchBytes) {
-        if (at <= cuts.back())
+        if (at <= cuts.back() || at <= root)
             continue;
         // A line that starts with a start tag is usually a few bytes on: a small look first.
         for (std::size_t search : {std::size_t(4) << 10, CutSearch}) {
@@ -168,9 +193,11 @@ bool XmlStretches::cut()
                 static_cast<std::size_t>(std::min<uint64_t>(search, mySize - at));
             if (!readAt(at, length, window))
                 return false;
+            std::size_t lead = 0;
             if (std::size_t const found =
-                    lineStartTag(window.data(), window.data() + window.size())) {
+                    lineStartTag(window.data(), window.data() + window.size(), lead)) {
                 cuts.push_back(at + found);
+                leads.emplace_back(window.data() + found - lead, lead);
                 break;
             }
         }
@@ -182,6 +209,7 @@ bool XmlStretches::cut()
         auto job = std::make_unique<Job>();
         job->stretch.begin = cuts[k];
         job->stretch.end = cuts[k + 1];
+        job->stretch.lead = std::move(leads[k]);
         myJobs.push_back(std::move(job));
     }
     return true;
@@ -189,19 +217,31 @@ bool XmlStretches::cut()
 
 bool XmlStretches::start()
 {
-    if (!cut())
+    mySettings = settings();
+    try {
+        if (!cut())
+            return false;
+        int threads = mySettings.threads;
+        if (threads <= 0)
+            threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        threads = std::min<int>(threads, static_cast<int>(myJobs.size()));
+        myWindow = 2 * static_cast<std::size_t>(threads) + 1;
+        {
+            std::lock_guard lock(myMutex);
+            composeLocked();
+        }
+        myThreads.reserve(static_cast<std::size_t>(threads));
+        for (int i = 0; i < threads; ++i) {
+            if (i == mySettings.failThreadStart)
+                throw std::system_error(
+                    std::make_error_code(std::errc::resource_unavailable_try_again));
+            myThreads.emplace_back([this] { work(); });
+        }
+    } catch (std::exception const&) {
+        // Without all its threads the file is read by one parse.
+        stop();
         return false;
-    int threads = settings().threads;
-    if (threads <= 0)
-        threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    threads = std::min<int>(threads, static_cast<int>(myJobs.size()));
-    myWindow = 2 * static_cast<std::size_t>(threads) + 1;
-    {
-        std::lock_guard lock(myMutex);
-        composeLocked();
     }
-    for (int i = 0; i < threads; ++i)
-        myThreads.emplace_back([this] { work(); });
     return true;
 }
 
@@ -225,13 +265,25 @@ void XmlStretches::work()
         {
             std::unique_lock lock(myMutex);
             myChanged.wait(lock, [this] {
-                return myStopping || myNextJob >= myJobs.size() || myNextJob < myHanded + myWindow;
+                return myStopping || myNextJob >= myJobs.size() || myNextJob >= myFailedFrom ||
+                       myNextJob < myHanded + myWindow;
             });
-            if (myStopping || myNextJob >= myJobs.size())
+            if (myStopping || myNextJob >= myJobs.size() || myNextJob >= myFailedFrom)
                 return;
             k = myNextJob++;
         }
-        runJob(k, bytes);
+        try {
+            runJob(k, bytes);
+        } catch (std::exception const&) {
+            // The stretch is not trusted: one parse on the reading thread goes on from there.
+            std::lock_guard lock(myMutex);
+            Job& job = *myJobs[k];
+            job.stretch.parser.reset();
+            job.parsed = true;
+            myFailedFrom = std::min(myFailedFrom, k);
+            myChanged.notify_all();
+            return;
+        }
     }
 }
 
@@ -256,6 +308,8 @@ void XmlStretches::runJob(std::size_t k, Bytes& bytes)
     }
     std::unique_ptr<XmlPushParser> parser;
     if (known) {
+        if (static_cast<long long>(k) == mySettings.failStretch)
+            throw std::bad_alloc();
         parser = std::make_unique<XmlPushParser>(true);
         {
             std::lock_guard lock(myMutex);
@@ -270,7 +324,7 @@ void XmlStretches::runJob(std::size_t k, Bytes& bytes)
         std::size_t from = 0;
         if (k == 0) {
             from = std::min<std::size_t>(bytes.size(), FeedPiece);
-            ok = parser->begin(myPath.c_str(), 0, bytes.data(), from);
+            ok = parser->begin(myPath.c_str(), bytes.data(), from);
         } else {
             std::string tags;
             for (Tag const& t : job.stack)
@@ -280,8 +334,9 @@ void XmlStretches::runJob(std::size_t k, Bytes& bytes)
             bool const ascii =
                 isAscii(tags.data(), tags.size()) && isAscii(bytes.data(), bytes.size());
             s.prefix = (ascii ? std::string(Utf8Declaration) : myDeclaration) + "\n" + tags;
+            XmlPushParser::endPrefix(s.prefix, s.lead);
             s.prefixStarts = static_cast<int>(job.stack.size());
-            ok = parser->begin(myPath.c_str(), s.prefixStarts, s.prefix.data(), s.prefix.size());
+            ok = parser->beginInside(myPath.c_str(), s.prefix, s.prefixStarts, false);
         }
         bool const last = k + 1 == myJobs.size();
         for (; ok && from < bytes.size(); from += FeedPiece) {
@@ -336,6 +391,7 @@ XmlStretches::Stretch* XmlStretches::next()
     if (myHanded > 0) {
         Stretch& before = myJobs[myHanded - 1]->stretch;
         myLastOpenAtEnd = before.parser ? before.parser->openAtEnd() : std::vector<std::string>();
+        myLastRootEnded = before.parser && before.parser->rootEnded();
         if (before.parser) {
             mySpare.emplace_back();
             before.parser->tokens().swapStorage(mySpare.back());
@@ -353,18 +409,28 @@ XmlStretches::Stretch* XmlStretches::next()
     XmlPushParser const* p = s.parser.get();
     s.prefixTrusted = k == 0 || (p && p->prefixOpen() == myLastOpenAtEnd &&
                                  static_cast<int>(p->prefixOpen().size()) == s.prefixStarts);
-    s.trusted = s.prefixTrusted && p && !p->failed();
+    s.trusted = s.prefixTrusted && p && !p->failed() && !p->diagnosed();
     return &s;
 }
 
-bool XmlStretches::prefixAt(Stretch const& s, std::string& prefix, int& starts) const
+bool XmlStretches::prefixAt(Stretch const& s, std::string& prefix, int& starts,
+                            bool& afterRoot) const
 {
-    if (s.begin == 0) {
-        prefix.clear();
-        starts = 0;
+    starts = 0;
+    afterRoot = false;
+    prefix.clear();
+    if (s.begin == 0)
+        return true;
+    prefix = myDeclaration + "\n";
+    if (myLastOpenAtEnd.empty()) {
+        if (!myLastRootEnded)
+            return false;
+        // What follows the root is parsed as what follows a root, refused as one parse refuses it.
+        prefix += "<root/>";
+        afterRoot = true;
+        XmlPushParser::endPrefix(prefix, s.lead);
         return true;
     }
-    prefix = myDeclaration + "\n";
     for (std::string const& open : myLastOpenAtEnd) {
         // name, NUL, then per attribute: '1' or '0', name, NUL, value, NUL
         char const* p = open.data();
@@ -391,6 +457,7 @@ bool XmlStretches::prefixAt(Stretch const& s, std::string& prefix, int& starts) 
         }
         prefix += ">";
     }
+    XmlPushParser::endPrefix(prefix, s.lead);
     starts = static_cast<int>(myLastOpenAtEnd.size());
     return true;
 }
@@ -450,14 +517,19 @@ XmlStretches::Scan XmlStretches::scan(char const* p, char const* const end)
         while (e < end && !isNameEnd(*e))
             ++e;
         std::string_view const name(n, static_cast<std::size_t>(e - n));
-        // No '<' stands inside a tag: its end is the last '>' before the next one (text between
-        // tags holding "/>" only makes the guess wrong, which the parse finds out).
+        // A tag ends at its first '>' outside quoted values; text may follow it, '>' included. No
+        // '<' stands in a tag: the only '>' before the next '<' ends it.
         next = static_cast<char const*>(std::memchr(e, '<', static_cast<std::size_t>(end - e)));
-        char const* gt = next ? next - 1 : end - 1;
-        while (gt > e && *gt != '>')
-            --gt;
-        if (*gt != '>')
-            return confused();
+        char const* const limit = next ? next : end;
+        char const* gt =
+            static_cast<char const*>(std::memchr(e, '>', static_cast<std::size_t>(limit - e)));
+        if (!gt || std::memchr(gt + 1, '>', static_cast<std::size_t>(limit - gt - 1))) {
+            gt = tagEnd(e, end);
+            if (!gt)
+                return confused();
+            next = static_cast<char const*>(
+                std::memchr(gt + 1, '<', static_cast<std::size_t>(end - gt - 1)));
+        }
         if (c == '/') {
             if (!open.empty()) {
                 if (open.back().name != name)

@@ -16,14 +16,18 @@
 // The file is cut before start tags that begin a line. A quick look at each stretch's tags (no
 // parse) guesses which elements are open where the next begins; each stretch is then parsed
 // apart by its own push parser, after a prefix of the document's declaration and the start tags
-// of those elements, and its end is proved by closing what is open there. A stretch is trusted
-// when it parsed without fault and the elements its prefix opened are the ones the stretch before
-// it left open: then, from the start of the file on, every cut is where a single parse would be,
-// with the same elements open, and the trusted stretches' tokens are exactly what one parse gives.
-// The first stretch that is not trusted ends the parallel reading: the caller goes on with one
-// parse from there, after the start tags of the elements the stretch before it left open (the
-// start of a stretch that follows a trusted one is a true cut), or from the start of the file
-// when those cannot be written in the document's encoding.
+// of those elements (see XmlPushParser: the prefix gives no token), and its end is proved by
+// closing what is open there. A stretch is trusted when it parsed without fault or diagnostic and
+// the elements its prefix opened are the ones the stretch before it left open: then, from the
+// start of the file on, every cut is where a single parse would be, with the same elements open,
+// and the trusted stretches' tokens are exactly what one parse gives. The first stretch that is
+// not trusted ends the parallel reading: the caller goes on with one parse from there, after the
+// start tags of the elements the stretch before it left open (the start of a stretch that follows
+// a trusted one is a true cut) or after an empty root when the root has ended there, or from the
+// start of the file when those cannot be written in the document's encoding.
+//
+// A reader whose threads cannot start reads by one parse; a stretch whose thread failed is one
+// that is not trusted.
 //
 // Only files that begin the way the program writes them are cut: the declaration, in ISO-8859-1
 // or UTF-8, on a line of its own, then the root element. A few stretches are in flight at a time,
@@ -39,6 +43,10 @@ public:
         std::size_t stretchBytes = std::size_t(1) << 20;
         // 0: one per core.
         int threads = 0;
+        // For tests: starting the thread of this index fails, or the parse of the stretch of this
+        // index throws (-1: never).
+        int failThreadStart = -1;
+        int failStretch = -1;
     };
     // What every reader of the process uses; tests force small stretches through it.
     static Settings& settings();
@@ -47,6 +55,8 @@ public:
     {
         uint64_t begin = 0;
         uint64_t end = 0;
+        // The blanks before begin on its line.
+        std::string lead;
         // The document's declaration and the start tags of the elements open at begin.
         std::string prefix;
         int prefixStarts = 0;
@@ -68,9 +78,10 @@ public:
     // on from. The stretch before it is freed.
     Stretch* next();
     // Where one parse goes on from the start of an untrusted stretch: the declaration and start
-    // tags of the elements open there, as the stretch before it left them. False when they
-    // cannot be written in the document's encoding (names beyond ASCII).
-    bool prefixAt(Stretch const& s, std::string& prefix, int& starts) const;
+    // tags of the elements open there, as the stretch before it left them, or an empty root
+    // element when the root had ended (afterRoot). False when they cannot be written in the
+    // document's encoding (names beyond ASCII).
+    bool prefixAt(Stretch const& s, std::string& prefix, int& starts, bool& afterRoot) const;
     // The line of the file that an offset lies on.
     long lineAt(uint64_t offset) const;
     // Stops the threads; what is not handed back yet is dropped.
@@ -109,10 +120,12 @@ private:
 
     int myFd;
     uint64_t mySize;
+    Settings mySettings;
     std::string myPath;
     std::string myDeclaration;
     std::vector<std::unique_ptr<Job>> myJobs;
     std::vector<std::string> myLastOpenAtEnd;
+    bool myLastRootEnded = false;
     // Token buffers of stretches handed back, for the next ones.
     std::vector<XmlTokens::Storage> mySpare;
     std::size_t myComposed = 0;
@@ -120,6 +133,8 @@ private:
     std::size_t myHanded = 0;
     std::size_t myWindow = 0;
     bool myStopping = false;
+    // The first stretch whose thread failed; none from it on is parsed.
+    std::size_t myFailedFrom = static_cast<std::size_t>(-1);
     std::mutex myMutex;
     std::condition_variable myChanged;
     std::vector<std::thread> myThreads;

@@ -73,6 +73,8 @@ public:
     }
 
     bool textOpen() const { return myTextOpen; }
+    // Whether a text of that kind would join the one open.
+    bool joinsText(Kind kind) const { return myTextOpen && myTextKind == kind; }
     std::size_t size() const { return myBytes.size(); }
     std::size_t tokens() const { return myTokens; }
     bool empty() const { return myBytes.empty(); }

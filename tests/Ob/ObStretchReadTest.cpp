@@ -41,7 +41,8 @@ std::map<std::string, std::string> contents(Store& s)
                                                    : -1);
                 if (l->mySettings) {
                     rtl::str colour;
-                    text += l->mySettings->getAttrAsString(rtl::str("colour"), colour) ? colour.cs() : "-";
+                    text += l->mySettings->getAttrAsString(rtl::str("colour"), colour) ? colour.cs()
+                                                                                       : "-";
                 }
             }
             out[std::string(t.getName()) + "/" + std::to_string(addr)] = text;
@@ -85,7 +86,7 @@ Loaded load(std::string const& path, bool stretched)
 
 // A store of a few thousand objects (texts beyond ASCII and with markup, freed slots, links and
 // settings) read in stretches by several threads is the store one parse reads, object for object;
-// damaged in the middle, both refuse it and keep nothing.
+// damaged in the middle or followed by more after its root, both refuse it and keep nothing.
 TEST(ObStore, ReadInStretchesEqualsOneParseObjectForObject)
 {
     ScratchDir dir;
@@ -133,6 +134,9 @@ TEST(ObStore, ReadInStretchesEqualsOneParseObjectForObject)
         text.substr(0, text.size() / 2),
         std::string(text).insert(text.find("<addr _id=\"1500\""), "<addr _id=\"1500\"/>\n"),
         std::string(text).insert(text.find("<addr _id=\"2000\""), "<addr _id=\"x\"/>\n"),
+        // What follows the root, past a comment longer than a stretch: a cut falls on it.
+        text + "<!--" + std::string(4000, ' ') +
+            "-->\n<attr _id=\"winX\" _t=\"int\" value=\"999\"/>\n",
     };
     for (std::string const& d : damaged) {
         writeFile(file, d);

@@ -4,6 +4,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <libxml/xmlerror.h>
+
+#include <cstdarg>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -246,4 +250,297 @@ TEST(XmlReaderCourse, OnlyFilesThatBeginAsTheProgramWritesThemAreCut)
         EXPECT_EQ(got.course.stretches > 0, c.cut) << c.head;
         expectLike(got, readlog::reference(f), c.head);
     }
+}
+
+namespace {
+
+// Where two node logs part, or "" when they are the same.
+std::string firstDifference(std::vector<std::string> const& got,
+                            std::vector<std::string> const& want)
+{
+    for (std::size_t i = 0; i < std::max(got.size(), want.size()); ++i) {
+        std::string const g = i < got.size() ? got[i] : "(none)";
+        std::string const w = i < want.size() ? want[i] : "(none)";
+        if (g != w)
+            return "node " + std::to_string(i) + " of " + std::to_string(got.size()) + " (" +
+                   std::to_string(want.size()) + " wanted): [" + g.substr(0, 200) +
+                   "] instead of [" + w.substr(0, 200) + "]";
+    }
+    return "";
+}
+
+// The reader in stretches of several sizes against one parse and the text reader: the same
+// nodes and the same message.
+void expectStretchesLikeOneParse(std::string const& path, std::string const& what,
+                                 std::vector<std::size_t> const& sizes)
+{
+    readlog::Outcome once;
+    {
+        Stretching never(std::size_t(1) << 40, 1 << 20);
+        once = readlog::read(path);
+    }
+    expectLike(once, readlog::reference(path), what);
+    for (std::size_t bytes : sizes) {
+        Stretching small(0, bytes, 3);
+        readlog::Outcome const got = readlog::read(path);
+        EXPECT_GT(got.course.stretches, 2) << what << ", stretches of " << bytes;
+        EXPECT_EQ(got.message, once.message) << what << ", stretches of " << bytes;
+        EXPECT_EQ(firstDifference(got.lines, once.lines), "") << what << ", stretches of " << bytes;
+    }
+}
+
+// Lines that each begin with a start tag (places to cut) inside an element whose start tag is
+// followed by text holding '>'.
+std::string mixedElement(std::string const& name, int lines)
+{
+    std::string out = "<" + name + " k=\"1 > 0\" q='\"'>a > b\n";
+    for (int i = 0; i < lines; ++i)
+        out += "   <x i=\"" + std::to_string(i) + "\"/>\n";
+    return out + "</" + name + ">\n";
+}
+
+// A comment as long as a few stretches, with no place to cut in it.
+std::string longComment()
+{
+    std::string out = "<!--";
+    for (int i = 0; i < 14; ++i)
+        out += " a long comment, without a place to cut in it, filling a line or so\n";
+    return out + "-->\n";
+}
+
+} // namespace
+
+// Text after an open start tag is its element's first child; the start tag alone opens the
+// element where a later stretch begins. Texts and attribute values holding '>' are no tag ends.
+TEST(XmlReaderCourse, MixedContentWithGreaterThanAfterAStartTagIsDeliveredOnce)
+{
+    ScratchDir dir;
+    std::string const good = readlog::generated(60, 3);
+    for (double where : {0.1, 0.5, 0.9}) {
+        std::size_t at =
+            good.find("            <addr", static_cast<std::size_t>(good.size() * where));
+        std::string text = std::string(good).insert(at, mixedElement("w", 80));
+        std::string const f = write(dir, text);
+        expectStretchesLikeOneParse(f, "mixed content at " + std::to_string(where), {61, 97, 400});
+        // Every stretch continues the one before it: none has to be read again.
+        Stretching small(0, 97, 3);
+        EXPECT_FALSE(readlog::read(f).course.tookOver) << where;
+    }
+}
+
+// A root that ends before a cut leaves what follows it to be refused as one parse refuses it:
+// another element, a second root, the rest of a document whose root was closed early.
+TEST(XmlReaderCourse, ContentAfterTheRootAtACutIsRefusedAsOneParseRefusesIt)
+{
+    ScratchDir dir;
+    std::string const good = readlog::generated(40, 5);
+    std::size_t const middle = good.find("            <addr _id=\"20\"");
+    std::string const second = readlog::generated(3);
+    struct Case
+    {
+        char const* what;
+        std::string text;
+    } const cases[] = {
+        {"an element after the root",
+         good + longComment() + "<attr _id=\"winX\" _t=\"int\" value=\"999\"/>\n"},
+        {"a second root", good + longComment() + second.substr(second.find('\n') + 1)},
+        {"a root closed early",
+         std::string(good).insert(middle, "</bank></type></objects></timeline_document_v1>\n" +
+                                              longComment())},
+    };
+    for (auto const& c : cases) {
+        std::string const f = write(dir, c.text);
+        expectStretchesLikeOneParse(f, c.what, {97, 250, 600});
+        Stretching small(0, 97, 3);
+        readlog::Outcome const got = readlog::read(f);
+        EXPECT_THAT(got.message, testing::EndsWith(" : failed to parse")) << c.what;
+        EXPECT_TRUE(got.course.tookOver) << c.what;
+        EXPECT_THAT(got.lines, testing::Not(testing::Contains(testing::HasSubstr("winX"))))
+            << c.what;
+    }
+}
+
+// Where the elements open at an untrusted stretch cannot be written in the document's encoding,
+// one parse goes on from the start of the file and hands on only what lies from that stretch on,
+// whatever the trusted stretches before held (texts after start tags, here).
+TEST(XmlReaderCourse, ARestartAfterTrustedStretchesThatCarriedTextGoesOnAfterTheirLastNode)
+{
+    ScratchDir dir;
+    struct Encoding
+    {
+        char const* name;
+        char const* eAcute;
+    } const encodings[] = {{"UTF-8", "\xc3\xa9"}, {"ISO-8859-1", "\xe9"}};
+    struct Size
+    {
+        int events;
+        std::vector<std::size_t> stretches;
+    };
+    // The second has its untrusted stretch beyond the first 256 KB that one parse reads at once.
+    for (auto const& [events, stretches] : {Size {60, {80, 150, 333}}, Size {24000, {90000}}})
+        for (auto const& e : encodings) {
+            // Lines that begin with a start tag inside a comment longer than a stretch: a
+            // stretch that begins there is not trusted.
+            std::string cutPlaces;
+            while (cutPlaces.size() < 2 * stretches[0])
+                cutPlaces += "   <ev i=\"none\">\n";
+            std::string const element = std::string("donn") + e.eAcute + "es";
+            std::string text = std::string("<?xml version=\"1.0\" encoding=\"") + e.name +
+                               "\"?>\n<r>\n<" + element + ">a > b\n";
+            for (int i = 0; i < events; ++i) {
+                text +=
+                    "   <ev i=\"" + std::to_string(i) + "\">Event " + std::to_string(i) + "</ev>\n";
+                if (i == events * 2 / 3)
+                    text += "   <!--\n" + cutPlaces + "   -->\n";
+            }
+            text += "</" + element + ">\n</r>\n";
+            std::string const f = write(dir, text);
+            expectStretchesLikeOneParse(f, e.name, stretches);
+            Stretching small(0, stretches[0], 3);
+            readlog::Outcome const got = readlog::read(f);
+            EXPECT_TRUE(got.course.restarted) << e.name;
+            EXPECT_GT(got.course.replayed, 3) << e.name;
+            std::string const last = "'Event " + std::to_string(events - 1) + "' d3";
+            EXPECT_THAT(got.lines, testing::Contains(last)) << e.name;
+        }
+}
+
+namespace {
+
+int openDescriptors()
+{
+    int n = 0;
+    for ([[maybe_unused]] auto const& e : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++n;
+    return n;
+}
+
+// What libxml2 prints on standard error from this thread (where one parse runs), caught while
+// it lives.
+struct Diagnostics
+{
+    std::string text;
+    Diagnostics() { xmlSetGenericErrorFunc(this, collect); }
+    ~Diagnostics() { xmlSetGenericErrorFunc(nullptr, nullptr); }
+    static void collect(void* self, char const* format, ...)
+    {
+        char line[4096];
+        va_list args;
+        va_start(args, format);
+        std::vsnprintf(line, sizeof line, format, args);
+        va_end(args);
+        static_cast<Diagnostics*>(self)->text += line;
+    }
+};
+
+std::string diagnosticsOf(std::string const& path)
+{
+    Diagnostics d;
+    readlog::read(path);
+    return d.text;
+}
+
+} // namespace
+
+// A reader that cannot start its threads, or loses one, reads by one parse on its own thread:
+// the same nodes, and no file left open.
+TEST(XmlReaderCourse, AReaderWhoseThreadsFailGoesOnOnOneThread)
+{
+    ScratchDir dir;
+    std::string const f = write(dir, readlog::generated(200));
+    readlog::Outcome const want = readlog::reference(f);
+    ASSERT_EQ(want.message, "");
+    struct Case
+    {
+        char const* what;
+        int threadStart;
+        int stretch;
+    } const cases[] = {
+        {"no thread starts", 0, -1},
+        {"the third thread does not start", 2, -1},
+        {"the first stretch's thread fails", -1, 0},
+        {"a later stretch's thread fails", -1, 7},
+    };
+    int const descriptors = openDescriptors();
+    for (auto const& c : cases) {
+        Stretching small(0, 2000, 3);
+        XmlStretches::settings().failThreadStart = c.threadStart;
+        XmlStretches::settings().failStretch = c.stretch;
+        readlog::Outcome const got = readlog::read(f);
+        EXPECT_EQ(got.message, "") << c.what;
+        EXPECT_EQ(firstDifference(got.lines, want.lines), "") << c.what;
+        if (c.stretch < 0) {
+            EXPECT_EQ(got.course.stretches, 0) << c.what;
+        } else {
+            EXPECT_TRUE(got.course.tookOver) << c.what;
+            EXPECT_EQ(got.course.replayed, c.stretch) << c.what;
+        }
+        EXPECT_EQ(openDescriptors(), descriptors) << c.what;
+    }
+}
+
+// What one parse prints on standard error, read in stretches prints the same: a diagnostic that
+// is no fault (a namespace prefix not defined), and a fault on the first line of a stretch with
+// that line as the file has it.
+TEST(XmlReaderCourse, DiagnosticsAreThoseOfOneParse)
+{
+    ScratchDir dir;
+    std::string const good = readlog::generated(80, 9);
+    struct Case
+    {
+        char const* what;
+        std::string insert;
+        char const* expect;
+    } const cases[] = {
+        {"prefix not defined", "            <p:w/>\n", "Namespace prefix p on w is not defined"},
+        {"broken start tag", "            <addr _id=\"x\" y>\n", "<addr _id=\"x\" y>"},
+    };
+    for (auto const& c : cases)
+        for (double where : {0.3, 0.8}) {
+            std::size_t const at =
+                good.find("            <addr", static_cast<std::size_t>(good.size() * where));
+            std::string const f = write(dir, std::string(good).insert(at, c.insert));
+            std::string once;
+            {
+                Stretching never(std::size_t(1) << 40, 1 << 20);
+                once = diagnosticsOf(f);
+            }
+            EXPECT_THAT(once, testing::HasSubstr(c.expect)) << c.what;
+            // Stretches of that size begin one at the line inserted.
+            for (std::size_t bytes : {at - 1, std::size_t(97)}) {
+                Stretching small(0, bytes, 3);
+                EXPECT_EQ(diagnosticsOf(f), once)
+                    << c.what << " at " << where << ", stretches of " << bytes;
+            }
+        }
+}
+
+// How much of a text or CDATA the parser had handed over before a fault within it depends on how
+// its input was fed: such a text reaches no handler, wherever the 256 KB that one parse reads at
+// a time end.
+TEST(XmlReaderCourse, ATextThatAFaultCutsShortReachesNoHandler)
+{
+    ScratchDir dir;
+    for (std::size_t length :
+         {std::size_t(100), std::size_t(262000), std::size_t(262130), std::size_t(300000)})
+        for (std::string const& node : {std::string("x"), std::string("<![CDATA[x")})
+            for (char const* fault : {"\x01", "&nope;", ""}) {
+                bool const cdata = node[0] == '<';
+                if (cdata && fault[0] == '&')
+                    continue; // no fault in a CDATA section
+                std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r>\n <a/>\n <b>";
+                text += node;
+                text.append(length, 'x');
+                text += fault;
+                if (*fault)
+                    text += cdata ? "]]></b>\n</r>\n" : "</b>\n</r>\n";
+                std::string const f = write(dir, text);
+                readlog::Outcome const got = readlog::read(f);
+                std::string const what = std::to_string(length) + " " + node + " " + fault;
+                EXPECT_THAT(got.message, testing::EndsWith(" : failed to parse")) << what;
+                EXPECT_EQ(firstDifference(got.lines, {"<r d0 #0", "<a d1 empty #0", "<b d1 #0"}),
+                          "")
+                    << what;
+                expectLike(got, readlog::reference(f), what);
+            }
 }
