@@ -54,6 +54,9 @@ public:
     // recorded events leave the scene and the timeline.
     QDrag* getQDrag() override;
 
+    // Drops on an event item are the base's (refused).
+    using ctHandfulQt::canDropOn;
+    using ctHandfulQt::dropOn;
     // Hover over a layer item: the guide follows the pointer; only a Move is accepted.
     bool canDropOn(giLayer* item, QGraphicsSceneDragDropEvent* event) override;
     // A drop on a layer: the events go where the hover zone says. True when placed.

@@ -21,6 +21,7 @@ public:
     tlCmp* myTlCmp;
 
 protected:
+    using aRefreshable::refresh;
     using uiWin::refresh;
     // The component's timeline and skin; null without them.
     mTimeline* timeline() const;

@@ -7,7 +7,8 @@
 
 // The library's own reference-linked handle: handles on one object form a doubly linked chain
 // kept by one aRefCnt, and the last handle to leave deletes the object. Operations call each
-// other through their virtual slots, so list elements and iterator handles can hook in.
+// other through their virtual slots, so list elements and iterator handles can hook in. The
+// assignments are not virtual: nothing overrides them, and each derived handle's own hides them.
 template <class T>
 class aRef
 {
@@ -180,13 +181,13 @@ public:
     virtual bool operator!=(T* p) const { return !(*this == p); }
 
     // Refused: a handle gets a new object through RefSet(T*).
-    virtual aRef<T>& operator=(T*)
+    aRef<T>& operator=(T*)
     {
         A_ASSERT(0);
         return *this;
     }
 
-    virtual aRef<T>& operator=(aRef<T> const& o)
+    aRef<T>& operator=(aRef<T> const& o)
     {
         if (&o != this && o.myCnt != myCnt)
             RefSet(o.myCnt);

@@ -30,7 +30,7 @@ public:
     virtual double AsSeconds() const;
 
     // Arithmetic and order; every result is normalised again.
-    virtual aTime& operator=(aTime const& other);
+    aTime& operator=(aTime const& other);
     virtual aTime& operator+=(aTime const& other);
     virtual aTime& operator-=(aTime const& other);
     virtual aTime& operator/=(double divisor);

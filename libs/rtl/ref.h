@@ -13,7 +13,9 @@ namespace rtl {
 // linked chain kept by the object's manager, and the last handle to leave deletes manager and
 // object. Copying and assigning share; construction from a pointer and set(T*) start a new owner.
 // Operations call each other through their virtual slots so that a derived handle's overrides
-// take part in all of them.
+// take part in all of them. The comparisons, the assignments and the conversion to T* are not
+// virtual: nothing overrides them, and a derived handle (rtl::str) gives its own for its own
+// argument types, which hide these.
 template <class T>
 class ref
 {
@@ -213,7 +215,7 @@ public:
         return myCnt->myData;
     }
 
-    virtual operator T*() const { return get(); }
+    operator T*() const { return get(); }
 
     virtual refmgr<T>* getMgr() const { return myCnt; }
 
@@ -240,28 +242,28 @@ public:
     virtual operator bool() const { return !isNull(); }
     virtual bool operator!() const { return isNull(); }
 
-    virtual bool operator==(weakref<T> const& w) const { return myCnt == w.myCnt; }
-    virtual bool operator==(ref<T> const& r) const { return myCnt == r.myCnt; }
-    virtual bool operator==(T* p) const { return myCnt ? myCnt->myData == p : p == nullptr; }
-    virtual bool operator!=(weakref<T> const& w) const { return !(*this == w); }
-    virtual bool operator!=(ref<T> const& r) const { return !(*this == r); }
-    virtual bool operator!=(T* p) const { return !(*this == p); }
+    bool operator==(weakref<T> const& w) const { return myCnt == w.myCnt; }
+    bool operator==(ref<T> const& r) const { return myCnt == r.myCnt; }
+    bool operator==(T* p) const { return myCnt ? myCnt->myData == p : p == nullptr; }
+    bool operator!=(weakref<T> const& w) const { return !(*this == w); }
+    bool operator!=(ref<T> const& r) const { return !(*this == r); }
+    bool operator!=(T* p) const { return !(*this == p); }
 
     // Refused: a handle gets a new object through set(T*) or construction.
-    virtual ref<T>& operator=(T*)
+    ref<T>& operator=(T*)
     {
         A_ASSERT(0);
         return *this;
     }
 
-    virtual ref<T>& operator=(weakref<T> const& w)
+    ref<T>& operator=(weakref<T> const& w)
     {
         if (w.getMgr() != myCnt)
             setMgr(w.getMgr());
         return *this;
     }
 
-    virtual ref<T>& operator=(ref<T> const& r)
+    ref<T>& operator=(ref<T> const& r)
     {
         if (&r == this || r.getMgr() == myCnt)
             return *this;

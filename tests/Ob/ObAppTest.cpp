@@ -51,6 +51,7 @@ struct TApp : ObApp
         return true;
     }
     bool saveDoc(ObDoc* d, bool) override { return gEvents += std::string("s") + d->getPath().c(), saveOk; }
+    using ObApp::openDoc;
     ObDoc* openDoc(char const* path) override { return opened = path, nullptr; }
 };
 

@@ -51,6 +51,7 @@ struct FakeApp : ObApp
     bool closeAnswer = true, saveAnswer = true;
     std::vector<bool> saves;
 
+    using ObApp::getDoc;
     ObDoc* getDoc() override { return current; }
     ObDoc* newDoc() override
     {

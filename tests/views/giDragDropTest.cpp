@@ -25,6 +25,8 @@ struct FakeHandful : ctHandful, ctHandfulQt
 
     FakeHandful(uiGi* item, QWidget* widget) : ctHandful(0, 0), ctHandfulQt(item, widget) {}
 
+    using ctHandfulQt::canDropOn;
+    using ctHandfulQt::dropOn;
     void returnEventsToOrigLocations() override {}
     QDrag* getQDrag() override { return nullptr; }
     bool canDropOn(giLayer*, QGraphicsSceneDragDropEvent*) override { return dropsOnLayers; }
