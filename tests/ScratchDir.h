@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 // A fresh directory of the test's own under the temporary folder, removed with everything in it
 // when the test ends. When none can be made the test stops there: files meant for it must never
@@ -50,4 +53,22 @@ inline void writeFile(std::string const& path, std::string const& text)
 {
     std::ofstream out(path, std::ios::binary);
     out << text;
+}
+
+// The names of what a folder holds, hidden ones included, in order.
+inline std::vector<std::string> listing(std::string const& dir)
+{
+    std::vector<std::string> names;
+    for (auto const& e : std::filesystem::directory_iterator(dir))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The descriptors the process has open now.
+inline std::size_t openDescriptors()
+{
+    return static_cast<std::size_t>(
+        std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                      std::filesystem::directory_iterator()));
 }

@@ -1,5 +1,6 @@
 #include "XmlReader.h"
 
+#include "AtExit.h"
 #include "Xml.h"
 #include "XmlPushParser.h"
 #include "XmlStretches.h"
@@ -65,13 +66,6 @@ int openRegular(char const* path, std::string& why, unsigned long long& size)
 // What one parse reads at a time, and hands on to the handlers after each.
 constexpr std::size_t ReadBlock = std::size_t(256) << 10;
 
-// Closes the file however the reading ends.
-struct FileCloser
-{
-    int fd;
-    ~FileCloser() { ::close(fd); }
-};
-
 bool readFully(int fd, unsigned long long at, std::vector<char>& out, std::size_t length)
 {
     out.resize(length);
@@ -120,7 +114,7 @@ bool XmlReader::parseFile(char const* path)
         return report("Unable to open " + shown + ": " + why);
     bool parsed = false;
     {
-        FileCloser const closer {fd};
+        AtExit const closeFile {[fd] { ::close(fd); }};
         XmlStretches stretches(fd, size, shown);
         if (stretches.start())
             parsed = readStretches(stretches, fd, shown);

@@ -1,5 +1,7 @@
 #include "XmlWriter.h"
 
+#include "AtExit.h"
+
 #include <libxml/encoding.h>
 #include <libxml/xmlmemory.h>
 
@@ -216,14 +218,6 @@ int readCharacter(unsigned char const* p, unsigned& character)
     }
     return more + 1;
 }
-
-// Runs its function when it goes out of scope, however that happens.
-template <class F> struct AtExit
-{
-    F f;
-    ~AtExit() { f(); }
-};
-template <class F> AtExit(F) -> AtExit<F>;
 
 bool sameName(char const* a, char const* b)
 {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <dirent.h>
 #include <functional>
 #include <sys/stat.h>
 
@@ -40,19 +39,6 @@ void fill(Store& s)
     p[1].dealloc();
     p[2].dealloc();
     p[4].dealloc();
-}
-
-std::vector<std::string> listing(std::string const& dir)
-{
-    std::vector<std::string> names;
-    DIR* d = opendir(dir.c_str());
-    while (dirent* e = d ? readdir(d) : nullptr)
-        if (e->d_name[0] != '.')
-            names.push_back(e->d_name);
-    if (d)
-        closedir(d);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 } // namespace

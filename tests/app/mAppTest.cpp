@@ -129,10 +129,7 @@ TEST_F(mAppTest, AFailedSaveKeepsTheOldFileAndTheDocumentAsItWasAndSaysSo)
     EXPECT_THAT(ui.warnings[1], HasSubstr("could not be made: Not a directory"));
     EXPECT_THAT(ui.warnings[2], HasSubstr("The folder " + dir.file("notes.txt/Plans.orstime") +
                                           " could not be made: Not a directory"));
-    std::vector<std::string> left;
-    for (auto const& entry : std::filesystem::directory_iterator(dir.file("Plans.orstime")))
-        left.push_back(entry.path().filename().string());
-    EXPECT_EQ(left, std::vector<std::string> {"doc_data.xml"});
+    EXPECT_EQ(listing(dir.file("Plans.orstime")), std::vector<std::string> {"doc_data.xml"});
 }
 
 // The save dialog starts in the document's folder and offers the document's name; a document
@@ -178,10 +175,7 @@ TEST_F(mAppTest, ASaveIntoAFolderTheUserMayNotWriteIntoSaysSo)
     EXPECT_EQ(readFile(file), saved);
     ASSERT_EQ(ui.warnings.size(), 1u);
     EXPECT_THAT(ui.warnings[0], HasSubstr(file + " could not be written: Permission denied"));
-    std::vector<std::string> left;
-    for (auto const& entry : std::filesystem::directory_iterator(bundle))
-        left.push_back(entry.path().filename().string());
-    EXPECT_EQ(left, std::vector<std::string> {"doc_data.xml"});
+    EXPECT_EQ(listing(bundle), std::vector<std::string> {"doc_data.xml"});
 }
 
 TEST(mPlatformTest, AWaylandSessionPrefersX11UnlessAPlatformWasChosen)

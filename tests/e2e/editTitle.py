@@ -13,13 +13,7 @@ def body(s):
     window = s.window("Untitled")
     s.painted(window)
     s.focus(window)
-    mark = len(s.trace())
-    s.key("l", "e")
-    s.wait_trace("SCENE ITEMS", after=mark)
-    events = s.events_on_screen(window, mark)
-    if len(events) != 1:
-        raise session.Failure("%d events are shown, not one" % len(events))
-    x, y, w, h = events[0]
+    x, y, w, h = s.new_event(window)
     known = {w.id for w in s.windows()}
     s.click(int(x + w / 2), int(y + h / 2), count=2)
     editor = s.wait("the event editor", lambda: next(

@@ -52,12 +52,7 @@ def body(s):
     window = s.window("Untitled")
     s.painted(window)
     s.focus(window)
-    mark = len(s.trace())
-    s.key("l", "e")  # a layer and an instant in it, selected
-    s.wait_trace("SCENE ITEMS", after=mark)
-    events = s.events_on_screen(window, mark)
-    if len(events) != 1:
-        raise session.Failure("%d events are shown, not one" % len(events))
+    _, y, _, h = s.new_event(window)
     bundle, _ = s.save_as(window, "Keys")
     window = s.window("Keys")
     s.wait_keyboard(window)  # back from the save dialog
@@ -71,7 +66,6 @@ def body(s):
         raise session.Failure("the event's title is %s" % [e["title"] for e in doc.events.values()])
 
     # A press on the layer's header selects it alone; Space then opens its editor.
-    _, y, _, h = events[0]
     typed_into_editor(s, window, lambda: (s.click(window.x + 30, int(y + h / 2)),
                                           s.key("space")), "Band")
     before, doc = saved_with_keys(s, bundle)

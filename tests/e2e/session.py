@@ -323,6 +323,17 @@ class Session:
         return sorted(((ox + lx + x - (w / 2 if w == INSTANT_WIDTH else 0), oy + ly + y, w, h)
                        for z, w, h, x, y, v in items if z == 1 and v), key=lambda r: (r[1], r[0]))
 
+    def new_event(self, window):
+        """L then E in a new document's window: a layer and an instant in it, selected. The
+        instant's screen rectangle (x, y, w, h)."""
+        mark = len(self.trace())
+        self.key("l", "e")
+        self.wait_trace("SCENE ITEMS", after=mark)
+        events = self.events_on_screen(window, mark)
+        if len(events) != 1:
+            raise Failure("%d events are shown, not one" % len(events))
+        return events[0]
+
     def wait_exit(self, timeout=30):
         self.wait("the program to exit", lambda: self.program.poll() is not None, timeout)
         return self.program.returncode

@@ -407,14 +407,6 @@ TEST(XmlReaderCourse, ARestartAfterTrustedStretchesThatCarriedTextGoesOnAfterThe
 
 namespace {
 
-int openDescriptors()
-{
-    int n = 0;
-    for ([[maybe_unused]] auto const& e : std::filesystem::directory_iterator("/proc/self/fd"))
-        ++n;
-    return n;
-}
-
 // What libxml2 prints on standard error from this thread (where one parse runs), caught while
 // it lives.
 struct Diagnostics
@@ -461,7 +453,7 @@ TEST(XmlReaderCourse, AReaderWhoseThreadsFailGoesOnOnOneThread)
         {"the first stretch's thread fails", -1, 0},
         {"a later stretch's thread fails", -1, 7},
     };
-    int const descriptors = openDescriptors();
+    std::size_t const descriptors = openDescriptors();
     for (auto const& c : cases) {
         Stretching small(0, 2000, 3);
         XmlStretches::settings().failThreadStart = c.threadStart;

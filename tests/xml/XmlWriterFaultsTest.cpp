@@ -29,21 +29,6 @@ using testing::HasSubstr;
 
 namespace {
 
-std::vector<std::string> listing(std::string const& dir)
-{
-    std::vector<std::string> names;
-    for (auto const& e : std::filesystem::directory_iterator(dir))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-size_t openDescriptors()
-{
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
-                                             std::filesystem::directory_iterator()));
-}
-
 // One of the writer's test hooks set while it lives.
 template <class T> class Hook
 {

@@ -21,15 +21,6 @@ using testing::HasSubstr;
 
 namespace {
 
-std::vector<std::string> listing(std::string const& dir)
-{
-    std::vector<std::string> names;
-    for (auto const& e : std::filesystem::directory_iterator(dir))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // Writes a document of one element; answers whether it was saved.
 bool save(std::string const& path, char const* text = "new")
 {
