@@ -549,6 +549,8 @@ ObDoc* mApp::openFailed(char const* path, char const* why)
 bool mApp::saveDoc(ObDoc* d, bool saveAs)
 {
     mDoc* doc = docOrCurrent(d);
+    // What the user sees typed is what is written.
+    doc->commitEdits();
     rtl::str path = doc->getPath();
     bool const chosen = saveAs || !doc->canSaveTest();
     if (chosen) {

@@ -14,6 +14,7 @@
 #include "mTrace.h"
 #include "tlCmp.h"
 #include "tlStep.h"
+#include "tlUi.h"
 
 #include <cerrno>
 #include <cstring>
@@ -99,6 +100,14 @@ void mDoc::init()
     myCmp = myComponent.get();
     tlCmp::installCleanRules(*myDirtEngine, DocRules);
     myRefreshEngine->schedule(static_cast<aRefreshable*>(this), LevelViews, nullptr);
+}
+
+void mDoc::commitEdits()
+{
+    if (tlUi* ui = myComponent ? myComponent->getUi() : nullptr)
+        ui->commitEdits();
+    if (myRefreshEngine)
+        myRefreshEngine->_doRefreshIfNeeded(nullptr);
 }
 
 void mDoc::refresh(aRefreshContext*)

@@ -63,6 +63,11 @@ public:
 
     void refresh(aRefreshContext* ctx) override;
 
+    // What is typed into an open editor (a pop-up editor's fields, a layer title in a header)
+    // reaches the model, the editors staying open, and a refresh pass runs at once: a save that
+    // follows writes what is shown, a close that follows knows whether anything is unsaved.
+    void commitEdits();
+
     // The parts of "doc_data.xml" under its root: "objects", "timeline_component", "doc".
     bool saveXml(XmlWriter& w);
     // Why the last load or save failed, for the user; empty after a success.

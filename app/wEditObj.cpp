@@ -200,6 +200,11 @@ void wEditObj::closeThroughRegistry()
         ui->clearEditor();
 }
 
+bool wEditObj::event(QEvent* event)
+{
+    return uiText::keepEditingKey(focusWidget(), event) || wEdit::event(event);
+}
+
 void wEditObj::mousePressEvent(QMouseEvent* event)
 {
     QPoint const at = event->position().toPoint();
@@ -223,6 +228,16 @@ void wEditObj::keyPressEvent(QKeyEvent* event)
         // Closing saves what was typed, as leaving the editor does.
         closeThroughRegistry();
         event->accept();
+        return;
+    }
+    // The first letter typed into an editor just opened, before any field has the keyboard,
+    // starts the title, as if the field had been clicked: nothing typed is lost.
+    bool const printable =
+        !event->text().isEmpty() && event->text().front().isPrint() &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (hasFocus() && printable) {
+        myTitleEdit->setFocus(Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(myTitleEdit, event);
         return;
     }
     event->ignore();

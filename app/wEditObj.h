@@ -104,9 +104,14 @@ protected:
     void closeThroughRegistry();
     QLabel* addLabel(char const* text);
 
+    // A field keeps its editing keys (Ctrl+A selects its text), though the document has a
+    // command on the same key.
+    bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     // Space while the editor itself has the keyboard closes it, and so do Escape, and Return in
-    // a one-line field; each saves first. Everything else goes to the field.
+    // a one-line field; each saves first. Any other character typed while the editor itself has
+    // the keyboard goes into the title field, which takes the keyboard. Everything else goes to
+    // the field.
     void keyPressEvent(QKeyEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;

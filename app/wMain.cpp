@@ -133,7 +133,7 @@ void wMain::settleEdits()
     mDoc* d = doc();
     if (tlUi* ui = d->getCmp()->getUi(); ui && (ui->getEditor() || ui->getLayerEditor()))
         ui->clearEditor();
-    d->getQtRefresher()->_doRefreshIfNeeded(nullptr);
+    d->commitEdits();
 }
 
 void wMain::closeEvent(QCloseEvent* event)

@@ -78,8 +78,9 @@ private:
     void closeDocument();
     // Stores the window's geometry in the document while it is on screen.
     void storeGeometry(bool size);
-    // An edit still open in a pop-up editor, or still waiting for its refresh pass, counts
-    // before the window decides whether the document is modified.
+    // An edit still open in a pop-up editor or in a layer's header, or still waiting for its
+    // refresh pass, counts before the window decides whether the document is modified. The
+    // pop-up editor closes; a header's title editor stays open, in case the close is cancelled.
     void settleEdits();
 
     bool myClean = true;

@@ -229,6 +229,14 @@ void tlUi::dropEditor()
     editor->deleteLater();
 }
 
+void tlUi::commitEdits()
+{
+    if (ourEditor && ourEditorUi == this)
+        ourEditor->saveToModel();
+    for (auto const& [id, view] : myViews)
+        view->commitTitleEdits();
+}
+
 bool tlUi::closeEditorOf(Obh h)
 {
     auto* editor = dynamic_cast<wEditObj*>(ourEditor);

@@ -60,6 +60,9 @@ public:
     virtual wEditLayer* getLayerEditor();
     // Saves the open editor into its model object and closes it. Nothing when none is open.
     virtual void clearEditor();
+    // What is typed into this registry's open editor and into its panes' title editors reaches
+    // the model, every editor staying open: a save or a close that follows sees what is shown.
+    virtual void commitEdits();
     // A second request for the object whose editor is open: that editor is saved and closed,
     // and the answer is true. False when no editor of the object is open.
     virtual bool closeEditorOf(Obh h);

@@ -279,7 +279,21 @@ void pHeader::showEditLayer()
         ui->showEditLayer(myLayerHdl, topLeft.x(), topLeft.y(), size.x(), size.y(), "Edit Layer");
 }
 
+bool pHeader::event(QEvent* event)
+{
+    return (myTitleEditor && uiText::keepEditingKey(focusWidget(), event)) || uiWin::event(event);
+}
+
 void pHeader::labelEditorReturnPressed()
+{
+    if (!myTitleEditor)
+        return;
+    commitTitle();
+    update();
+    hideEditor();
+}
+
+void pHeader::commitTitle()
 {
     if (!myTitleEditor)
         return;
@@ -290,8 +304,6 @@ void pHeader::labelEditorReturnPressed()
         raiseDirt(DirtUserEditedAttrs);
         requestRefresh();
     }
-    update();
-    hideEditor();
 }
 
 void pHeader::hideEditor()

@@ -47,6 +47,9 @@ public:
     virtual void showEditLayer();
     // Closes the open title editor and forgets it.
     virtual void hideEditor();
+    // The title typed so far reaches the layer, the editor staying open: whatever is saved or
+    // asked about next sees what the header shows.
+    void commitTitle();
 
     void doLayout() override;
 
@@ -72,6 +75,8 @@ public Q_SLOTS:
 
 protected:
     using uiWin::refresh;
+    // The title editor keeps its editing keys (Ctrl+A selects its text, not every event).
+    bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     // On the title: edits it in place; elsewhere: opens the layer's editor.

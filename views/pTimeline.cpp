@@ -261,6 +261,12 @@ void pTimeline::splitterMovedCb(int, int)
     restartLayoutTimer();
 }
 
+void pTimeline::commitTitleEdits()
+{
+    for (pHeader* header : myHeaders)
+        header->commitTitle();
+}
+
 void pTimeline::layoutTimerCb()
 {
     doLayout();

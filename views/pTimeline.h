@@ -91,6 +91,9 @@ public:
     // so nothing runs against the document once it is gone. The stored lock-to-now flag stays.
     void docWillClose();
 
+    // Every layer title being typed in a header reaches its layer; the editors stay open.
+    void commitTitleEdits();
+
     // The screen rectangle (global pixels) of the selected events, else of the selected layers (a
     // strip one pixel wide at their left edge), for placing a pop-up editor beside it. Selected
     // objects that have no scene item are left out; false, with the four untouched, when nothing

@@ -1,6 +1,9 @@
 #include "uiText.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QList>
+#include <QTextEdit>
 
 namespace {
 
@@ -30,4 +33,20 @@ rtl::str uiText::toModel(QString const& text)
     }
     QByteArray const bytes = kept.toUtf8();
     return rtl::str(bytes.constData(), int(bytes.size()));
+}
+
+bool uiText::keepEditingKey(QWidget const* focus, QEvent* event)
+{
+    if (event->type() != QEvent::ShortcutOverride ||
+        !(qobject_cast<QLineEdit const*>(focus) || qobject_cast<QTextEdit const*>(focus)))
+        return false;
+    auto const* key = static_cast<QKeyEvent const*>(event);
+    for (QKeySequence::StandardKey k :
+         {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+          QKeySequence::Undo, QKeySequence::Redo})
+        if (key->matches(k)) {
+            event->accept();
+            return true;
+        }
+    return false;
 }

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+class QEvent;
+class QWidget;
+
 // Text between the widgets and the model, UTF-8 both ways. What goes into the model loses the
 // characters a document cannot store (control characters other than tab, line feed and carriage
 // return, and the two non-characters U+FFFE and U+FFFF): one such character typed or pasted into
@@ -13,4 +16,9 @@ class uiText
 public:
     static QString fromModel(rtl::str const& text);
     static rtl::str toModel(QString const& text);
+
+    // A text field keeps the keys it edits with (select all, copy, cut, paste, undo, redo),
+    // though a command of the window has the same key: true, with the event accepted, for the
+    // shortcut check of such a key while such a field has the keyboard.
+    static bool keepEditingKey(QWidget const* focus, QEvent* event);
 };

@@ -12,25 +12,29 @@ static QKeySequence keysFromText(char const* shortcut)
     return shortcut ? QKeySequence(QString::fromUtf8(shortcut)) : QKeySequence();
 }
 
-ObQtMitem::ObQtMitem(ObQtMenu* menu, char const* text, ObCmd* cmd, char const* shortcut, bool checkable)
+ObQtMitem::ObQtMitem(ObQtMenu* menu, char const* text, ObCmd* cmd, char const* shortcut,
+                     bool checkable)
     : QObject(menu), myQAction(nullptr), myCmd(cmd), myFunc(nullptr)
 {
     build(menu, text, keysFromText(shortcut), checkable);
 }
 
-ObQtMitem::ObQtMitem(ObQtMenu* menu, char const* text, void (*func)(bool), char const* shortcut, bool checkable)
+ObQtMitem::ObQtMitem(ObQtMenu* menu, char const* text, void (*func)(bool), char const* shortcut,
+                     bool checkable)
     : QObject(menu), myQAction(nullptr), myCmd(nullptr), myFunc(func)
 {
     build(menu, text, keysFromText(shortcut), checkable);
 }
 
-ObQtMitem::ObQtMitem(ObQtMenu* menu, char const* text, void (*func)(bool), QKeySequence shortcut, bool checkable)
+ObQtMitem::ObQtMitem(ObQtMenu* menu, char const* text, void (*func)(bool), QKeySequence shortcut,
+                     bool checkable)
     : QObject(menu), myQAction(nullptr), myCmd(nullptr), myFunc(func)
 {
     build(menu, text, shortcut, checkable);
 }
 
-ObQtMitem::ObQtMitem(ObQtMenu* menu, char const* text, ObCmd* cmd, QKeySequence shortcut, bool checkable)
+ObQtMitem::ObQtMitem(ObQtMenu* menu, char const* text, ObCmd* cmd, QKeySequence shortcut,
+                     bool checkable)
     : QObject(menu), myQAction(nullptr), myCmd(cmd), myFunc(nullptr)
 {
     build(menu, text, shortcut, checkable);
@@ -38,7 +42,8 @@ ObQtMitem::ObQtMitem(ObQtMenu* menu, char const* text, ObCmd* cmd, QKeySequence 
 
 ObQtMitem::~ObQtMitem() = default;
 
-void ObQtMitem::build(ObQtMenu* menu, char const* text, QKeySequence const& shortcut, bool checkable)
+void ObQtMitem::build(ObQtMenu* menu, char const* text, QKeySequence const& shortcut,
+                      bool checkable)
 {
     myQAction = new QAction(QString::fromUtf8(text ? text : ""), menu);
     myQAction->setShortcut(shortcut);
@@ -50,9 +55,14 @@ void ObQtMitem::build(ObQtMenu* menu, char const* text, QKeySequence const& shor
     if (!myCmd && !myFunc)
         myQAction->setEnabled(false);
     myQAction->setCheckable(checkable);
-    // The keys act in the window that carries the bar, the document's: typed into a pop-up
-    // editor or any other window they are that window's, and never run a command there.
-    myQAction->setShortcutContext(Qt::WindowShortcut);
+    // Plain keys act in the window that carries the bar, the document's: typed into a pop-up
+    // editor or any other window they are that window's, and never run a command there. Keys with
+    // Ctrl are the document's in every window of the application that no modal dialog blocks:
+    // Ctrl+S typed in a pop-up editor saves. A field's own Ctrl keys (Ctrl+A in a line, say)
+    // stay the field's.
+    bool const withCtrl =
+        !shortcut.isEmpty() && (shortcut[0].keyboardModifiers() & Qt::ControlModifier);
+    myQAction->setShortcutContext(withCtrl ? Qt::ApplicationShortcut : Qt::WindowShortcut);
 }
 
 ObCmd* ObQtMitem::getCmd() const

@@ -483,8 +483,9 @@ TEST_F(OneLayerWindow, SpaceOpensTheEditorOfTheOneSelectedEventInPlaceOfALayerEd
 }
 
 // Keys typed into a pop-up editor are the editor's: none runs a command of the document (a
-// letter, Backspace, Delete or a key with Control), whatever the selection; only the editor's
-// own fields change. Once the editor closes, the document's window has the keyboard again.
+// letter, Backspace, Delete or a key with Alt or Control), whatever the selection; only the
+// editor's own fields change. Letters typed before any field has the keyboard start the title.
+// Once the editor closes, the document's window has the keyboard again.
 TEST_F(OneLayerWindow, KeysTypedIntoAPopUpEditorChangeOnlyItsFields)
 {
     Obh const event = doc()->getCmp()->newEvent(Obh());
@@ -501,6 +502,11 @@ TEST_F(OneLayerWindow, KeysTypedIntoAPopUpEditorChangeOnlyItsFields)
         for (Obh h : doc()->getSelectionEngine()->getSelection())
             selected += std::to_string(h.getAddr()) + " ";
         return xml.substr(0, xml.rfind("<doc")) + "selected: " + selected;
+    };
+    // Keys go where the keyboard is, as typed keys do.
+    auto const typed = [](char const* text) {
+        for (char const* c = text; *c; ++c)
+            QTest::keyClick(QApplication::focusWidget(), *c);
     };
     struct Case
     {
@@ -522,18 +528,18 @@ TEST_F(OneLayerWindow, KeysTypedIntoAPopUpEditorChangeOnlyItsFields)
         rtl::str title;
         ASSERT_TRUE(h.obj()->getAttrAsString("title", title));
         std::string const untyped = title.cs();
-        QTest::keyClicks(editor, "lefrn");
+        typed("new plan lefrn");
+        EXPECT_EQ(editor->getTitleEdit()->text().toStdString(), untyped + "new plan lefrn");
         for (QKeyCombination key : {QKeyCombination(Qt::Key_Backspace),
                                     QKeyCombination(Qt::Key_Delete), Qt::AltModifier | Qt::Key_L,
                                     Qt::ControlModifier | Qt::Key_A, Qt::ShiftModifier | Qt::Key_F})
-            QTest::keyClick(editor, key.key(), key.keyboardModifiers());
+            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
         pass();
         EXPECT_EQ(firstDifference(before, content()), "") << "no command ran";
         ASSERT_EQ(openEditor(), editor);
 
-        editor->getTitleEdit()->setFocus();
         editor->getTitleEdit()->selectAll();
-        QTest::keyClicks(editor->getTitleEdit(), "lefrn");
+        typed("lefrn");
         QTest::keyClick(editor->getTitleEdit(), Qt::Key_Escape);
         EXPECT_EQ(openEditor(), nullptr) << "Escape closes the editor, keeping what was typed";
         EXPECT_TRUE(QTest::qWaitForWindowActive(window)) << "the keyboard is back";

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Keys typed into a pop-up editor are the editor's. Edit Event and then Edit Layer are opened
 with Space; "lefrn", Backspace and Delete typed into each make no layer, event or row, fit
-nothing and lock nothing, and the title typed into the editor's field is all that reaches the
-saved file. When the editor (or the save dialog) closes, the document's window has the keyboard
+nothing and lock nothing (the letters go into the title field), and the title typed there over
+them is all that reaches the saved file. When the editor (or the save dialog) closes, the document's window has the keyboard
 again: its keys work without a click."""
 
 import os
@@ -21,8 +21,8 @@ def typed_into_editor(s, window, open_editor, title):
         (w for w in s.windows() if w.id not in known and w.name.startswith("Edit ")), None))
     s.wait_keyboard(editor)
     s.key(*KEYS)
-    # The title field is the editor's first.
-    s.key("Tab", "ctrl+a")
+    # The first letter took the keyboard to the title field, and Ctrl+A there is the field's.
+    s.key("ctrl+a")
     s.type(title)
     s.screenshot(title)
     s.key("Escape")
