@@ -1,11 +1,13 @@
 #include "pHeader.h"
 #include "ObClassTypeOf.h"
 #include "ObSelection.h"
+#include "RecordingPainter.h"
 #include "ViewsDoc.h"
 #include "mLayer.h"
 #include "pHead.h"
 #include "tlUi.h"
 #include "uiButton.h"
+#include "uiFonts.h"
 #include "uiToggle.h"
 #include "wEditLayer.h"
 
@@ -13,10 +15,14 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <gmock/gmock.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -113,6 +119,60 @@ TEST_F(Headers, ALongTitleEndsShortOfTheControls)
                 EXPECT_EQ(inked(control->x() + control->width(), control->x() + 15), 0)
                     << "beside the control at " << control->x();
             }
+    }
+}
+
+TEST_F(Headers, TitlesThatDifferOnlyAtTheEndStayApartBesideTheControls)
+{
+    header->resize(timeline.getLayerHeaderW(), 30);
+    mLayer& l = layer(first);
+    int const font =
+        uiFonts::fontId(l.getLabelFontFamily().c(), l.getLabelFontSize(), l.getLabelFontWeight());
+    struct Drawn
+    {
+        std::string text;
+        float w = 0, room = 0;
+    };
+    // The title as the header draws it (the layer's drawing up to where the title must end, in
+    // the header's font), its width and the width of its box.
+    auto drawn = [&](char const* title) {
+        l.setTitle(title);
+        RecordingPainter p(0, 0, float(header->width()), float(header->height()));
+        p.measure = [&](char const* text, float, float& w, float& h) {
+            uiFonts::textSize(font, text, w, h);
+        };
+        l.paintLayerHeader(p, first, header->titleEnd());
+        Drawn d;
+        std::vector<std::string> const calls = p.callsStartingWith("draw2dText(\"");
+        if (calls.size() != 1)
+            return d;
+        std::string const& call = calls.front();
+        size_t const from = std::strlen("draw2dText(\""), to = call.find("\", ", from);
+        d.text = call.substr(from, to - from);
+        float x = 0, y = 0, h = 0;
+        std::sscanf(call.c_str() + to, "\", %f, %f, %f", &x, &y, &d.room);
+        uiFonts::textSize(font, d.text.c_str(), d.w, h);
+        return d;
+    };
+    struct
+    {
+        bool hiding;
+        char const* first;
+        char const* second;
+    } const cases[] = {
+        {false, "Layer #10", "Layer #11"},
+        // Without "H" the title has more room.
+        {true, "R\xC3\xA9union d'\xC3\xA9quipe 10", "R\xC3\xA9union d'\xC3\xA9quipe 11"},
+    };
+    for (auto const& c : cases) {
+        showControls(true, c.hiding);
+        Drawn const a = drawn(c.first), b = drawn(c.second);
+        SCOPED_TRACE(a.text + " and " + b.text);
+        EXPECT_NE(a.text, b.text);
+        for (Drawn const& d : {a, b}) {
+            EXPECT_THAT(d.text, testing::HasSubstr("\xE2\x80\xA6"));
+            EXPECT_LE(d.w, d.room);
+        }
     }
 }
 
