@@ -22,7 +22,6 @@
 #include <cstring>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -128,31 +127,21 @@ TEST_F(Headers, TitlesThatDifferOnlyAtTheEndStayApartBesideTheControls)
     mLayer& l = layer(first);
     int const font =
         uiFonts::fontId(l.getLabelFontFamily().c(), l.getLabelFontSize(), l.getLabelFontWeight());
-    struct Drawn
-    {
-        std::string text;
-        float w = 0, room = 0;
-    };
     // The title as the header draws it (the layer's drawing up to where the title must end, in
     // the header's font), its width and the width of its box.
-    auto drawn = [&](char const* title) {
+    auto drawn = [&](char const* title, float& w, float& room) {
         l.setTitle(title);
         RecordingPainter p(0, 0, float(header->width()), float(header->height()));
-        p.measure = [&](char const* text, float, float& w, float& h) {
-            uiFonts::textSize(font, text, w, h);
+        p.measure = [&](char const* text, float, float& tw, float& th) {
+            uiFonts::textSize(font, text, tw, th);
         };
         l.paintLayerHeader(p, first, header->titleEnd());
-        Drawn d;
-        std::vector<std::string> const calls = p.callsStartingWith("draw2dText(\"");
-        if (calls.size() != 1)
-            return d;
-        std::string const& call = calls.front();
-        size_t const from = std::strlen("draw2dText(\""), to = call.find("\", ", from);
-        d.text = call.substr(from, to - from);
-        float x = 0, y = 0, h = 0;
-        std::sscanf(call.c_str() + to, "\", %f, %f, %f", &x, &y, &d.room);
-        uiFonts::textSize(font, d.text.c_str(), d.w, h);
-        return d;
+        std::string const call = p.callsStartingWith("draw2dText(\"").at(0);
+        size_t const from = std::strlen("draw2dText(\""), to = call.find('"', from);
+        float h = 0;
+        std::sscanf(call.c_str() + to, "\", %*f, %*f, %f", &room);
+        uiFonts::textSize(font, call.substr(from, to - from).c_str(), w, h);
+        return call.substr(from, to - from);
     };
     struct
     {
@@ -166,13 +155,14 @@ TEST_F(Headers, TitlesThatDifferOnlyAtTheEndStayApartBesideTheControls)
     };
     for (auto const& c : cases) {
         showControls(true, c.hiding);
-        Drawn const a = drawn(c.first), b = drawn(c.second);
-        SCOPED_TRACE(a.text + " and " + b.text);
-        EXPECT_NE(a.text, b.text);
-        for (Drawn const& d : {a, b}) {
-            EXPECT_THAT(d.text, testing::HasSubstr("\xE2\x80\xA6"));
-            EXPECT_LE(d.w, d.room);
-        }
+        float w[2] = {}, room[2] = {};
+        std::string const a = drawn(c.first, w[0], room[0]), b = drawn(c.second, w[1], room[1]);
+        SCOPED_TRACE(a + " and " + b);
+        EXPECT_NE(a, b);
+        EXPECT_THAT(a, testing::HasSubstr("\xE2\x80\xA6"));
+        EXPECT_THAT(b, testing::HasSubstr("\xE2\x80\xA6"));
+        EXPECT_LE(w[0], room[0]);
+        EXPECT_LE(w[1], room[1]);
     }
 }
 
