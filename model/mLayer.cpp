@@ -325,8 +325,9 @@ void mLayer::paintLayerHeader(Painter& p, Obh& layer, float titleEnd) const
               named->getLabelFontWeight());
     p.setTextColorRgba8(getTextColorR(), getTextColorG(), getTextColorB(), getTextColorA());
     float const titleW = titleEnd - (x + TitleMargin);
-    p.draw2dText(p.elided(getTitle().c(), titleW).c_str(), x + TitleMargin, y + TitleMargin, titleW,
-                 TitleBoxH, -1, -1);
+    // Layer titles often differ only in their end ("Layer #10", "Layer #11"): that end stays.
+    std::string const title = p.elided(getTitle().c(), titleW, Painter::Cut::Middle);
+    p.draw2dText(title.c_str(), x + TitleMargin, y + TitleMargin, titleW, TitleBoxH, -1, -1);
     ObSelection* selection = getSelectionEngine();
     if (selection && selection->isSelectedTest(layer)) {
         p.setLineWidth(SelectedOutlineW);

@@ -53,7 +53,7 @@ public:
     // edge lines. A handle that names no layer draws nothing.
     virtual void paintLayerHeader(Painter& painter, Obh& layer) const;
     // The same with the title ending at x titleEnd (where the header's controls begin): a longer
-    // title is cut short there with "…".
+    // title loses its middle to "…", keeping its start and its end.
     virtual void paintLayerHeader(Painter& painter, Obh& layer, float titleEnd) const;
     // A layer has no contents of its own to draw: its events are items of their own.
     virtual void paintLayerContents(Painter& painter) const;

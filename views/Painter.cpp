@@ -88,7 +88,7 @@ void Painter::setClipping(bool)
 {
 }
 
-std::string Painter::elided(char const* text, float w) const
+std::string Painter::elided(char const* text, float w, Cut cut) const
 {
     std::string const whole(text ? text : "");
     float tw = 0.0f, th = 0.0f;
@@ -103,15 +103,21 @@ std::string Painter::elided(char const* text, float w) const
     for (size_t k = 0; k < whole.size(); ++k)
         if ((static_cast<unsigned char>(whole[k]) & 0xC0) != 0x80)
             starts.push_back(k);
+    auto blank = [&](size_t at) { return whole[at] == ' ' || whole[at] == '\t'; };
+    // n characters kept (fewer than all): the end keeps half of them in a middle cut.
     auto cutAt = [&](size_t n) {
-        size_t end = starts[n];
-        while (end > 0 && (whole[end - 1] == ' ' || whole[end - 1] == '\t'))
-            --end;
-        return whole.substr(0, end) + "\xE2\x80\xA6"; // "…"
+        size_t const endKept = cut == Cut::Middle ? n / 2 : 0;
+        size_t headEnd = starts[n - endKept];
+        while (headEnd > 0 && blank(headEnd - 1))
+            --headEnd;
+        size_t tailStart = endKept ? starts[starts.size() - endKept] : whole.size();
+        while (tailStart < whole.size() && blank(tailStart))
+            ++tailStart;
+        return whole.substr(0, headEnd) + "\xE2\x80\xA6" + whole.substr(tailStart); // "…"
     };
     if (starts.empty() || !fits(cutAt(0)))
         return std::string();
-    // The most characters that fit with the mark; a longer start is never narrower.
+    // The most characters that fit with the mark; keeping one more is never narrower.
     size_t lo = 0, hi = starts.size() - 1;
     while (lo < hi) {
         size_t const mid = (lo + hi + 1) / 2;

@@ -106,8 +106,17 @@ public:
     virtual void draw2dImage(aImgRgba32& img, float x, float y, float w, float h) = 0;
     // The size of the text's bounding box in the current font.
     virtual void getTextSize(char const* text, float& w, float& h) const = 0;
-    // The text as it fits in w in the current font: whole when it fits, else its longest start
-    // (whole characters, trailing blanks dropped) followed by "…", else nothing.
-    std::string elided(char const* text, float w) const;
+    // Where a text too wide for its room loses characters: at its end, or in its middle so that
+    // texts that share a beginning stay apart.
+    enum class Cut
+    {
+        End,
+        Middle
+    };
+    // The text as it fits in w in the current font: whole when it fits, else "…" in place of the
+    // characters cut (whole characters, blanks beside the mark dropped) with as many kept as fit:
+    // its start for an end cut, its start and its end for a middle cut (the start one character
+    // more when their sum is odd); else "…" alone, else nothing.
+    std::string elided(char const* text, float w, Cut cut = Cut::End) const;
     virtual float getLineWidth() const = 0;
 };

@@ -89,7 +89,7 @@ TEST_F(LayerDrawing, AHeaderHasItsTitleBoxAndAnOutlineOnlyWhenSelected)
                 ElementsAre("draw2dOutlinedRectFromTo(1, 1, 100, 40)"));
 }
 
-TEST_F(LayerDrawing, ATitleLongerThanItsRoomEndsInAnEllipsis)
+TEST_F(LayerDrawing, ATitleLongerThanItsRoomLosesItsMiddleToAnEllipsis)
 {
     layer.setLabelFontSize(10); // five pixels a byte
     layer.setTitle("Conception & \xC3\x89tudes");
@@ -99,9 +99,9 @@ TEST_F(LayerDrawing, ATitleLongerThanItsRoomEndsInAnEllipsis)
     layer.paintLayerHeader(beside, hdl, 60);
     EXPECT_THAT(
         whole.callsStartingWith("draw2dText"),
-        ElementsAre("draw2dText(\"Conception & \xC3\x89t\xE2\x80\xA6\", 2, 2, 96, 20, -1, -1)"));
+        ElementsAre("draw2dText(\"Concepti\xE2\x80\xA6\xC3\x89tudes\", 2, 2, 96, 20, -1, -1)"));
     EXPECT_THAT(beside.callsStartingWith("draw2dText"),
-                ElementsAre("draw2dText(\"Concepti\xE2\x80\xA6\", 2, 2, 58, 20, -1, -1)"));
+                ElementsAre("draw2dText(\"Conc\xE2\x80\xA6udes\", 2, 2, 58, 20, -1, -1)"));
 }
 
 TEST_F(LayerDrawing, AHeaderForAHandleThatNamesNoLayerDrawsNothing)

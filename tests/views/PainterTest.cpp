@@ -115,25 +115,32 @@ TEST(PainterTest, RecordingPainterWritesCallsByTheirNameAndAnswersQueriesFromWha
     EXPECT_THAT(p.callsStartingWith("draw2d"), testing::IsEmpty());
 }
 
-TEST(PainterTest, ATextTooWideIsCutAtAWholeCharacterWithAnEllipsis)
+TEST(PainterTest, ATextTooWideLosesWholeCharactersAtItsEndOrMiddleToAnEllipsis)
 {
     RecordingPainter p;
     p.setFont("Gil Sans", 10, 50); // five pixels a byte; the mark is three bytes
-    char const* const title = "Conception & \xC3\x89tudes"; // 20 bytes
+    char const* const title = "Conception & \xC3\x89tudes"; // 19 characters in 20 bytes
+    using Cut = Painter::Cut;
     struct
     {
         float w;
-        std::string shown;
+        std::string end, middle;
     } const cases[] = {
-        {100, title},
-        {58, "Concepti\xE2\x80\xA6"},
-        // "É" is not split, and the blank before the cut goes.
-        {85, "Conception &\xE2\x80\xA6"},
-        {15, "\xE2\x80\xA6"},
-        {14, ""},
+        {100, title, title},
+        {58, "Concepti\xE2\x80\xA6", "Conc\xE2\x80\xA6udes"},
+        // "É" is not split, and the blanks beside the mark go.
+        {85, "Conception &\xE2\x80\xA6", "Concept\xE2\x80\xA6\xC3\x89tudes"},
+        {80, "Conception &\xE2\x80\xA6", "Concep\xE2\x80\xA6\xC3\x89tudes"},
+        {79, "Conception &\xE2\x80\xA6", "Concep\xE2\x80\xA6tudes"},
+        {15, "\xE2\x80\xA6", "\xE2\x80\xA6"},
+        {14, "", ""},
     };
-    for (auto const& c : cases)
-        EXPECT_EQ(p.elided(title, c.w), c.shown) << "in " << c.w;
-    EXPECT_EQ(p.elided("", 0), "");
-    EXPECT_EQ(p.elided(nullptr, 10), "");
+    for (auto const& c : cases) {
+        EXPECT_EQ(p.elided(title, c.w), c.end) << "in " << c.w;
+        EXPECT_EQ(p.elided(title, c.w, Cut::Middle), c.middle) << "in " << c.w;
+    }
+    for (Cut cut : {Cut::End, Cut::Middle}) {
+        EXPECT_EQ(p.elided("", 0, cut), "");
+        EXPECT_EQ(p.elided(nullptr, 10, cut), "");
+    }
 }

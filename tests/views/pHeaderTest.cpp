@@ -1,11 +1,13 @@
 #include "pHeader.h"
 #include "ObClassTypeOf.h"
 #include "ObSelection.h"
+#include "RecordingPainter.h"
 #include "ViewsDoc.h"
 #include "mLayer.h"
 #include "pHead.h"
 #include "tlUi.h"
 #include "uiButton.h"
+#include "uiFonts.h"
 #include "uiToggle.h"
 #include "wEditLayer.h"
 
@@ -13,8 +15,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <gmock/gmock.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -113,6 +118,51 @@ TEST_F(Headers, ALongTitleEndsShortOfTheControls)
                 EXPECT_EQ(inked(control->x() + control->width(), control->x() + 15), 0)
                     << "beside the control at " << control->x();
             }
+    }
+}
+
+TEST_F(Headers, TitlesThatDifferOnlyAtTheEndStayApartBesideTheControls)
+{
+    header->resize(timeline.getLayerHeaderW(), 30);
+    mLayer& l = layer(first);
+    int const font =
+        uiFonts::fontId(l.getLabelFontFamily().c(), l.getLabelFontSize(), l.getLabelFontWeight());
+    // The title as the header draws it (the layer's drawing up to where the title must end, in
+    // the header's font), its width and the width of its box.
+    auto drawn = [&](char const* title, float& w, float& room) {
+        l.setTitle(title);
+        RecordingPainter p(0, 0, float(header->width()), float(header->height()));
+        p.measure = [&](char const* text, float, float& tw, float& th) {
+            uiFonts::textSize(font, text, tw, th);
+        };
+        l.paintLayerHeader(p, first, header->titleEnd());
+        std::string const call = p.callsStartingWith("draw2dText(\"").at(0);
+        size_t const from = std::strlen("draw2dText(\""), to = call.find('"', from);
+        float h = 0;
+        std::sscanf(call.c_str() + to, "\", %*f, %*f, %f", &room);
+        uiFonts::textSize(font, call.substr(from, to - from).c_str(), w, h);
+        return call.substr(from, to - from);
+    };
+    struct
+    {
+        bool hiding;
+        char const* first;
+        char const* second;
+    } const cases[] = {
+        {false, "Layer #10", "Layer #11"},
+        // Without "H" the title has more room.
+        {true, "R\xC3\xA9union d'\xC3\xA9quipe 10", "R\xC3\xA9union d'\xC3\xA9quipe 11"},
+    };
+    for (auto const& c : cases) {
+        showControls(true, c.hiding);
+        float w[2] = {}, room[2] = {};
+        std::string const a = drawn(c.first, w[0], room[0]), b = drawn(c.second, w[1], room[1]);
+        SCOPED_TRACE(a + " and " + b);
+        EXPECT_NE(a, b);
+        EXPECT_THAT(a, testing::HasSubstr("\xE2\x80\xA6"));
+        EXPECT_THAT(b, testing::HasSubstr("\xE2\x80\xA6"));
+        EXPECT_LE(w[0], room[0]);
+        EXPECT_LE(w[1], room[1]);
     }
 }
 
