@@ -188,13 +188,13 @@ bool mDoc::setPath(rtl::str path)
     return mDocData::setPath(file.head('/'));
 }
 
-bool mDoc::fail(int error, char const* format, char const* what)
+bool mDoc::fail(std::string const& reason, char const* format, char const* what)
 {
     myFileError.set(format, what);
-    if (error != 0) {
-        rtl::str reason;
-        reason.set(": %s", std::strerror(error));
-        myFileError += reason;
+    if (!reason.empty()) {
+        rtl::str told;
+        told.set(": %s", reason.c_str());
+        myFileError += told;
     }
     A_TRACE_C("ired", "%s\n", myFileError.cs());
     return false;
@@ -205,12 +205,13 @@ bool mDoc::save(char const* path)
     myFileError = rtl::str();
     rtl::str const file = filePath(rtl::str(path));
     if (!file)
-        return fail(0, "\"%s\" names no document", path ? path : "");
+        return fail({}, "\"%s\" names no document", path ? path : "");
     rtl::str const bundle = file.head('/');
     errno = 0;
     if (!aPath::EnsureAsDir(bundle.cs())) {
         // Without a reason of the system's, it exists as something other than a folder.
-        return fail(errno != 0 ? errno : ENOTDIR, "The folder %s could not be made", bundle.cs());
+        return fail(std::strerror(errno != 0 ? errno : ENOTDIR), "The folder %s could not be made",
+                    bundle.cs());
     }
     // The record written into the bundle names that bundle, so the document takes its name and
     // path before writing; a save that fails gives them back.
@@ -221,9 +222,9 @@ bool mDoc::save(char const* path)
     // everything was written, flushed and synced; given up, it removes it.
     XmlWriter w("ISO-8859-1");
     if (!w.startDocument(file.cs(), "timeline_document_v1") || !saveXml(w) || !w.endDocument()) {
-        // The reason of the first call the system refused; a step the writer refused itself
-        // has none here, and printed what it refused.
-        fail(w.systemError(), "%s could not be written", file.cs());
+        // The reason of the first call the system refused, else what the writer refused itself.
+        int const error = w.systemError();
+        fail(error != 0 ? std::strerror(error) : w.refusal(), "%s could not be written", file.cs());
         mDocData::setName(oldName);
         mDocData::setPath(oldPath);
         return false;
@@ -245,7 +246,7 @@ bool mDoc::load(char const* path)
     myFileError = rtl::str();
     rtl::str const file = filePath(rtl::str(path));
     if (!file)
-        return fail(0, "\"%s\" names no document", path ? path : "");
+        return fail({}, "\"%s\" names no document", path ? path : "");
     myObEngine->xmlReadPrep();
     XmlReader reader;
     reader.pushHandler(this, nullptr);
@@ -258,7 +259,7 @@ bool mDoc::load(char const* path)
     // Reading replaced the skin and the timeline the component made; a file without them leaves
     // it nothing to show.
     if (!myComponent->resolveModel())
-        return fail(0, "%s holds no timeline", file.cs());
+        return fail({}, "%s holds no timeline", file.cs());
     // Named after the place it was opened from, not what its file says.
     setName(pathToName(file));
     setPath(file);

@@ -8,6 +8,7 @@
 
 #include <QPointer>
 #include <memory>
+#include <string>
 
 class ObDirty;
 class ObEngine;
@@ -84,8 +85,8 @@ public:
     static char const* const ourFileName;
 
 private:
-    // Keeps the message for the user, with the system's reason when error is an errno value.
-    bool fail(int error, char const* format, char const* what);
+    // Keeps the message for the user, followed by the reason when there is one.
+    bool fail(std::string const& reason, char const* format, char const* what);
 
     std::unique_ptr<ObEngine> myObEngine;
     std::unique_ptr<ObDirty> myDirtEngine;
