@@ -510,10 +510,10 @@ ObDoc* mApp::newDoc()
 
 ObDoc* mApp::openDoc(char const* path)
 {
-    // A bundle that is not there costs the user nothing: the current document stays.
-    rtl::str const file = mDoc::filePath(rtl::str(path));
-    if (!file || !QFile::exists(QFile::decodeName(file.cs())))
-        return openFailed(path, file ? "There is no such document." : "That names no document.");
+    // A bundle that is not there, or cannot be read, costs the user nothing: the current document
+    // stays.
+    if (rtl::str const why = mDoc::whyUnreadable(rtl::str(path)))
+        return openFailed(path, why.cs());
     if (!ourDocs.empty() && !saveAndCloseDoc(nullptr))
         return getDoc();
     auto doc = std::make_unique<mDoc>();

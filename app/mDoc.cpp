@@ -17,7 +17,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -178,6 +181,38 @@ rtl::str mDoc::filePath(rtl::str const& path)
         file += "/" + std::string(part.cs());
     file += std::string(ourBundleSuffix) + "/" + ourFileName;
     return rtl::str(file.c_str());
+}
+
+rtl::str mDoc::whyUnreadable(rtl::str const& path)
+{
+    rtl::str const file = filePath(path);
+    if (!file)
+        return rtl::str("That names no document.");
+    rtl::str const bundle = file.head('/');
+    rtl::str why;
+    struct stat st;
+    if (::stat(bundle.cs(), &st) != 0) {
+        if (errno == ENOENT)
+            why.set("%s does not exist.", bundle.cs());
+        else
+            why.set("%s cannot be reached: %s", bundle.cs(), std::strerror(errno));
+    } else if (!S_ISDIR(st.st_mode)) {
+        why.set("%s is not a folder.", bundle.cs());
+    } else if (::stat(file.cs(), &st) != 0) {
+        if (errno == ENOENT)
+            why.set("%s holds no %s.", bundle.cs(), ourFileName);
+        else
+            why.set("%s cannot be reached: %s", file.cs(), std::strerror(errno));
+    } else if (S_ISDIR(st.st_mode)) {
+        why.set("%s is a folder, not a file.", file.cs());
+    } else if (!S_ISREG(st.st_mode)) {
+        why.set("%s is not a regular file.", file.cs());
+    } else if (int const fd = ::open(file.cs(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); fd < 0) {
+        why.set("%s cannot be read: %s", file.cs(), std::strerror(errno));
+    } else {
+        ::close(fd);
+    }
+    return why;
 }
 
 bool mDoc::setPath(rtl::str path)

@@ -73,6 +73,11 @@ public:
     static rtl::str pathToName(rtl::str const& path);
     // The bundle file a path names: ".../Plans.orstime/doc_data.xml"; empty when it names none.
     static rtl::str filePath(rtl::str const& path);
+    // Why the bundle a path names cannot be read, for the user: the bundle or its file and what
+    // is wrong with it ("... does not exist.", "... is not a folder.", "... holds no
+    // doc_data.xml.", "... cannot be read: Permission denied"); empty when nothing stands in the
+    // way. Whether the file holds a document only reading it tells.
+    static rtl::str whyUnreadable(rtl::str const& path);
 
     ObQtWinDoc* getWindow() const { return myWindow; }
     // Called by the window bound to this document when it is made.
