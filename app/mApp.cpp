@@ -489,6 +489,7 @@ ObDoc* mApp::newDoc()
     M_TRACE("mApp::newDoc - checking %i docs\n", static_cast<int>(ourDocs.size()));
     if (!ourDocs.empty() && !saveAndCloseDoc(nullptr)) {
         M_TRACE_C("iyellow", "Can't save and close current\n");
+        stopped(Stop::Failed); // unless the user cancelled, which was told first
         return getDoc();
     }
     M_TRACE_C("iwhite", "mApp::NEW DOC!\n");
@@ -514,8 +515,10 @@ ObDoc* mApp::openDoc(char const* path)
     // stays.
     if (rtl::str const why = mDoc::whyUnreadable(rtl::str(path)))
         return openFailed(path, why.cs());
-    if (!ourDocs.empty() && !saveAndCloseDoc(nullptr))
+    if (!ourDocs.empty() && !saveAndCloseDoc(nullptr)) {
+        stopped(Stop::Failed); // unless the user cancelled, which was told first
         return getDoc();
+    }
     auto doc = std::make_unique<mDoc>();
     doc->init();
     if (!doc->load(path)) {
@@ -540,6 +543,7 @@ ObDoc* mApp::openFailed(char const* path, char const* why)
     QString const text = QStringLiteral("The document \"%1\" could not be opened.\n%2")
                              .arg(QFile::decodeName(path ? path : ""), QFile::decodeName(why));
     warn(text.toUtf8().constData());
+    stopped(Stop::Failed);
     // Never a program without a document to work on.
     if (ourDocs.empty())
         newDoc();
@@ -555,8 +559,10 @@ bool mApp::saveDoc(ObDoc* d, bool saveAs)
         aPath chosen;
         if (!(ourUi ? *ourUi : myUi)
                  .browseForFilePathToSave(chosen, "Save as...", saveStart(*doc).constData(),
-                                          nullptr))
+                                          nullptr)) {
+            stopped(Stop::Cancelled);
             return false;
+        }
         path = chosen.asChar();
     }
     if (!path.endswith(mDoc::ourBundleSuffix)) {
@@ -564,8 +570,10 @@ bool mApp::saveDoc(ObDoc* d, bool saveAs)
         bundle.set("%s%s", path.cs(), mDoc::ourBundleSuffix);
         path = bundle;
         // The dialog asked about the name it was given, not about this one.
-        if (chosen && !mayReplace(doc, path))
+        if (chosen && !mayReplace(doc, path)) {
+            stopped(Stop::Cancelled);
             return false;
+        }
     }
     M_TRACE("Will save in: %s\n", path.cs());
     if (!doc->save(path.cs())) {
@@ -574,6 +582,7 @@ bool mApp::saveDoc(ObDoc* d, bool saveAs)
                                  .arg(QString::fromUtf8(doc->getName().cs()),
                                       QFile::decodeName(doc->fileError().cs()));
         warn(text.toUtf8().constData());
+        stopped(Stop::Failed);
         return false;
     }
     // What was written, for whoever checks the bundle against the program.
@@ -607,6 +616,8 @@ bool mApp::saveAndCloseDoc(ObDoc* d)
     }
     if (doc->getNeedsSave()) {
         int const answer = askSaveBeforeClose(doc);
+        if (answer == 0)
+            stopped(Stop::Cancelled);
         if (answer == 0 || (answer == 1 && !saveDoc(doc, false)))
             return false;
         doc->setNeedsSave(false);
