@@ -489,6 +489,7 @@ ObDoc* mApp::newDoc()
     M_TRACE("mApp::newDoc - checking %i docs\n", static_cast<int>(ourDocs.size()));
     if (!ourDocs.empty() && !saveAndCloseDoc(nullptr)) {
         M_TRACE_C("iyellow", "Can't save and close current\n");
+        stopped(Stop::Failed); // unless the user cancelled, which was told first
         return getDoc();
     }
     M_TRACE_C("iwhite", "mApp::NEW DOC!\n");
@@ -510,12 +511,14 @@ ObDoc* mApp::newDoc()
 
 ObDoc* mApp::openDoc(char const* path)
 {
-    // A bundle that is not there costs the user nothing: the current document stays.
-    rtl::str const file = mDoc::filePath(rtl::str(path));
-    if (!file || !QFile::exists(QFile::decodeName(file.cs())))
-        return openFailed(path, file ? "There is no such document." : "That names no document.");
-    if (!ourDocs.empty() && !saveAndCloseDoc(nullptr))
+    // A bundle that is not there, or cannot be read, costs the user nothing: the current document
+    // stays.
+    if (rtl::str const why = mDoc::whyUnreadable(rtl::str(path)))
+        return openFailed(path, why.cs());
+    if (!ourDocs.empty() && !saveAndCloseDoc(nullptr)) {
+        stopped(Stop::Failed); // unless the user cancelled, which was told first
         return getDoc();
+    }
     auto doc = std::make_unique<mDoc>();
     doc->init();
     if (!doc->load(path)) {
@@ -540,6 +543,7 @@ ObDoc* mApp::openFailed(char const* path, char const* why)
     QString const text = QStringLiteral("The document \"%1\" could not be opened.\n%2")
                              .arg(QFile::decodeName(path ? path : ""), QFile::decodeName(why));
     warn(text.toUtf8().constData());
+    stopped(Stop::Failed);
     // Never a program without a document to work on.
     if (ourDocs.empty())
         newDoc();
@@ -557,8 +561,10 @@ bool mApp::saveDoc(ObDoc* d, bool saveAs)
         aPath chosen;
         if (!(ourUi ? *ourUi : myUi)
                  .browseForFilePathToSave(chosen, "Save as...", saveStart(*doc).constData(),
-                                          nullptr))
+                                          nullptr)) {
+            stopped(Stop::Cancelled);
             return false;
+        }
         path = chosen.asChar();
     }
     if (!path.endswith(mDoc::ourBundleSuffix)) {
@@ -566,8 +572,10 @@ bool mApp::saveDoc(ObDoc* d, bool saveAs)
         bundle.set("%s%s", path.cs(), mDoc::ourBundleSuffix);
         path = bundle;
         // The dialog asked about the name it was given, not about this one.
-        if (chosen && !mayReplace(doc, path))
+        if (chosen && !mayReplace(doc, path)) {
+            stopped(Stop::Cancelled);
             return false;
+        }
     }
     M_TRACE("Will save in: %s\n", path.cs());
     if (!doc->save(path.cs())) {
@@ -576,6 +584,7 @@ bool mApp::saveDoc(ObDoc* d, bool saveAs)
                                  .arg(QString::fromUtf8(doc->getName().cs()),
                                       QFile::decodeName(doc->fileError().cs()));
         warn(text.toUtf8().constData());
+        stopped(Stop::Failed);
         return false;
     }
     // What was written, for whoever checks the bundle against the program.
@@ -609,6 +618,8 @@ bool mApp::saveAndCloseDoc(ObDoc* d)
     }
     if (doc->getNeedsSave()) {
         int const answer = askSaveBeforeClose(doc);
+        if (answer == 0)
+            stopped(Stop::Cancelled);
         if (answer == 0 || (answer == 1 && !saveDoc(doc, false)))
             return false;
         doc->setNeedsSave(false);

@@ -18,7 +18,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -189,6 +192,38 @@ rtl::str mDoc::filePath(rtl::str const& path)
     return rtl::str(file.c_str());
 }
 
+rtl::str mDoc::whyUnreadable(rtl::str const& path)
+{
+    rtl::str const file = filePath(path);
+    if (!file)
+        return rtl::str("That names no document.");
+    rtl::str const bundle = file.head('/');
+    rtl::str why;
+    struct stat st;
+    if (::stat(bundle.cs(), &st) != 0) {
+        if (errno == ENOENT)
+            why.set("%s does not exist.", bundle.cs());
+        else
+            why.set("%s cannot be reached: %s", bundle.cs(), std::strerror(errno));
+    } else if (!S_ISDIR(st.st_mode)) {
+        why.set("%s is not a folder.", bundle.cs());
+    } else if (::stat(file.cs(), &st) != 0) {
+        if (errno == ENOENT)
+            why.set("%s holds no %s.", bundle.cs(), ourFileName);
+        else
+            why.set("%s cannot be reached: %s", file.cs(), std::strerror(errno));
+    } else if (S_ISDIR(st.st_mode)) {
+        why.set("%s is a folder, not a file.", file.cs());
+    } else if (!S_ISREG(st.st_mode)) {
+        why.set("%s is not a regular file.", file.cs());
+    } else if (int const fd = ::open(file.cs(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); fd < 0) {
+        why.set("%s cannot be read: %s", file.cs(), std::strerror(errno));
+    } else {
+        ::close(fd);
+    }
+    return why;
+}
+
 bool mDoc::setPath(rtl::str path)
 {
     rtl::str const file = filePath(path);
@@ -197,13 +232,13 @@ bool mDoc::setPath(rtl::str path)
     return mDocData::setPath(file.head('/'));
 }
 
-bool mDoc::fail(int error, char const* format, char const* what)
+bool mDoc::fail(std::string const& reason, char const* format, char const* what)
 {
     myFileError.set(format, what);
-    if (error != 0) {
-        rtl::str reason;
-        reason.set(": %s", std::strerror(error));
-        myFileError += reason;
+    if (!reason.empty()) {
+        rtl::str told;
+        told.set(": %s", reason.c_str());
+        myFileError += told;
     }
     A_TRACE_C("ired", "%s\n", myFileError.cs());
     return false;
@@ -214,12 +249,13 @@ bool mDoc::save(char const* path)
     myFileError = rtl::str();
     rtl::str const file = filePath(rtl::str(path));
     if (!file)
-        return fail(0, "\"%s\" names no document", path ? path : "");
+        return fail({}, "\"%s\" names no document", path ? path : "");
     rtl::str const bundle = file.head('/');
     errno = 0;
     if (!aPath::EnsureAsDir(bundle.cs())) {
         // Without a reason of the system's, it exists as something other than a folder.
-        return fail(errno != 0 ? errno : ENOTDIR, "The folder %s could not be made", bundle.cs());
+        return fail(std::strerror(errno != 0 ? errno : ENOTDIR), "The folder %s could not be made",
+                    bundle.cs());
     }
     // The record written into the bundle names that bundle, so the document takes its name and
     // path before writing; a save that fails gives them back.
@@ -230,9 +266,9 @@ bool mDoc::save(char const* path)
     // everything was written, flushed and synced; given up, it removes it.
     XmlWriter w("ISO-8859-1");
     if (!w.startDocument(file.cs(), "timeline_document_v1") || !saveXml(w) || !w.endDocument()) {
-        // The reason of the first call the system refused; a step the writer refused itself
-        // has none here, and printed what it refused.
-        fail(w.systemError(), "%s could not be written", file.cs());
+        // The reason of the first call the system refused, else what the writer refused itself.
+        int const error = w.systemError();
+        fail(error != 0 ? std::strerror(error) : w.refusal(), "%s could not be written", file.cs());
         mDocData::setName(oldName);
         mDocData::setPath(oldPath);
         return false;
@@ -254,7 +290,7 @@ bool mDoc::load(char const* path)
     myFileError = rtl::str();
     rtl::str const file = filePath(rtl::str(path));
     if (!file)
-        return fail(0, "\"%s\" names no document", path ? path : "");
+        return fail({}, "\"%s\" names no document", path ? path : "");
     myObEngine->xmlReadPrep();
     XmlReader reader;
     reader.pushHandler(this, nullptr);
@@ -267,7 +303,7 @@ bool mDoc::load(char const* path)
     // Reading replaced the skin and the timeline the component made; a file without them leaves
     // it nothing to show.
     if (!myComponent->resolveModel())
-        return fail(0, "%s holds no timeline", file.cs());
+        return fail({}, "%s holds no timeline", file.cs());
     // Named after the place it was opened from, not what its file says.
     setName(pathToName(file));
     setPath(file);

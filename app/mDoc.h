@@ -8,6 +8,7 @@
 
 #include <QPointer>
 #include <memory>
+#include <string>
 
 class ObDirty;
 class ObEngine;
@@ -77,6 +78,11 @@ public:
     static rtl::str pathToName(rtl::str const& path);
     // The bundle file a path names: ".../Plans.orstime/doc_data.xml"; empty when it names none.
     static rtl::str filePath(rtl::str const& path);
+    // Why the bundle a path names cannot be read, for the user: the bundle or its file and what
+    // is wrong with it ("... does not exist.", "... is not a folder.", "... holds no
+    // doc_data.xml.", "... cannot be read: Permission denied"); empty when nothing stands in the
+    // way. Whether the file holds a document only reading it tells.
+    static rtl::str whyUnreadable(rtl::str const& path);
 
     ObQtWinDoc* getWindow() const { return myWindow; }
     // Called by the window bound to this document when it is made.
@@ -89,8 +95,8 @@ public:
     static char const* const ourFileName;
 
 private:
-    // Keeps the message for the user, with the system's reason when error is an errno value.
-    bool fail(int error, char const* format, char const* what);
+    // Keeps the message for the user, followed by the reason when there is one.
+    bool fail(std::string const& reason, char const* format, char const* what);
 
     std::unique_ptr<ObEngine> myObEngine;
     std::unique_ptr<ObDirty> myDirtEngine;

@@ -219,6 +219,7 @@ void wMain::finishClose(int sheetValue)
     default:
         myClean = false;
         M_TRACE("CANCEL\n");
+        ObApp::stopped(ObApp::Stop::Cancelled);
         return;
     }
     M_TRACE("Closed doc YES\n");

@@ -8,7 +8,8 @@ bool cmdFileOpen::cmdAction()
 {
     if (!ObApp::ourApp)
         return false;
-    // A cancelled choice is no failure of the command.
-    ObApp::ourApp->openDoc();
-    return true;
+    // Whatever stopped it short (a cancel, a failure) was told to the application; it answers
+    // with the current document when it kept it.
+    ObDoc* doc = ObApp::ourApp->openDoc();
+    return doc && ObApp::ourStop == ObApp::Stop::None;
 }

@@ -135,6 +135,7 @@ public:
     // The time read back comes from the attribute; the timestamp is only checked.
     bool xmlReadEndElement(XmlReader& r, char const* name) override;
     bool xmlWrite(XmlWriter& w) override;
+    char const* userNoun() const override { return "an event"; }
     // Its record, its layer's handle and its start's calendar fields: read from itself alone,
     // and silent but for a start beyond the calendar (the time classes trace it).
     bool xmlWritesAlone() const override;

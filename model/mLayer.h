@@ -130,6 +130,7 @@ public:
     // Records: the two scale handles, "layer_events", then the attributes.
     bool xmlReadEndElement(XmlReader& r, char const* name) override;
     bool xmlWrite(XmlWriter& w) override;
+    char const* userNoun() const override { return "a layer"; }
     // After a load: the row scale's units, and every listed event filed by time.
     void postLoadHook() override;
 

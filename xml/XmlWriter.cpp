@@ -219,6 +219,19 @@ int readCharacter(unsigned char const* p, unsigned& character)
     return more + 1;
 }
 
+// A size as users read it: "10,000,052".
+std::string grouped(size_t n)
+{
+    std::string digits = std::to_string(n);
+    for (size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, ",");
+    return digits;
+}
+
+// Why a text is refused, whatever it stands for.
+char const* const Unstorable =
+    "cannot be stored: a document holds no control characters and only UTF-8 text";
+
 bool sameName(char const* a, char const* b)
 {
     for (; *a && *b; ++a, ++b)
@@ -236,7 +249,7 @@ XmlWriter::ThreadStart XmlWriter::ourThreadStart = nullptr;
 XmlWriter::XmlWriter(char const* encoding)
     : myEncoding(encoding), myCharset(Charset::Latin1), myWriting(false), myApart(false), myBase(0),
       myCapacity(0), myUsed(0), myFd(-1), myDirect(false), myLost(false), mySystemError(0),
-      myIndentEnd(false), myFailed(false), myTagBytes(0), myTextBytes(0)
+      myIndentEnd(false), myFailed(false), myRefusedNamed(false), myTagBytes(0), myTextBytes(0)
 {
 }
 
@@ -244,7 +257,7 @@ XmlWriter::XmlWriter(Charset charset, size_t depth)
     : myEncoding(nullptr), myCharset(charset), myWriting(true), myApart(true), myBase(depth),
       myBuffer(static_cast<char*>(std::malloc(RunStart))), myCapacity(RunStart), myUsed(0),
       myFd(-1), myDirect(false), myLost(false), mySystemError(0), myIndentEnd(false),
-      myFailed(false), myTagBytes(0), myTextBytes(0)
+      myFailed(false), myRefusedNamed(false), myTagBytes(0), myTextBytes(0)
 {
     if (!myBuffer)
         throw std::bad_alloc();
@@ -282,12 +295,35 @@ void XmlWriter::tell(char const* format, ...) const
     va_end(args);
 }
 
-bool XmlWriter::refused(char const* text) const
+bool XmlWriter::refused(char const* text, char const* kind, char const* name)
 {
     if (storableText(text))
         return false;
     tell("XmlWriter: text that is not UTF-8 or holds a character XML cannot store is refused\n");
+    refuse(std::string("the ") + kind + (name ? std::string(" '") + name + "'" : ""), Unstorable);
     return true;
+}
+
+void XmlWriter::refuse(std::string what, std::string why)
+{
+    if (!myRefusedWhy.empty())
+        return;
+    myRefusedWhat = std::move(what);
+    myRefusedWhy = std::move(why);
+    myRefusedNamed = false;
+}
+
+std::string XmlWriter::refusal() const
+{
+    return myRefusedWhy.empty() ? std::string() : myRefusedWhat + " " + myRefusedWhy;
+}
+
+void XmlWriter::nameRefused(std::string const& what)
+{
+    if (myRefusedWhy.empty() || myRefusedNamed)
+        return;
+    myRefusedWhat = what;
+    myRefusedNamed = true;
 }
 
 bool XmlWriter::note(int rc, char const* message)
@@ -301,12 +337,14 @@ bool XmlWriter::note(int rc, char const* message)
     return true;
 }
 
-bool XmlWriter::fits(size_t size, char const* what, char const* message)
+bool XmlWriter::fits(size_t size, char const* what, char const* subject, char const* message)
 {
     if (size <= MaxStoredBytes)
         return true;
     tell("%s: %s would take %zu bytes, more than a document can hold (%zu)\n", message, what, size,
          MaxStoredBytes);
+    refuse(subject, "would take " + grouped(size) + " bytes, more than a document can hold (" +
+                        grouped(MaxStoredBytes) + ")");
     return note(-1, nullptr);
 }
 
@@ -559,6 +597,9 @@ bool XmlWriter::startDocument(char const* path, char const* root)
     myFailed = false;
     myLost = false;
     mySystemError = 0;
+    myRefusedWhat.clear();
+    myRefusedWhy.clear();
+    myRefusedNamed = false;
     myIndentEnd = false;
     myTagBytes = myTextBytes = 0;
     auto fail = [this](char const* message) {
@@ -642,6 +683,9 @@ bool XmlWriter::open(char const* name, char const* message)
     if (depth() >= static_cast<size_t>(MaxDepth)) {
         tell("%s: '%s' would be nested %zu deep, deeper than a document can hold (%i)\n", message,
              name, depth() + 1, MaxDepth);
+        refuse(std::string("the element '") + name + "'",
+               "would be nested " + std::to_string(depth() + 1) +
+                   " deep, deeper than a document can hold (" + std::to_string(MaxDepth) + ")");
         return note(-1, nullptr);
     }
     if (myFailed || !*name)
@@ -679,7 +723,7 @@ bool XmlWriter::endElement()
 bool XmlWriter::writeAttr(char const* name, char const* text, bool ownText)
 {
     char const* const Message = "Error at xmlTextWriterWriteAttribute";
-    if (!myWriting || !name || !text || (!ownText && refused(text)))
+    if (!myWriting || !name || !text || (!ownText && refused(text, "attribute", name)))
         return note(-1, Message);
     // ' name="text"' in the start tag, which the reader takes only whole.
     size_t const tag =
@@ -687,7 +731,8 @@ bool XmlWriter::writeAttr(char const* name, char const* text, bool ownText)
     // The message is made only for a refusal: this runs once per attribute of a document.
     if (tag > MaxStoredBytes) {
         std::string const what = std::string("attribute '") + name + "' of its element";
-        return fits(tag, what.c_str(), Message);
+        std::string const subject = std::string("the attribute '") + name + "'";
+        return fits(tag, what.c_str(), subject.c_str(), Message);
     }
     myTagBytes = tag;
     // An attribute belongs in a start tag that is still open.
@@ -750,11 +795,11 @@ bool XmlWriter::addAttribute(char const* name, unsigned int value)
 
 bool XmlWriter::writeText(char const* text, char const* message)
 {
-    if (!myWriting || !text || refused(text))
+    if (!myWriting || !text || refused(text, "text", nullptr))
         return note(-1, message);
     // Texts written one after another are one text to the reader.
     size_t const size = myTextBytes + storedSize(text);
-    if (!fits(size, "the text", message))
+    if (!fits(size, "the text", "the text", message))
         return false;
     if (myFailed)
         return note(-1, message);
@@ -827,7 +872,10 @@ bool XmlWriter::addComment(char const* text)
     size_t len = std::strlen(text);
     bool dashes = std::strstr(text, "--") || (len > 0 && text[len - 1] == '-');
     char const* const Message = "Error at xmlTextWriterWriteComment";
-    if (!myWriting || dashes || refused(text) || !fits(storedSize(text), "the comment", Message))
+    if (myWriting && dashes)
+        refuse("the comment", "cannot be stored: a comment holds no \"--\" and ends in no \"-\"");
+    if (!myWriting || dashes || refused(text, "comment", nullptr) ||
+        !fits(storedSize(text), "the comment", "the comment", Message))
         return note(-1, Message);
     if (myFailed || (myApart && myOpen.empty()))
         return note(-1, Message);
@@ -960,7 +1008,9 @@ void XmlWriter::restartRun()
     myUsed = 0;
     myOpen.clear();
     myNames.clear();
-    myLost = myFailed = myIndentEnd = false;
+    myRefusedWhat.clear();
+    myRefusedWhy.clear();
+    myLost = myFailed = myIndentEnd = myRefusedNamed = false;
     myTagBytes = myTextBytes = 0;
 }
 

@@ -85,6 +85,14 @@ public:
     // no reason of the system's. Printed with the target when it happens.
     int systemError() const { return mySystemError; }
 
+    // What the writer refused itself, for the user: what it was and why, as "the attribute
+    // 'value' would take 10,000,052 bytes, more than a document can hold (9,990,000)". Empty
+    // when the writer refused nothing. Printed, in the writer's own words, when it happens.
+    std::string refusal() const;
+    // Names what the pending refusal refused, in the caller's words ("the title of an event").
+    // The first name given stays: the innermost caller knows best.
+    void nameRefused(std::string const& what);
+
     // A copy of text converted from the named encoding to UTF-8, or null (null text, unknown
     // encoding, no memory, a conversion that fails or stops short). libxml2's xmlChar text:
     // freed with xmlFree.
@@ -124,10 +132,16 @@ private:
 
     // Prints, unless the writer formats apart.
     void tell(char const* format, ...) const __attribute__((format(printf, 2, 3)));
-    bool refused(char const* text) const;
+    // Whether the text holds what a document cannot store; kind and name say what it is ("the
+    // attribute 'value'"; name may be null).
+    bool refused(char const* text, char const* kind, char const* name);
     bool note(int rc, char const* message);
     bool open(char const* name, char const* message);
-    bool fits(size_t size, char const* what, char const* message);
+    // Whether a stored size fits a document; what names it in the printed message, subject in
+    // the refusal.
+    bool fits(size_t size, char const* what, char const* subject, char const* message);
+    // Keeps the first refusal of the writer's own: what was refused and why.
+    void refuse(std::string what, std::string why);
     // A text the writer formatted itself (a number, "True", "False") is plain ASCII that needs
     // no escape: it skips the checks every other text gets.
     bool writeAttr(char const* name, char const* text, bool ownText = false);
@@ -186,6 +200,10 @@ private:
     std::string myTarget;
     std::string myTempPath;
     bool myFailed;
+    // The first refusal of the writer's own; its subject named by a caller or not yet.
+    std::string myRefusedWhat;
+    std::string myRefusedWhy;
+    bool myRefusedNamed;
     // The stored size of the start tag being written (0 once its content began) and of the text
     // written since the last tag.
     size_t myTagBytes;

@@ -19,6 +19,7 @@ std::set<ObDoc*> ObApp::ourDocs;
 ObDoc* ObApp::ourCurrentDoc = nullptr;
 std::map<rtl::str, rtl::str> ObApp::ourLastLoadPaths;
 std::map<rtl::str, rtl::str> ObApp::ourLastSavePaths;
+ObApp::Stop ObApp::ourStop = ObApp::Stop::None;
 
 ObApp::ObApp()
 {
@@ -113,17 +114,23 @@ bool ObApp::saveAndCloseDoc(ObDoc* doc)
         return true;
     if (doc->getNeedsSave()) {
         int const answer = askSaveBeforeClose(doc);
-        if (answer == 0)
+        if (answer == 0) {
+            stopped(Stop::Cancelled);
             return false;
+        }
         if (answer == 1) {
             if (!doc->canSaveTest()) {
                 aPath path;
-                if (!askForPathToSave(doc, path, nullptr))
+                if (!askForPathToSave(doc, path, nullptr)) {
+                    stopped(Stop::Cancelled);
                     return false;
+                }
                 doc->setPath(rtl::str(path.asChar()));
             }
-            if (!saveDoc(doc, false))
+            if (!saveDoc(doc, false)) {
+                stopped(Stop::Failed);
                 return false;
+            }
         }
         doc->setNeedsSave(false);
     }
@@ -169,14 +176,29 @@ void ObApp::setPathLastSaved(rtl::str path, ObDoc* doc)
     ourLastSavePaths[rtl::str(doc->desc())] = path.head('/');
 }
 
+void ObApp::stopped(Stop why)
+{
+    if (ourStop == Stop::None)
+        ourStop = why;
+}
+
+char const* ObApp::cmdEnded(bool ok)
+{
+    if (ok)
+        return "SUCCESS!";
+    return ourStop == Stop::Cancelled ? "Cancelled." : "Fail.";
+}
+
 bool ObApp::runCmd(ObCmd* cmd)
 {
     A_ASSERT(cmd);
     char const* name = aTypeName(typeid(*cmd));
     OB_TRACE_C("iwhite", "====================================> BEGIN CMD: %s\n", name);
+    ourStop = Stop::None;
     bool const ok = cmd->cmdAction();
     // By default a command is one line: its end, with how it went.
-    A_TRACE_C("iwhite", "<====================================== END CMD: %s %s\n", name, ok ? "SUCCESS!" : "Fail.");
+    A_TRACE_C("iwhite", "<====================================== END CMD: %s %s\n", name,
+              cmdEnded(ok));
     return ok;
 }
 

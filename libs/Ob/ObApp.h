@@ -52,6 +52,22 @@ public:
     virtual void setPathLastLoaded(rtl::str path, ObDoc* doc);
     virtual void setPathLastSaved(rtl::str path, ObDoc* doc);
 
+    // Why the document operation under way stopped short of what it was asked: the user
+    // cancelled a question or a file dialog, or a step failed (and said why). The first reason
+    // given stays. runCmd starts each command with none, and ends a command that did not
+    // succeed as cancelled when the user cancelled it.
+    enum class Stop
+    {
+        None,
+        Cancelled,
+        Failed
+    };
+    static void stopped(Stop why);
+    static Stop ourStop;
+    // How the command that just ran ended, for its line: "SUCCESS!" when it answered true, else
+    // "Cancelled." or "Fail.".
+    static char const* cmdEnded(bool ok);
+
     rtl::str getExecutablePath() const;
     rtl::str getBundlePath() const;
 

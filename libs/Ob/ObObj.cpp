@@ -120,9 +120,18 @@ bool ObObj::xmlWriteAttr(XmlWriter& w, rtl::str const& n)
     // A string without text is stored as the empty value.
     if (!w.addAttribute("value", text.cs()) || !w.endElement()) {
         std::printf("%s: attribute '%s' could not be saved\n", OB_CLASS(*this), n.cs());
-        return false;
+        return xmlValueRefused(w, n.cs());
     }
     return true;
+}
+
+bool ObObj::xmlValueRefused(XmlWriter& w, char const* attr) const
+{
+    std::string const what =
+        userNoun() ? std::string("the ") + attr + " of " + userNoun()
+                   : std::string("the attribute '") + attr + "' of " + OB_CLASS(*this);
+    w.nameRefused(what);
+    return false;
 }
 
 bool ObObj::xmlReadStartElement(XmlReader& r, char const* name, int)

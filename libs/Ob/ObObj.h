@@ -51,6 +51,12 @@ public:
     bool xmlWriteAttr(XmlWriter& w, rtl::str const& name);
     // The class's name as documents store it; safe on any thread.
     virtual char const* xmlGetObjectTypeName();
+    // What a user calls an object of this class, with its article ("an event"), for messages
+    // about it; null where users have no word for it.
+    virtual char const* userNoun() const { return nullptr; }
+    // After the writer refused the value of an attribute: names it on the refusal in a user's
+    // words ("the title of an event"; "the attribute 'title' of mFoo" without a noun). False.
+    bool xmlValueRefused(XmlWriter& w, char const* attr) const;
     // Whether xmlWrite reads only this object's own state and prints nothing whatever it meets,
     // so that objects of its kind may be written on several threads at once (XmlWriter::writeRuns).
     virtual bool xmlWritesAlone() const { return false; }

@@ -88,8 +88,10 @@ ObDoc* ObQtApp::openDoc()
 {
     ObQtUiDialogs dialogs;
     aPath path;
-    if (!ui(dialogs).browseForFilePathToLoad(path, "Open Document...", nullptr, nullptr))
+    if (!ui(dialogs).browseForFilePathToLoad(path, "Open Document...", nullptr, nullptr)) {
+        stopped(Stop::Cancelled);
         return nullptr;
+    }
     return openDoc(text(path));
 }
 
@@ -158,10 +160,11 @@ bool ObQtApp::runCmd(ObCmd* cmd)
     A_ASSERT(cmd);
     std::string name = Xml::className(typeid(*cmd));
     OB_TRACE_C("iwhite", "====================================> BEGIN CMD: %s\n", name.c_str());
+    ourStop = Stop::None;
     bool ok = cmd->cmdAction();
     // By default a command is one line: its end, with how it went.
     A_TRACE_C("iwhite", "<====================================== END CMD: %s %s\n", name.c_str(),
-              ok ? "SUCCESS!" : "Fail.");
+              cmdEnded(ok));
     return ok;
 }
 

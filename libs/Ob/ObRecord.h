@@ -189,7 +189,7 @@ bool writeFields(R const& r, ObRecordFields<R> fields, XmlWriter& w)
         case ObAttrKind::Bool: ok = endField(w, r.*f.b); break;
         }
         if (!ok)
-            return false;
+            return r.xmlValueRefused(w, f.name);
     }
     return true;
 }

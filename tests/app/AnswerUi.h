@@ -12,6 +12,7 @@ struct AnswerUi : ObQtUi
 {
     ObQtUi* previous = ObQtApp::ourUi;
     std::string savePath; // empty: the user cancels
+    std::string loadPath; // empty: the user cancels
     int saveAnswer = -1;  // don't save
     bool confirmAnswer = false;
     std::vector<std::string> asked;
@@ -29,10 +30,12 @@ struct AnswerUi : ObQtUi
             out = savePath.c_str();
         return !savePath.empty();
     }
-    bool browseForFilePathToLoad(aPath&, char const* title, char const*, char const*) override
+    bool browseForFilePathToLoad(aPath& out, char const* title, char const*, char const*) override
     {
         asked.push_back(title);
-        return false;
+        if (!loadPath.empty())
+            out = loadPath.c_str();
+        return !loadPath.empty();
     }
     int saveBeforeClosing(char const*) override
     {

@@ -1,15 +1,25 @@
 #include "mApp.h"
 
 #include "AppTest.h"
+#include "ObClassTypeOf.h"
 #include "PrintQt.h"
 #include "ScopedTraces.h"
+#include "WhenShown.h"
+#include "cmdFileClose.h"
+#include "cmdFileNew.h"
+#include "cmdFileOpen.h"
+#include "cmdFileSave.h"
+#include "cmdFileSaveAs.h"
+#include "mEvent.h"
 #include "mPlatform.h"
 #include "tlCmp.h"
 #include "xml/AsNobody.h"
 #include "xml/FileSizeLimit.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QFileOpenEvent>
+#include <QMessageBox>
 #include <QProcess>
 #include <QRect>
 #include <QTest>
@@ -20,11 +30,14 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using testing::HasSubstr;
@@ -367,4 +380,141 @@ TEST_F(mAppTest, ANewDocumentSavedAtOnceKeepsItsDefaultsInItsRecord)
                         field(element, "value"));
     }
     EXPECT_EQ(found, expected);
+}
+
+// A file command's line says whether it succeeded, failed or was cancelled, and a failure tells
+// the user what is wrong: with the path opened (nothing there, a file where the bundle goes, a
+// bundle without its file, a file that cannot be read), with a save (what the document could
+// not hold), with the save that closing needs. A document that cannot be opened leaves the
+// current one open.
+TEST_F(mAppTest, EveryFileCommandSaysHowItEndedAndWhy)
+{
+    makeBundle(dir.file("Plans"));
+    writeFile(dir.file("Empty.orstime"), "");
+    writeFile(dir.file("Notes.orstime"), "some notes");
+    std::filesystem::create_directories(dir.file("Hollow.orstime"));
+    std::filesystem::create_directories(dir.file("Nested.orstime/doc_data.xml"));
+    writeFile(dir.file("notes.txt"), "a file where a folder would go");
+    makeBundle(dir.file("Locked"));
+    std::string const locked = dir.file("Locked.orstime/doc_data.xml");
+    ASSERT_EQ(::chmod(dir.path.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(locked.c_str(), 0), 0);
+    std::string const tooLong(10000000, 'x');
+    auto const longTitle = [&] {
+        Obh event = doc()->getCmp()->newEvent(Obh());
+        tlObj::ourType_mEvent->ptr(event)->setTitle(rtl::str(tooLong.c_str()));
+    };
+    auto const modified = [&] { edit(); };
+
+    enum Answer
+    {
+        NoQuestion,
+        Cancel = QMessageBox::Cancel,
+        Save = QMessageBox::Yes,
+        DontSave = QMessageBox::No
+    };
+    struct Case
+    {
+        char const* what;
+        ObCmd* cmd;
+        std::string loadPath, savePath; // the dialogs' answers; empty: cancelled
+        std::function<void()> before;
+        Answer question; // the save question, when one comes
+        std::string line, warning;
+        bool asNobody = false;
+    };
+    ObCmd* const open = &cmdFileOpen::ourInstance;
+    ObCmd* const save = &cmdFileSave::ourInstance;
+    ObCmd* const saveAs = &cmdFileSaveAs::ourInstance;
+    ObCmd* const close = &cmdFileClose::ourInstance;
+    ObCmd* const make = &cmdFileNew::ourInstance;
+    Case const cases[] = {
+        {"open a bundle", open, dir.file("Plans"), "", nullptr, NoQuestion, "cmdFileOpen SUCCESS!",
+         ""},
+        {"open cancelled", open, "", "", nullptr, NoQuestion, "cmdFileOpen Cancelled.", ""},
+        {"open a bundle that is not there", open, dir.file("Missing.orstime"), "", nullptr,
+         NoQuestion, "cmdFileOpen Fail.", dir.file("Missing.orstime") + " does not exist."},
+        {"open an empty file", open, dir.file("Empty.orstime"), "", nullptr, NoQuestion,
+         "cmdFileOpen Fail.", dir.file("Empty.orstime") + " is not a folder."},
+        {"open a file", open, dir.file("Notes.orstime/doc_data.xml"), "", nullptr, NoQuestion,
+         "cmdFileOpen Fail.", dir.file("Notes.orstime") + " is not a folder."},
+        {"open a bundle without its file", open, dir.file("Hollow"), "", nullptr, NoQuestion,
+         "cmdFileOpen Fail.", dir.file("Hollow.orstime") + " holds no doc_data.xml."},
+        {"open a bundle whose file is a folder", open, dir.file("Nested.orstime"), "", nullptr,
+         NoQuestion, "cmdFileOpen Fail.",
+         dir.file("Nested.orstime/doc_data.xml") + " is a folder, not a file."},
+        {"open a bundle behind a file", open, dir.file("notes.txt/Inside.orstime"), "", nullptr,
+         NoQuestion, "cmdFileOpen Fail.",
+         dir.file("notes.txt/Inside.orstime") + " cannot be reached: Not a directory"},
+        {"open a path that names no bundle", open, "/doc_data.xml", "", nullptr, NoQuestion,
+         "cmdFileOpen Fail.", "That names no document."},
+        {"open a file the user may not read", open, dir.file("Locked"), "", nullptr, NoQuestion,
+         "cmdFileOpen Fail.", locked + " cannot be read: Permission denied", true},
+        {"open, the save question cancelled", open, dir.file("Plans"), "", modified, Cancel,
+         "cmdFileOpen Cancelled.", ""},
+        {"open, the save before it failed", open, dir.file("Plans"), dir.file("notes.txt/Plans"),
+         modified, Save, "cmdFileOpen Fail.", "could not be made: Not a directory"},
+        {"save as, cancelled", saveAs, "", "", nullptr, NoQuestion, "cmdFileSaveAs Cancelled.", ""},
+        {"save a new document, cancelled", save, "", "", nullptr, NoQuestion,
+         "cmdFileSave Cancelled.", ""},
+        {"save as over another bundle, not replaced", saveAs, "", dir.file("Plans"), nullptr,
+         NoQuestion, "cmdFileSaveAs Cancelled.", ""},
+        {"save as", saveAs, "", dir.file("Saved"), nullptr, NoQuestion, "cmdFileSaveAs SUCCESS!",
+         ""},
+        {"save a title too long for a document", save, "", dir.file("Long"), longTitle, NoQuestion,
+         "cmdFileSave Fail.",
+         dir.file("Long.orstime/doc_data.xml") +
+             " could not be written: the title of an event would take 10,000,042 bytes, more "
+             "than a document can hold (9,990,000)"},
+        {"close, cancelled", close, "", "", modified, Cancel, "cmdFileClose Cancelled.", ""},
+        {"close, the save dialog cancelled", close, "", "", modified, Save,
+         "cmdFileClose Cancelled.", ""},
+        {"close without saving", close, "", "", modified, DontSave, "cmdFileClose SUCCESS!", ""},
+        {"new, cancelled", make, "", "", modified, Cancel, "cmdFileNew Cancelled.", ""},
+        {"new, the save before it failed", make, "", dir.file("notes.txt/Plans"), modified, Save,
+         "cmdFileNew Fail.", "could not be made: Not a directory"},
+        {"new", make, "", "", nullptr, NoQuestion, "cmdFileNew SUCCESS!", ""},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        fresh();
+        app.newDoc();
+        ui.warnings.clear();
+        ui.loadPath = c.loadPath;
+        ui.savePath = c.savePath;
+        ui.confirmAnswer = false;
+        if (c.before)
+            c.before();
+        if (c.question != NoQuestion) {
+            whenShown<QMessageBox>([&](QMessageBox* box) {
+                box->button(static_cast<QMessageBox::StandardButton>(c.question))->click();
+            });
+        }
+        std::optional<AsNobody> nobody;
+        if (c.asNobody) {
+            nobody.emplace();
+            if (int const fd = ::open(locked.c_str(), O_RDONLY); fd >= 0) {
+                ::close(fd);
+                std::printf("Not shown: the test may read a file without read permission\n");
+                continue;
+            }
+        }
+        testing::internal::CaptureStdout();
+        app.runCmd(c.cmd);
+        std::string const out = testing::internal::GetCapturedStdout();
+        nobody.reset();
+        gone();
+        std::size_t const end = out.find("END CMD: ");
+        ASSERT_NE(end, std::string::npos) << out;
+        // The line ends where its colours do.
+        EXPECT_EQ(out.substr(end + 9, out.find_first_of("\n\033", end) - end - 9), c.line);
+        if (c.warning.empty()) {
+            EXPECT_EQ(ui.warnings, std::vector<std::string> {});
+        } else {
+            ASSERT_EQ(ui.warnings.size(), 1u);
+            EXPECT_THAT(ui.warnings[0], HasSubstr(c.warning));
+        }
+        EXPECT_EQ(ObApp::ourDocs.size(), c.line == "cmdFileClose SUCCESS!" ? 0u : 1u);
+    }
+    ::chmod(locked.c_str(), 0644);
 }

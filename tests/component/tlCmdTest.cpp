@@ -50,19 +50,24 @@ struct FakeApp : ObApp
     int newDocs = 0, openDocs = 0, closes = 0;
     bool closeAnswer = true, saveAnswer = true;
     std::vector<bool> saves;
+    // What New and Open bring in (null: nothing), and why they stopped short, if they did.
+    ObDoc* broughtIn = nullptr;
+    ObApp::Stop stop = ObApp::Stop::None;
 
     using ObApp::getDoc;
     ObDoc* getDoc() override { return current; }
     ObDoc* newDoc() override
     {
         ++newDocs;
-        return nullptr;
+        ObApp::stopped(stop);
+        return broughtIn;
     }
     using ObApp::openDoc;
     ObDoc* openDoc() override
     {
         ++openDocs;
-        return nullptr;
+        ObApp::stopped(stop);
+        return broughtIn;
     }
     bool saveDoc(ObDoc*, bool saveAs) override
     {
@@ -192,10 +197,31 @@ TEST_F(Commanded, OnlyShowControlsAndLockToNowAreCheckedAndByTheirFlags)
 
 TEST_F(Commanded, FileCommandsAskTheApplicationAndSayWhatItAnswered)
 {
-    EXPECT_TRUE(cmdFileNew::ourInstance.cmdAction());
-    EXPECT_TRUE(cmdFileOpen::ourInstance.cmdAction());
-    EXPECT_EQ(app.newDocs, 1);
-    EXPECT_EQ(app.openDocs, 1);
+    // New and Open succeed when a document came in and nothing stopped them short: the
+    // application answers with the document it kept when the user cancelled or a save failed.
+    struct Case
+    {
+        ObDoc* broughtIn;
+        ObApp::Stop stop;
+        bool succeeds;
+    } const cases[] = {
+        {&document, ObApp::Stop::None, true},     {nullptr, ObApp::Stop::Failed, false},
+        {nullptr, ObApp::Stop::Cancelled, false}, {&document, ObApp::Stop::Cancelled, false},
+        {&document, ObApp::Stop::Failed, false},
+    };
+    for (Case const& c : cases) {
+        app.broughtIn = c.broughtIn;
+        app.stop = c.stop;
+        for (ObCmd* cmd :
+             std::initializer_list<ObCmd*> {&cmdFileNew::ourInstance, &cmdFileOpen::ourInstance}) {
+            ObApp::ourStop = ObApp::Stop::None; // as runCmd starts a command
+            EXPECT_EQ(cmd->cmdAction(), c.succeeds)
+                << (c.broughtIn ? "a document, " : "nothing, ") << static_cast<int>(c.stop);
+        }
+    }
+    EXPECT_EQ(app.newDocs, 5);
+    EXPECT_EQ(app.openDocs, 5);
+    ObApp::ourStop = ObApp::Stop::None;
 
     EXPECT_TRUE(cmdFileSaveAs::ourInstance.cmdAction());
     app.saveAnswer = false;

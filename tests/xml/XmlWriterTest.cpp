@@ -191,39 +191,62 @@ TEST(XmlWriter, SavesOnlyWhatTheReaderOpens)
     EXPECT_EQ(value.got, full);
 
     // One byte beyond, in one attribute, in the sum of a start tag's attributes, in texts
-    // written one after another, in the nesting.
+    // written one after another, in the nesting; a character a document cannot store. Each
+    // refusal prints a message naming the attribute or the element, and says to the caller what
+    // was refused and why.
     std::string const saved = readFile(f);
     std::string const over = full + "a", half(Xml::MaxStoredBytes / 2 + 1, 'x');
     struct Case
     {
-        char const* named;
+        char const* named; // in the printed message
         std::function<bool(XmlWriter&)> steps;
+        std::string what, why; // the refusal, as the writer names it
     } const cases[] = {
-        {"attribute 'value'", [&](XmlWriter& w) { return w.addAttribute("value", over.c_str()); }},
+        {"attribute 'value'", [&](XmlWriter& w) { return w.addAttribute("value", over.c_str()); },
+         "the attribute 'value'",
+         " would take 9,990,001 bytes, more than a document can hold (9,990,000)"},
         {"attribute 'more'",
          [&](XmlWriter& w) {
              return w.addAttribute("value", fill.c_str()) && w.addAttribute("more", quotes.c_str());
-         }},
+         },
+         "the attribute 'more'",
+         " would take 9,990,008 bytes, more than a document can hold (9,990,000)"},
         {"the text",
-         [&](XmlWriter& w) { return w.addString(half.c_str()) && w.addString(half.c_str()); }},
+         [&](XmlWriter& w) { return w.addString(half.c_str()) && w.addString(half.c_str()); },
+         "the text", " would take 9,990,002 bytes, more than a document can hold (9,990,000)"},
         {"'deepest'",
          [&](XmlWriter& w) {
              for (int depth = 2; depth <= Xml::MaxDepth; ++depth)
                  if (!w.startElement("object"))
                      return false;
              return w.startElement("deepest");
-         }},
+         },
+         "the element 'deepest'",
+         " would be nested 257 deep, deeper than a document can hold (256)"},
+        {"is refused", [&](XmlWriter& w) { return w.addAttribute("bell", "ring\x07"); },
+         "the attribute 'bell'",
+         " cannot be stored: a document holds no control characters and only UTF-8 text"},
+        {"is refused", [&](XmlWriter& w) { return w.addString("caf\xe9"); }, "the text",
+         " cannot be stored: a document holds no control characters and only UTF-8 text"},
     };
     for (auto const& c : cases) {
         bool ended = true;
+        std::string refusal, named;
         std::string const out = printed([&] {
             XmlWriter w("ISO-8859-1");
             ASSERT_TRUE(w.startDocument(f.c_str(), "root"));
             EXPECT_FALSE(c.steps(w)) << c.named;
+            refusal = w.refusal();
+            // The caller's words for what was refused: the first that are given stay.
+            w.nameRefused("the title of an event");
+            w.nameRefused("an event");
+            named = w.refusal();
             ended = w.endDocument();
         });
         EXPECT_FALSE(ended) << c.named;
         EXPECT_THAT(out, HasSubstr(c.named));
+        EXPECT_EQ(refusal, c.what + c.why);
+        EXPECT_EQ(named, "the title of an event" + c.why);
     }
     EXPECT_EQ(readFile(f), saved);
 
