@@ -833,7 +833,8 @@ TEST_P(PaneDrags, TheReleaseLandsWhereTheGhostStoodOrNothingMovesAndNoGhostIsSho
         EXPECT_NE(handful, nullptr);
         if (!handful)
             return Qt::IgnoreAction;
-        RecordingPainter p(0, 0, 799, 440);
+        QWidget const& view = *pane->myGv->viewport();
+        RecordingPainter p(0, 0, float(view.width()), float(view.height()));
         handful->drawSceneGuide(p);
         shown = !p.callsStartingWith("draw2d").empty();
         EventDragCache const& rec = handful->myEventCaches.at(c);
