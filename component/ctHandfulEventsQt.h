@@ -59,7 +59,8 @@ public:
     // Drops on an event item are the base's (refused).
     using ctHandfulQt::canDropOn;
     using ctHandfulQt::dropOn;
-    // Hover over a layer item: the guide follows the pointer; only a Move is accepted.
+    // Hover over a layer item: the guide follows the pointer; a Move that places the events is
+    // accepted.
     bool canDropOn(giLayer* item, QGraphicsSceneDragDropEvent* event) override;
     // A drop on a layer: the events go where the hover zone says. True when placed.
     bool dropOn(giLayer* item, QGraphicsSceneDragDropEvent* event) override;
