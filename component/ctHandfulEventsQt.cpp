@@ -113,35 +113,74 @@ GuideBox guideBox(DropZoneRule::Guide guide, double gapY, double gapH, double q)
     return {};
 }
 
-// One layer of the stack as a drop leaves it, top to bottom: a layer that is there (a hidden one
-// has no stack rows and is left out), or one the drop makes.
-struct PlannedLayer
-{
-    enum class Made
-    {
-        Not,      // there before the drop
-        ForZone,  // the zone's new layer
-        AboveAll, // a first layer for the rows the handful needs above the stack
-        BelowAll, // a last layer for the rows it needs below
-    };
-    Obh layer;
-    Made made = Made::Not;
-    double rowMin = 0, rows = 0;
-};
+// Our drags are numbered, so that a drag of ours is told from an older one.
+int ourDragSerial = 0;
 
-// The whole change a drop makes, worked out before the stack changes.
-struct DropPlan
+} // namespace
+
+char const* const ctHandfulEventsQt::MimeType = "application/x-vantrel-events";
+
+// The plan ----------------------------------------------------------------------------------------
+
+// What a release at the hover makes of the stack, top to bottom, and where each event lands in it.
+// The ghosts are drawn from it and the drop carries it out, so the two cannot differ.
+struct ctHandfulEventsQt::DropPlan
 {
-    std::vector<PlannedLayer> stack;
+    // One layer of the stack as the drop leaves it: a layer that is there (a hidden one has no
+    // stack rows and is left out), or one the drop makes.
+    struct Layer
+    {
+        enum class Made
+        {
+            Not,      // there before the drop
+            ForZone,  // the zone's new layer
+            AboveAll, // a first layer for the rows the handful needs above the stack
+            BelowAll, // a last layer for the rows it needs below
+        };
+        Obh layer;
+        Made made = Made::Not;
+        double rowMin = 0, rows = 0;
+        // Rows the drop adds above and below a layer's own: its new top or bottom row.
+        int addedAbove = 0, addedBelow = 0;
+        // Its first stack row once the drop is made (number()).
+        int firstSri = 0;
+
+        int rowsBefore() const
+        {
+            return made == Made::Not ? static_cast<int>(rows) - addedAbove - addedBelow : 0;
+        }
+    };
+    // Where an event lands: its layer in the stack, its row there and its stack row.
+    struct Landing
+    {
+        std::size_t at = 0;
+        double ri = 0;
+        int sri = 0;
+    };
+
+    bool valid = false;
+    std::vector<Layer> stack;
     // The layer the zone drops into, makes a row in, or makes.
     std::size_t zoneAt = 0;
     // Rows the handful needs above and below the stack, and whether the zone's new layer takes
     // them (else a layer of their own does).
     int extraTop = 0, extraBottom = 0;
     bool topInZoneLayer = false, bottomInZoneLayer = false;
-    // Where each event lands: its layer in the stack and its row there.
-    std::map<Obh, std::pair<std::size_t, double>> landings;
+    // One landing a record, in the order of the records.
+    std::vector<Landing> landings;
+    // The first and the last stack row of the rows that were there before; -1 without any.
+    int firstOld = -1, lastOld = -1;
 
+    void clear()
+    {
+        valid = false;
+        stack.clear();
+        landings.clear();
+        zoneAt = 0;
+        extraTop = extraBottom = 0;
+        topInZoneLayer = bottomInZoneLayer = false;
+        firstOld = lastOld = -1;
+    }
     // The first stack row of a layer: the whole rows above it, as the stacking counts them.
     int firstSri(std::size_t at) const
     {
@@ -151,115 +190,53 @@ struct DropPlan
         return sri;
     }
     int rowCount() const { return firstSri(stack.size()); }
+    // Every layer's first stack row, and where the rows that were there lie, once the stack is
+    // planned.
+    void number()
+    {
+        int sri = 0;
+        for (Layer& l : stack) {
+            l.firstSri = sri;
+            if (int const before = l.rowsBefore(); before > 0) {
+                if (firstOld < 0)
+                    firstOld = sri + l.addedAbove;
+                lastOld = sri + l.addedAbove + before - 1;
+            }
+            sri += static_cast<int>(l.rows);
+        }
+    }
     // The layer and the row of a stack row, as the stack-row index finds them (a later layer
-    // takes a row that two claim); false for a row of no layer.
+    // takes a row that two claim); false for a row of no layer. After number().
     bool find(int sri, std::size_t& at, double& ri) const
     {
-        bool found = false;
-        int first = 0;
-        for (std::size_t i = 0; i < stack.size(); ++i) {
-            int const k = sri - first;
-            if (k >= 0 && k < stack[i].rows) {
-                at = i;
-                ri = stack[i].rowMin + k;
-                found = true;
+        auto it = std::upper_bound(stack.begin(), stack.end(), sri,
+                                   [](int s, Layer const& l) { return s < l.firstSri; });
+        while (it != stack.begin()) {
+            --it;
+            if (sri - it->firstSri < it->rows) {
+                at = static_cast<std::size_t>(it - stack.begin());
+                ri = it->rowMin + (sri - it->firstSri);
+                return true;
             }
-            first += static_cast<int>(stack[i].rows);
         }
-        return found;
+        return false;
+    }
+    // The row, there before the drop, that a landing is: false for a row the drop makes.
+    bool rowBefore(Landing const& landing, Obh& layer, double& ri) const
+    {
+        Layer const& l = stack[landing.at];
+        int const k = landing.sri - l.firstSri - l.addedAbove;
+        if (k < 0 || k >= l.rowsBefore())
+            return false;
+        layer = l.layer;
+        ri = l.rowMin + k;
+        return true;
     }
 };
 
-// Works out a drop by the zone's rule around the reference layer, the grabbed event landing on
-// stack row landing (in the stack as the zone makes it), the others minDsri to maxDsri rows from
-// it: nothing when the reference layer has no stack rows or an event would find no row.
-std::optional<DropPlan> planDrop(mTimeline const& tl, Obh ref, DropZoneRule const& rule,
-                                 int landing, int minDsri, int maxDsri,
-                                 std::map<Obh, EventDragCache> const& records)
-{
-    using Made = PlannedLayer::Made;
-    using Makes = DropZoneRule::Makes;
-    DropPlan plan;
-    std::optional<std::size_t> refAt;
-    for (Obh const& h : tl.getLayerHdls()) {
-        mLayer const* layer = tlObj::layerOf(h);
-        if (!layer || !layer->rowScale() || layer->getStackRowIndex() < 0)
-            continue;
-        if (h == ref)
-            refAt = plan.stack.size();
-        plan.stack.push_back({h, Made::Not, rowMin(*layer), rowMax(*layer) - rowMin(*layer)});
-    }
-    if (!refAt)
-        return std::nullopt;
-    plan.zoneAt = *refAt;
-    PlannedLayer const newLayer {Obh(), Made::ForZone, 0.0, 1.0};
-    switch (rule.makes) {
-    case Makes::Nothing:
-        break;
-    case Makes::RowAtTop:
-    case Makes::RowAtBottom:
-        plan.stack[plan.zoneAt].rows += 1.0;
-        break;
-    case Makes::LayerBefore:
-        plan.stack.insert(plan.stack.begin() + static_cast<std::ptrdiff_t>(plan.zoneAt), newLayer);
-        break;
-    case Makes::LayerAfter:
-        ++plan.zoneAt;
-        plan.stack.insert(plan.stack.begin() + static_cast<std::ptrdiff_t>(plan.zoneAt), newLayer);
-        break;
-    }
-    // Rows above the stack: in the zone's new layer when it is the first, else in a new first
-    // layer. Either way they stand above every row that was there, as many as the ghosts showed:
-    // rows between the events stay, as they do in the layers that were there.
-    if (landing + minDsri < 0) {
-        plan.extraTop = -(landing + minDsri);
-        plan.topInZoneLayer =
-            rule.makesLayer() && rule.makesAbove() && plan.firstSri(plan.zoneAt) == 0;
-        if (plan.topInZoneLayer) {
-            plan.stack[plan.zoneAt].rows += plan.extraTop;
-        } else {
-            plan.stack.insert(plan.stack.begin(),
-                              {Obh(), Made::AboveAll, 0.0, static_cast<double>(plan.extraTop)});
-            ++plan.zoneAt;
-        }
-    }
-    // Rows below the stack: likewise, in the zone's new layer when it is the last.
-    int const rows = plan.rowCount();
-    if (int const lowest = plan.extraTop + landing + maxDsri; lowest >= rows) {
-        plan.extraBottom = lowest - rows + 1;
-        PlannedLayer& zone = plan.stack[plan.zoneAt];
-        plan.bottomInZoneLayer = rule.makesLayer() && !rule.makesAbove() &&
-                                 plan.firstSri(plan.zoneAt) + static_cast<int>(zone.rows) == rows;
-        if (plan.bottomInZoneLayer)
-            zone.rows += plan.extraBottom;
-        else
-            plan.stack.push_back(
-                {Obh(), Made::BelowAll, 0.0, static_cast<double>(plan.extraBottom)});
-    }
-    for (auto const& [h, rec] : records) {
-        int const sri = plan.extraTop + landing + static_cast<int>(rec.myDsri);
-        std::size_t at = 0;
-        double ri = 0;
-        M_TRACE("SEARCH AT: dropSri %i + relSri %f\n", landing, plan.extraTop + rec.myDsri);
-        if (!plan.find(sri, at, ri)) {
-            A_TRACE_C("ired", "No stack row %i for %s\n", sri, rec.myEvent->getTitle().cs());
-            return std::nullopt;
-        }
-        plan.landings[h] = {at, ri};
-    }
-    return plan;
-}
-
-// Our drags are numbered, so that a drag of ours is told from an older one.
-int ourDragSerial = 0;
-
-} // namespace
-
-char const* const ctHandfulEventsQt::MimeType = "application/x-vantrel-events";
-
 ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF const& grab)
     : ctHandfulEvents(grabbed ? grabbed->hdl() : Obh(), grab.x(), grab.y()),
-      ctHandfulQt(grabbed, source)
+      ctHandfulQt(grabbed, source), myPlan(std::make_unique<DropPlan>())
 {
     myGrabEventHdl = grabbed ? grabbed->hdl() : Obh();
     myGrabEvent = eventOf(myGrabEventHdl);
@@ -467,7 +444,7 @@ bool ctHandfulEventsQt::canDropOn(giLayer*, QGraphicsSceneDragDropEvent* event)
     cacheHoverData(event);
     switch (event->proposedAction()) {
     case Qt::MoveAction:
-        return true;
+        return hasDropPlan();
     case Qt::LinkAction:
         M_TRACE_C("iyellow", "Ignore drag ENTER - can't do link action\n");
         return false;
@@ -485,8 +462,7 @@ bool ctHandfulEventsQt::canDropOn(tlScene* scene, QGraphicsSceneDragDropEvent* e
         return false;
     repaintGuide(scene);
     cacheHoverData(event);
-    // Only a Move is carried out, here as on the layers.
-    return myZone != DropZone::NoLayer && event->proposedAction() == Qt::MoveAction;
+    return hasDropPlan();
 }
 
 bool ctHandfulEventsQt::dropOn(tlScene*, QGraphicsSceneDragDropEvent*)
@@ -495,10 +471,13 @@ bool ctHandfulEventsQt::dropOn(tlScene*, QGraphicsSceneDragDropEvent*)
     return false;
 }
 
-void ctHandfulEventsQt::dropLeave(tlScene* scene, QGraphicsSceneDragDropEvent* event)
+void ctHandfulEventsQt::dropLeave(tlScene* scene, QGraphicsSceneDragDropEvent*)
 {
+    // Over the ruler, the headers or another window a release makes no drop of ours, and no
+    // ghost may say otherwise: none is drawn until the pointer is back over the layers.
     repaintGuide(scene);
-    cacheHoverData(myGrabSceneX, myGrabSceneY, event);
+    forgetPlan();
+    myHoverX = myHoverY = -1.0;
 }
 
 void ctHandfulEventsQt::cacheHoverData(QGraphicsSceneDragDropEvent* event)
@@ -583,11 +562,6 @@ void ctHandfulEventsQt::placeLanding(int maxSri, double y)
     myDropSri = myNewRowSri;
 }
 
-int ctHandfulEventsQt::landingSri(EventDragCache const& rec) const
-{
-    return static_cast<int>(myDropSri) + static_cast<int>(rec.myDsri);
-}
-
 void ctHandfulEventsQt::indexStack()
 {
     mTimeline const* tl = getTimeline();
@@ -611,7 +585,8 @@ void ctHandfulEventsQt::indexStack()
 void ctHandfulEventsQt::cacheHoverData(double x, double y, QGraphicsSceneDragDropEvent* event)
 {
     bool const zoning = event && (event->modifiers() & ZoningKey);
-    if (x == myHoverX && y == myHoverY && zoning == myHoverZoning)
+    Qt::DropAction const action = event ? event->proposedAction() : Qt::MoveAction;
+    if (x == myHoverX && y == myHoverY && zoning == myHoverZoning && action == myHoverAction)
         return;
     hoverAt(x, y, event);
 }
@@ -621,12 +596,14 @@ void ctHandfulEventsQt::hoverAt(double x, double y, QGraphicsSceneDragDropEvent*
     myHoverX = x;
     myHoverY = y;
     myHoverZoning = event && (event->modifiers() & ZoningKey);
+    myHoverAction = event ? event->proposedAction() : Qt::MoveAction;
     M_TRACE("----- Get HOVER DATA %f, %f\n", x, y);
     mTimeline* tl = getTimeline();
     mScale* ts = getTimelineTimeScale();
     mLayer* ref = nullptr;
     int maxSri = 0;
-    if (tl && ts && getTimelinePerpScale()) {
+    // Only a Move is carried out: any other proposal places nothing, and shows nothing.
+    if (tl && ts && getTimelinePerpScale() && myHoverAction == Qt::MoveAction) {
         indexStack();
         maxSri = tl->getMaxStackRowIndex();
         myZone = tl->getLayerHdlZoneAtSceneRowPos(y, myLayerHdl, myOtherLayerHdl, &myZoneY,
@@ -635,10 +612,7 @@ void ctHandfulEventsQt::hoverAt(double x, double y, QGraphicsSceneDragDropEvent*
         ref = layerOf(myLayerHdl);
     }
     if (!ref || myZone == DropZone::NoLayer) {
-        myZone = DropZone::NoLayer;
-        myRefLayerHdl = Obh();
-        myNewRowSri = -1;
-        myLabelPolygon.clear();
+        forgetPlan();
         M_TRACE("\n\n\n");
         return;
     }
@@ -662,10 +636,116 @@ void ctHandfulEventsQt::hoverAt(double x, double y, QGraphicsSceneDragDropEvent*
             M_TRACE_C("iyellow", "Drag text not ours: \"%s\"\n", myMimeText.cs());
         }
     }
-    placeGhosts(maxSri, x - myGrabSceneX);
+    if (!makePlan()) {
+        forgetPlan();
+        return;
+    }
+    placeGhosts(x - myGrabSceneX);
 }
 
-void ctHandfulEventsQt::placeGhosts(int maxSri, double dx)
+void ctHandfulEventsQt::forgetPlan()
+{
+    myPlan->clear();
+    myZone = DropZone::NoLayer;
+    myRefLayerHdl = Obh();
+    myNewRowSri = -1;
+    myLabelPolygon.clear();
+}
+
+bool ctHandfulEventsQt::hasDropPlan() const
+{
+    return myPlan->valid && layerOf(myRefLayerHdl);
+}
+
+bool ctHandfulEventsQt::makePlan()
+{
+    using Made = DropPlan::Layer::Made;
+    using Makes = DropZoneRule::Makes;
+    DropPlan& plan = *myPlan;
+    plan.clear();
+    mTimeline const* tl = getTimeline();
+    if (!tl)
+        return false;
+    DropZoneRule const& rule = DropZoneRule::of(myZone);
+    // The grabbed event's stack row in the stack as the zone makes it.
+    int const landing = static_cast<int>(myDropSri);
+    std::optional<std::size_t> refAt;
+    for (Obh const& h : tl->getLayerHdls()) {
+        mLayer const* layer = layerOf(h);
+        if (!layer || !layer->rowScale() || layer->getStackRowIndex() < 0)
+            continue;
+        if (h == myRefLayerHdl)
+            refAt = plan.stack.size();
+        plan.stack.push_back({h, Made::Not, rowMin(*layer), rowMax(*layer) - rowMin(*layer)});
+    }
+    if (!refAt)
+        return false;
+    plan.zoneAt = *refAt;
+    DropPlan::Layer const newLayer {Obh(), Made::ForZone, 0.0, 1.0};
+    switch (rule.makes) {
+    case Makes::Nothing:
+        break;
+    case Makes::RowAtTop:
+        plan.stack[plan.zoneAt].rows += 1.0;
+        plan.stack[plan.zoneAt].addedAbove = 1;
+        break;
+    case Makes::RowAtBottom:
+        plan.stack[plan.zoneAt].rows += 1.0;
+        plan.stack[plan.zoneAt].addedBelow = 1;
+        break;
+    case Makes::LayerBefore:
+        plan.stack.insert(plan.stack.begin() + static_cast<std::ptrdiff_t>(plan.zoneAt), newLayer);
+        break;
+    case Makes::LayerAfter:
+        ++plan.zoneAt;
+        plan.stack.insert(plan.stack.begin() + static_cast<std::ptrdiff_t>(plan.zoneAt), newLayer);
+        break;
+    }
+    // Rows above the stack: in the zone's new layer when it is the first, else in a new first
+    // layer. Either way they stand above every row that was there, as many as the handful needs:
+    // rows between the events stay, as they do in the layers that were there.
+    if (landing + myMinDsri < 0) {
+        plan.extraTop = -(landing + myMinDsri);
+        plan.topInZoneLayer =
+            rule.makesLayer() && rule.makesAbove() && plan.firstSri(plan.zoneAt) == 0;
+        if (plan.topInZoneLayer) {
+            plan.stack[plan.zoneAt].rows += plan.extraTop;
+        } else {
+            plan.stack.insert(plan.stack.begin(),
+                              {Obh(), Made::AboveAll, 0.0, static_cast<double>(plan.extraTop)});
+            ++plan.zoneAt;
+        }
+    }
+    // Rows below the stack: likewise, in the zone's new layer when it is the last.
+    int const rows = plan.rowCount();
+    if (int const lowest = plan.extraTop + landing + myMaxDsri; lowest >= rows) {
+        plan.extraBottom = lowest - rows + 1;
+        DropPlan::Layer& zone = plan.stack[plan.zoneAt];
+        plan.bottomInZoneLayer = rule.makesLayer() && !rule.makesAbove() &&
+                                 plan.firstSri(plan.zoneAt) + static_cast<int>(zone.rows) == rows;
+        if (plan.bottomInZoneLayer)
+            zone.rows += plan.extraBottom;
+        else
+            plan.stack.push_back(
+                {Obh(), Made::BelowAll, 0.0, static_cast<double>(plan.extraBottom)});
+    }
+    plan.number();
+    plan.landings.reserve(myEventCaches.size());
+    for (auto const& [h, rec] : myEventCaches) {
+        DropPlan::Landing to;
+        to.sri = plan.extraTop + landing + static_cast<int>(rec.myDsri);
+        if (!plan.find(to.sri, to.at, to.ri)) {
+            M_TRACE_C("iyellow", "No stack row %i for %s\n", to.sri, rec.myEvent->getTitle().cs());
+            plan.clear();
+            return false;
+        }
+        plan.landings.push_back(to);
+    }
+    plan.valid = true;
+    return true;
+}
+
+void ctHandfulEventsQt::placeGhosts(double dx)
 {
     mScale* perp = getTimelinePerpScale();
     myLabelPolygon.clear();
@@ -684,19 +764,15 @@ void ctHandfulEventsQt::placeGhosts(int maxSri, double dx)
         myGuideBottom = box.bottom;
         myGuideArrowY = box.arrow;
     }
-    // Where the stack's first and last rows stand among the landings: one further down past the
-    // new row.
-    bool const newRow = myNewRowSri >= 0;
-    int const firstOld = newRow && myNewRowSri == 0 ? 1 : 0;
-    int const lastOld = maxSri - 1 + (newRow && myNewRowSri < maxSri ? 1 : 0);
-
+    DropPlan const& plan = *myPlan;
+    auto landing = plan.landings.begin();
     for (auto& [h, rec] : myEventCaches) {
+        DropPlan::Landing const& to = *landing++;
         double sx = 0, sw = 0;
         rec.myEvent->getSceneVisTimeSpan(sx, sw);
-        int const landing = landingSri(rec);
-        M_TRACE("%s SEARCH AT: dropSri %f + relSri %f = %i (new row %i, max=%i)\n",
-                rec.myEvent->getTitle().cs(), myDropSri, rec.myDsri, landing, myNewRowSri, maxSri);
-        if (newRow && landing == myNewRowSri) {
+        M_TRACE("%s SEARCH AT: dropSri %f + relSri %f = %i (extra top %i)\n",
+                rec.myEvent->getTitle().cs(), myDropSri, rec.myDsri, to.sri, plan.extraTop);
+        if (h == myGrabEventHdl && rule.makesRows()) {
             // The row the zone makes: the guide's band.
             double const gx = sx + dx;
             rec.myGhostX = std::floor(gx);
@@ -708,31 +784,31 @@ void ctHandfulEventsQt::placeGhosts(int maxSri, double dx)
         }
         rec.myGhostX = sx + dx;
         rec.myGhostW = sw;
-        int const row = newRow && landing > myNewRowSri ? landing - 1 : landing;
-        auto const it = mySriIndex.find(row);
-        mLayer const* in = it == mySriIndex.end() ? nullptr : layerOf(it->second.second);
+        Obh into;
+        double ri = 0;
+        mLayer const* in = plan.rowBefore(to, into, ri) ? layerOf(into) : nullptr;
         if (in && in->rowScale()) {
             // The row where the layer draws its events.
-            double const ri = it->second.first;
             double const a = in->getModelY() + in->rowScale()->localToParent(ri);
             double const b = in->getModelY() + in->rowScale()->localToParent(ri + 1.0);
             rec.myGhostInRow = true;
             rec.myGhostY = perp->localToParent(a);
             rec.myGhostH = perp->localToParent(b) - rec.myGhostY;
-            M_TRACE("    Sri[%i] -> found layer %s, ri %f\n", row, in->getTitle().cs(), ri);
+            M_TRACE("    Sri[%i] -> found layer %s, ri %f\n", to.sri, in->getTitle().cs(), ri);
             continue;
         }
         // Rows still to be made: thin marks 2 pixels apart above the top layer or below the
-        // bottom one, as many rows away as the event will land (the new row counted).
+        // bottom one, as many rows away as the event will land.
         rec.myGhostInRow = false;
         rec.myGhostH = 1.0;
-        if (landing < firstOld) {
+        if (to.sri < plan.firstOld) {
             mLayer const* top = layerOf(myTopLayerHdl);
-            rec.myGhostY = std::floor(top ? top->getSceneY() : 0.0) - 2.0 * (firstOld - landing);
+            rec.myGhostY =
+                std::floor(top ? top->getSceneY() : 0.0) - 2.0 * (plan.firstOld - to.sri);
         } else {
             mLayer const* bottom = layerOf(myBottomLayerHdl);
             double const below = bottom ? bottom->getSceneY() + bottom->getSceneH() : 0.0;
-            rec.myGhostY = std::ceil(below) + 2.0 * std::max(0, landing - lastOld - 1);
+            rec.myGhostY = std::ceil(below) + 2.0 * std::max(0, to.sri - plan.lastOld - 1);
         }
     }
 
@@ -767,7 +843,7 @@ void ctHandfulEventsQt::placeLabel(double x0, double e, double w)
 
 void ctHandfulEventsQt::drawSceneGuide(Painter& p)
 {
-    if (!layerOf(myRefLayerHdl)) {
+    if (!hasDropPlan()) {
         M_TRACE("NO DRAW!\n");
         return;
     }
@@ -841,7 +917,7 @@ bool ctHandfulEventsQt::dropOn(giLayer* item, QGraphicsSceneDragDropEvent* event
 
 bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* event, double, double y)
 {
-    using Made = PlannedLayer::Made;
+    using Made = DropPlan::Layer::Made;
     double const dTime = myHoverShift;
     mTimeline* tl = getTimeline();
     mScale* ts = getTimelineTimeScale();
@@ -853,19 +929,16 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
             event->ignore();
         return false;
     };
-    if (!tl || !ts || !ref || myZone == DropZone::NoLayer)
-        return refuse("no layer to drop on");
-    // The hover at the drop point said where everything lands: the drop makes the rows it needs
-    // and puts every event there.
+    if (!tl || !ts || !ref || !hasDropPlan())
+        return refuse("nothing to drop on here");
+    // The hover at the drop point planned where everything lands, and its ghosts showed it: the
+    // drop makes the rows it needs and puts every event there.
     M_TRACE("zone    %s\ndropY in scene: %f\ndropY in layer: %f\nminRi           %f\n"
             "myDropRiInLayer       %f\nlayer sri       %i\nsri             %f\n",
             rule.name, y, myDropYInLayer, rowMin(*ref), myDropRiInLayer, ref->getStackRowIndex(),
             myDropSri);
-    int const landing = static_cast<int>(myDropSri);
-    std::optional<DropPlan> const plan =
-        planDrop(*tl, myRefLayerHdl, rule, landing, myMinDsri, myMaxDsri, myEventCaches);
-    if (!plan)
-        return refuse("no stack row for every event");
+    DropPlan const* const plan = myPlan.get();
+    A_ASSERT(plan->landings.size() == myEventCaches.size());
 
     // Only now does the stack change, all of it as planned.
     double const minVis = ts->getMinVisValue(), maxVis = ts->getMaxVisValue();
@@ -894,7 +967,7 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
         break;
     }
     auto const layerAt = [&](std::size_t at) {
-        PlannedLayer const& planned = plan->stack[at];
+        DropPlan::Layer const& planned = plan->stack[at];
         return planned.made == Made::Not ? planned.layer : made[planned.made];
     };
     Obh dropHdl = layerAt(plan->zoneAt);
@@ -928,15 +1001,17 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
     tl->restackLayers();
     uiGi* target = drop->giEnsure(dropHdl);
 
+    auto landing = plan->landings.begin();
     for (auto& [h, rec] : myEventCaches) {
-        auto const& [at, ri] = plan->landings.at(h);
+        double const ri = landing->ri;
         rec.myPlaced = true;
-        rec.myDropLayerHdl = layerAt(at);
+        rec.myDropLayerHdl = layerAt(landing++->at);
         rec.myDropRi = ri;
         A_ASSERT(layerOf(rec.myDropLayerHdl));
         M_TRACE("Event %p TO layer %s, ri %f\n", static_cast<void*>(rec.myEvent),
                 titleOf(layerOf(rec.myDropLayerHdl)), ri);
     }
+    forgetPlan();
     if (event)
         event->acceptProposedAction();
     acceptMovedEvents(dropRi, dTime, target, myGrabEventHdl, myEventCaches);

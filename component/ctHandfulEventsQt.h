@@ -23,11 +23,13 @@ class mLayer;
 // The handful of events: a drag of the selected events. Picked up, it records where every
 // selected event came from and how many stack rows it stands from the grabbed one, and takes the
 // events out of the selection. Its drag object takes them out of the timeline for the length of
-// the drag. While the drag hovers over the layers it works out the drop zone under the pointer,
-// where each event would land (its ghost) and the label of a zone that makes rows or layers; the
-// skin draws that guide. A drop on a layer puts the events in the rows the zone says, inserting
-// rows and layers where needed, moved in time as far as the pointer moved (unless Shift is held),
-// and selects them. Whatever the drop did not place goes back where it came from.
+// the drag. While the drag hovers over the layers it works out the drop zone under the pointer and
+// the whole change a release there makes (the drop plan): the ghosts show where the plan puts
+// each event, with the label of a zone that makes rows or layers; the skin draws that guide. A
+// drop on a layer carries out the plan of the drop point: the rows and layers it needs, then the
+// events in their rows, moved in time as far as the pointer moved (unless Shift is held), and
+// selected. Where no plan stands (off the view, no layer, not a move) no ghost is drawn and a
+// release drops nothing: whatever the drop did not place goes back where it came from.
 //
 // The drag carries a private type of data of ours besides its text: only such drags are taken.
 // Only Move drops are carried out.
@@ -57,23 +59,25 @@ public:
     // Drops on an event item are the base's (refused).
     using ctHandfulQt::canDropOn;
     using ctHandfulQt::dropOn;
-    // Hover over a layer item: the guide follows the pointer; only a Move is accepted.
+    // Hover over a layer item: the guide follows the pointer; a Move that places the events is
+    // accepted.
     bool canDropOn(giLayer* item, QGraphicsSceneDragDropEvent* event) override;
     // A drop on a layer: the events go where the hover zone says. True when placed.
     bool dropOn(giLayer* item, QGraphicsSceneDragDropEvent* event) override;
-    // Hover over the scene: true over any zone but "no layer".
+    // Hover over the scene: true where a release would place the events.
     bool canDropOn(tlScene* scene, QGraphicsSceneDragDropEvent* event) override;
     // Nothing is dropped on the bare scene: false, nothing changes.
     bool dropOn(tlScene* scene, QGraphicsSceneDragDropEvent* event) override;
-    // The ghosts go back to where the events were picked up.
+    // Off the view a release drops nothing and the events go back: no ghost is drawn.
     void dropLeave(tlScene* scene, QGraphicsSceneDragDropEvent* event) override;
-    // The ghosts, and the label of a zone that makes rows or layers.
+    // The ghosts, and the label of a zone that makes rows or layers; nothing without a plan.
     void drawSceneGuide(Painter& painter) override;
 
     // The hover data for a scene position: zone, reference layer, where the grabbed event lands,
-    // ghosts, label; nothing is worked out again while the pointer and the zoning key rest. The
-    // drop works the same data out afresh at the drop point, so the events land where their
-    // ghosts stand in the stack as it is then.
+    // the drop plan, ghosts, label; nothing is worked out again while the pointer, the zoning key
+    // and the proposed action rest. The drop works the same data out afresh at the drop point and
+    // carries out that plan, so the events land where their ghosts stand in the stack as it is
+    // then.
     void cacheHoverData(QGraphicsSceneDragDropEvent* event);
     void cacheHoverData(double x, double y, QGraphicsSceneDragDropEvent* event);
     // Without the zoning key every zone that makes rows or layers becomes IntoRows, and two
@@ -82,18 +86,18 @@ public:
                             Obh& other);
     // Moves the drop row so that the whole handful lies in the stack's rows; true when moved.
     bool clampToExistingLayers(int maxSri, Obh& layer, double& dropYInLayer, double& dropRiInLayer);
-    // The drop: the rows or the layer the zone makes, the rows above or below the stack the
-    // handful needs, then every event to its stack row. All of it is worked out before the stack
-    // changes: false, and nothing changed, without a zone to drop in or a row for every event.
+    // The drop: the plan of the last hover carried out, the rows or the layer the zone makes, the
+    // rows above or below the stack the handful needs, then every event to its stack row. False,
+    // and nothing changed, without a plan.
     bool dropOnHelper(giLayer* item, QGraphicsSceneDragDropEvent* event, double x, double y);
     // Puts the placed events into the timeline at their new layer and row, dTime later, and
     // makes them the selection.
     void acceptMovedEvents(double dropRi, double dTime, uiGi* target, Obh grabbed,
                            std::map<Obh, EventDragCache>& records);
 
-    // The stack row an event lands on, counted in the stack as the zone makes it (before the rows
-    // the handful needs above the stack): the grabbed event's landing plus the event's distance.
-    int landingSri(EventDragCache const& rec) const;
+    // Whether the last hover found where a release would place the events: the guide draws its
+    // ghosts, and a drop carries it out.
+    bool hasDropPlan() const;
 
     // Whether the data is a drag of ours, of this handful.
     bool carriesOurDrag(QMimeData const* mime) const;
@@ -124,9 +128,10 @@ public:
     double myZoneY = 0, myZoneH = 0;
     double myGapY = 0, myGapH = 0, myGapSceneY = 0, myGapSceneH = 0;
     Obh myLayerHdl, myOtherLayerHdl;
-    // Whether the zoning key was held at the last hover: a press or release of it alone changes
-    // the zone.
+    // Whether the zoning key was held at the last hover, and the action it proposed: a change of
+    // either alone changes the zone or whether anything drops.
     bool myHoverZoning = false;
+    Qt::DropAction myHoverAction = Qt::MoveAction;
     int myHotSpotX = 0, myHotSpotY = 0;
     double myHoverTime = 0;
     // The time shift the ghosts show: the hover time less the grab time.
@@ -153,6 +158,10 @@ public:
     QByteArray myDragMark;
 
 private:
+    // The whole change a release at the hover makes, worked out before the stack changes.
+    struct DropPlan;
+    std::unique_ptr<DropPlan> myPlan;
+
     // What the stack-row index was made from: each layer's first stack row and rows.
     struct IndexedLayer
     {
@@ -168,6 +177,8 @@ private:
     void indexStack();
     // The hover data at (x, y), worked out whatever the last hover was.
     void hoverAt(double x, double y, QGraphicsSceneDragDropEvent* event);
+    // No zone and no plan: no ghost, no label, nothing for a release to carry out.
+    void forgetPlan();
     // The reference layer's drop values for scene y (no clamp): myDropYInLayer,
     // myDropRiInLayer, myDropSri.
     void dropRowAt(mLayer const& layer, double y);
@@ -175,7 +186,9 @@ private:
     void placeLanding(int maxSri, double y);
     // Invalidates the scene's foreground under the source widget, so the guide is drawn again.
     void repaintGuide(tlScene* scene) const;
-    // The ghosts and the label for the zone.
-    void placeGhosts(int maxSri, double dx);
+    // The plan of a drop at the hover: false where no row stands for every event.
+    bool makePlan();
+    // The ghosts where the plan puts the events, and the label for the zone.
+    void placeGhosts(double dx);
     void placeLabel(double top, double bottom, double arrow);
 };

@@ -86,10 +86,13 @@ TEST_F(SceneDrag, OurDragIsTakenOverTheLayersAsAMoveOnly)
         << "far below the layers is a new layer below them";
     EXPECT_FALSE(send(QEvent::GraphicsSceneDragMove, 2.5, drag->mimeData(), Qt::CopyAction));
 
-    // Leaving, the ghosts go back to where the events were picked up.
+    // Gone over the ruler or the headers, where a release drops nothing: no ghost is drawn.
+    EXPECT_TRUE(send(QEvent::GraphicsSceneDragMove, 2.5, drag->mimeData()));
     send(QEvent::GraphicsSceneDragLeave, 2.5, drag->mimeData());
-    EXPECT_EQ(handful->myHoverX, handful->myGrabSceneX);
-    EXPECT_EQ(handful->myHoverY, handful->myGrabSceneY);
+    EXPECT_FALSE(handful->hasDropPlan());
+    // Back at the same point, the ghosts are there again.
+    EXPECT_TRUE(send(QEvent::GraphicsSceneDragEnter, 2.5, drag->mimeData()));
+    EXPECT_TRUE(handful->hasDropPlan());
 }
 
 TEST_F(SceneDrag, WithNoLayerShownADropIsLeftUnacceptedAndChangesNothing)

@@ -1,11 +1,13 @@
 #include "pTimeline.h"
 #include "ItemsDoc.h"
+#include "RecordingPainter.h"
 #include "ScopedTraces.h"
 #include "aTs.h"
 #include "cmdRemoveEmptyLayers.h"
 #include "cmdTimelineNewLayer.h"
 #include "cmdTimelineZoomToPreset_Hours.h"
 #include "cmdViewLockTimeToNow.h"
+#include "ctHandfulEventsQt.h"
 #include "pBotLeft.h"
 #include "pCtrls.h"
 #include "pGv.h"
@@ -16,17 +18,23 @@
 #include "uiButton.h"
 #include "uiToggle.h"
 
+#include <QDrag>
+#include <QDragEnterEvent>
 #include <QElapsedTimer>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -721,3 +729,136 @@ TEST_F(Pane, AStackThatShrinksUnderTheViewBringsTheViewBackOntoIt)
         EXPECT_NE(item(a), nullptr) << "its events are drawn";
     }
 }
+
+// A drag of events over the pane -----------------------------------------------------------------
+
+namespace {
+
+// Where the pointer holds and lets go during a drag, in the pane, given where the drag started in
+// the view.
+struct DragPlace
+{
+    char const* name;
+    QPoint (*at)(pTimeline& pane, QPoint start);
+};
+
+QPoint inView(pTimeline& pane, QPoint p)
+{
+    return pane.myGv->viewport()->mapTo(&pane, p);
+}
+
+DragPlace const DragPlaces[] = {
+    {"OverTheRuler",
+     [](pTimeline& pane, QPoint start) {
+         return pane.myTicks->mapTo(&pane, QPoint(start.x(), pane.myTicks->height() / 2));
+     }},
+    {"OverTheHeaderColumn",
+     [](pTimeline& pane, QPoint start) {
+         return pane.myHead->mapTo(&pane, QPoint(pane.myHead->width() / 2, start.y()));
+     }},
+    {"AtTheViewsTopEdge",
+     [](pTimeline& pane, QPoint start) { return inView(pane, QPoint(start.x(), 0)); }},
+    // l's second row, later.
+    {"OnARow", [](pTimeline& pane, QPoint start) { return inView(pane, start + QPoint(40, 30)); }},
+};
+
+void PrintTo(DragPlace const& place, std::ostream* os)
+{
+    *os << place.name;
+}
+
+// The pane over a second layer m below l, its event c in m's second row. c is pressed, and the
+// pointer moves up so quickly that the drag starts over l's first row; then the toolkit's drag
+// events reach the pane's window as the pointer goes on to the place, holds and lets go there.
+struct PaneDrags : Pane, testing::WithParamInterface<DragPlace>
+{
+    Obh m = timeline.newLayer();
+    Obh c = tlObj::ourType_mEvent->make();
+    static inline std::function<Qt::DropAction(QDrag&)> during;
+
+    PaneDrags()
+    {
+        ev(c)->setStartTime(300);
+        ev(c)->setTimeLength(100);
+        timeline.addEvent(c, 300, 1, m, true);
+        doc.pass();
+        ctHndQt::ourDragExec = [](QDrag& drag, Qt::DropActions) { return during(drag); };
+    }
+    ~PaneDrags() override
+    {
+        ctHndQt::ourDragExec = &ctHndQt::execDrag;
+        during = nullptr;
+    }
+
+    // A drag event of ours to the pane's window at a point of the pane; whether it was taken.
+    bool toWindow(QDropEvent& event)
+    {
+        QApplication::sendEvent(pane->windowHandle(), &event);
+        return event.isAccepted();
+    }
+    // Where c is: its layer's place in the stack, its row and its start.
+    std::tuple<int, double, double> spot() const
+    {
+        mLayer const* in = ev(c)->getLayer();
+        return {in ? in->getIndex() : -1, ev(c)->getRowIndex(), ev(c)->getStartTime()};
+    }
+};
+
+} // namespace
+
+TEST_P(PaneDrags, TheReleaseLandsWhereTheGhostStoodOrNothingMovesAndNoGhostIsShown)
+{
+    mLayer const& top = *tlObj::ourType_mLayer->ptr(l);
+    ASSERT_EQ(tlObj::ourType_mLayer->ptr(m)->getStackRowIndex(), 2) << "m below l's two rows";
+    auto const before = spot();
+    QPointF const press = item(c)->boundingRect().center();
+    // Over l's first row, at c's time.
+    QPointF const startAt(item(c)->mapToScene(press).x(), top.getSceneY() + 5);
+    QPoint const start = pane->myGv->mapFromScene(startAt);
+    QPoint const place = GetParam().at(*pane, start);
+
+    bool shown = false, taken = false;
+    std::tuple<double, double, double, double> ghost;
+    during = [&](QDrag& drag) {
+        QMimeData const* mime = drag.mimeData();
+        QPoint const from = inView(*pane, start);
+        QDragEnterEvent enter(from, Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QDragMoveEvent there(from, Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QDragMoveEvent move(place, Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
+        toWindow(enter);
+        toWindow(there);
+        taken = toWindow(move);
+        // Holding there: what the guide draws.
+        auto* handful = dynamic_cast<ctHandfulEventsQt*>(tlObj::ourHand.getHandfulQt());
+        EXPECT_NE(handful, nullptr);
+        if (!handful)
+            return Qt::IgnoreAction;
+        QWidget const& view = *pane->myGv->viewport();
+        RecordingPainter p(0, 0, float(view.width()), float(view.height()));
+        handful->drawSceneGuide(p);
+        shown = !p.callsStartingWith("draw2d").empty();
+        EventDragCache const& rec = handful->myEventCaches.at(c);
+        ghost = {rec.myGhostX, rec.myGhostY, rec.myGhostW, rec.myGhostH};
+        if (!taken)
+            return Qt::IgnoreAction;
+        QDropEvent drop(place, Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
+        return toWindow(drop) ? drop.dropAction() : Qt::IgnoreAction;
+    };
+    ASSERT_TRUE(mouse(item(c), QEvent::GraphicsSceneMousePress, press));
+    mouse(item(c), QEvent::GraphicsSceneMouseMove, item(c)->mapFromScene(startAt), Qt::LeftButton,
+          Qt::NoModifier, pane->myGv->viewport());
+    timeline.restackLayers();
+    EXPECT_EQ(taken, shown) << "the pointer offers a drop exactly where a ghost stands";
+    if (!shown) {
+        EXPECT_EQ(spot(), before) << "nothing moved";
+        return;
+    }
+    double x = 0, w = 0, y = 0, h = 0;
+    ev(c)->getSceneVisTimeSpan(x, w);
+    ev(c)->getSceneVisRowSpan(y, h);
+    EXPECT_EQ(std::tuple(x, y, w, h), ghost) << "the event landed where its ghost stood";
+    EXPECT_NE(spot(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, PaneDrags, testing::ValuesIn(DragPlaces),
+                         [](auto const& info) { return std::string(info.param.name); });
