@@ -26,8 +26,9 @@
 // a trusted one is a true cut) or after an empty root when the root has ended there, or from the
 // start of the file when those cannot be written in the document's encoding.
 //
-// A reader whose threads cannot start reads by one parse; a stretch whose thread failed is one
-// that is not trusted.
+// A reader whose threads cannot start reads by one parse; a stretch whose work failed (its
+// thread threw, its parser's callbacks did, or composing its prefix did) is one that is not
+// trusted.
 //
 // Only files that begin the way the program writes them are cut: the declaration, in ISO-8859-1
 // or UTF-8, on a line of its own, then the root element. A few stretches are in flight at a time,
