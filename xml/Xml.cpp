@@ -26,7 +26,7 @@ static_assert(Xml::MaxStoredBytes < XML_MAX_TEXT_LENGTH &&
 namespace {
 
 // Documents never pull anything in from outside the file: no external entity, no DTD.
-xmlParserInputPtr refuseExternalEntity(char const* url, char const*, xmlParserCtxtPtr)
+xmlParserInputPtr refuseExternalEntity(char const* url, char const*, xmlParserCtxtPtr) noexcept
 {
     std::fprintf(stderr, "XML: refusing to load external entity '%s'\n", url ? url : "");
     return nullptr;

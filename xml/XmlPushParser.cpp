@@ -150,7 +150,8 @@ bool XmlPushParser::beginInside(char const* path, std::string const& prefix, int
         refusePrefix();
         ok = false;
     }
-    if (!ok)
+    // A prefix whose reading threw said nothing about its guess.
+    if (!ok && !myThrown)
         myPrefixRefused = true;
     return ok;
 }
@@ -188,7 +189,7 @@ void XmlPushParser::markBoundary()
     myBoundary = Boundary::Pending;
 }
 
-void XmlPushParser::onDiagnostic(void* self, xmlErrorPtr)
+void XmlPushParser::onDiagnostic(void* self, xmlErrorPtr) noexcept
 {
     // A silent parse notes what one parse would have printed; what the prefix raises was printed
     // where its start tags stood, if they were the document's.
@@ -204,6 +205,25 @@ XmlPushParser* XmlPushParser::of(void* ctx)
     auto* ctxt = static_cast<xmlParserCtxtPtr>(ctx);
     auto* p = static_cast<XmlPushParser*>(ctxt->_private);
     return p && p->myCtxt == ctxt ? p : nullptr;
+}
+
+template <class Body> void XmlPushParser::guarded(void* ctx, Body const& body) noexcept
+{
+    XmlPushParser* const p = of(ctx);
+    if (!p)
+        return;
+    // Nothing may unwind through the parser's frames: what a callback throws stops the parse
+    // and waits for the caller of feed().
+    try {
+        body(*p);
+    } catch (...) {
+        if (!p->myThrown)
+            p->myThrown = std::current_exception();
+        // Not faultHere(): the tokens may have been left half written.
+        if (p->myErrorAt == NoError)
+            p->myErrorAt = p->myTokens.tokens();
+        p->stop();
+    }
 }
 
 bool XmlPushParser::closeOpen()
@@ -228,7 +248,8 @@ bool XmlPushParser::closeOpen()
     mySuffixLeft = static_cast<int>(myOpenAtEnd.size());
     bool const ok = feed(suffix.data(), suffix.size(), true);
     myEndsInText = ok && myTokens.textOpen();
-    myTokens.closeText();
+    if (!myThrown)
+        myTokens.closeText();
     return ok;
 }
 
@@ -359,93 +380,92 @@ std::string XmlPushParser::canonical(XmlTokens const& from, std::size_t at) cons
 
 void XmlPushParser::onStart(void* self, xmlChar const* localname, xmlChar const* prefix,
                             xmlChar const* uri, int nbNamespaces, xmlChar const** namespaces,
-                            int nbAttributes, int nbDefaulted, xmlChar const** attributes)
+                            int nbAttributes, int nbDefaulted, xmlChar const** attributes) noexcept
 {
     (void)uri;
-    XmlPushParser* const pp = of(self);
-    if (!pp)
-        return;
-    XmlPushParser& p = *pp;
-    bool const ofPrefix = p.myPhase == Phase::Prefix;
-    if (!ofPrefix && (!p.pastPrefix(false) || !p.noteFault()))
-        return;
-    // As the text reader decides it: the start tag ends with "/>".
-    xmlParserInputPtr in = p.myCtxt->input;
-    bool const empty = in && in->cur && in->cur[0] == '/' && in->cur[1] == '>';
-    XmlTokens& out = ofPrefix ? p.myPrefixTokens : p.myTokens;
-    std::size_t const at = out.start(p.name(out, localname, prefix, nullptr), empty);
-    for (int i = 0; i < nbNamespaces; ++i) {
-        char const* href = namespaces[2 * i + 1] ? cstr(namespaces[2 * i + 1]) : "";
-        out.attr(p.name(out, nullptr, namespaces[2 * i], "xmlns"), true, href, std::strlen(href));
-    }
-    // Attributes defaulted by a document type are not the element's own.
-    for (int i = 0; i < nbAttributes - nbDefaulted; ++i) {
-        xmlChar const** a = attributes + 5 * i;
-        char const* text = nullptr;
-        std::size_t length = 0;
-        attributeValue(a[3], a[4], p.myScratch, text, length);
-        // A prefix that no namespace binds leaves the attribute out of lookups by name.
-        bool const byName = !a[1] || a[2];
-        out.attr(p.name(out, a[0], a[1], nullptr), byName, text, length);
-    }
-    int const depth = p.myDepth;
-    if (ofPrefix) {
-        if (empty) {
-            // Only the stand-in of a root that has ended is empty: no element open at a point
-            // has an empty start tag.
-            if (!p.myPrefixAfterRoot || depth != 0 || p.myRootEnded) {
+    guarded(self, [&](XmlPushParser& p) {
+        bool const ofPrefix = p.myPhase == Phase::Prefix;
+        if (!ofPrefix && (!p.pastPrefix(false) || !p.noteFault()))
+            return;
+        // As the text reader decides it: the start tag ends with "/>".
+        xmlParserInputPtr in = p.myCtxt->input;
+        bool const empty = in && in->cur && in->cur[0] == '/' && in->cur[1] == '>';
+        XmlTokens& out = ofPrefix ? p.myPrefixTokens : p.myTokens;
+        p.failPoint(XmlTokens::Start);
+        std::size_t const at = out.start(p.name(out, localname, prefix, nullptr), empty);
+        for (int i = 0; i < nbNamespaces; ++i) {
+            char const* href = namespaces[2 * i + 1] ? cstr(namespaces[2 * i + 1]) : "";
+            out.attr(p.name(out, nullptr, namespaces[2 * i], "xmlns"), true, href,
+                     std::strlen(href));
+        }
+        // Attributes defaulted by a document type are not the element's own.
+        for (int i = 0; i < nbAttributes - nbDefaulted; ++i) {
+            xmlChar const** a = attributes + 5 * i;
+            char const* text = nullptr;
+            std::size_t length = 0;
+            attributeValue(a[3], a[4], p.myScratch, text, length);
+            // A prefix that no namespace binds leaves the attribute out of lookups by name.
+            bool const byName = !a[1] || a[2];
+            out.attr(p.name(out, a[0], a[1], nullptr), byName, text, length);
+        }
+        int const depth = p.myDepth;
+        if (ofPrefix) {
+            if (empty) {
+                // Only the stand-in of a root that has ended is empty: no element open at a point
+                // has an empty start tag.
+                if (!p.myPrefixAfterRoot || depth != 0 || p.myRootEnded) {
+                    p.refusePrefix();
+                    return;
+                }
+                p.myRootEnded = true;
+                p.myNextEndDropped = true;
+                return;
+            }
+            if (p.myPrefixAfterRoot || static_cast<int>(p.myPrefixOpen.size()) >= p.myPrefixOpens) {
                 p.refusePrefix();
                 return;
             }
-            p.myRootEnded = true;
+            p.myPrefixOpen.push_back(p.canonical(out, at));
+            p.myOpen.push_back(-static_cast<long long>(p.myPrefixOpen.size()));
+            ++p.myDepth;
+            return;
+        }
+        if (depth == 0 && p.myRootAt == NoError)
+            p.myRootAt = p.myTokens.tokens() - 1;
+        if (empty) {
             p.myNextEndDropped = true;
-            return;
+        } else {
+            p.myOpen.push_back(static_cast<long long>(at));
+            ++p.myDepth;
         }
-        if (p.myPrefixAfterRoot || static_cast<int>(p.myPrefixOpen.size()) >= p.myPrefixOpens) {
-            p.refusePrefix();
-            return;
+        if (depth >= Xml::MaxDepth) {
+            // The reader refuses it when it gets there; nothing deeper is wanted.
+            p.faultHere();
+            p.stop();
         }
-        p.myPrefixOpen.push_back(p.canonical(out, at));
-        p.myOpen.push_back(-static_cast<long long>(p.myPrefixOpen.size()));
-        ++p.myDepth;
-        return;
-    }
-    if (depth == 0 && p.myRootAt == NoError)
-        p.myRootAt = p.myTokens.tokens() - 1;
-    if (empty) {
-        p.myNextEndDropped = true;
-    } else {
-        p.myOpen.push_back(static_cast<long long>(at));
-        ++p.myDepth;
-    }
-    if (depth >= Xml::MaxDepth) {
-        // The reader refuses it when it gets there; nothing deeper is wanted.
-        p.faultHere();
-        p.stop();
-    }
+    });
 }
 
 void XmlPushParser::onEnd(void* self, xmlChar const* localname, xmlChar const* prefix,
-                          xmlChar const*)
+                          xmlChar const*) noexcept
 {
-    XmlPushParser* const pp = of(self);
-    if (!pp)
-        return;
-    XmlPushParser& p = *pp;
-    if (std::exchange(p.myNextEndDropped, false))
-        return;
-    if (!p.myOpen.empty())
-        p.myOpen.pop_back();
-    --p.myDepth;
-    if (p.mySuffixLeft > 0) {
-        --p.mySuffixLeft;
-        return;
-    }
-    if (!p.pastPrefix(false) || !p.noteFault())
-        return;
-    if (p.myDepth == 0)
-        p.myRootEnded = true;
-    p.myTokens.end(p.name(p.myTokens, localname, prefix, nullptr));
+    guarded(self, [&](XmlPushParser& p) {
+        if (std::exchange(p.myNextEndDropped, false))
+            return;
+        if (!p.myOpen.empty())
+            p.myOpen.pop_back();
+        --p.myDepth;
+        if (p.mySuffixLeft > 0) {
+            --p.mySuffixLeft;
+            return;
+        }
+        if (!p.pastPrefix(false) || !p.noteFault())
+            return;
+        if (p.myDepth == 0)
+            p.myRootEnded = true;
+        p.failPoint(XmlTokens::End);
+        p.myTokens.end(p.name(p.myTokens, localname, prefix, nullptr));
+    });
 }
 
 void XmlPushParser::text(XmlTokens::Kind kind, char const* text, std::size_t length)
@@ -459,59 +479,65 @@ void XmlPushParser::text(XmlTokens::Kind kind, char const* text, std::size_t len
         stop();
         return;
     }
+    failPoint(kind);
     myTokens.text(kind, text, length);
 }
 
-void XmlPushParser::onCharacters(void* self, xmlChar const* text, int length)
+void XmlPushParser::onCharacters(void* self, xmlChar const* text, int length) noexcept
 {
-    if (XmlPushParser* p = of(self))
-        p->text(XmlTokens::Text, cstr(text), static_cast<std::size_t>(length));
+    guarded(self, [&](XmlPushParser& p) {
+        p.text(XmlTokens::Text, cstr(text), static_cast<std::size_t>(length));
+    });
 }
 
-void XmlPushParser::onCData(void* self, xmlChar const* text, int length)
+void XmlPushParser::onCData(void* self, xmlChar const* text, int length) noexcept
 {
-    if (XmlPushParser* p = of(self))
-        p->text(XmlTokens::CData, cstr(text), static_cast<std::size_t>(length));
+    guarded(self, [&](XmlPushParser& p) {
+        p.text(XmlTokens::CData, cstr(text), static_cast<std::size_t>(length));
+    });
 }
 
-void XmlPushParser::onComment(void* self, xmlChar const* text)
+void XmlPushParser::onComment(void* self, xmlChar const* text) noexcept
 {
-    XmlPushParser* const pp = of(self);
-    if (!pp || !pp->pastPrefix(false) || !pp->noteFault())
-        return;
-    XmlPushParser& p = *pp;
-    char const* t = text ? cstr(text) : "";
-    p.myTokens.text(XmlTokens::Comment, t, std::strlen(t));
-    p.myTokens.closeText(); // comments side by side stay two nodes
+    guarded(self, [&](XmlPushParser& p) {
+        if (!p.pastPrefix(false) || !p.noteFault())
+            return;
+        char const* t = text ? cstr(text) : "";
+        p.failPoint(XmlTokens::Comment);
+        p.myTokens.text(XmlTokens::Comment, t, std::strlen(t));
+        p.myTokens.closeText(); // comments side by side stay two nodes
+    });
 }
 
-void XmlPushParser::onPi(void* self, xmlChar const* target, xmlChar const* data)
+void XmlPushParser::onPi(void* self, xmlChar const* target, xmlChar const* data) noexcept
 {
-    XmlPushParser* const pp = of(self);
-    if (!pp)
-        return;
-    XmlPushParser& p = *pp;
-    if (p.myPhase == Phase::Prefix && target && std::strcmp(cstr(target), PrefixMark) == 0) {
-        // The end of the prefix: it must have opened what it announced.
-        if (static_cast<int>(p.myPrefixOpen.size()) != p.myPrefixOpens ||
-            p.myPrefixAfterRoot != p.myRootEnded)
-            p.refusePrefix();
-        else
-            p.myPhase = Phase::Lead;
-        return;
-    }
-    if (!p.pastPrefix(false) || !p.noteFault())
-        return;
-    char const* d = data ? cstr(data) : "";
-    p.myTokens.pi(p.name(p.myTokens, target, nullptr, nullptr), d, std::strlen(d));
+    guarded(self, [&](XmlPushParser& p) {
+        if (p.myPhase == Phase::Prefix && target && std::strcmp(cstr(target), PrefixMark) == 0) {
+            // The end of the prefix: it must have opened what it announced.
+            if (static_cast<int>(p.myPrefixOpen.size()) != p.myPrefixOpens ||
+                p.myPrefixAfterRoot != p.myRootEnded)
+                p.refusePrefix();
+            else
+                p.myPhase = Phase::Lead;
+            return;
+        }
+        if (!p.pastPrefix(false) || !p.noteFault())
+            return;
+        char const* d = data ? cstr(data) : "";
+        p.failPoint(XmlTokens::Pi);
+        p.myTokens.pi(p.name(p.myTokens, target, nullptr, nullptr), d, std::strlen(d));
+    });
 }
 
 void XmlPushParser::onInternalSubset(void* self, xmlChar const* name, xmlChar const* externalId,
-                                     xmlChar const* systemId)
+                                     xmlChar const* systemId) noexcept
 {
-    XmlPushParser* const p = of(self);
-    if (p && p->pastPrefix(false) && p->noteFault())
-        p->myTokens.doctype();
+    guarded(self, [](XmlPushParser& p) {
+        if (p.pastPrefix(false) && p.noteFault()) {
+            p.failPoint(XmlTokens::Doctype);
+            p.myTokens.doctype();
+        }
+    });
     // What it declares is read as the tree builder reads it, so that the document parses on to
     // its root as it did; the reader refuses the document there.
     xmlSAX2InternalSubset(self, name, externalId, systemId);

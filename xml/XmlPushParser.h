@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +72,9 @@ public:
     // The count of tokens before the first fault (all of them when there was none).
     std::size_t errorAt() const { return myErrorAt; }
     bool failed() const { return myErrorAt != NoError; }
+    // What a callback threw (a token buffer that could not grow, say), or null. The exception
+    // stopped the parse where libxml2 had called us; the tokens are then not to be read at all.
+    std::exception_ptr const& thrown() const { return myThrown; }
     // The count of tokens before the root element's start (NoError before it is read).
     std::size_t rootAt() const { return myRootAt; }
     // The line the input continues on (after a prefix, the line of the file it continues).
@@ -78,6 +83,15 @@ public:
     // as one text holding its name and its attributes: equal texts, equal elements.
     std::vector<std::string> const& prefixOpen() const { return myPrefixOpen; }
     std::vector<std::string> const& openAtEnd() const { return myOpenAtEnd; }
+
+    // For tests: the first callback that writes a token of that kind once after tokens are
+    // written (the prefix's start tags among them) throws std::bad_alloc, as one whose token
+    // buffer cannot grow does.
+    void failIn(XmlTokens::Kind kind, std::size_t after)
+    {
+        myFailKind = kind;
+        myFailAfter = after;
+    }
 
     static constexpr std::size_t NoError = static_cast<std::size_t>(-1);
 
@@ -89,20 +103,27 @@ private:
         uint32_t id;
     };
 
+    // libxml2's callbacks: each runs its body through guarded(), so that nothing is thrown
+    // through the parser.
     static void onStart(void* self, unsigned char const* localname, unsigned char const* prefix,
                         unsigned char const* uri, int nbNamespaces,
                         unsigned char const** namespaces, int nbAttributes, int nbDefaulted,
-                        unsigned char const** attributes);
+                        unsigned char const** attributes) noexcept;
     static void onEnd(void* self, unsigned char const* localname, unsigned char const* prefix,
-                      unsigned char const* uri);
-    static void onCharacters(void* self, unsigned char const* text, int length);
-    static void onCData(void* self, unsigned char const* text, int length);
-    static void onComment(void* self, unsigned char const* text);
-    static void onPi(void* self, unsigned char const* target, unsigned char const* data);
+                      unsigned char const* uri) noexcept;
+    static void onCharacters(void* self, unsigned char const* text, int length) noexcept;
+    static void onCData(void* self, unsigned char const* text, int length) noexcept;
+    static void onComment(void* self, unsigned char const* text) noexcept;
+    static void onPi(void* self, unsigned char const* target, unsigned char const* data) noexcept;
     static void onInternalSubset(void* self, unsigned char const* name,
-                                 unsigned char const* externalId, unsigned char const* systemId);
+                                 unsigned char const* externalId,
+                                 unsigned char const* systemId) noexcept;
 
-    static void onDiagnostic(void* self, _xmlError* error);
+    static void onDiagnostic(void* self, _xmlError* error) noexcept;
+
+    // Runs body with the parser of the context (none for an entity's context); what it throws
+    // stops the parse and is kept for thrown().
+    template <class Body> static void guarded(void* ctx, Body const& body) noexcept;
 
     bool create(char const* path, char const* first, std::size_t length);
 
@@ -120,6 +141,12 @@ private:
     bool noteFault();
     void faultHere();
     void stop();
+    // The test hook of failIn.
+    void failPoint(XmlTokens::Kind kind) const
+    {
+        if (kind == myFailKind && myTokens.tokens() >= myFailAfter)
+            throw std::bad_alloc();
+    }
     uint32_t name(XmlTokens& out, void const* local, void const* prefix, char const* xmlnsOr);
     std::string canonical(XmlTokens const& from, std::size_t at) const;
     void text(XmlTokens::Kind kind, char const* text, std::size_t length);
@@ -162,10 +189,14 @@ private:
     std::size_t myRootAt = NoError;
     bool myStopped = false;
     std::size_t myErrorAt = NoError;
+    std::exception_ptr myThrown;
     std::vector<std::string> myPrefixOpen;
     std::vector<std::string> myOpenAtEnd;
     std::vector<NameKey> myNameCache;
     std::size_t myNamesCached = 0;
     std::string myScratch;
     std::vector<XmlTokens::Attr> myAttrs;
+    // 0: no kind, failIn not asked for.
+    unsigned char myFailKind = 0;
+    std::size_t myFailAfter = 0;
 };

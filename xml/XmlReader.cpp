@@ -13,8 +13,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <fcntl.h>
 #include <malloc.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -83,6 +85,20 @@ bool readFully(int fd, unsigned long long at, std::vector<char>& out, std::size_
     }
     out.resize(done);
     return true;
+}
+
+// What stopped a reading, for its message.
+std::string reasonOf(std::exception_ptr const& thrown)
+{
+    try {
+        std::rethrow_exception(thrown);
+    } catch (std::bad_alloc const&) {
+        return "out of memory";
+    } catch (std::exception const& e) {
+        return e.what();
+    } catch (...) {
+        return "an unknown exception";
+    }
 }
 
 } // namespace
@@ -204,6 +220,9 @@ bool XmlReader::readOnce(int fd, std::string const& path, Resume const& at, bool
 {
     bool const fromStart = at.from == 0 && at.prefix.empty();
     XmlPushParser parser(false);
+    XmlStretches::Settings const& settings = XmlStretches::settings();
+    if (settings.failOnce)
+        parser.failIn(settings.failKind, settings.failAfter);
     myDelivered = 0;
     unsigned long long from = at.from;
     std::vector<char> block;
@@ -244,6 +263,11 @@ bool XmlReader::readOnce(int fd, std::string const& path, Resume const& at, bool
         if (ok && atEnd)
             ok = parser.feed(nullptr, 0, true);
         bool const finished = !ok || atEnd;
+        if (parser.thrown()) {
+            // Nothing the parse made since its last delivery is handed on: it stopped midway.
+            fail(("reading stopped: " + reasonOf(parser.thrown())).c_str());
+            return false;
+        }
         if (!deliver(parser, fromStart, finished, at.boundary > 0, at.fromHeld, skip) || finished)
             break;
         from += block.size();

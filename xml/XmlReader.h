@@ -31,8 +31,9 @@ public:
 
     // Reads a regular file through the handlers. Anything else (a named pipe, a device, a
     // folder) is refused before it is read. On failure failMessage() says why: "Unable to open
-    // <path>: <the system's reason>", "<path> : the file is empty", "<path> : failed to parse"
-    // or "<path> : " and what a handler refused; the same line goes to standard error.
+    // <path>: <the system's reason>", "<path> : the file is empty", "<path> : failed to parse",
+    // "<path> : reading stopped: out of memory" (or what else stopped the parser's work) or
+    // "<path> : " and what a handler refused; the same line goes to standard error.
     virtual bool parseFile(char const* path);
     virtual bool startElement(char const* name, int attrCount);
     virtual bool endElement(char const* name);

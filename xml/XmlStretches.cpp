@@ -237,7 +237,7 @@ bool XmlStretches::start()
                     std::make_error_code(std::errc::resource_unavailable_try_again));
             myThreads.emplace_back([this] { work(); });
         }
-    } catch (std::exception const&) {
+    } catch (...) {
         // Without all its threads the file is read by one parse.
         stop();
         return false;
@@ -274,14 +274,10 @@ void XmlStretches::work()
         }
         try {
             runJob(k, bytes);
-        } catch (std::exception const&) {
-            // The stretch is not trusted: one parse on the reading thread goes on from there.
+        } catch (...) {
             std::lock_guard lock(myMutex);
-            Job& job = *myJobs[k];
-            job.stretch.parser.reset();
-            job.parsed = true;
-            myFailedFrom = std::min(myFailedFrom, k);
-            myChanged.notify_all();
+            myJobs[k]->stretch.parser.reset();
+            failLocked(k);
             return;
         }
     }
@@ -301,16 +297,19 @@ void XmlStretches::runJob(std::size_t k, Bytes& bytes)
         job.scanned = true;
         composeLocked();
         myChanged.notify_all();
-        myChanged.wait(lock, [&] { return myStopping || job.stackKnown; });
-        if (myStopping)
+        // A stretch after one that failed is not wanted any more.
+        myChanged.wait(
+            lock, [&] { return myStopping || job.stackKnown || job.failed || myFailedFrom < k; });
+        if (myStopping || job.failed || myFailedFrom < k)
             return;
         known = read && !(k > 0 && job.stack.empty());
     }
     std::unique_ptr<XmlPushParser> parser;
     if (known) {
-        if (static_cast<long long>(k) == mySettings.failStretch)
-            throw std::bad_alloc();
         parser = std::make_unique<XmlPushParser>(true);
+        if (static_cast<long long>(k) == mySettings.failStretch &&
+            mySettings.failAt == Settings::FailAt::Callback)
+            parser->failIn(mySettings.failKind, mySettings.failAfter);
         {
             std::lock_guard lock(myMutex);
             if (!mySpare.empty()) {
@@ -343,13 +342,16 @@ void XmlStretches::runJob(std::size_t k, Bytes& bytes)
             std::size_t const piece = std::min(FeedPiece, bytes.size() - from);
             ok = parser->feed(bytes.data() + from, piece, last && from + piece == bytes.size());
             std::lock_guard lock(myMutex);
-            if (myStopping)
+            if (myStopping || myFailedFrom < k)
                 return;
         }
         if (ok && !last)
             parser->closeOpen();
         else if (ok && last && bytes.empty())
             parser->feed(nullptr, 0, true);
+        // What a callback threw fails the stretch, as if thrown here.
+        if (parser->thrown())
+            std::rethrow_exception(parser->thrown());
     }
     std::lock_guard lock(myMutex);
     s.parser = std::move(parser);
@@ -361,28 +363,53 @@ void XmlStretches::composeLocked()
 {
     for (; myComposed < myJobs.size(); ++myComposed) {
         Job& job = *myJobs[myComposed];
-        if (myComposed == 0) {
-            job.stackKnown = true;
-            continue;
-        }
-        Job& before = *myJobs[myComposed - 1];
-        if (!before.scanned)
+        if (myComposed > 0 && !myJobs[myComposed - 1]->scanned)
             return;
-        job.stack = before.stack;
-        bool sound = !before.scan.confused && (myComposed == 1 || !before.stack.empty());
-        for (std::string const& pop : before.scan.pops) {
-            if (!sound || job.stack.empty() || job.stack.back().name != pop) {
-                sound = false;
-                break;
-            }
-            job.stack.pop_back();
+        try {
+            composeStackLocked(myComposed);
+        } catch (...) {
+            // This stretch fails, whichever thread was composing it; those after it, composed
+            // from its stack, are left to the single parse.
+            job.stack.clear();
+            failLocked(myComposed);
         }
-        if (sound)
-            job.stack.insert(job.stack.end(), before.scan.pushes.begin(), before.scan.pushes.end());
-        else
-            job.stack.clear(); // no guess: the stretch is left to the single parse
-        job.stackKnown = true;
     }
+}
+
+void XmlStretches::composeStackLocked(std::size_t k)
+{
+    Job& job = *myJobs[k];
+    if (static_cast<long long>(k) == mySettings.failStretch &&
+        mySettings.failAt == Settings::FailAt::Composing)
+        throw std::bad_alloc();
+    if (k == 0) {
+        job.stackKnown = true;
+        return;
+    }
+    Job& before = *myJobs[k - 1];
+    job.stack = before.stack;
+    bool sound = !before.scan.confused && (k == 1 || !before.stack.empty());
+    for (std::string const& pop : before.scan.pops) {
+        if (!sound || job.stack.empty() || job.stack.back().name != pop) {
+            sound = false;
+            break;
+        }
+        job.stack.pop_back();
+    }
+    if (sound)
+        job.stack.insert(job.stack.end(), before.scan.pushes.begin(), before.scan.pushes.end());
+    else
+        job.stack.clear(); // no guess: the stretch is left to the single parse
+    job.stackKnown = true;
+}
+
+void XmlStretches::failLocked(std::size_t k)
+{
+    // The stretch is not trusted: one parse on the reading thread goes on from there. Whoever
+    // waits on it or on a later one wakes to see that.
+    myJobs[k]->failed = true;
+    myFailedFrom = std::min(myFailedFrom, k);
+    myChanged.notify_all();
 }
 
 XmlStretches::Stretch* XmlStretches::next()
@@ -404,7 +431,7 @@ XmlStretches::Stretch* XmlStretches::next()
     std::size_t const k = myHanded++;
     myChanged.notify_all();
     Job& job = *myJobs[k];
-    myChanged.wait(lock, [&] { return job.parsed; });
+    myChanged.wait(lock, [&] { return job.parsed || job.failed; });
     Stretch& s = job.stretch;
     XmlPushParser const* p = s.parser.get();
     s.prefixTrusted = k == 0 || (p && p->prefixOpen() == myLastOpenAtEnd &&

@@ -26,8 +26,9 @@
 // a trusted one is a true cut) or after an empty root when the root has ended there, or from the
 // start of the file when those cannot be written in the document's encoding.
 //
-// A reader whose threads cannot start reads by one parse; a stretch whose thread failed is one
-// that is not trusted.
+// A reader whose threads cannot start reads by one parse; a stretch whose work failed (its
+// thread threw, its parser's callbacks did, or composing its prefix did) is one that is not
+// trusted.
 //
 // Only files that begin the way the program writes them are cut: the declaration, in ISO-8859-1
 // or UTF-8, on a line of its own, then the root element. A few stretches are in flight at a time,
@@ -43,10 +44,22 @@ public:
         std::size_t stretchBytes = std::size_t(1) << 20;
         // 0: one per core.
         int threads = 0;
-        // For tests: starting the thread of this index fails, or the parse of the stretch of this
-        // index throws (-1: never).
+        // For tests (-1: never): starting the thread of this index fails; the stretch of index
+        // failStretch fails with std::bad_alloc where failAt says: in the callback of its parse
+        // that writes a token of kind failKind once failAfter tokens are written (see
+        // XmlPushParser::failIn), or while the prefix it begins with is composed. failOnce: one
+        // parse (of a file read whole, or taking over from a stretch) fails in that callback.
+        enum class FailAt
+        {
+            Callback,
+            Composing
+        };
         int failThreadStart = -1;
         int failStretch = -1;
+        FailAt failAt = FailAt::Callback;
+        XmlTokens::Kind failKind = XmlTokens::Start;
+        std::size_t failAfter = 0;
+        bool failOnce = false;
     };
     // What every reader of the process uses; tests force small stretches through it.
     static Settings& settings();
@@ -107,6 +120,9 @@ private:
         bool scanned = false;
         bool stackKnown = false;
         bool parsed = false;
+        // Its work failed (its thread threw, or composing its prefix did): it is handed back
+        // unparsed, whether or not its thread is done with it.
+        bool failed = false;
         std::vector<Tag> stack;
     };
 
@@ -115,7 +131,10 @@ private:
     bool cut();
     void work();
     void runJob(std::size_t k, Bytes& bytes);
+    // Composes the prefixes that can be now; one that throws fails its own stretch.
     void composeLocked();
+    void composeStackLocked(std::size_t k);
+    void failLocked(std::size_t k);
     static Scan scan(char const* p, char const* end);
 
     int myFd;
@@ -133,7 +152,7 @@ private:
     std::size_t myHanded = 0;
     std::size_t myWindow = 0;
     bool myStopping = false;
-    // The first stretch whose thread failed; none from it on is parsed.
+    // The first stretch that failed; none from it on is parsed.
     std::size_t myFailedFrom = static_cast<std::size_t>(-1);
     std::mutex myMutex;
     std::condition_variable myChanged;
