@@ -75,9 +75,9 @@ void aTimeDelta::set(double days, double seconds, double ns)
     if (!fitsLong(ss))
         aAssertFail("(ss == ((double)((long int)ss)))", __FILE__, __LINE__);
     A_ASSERT((ss == ((double)((long int)ss))));
-    myDays = long(dd);
-    mySeconds = long(ss);
-    myNs = fitsLong(nn) ? long(nn) : 0;
+    // To the nearest nanosecond: cut, a time per pixel read back from its window comes out a
+    // nanosecond short. A nanosecond rounded up to a whole second carries into the others.
+    set(long(dd), long(ss), fitsLong(nn) ? std::lround(nn) : 0L);
 }
 
 double aTimeDelta::asSeconds() const

@@ -16,8 +16,8 @@ public:
     aTimeDelta(float days, float seconds, float ns);
 
     void set(long days, long seconds, long ns);
-    // Fractions of days and seconds move down into the smaller parts; fractions of a
-    // nanosecond are dropped. Days and seconds that do not come out whole stop the program.
+    // Fractions of days and seconds move down into the smaller parts, which are rounded to the
+    // nearest nanosecond. Days and seconds that do not come out whole stop the program.
     void set(double days, double seconds, double ns);
 
     // The normalised parts, and the whole as seconds.

@@ -12,6 +12,7 @@
 #include "cmdTimelineNewLayer.h"
 #include "mEvent.h"
 #include "mLayer.h"
+#include "mScale.h"
 #include "mTimeline.h"
 #include "pGv.h"
 #include "pHeader.h"
@@ -765,4 +766,52 @@ TEST_F(OneLayerWindow, WorkingInTheWindowWritesALinePerCommandAndNothingMore)
     std::string const out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
     EXPECT_THAT(out, HasSubstr("END CMD: cmdSelectAll SUCCESS!"));
+}
+
+// A new document saved, opened and saved again as another: the view it stores reads back as it
+// was written, every scale's zoom, every time window and every layer's height byte for byte, also
+// after zooms that leave a fraction of a second per pixel. (The pane lays the rows out again when
+// it opens a document: their window is its own.)
+TEST_F(wMainTest, ANewDocumentSavedOpenedAndSavedAgainStoresTheSameView)
+{
+    auto view = [](std::string const& bundle) {
+        std::vector<std::string> lines;
+        std::istringstream text(readFile(bundle + ".orstime/doc_data.xml"));
+        for (std::string line; std::getline(text, line);)
+            if (line.find("<zoom ") != std::string::npos ||
+                line.find("\"sceneH\"") != std::string::npos ||
+                (line.find("<vis_") != std::string::npos && line.find(" yr=") != std::string::npos))
+                lines.push_back(line);
+        return lines;
+    };
+    auto laidOut = [&] {
+        auto* window = dynamic_cast<wMain*>(doc()->getWindow());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->panel()->layoutTimer()->isActive(); }));
+        pass();
+    };
+    for (int zoomsIn : {0, 3}) {
+        fresh();
+        app.newDoc();
+        ASSERT_TRUE(cmdTimelineNewLayer::ourInstance.cmdAction());
+        laidOut();
+        for (int i = 0; i < zoomsIn; ++i)
+            doc()->getTimeline()->timeScale()->zoomInAtLocalPos(17, 1);
+        // The views told, and the layers laid out again to follow.
+        doc()->getDirtEngine()->setDirty(tlObj::DirtTimeScaleZoom, true);
+        doc()->getDirtEngine()->setDirty(tlObj::DirtLayerStackingInTimeline, true);
+        pass();
+        std::string const first = dir.path + "/First" + std::to_string(zoomsIn);
+        ui.savePath = first;
+        ASSERT_TRUE(app.saveDoc(nullptr, true));
+        fresh();
+        app.openDoc(first.c_str());
+        laidOut();
+        ui.savePath = dir.path + "/Second" + std::to_string(zoomsIn);
+        ASSERT_TRUE(app.saveDoc(nullptr, true));
+        std::vector<std::string> const written = view(first), again = view(ui.savePath);
+        ASSERT_EQ(written.size(), 4u + 2u * 2u + 1u) << "four scales, two of time, and a layer";
+        ASSERT_EQ(again.size(), written.size());
+        for (std::size_t i = 0; i < written.size(); ++i)
+            EXPECT_EQ(again[i], written[i]) << zoomsIn << " zooms in";
+    }
 }
