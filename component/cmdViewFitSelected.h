@@ -4,7 +4,9 @@
 
 // "Fit Selected": the view shows the time and the rows of the selection (the selected events
 // with their markers, the selected layers, the ruler's time selection), with a margin of 5 %.
-// An axis whose range is empty (a point in time, a hidden layer) is left as it is.
+// An axis whose range is empty (a point in time, a hidden layer) is left as it is. The time axis
+// shows no instants without dates: its window stops at their edge, and a range wholly beyond
+// them leaves it as it is.
 class cmdViewFitSelected : public tlCmd
 {
 public:

@@ -3,9 +3,11 @@
 #include "ObClassTypeOf.h"
 #include "ObSelection.h"
 #include "Painter.h"
+#include "XmlReader.h"
 #include "aAssert.h"
 #include "aColor.h"
 #include "aTs.h"
+#include "giEvent.h"
 #include "mAttrLimits.h"
 #include "mEdb.h"
 #include "mLayer.h"
@@ -14,11 +16,11 @@
 #include "mTimeline.h"
 #include "mTrace.h"
 #include "tlUi.h"
-#include "giEvent.h"
 #include "uiGi.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -133,8 +135,13 @@ void mEvent::recycleObj()
 bool mEvent::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
 {
     // The attributes first: most elements of a document are.
-    if (mAttrLimits::readOwnAttr(r, static_cast<mEventData&>(*this), name, EventLimits))
+    if (mAttrLimits::readOwnAttr(r, static_cast<mEventData&>(*this), name, EventLimits)) {
+        // A start without a date could never have been saved: it is refused where it is read.
+        if (!(std::fabs(getStartTime()) < mScale::DatedSeconds) &&
+            !aTs(getStartTime()).hasLocalFields())
+            refuseUndatedStart(r);
         return true;
+    }
     if (std::strcmp(name, "event_layer") == 0) {
         // Whether it names the layer that lists the event is checked once every object is read.
         Obh h;
@@ -152,6 +159,17 @@ bool mEvent::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
     if (!mAttrLimits::accept(r, *this, name, EventLimits))
         return true;
     return mEventData::xmlReadStartElement(r, name, attrCount);
+}
+
+void mEvent::refuseUndatedStart(XmlReader& r)
+{
+    char const *id = "startTime", *value = "";
+    r.getAttr("_id", id);
+    r.getAttr("value", value);
+    char what[200];
+    std::snprintf(what, sizeof what, "attribute \"%s\" = \"%.64s\" is beyond the calendar's years",
+                  id, value);
+    mAttrLimits::refuse(r, *this, what);
 }
 
 mLayer* mEvent::getLayer() const
@@ -768,9 +786,7 @@ bool mEvent::xmlReadEndElement(XmlReader& r, char const* name)
 
 bool mEvent::xmlWritesAlone() const
 {
-    // Far inside the years localtime can give (2^31 of them from 1900).
-    constexpr double CalendarSeconds = 1e16;
-    return std::fabs(getStartTime()) < CalendarSeconds;
+    return std::fabs(getStartTime()) < mScale::DatedSeconds;
 }
 
 bool mEvent::xmlWrite(XmlWriter& w)

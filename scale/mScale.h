@@ -43,6 +43,10 @@ public:
     // stored zoom beyond it is refused, so every zoom a scale holds reads back.
     static constexpr long MaxZoomDays = LONG_MAX / INT_MAX;
     static constexpr double MaxZoom = double(MaxZoomDays) * 86400.0;
+    // Every instant within this many seconds of 1970 (about 317 million years) has a date in
+    // every zone, with room around it for the gridlines of the coarsest unit: a window within
+    // them shows dates from end to end.
+    static constexpr double DatedSeconds = 1e16;
 
     mScale();
     ~mScale() override;

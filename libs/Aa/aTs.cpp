@@ -303,16 +303,29 @@ struct tm* aTs::smartLocaltime(long seconds, long& yearShift)
     return r;
 }
 
+struct tm* aTs::wallClock(long& fraction, int& fullYear) const
+{
+    long wholeSec = 0, yearShift = 0;
+    struct tm* t =
+        wallSecond(mySec, myNs, wholeSec, fraction) ? smartLocaltime(wholeSec, yearShift) : nullptr;
+    return t && aNumber::safeAddInt(t->tm_year, 1900, fullYear) ? t : nullptr;
+}
+
+bool aTs::hasLocalFields() const
+{
+    long fraction = 0;
+    int fullYear = 0;
+    return wallClock(fraction, fullYear) != nullptr;
+}
+
 char const* aTs::getMicro(int& year, int& month, int& day, int& hour, int& minute, int& second,
                           int& microsecond, int& dayOfYear, int& weekday, bool& isDst,
                           long& gmtOffset) const
 {
-    long wholeSec = 0, fraction = 0;
-    long yearShift = 0;
-    struct tm* t =
-        wallSecond(mySec, myNs, wholeSec, fraction) ? smartLocaltime(wholeSec, yearShift) : nullptr;
+    long fraction = 0;
     int fullYear = 0;
-    if (!t || !aNumber::safeAddInt(t->tm_year, 1900, fullYear)) {
+    struct tm* t = wallClock(fraction, fullYear);
+    if (!t) {
         A_TRACE_C("ired", "localtime OVERFLOW! mySec = %g\n", double(mySec));
         year = month = day = hour = minute = second = microsecond = -1;
         return nullptr;

@@ -86,6 +86,9 @@ public:
     virtual char const* get(int& year, int& month, int& day, int& hour, int& minute, int& second,
                             long& ns) const;
     LocalFields localFields() const;
+    // Whether the local calendar gives the instant fields: false beyond its years (about 2^31
+    // of them either side of 1900), where get fails. Says nothing when false.
+    bool hasLocalFields() const;
     virtual int getYear() const;
     virtual long getLongYear() const;
     virtual int getMonth() const;
@@ -145,6 +148,9 @@ public:
 
 private:
     static void initStatics();
+    // The local broken-down time of the second the wall clock shows, the fraction past it and
+    // the full year; null, quietly, beyond the calendar.
+    struct tm* wallClock(long& fraction, int& fullYear) const;
     void assignNormalised(long seconds, long ns);
 
     long mySec = 0;

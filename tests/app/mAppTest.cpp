@@ -1,7 +1,9 @@
 #include "mApp.h"
 
+#include "Aa/TzGuard.h"
 #include "AppTest.h"
 #include "ObClassTypeOf.h"
+#include "ObSelection.h"
 #include "PrintQt.h"
 #include "ScopedTraces.h"
 #include "WhenShown.h"
@@ -10,8 +12,15 @@
 #include "cmdFileOpen.h"
 #include "cmdFileSave.h"
 #include "cmdFileSaveAs.h"
+#include "cmdViewFitSelected.h"
+#include "cmdViewFitSelectedHorizontal.h"
+#include "mEdb.h"
 #include "mEvent.h"
+#include "mGridline.h"
 #include "mPlatform.h"
+#include "mRange.h"
+#include "mScale.h"
+#include "mTimeline.h"
 #include "tlCmp.h"
 #include "xml/AsNobody.h"
 #include "xml/FileSizeLimit.h"
@@ -517,4 +526,104 @@ TEST_F(mAppTest, EveryFileCommandSaysHowItEndedAndWhy)
         EXPECT_EQ(ObApp::ourDocs.size(), c.line == "cmdFileClose SUCCESS!" ? 0u : 1u);
     }
     ::chmod(locked.c_str(), 0644);
+}
+
+namespace {
+
+// The text of the file with the value of every "attr" element of that name replaced.
+std::string withAttr(std::string text, std::string const& name, std::string const& type,
+                     std::string const& value)
+{
+    std::string const key = "_id=\"" + name + "\" _t=\"" + type + "\" value=\"";
+    for (auto at = text.find(key); at != std::string::npos; at = text.find(key, at + 1)) {
+        auto const from = at + key.size();
+        text.replace(from, text.find('"', from) - from, value);
+    }
+    return text;
+}
+
+} // namespace
+
+// A start the calendar gives no date (a save could not have written it) refuses the document,
+// naming the attribute and its text. Times with dates open, and a fit over them leaves the time
+// scale with a window of dates: its ends and the ruler's labels are dates, and nothing says
+// OVERFLOW.
+TEST_F(mAppTest, StartsWithoutADateAreRefusedAndFitsShowOnlyDates)
+{
+    TzGuard utc("UTC");
+    std::string const base = dir.path + "/Base";
+    {
+        mDoc d;
+        d.init();
+        d.getCmp()->newEvent(Obh());
+        ASSERT_TRUE(d.save(base.c_str()));
+    }
+    std::string const text = readFile(base + ".orstime/doc_data.xml");
+    struct Case
+    {
+        char const* what;
+        char const* start;
+        char const* length;
+        char const* impulse;
+        char const* refusal; // null: the document opens
+    };
+    // Starts are doubles: near the calendar's first second (-2147481748-01-01 00:00:00,
+    // -67768040609740800 s) and its last (2147483647-12-31 23:59:59, 67767976233532799 s) they
+    // lie 8 s apart.
+    Case const cases[] = {
+        {"a start of 1e300", "1e300", "1.0", "False", "attribute \"startTime\" = \"1e300\""},
+        {"a start of -1e300", "-1e300", "1.0", "False", "attribute \"startTime\" = \"-1e300\""},
+        {"the start after the last with a date", "67767976233532800", "0.0", "True",
+         "attribute \"startTime\" = \"67767976233532800\" is beyond the calendar's years"},
+        {"a span to the last start with a date", "67767976233531792", "1000.0", "False", nullptr},
+        {"the first start with a date", "-67768040609740800", "0.0", "True", nullptr},
+        {"the start before the first with a date", "-67768040609740808", "0.0", "True",
+         "attribute \"startTime\" = \"-67768040609740808\" is beyond the calendar's years"},
+        {"a length of 1e300", "1000000000.0", "1e300", "False", nullptr},
+        {"a span across the dated window's edge", "9.9e15", "2e14", "False", nullptr},
+        {"an instant at the dated window's edge", "1e16", "0.0", "True", nullptr},
+    };
+    int n = 0;
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        fresh();
+        ui.warnings.clear();
+        std::string const name = "Case" + std::to_string(n++);
+        std::string const bundle = dir.path + "/" + name;
+        std::filesystem::create_directories(bundle + ".orstime");
+        writeFile(bundle + ".orstime/doc_data.xml",
+                  withAttr(withAttr(withAttr(text, "startTime", "double", c.start), "timeLength",
+                                    "double", c.length),
+                           "isImpulse", "bool", c.impulse));
+        app.openDoc(bundle.c_str());
+        if (c.refusal) {
+            EXPECT_NE(current(), name);
+            EXPECT_THAT(ui.warnings, testing::ElementsAre(HasSubstr(c.refusal)));
+            continue;
+        }
+        ASSERT_EQ(current(), name) << (ui.warnings.empty() ? "" : ui.warnings.front());
+        for (tlCmd* fit : std::initializer_list<tlCmd*> {
+                 &cmdViewFitSelected::ourInstance, &cmdViewFitSelectedHorizontal::ourInstance}) {
+            pass();
+            mTimeline* tl = doc()->getTimeline();
+            ASSERT_EQ(tl->getEdb()->getEvents().size(), 1u);
+            doc()->getSelectionEngine()->addToSelection(*tl->getEdb()->getEvents().begin());
+            testing::internal::CaptureStdout();
+            EXPECT_TRUE(fit->cmdAction());
+            pass();
+            doc()->getWindow()->grab(); // the ruler and the window's dates painted
+            mScale* ts = tl->timeScale();
+            if (ts->needsReconfig())
+                ts->reconfig();
+            bool const dated =
+                ts->getVisStart().hasLocalFields() && ts->getVisEnd().hasLocalFields();
+            std::string const said = testing::internal::GetCapturedStdout();
+            EXPECT_THAT(said, testing::Not(HasSubstr("OVERFLOW")));
+            EXPECT_TRUE(dated) << ts->getVisStart().asSeconds() << " to "
+                               << ts->getVisEnd().asSeconds();
+            for (mRange const* r : *ts->getVisRanges())
+                for (int i = 0; i < r->getNumGridlines(); ++i)
+                    EXPECT_STRNE(r->getGridline(i)->getLabel().c(), "Overflow");
+        }
+    }
 }
