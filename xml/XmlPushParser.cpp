@@ -391,7 +391,7 @@ void XmlPushParser::onStart(void* self, xmlChar const* localname, xmlChar const*
         xmlParserInputPtr in = p.myCtxt->input;
         bool const empty = in && in->cur && in->cur[0] == '/' && in->cur[1] == '>';
         XmlTokens& out = ofPrefix ? p.myPrefixTokens : p.myTokens;
-        p.failPoint(XmlTokens::Start);
+        p.failPoint();
         std::size_t const at = out.start(p.name(out, localname, prefix, nullptr), empty);
         for (int i = 0; i < nbNamespaces; ++i) {
             char const* href = namespaces[2 * i + 1] ? cstr(namespaces[2 * i + 1]) : "";
@@ -463,7 +463,6 @@ void XmlPushParser::onEnd(void* self, xmlChar const* localname, xmlChar const* p
             return;
         if (p.myDepth == 0)
             p.myRootEnded = true;
-        p.failPoint(XmlTokens::End);
         p.myTokens.end(p.name(p.myTokens, localname, prefix, nullptr));
     });
 }
@@ -479,7 +478,6 @@ void XmlPushParser::text(XmlTokens::Kind kind, char const* text, std::size_t len
         stop();
         return;
     }
-    failPoint(kind);
     myTokens.text(kind, text, length);
 }
 
@@ -503,7 +501,6 @@ void XmlPushParser::onComment(void* self, xmlChar const* text) noexcept
         if (!p.pastPrefix(false) || !p.noteFault())
             return;
         char const* t = text ? cstr(text) : "";
-        p.failPoint(XmlTokens::Comment);
         p.myTokens.text(XmlTokens::Comment, t, std::strlen(t));
         p.myTokens.closeText(); // comments side by side stay two nodes
     });
@@ -524,7 +521,6 @@ void XmlPushParser::onPi(void* self, xmlChar const* target, xmlChar const* data)
         if (!p.pastPrefix(false) || !p.noteFault())
             return;
         char const* d = data ? cstr(data) : "";
-        p.failPoint(XmlTokens::Pi);
         p.myTokens.pi(p.name(p.myTokens, target, nullptr, nullptr), d, std::strlen(d));
     });
 }
@@ -533,10 +529,8 @@ void XmlPushParser::onInternalSubset(void* self, xmlChar const* name, xmlChar co
                                      xmlChar const* systemId) noexcept
 {
     guarded(self, [](XmlPushParser& p) {
-        if (p.pastPrefix(false) && p.noteFault()) {
-            p.failPoint(XmlTokens::Doctype);
+        if (p.pastPrefix(false) && p.noteFault())
             p.myTokens.doctype();
-        }
     });
     // What it declares is read as the tree builder reads it, so that the document parses on to
     // its root as it did; the reader refuses the document there.

@@ -84,14 +84,9 @@ public:
     std::vector<std::string> const& prefixOpen() const { return myPrefixOpen; }
     std::vector<std::string> const& openAtEnd() const { return myOpenAtEnd; }
 
-    // For tests: the first callback that writes a token of that kind once after tokens are
-    // written (the prefix's start tags among them) throws std::bad_alloc, as one whose token
-    // buffer cannot grow does.
-    void failIn(XmlTokens::Kind kind, std::size_t after)
-    {
-        myFailKind = kind;
-        myFailAfter = after;
-    }
+    // For tests: the first start tag once after tokens are written (the prefix's start tags
+    // among them) throws std::bad_alloc, as a callback whose token buffer cannot grow does.
+    void failIn(std::size_t after) { myFailAfter = after; }
 
     static constexpr std::size_t NoError = static_cast<std::size_t>(-1);
 
@@ -142,9 +137,9 @@ private:
     void faultHere();
     void stop();
     // The test hook of failIn.
-    void failPoint(XmlTokens::Kind kind) const
+    void failPoint() const
     {
-        if (kind == myFailKind && myTokens.tokens() >= myFailAfter)
+        if (myTokens.tokens() >= myFailAfter)
             throw std::bad_alloc();
     }
     uint32_t name(XmlTokens& out, void const* local, void const* prefix, char const* xmlnsOr);
@@ -196,7 +191,6 @@ private:
     std::size_t myNamesCached = 0;
     std::string myScratch;
     std::vector<XmlTokens::Attr> myAttrs;
-    // 0: no kind, failIn not asked for.
-    unsigned char myFailKind = 0;
-    std::size_t myFailAfter = 0;
+    // NoError: failIn not asked for.
+    std::size_t myFailAfter = NoError;
 };

@@ -222,7 +222,7 @@ bool XmlReader::readOnce(int fd, std::string const& path, Resume const& at, bool
     XmlPushParser parser(false);
     XmlStretches::Settings const& settings = XmlStretches::settings();
     if (settings.failOnce)
-        parser.failIn(settings.failKind, settings.failAfter);
+        parser.failIn(settings.failAfter);
     myDelivered = 0;
     unsigned long long from = at.from;
     std::vector<char> block;

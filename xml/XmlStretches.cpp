@@ -309,7 +309,7 @@ void XmlStretches::runJob(std::size_t k, Bytes& bytes)
         parser = std::make_unique<XmlPushParser>(true);
         if (static_cast<long long>(k) == mySettings.failStretch &&
             mySettings.failAt == Settings::FailAt::Callback)
-            parser->failIn(mySettings.failKind, mySettings.failAfter);
+            parser->failIn(mySettings.failAfter);
         {
             std::lock_guard lock(myMutex);
             if (!mySpare.empty()) {

@@ -45,10 +45,10 @@ public:
         // 0: one per core.
         int threads = 0;
         // For tests (-1: never): starting the thread of this index fails; the stretch of index
-        // failStretch fails with std::bad_alloc where failAt says: in the callback of its parse
-        // that writes a token of kind failKind once failAfter tokens are written (see
-        // XmlPushParser::failIn), or while the prefix it begins with is composed. failOnce: one
-        // parse (of a file read whole, or taking over from a stretch) fails in that callback.
+        // failStretch fails with std::bad_alloc where failAt says: in the start tag callback of
+        // its parse once failAfter tokens are written (see XmlPushParser::failIn), or while the
+        // prefix it begins with is composed. failOnce: one parse (of a file read whole, or taking
+        // over from a stretch) fails in that callback.
         enum class FailAt
         {
             Callback,
@@ -57,7 +57,6 @@ public:
         int failThreadStart = -1;
         int failStretch = -1;
         FailAt failAt = FailAt::Callback;
-        XmlTokens::Kind failKind = XmlTokens::Start;
         std::size_t failAfter = 0;
         bool failOnce = false;
     };

@@ -21,8 +21,8 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QElapsedTimer>
-#include <QMimeData>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
@@ -32,9 +32,7 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <ostream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -732,133 +730,69 @@ TEST_F(Pane, AStackThatShrinksUnderTheViewBringsTheViewBackOntoIt)
 
 // A drag of events over the pane -----------------------------------------------------------------
 
-namespace {
-
-// Where the pointer holds and lets go during a drag, in the pane, given where the drag started in
-// the view.
-struct DragPlace
+// c, below l, is pressed and moved up so quickly that its drag starts over l's first row.
+TEST_F(Pane, TheReleaseLandsWhereTheGhostStoodOrNothingMovesAndNoGhostIsShown)
 {
-    char const* name;
-    QPoint (*at)(pTimeline& pane, QPoint start);
-};
-
-QPoint inView(pTimeline& pane, QPoint p)
-{
-    return pane.myGv->viewport()->mapTo(&pane, p);
-}
-
-DragPlace const DragPlaces[] = {
-    {"OverTheRuler",
-     [](pTimeline& pane, QPoint start) {
-         return pane.myTicks->mapTo(&pane, QPoint(start.x(), pane.myTicks->height() / 2));
-     }},
-    {"OverTheHeaderColumn",
-     [](pTimeline& pane, QPoint start) {
-         return pane.myHead->mapTo(&pane, QPoint(pane.myHead->width() / 2, start.y()));
-     }},
-    {"AtTheViewsTopEdge",
-     [](pTimeline& pane, QPoint start) { return inView(pane, QPoint(start.x(), 0)); }},
-    // l's second row, later.
-    {"OnARow", [](pTimeline& pane, QPoint start) { return inView(pane, start + QPoint(40, 30)); }},
-};
-
-void PrintTo(DragPlace const& place, std::ostream* os)
-{
-    *os << place.name;
-}
-
-// The pane over a second layer m below l, its event c in m's second row. c is pressed, and the
-// pointer moves up so quickly that the drag starts over l's first row; then the toolkit's drag
-// events reach the pane's window as the pointer goes on to the place, holds and lets go there.
-struct PaneDrags : Pane, testing::WithParamInterface<DragPlace>
-{
-    Obh m = timeline.newLayer();
-    Obh c = tlObj::ourType_mEvent->make();
-    static inline std::function<Qt::DropAction(QDrag&)> during;
-
-    PaneDrags()
-    {
-        ev(c)->setStartTime(300);
-        ev(c)->setTimeLength(100);
-        timeline.addEvent(c, 300, 1, m, true);
-        doc.pass();
-        ctHndQt::ourDragExec = [](QDrag& drag, Qt::DropActions) { return during(drag); };
-    }
-    ~PaneDrags() override
-    {
-        ctHndQt::ourDragExec = &ctHndQt::execDrag;
-        during = nullptr;
-    }
-
-    // A drag event of ours to the pane's window at a point of the pane; whether it was taken.
-    bool toWindow(QDropEvent& event)
-    {
-        QApplication::sendEvent(pane->windowHandle(), &event);
-        return event.isAccepted();
-    }
-    // Where c is: its layer's place in the stack, its row and its start.
-    std::tuple<int, double, double> spot() const
-    {
-        mLayer const* in = ev(c)->getLayer();
-        return {in ? in->getIndex() : -1, ev(c)->getRowIndex(), ev(c)->getStartTime()};
-    }
-};
-
-} // namespace
-
-TEST_P(PaneDrags, TheReleaseLandsWhereTheGhostStoodOrNothingMovesAndNoGhostIsShown)
-{
-    mLayer const& top = *tlObj::ourType_mLayer->ptr(l);
-    ASSERT_EQ(tlObj::ourType_mLayer->ptr(m)->getStackRowIndex(), 2) << "m below l's two rows";
-    auto const before = spot();
-    QPointF const press = item(c)->boundingRect().center();
-    // Over l's first row, at c's time.
-    QPointF const startAt(item(c)->mapToScene(press).x(), top.getSceneY() + 5);
-    QPoint const start = pane->myGv->mapFromScene(startAt);
-    QPoint const place = GetParam().at(*pane, start);
-
-    bool shown = false, taken = false;
-    std::tuple<double, double, double, double> ghost;
-    during = [&](QDrag& drag) {
-        QMimeData const* mime = drag.mimeData();
-        QPoint const from = inView(*pane, start);
-        QDragEnterEvent enter(from, Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QDragMoveEvent there(from, Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QDragMoveEvent move(place, Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
-        toWindow(enter);
-        toWindow(there);
-        taken = toWindow(move);
-        // Holding there: what the guide draws.
-        auto* handful = dynamic_cast<ctHandfulEventsQt*>(tlObj::ourHand.getHandfulQt());
-        EXPECT_NE(handful, nullptr);
-        if (!handful)
-            return Qt::IgnoreAction;
-        QWidget const& view = *pane->myGv->viewport();
-        RecordingPainter p(0, 0, float(view.width()), float(view.height()));
-        handful->drawSceneGuide(p);
-        shown = !p.callsStartingWith("draw2d").empty();
-        EventDragCache const& rec = handful->myEventCaches.at(c);
-        ghost = {rec.myGhostX, rec.myGhostY, rec.myGhostW, rec.myGhostH};
-        if (!taken)
-            return Qt::IgnoreAction;
-        QDropEvent drop(place, Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
-        return toWindow(drop) ? drop.dropAction() : Qt::IgnoreAction;
+    Obh const c = tlObj::ourType_mEvent->make();
+    ev(c)->setStartTime(300);
+    ev(c)->setTimeLength(100);
+    timeline.addEvent(c, 300, 1, timeline.newLayer(), true);
+    doc.pass();
+    auto const drawnAt = [&] { // x, y, w, h in the scene
+        std::array<double, 4> r {};
+        ev(c)->getSceneVisTimeSpan(r[0], r[2]);
+        ev(c)->getSceneVisRowSpan(r[1], r[3]);
+        return r;
     };
-    ASSERT_TRUE(mouse(item(c), QEvent::GraphicsSceneMousePress, press));
-    mouse(item(c), QEvent::GraphicsSceneMouseMove, item(c)->mapFromScene(startAt), Qt::LeftButton,
-          Qt::NoModifier, pane->myGv->viewport());
-    timeline.restackLayers();
-    EXPECT_EQ(taken, shown) << "the pointer offers a drop exactly where a ghost stands";
-    if (!shown) {
-        EXPECT_EQ(spot(), before) << "nothing moved";
-        return;
+    auto const before = drawnAt();
+    QPointF const press = item(c)->boundingRect().center();
+    QPointF const startAt(item(c)->mapToScene(press).x(),
+                          tlObj::ourType_mLayer->ptr(l)->getSceneY() + 5);
+    // In the pane: the view's corner, the ruler above it and the header column left of it.
+    QPoint const view = pane->myGv->viewport()->mapTo(pane.get(), QPoint());
+    QPoint const start = view + pane->myGv->mapFromScene(startAt);
+    struct
+    {
+        char const* where;
+        QPoint at;
+        bool lands;
+    } const places[] = {
+        {"over the ruler", {start.x(), view.y() / 2}, false},
+        {"over the header column", {view.x() / 2, start.y()}, false},
+        {"on l's second row, later", start + QPoint(40, 30), true}, // last: c moves
+    };
+    // QDrag::exec stands aside: `during` plays the drag.
+    static std::function<Qt::DropAction(QDrag&)> during;
+    QScopedValueRollback<ctHndQt::DragExec> const hook(
+        ctHndQt::ourDragExec, [](QDrag& drag, Qt::DropActions) { return during(drag); });
+    for (auto const& place : places) {
+        SCOPED_TRACE(place.where);
+        bool shown = false;
+        std::array<double, 4> ghost {};
+        during = [&](QDrag& drag) {
+            QWindow* const window = pane->windowHandle();
+            QMimeData const* mime = drag.mimeData();
+            QDragEnterEvent enter(start, Qt::MoveAction, mime, Qt::LeftButton, {});
+            QDragMoveEvent move(place.at, Qt::MoveAction, mime, Qt::LeftButton, {});
+            QDropEvent drop(place.at, Qt::MoveAction, mime, Qt::LeftButton, {});
+            QApplication::sendEvent(window, &enter);
+            QApplication::sendEvent(window, &move);
+            // Held there: what the guide draws.
+            auto& handful = dynamic_cast<ctHandfulEventsQt&>(*tlObj::ourHand.getHandfulQt());
+            RecordingPainter p(0, 0, 799, 440);
+            handful.drawSceneGuide(p);
+            shown = !p.callsStartingWith("draw2d").empty();
+            EventDragCache const& rec = handful.myEventCaches.at(c);
+            ghost = {rec.myGhostX, rec.myGhostY, rec.myGhostW, rec.myGhostH};
+            if (move.isAccepted())
+                QApplication::sendEvent(window, &drop);
+            return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+        };
+        ASSERT_TRUE(mouse(item(c), QEvent::GraphicsSceneMousePress, press));
+        mouse(item(c), QEvent::GraphicsSceneMouseMove, item(c)->mapFromScene(startAt),
+              Qt::LeftButton, Qt::NoModifier, pane->myGv->viewport());
+        EXPECT_EQ(shown, place.lands) << "a ghost stands where a release places c";
+        EXPECT_EQ(drawnAt(), place.lands ? ghost : before) << "where its ghost stood, or back";
+        EXPECT_EQ(ev(c)->getLayerHdl() == l, place.lands);
     }
-    double x = 0, w = 0, y = 0, h = 0;
-    ev(c)->getSceneVisTimeSpan(x, w);
-    ev(c)->getSceneVisRowSpan(y, h);
-    EXPECT_EQ(std::tuple(x, y, w, h), ghost) << "the event landed where its ghost stood";
-    EXPECT_NE(spot(), before);
 }
-
-INSTANTIATE_TEST_SUITE_P(Places, PaneDrags, testing::ValuesIn(DragPlaces),
-                         [](auto const& info) { return std::string(info.param.name); });

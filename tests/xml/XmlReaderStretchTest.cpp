@@ -448,20 +448,6 @@ readlog::Outcome readWithin(std::string const& path, std::string const& what)
     return reading.get();
 }
 
-// Every kind of node after each object, in the lines between start tags where stretches begin.
-std::string withEveryKindOfNode(std::string const& text)
-{
-    std::string const after = "            </addr>\n";
-    std::string out;
-    std::size_t from = 0;
-    for (std::size_t at; (at = text.find(after, from)) != std::string::npos; from = at) {
-        at += after.size();
-        out.append(text, from, at - from);
-        out += "            <!-- c --><?p d?><w><![CDATA[x]]></w>\n";
-    }
-    return out.append(text, from);
-}
-
 } // namespace
 
 // Whatever fails in a stretch's work (its thread does not start, a callback of its parse throws
@@ -472,8 +458,7 @@ TEST(XmlReaderCourse, AFailureInAStretchOrACallbackEndsTheReadCleanly)
 {
     using FailAt = XmlStretches::Settings::FailAt;
     ScratchDir dir;
-    std::string const f = write(dir, withEveryKindOfNode(readlog::generated(200)));
-    std::string const doctype = write(dir, "<?xml version=\"1.0\"?>\n<!DOCTYPE r>\n<r/>\n");
+    std::string const f = write(dir, readlog::generated(200));
     readlog::Outcome const want = readlog::reference(f);
     ASSERT_EQ(want.message, "");
     struct Case
@@ -482,43 +467,18 @@ TEST(XmlReaderCourse, AFailureInAStretchOrACallbackEndsTheReadCleanly)
         int threadStart = -1;
         int stretch = -1;
         FailAt at = FailAt::Callback;
-        XmlTokens::Kind kind = XmlTokens::Start;
-        std::size_t after = 0;
-        // The one parse fails too.
-        bool once = false;
-        std::string const* file = nullptr;
+        std::size_t after = 0; // tokens written before a start tag throws
+        bool once = false;     // the one parse fails too
     } const cases[] = {
         {.what = "no thread starts", .threadStart = 0},
         {.what = "the third thread does not start", .threadStart = 2},
         {.what = "the first stretch's root", .stretch = 0},
         {.what = "a start tag of a later stretch's prefix", .stretch = 7},
         {.what = "a later stretch's start tag", .stretch = 7, .after = 30},
-        {.what = "an end tag", .stretch = 7, .kind = XmlTokens::End, .after = 10},
-        {.what = "a text", .stretch = 7, .kind = XmlTokens::Text, .after = 10},
-        {.what = "a CDATA section", .stretch = 7, .kind = XmlTokens::CData},
-        {.what = "a comment", .stretch = 7, .kind = XmlTokens::Comment},
-        {.what = "an instruction", .stretch = 7, .kind = XmlTokens::Pi},
         {.what = "composing the first stretch", .stretch = 0, .at = FailAt::Composing},
-        {.what = "composing the second stretch", .stretch = 1, .at = FailAt::Composing},
         {.what = "composing a later stretch", .stretch = 7, .at = FailAt::Composing},
         {.what = "one parse's start tag", .after = 30, .once = true},
-        {.what = "one parse's end tag", .kind = XmlTokens::End, .after = 10, .once = true},
-        {.what = "one parse's text", .kind = XmlTokens::Text, .after = 10, .once = true},
-        {.what = "one parse's CDATA section", .kind = XmlTokens::CData, .once = true},
-        {.what = "one parse's comment", .kind = XmlTokens::Comment, .once = true},
-        {.what = "one parse's instruction", .kind = XmlTokens::Pi, .once = true},
-        {.what = "one parse's document type",
-         .kind = XmlTokens::Doctype,
-         .once = true,
-         .file = &doctype},
         {.what = "a stretch and the one parse after it", .stretch = 7, .after = 30, .once = true},
-        {.what = "a stretch's prefix and the one parse's", .stretch = 7, .once = true},
-        {.what = "composing and the one parse after it",
-         .stretch = 7,
-         .at = FailAt::Composing,
-         .after = 30,
-         .once = true},
-        {.what = "no thread and one parse", .threadStart = 0, .after = 30, .once = true},
     };
     std::size_t const descriptors = openDescriptors();
     for (auto const& c : cases) {
@@ -528,23 +488,21 @@ TEST(XmlReaderCourse, AFailureInAStretchOrACallbackEndsTheReadCleanly)
         s.failThreadStart = c.threadStart;
         s.failStretch = c.stretch;
         s.failAt = c.at;
-        s.failKind = c.kind;
         s.failAfter = c.after;
         s.failOnce = c.once;
-        std::string const& path = c.file ? *c.file : f;
-        readlog::Outcome const got = readWithin(path, c.what);
+        readlog::Outcome const got = readWithin(f, c.what);
         if (c.once) {
-            EXPECT_EQ(got.message, path + " : reading stopped: out of memory") << c.what;
+            EXPECT_EQ(got.message, f + " : reading stopped: out of memory") << c.what;
         } else {
             EXPECT_EQ(got.message, "") << c.what;
             EXPECT_EQ(firstDifference(got.lines, want.lines), "") << c.what;
         }
-        if (c.stretch >= 0) {
+        if (c.stretch < 0) {
+            EXPECT_EQ(got.course.stretches, 0) << c.what;
+        } else {
             EXPECT_TRUE(got.course.tookOver) << c.what;
             EXPECT_EQ(got.course.replayed, c.stretch) << c.what;
             EXPECT_FALSE(got.course.restarted) << c.what;
-        } else {
-            EXPECT_EQ(got.course.stretches, 0) << c.what;
         }
         EXPECT_EQ(openDescriptors(), descriptors) << c.what;
     }
