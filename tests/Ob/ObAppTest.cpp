@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 using testing::HasSubstr;
 
@@ -21,24 +20,8 @@ struct TestSucceedsCmd : ObCmd
 // Stops because the user cancelled, as a file command does.
 struct TestCancelledCmd : ObCmd
 {
-    bool cmdAction() override
-    {
-        ObApp::stopped(ObApp::Stop::Cancelled);
-        return false;
-    }
+    bool cmdAction() override { return ObApp::stopped(ObApp::Stop::Cancelled), false; }
 };
-
-// The last word of each command's end line, in order.
-std::vector<std::string> cmdEnds(std::string const& out)
-{
-    std::vector<std::string> words;
-    for (auto at = out.find("END CMD: "); at != std::string::npos;
-         at = out.find("END CMD: ", at + 1)) {
-        std::string const line = out.substr(at, out.find_first_of("\n\033", at) - at);
-        words.push_back(line.substr(line.rfind(' ') + 1));
-    }
-    return words;
-}
 
 std::string gEvents;
 
@@ -187,8 +170,8 @@ TEST_F(ObAppF, CommandRunsFoldersAndTheBundle)
     EXPECT_TRUE(app.runCmd(&ok));
     EXPECT_FALSE(app.runCmd(&cancelled));
     EXPECT_FALSE(app.runCmd(&plain)) << "the cancel before it is not its own";
-    EXPECT_EQ(cmdEnds(testing::internal::GetCapturedStdout()),
-              (std::vector<std::string> {"SUCCESS!", "Cancelled.", "Fail."}));
+    EXPECT_THAT(testing::internal::GetCapturedStdout(),
+                testing::ContainsRegex("SUCCESS!.*Cancelled\\..*Fail\\."));
 
     TDoc doc("Doc");
     app.setPathLastSaved("/a/b/c", &doc);
