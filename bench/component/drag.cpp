@@ -15,29 +15,9 @@
 
 namespace {
 
-// Seconds across the view that show about 300 events at 10,000 events a year.
-constexpr double ViewSeconds = 9.5 * 86400;
-
-// The timeline of the size asked for, kept while the same size is asked for again. One at a time:
-// the model's pools are those of the newest document.
-bench::Timeline& shown(int n)
-{
-    static std::unique_ptr<bench::Timeline> built;
-    static int size = 0;
-    if (!built || size != n) {
-        built.reset();
-        built = std::make_unique<bench::Timeline>();
-        built->make(n);
-        built->place();
-        built->view(ViewSeconds);
-        size = n;
-    }
-    return *built;
-}
-
 void BM_DragStep(benchmark::State& state)
 {
-    bench::Timeline& t = shown(static_cast<int>(state.range(0)));
+    bench::Timeline& t = bench::shown(static_cast<int>(state.range(0)));
     auto const dragged = static_cast<std::size_t>(state.range(1));
     // Events in view, as a person selects them.
     t.doc->selection.clearSelection();

@@ -102,4 +102,25 @@ struct Timeline
     int items() const { return static_cast<int>(doc->cmp.getUi()->getScene()->items().size()); }
 };
 
+// Seconds across the view that show about 300 events at 10,000 events a year.
+constexpr double ViewSeconds = 9.5 * 86400;
+
+// The timeline of n events placed and viewed, kept while the same size is asked for again: the
+// steps of a run go back and forth. One at a time: the model's pools are those of the newest
+// document.
+inline Timeline& shown(int n)
+{
+    static std::unique_ptr<Timeline> built;
+    static int size = 0;
+    if (!built || size != n) {
+        built.reset();
+        built = std::make_unique<Timeline>();
+        built->make(n);
+        built->place();
+        built->view(ViewSeconds);
+        size = n;
+    }
+    return *built;
+}
+
 } // namespace bench

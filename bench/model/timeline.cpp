@@ -24,26 +24,6 @@ void BM_FirstFitPlacement(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * n);
 }
 
-// Seconds across the view that show about 300 events at 10,000 events a year.
-constexpr double ViewSeconds = 9.5 * 86400;
-
-// The timeline of the size asked for, kept while the same size is asked for again: the steps of
-// a run go back and forth. One at a time: the model's pools are those of the newest document.
-bench::Timeline& shown(int n)
-{
-    static std::unique_ptr<bench::Timeline> built;
-    static int size = 0;
-    if (!built || size != n) {
-        built.reset();
-        built = std::make_unique<bench::Timeline>();
-        built->make(n);
-        built->place();
-        built->view(ViewSeconds);
-        size = n;
-    }
-    return *built;
-}
-
 void afterViewChange(bench::Timeline& t)
 {
     t.tl.restackLayers();
@@ -53,7 +33,7 @@ void afterViewChange(bench::Timeline& t)
 
 void BM_ZoomStep(benchmark::State& state)
 {
-    bench::Timeline& t = shown(static_cast<int>(state.range(0)));
+    bench::Timeline& t = bench::shown(static_cast<int>(state.range(0)));
     bool in = true;
     for (auto _ : state) {
         if (in)
@@ -68,7 +48,7 @@ void BM_ZoomStep(benchmark::State& state)
 
 void BM_Pan10Pixels(benchmark::State& state)
 {
-    bench::Timeline& t = shown(static_cast<int>(state.range(0)));
+    bench::Timeline& t = bench::shown(static_cast<int>(state.range(0)));
     double const step = 10.0 / bench::ViewWidth;
     bool forward = true;
     for (auto _ : state) {
@@ -91,7 +71,7 @@ void BM_Close(benchmark::State& state)
         auto t = std::make_unique<bench::Timeline>();
         t->make(n);
         t->place();
-        t->view(ViewSeconds);
+        t->view(bench::ViewSeconds);
         state.ResumeTiming();
         auto const t0 = std::chrono::steady_clock::now();
         t->doc.reset();

@@ -48,14 +48,7 @@ def same_but_titles(before, after):
 
 
 def body(s):
-    s.start()
-    window = s.window("Untitled")
-    s.painted(window)
-    s.focus(window)
-    _, y, _, h = s.new_event(window)
-    bundle, _ = s.save_as(window, "Keys")
-    window = s.window("Keys")
-    s.wait_keyboard(window)  # back from the save dialog
+    window, (_, y, _, h), bundle, _ = s.saved_event("Keys")
 
     typed_into_editor(s, window, lambda: s.key("space"), "Typed")
     before, doc = saved_with_keys(s, bundle)

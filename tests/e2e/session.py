@@ -334,6 +334,20 @@ class Session:
             raise Failure("%d events are shown, not one" % len(events))
         return events[0]
 
+    def saved_event(self, name):
+        """Starts the program, makes a layer and an instant in its new document and saves it as
+        <documents>/<name>; the window (with the keyboard again), the instant's rectangle, the
+        bundle and what it holds."""
+        self.start()
+        window = self.window("Untitled")
+        self.painted(window)
+        self.focus(window)
+        rect = self.new_event(window)
+        bundle, doc = self.save_as(window, name)
+        window = self.window(name)
+        self.wait_keyboard(window)  # back from the save dialog
+        return window, rect, bundle, doc
+
     def wait_exit(self, timeout=30):
         self.wait("the program to exit", lambda: self.program.poll() is not None, timeout)
         return self.program.returncode

@@ -30,14 +30,7 @@ def saved(s, keys):
 
 
 def body(s):
-    s.start()
-    window = s.window("Untitled")
-    s.painted(window)
-    s.focus(window)
-    _, y, _, h = s.new_event(window)
-    s.bundle, first = s.save_as(window, "Typed")
-    window = s.window("Typed")
-    s.wait_keyboard(window)
+    window, (_, y, _, h), s.bundle, first = s.saved_event("Typed")
     (vw, vh), items = s.scene()
     header_top = window.y + window.h - session.CONTROL_STRIP - vh + min(
         y for z, w, h, x, y, shown in items if z == 0 and shown)
