@@ -93,6 +93,8 @@ bool mAttrLimits::check(XmlReader& r, ObObj const& obj, char const* id, char con
                       range->lo, range->hi);
         return refuseValue(r, obj, id, value, why);
     }
+    if (range->passes && !range->passes(v))
+        return refuseValue(r, obj, id, value, range->fails);
     return true;
 }
 

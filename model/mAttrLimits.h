@@ -18,12 +18,16 @@ class mAttrLimits
 public:
     // The range of one attribute, bounds included (the lower one excluded when open). A name
     // ending in '*' covers every attribute whose name starts with the rest (a colour's channels).
+    // A value within the bounds may still have to pass a test of its own; a refusal then says
+    // why it fails.
     struct Range
     {
         char const* name;
         double lo;
         double hi;
         bool loOpen = false;
+        bool (*passes)(double) = nullptr;
+        char const* fails = nullptr;
     };
 
     static constexpr double ColorLo = 0;

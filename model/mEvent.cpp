@@ -3,7 +3,6 @@
 #include "ObClassTypeOf.h"
 #include "ObSelection.h"
 #include "Painter.h"
-#include "XmlReader.h"
 #include "aAssert.h"
 #include "aColor.h"
 #include "aTs.h"
@@ -20,7 +19,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -28,7 +26,15 @@ namespace {
 
 using L = mAttrLimits;
 
+// A start without a date could never have been saved: it is refused where it is read.
+bool dated(double start)
+{
+    return std::fabs(start) < mScale::DatedSeconds || aTs(start).hasLocalFields();
+}
+
 mAttrLimits::Range const EventLimits[] = {
+    {"startTime", -std::numeric_limits<double>::max(), std::numeric_limits<double>::max(), false,
+     dated, "is beyond the calendar's years"},
     // A fit keeps a row above the first (whole row -1 and its fraction), so such a row reads back.
     {"rowIndex", -L::RowsHi, L::RowsHi},
     {"rowSize", 0, L::RowsHi, true},
@@ -135,13 +141,8 @@ void mEvent::recycleObj()
 bool mEvent::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
 {
     // The attributes first: most elements of a document are.
-    if (mAttrLimits::readOwnAttr(r, static_cast<mEventData&>(*this), name, EventLimits)) {
-        // A start without a date could never have been saved: it is refused where it is read.
-        if (!(std::fabs(getStartTime()) < mScale::DatedSeconds) &&
-            !aTs(getStartTime()).hasLocalFields())
-            refuseUndatedStart(r);
+    if (mAttrLimits::readOwnAttr(r, static_cast<mEventData&>(*this), name, EventLimits))
         return true;
-    }
     if (std::strcmp(name, "event_layer") == 0) {
         // Whether it names the layer that lists the event is checked once every object is read.
         Obh h;
@@ -159,17 +160,6 @@ bool mEvent::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
     if (!mAttrLimits::accept(r, *this, name, EventLimits))
         return true;
     return mEventData::xmlReadStartElement(r, name, attrCount);
-}
-
-void mEvent::refuseUndatedStart(XmlReader& r)
-{
-    char const *id = "startTime", *value = "";
-    r.getAttr("_id", id);
-    r.getAttr("value", value);
-    char what[200];
-    std::snprintf(what, sizeof what, "attribute \"%s\" = \"%.64s\" is beyond the calendar's years",
-                  id, value);
-    mAttrLimits::refuse(r, *this, what);
 }
 
 mLayer* mEvent::getLayer() const

@@ -154,8 +154,6 @@ private:
     mLayer const* colourLayer() const;
     // Files the event again when what it was filed under changed.
     void refile();
-    // Fails the reading on the start attribute just read, naming it and its text.
-    void refuseUndatedStart(XmlReader& r);
 
     mLayer* myFiledIn = nullptr;
     Obh myFiledHdl;

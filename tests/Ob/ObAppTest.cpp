@@ -20,7 +20,11 @@ struct TestSucceedsCmd : ObCmd
 // Stops because the user cancelled, as a file command does.
 struct TestCancelledCmd : ObCmd
 {
-    bool cmdAction() override { return ObApp::stopped(ObApp::Stop::Cancelled), false; }
+    bool cmdAction() override
+    {
+        ObApp::stopped(ObApp::Stop::Cancelled);
+        return false;
+    }
 };
 
 std::string gEvents;
