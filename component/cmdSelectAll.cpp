@@ -11,6 +11,7 @@
 
 #include <list>
 #include <typeinfo>
+#include <vector>
 
 cmdSelectAll cmdSelectAll::ourInstance;
 
@@ -22,14 +23,16 @@ bool cmdSelectAll::cmdAction()
         return false;
     std::list<Obh> layers;
     tl->getLayers(layers);
+    // One change for the lot: a million events are selected as fast as they are listed.
+    std::vector<Obh> chosen;
     for (Obh const& h : layers) {
         mLayer* layer = ourType_mLayer->ptrFromFile(h);
         if (!layer || !layer->getIsActive())
             continue;
-        selection->addToSelection(h);
+        chosen.push_back(h);
         for (Obh const& e : layer->getEvents()) {
             if (ourType_mEvent->ptrFromFile(e)) {
-                selection->addToSelection(e);
+                chosen.push_back(e);
                 continue;
             }
             // What a layer should never hold is left out and told.
@@ -44,6 +47,7 @@ bool cmdSelectAll::cmdAction()
                       static_cast<void*>(obj), name.c_str());
         }
     }
+    selection->addToSelection(chosen);
     raiseDirt(DirtSelection);
     requestRefresh();
     return true;

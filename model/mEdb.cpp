@@ -16,6 +16,8 @@
 #include <cstring>
 #include <vector>
 
+bool mEdb::ourCrowdedRows = true;
+
 mEdb::mEdb(mTimeline* timeline) : myTimeline(timeline)
 {
 }
@@ -118,24 +120,77 @@ void mEdb::syncEventsToView(mTimeline* timeline, tlScene* scene)
         return;
     if (++mySyncPass == 0)
         mySyncPass = 1;
-    std::vector<Obh> shown;
     mScale const* ts = timeline->timeScale();
+    mScale const* perp = timeline->perpScale();
     double const tStart = ts->getMinVisValue(), tEnd = ts->getMaxVisValue();
+    double const pStart = perp ? perp->getMinVisValue() : 0.0;
+    double const pLen = perp ? perp->getMaxVisValue() - pStart : 0.0;
     double const reach = mTimeIndex::instantReach(*timeline);
-    // Only what the view shows is walked: each visible layer's events near the window.
+    int const width = std::max(1, ts->getParentSize());
+    // Every row in view of a shown layer: crowded when too thin or too full for its events to
+    // be told apart, else a candidate for items.
+    struct Candidate
+    {
+        mLayer* layer;
+        mRowIndex::Row* row;
+        std::size_t count;
+    };
+    std::vector<Candidate> open;
+    std::size_t inItems = 0;
     for (Obh const& lh : timeline->getLayerHdls()) {
         mLayer* layer = tlObj::layerOf(lh);
         if (!layer || !timeline->syncLayerToView(lh, scene))
             continue;
-        // What a layer files is registered here (the per-frame walk does not look it up).
-        layer->timeIndex().forEachNear(tStart, tEnd, reach, [&](mEvent* ev) {
-            Obh const h = ev->filedHdl();
-            if (timeline->syncEventInLayer(*ev, h, *layer, true)) {
-                ev->mySyncPass = mySyncPass;
-                shown.push_back(h);
+        for (auto& [key, row] : layer->rowIndex().rows()) {
+            row.crowded = false;
+            double r = 0, rSize = 0, y = 0, h = 0;
+            layer->modelRowSpan(key.row, key.size, r, rSize);
+            if (!perp || !tlObj::dimIntersects(pStart, pLen, r, rSize))
+                continue;
+            layer->sceneRowSpan(key.row, key.size, y, h);
+            std::size_t const count =
+                row.countStartingIn(tStart - std::max(row.longest(), reach), tEnd + reach);
+            if (count == 0)
+                continue;
+            if (ourCrowdedRows &&
+                (h < MinRowPixels || count * MinPixelsPerEvent > std::size_t(width))) {
+                row.crowded = true;
+                continue;
             }
-            return false;
-        });
+            open.push_back({layer, &row, count});
+            inItems += count;
+        }
+    }
+    // Past the budget, the fullest rows are drawn crowded too.
+    if (ourCrowdedRows && inItems > ItemBudget) {
+        std::sort(open.begin(), open.end(),
+                  [](Candidate const& a, Candidate const& b) { return a.count > b.count; });
+        for (Candidate& c : open) {
+            if (inItems <= ItemBudget)
+                break;
+            c.row->crowded = true;
+            inItems -= c.count;
+        }
+    }
+    // The events of the other rows get their items: what the window shows, no more.
+    std::vector<Obh> shown;
+    for (Candidate const& c : open) {
+        if (c.row->crowded)
+            continue;
+        double const from = tStart - std::max(c.row->longest(), reach);
+        for (auto const* entries : {&c.row->spans(), &c.row->instants()}) {
+            auto at =
+                std::lower_bound(entries->begin(), entries->end(), from,
+                                 [](mRowIndex::Entry const& e, double t) { return e.lo < t; });
+            for (; at != entries->end() && at->lo < tEnd + reach; ++at) {
+                mEvent* ev = at->ev;
+                Obh const h = ev->filedHdl();
+                if (timeline->syncEventInLayer(*ev, h, *c.layer, true)) {
+                    ev->mySyncPass = mySyncPass;
+                    shown.push_back(h);
+                }
+            }
+        }
     }
     // Whatever had an item and was not shown now loses it.
     for (Obh const& h : myWithItems) {

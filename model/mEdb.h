@@ -53,9 +53,19 @@ public:
     bool anyEventBetween(double from, double to);
 
     // Gives every event in the visible rows and times its item under its layer's item, and
-    // takes the item from every event that had one and is out of view now. Walks what is
-    // visible and what had an item, never the whole set.
+    // takes the item from every event that had one and is out of view now. A row whose events
+    // cannot be told apart (thinner than MinRowPixels, or with fewer than MinPixelsPerEvent
+    // pixels an event) is marked crowded instead: its layer's item draws and picks its events
+    // per pixel column, from the layer's row index. Past ItemBudget events in items, the
+    // fullest rows are crowded too. Walks the rows in view and what gets or had an item, never
+    // the events of a crowded row.
     void syncEventsToView(mTimeline* timeline, tlScene* scene);
+    // Off, no row is crowded: every event in view has its item, the picture the crowded drawing
+    // is held to.
+    static bool ourCrowdedRows;
+    static constexpr double MinRowPixels = 4.0;
+    static constexpr std::size_t MinPixelsPerEvent = 4;
+    static constexpr std::size_t ItemBudget = 1000;
     // An event made an item (wherever that happened): the next sync drops it when out of view.
     void noteItemMade(Obh const& h);
 

@@ -466,8 +466,27 @@ void mEvent::getModelVisTimeSpan(double& t, double& size) const
     mScale const* ts = getTimelineTimeScale();
     double pre = 0.0, post = 0.0;
     getPrePostTimes(pre, post);
-    t = std::floor(timeX(ts, pre));
-    size = std::ceil(timeX(ts, post)) - t;
+    modelColumnsAt(timeX(ts, pre), timeX(ts, post), t, size);
+}
+
+namespace {
+
+double floorOf(double x)
+{
+    return mScale::Pixels::floorOf(x);
+}
+
+double ceilOf(double x)
+{
+    return mScale::Pixels::ceilOf(x);
+}
+
+} // namespace
+
+void mEvent::modelColumnsAt(double xPre, double xPost, double& t, double& size)
+{
+    t = floorOf(xPre);
+    size = ceilOf(xPost) - t;
     if (!std::isfinite(t) || !std::isfinite(size)) {
         t = 0.0;
         size = 0.0;
@@ -476,19 +495,35 @@ void mEvent::getModelVisTimeSpan(double& t, double& size) const
 
 void mEvent::getLayerVisTimeSpan(double& t, double& size) const
 {
-    getModelVisTimeSpan(t, size);
+    mScale const* ts = getTimelineTimeScale();
+    double pre = 0.0, post = 0.0;
+    getPrePostTimes(pre, post);
+    layerColumnsAt(timeX(ts, pre), timeX(ts, post), ts ? ts->getParentSize() : 0.0, t, size);
+}
+
+void mEvent::layerColumnsAt(double xPre, double xPost, double viewWidth, double& t, double& size)
+{
+    modelColumnsAt(xPre, xPost, t, size);
     double end = t + size;
     t += 1.0;
-    mScale const* ts = getTimelineTimeScale();
-    double const p = ts ? ts->getParentSize() : 0.0;
+    double const p = viewWidth;
     if (end > 2.0 * p)
         end = 2.0 * p;
     if (t < -p)
         t = -p;
-    t = std::floor(t);
-    size = std::ceil(end) - t;
+    t = floorOf(t);
+    size = ceilOf(end) - t;
     if (size < 1.0)
         size = 1.0;
+}
+
+void mEvent::itemColumnsAt(double xPre, double xPost, double viewWidth, double& x, double& w)
+{
+    layerColumnsAt(xPre, xPost, viewWidth, x, w);
+    // Whole already but for a view of a fractional width.
+    if (w != floorOf(w))
+        w = std::round(w);
+    w = std::max(1.0, w);
 }
 
 void mEvent::getSceneVisTimeSpan(double& t, double& size) const
@@ -511,13 +546,18 @@ void mEvent::getLayerVisRowSpan(double& r, double& size) const
 
 void mEvent::getModelVisRowSpan(double& r, double& size) const
 {
-    getLayerVisRowSpan(r, size);
     if (mLayer const* layer = getLayer())
-        r += layer->getModelY();
+        layer->modelRowSpan(getRowIndex(), getRowSize(), r, size);
+    else
+        getLayerVisRowSpan(r, size);
 }
 
 void mEvent::getSceneVisRowSpan(double& r, double& size) const
 {
+    if (mLayer const* layer = getLayer()) {
+        layer->sceneRowSpan(getRowIndex(), getRowSize(), r, size);
+        return;
+    }
     getModelVisRowSpan(r, size);
     mScale const* perp = getTimelinePerpScale();
     if (!perp)
@@ -706,9 +746,9 @@ mTimeIndex::Extent mEvent::indexExtent() const
 {
     double const start = getStartTime();
     if (getIsImpulse())
-        return {start, start, true};
+        return {start, start, true, getRowIndex(), getRowSize()};
     double const end = start + getTimeLength();
-    return {std::min(start, end), std::max(start, end), false};
+    return {std::min(start, end), std::max(start, end), false, getRowIndex(), getRowSize()};
 }
 
 void mEvent::setFiling(mLayer* layer, Obh const& h, mTimeIndex::Extent const& e)
@@ -735,6 +775,16 @@ void mEvent::hookTimeLength(double, double)
 }
 
 void mEvent::hookIsImpulse(bool, bool)
+{
+    refile();
+}
+
+void mEvent::hookRowIndex(double, double)
+{
+    refile();
+}
+
+void mEvent::hookRowSize(double, double)
 {
     refile();
 }

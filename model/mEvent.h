@@ -6,6 +6,9 @@
 #include "mTimeIndex.h"
 #include "tlObj.h"
 
+#include <algorithm>
+#include <array>
+
 class XmlReader;
 class XmlWriter;
 class aTs;
@@ -50,6 +53,22 @@ public:
     virtual void calcBgColor(int& r, int& g, int& b, int& a) const;
     virtual void calcLineColor(int& r, int& g, int& b, int& a) const;
     virtual void calcTextColor(int& r, int& g, int& b, int& a) const;
+    // What the drawn colours are worked out from besides the layer, as stored: views that draw
+    // many events compare these instead of working the colours out for each.
+    struct LookInputs
+    {
+        int style;
+        std::array<int, 8> own;
+        bool instant;
+        bool operator==(LookInputs const&) const = default;
+    };
+    LookInputs lookInputs() const
+    {
+        return {myColorStyle,
+                {myBgColorR, myBgColorG, myBgColorB, myBgColorA, myLineColorR, myLineColorG,
+                 myLineColorB, myLineColorA},
+                myIsImpulse};
+    }
     virtual void setPayload(Obh& pl) { myPayload = pl; }
     virtual Obh getPayload() const { return myPayload; }
     virtual double eventTime(double t) { return t; }
@@ -85,6 +104,22 @@ public:
     // wide at least, so that no item grows with the event's length at a fine zoom.
     void getModelVisTimeSpan(double& t, double& size) const;
     void getLayerVisTimeSpan(double& t, double& size) const;
+    // The same for what occupies pixels xPre to xPost: the whole pixels it meets; and in the
+    // layer those from the pixel after its first, one at least, cut to a view's width either
+    // side of the view.
+    static void modelColumnsAt(double xPre, double xPost, double& t, double& size);
+    static void layerColumnsAt(double xPre, double xPost, double viewWidth, double& t,
+                               double& size);
+    // The pixel columns [x, x + w) of its item, as the item is placed.
+    static void itemColumnsAt(double xPre, double xPost, double viewWidth, double& x, double& w);
+    // The same from the floor of the first pixel and the ceiling of the last, both finite: all
+    // the columns depend on.
+    static void itemColumnsOfWhole(double startFloor, double endCeil, double viewWidth, double& x,
+                                   double& w)
+    {
+        x = std::max(startFloor + 1.0, -viewWidth);
+        w = std::max(1.0, std::min(endCeil, 2.0 * viewWidth) - x);
+    }
     void getSceneVisTimeSpan(double& t, double& size) const;
     void getLayerVisRowSpan(double& r, double& size) const;
     void getModelVisRowSpan(double& r, double& size) const;
@@ -123,10 +158,22 @@ public:
     Obh filedHdl() const { return myFiledHdl; }
     mTimeIndex::Extent const& filedExtent() const { return myFiledExtent; }
     void setFiling(mLayer* layer, Obh const& h, mTimeIndex::Extent const& e);
-    // Changes of time, length or kind move the event within its layer's index.
+    // Changes of time, length, kind or row move the event within its layer's indexes.
     void hookStartTime(double oldTime, double newTime) override;
     void hookTimeLength(double oldLength, double newLength) override;
     void hookIsImpulse(bool oldFlag, bool newFlag) override;
+    void hookRowIndex(double oldRow, double newRow) override;
+    void hookRowSize(double oldSize, double newSize) override;
+    // So do changes of what its drawn colours are worked out from (the row index keeps it).
+    void hookColorStyle(int, int) override { refile(); }
+    void hookBgColorR(int, int) override { refile(); }
+    void hookBgColorG(int, int) override { refile(); }
+    void hookBgColorB(int, int) override { refile(); }
+    void hookBgColorA(int, int) override { refile(); }
+    void hookLineColorR(int, int) override { refile(); }
+    void hookLineColorG(int, int) override { refile(); }
+    void hookLineColorB(int, int) override { refile(); }
+    void hookLineColorA(int, int) override { refile(); }
     bool setAttrByString(rtl::str name, rtl::str value, char const* type) override;
     // A time or a length must be a number.
     bool checkStartTime(double t) const override;

@@ -169,8 +169,7 @@ bool mLayer::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
         return mRecords::readOwnedScale(r, *this, name, myTimeScaleHdl, myTimeScale,
                                         myReadTimeScale);
     if (std::strcmp(name, "row_scale") == 0)
-        return mRecords::readOwnedScale(r, *this, name, myRowScaleHdl, myRowScale,
-                                        myReadRowScale);
+        return mRecords::readOwnedScale(r, *this, name, myRowScaleHdl, myRowScale, myReadRowScale);
     if (std::strcmp(name, "layer_event") == 0) {
         // Whether it names an event of this layer is checked once every object is read.
         Obh h;
@@ -199,6 +198,7 @@ void mLayer::dropEventsThatGo()
         raiseDirt(DirtEventSetInLayer);
     }
     myTimeIndex.clear();
+    myRowIndex.clear();
     myEvents.clear();
     myEventCache.reset();
     clearSpans();
@@ -359,20 +359,58 @@ void mLayer::fileEvent(mEvent& ev, Obh const& h)
 {
     mTimeIndex::Extent const e = ev.indexExtent();
     myTimeIndex.insert(&ev, e);
+    myRowIndex.insert(&ev, h.getAddr(), e);
     ev.setFiling(this, h, e);
+}
+
+void mLayer::unfileEvent(mEvent& ev)
+{
+    myTimeIndex.erase(&ev, ev.filedExtent());
+    myRowIndex.erase(&ev, ev.filedExtent());
 }
 
 void mLayer::unfileEvents()
 {
     myTimeIndex.forEach([](mEvent* ev) { ev->setFiling(nullptr, Obh(), {}); });
     myTimeIndex.clear();
+    myRowIndex.clear();
+}
+
+void mLayer::modelRowSpan(double row, double size, double& r, double& s) const
+{
+    r = row, s = size;
+    if (myRowScale) {
+        r = myRowScale->localToParent(row);
+        s = myRowScale->localToParent(row + size) - r;
+    }
+    r += getModelY();
+}
+
+void mLayer::sceneRowSpan(double row, double size, double& y, double& h) const
+{
+    double r = 0, s = 0;
+    modelRowSpan(row, size, r, s);
+    mScale const* perp = getTimelinePerpScale();
+    if (!perp) {
+        y = r, h = s;
+        return;
+    }
+    y = perp->localToParent(r);
+    h = perp->localToParent(r + s) - y;
+}
+
+mRowIndex& mLayer::rowIndex()
+{
+    if (!myRowIndex.built())
+        myRowIndex.build(myTimeIndex);
+    return myRowIndex;
 }
 
 void mLayer::refileEvent(mEvent& ev)
 {
     if (ev.filedIn() != this)
         return;
-    myTimeIndex.erase(&ev, ev.filedExtent());
+    unfileEvent(ev);
     fileEvent(ev, ev.filedHdl());
     myEventCache.reset();
 }
@@ -382,7 +420,7 @@ void mLayer::forgetEvent(mEvent& ev)
     if (ev.filedIn() != this)
         return;
     Obh h = ev.filedHdl();
-    myTimeIndex.erase(&ev, ev.filedExtent());
+    unfileEvent(ev);
     ev.setFiling(nullptr, Obh(), {});
     myEvents.erase(h);
     myEventCache.reset();
@@ -476,7 +514,7 @@ bool mLayer::takeOut(Obh& evHdl)
     if (mEvent* ev = eventOf(evHdl)) {
         ev->setLayerHdl(Obh());
         if (ev->filedIn() == this) {
-            myTimeIndex.erase(ev, ev->filedExtent());
+            unfileEvent(*ev);
             ev->setFiling(nullptr, Obh(), {});
         }
     }

@@ -5,6 +5,7 @@
 #include "aGraphic.h"
 #include "aRefreshable.h"
 #include "mLayerData.h"
+#include "mRowIndex.h"
 #include "mTimeIndex.h"
 #include "tlObj.h"
 
@@ -120,8 +121,13 @@ public:
     // The layer's item: z 0 (an existing one is kept).
     uiGi* giNew(Obh& hdl) const override;
 
-    // The layer's events by time.
+    // The layer's events by time; and row by row, built when first asked.
     mTimeIndex const& timeIndex() const { return myTimeIndex; }
+    mRowIndex& rowIndex();
+    // Where size rows from row (the layer's own row units) lie in the timeline's row units, and
+    // in the scene: top and height.
+    void modelRowSpan(double row, double size, double& r, double& s) const;
+    void sceneRowSpan(double row, double size, double& y, double& h) const;
     // Called by an event whose time, length or kind changed while the layer holds it.
     void refileEvent(mEvent& ev);
     // Called by an event that goes while the layer holds it: the layer lets go of it.
@@ -157,6 +163,8 @@ private:
     // Calls f(handle, event) for every event of the cache for the time.
     template <class F> void forEachCachedAt(double time, F&& f);
     void fileEvent(mEvent& ev, Obh const& h);
+    // Out of both indexes, under what it was filed.
+    void unfileEvent(mEvent& ev);
     void unfileEvents();
     // Takes the event out of the set, the index and the caches; false when not held.
     bool takeOut(Obh& ev);
@@ -165,6 +173,7 @@ private:
                     std::vector<mEvent*> const& candidates);
 
     mTimeIndex myTimeIndex;
+    mRowIndex myRowIndex;
     bool myReadTimeScale = false;
     bool myReadRowScale = false;
 };

@@ -19,12 +19,16 @@ class tlObj;
 class mTimeIndex
 {
 public:
-    // An event's extent as filed: a span from lo to hi (lo <= hi), or an instant at lo == hi.
+    // An event's extent as filed: a span from lo to hi (lo <= hi), or an instant at lo == hi;
+    // and where it lies across, its row index and height in rows (which this index ignores and
+    // the layer's row index files by).
     struct Extent
     {
         double lo = 0.0;
         double hi = 0.0;
         bool instant = false;
+        double row = 0.0;
+        double rows = 1.0;
     };
 
     mTimeIndex() = default;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 #include "aTimeDelta.h"
 #include "aTs.h"
 #include "mScaleData.h"
@@ -34,7 +36,12 @@ class mScale : public mScaleData, public tlObj
 {
 public:
     // Kinds of selection.
-    enum SelectionType { SelNone = 0, SelPoint = 1, SelSpan = 2 };
+    enum SelectionType
+    {
+        SelNone = 0,
+        SelPoint = 1,
+        SelSpan = 2
+    };
 
     // A stored parent size or position beyond this is clamped on load: the grid scans every pixel.
     static constexpr int MaxParentSize = 100000;
@@ -88,6 +95,81 @@ public:
     // Mapping.
     double localToParent(aTs const& t) const;
     double localToParent(double v) const;
+    // localToParent of seconds as the scale stands, inline, for walks that map many times: the
+    // same pixels.
+    class Pixels
+    {
+    public:
+        explicit Pixels(mScale const& scale);
+        double operator()(double v) const
+        {
+            // The instant fromSeconds makes of v, read without making it: its whole seconds and
+            // its nanoseconds share v's sign and need no carrying, far within a count of
+            // seconds.
+            if (!(std::fabs(v) < 9e18))
+                return myScale.localToParent(v);
+            long const sec = static_cast<long>(v);
+            long const ns = static_cast<long>((v - double(sec)) * 1e9);
+            if (ns >= 1000000000L || ns <= -1000000000L) // rounded up to a carry
+                return myScale.localToParent(v);
+            if (myWindow == 0.0)
+                return myPos;
+            long d = 0;
+            double const since =
+                (__builtin_sub_overflow(sec, mySec, &d) ? double(sec) - double(mySec) : double(d)) +
+                double(ns - myNs) * 1e-9;
+            return myPos + mySize * since / myWindow;
+        }
+
+        // floor and ceil of the pixel: exact, from a product of doubles where that is clearly
+        // away from a whole pixel (a crowded row's walk asks nothing else).
+        double floorAt(double v) const
+        {
+            double const q = quick(v), e = slack(v, q), f = floorOf(q);
+            return q - f > e && f + 1 - q > e ? f : floorOf((*this)(v));
+        }
+        double ceilAt(double v) const
+        {
+            double const q = quick(v), e = slack(v, q), c = ceilOf(q);
+            return c - q > e && q - (c - 1) > e ? c : ceilOf((*this)(v));
+        }
+        double perSecond() const { return myPerSecond; }
+        // std::floor and std::ceil, inline for what a view meets.
+        static double floorOf(double x)
+        {
+            if (!(std::fabs(x) < 9e18))
+                return std::floor(x);
+            double const t = double(static_cast<long>(x));
+            return t > x ? t - 1 : t;
+        }
+        static double ceilOf(double x)
+        {
+            if (!(std::fabs(x) < 9e18))
+                return std::ceil(x);
+            double const t = double(static_cast<long>(x));
+            return t < x ? t + 1 : t;
+        }
+
+    private:
+        double quick(double v) const { return myPos + (v - myStart) * myPerSecond; }
+        // How far quick may lie from the exact pixel: the rounding of the window's start and of
+        // v to doubles and to the nanosecond, and of the sums, with room to spare.
+        double slack(double v, double q) const
+        {
+            double const rounding = (std::fabs(myStart) + std::fabs(v - myStart)) * 1e-15 + 2e-9;
+            return std::fabs(myPerSecond) * rounding + (std::fabs(q) + std::fabs(myPos)) * 1e-14 +
+                   1e-9;
+        }
+
+        mScale const& myScale;
+        long mySec;
+        long myNs;
+        double myWindow;
+        double myPos;
+        double mySize;
+        double myStart;
+        double myPerSecond;
+    };
     aTs parentToLocal(double x) const;
     void getLocalSpan(aTs& start, aTs& end) const;
     aTs const& getVisStart() const { return myVisStart; }
@@ -163,7 +245,8 @@ public:
 
     // A scroll bar for the window within the clamps, in pixels; false when the scale has no
     // such state (no clamps, or clamps the wrong way round).
-    bool getScrollbarState(bool& show, double& pos, double& min, double& max, double& pageStep) const;
+    bool getScrollbarState(bool& show, double& pos, double& min, double& max,
+                           double& pageStep) const;
 
     // A point in time as a timestamp element (local fields with their offset); false, and
     // nothing written, when the fields cannot be had. A null name writes onto the open element.
@@ -213,12 +296,12 @@ private:
     mutable mRange* myRange = nullptr;
     mutable aTs myVisStart;
     mutable aTs myVisEnd;
-    mutable aTimeDelta myZoom{0L, 1L, 0L};
+    mutable aTimeDelta myZoom {0L, 1L, 0L};
     // The geometry of the last grid build; none yet forces the first reconfiguration to build.
     mutable int myGridParentPos = -1;
     mutable int myGridParentSize = -1;
     mutable double myGridZoom = -1.0;
-    mutable aTs myGridVisStart{-1.0};
+    mutable aTs myGridVisStart {-1.0};
     // The stamp of this scale's last grid build, unique in the process; 0 before the first.
     mutable unsigned long myGridStamp = 0;
 };

@@ -1,15 +1,18 @@
 #include "giLayer.h"
 
+#include "CrowdPainter.h"
 #include "ObSelection.h"
 #include "aRefresher.h"
 #include "ctHandfulQt.h"
 #include "ctHndQt.h"
+#include "mLayer.h"
 #include "mTimeline.h"
 #include "mTrace.h"
 #include "tlStep.h"
 
 #include <QGraphicsSceneDragDropEvent>
 #include <QGraphicsSceneMouseEvent>
+#include <QStyleOptionGraphicsItem>
 
 giLayer::giLayer(Obh& layer) : uiGi(layer)
 {
@@ -28,6 +31,15 @@ void giLayer::refresh(aRefreshContext*)
     // The whole band: its box in its own coordinates.
     if (updateStep.needsCleaning(getDirtEngine(), "giLayer"))
         update();
+}
+
+void giLayer::paint(QPainter* painter, QStyleOptionGraphicsItem const* option, QWidget* widget)
+{
+    uiGi::paint(painter, option, widget);
+    Obh h = hdl();
+    if (auto* layer = h.isValid() ? dynamic_cast<mLayer*>(h.obj()) : nullptr)
+        CrowdPainter::paint(*painter, option, *layer,
+                            option ? option->exposedRect : boundingRect());
 }
 
 void giLayer::mousePressEvent(QGraphicsSceneMouseEvent* event)

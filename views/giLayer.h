@@ -18,6 +18,8 @@ public:
     ~giLayer() override;
 
     virtual void editLayer();
+    // The band, then its crowded rows' events (those without items of their own).
+    void paint(QPainter* painter, QStyleOptionGraphicsItem const* option, QWidget* widget) override;
     // Repaints the band when the selection, the rows or the stacking changed.
     void refresh(aRefreshContext* ctx) override;
 

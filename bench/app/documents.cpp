@@ -21,6 +21,7 @@
 // one named "one parse" reads the file on the main thread alone, for comparison.
 // Run by hand in a release build: build/rel/bench/bench_app_documents [--benchmark_filter=...].
 #include "../xml/BareSax2.h"
+#include "AppBench.h"
 #include "Ob.h"
 #include "ObQtRefresher.h"
 #include "ObQtWinDoc.h"
@@ -56,130 +57,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Size
-{
-    int events;
-    int layers;
-};
-
-fs::path const& folder()
-{
-    static fs::path const dir = [] {
-        std::string d = (fs::temp_directory_path() / "vantrel-bench-app-XXXXXX").string();
-        return fs::path(mkdtemp(d.data()));
-    }();
-    return dir;
-}
-
-// The generated bundle of that many events, made on first use.
-std::string bundle(Size size)
-{
-    static std::map<int, std::string> made;
-    auto found = made.find(size.events);
-    if (found != made.end())
-        return found->second;
-    fs::path const gendoc = fs::path(VANTREL_SOURCE_DIR) / "tools/gendoc";
-    std::string const path = (folder() / ("doc" + std::to_string(size.events))).string();
-    std::string const command = "python3 '" + gendoc.string() + "' '" + path + "' " +
-                                std::to_string(size.events) + " " + std::to_string(size.layers) +
-                                " >/dev/null";
-    if (std::system(command.c_str()) != 0)
-        return {};
-    return made[size.events] = path + ".orstime";
-}
-
-long statusKb(char const* field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    std::size_t const n = std::char_traits<char>::length(field);
-    while (std::getline(status, line))
-        if (line.compare(0, n, field) == 0)
-            return std::atol(line.c_str() + n + 1);
-    return 0;
-}
-
-// The peak resident size starts again from the present one.
-void resetPeak()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-// Resident memory before the first document.
-long ourBaseKb = 0;
-
-// Notes the first paint of a graphics view's viewport whose scene holds items: the moment the
-// timeline first shows its layers and events.
-class FirstPaint : public QObject
-{
-public:
-    FirstPaint() { qApp->installEventFilter(this); }
-    ~FirstPaint() override { qApp->removeEventFilter(this); }
-    bool seen = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (!seen && event->type() == QEvent::Paint) {
-            auto* view = qobject_cast<QGraphicsView*>(watched->parent());
-            seen = view && view->viewport() == watched && view->scene() &&
-                   !view->scene()->items().isEmpty();
-        }
-        return false;
-    }
-};
-
-// Waits (processing events) for the condition, for a minute at most.
-template <class Test>
-bool until(Test test)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!test() && clock.elapsed() < 60000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return test();
-}
-
-mDoc* current()
-{
-    return dynamic_cast<mDoc*>(mApp::app()->getDoc());
-}
-
-// Opens the bundle and waits for the first paint of its timeline; false when either failed.
-bool openAndShow(std::string const& path)
-{
-    FirstPaint paint;
-    if (!mApp::app()->openDoc(path.c_str()))
-        return false;
-    return current() && current()->getWindow() && until([&] { return paint.seen; });
-}
-
-// Closes the current document and waits until its window has gone.
-bool closeCurrent()
-{
-    mDoc* doc = current();
-    if (!doc)
-        return true;
-    if (!mApp::app()->saveAndCloseDoc(doc))
-        return false;
-    // The menu bar is a top-level widget of its own, never shown.
-    return until([] {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        auto const widgets = QApplication::topLevelWidgets();
-        return ObApp::ourDocs.empty() &&
-               std::none_of(widgets.begin(), widgets.end(), [](QWidget* w) {
-                   return w->isVisible();
-               });
-    });
-}
-
-void traces(bool on)
-{
-    Ob::ourTrace = on;
-    Xml::ourTrace = on;
-}
+using namespace appBench;
 
 // libxml2 alone on the document's file, in ms.
 double bareSax2Ms(std::string const& bundlePath)
@@ -543,14 +421,6 @@ BareTimes bareWriteAndSync(Size size)
     return times;
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
-}
-
 void BM_Save(benchmark::State& state)
 {
     traces(false);
@@ -613,40 +483,21 @@ void wheelFrames(benchmark::State& state, Qt::KeyboardModifiers modifiers)
         state.SkipWithError("the document did not open and paint");
         return;
     }
-    mDoc* doc = current();
-    QWidget* window = doc->getWindow();
-    auto* view = window->findChild<QGraphicsView*>();
-    if (!view) {
-        state.SkipWithError("the window shows no graphics view");
+    Timeline const shown(current());
+    if (!shown.ok()) {
+        state.SkipWithError("the window shows no timeline");
         return;
     }
-    // A wheel event a test sends goes to one widget only (Qt passes on only the system's own):
-    // it goes to the pane, which takes the turns its view passes on, over the view's middle.
-    auto* target = window->findChild<pTimeline*>();
-    if (!target) {
-        state.SkipWithError("the window shows no timeline pane");
-        return;
-    }
-    QWidget* viewport = view->viewport();
-    QPointF const at = viewport->mapTo(target, viewport->rect().center());
     std::vector<double> frames;
     int turn = 0;
     for (auto _ : state) {
-        QElapsedTimer clock;
-        clock.start();
         // Two turns one way, two back: the view stays near where it began.
         int const delta = (turn++ / 2) % 2 == 0 ? 120 : -120;
-        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          modifiers, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(target, &wheel);
-        doc->getQtRefresher()->_doRefreshIfNeeded(nullptr);
-        window->repaint();
-        frames.push_back(clock.nsecsElapsed() / 1e6);
+        frames.push_back(shown.wheelFrame(delta, modifiers));
     }
-    std::nth_element(frames.begin(), frames.begin() + frames.size() / 2, frames.end());
-    state.counters["median_ms"] = frames.empty() ? 0.0 : frames[frames.size() / 2];
+    state.counters["median_ms"] = median(frames);
     // The turns changed the view, which a person would be asked to save: nobody answers here.
-    doc->setNeedsSave(false);
+    current()->setNeedsSave(false);
     closeCurrent();
     traces(true);
 }
@@ -666,12 +517,19 @@ void sizes(benchmark::internal::Benchmark* b)
     b->Args({10000, 20})->Args({100000, 50})->Args({1000000, 200});
 }
 
-BENCHMARK(BM_OpenToFirstPaint)->Apply(sizes)->Iterations(1)->Repetitions(3)->Unit(
-    benchmark::kMillisecond);
-BENCHMARK(BM_OpenToFirstPaintTraced)->Args({100000, 50})->Iterations(1)->Unit(
-    benchmark::kMillisecond);
-BENCHMARK(BM_OpenToFirstPaintOneParse)->Args({100000, 50})->Iterations(1)->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_OpenToFirstPaint)
+    ->Apply(sizes)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenToFirstPaintTraced)
+    ->Args({100000, 50})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenToFirstPaintOneParse)
+    ->Args({100000, 50})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Apply(sizes)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Close)->Apply(sizes)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZoomFrame)->Args({1000000, 200})->Iterations(60)->Unit(benchmark::kMillisecond);
@@ -681,23 +539,5 @@ BENCHMARK(BM_PanFrame)->Args({1000000, 200})->Iterations(60)->Unit(benchmark::kM
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("XDG_DATA_HOME", folder().c_str(), 1);
-    // The program's trace is part of what is measured, but not what is read.
-    if (!std::freopen("/dev/null", "w", stdout))
-        return 1;
-    mApp app(argc, argv);
-    mApp::setIdentity();
-    if (!app.init())
-        return 1;
-    ourBaseKb = statusKb("VmRSS:");
-    benchmark::Initialize(&argc, argv);
-    benchmark::ConsoleReporter reporter;
-    reporter.SetOutputStream(&std::cerr);
-    reporter.SetErrorStream(&std::cerr);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    closeCurrent();
-    fs::remove_all(folder());
-    return 0;
+    return appBench::runBenchmarks(argc, argv);
 }

@@ -7,9 +7,11 @@
 #include "aTrace.h"
 #include "aTypeName.h"
 
+#include <algorithm>
 #include <typeinfo>
 
-ObSelection::ObSelection(ObDirty* dirt, unsigned int dirtId) : myDirtEngine(dirt), mySelectionDirt(dirtId)
+ObSelection::ObSelection(ObDirty* dirt, unsigned int dirtId)
+    : myDirtEngine(dirt), mySelectionDirt(dirtId)
 {
     if (!myDirtEngine) {
         // A private engine with neither store nor refresher: its dirt asks for no pass.
@@ -54,20 +56,90 @@ void ObSelection::raise()
     myDirtEngine->setDirty(mySelectionDirt, true);
 }
 
+void ObSelection::mark(Obh const& h, bool on)
+{
+    auto found = std::find_if(myMarks.begin(), myMarks.end(),
+                              [&](auto const& m) { return m.first == h.getType(); });
+    if (found == myMarks.end()) {
+        if (!on)
+            return;
+        myMarks.push_back({h.getType(), {}});
+        found = myMarks.end() - 1;
+    }
+    std::vector<bool>& slots = found->second;
+    if (h.getAddr() >= slots.size()) {
+        if (!on)
+            return;
+        slots.resize(std::max<std::size_t>(h.getAddr() + 1, slots.size() * 2));
+    }
+    slots[h.getAddr()] = on;
+}
+
+bool ObSelection::enter(Obh const& h)
+{
+    if (!mySelection.insert(h).second)
+        return false;
+    mark(h, true);
+    return true;
+}
+
+bool ObSelection::leave(Obh const& h)
+{
+    if (mySelection.erase(h) == 0)
+        return false;
+    mark(h, false);
+    return true;
+}
+
+bool ObSelection::isSelectedTest(Obh h) const
+{
+    return isSelectedSlot(h.getType(), h.getAddr());
+}
+
+bool ObSelection::isSelectedSlot(Obt const* type, unsigned int slot) const
+{
+    for (auto const& [pool, slots] : myMarks)
+        if (pool == type)
+            return slot < slots.size() && slots[slot];
+    return false;
+}
+
 void ObSelection::addToSelection(Obh h)
 {
     OB_TRACE("Add item to selection\n");
-    if (!mySelection.insert(h).second)
+    if (!enter(h))
         return;
     raise();
     itemWasAddedHook(h);
     selectionChangedHook();
 }
 
+void ObSelection::addToSelection(std::vector<Obh> const& handles)
+{
+    OB_TRACE("Add %i items to selection\n", static_cast<int>(handles.size()));
+    bool entered = false;
+    auto hint = mySelection.end();
+    for (Obh h : handles) {
+        // In handle order each goes in at the end: no search.
+        auto const before = mySelection.size();
+        hint = mySelection.insert(hint, h);
+        if (mySelection.size() == before)
+            continue;
+        ++hint;
+        mark(h, true);
+        entered = true;
+        itemWasAddedHook(h);
+    }
+    if (!entered)
+        return;
+    raise();
+    selectionChangedHook();
+}
+
 bool ObSelection::removeFromSelection(Obh h)
 {
     OB_TRACE("Remove item from selection\n");
-    if (mySelection.erase(h) == 0)
+    if (!leave(h))
         return false;
     raise();
     itemWasRemovedHook(h);
@@ -84,6 +156,7 @@ void ObSelection::clearSelection()
     for (Obh h : selected)
         itemWasRemovedHook(h);
     mySelection.clear();
+    myMarks.clear();
     selectionChangedHook();
 }
 
@@ -91,7 +164,7 @@ void ObSelection::setSelection(Obh h)
 {
     OB_TRACE("Set selection to 1 item\n");
     clearSelection();
-    mySelection.insert(h);
+    enter(h);
     raise();
     itemWasAddedHook(h);
     selectionChangedHook();
@@ -111,7 +184,7 @@ void ObSelection::setSelection(std::list<Obh>& handles)
     clearSelection();
     bool entered = false;
     for (Obh& h : handles) {
-        if (!mySelection.insert(h).second)
+        if (!enter(h))
             continue;
         entered = true;
         raise();
@@ -127,6 +200,7 @@ void ObSelection::removeSelectedItemsOfType(Obt* type)
     bool erased = false;
     for (auto it = mySelection.begin(); it != mySelection.end();) {
         if (it->getType() == type) {
+            mark(*it, false);
             it = mySelection.erase(it);
             erased = true;
         } else {

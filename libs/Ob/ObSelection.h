@@ -4,6 +4,8 @@
 
 #include <list>
 #include <set>
+#include <utility>
+#include <vector>
 
 class ObDirty;
 class Obt;
@@ -26,8 +28,13 @@ public:
     virtual void selectionChangedHook();
 
     std::set<Obh> const& getSelection() const { return mySelection; }
-    bool isSelectedTest(Obh h) { return mySelection.count(h) != 0; }
+    // A look-up by slot: views ask it for every mark they draw.
+    bool isSelectedTest(Obh h) const;
+    // The same for the object in that slot of that pool.
+    bool isSelectedSlot(Obt const* type, unsigned int slot) const;
     void addToSelection(Obh h);
+    // Many at once (Select All): one change, whatever their number; best given in handle order.
+    void addToSelection(std::vector<Obh> const& handles);
     bool removeFromSelection(Obh h);
     void setSelection(Obh h);
     void setSelection(std::list<Obh>& handles);
@@ -43,4 +50,11 @@ public:
 
 private:
     void raise();
+    // The set and the marks by slot change together.
+    bool enter(Obh const& h);
+    bool leave(Obh const& h);
+    void mark(Obh const& h, bool on);
+
+    // Per pool, a mark for every slot in the selection.
+    std::vector<std::pair<Obt const*, std::vector<bool>>> myMarks;
 };

@@ -127,6 +127,54 @@ TEST_F(SceneSync, LayerScalesFollowTheTimelines)
     EXPECT_FALSE(raised(tlObj::DirtLayerTimeScale)) << "no layers, nothing to follow";
 }
 
+// A row whose events cannot be told apart (more than one in four pixels, or a row thinner than
+// four) is drawn crowded, without items; the others keep an item per event, and a row that
+// becomes sparse again gets them back. Past the budget the fullest rows go crowded first.
+TEST_F(SceneSync, RowsTooFullOrTooThinAreCrowdedTheOthersHaveItems)
+{
+    auto crowded = [&](double row) {
+        for (auto& [key, r] : layer(l)->rowIndex().rows())
+            if (key.row == row)
+                return r.crowded;
+        return false;
+    };
+    std::vector<Obh> dense, sparse;
+    for (int i = 0; i < 400; ++i)
+        dense.push_back(at(i * 2.5, 2, 0, l));
+    for (int i = 0; i < 20; ++i)
+        sparse.push_back(at(i * 50.0, 20, 1, l));
+    sync();
+    EXPECT_TRUE(crowded(0));
+    EXPECT_FALSE(crowded(1));
+    EXPECT_TRUE(std::none_of(dense.begin(), dense.end(), [](Obh h) { return ev(h)->giGet(); }));
+    EXPECT_TRUE(std::all_of(sparse.begin(), sparse.end(), [](Obh h) { return ev(h)->giGet(); }));
+    EXPECT_EQ(itemsInScene(), 1 + 20);
+
+    layOut(0, 100); // forty of the dense row in a thousand pixels
+    sync();
+    EXPECT_FALSE(crowded(0));
+    EXPECT_NE(ev(dense[10])->giGet(), nullptr);
+
+    perp.zoomToLocalRange(0.0, 400.0, 1.0f); // rows of a pixel and a half
+    sync();
+    EXPECT_TRUE(crowded(0));
+    EXPECT_TRUE(crowded(1));
+    EXPECT_EQ(itemsInScene(), 1);
+
+    perp.zoomToLocalRange(0.0, 20.0, 1.0f);
+    layOut(0, 1000);
+    for (int row = 2; row < 14; ++row) // a hundred a row, each sparse enough alone
+        for (int i = 0; i < 100; ++i)
+            at(i * 10.0 + row % 2, 5, row, l);
+    sync();
+    int open = 0;
+    for (int row = 1; row < 14; ++row)
+        open += !crowded(row);
+    EXPECT_EQ(open, 10) << "the budget of " << mEdb::ItemBudget << " leaves ten rows of items";
+    EXPECT_TRUE(crowded(0));
+    EXPECT_FALSE(crowded(1)) << "the sparsest keeps its items";
+}
+
 TEST_F(SceneSync, ARefreshPassSyncsTheSceneAfterTheLayout)
 {
     Obh h = at(100, 50, 0, l);

@@ -1,0 +1,327 @@
+#include "mRowIndex.h"
+
+#include "mEvent.h"
+#include "mScale.h"
+#include "tlObj.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+bool before(mRowIndex::Entry const& a, mRowIndex::Entry const& b)
+{
+    return a.lo < b.lo || (a.lo == b.lo && a.ev < b.ev);
+}
+
+} // namespace
+
+void mRowIndex::Row::List::add(Entry const& e)
+{
+    // Additions in order (a build, a load) extend the sorted run.
+    if (sorted == entries.size() && (entries.empty() || !before(e, entries.back())))
+        ++sorted;
+    entries.push_back(e);
+    ++live;
+}
+
+bool mRowIndex::Row::List::take(mEvent const* ev, double lo)
+{
+    auto const tail = entries.begin() + static_cast<std::ptrdiff_t>(sorted);
+    auto at = std::lower_bound(entries.begin(), tail, lo, [ev](Entry const& e, double t) {
+        return e.lo < t || (e.lo == t && e.ev < ev);
+    });
+    // An entry taken out and filed again under the same key may stand beside its dead self.
+    for (; at != tail && at->lo == lo && at->ev == ev; ++at)
+        if (at->live()) {
+            at->hi = Gone;
+            ++dead;
+            --live;
+            return true;
+        }
+    for (auto it = tail; it != entries.end(); ++it)
+        if (it->ev == ev && it->lo == lo) {
+            *it = entries.back();
+            entries.pop_back();
+            --live;
+            return true;
+        }
+    return false;
+}
+
+std::size_t mRowIndex::Row::List::settle()
+{
+    std::size_t changed = entries.size();
+    if (dead > 0) {
+        auto const firstDead =
+            std::find_if(entries.begin(), entries.end(), [](Entry const& e) { return !e.live(); });
+        changed = static_cast<std::size_t>(firstDead - entries.begin());
+        std::size_t const keptSorted = static_cast<std::size_t>(
+            std::count_if(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(sorted),
+                          [](Entry const& e) { return e.live(); }));
+        entries.erase(
+            std::remove_if(firstDead, entries.end(), [](Entry const& e) { return !e.live(); }),
+            entries.end());
+        sorted = keptSorted;
+        dead = 0;
+    }
+    if (sorted < entries.size()) {
+        auto const tail = entries.begin() + static_cast<std::ptrdiff_t>(sorted);
+        std::sort(tail, entries.end(), before);
+        auto const from = std::upper_bound(entries.begin(), tail, *tail, before);
+        changed = std::min(changed, static_cast<std::size_t>(from - entries.begin()));
+        std::inplace_merge(entries.begin(), tail, entries.end(), before);
+        sorted = entries.size();
+    }
+    return changed;
+}
+
+void mRowIndex::Row::ready()
+{
+    std::size_t const from = std::min(mySpans.settle(), myFurthest.size());
+    myInstants.settle();
+    std::vector<Entry> const& s = mySpans.entries;
+    myFurthest.resize(s.size());
+    for (std::size_t i = from; i < s.size(); ++i) {
+        std::size_t best = i;
+        if (i > 0 && s[myFurthest[i - 1]].hi >= s[i].hi)
+            best = myFurthest[i - 1];
+        myFurthest[i] = static_cast<std::uint32_t>(best);
+    }
+}
+
+std::size_t mRowIndex::Row::countStartingIn(double lo, double hi) const
+{
+    auto count = [lo, hi](std::vector<Entry> const& v) {
+        auto const a = std::lower_bound(v.begin(), v.end(), lo,
+                                        [](Entry const& e, double t) { return e.lo < t; });
+        auto const b =
+            std::lower_bound(a, v.end(), hi, [](Entry const& e, double t) { return e.lo < t; });
+        return static_cast<std::size_t>(b - a);
+    };
+    return count(mySpans.entries) + count(myInstants.entries);
+}
+
+namespace {
+
+// The first entry from lo on (of n) whose start does not map left of x; every entry before lo
+// does. Galloping: a walk from left to right costs the log of each step, not of the row.
+template <class X> std::size_t firstFrom(std::size_t n, std::size_t lo, double x, X&& startPixel)
+{
+    std::size_t hi = lo, step = 1;
+    while (hi < n && startPixel(hi) < x) {
+        lo = hi + 1;
+        hi = lo + step;
+        step *= 2;
+    }
+    hi = std::min(hi, n);
+    while (lo < hi) {
+        std::size_t const m = lo + (hi - lo) / 2;
+        if (startPixel(m) < x)
+            lo = m + 1;
+        else
+            hi = m;
+    }
+    return lo;
+}
+
+} // namespace
+
+void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>& out) const
+{
+    out.clear();
+    std::vector<Entry> const& s = mySpans.entries;
+    std::size_t const n = s.size();
+    if (n == 0 || c0 >= c1)
+        return;
+    mScale::Pixels const pixel(ts);
+    double const viewWidth = ts.getParentSize();
+    // Only whole pixels matter: an entry starts left of column c when the floor of its start's
+    // pixel does, and its columns follow from that floor and the ceiling of its end's pixel.
+    auto startOf = [&](std::size_t i) { return pixel.floorAt(s[i].lo); };
+    auto columnsOf = [&](std::size_t i, double startFloor, double& first, double& width) {
+        double end = pixel.ceilAt(s[i].hi);
+        if (!std::isfinite(startFloor) || !std::isfinite(end))
+            startFloor = end = 0;
+        mEvent::itemColumnsOfWhole(startFloor, end, viewWidth, first, width);
+    };
+    // Entries before a have their first column at or left of c0; from b on, right of c1.
+    std::size_t const a = firstFrom(n, 0, c0, startOf);
+    std::size_t const b = firstFrom(n, a, c1, startOf);
+    // The entries between are worked out once each, when they are not many more than the columns;
+    // a row with many to a column is walked by binary steps instead, each entry as it is met.
+    struct Columns
+    {
+        double start, first, width;
+    };
+    static thread_local std::vector<Columns> window;
+    bool const worked = b - a <= 8 * std::size_t(c1 - c0);
+    if (worked) {
+        window.resize(b - a);
+        for (std::size_t i = a; i < b; ++i) {
+            Columns& w = window[i - a];
+            w.start = startOf(i);
+            columnsOf(i, w.start, w.first, w.width);
+        }
+    }
+    struct Known
+    {
+        std::size_t i = std::size_t(-1);
+        Columns c {0, 0, -1};
+    };
+    std::array<Known, 16> known;
+    auto at = [&](std::size_t i) -> Columns const& {
+        if (worked && i >= a && i < b)
+            return window[i - a];
+        Known& k = known[i % known.size()];
+        if (k.i != i) {
+            k.i = i;
+            k.c.start = startOf(i);
+            columnsOf(i, k.c.start, k.c.first, k.c.width);
+        }
+        return k.c;
+    };
+    auto startPixel = [&](std::size_t i) { return at(i).start; };
+    // From c on, entries [0, k) have their first column at or left of c.
+    int c = c0;
+    std::size_t k = a;
+    auto advance = [&] {
+        if (worked)
+            while (k < b && window[k - a].start < c)
+                ++k;
+        else
+            k = firstFrom(n, k, c, startPixel);
+    };
+    while (c < c1) {
+        // Copied: the places that keep entries met outside the window are few.
+        Columns owner {0, 0, 0};
+        std::size_t ownerAt = n;
+        if (k > 0) {
+            Columns const last = at(k - 1);
+            if (last.first <= c && c < last.first + last.width) {
+                owner = last, ownerAt = k - 1;
+            } else if (std::size_t const m = myFurthest[k - 1]; m != k - 1) {
+                Columns const far = at(m);
+                if (far.first <= c && c < far.first + far.width)
+                    owner = far, ownerAt = m;
+            }
+        }
+        double next = c1;
+        if (k < n)
+            next = std::min(next, std::max(at(k).first, double(c) + 1));
+        if (ownerAt == n) {
+            if (k == n)
+                break;
+            c = int(next);
+            advance();
+            continue;
+        }
+        int const end = int(std::min(next, owner.first + owner.width));
+        out.push_back({&s[ownerAt], c, end, owner.first, owner.width});
+        c = end;
+        advance();
+    }
+}
+
+void mRowIndex::Row::instantsShown(mScale const& ts, int c0, int c1, std::vector<Marker>& out) const
+{
+    out.clear();
+    std::vector<Entry> const& v = myInstants.entries;
+    mScale::Pixels const pixel(ts);
+    // Whole pixels: an instant starts left of a column when the floor of its pixel does.
+    auto startPixel = [&](std::size_t i) { return pixel.floorAt(v[i].lo); };
+    double const viewWidth = ts.getParentSize(), half = tlObj::ImpulseHalfWidth;
+    double const nanosecond = std::fabs(pixel.perSecond()) * 1e-9 + 1e-9;
+    auto aboutWhole = [nanosecond](double x) {
+        double const f = x - std::floor(x);
+        return f <= nanosecond || 1 - f <= nanosecond;
+    };
+    // A marker reaches its half width, and a pixel of rounding, either side of its time.
+    std::size_t i = firstFrom(v.size(), 0, c0 - half - 2, startPixel);
+    while (i < v.size()) {
+        double const x = pixel(v[i].lo);
+        if (!(x < c1 + half + 2))
+            break;
+        std::size_t const j = firstFrom(v.size(), i + 1, std::floor(x) + 1, startPixel);
+        // Placed as its item is, from the pixels its marker spans: the times of its edges are
+        // rounded to the nanosecond, which moves a pixel that is about whole across it.
+        double first = 0, width = 0, pre = x - half, post = x + half;
+        if (aboutWhole(pre) || aboutWhole(post)) {
+            v[j - 1].ev->getPrePostTimes(pre, post);
+            pre = pixel(pre), post = pixel(post);
+        }
+        mEvent::itemColumnsAt(pre, post, viewWidth, first, width);
+        out.push_back({&v[j - 1], first + width / 2 - half});
+        i = j;
+    }
+}
+
+void mRowIndex::build(mTimeIndex const& index)
+{
+    myRows.clear();
+    myBuilt = true;
+    // In order of start, as the rows keep them: every addition extends a sorted run.
+    index.forEach([this](mEvent* ev) { insert(ev, ev->filedHdl().getAddr(), ev->filedExtent()); });
+}
+
+std::size_t mRowIndex::LookHash::operator()(mEvent::LookInputs const& look) const
+{
+    std::size_t h = std::size_t(look.style) * 2 + look.instant;
+    for (int v : look.own)
+        h = h * 257 + std::size_t(v);
+    return h;
+}
+
+std::uint32_t mRowIndex::lookNumber(mEvent const& ev)
+{
+    mEvent::LookInputs const look = ev.lookInputs();
+    // The last one first: events filed together are mostly alike.
+    if (!myLooks.empty() && myLooks.back() == look)
+        return static_cast<std::uint32_t>(myLooks.size() - 1);
+    auto const [at, made] =
+        myLookNumbers.try_emplace(look, static_cast<std::uint32_t>(myLooks.size()));
+    if (made)
+        myLooks.push_back(look);
+    return at->second;
+}
+
+void mRowIndex::insert(mEvent* ev, std::uint32_t slot, mTimeIndex::Extent const& e)
+{
+    if (!myBuilt)
+        return;
+    Row& row = myRows[Key {e.row, e.rows}];
+    (e.instant ? row.myInstants : row.mySpans).add(Entry {e.lo, e.hi, ev, slot, lookNumber(*ev)});
+    if (!e.instant)
+        row.myLongest = std::max(row.myLongest, e.hi - e.lo);
+}
+
+void mRowIndex::erase(mEvent const* ev, mTimeIndex::Extent const& e)
+{
+    if (!myBuilt)
+        return;
+    auto const found = myRows.find(Key {e.row, e.rows});
+    if (found != myRows.end())
+        (e.instant ? found->second.myInstants : found->second.mySpans).take(ev, e.lo);
+}
+
+void mRowIndex::clear()
+{
+    myRows.clear();
+    myLooks.clear();
+    myLookNumbers.clear();
+    myBuilt = false;
+}
+
+std::map<mRowIndex::Key, mRowIndex::Row>& mRowIndex::rows()
+{
+    for (auto it = myRows.begin(); it != myRows.end();) {
+        if (it->second.size() == 0) {
+            it = myRows.erase(it);
+            continue;
+        }
+        it->second.ready();
+        ++it;
+    }
+    return myRows;
+}

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "mEvent.h"
+#include "mTimeIndex.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <unordered_map>
+#include <vector>
+
+class mScale;
+
+// The events of one layer row by row, each row's spans and instants in order of start, with, for
+// every span, which one before it reaches furthest. It answers per pixel column of a row which
+// event's item would show there at the cost of a binary search, however many events the row
+// holds: a crowded view draws and picks its events from it without an item each.
+//
+// A row is where events lie: their row index and their height in rows, as filed. The index is
+// built on first use from the layer's time index (nothing is kept for a layer never shown
+// crowded) and follows every filing after; changes are gathered and sorted in when next asked.
+class mRowIndex
+{
+public:
+    struct Key
+    {
+        double row = 0.0;
+        double size = 1.0;
+        friend bool operator<(Key const& a, Key const& b)
+        {
+            return a.row < b.row || (a.row == b.row && a.size < b.size);
+        }
+    };
+    // A span from lo to hi, or an instant at lo == hi, with its event's slot in the store and the
+    // number of its look (what its drawn colours are worked out from): a crowded row is drawn
+    // without reading its events. An entry taken out keeps its place, with no end, until the row
+    // is next made ready.
+    struct Entry
+    {
+        double lo;
+        double hi;
+        mEvent* ev;
+        std::uint32_t slot;
+        std::uint32_t look;
+        bool live() const { return hi != Gone; }
+    };
+    static constexpr double Gone = -std::numeric_limits<double>::infinity();
+
+    class Row
+    {
+    public:
+        // The row's spans (instants) by start, then by event; ready() must have been called.
+        std::vector<Entry> const& spans() const { return mySpans.entries; }
+        std::vector<Entry> const& instants() const { return myInstants.entries; }
+        // Of spans [0, i], the one whose end lies furthest.
+        std::size_t furthest(std::size_t i) const { return myFurthest[i]; }
+        // The longest span filed in the row yet: how far back a span that reaches a time may
+        // start.
+        double longest() const { return myLongest; }
+        std::size_t size() const { return mySpans.live + myInstants.live; }
+        // Entries whose start lies in [lo, hi): spans and instants.
+        std::size_t countStartingIn(double lo, double hi) const;
+
+        // A stretch [from, to) of pixel columns where one span's item would show, with the
+        // columns of the item itself, [first, first + width).
+        struct Run
+        {
+            Entry const* entry;
+            int from;
+            int to;
+            double first;
+            double width;
+        };
+        // The runs within [c0, c1) on the time scale, left to right: at each column the
+        // latest-starting span whose item covers it, else the one that reaches furthest. A
+        // binary search a run or a gap, whatever the number of spans.
+        void spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>& out) const;
+        // The instants whose markers may show within [c0, c1), left to right: of those at one
+        // pixel, the latest, with the left edge of its marker's box as its item stands.
+        struct Marker
+        {
+            Entry const* entry;
+            double left;
+        };
+        void instantsShown(mScale const& ts, int c0, int c1, std::vector<Marker>& out) const;
+
+        // Set by the view that shows the row: its events are drawn and picked through this
+        // index, without an item each.
+        bool crowded = false;
+
+    private:
+        friend class mRowIndex;
+        struct List
+        {
+            // A sorted run, then what was added since (unsorted).
+            std::vector<Entry> entries;
+            std::size_t sorted = 0;
+            std::size_t dead = 0;
+            std::size_t live = 0;
+            void add(Entry const& e);
+            bool take(mEvent const* ev, double lo);
+            // Sorts the additions in and drops what was taken out; the first place that changed,
+            // or the size when nothing did.
+            std::size_t settle();
+        };
+        // Sorts, compacts and brings the furthest reach up to date.
+        void ready();
+
+        List mySpans;
+        List myInstants;
+        std::vector<std::uint32_t> myFurthest;
+        double myLongest = 0.0;
+    };
+
+    mRowIndex() = default;
+    mRowIndex(mRowIndex const&) = delete;
+    mRowIndex& operator=(mRowIndex const&) = delete;
+
+    bool built() const { return myBuilt; }
+    // Every event of the time index, in its row (the rows as filed with each event).
+    void build(mTimeIndex const& index);
+    // Filing follows the time index's: the extent an event was filed under takes it out. Both do
+    // nothing while the index is not built.
+    void insert(mEvent* ev, std::uint32_t slot, mTimeIndex::Extent const& e);
+    void erase(mEvent const* ev, mTimeIndex::Extent const& e);
+    // Back to not built.
+    void clear();
+    // Of the look numbered n: what an entry's drawn colours are worked out from.
+    mEvent::LookInputs const& look(std::uint32_t n) const { return myLooks[n]; }
+    // The rows that hold events, by key, each ready to be asked.
+    std::map<Key, Row>& rows();
+
+private:
+    std::uint32_t lookNumber(mEvent const& ev);
+    struct LookHash
+    {
+        std::size_t operator()(mEvent::LookInputs const& look) const;
+    };
+
+    std::map<Key, Row> myRows;
+    // The looks met, numbered in order (a layer's events mostly share a few).
+    std::vector<mEvent::LookInputs> myLooks;
+    std::unordered_map<mEvent::LookInputs, std::uint32_t, LookHash> myLookNumbers;
+    bool myBuilt = false;
+};

@@ -1,0 +1,301 @@
+#include "CrowdPainter.h"
+
+#include "ObClassTypeOf.h"
+#include "ObSelection.h"
+#include "PainterQt.h"
+#include "mEvent.h"
+#include "mLayer.h"
+#include "mRowIndex.h"
+#include "mScale.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+// Columns at each end of a span's box that show its edges (its lit and shaded lines, the
+// selection's outline); those between them are alike.
+constexpr int Edges = 3;
+
+// What the picture of a narrow event depends on: its colours, its selection, its kind, the
+// picture's width (the event's own up to Edges * 2 + 1; a marker's width for an instant) and the
+// row's height.
+struct Look
+{
+    int fill[4];
+    int line[4];
+    bool selected;
+    bool instant;
+    int width;
+    double height;
+
+    bool operator==(Look const& o) const
+    {
+        return std::equal(fill, fill + 4, o.fill) && std::equal(line, line + 4, o.line) &&
+               selected == o.selected && instant == o.instant && width == o.width &&
+               height == o.height;
+    }
+};
+
+struct LookHash
+{
+    std::size_t operator()(Look const& k) const
+    {
+        std::size_t h = std::hash<double>()(k.height);
+        for (int v : k.fill)
+            h = h * 31 + std::size_t(v);
+        for (int v : k.line)
+            h = h * 31 + std::size_t(v);
+        return h * 31 + std::size_t(k.width * 4 + k.selected * 2 + k.instant);
+    }
+};
+
+// Looks are few (a layer's colours, selected or not, a row height or two): past this many the
+// kept pictures start again, between two paints.
+constexpr std::size_t MaxLooks = 512;
+
+// The pictures of the looks, kept for the run; and the last few asked for in a paint, found from
+// what the colours are worked out from, without working them out.
+class Looks
+{
+public:
+    void startPaint()
+    {
+        if (myKept.size() >= MaxLooks)
+            myKept.clear();
+        for (Recent& r : myRecent)
+            r.picture = nullptr;
+    }
+    // The entry's event drawn as its item draws it, width wide and the row's height high. The
+    // entries asked for in one paint are of one layer's index, whose look numbers they carry.
+    QImage const& of(mRowIndex::Entry const& e, bool selected, int width, double height)
+    {
+        Recent key {e.look, selected, width, height, nullptr};
+        for (Recent const& r : myRecent)
+            if (r.picture && r.same(key))
+                return *r.picture;
+        key.picture = &kept(*e.ev, selected, width, height);
+        myRecent[myNext++ % myRecent.size()] = key;
+        return *key.picture;
+    }
+
+private:
+    struct Recent
+    {
+        std::uint32_t look = 0;
+        bool selected = false;
+        int width = 0;
+        double height = 0;
+        QImage const* picture = nullptr;
+        bool same(Recent const& o) const
+        {
+            return look == o.look && selected == o.selected && width == o.width &&
+                   height == o.height;
+        }
+    };
+
+    QImage const& kept(mEvent const& ev, bool selected, int width, double height)
+    {
+        Look key {};
+        ev.calcBgColor(key.fill[0], key.fill[1], key.fill[2], key.fill[3]);
+        ev.calcLineColor(key.line[0], key.line[1], key.line[2], key.line[3]);
+        key.selected = selected;
+        key.instant = ev.getIsImpulse();
+        key.width = width;
+        key.height = height;
+        if (auto found = myKept.find(key); found != myKept.end())
+            return found->second;
+        QImage picture(width, int(height), QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        {
+            QPainter qp(&picture);
+            PainterQt::FreshState fresh(qp, QPoint(0, 0), picture.size());
+            PainterQt p(qp);
+            p.set2dGeometry(0, 0, float(width), float(height));
+            ev.draw(p, p.getLod(), selected, 2.0f, 1.0f, true, 255, 255, 255);
+        }
+        return myKept.emplace(key, std::move(picture)).first->second;
+    }
+
+    std::unordered_map<Look, QImage, LookHash> myKept;
+    std::array<Recent, 8> myRecent;
+    std::size_t myNext = 0;
+};
+
+// x * a / 255 on each channel of a premultiplied pixel, rounded as Qt rounds it.
+inline std::uint32_t byteMul(std::uint32_t x, std::uint32_t a)
+{
+    std::uint32_t t = (x & 0xff00ff) * a;
+    t = ((t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+    x = ((x >> 8) & 0xff00ff) * a;
+    x = (x + ((x >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+    return x | t;
+}
+
+// The picture of a band's crowded rows being laid: premultiplied pixels, laid over one another as
+// a painter lays them.
+class BandPicture
+{
+public:
+    void start(int w, int h)
+    {
+        if (myImage.width() < w || myImage.height() < h)
+            myImage = QImage(std::max(w, myImage.width()), std::max(h, myImage.height()),
+                             QImage::Format_ARGB32_Premultiplied);
+        myW = w;
+        myH = h;
+        for (int y = 0; y < h; ++y)
+            std::memset(myImage.scanLine(y), 0, std::size_t(w) * 4);
+        myBits = myImage.bits();
+        myStride = myImage.bytesPerLine();
+    }
+    // Columns [sx, sx + n) of the picture over columns from x of the band, from its row y.
+    void lay(int x, int y, QImage const& picture, int sx, int n)
+    {
+        if (x < 0) {
+            sx -= x, n += x;
+            x = 0;
+        }
+        n = std::min(n, myW - x);
+        int const h = std::min(myH - y, picture.height());
+        if (n <= 0 || y < 0)
+            return;
+        for (int row = 0; row < h; ++row) {
+            auto const* from =
+                reinterpret_cast<std::uint32_t const*>(picture.constScanLine(row)) + sx;
+            auto* to =
+                reinterpret_cast<std::uint32_t*>(myBits + std::ptrdiff_t(y + row) * myStride) + x;
+            for (int i = 0; i < n; ++i) {
+                std::uint32_t const src = from[i], a = src >> 24;
+                if (a == 255)
+                    to[i] = src;
+                else if (a != 0)
+                    to[i] = src + byteMul(to[i], 255 - a);
+            }
+        }
+    }
+    void drawAt(QPainter& painter, QPoint at) const
+    {
+        painter.drawImage(at, myImage, QRect(0, 0, myW, myH));
+    }
+
+private:
+    QImage myImage;
+    uchar* myBits = nullptr;
+    qsizetype myStride = 0;
+    int myW = 0;
+    int myH = 0;
+};
+
+} // namespace
+
+void CrowdPainter::paint(QPainter& painter, QStyleOptionGraphicsItem const* option, mLayer& layer,
+                         QRectF const& exposed)
+{
+    mScale const* ts = layer.getTimelineTimeScale();
+    QTransform const toDevice = painter.combinedTransform();
+    // The view shows its scene one unit a pixel: only moves are placed as the items place them.
+    if (!ts || toDevice.type() > QTransform::TxTranslate)
+        return;
+    int const c0 = std::max(0, int(std::floor(exposed.left())));
+    int const c1 = std::min(int(std::ceil(exposed.right())), int(std::ceil(layer.getSceneW())));
+    if (c0 >= c1)
+        return;
+    // Items are laid at the device pixel nearest their corner.
+    auto deviceX = [&](double x) { return qRound(toDevice.dx() + x); };
+    auto deviceY = [&](double y) { return qRound(toDevice.dy() + y); };
+    // The crowded rows in view, each with its height and where it lies.
+    struct Shown
+    {
+        mRowIndex::Row const* row;
+        double top;
+        double h;
+    };
+    std::vector<Shown> shown;
+    int yMin = 0, yMax = 0;
+    double const sceneY = layer.getSceneY();
+    for (auto& [key, row] : layer.rowIndex().rows()) {
+        if (!row.crowded)
+            continue;
+        double y = 0, h = 0;
+        layer.sceneRowSpan(key.row, key.size, y, h);
+        // An item's picture is its box cut to whole pixels: none for a row under one.
+        int const ih = int(h);
+        double const top = y - sceneY;
+        if (ih <= 0 || top + ih <= exposed.top() || top >= exposed.bottom())
+            continue;
+        int const dy = deviceY(top);
+        yMin = shown.empty() ? dy : std::min(yMin, dy);
+        yMax = shown.empty() ? dy + ih : std::max(yMax, dy + ih);
+        shown.push_back({&row, top, h});
+    }
+    if (shown.empty())
+        return;
+
+    ObSelection* selection = layer.getSelectionEngine();
+    Obt const* events = tlObj::ourType_mEvent;
+    auto selected = [selection, events](mRowIndex::Entry const& e) {
+        return selection && selection->isSelectedSlot(events, e.slot);
+    };
+    static BandPicture picture;
+    static Looks looks;
+    looks.startPaint();
+    picture.start(c1 - c0, yMax - yMin);
+    std::vector<mRowIndex::Row::Run> runs;
+    std::vector<mRowIndex::Row::Marker> markers;
+    int const x0 = deviceX(c0);
+    for (Shown const& row : shown) {
+        int const ih = int(row.h), y = deviceY(row.top) - yMin;
+        row.row->spanRuns(*ts, c0, c1, runs);
+        for (mRowIndex::Row::Run const& run : runs) {
+            bool const chosen = selected(*run.entry);
+            // An event wide enough for its title, as its item draws it, cut to where it shows.
+            if (run.width >= TitleWidth && ih >= TitleHeight) {
+                painter.save();
+                painter.translate(run.first, row.top);
+                {
+                    PainterQt::FreshState fresh(painter, QPoint(0, 0), QSize(int(run.width), ih));
+                    painter.setClipRect(QRect(run.from - int(run.first), 0, run.to - run.from, ih),
+                                        Qt::IntersectClip);
+                    PainterQt p(painter, option);
+                    p.set2dGeometry(0, 0, float(run.width), float(row.h));
+                    run.entry->ev->draw(p, p.getLod(), chosen, 2.0f, 1.0f, true, 255, 255, 255);
+                }
+                painter.restore();
+                continue;
+            }
+            // A narrower one from the picture of its look: as it is up to Edges * 2 + 1 wide,
+            // else its edges' columns and an inside one between them.
+            int const w = int(run.width), width = std::min(w, 2 * Edges + 1);
+            QImage const& look = looks.of(*run.entry, chosen, width, row.h);
+            for (int c = run.from; c < run.to; ++c) {
+                int const i = c - int(run.first);
+                int const column = w == width       ? i
+                                   : i < Edges      ? i
+                                   : i >= w - Edges ? width - (w - i)
+                                                    : Edges;
+                picture.lay(deviceX(c) - x0, y, look, column, 1);
+            }
+        }
+        row.row->instantsShown(*ts, c0, c1, markers);
+        int const marker = int(2 * tlObj::ImpulseHalfWidth);
+        for (mRowIndex::Row::Marker const& m : markers) {
+            QImage const& look = looks.of(*m.entry, selected(*m.entry), marker, row.h);
+            picture.lay(deviceX(m.left) - x0, y, look, 0, marker);
+        }
+    }
+    painter.save();
+    painter.resetTransform();
+    picture.drawAt(painter, QPoint(x0, yMin));
+    painter.restore();
+}
