@@ -78,6 +78,9 @@ struct MenuEntry
     char const* otherShortcut = nullptr;
     // The platform's key for the entry, in place of the shortcut where the platform names one.
     QKeySequence::StandardKey standardKey = QKeySequence::UnknownKey;
+    // The key works in every window, a pop-up editor's too: the commands on the file, which the
+    // user may want while typing. Every other key in a pop-up editor is the editor's.
+    bool inEveryWindow = false;
 };
 
 // The platform's key for an entry, else its own shortcut (the generic X11 desktop names no key
@@ -170,16 +173,23 @@ void mApp::initMenus()
         {"New Document", &cmdFileNew::ourInstance},
         {"Open...", &cmdFileOpen::ourInstance},
         Separator,
-        {"Close", &cmdFileClose::ourInstance, "Ctrl+W"},
-        {"Save", &cmdFileSave::ourInstance, "Ctrl+S"},
+        {.text = "Close",
+         .cmd = &cmdFileClose::ourInstance,
+         .shortcut = "Ctrl+W",
+         .inEveryWindow = true},
+        {.text = "Save",
+         .cmd = &cmdFileSave::ourInstance,
+         .shortcut = "Ctrl+S",
+         .inEveryWindow = true},
         {.text = "Save As...",
          .cmd = &cmdFileSaveAs::ourInstance,
          .shortcut = "Ctrl+Shift+S",
-         .standardKey = QKeySequence::SaveAs},
+         .standardKey = QKeySequence::SaveAs,
+         .inEveryWindow = true},
         {"About Vantrel...", nullptr, nullptr, false, &mApp::showAboutWindow, true},
         {"Check For Updates...", nullptr, nullptr, false, &mApp::checkForUpdates, true},
         Separator,
-        {"Quit", nullptr, "Ctrl+Q", false, &mApp::quitCb},
+        {.text = "Quit", .shortcut = "Ctrl+Q", .func = &mApp::quitCb, .inEveryWindow = true},
     };
     MenuEntry const edit[] = {
         {"Select All", &cmdSelectAll::ourInstance, "Ctrl+A"},
@@ -245,6 +255,8 @@ void mApp::initMenus()
                                      : menu->addMitem(e.text, e.cmd, keys, e.checkable);
             if (e.appMenu)
                 item->setAppMenuMitem();
+            if (e.inEveryWindow)
+                item->setAppShortcut();
             if (e.otherShortcut)
                 item->getQAction()->setShortcuts(
                     {QKeySequence(e.shortcut), QKeySequence(e.otherShortcut)});

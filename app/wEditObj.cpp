@@ -240,6 +240,14 @@ void wEditObj::keyPressEvent(QKeyEvent* event)
         QCoreApplication::sendEvent(myTitleEdit, event);
         return;
     }
+    // Ctrl+A in an editor just opened selects the title's text: in an editor the key is about
+    // text, never the document's selection.
+    if (hasFocus() && event->matches(QKeySequence::SelectAll)) {
+        myTitleEdit->setFocus(Qt::OtherFocusReason);
+        myTitleEdit->selectAll();
+        event->accept();
+        return;
+    }
     event->ignore();
 }
 

@@ -110,8 +110,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     // Space while the editor itself has the keyboard closes it, and so do Escape, and Return in
     // a one-line field; each saves first. Any other character typed while the editor itself has
-    // the keyboard goes into the title field, which takes the keyboard. Everything else goes to
-    // the field.
+    // the keyboard goes into the title field, which takes the keyboard; Ctrl+A takes it there too
+    // and selects the title's text. Everything else goes to the field.
     void keyPressEvent(QKeyEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;

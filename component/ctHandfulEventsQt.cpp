@@ -585,8 +585,10 @@ void ctHandfulEventsQt::indexStack()
 void ctHandfulEventsQt::cacheHoverData(double x, double y, QGraphicsSceneDragDropEvent* event)
 {
     bool const zoning = event && (event->modifiers() & ZoningKey);
+    bool const keepTimes = event && (event->modifiers() & KeepTimesKey);
     Qt::DropAction const action = event ? event->proposedAction() : Qt::MoveAction;
-    if (x == myHoverX && y == myHoverY && zoning == myHoverZoning && action == myHoverAction)
+    if (x == myHoverX && y == myHoverY && zoning == myHoverZoning &&
+        keepTimes == myHoverKeepsTimes && action == myHoverAction)
         return;
     hoverAt(x, y, event);
 }
@@ -596,6 +598,7 @@ void ctHandfulEventsQt::hoverAt(double x, double y, QGraphicsSceneDragDropEvent*
     myHoverX = x;
     myHoverY = y;
     myHoverZoning = event && (event->modifiers() & ZoningKey);
+    myHoverKeepsTimes = event && (event->modifiers() & KeepTimesKey);
     myHoverAction = event ? event->proposedAction() : Qt::MoveAction;
     M_TRACE("----- Get HOVER DATA %f, %f\n", x, y);
     mTimeline* tl = getTimeline();
@@ -620,8 +623,9 @@ void ctHandfulEventsQt::hoverAt(double x, double y, QGraphicsSceneDragDropEvent*
     placeLanding(maxSri, y);
 
     // The drop moves the events by the time between the grab point and the pointer, read by one
-    // conversion at one moment: what the ghosts show.
-    aTs const hover = ts->parentToLocal(x);
+    // conversion at one moment, or keeps their times: what the ghosts show.
+    double const dx = myHoverKeepsTimes ? 0.0 : x - myGrabSceneX;
+    aTs const hover = ts->parentToLocal(myGrabSceneX + dx);
     myHoverTime = hover.asSeconds();
     myHoverShift = (hover - ts->parentToLocal(myGrabSceneX)).asSeconds();
 
@@ -640,7 +644,7 @@ void ctHandfulEventsQt::hoverAt(double x, double y, QGraphicsSceneDragDropEvent*
         forgetPlan();
         return;
     }
-    placeGhosts(x - myGrabSceneX);
+    placeGhosts(dx);
 }
 
 void ctHandfulEventsQt::forgetPlan()
@@ -907,10 +911,6 @@ bool ctHandfulEventsQt::dropOn(giLayer* item, QGraphicsSceneDragDropEvent* event
     if (mTimeline* tl = getTimeline())
         tl->restackLayers();
     hoverAt(x, y, event);
-    if (event->modifiers() & Qt::ShiftModifier) {
-        myHoverTime = myGrabTime;
-        myHoverShift = 0;
-    }
     ourHand.clearHandful();
     return dropOnHelper(item, event, x, y);
 }

@@ -25,11 +25,12 @@ class mLayer;
 // events out of the selection. Its drag object takes them out of the timeline for the length of
 // the drag. While the drag hovers over the layers it works out the drop zone under the pointer and
 // the whole change a release there makes (the drop plan): the ghosts show where the plan puts
-// each event, with the label of a zone that makes rows or layers; the skin draws that guide. A
-// drop on a layer carries out the plan of the drop point: the rows and layers it needs, then the
-// events in their rows, moved in time as far as the pointer moved (unless Shift is held), and
-// selected. Where no plan stands (off the view, no layer, not a move) no ghost is drawn and a
-// release drops nothing: whatever the drop did not place goes back where it came from.
+// each event, in its row and at its time, with the label of a zone that makes rows or layers; the
+// skin draws that guide. A drop on a layer carries out the plan of the drop point: the rows and
+// layers it needs, then the events in their rows, moved in time as far as the pointer moved from
+// the grab point (unless Shift is held), and selected. Where no plan stands (off the view, no
+// layer, not a move) no ghost is drawn and a release drops nothing: whatever the drop did not place
+// goes back where it came from.
 //
 // The drag carries a private type of data of ours besides its text: only such drags are taken.
 // Only Move drops are carried out.
@@ -109,6 +110,8 @@ public:
     // The key that gives the full zoning during a drag: Control, as the Mac's Control key is
     // (which Qt names Meta there).
     static constexpr Qt::KeyboardModifier ZoningKey = Qt::ControlModifier;
+    // The key that keeps the events' times during a drag: they change rows only.
+    static constexpr Qt::KeyboardModifier KeepTimesKey = Qt::ShiftModifier;
 
     std::map<Obh, EventDragCache> myEventCaches;
     mEvent* myGrabEvent = nullptr;
@@ -128,13 +131,16 @@ public:
     double myZoneY = 0, myZoneH = 0;
     double myGapY = 0, myGapH = 0, myGapSceneY = 0, myGapSceneH = 0;
     Obh myLayerHdl, myOtherLayerHdl;
-    // Whether the zoning key was held at the last hover, and the action it proposed: a change of
-    // either alone changes the zone or whether anything drops.
+    // Whether the zoning key and the key that keeps the times were held at the last hover, and
+    // the action it proposed: a change of any alone changes the zone, the times or whether
+    // anything drops.
     bool myHoverZoning = false;
+    bool myHoverKeepsTimes = false;
     Qt::DropAction myHoverAction = Qt::MoveAction;
     int myHotSpotX = 0, myHotSpotY = 0;
     double myHoverTime = 0;
-    // The time shift the ghosts show: the hover time less the grab time.
+    // The time shift the ghosts show and the drop makes: the hover time less the grab time, 0
+    // with the key that keeps the times.
     double myHoverShift = 0;
     double myDropYInLayer = 0, myDropRiInLayer = 0;
     // Where the grabbed event lands: the stack row under the pointer (kept inside the stack), or

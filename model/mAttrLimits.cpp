@@ -80,7 +80,10 @@ bool mAttrLimits::check(XmlReader& r, ObObj const& obj, char const* id, char con
         if (!ObRecord::realValue(value, v))
             return refuseValue(r, obj, id, value, "is not a finite number");
     } else if (kind == ObAttrKind::Int) {
-        v = ObRecord::intValue(value);
+        int i = 0;
+        if (!ObRecord::intValue(value, i))
+            return refuseValue(r, obj, id, value, "is not a whole number");
+        v = i;
     } else {
         return true;
     }

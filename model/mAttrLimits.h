@@ -9,10 +9,11 @@
 class ObObj;
 class XmlReader;
 
-// What a document may hold in a model object's attributes: every real finite, and the values
-// that count, size or colour something within their range. An "attr" element outside them
-// refuses the document with a message naming the class and the attribute; nothing of a refused
-// document is kept, so a value the drawing or the layout could not survive never gets in.
+// What a document may hold in a model object's attributes: numbers written wholly as numbers,
+// every real finite, and the values that count, size or colour something within their range. An
+// "attr" element outside them refuses the document with a message naming the class and the
+// attribute; nothing of a refused document is kept, so a value the drawing or the layout could not
+// survive never gets in.
 class mAttrLimits
 {
 public:
@@ -107,8 +108,8 @@ private:
     static bool attrTexts(XmlReader& r, char const*& id, char const*& value);
     // The range that covers an attribute, or null.
     static Range const* rangeFor(char const* id, std::span<Range const> ranges);
-    // Whether the value of a kind is a finite number when real, within the range when one is
-    // given; a refusal fails the reader. v is the number read.
+    // Whether the value of a kind is a number (whole when int, finite when real), within the
+    // range when one is given; a refusal fails the reader. v is the number read.
     static bool check(XmlReader& r, ObObj const& obj, char const* id, char const* value,
                       ObAttrKind kind, Range const* range, double& v);
 };

@@ -231,7 +231,7 @@ void giEvent::mouseMoveEvent(QGraphicsSceneMouseEvent* mouse)
     if (myStretchEdge != 0)
         stretch(mouse, pressX);
     else
-        drag(mouse);
+        drag(mouse, QPointF(pressX, pressY));
 }
 
 void giEvent::stretch(QGraphicsSceneMouseEvent* mouse, double pressX)
@@ -257,15 +257,15 @@ void giEvent::stretch(QGraphicsSceneMouseEvent* mouse, double pressX)
     requestRefresh();
 }
 
-void giEvent::drag(QGraphicsSceneMouseEvent* mouse)
+void giEvent::drag(QGraphicsSceneMouseEvent* mouse, QPointF const& pressedAt)
 {
-    QPointF const at = mouse->pos();
-    if (!ourHand.moveWasDragTestQt(this, at))
+    if (!ourHand.moveWasDragTestQt(this, mouse->pos()))
         return;
     // No drag starts from an event a press took out of the selection; whatever the drag ends
-    // in, what no drop of ours placed goes back.
+    // in, what no drop of ours placed goes back. The events are grabbed where the press was,
+    // not where this move got to: they move as far as the pointer has from the press on.
     std::weak_ptr<char> const alive = myLife;
-    ctHandfulEventsQt::drag(mouse->widget(), this, at);
+    ctHandfulEventsQt::drag(mouse->widget(), this, pressedAt);
     if (alive.expired())
         return; // a refresh during the drag deleted this item
     // The drag took the release: the press it started from is over.

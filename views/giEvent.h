@@ -76,7 +76,8 @@ private:
     void restoreCursor();
     // Resizes the selected events by the pointer's move from the press.
     void stretch(QGraphicsSceneMouseEvent* mouse, double pressX);
-    // Drags the selected events. The drag runs an event loop of its own, in which a refresh may
-    // delete this item: after it the item checks that it is still there.
-    void drag(QGraphicsSceneMouseEvent* mouse);
+    // Drags the selected events, grabbed at the press point (item coordinates), once the move
+    // is the drag distance away from it. The drag runs an event loop of its own, in which a
+    // refresh may delete this item: after it the item checks that it is still there.
+    void drag(QGraphicsSceneMouseEvent* mouse, QPointF const& pressedAt);
 };

@@ -136,7 +136,7 @@ void BM_ReadByHand(benchmark::State& state)
                 rtl::str const& s = t[i++];
                 double d = 0;
                 if constexpr (std::is_same_v<V, int>)
-                    v = intValue(s.c());
+                    intValue(s.c(), v);
                 else if constexpr (std::is_same_v<V, bool>)
                     v = boolValue(s.c());
                 else if constexpr (std::is_same_v<V, rtl::str>)

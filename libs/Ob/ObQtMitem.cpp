@@ -55,14 +55,14 @@ void ObQtMitem::build(ObQtMenu* menu, char const* text, QKeySequence const& shor
     if (!myCmd && !myFunc)
         myQAction->setEnabled(false);
     myQAction->setCheckable(checkable);
-    // Plain keys act in the window that carries the bar, the document's: typed into a pop-up
-    // editor or any other window they are that window's, and never run a command there. Keys with
-    // Ctrl are the document's in every window of the application that no modal dialog blocks:
-    // Ctrl+S typed in a pop-up editor saves. A field's own Ctrl keys (Ctrl+A in a line, say)
-    // stay the field's.
-    bool const withCtrl =
-        !shortcut.isEmpty() && (shortcut[0].keyboardModifiers() & Qt::ControlModifier);
-    myQAction->setShortcutContext(withCtrl ? Qt::ApplicationShortcut : Qt::WindowShortcut);
+    // Keys act in the window that carries the bar, the document's: typed into a pop-up editor or
+    // any other window they are that window's (Ctrl+A there selects a field's text).
+    myQAction->setShortcutContext(Qt::WindowShortcut);
+}
+
+void ObQtMitem::setAppShortcut()
+{
+    myQAction->setShortcutContext(Qt::ApplicationShortcut);
 }
 
 ObCmd* ObQtMitem::getCmd() const

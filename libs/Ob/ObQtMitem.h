@@ -11,7 +11,8 @@ class QAction;
 
 // One menu entry: a Qt action bound to a command or to a plain function (never both). A chosen
 // entry goes to the application object, which runs the command or calls the function. Its
-// shortcut works while the window that holds the menu bar is the active one.
+// shortcut works while the window that holds the menu bar is the active one, or in every window
+// of the application once made the application's.
 class ObQtMitem : public QObject, public ObQtMitemData
 {
     Q_OBJECT
@@ -32,6 +33,9 @@ public:
     virtual QAction* getQAction();
     // Puts the entry in the application menu where the platform has one.
     virtual void setAppMenuMitem();
+    // Makes the shortcut work in every window of the application that no modal dialog blocks
+    // (Ctrl+S typed in a pop-up editor saves), not only in the one that holds the bar.
+    void setAppShortcut();
 
     QAction* myQAction;
     ObCmd* myCmd;

@@ -2,7 +2,6 @@
 
 #include "XmlWriter.h"
 
-#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -10,6 +9,44 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+
+namespace {
+
+// Whether the text is wholly a decimal number: a sign, digits, and for a real a point and an
+// exponent, with nothing before or after (a blank, a unit, a decimal comma).
+bool numberText(char const* p, bool real)
+{
+    auto sign = [&p] {
+        if (*p == '+' || *p == '-')
+            ++p;
+    };
+    auto digits = [&p] {
+        char const* const from = p;
+        while (*p >= '0' && *p <= '9')
+            ++p;
+        return p != from;
+    };
+    sign();
+    bool const whole = digits();
+    if (!real)
+        return whole && *p == '\0';
+    bool fraction = false;
+    if (*p == '.') {
+        ++p;
+        fraction = digits();
+    }
+    if (!whole && !fraction)
+        return false;
+    if (*p == 'e' || *p == 'E') {
+        ++p;
+        sign();
+        if (!digits())
+            return false;
+    }
+    return *p == '\0';
+}
+
+} // namespace
 
 namespace ObRecord {
 
@@ -42,29 +79,31 @@ char const* boolText(bool v)
     return v ? "True" : "False";
 }
 
-int intValue(char const* text)
+bool intValue(char const* text, int& v)
 {
-    // atoi's reading, without its undefined overflow. Plain digits (what the writer writes)
-    // read without the C library.
+    // Plain digits (what the writer writes) read without the C library.
     if (!text)
-        return 0;
+        return false;
     int fast = 0;
     std::size_t const length = std::strlen(text);
     auto const res = std::from_chars(text, text + length, fast);
-    if (res.ec == std::errc() && res.ptr == text + length && length > 0)
-        return fast;
-    errno = 0;
-    long const v = std::strtol(text, nullptr, 10);
-    if (v > INT_MAX)
-        return INT_MAX;
-    if (v < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(v);
+    if (res.ec == std::errc() && res.ptr == text + length && length > 0) {
+        v = fast;
+        return true;
+    }
+    // A leading "+", or digits beyond the range (strtol's reading, clamped).
+    if (!numberText(text, false))
+        return false;
+    long const read = std::strtol(text, nullptr, 10);
+    v = read > INT_MAX ? INT_MAX : read < INT_MIN ? INT_MIN : static_cast<int>(read);
+    return true;
 }
 
 bool realValue(char const* text, double& v)
 {
-    double const read = ObAttr::realValue(text ? text : "");
+    if (!text || !numberText(text, true))
+        return false;
+    double const read = ObAttr::realValue(text);
     if (!std::isfinite(read))
         return false;
     v = read;

@@ -37,8 +37,9 @@ class XmlWriter;
 //
 // Texts: strings unchanged, ints "%i", reals "%f" in the C locale, bools "True"/"False". Read
 // back: bools are true for exactly "T", "True", "t" or "true"; ints and reals are decimal in the
-// C locale, as atoi and atof read them, with ints beyond the int range clamped to it; a real
-// that is not finite ("nan", "inf") is refused and leaves the value as it was.
+// C locale and the whole text (a sign, digits, for reals a point and an exponent), with ints
+// beyond the int range clamped to it. Any other text ("", "abc", "12abc", " 5", "1.5" for an
+// int) and a real that is not finite ("nan", "inf") are refused and leave the value as it was.
 
 enum class ObAttrKind : unsigned char { Str, Int, Float, Double, Bool };
 
@@ -85,7 +86,7 @@ char const* dataTypeName(ObAttrKind kind);
 void intText(int v, rtl::str& out);
 void realText(double v, rtl::str& out);
 char const* boolText(bool v);
-int intValue(char const* text);
+bool intValue(char const* text, int& v);
 bool realValue(char const* text, double& v);
 bool boolValue(char const* text);
 // The float nearest to a finite double, saturating at the float range.
@@ -129,14 +130,14 @@ void toText(R const& r, ObRecordField<R> const& f, rtl::str& out)
     }
 }
 
-// Stores the value of the text directly; false (nothing stored) for a real that is not finite.
+// Stores the value of the text directly; false (nothing stored) for a number refused above.
 template <class R>
 bool fromText(R& r, ObRecordField<R> const& f, char const* text)
 {
     double v = 0.0;
     switch (f.kind) {
     case ObAttrKind::Str: setText(r.*f.s, text); return true;
-    case ObAttrKind::Int: r.*f.i = intValue(text); return true;
+    case ObAttrKind::Int: return intValue(text, r.*f.i);
     case ObAttrKind::Bool: r.*f.b = boolValue(text); return true;
     case ObAttrKind::Float:
         if (!realValue(text, v))

@@ -127,24 +127,33 @@ TEST(ObRecord, BoolTextsAreTrueOnlyForTheFourSpellings)
     }
 }
 
-TEST(ObRecord, NumbersOutOfRangeAreClampedAndRealsMustBeFinite)
+TEST(ObRecord, NumbersOutOfRangeAreClampedAndNumbersMustBeWholeAndFinite)
 {
     DerivedRec r;
     r.setAttrByString(rtl::str("count"), rtl::str("99999999999"), "int");
     EXPECT_EQ(r.getCount(), std::numeric_limits<int>::max());
     r.setAttrByString(rtl::str("count"), rtl::str("-99999999999"), "int");
     EXPECT_EQ(r.getCount(), std::numeric_limits<int>::min());
-    // The writer's plain digits and anything atoi reads read alike.
-    for (auto const& [text, expect] : std::vector<std::pair<char const*, int>> {
-             {"-12", -12}, {"+7", 7}, {" 5", 5}, {"5x", 5}, {"x", 0}, {"", 0}}) {
-        r.setAttrByString(rtl::str("count"), rtl::str(text), "int");
+    for (auto const& [text, expect] :
+         std::vector<std::pair<char const*, int>> {{"-12", -12}, {"+7", 7}, {"007", 7}}) {
+        EXPECT_TRUE(r.setAttrByString(rtl::str("count"), rtl::str(text), "int")) << text;
         EXPECT_EQ(r.getCount(), expect) << text;
     }
+    // A text that is not wholly a number is refused and leaves the value as it was.
+    for (char const* text : {" 5", "5 ", "5x", "x", "", "-", "1.5", "1e2", "0x10"})
+        EXPECT_FALSE(r.setAttrByString(rtl::str("count"), rtl::str(text), "int")) << text;
+    EXPECT_EQ(r.getCount(), 7);
     r.setAttrByString(rtl::str("share"), rtl::str("1e300"), "float");
     EXPECT_EQ(r.getShare(), std::numeric_limits<float>::max());
-    EXPECT_FALSE(r.setAttrByString(rtl::str("level"), rtl::str("nan"), "double"));
-    EXPECT_FALSE(r.setAttrByString(rtl::str("level"), rtl::str("-inf"), "double"));
-    EXPECT_EQ(r.getLevel(), -1.0);
+    for (auto const& [text, expect] : std::vector<std::pair<char const*, double>> {
+             {"-0.250000", -0.25}, {"+2", 2}, {"1e3", 1000}, {".5", 0.5}, {"3.", 3}}) {
+        EXPECT_TRUE(r.setAttrByString(rtl::str("level"), rtl::str(text), "double")) << text;
+        EXPECT_EQ(r.getLevel(), expect) << text;
+    }
+    for (char const* text :
+         {"nan", "-inf", "1e999", "abc", "", " 2.5", "2.5x", "0,5", ".", "1e", "0x1p3"})
+        EXPECT_FALSE(r.setAttrByString(rtl::str("level"), rtl::str(text), "double")) << text;
+    EXPECT_EQ(r.getLevel(), 3.0);
 }
 
 TEST(ObRecord, RealsAreWrittenAndReadInTheCLocaleWhateverTheUsersLocale)

@@ -484,7 +484,8 @@ TEST_F(OneLayerWindow, SpaceOpensTheEditorOfTheOneSelectedEventInPlaceOfALayerEd
 
 // Keys typed into a pop-up editor are the editor's: none runs a command of the document (a
 // letter, Backspace, Delete or a key with Alt or Control), whatever the selection; only the
-// editor's own fields change. Letters typed before any field has the keyboard start the title.
+// editor's own fields change. Letters typed before any field has the keyboard start the title,
+// and Ctrl+A then selects its text.
 // Once the editor closes, the document's window has the keyboard again.
 TEST_F(OneLayerWindow, KeysTypedIntoAPopUpEditorChangeOnlyItsFields)
 {
@@ -548,6 +549,17 @@ TEST_F(OneLayerWindow, KeysTypedIntoAPopUpEditorChangeOnlyItsFields)
         EXPECT_STREQ(title.cs(), "lefrn");
         h.obj()->setAttrByString("title", untyped.c_str(), "rtl::str");
         EXPECT_EQ(firstDifference(before, content()), "") << "nothing else changed";
+
+        // Ctrl+A in the editor just opened again is the title's, not the document's Select All.
+        ASSERT_TRUE(space());
+        editor = dynamic_cast<wEditObj*>(openEditor());
+        ASSERT_TRUE(editor && QTest::qWaitForWindowActive(editor));
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::focusWidget(), editor->getTitleEdit());
+        EXPECT_EQ(editor->getTitleEdit()->selectedText().toStdString(), untyped);
+        QTest::keyClick(editor->getTitleEdit(), Qt::Key_Escape);
+        pass();
+        EXPECT_EQ(firstDifference(before, content()), "") << "no command ran";
     }
 }
 

@@ -521,12 +521,22 @@ TEST_F(Drags, TheGuideMarksTheNewRowWhereTheZoneTableSays)
     }
 }
 
-TEST_F(Drags, PressingOrReleasingTheZoningKeyAloneChangesTheZone)
+TEST_F(Drags, PressingOrReleasingAKeyAloneChangesWhatTheGhostsShow)
 {
     hover(4.3, Qt::ControlModifier);
     EXPECT_EQ(handful->myZone, DropZone::NewBottomRow);
     hover(4.3);
     EXPECT_EQ(handful->myZone, DropZone::IntoRows);
+
+    // Shift keeps the times: the ghosts go back above the events, and come along again.
+    double sx = 0, sw = 0;
+    ev(x)->getSceneVisTimeSpan(sx, sw);
+    hover(2.5, Qt::ShiftModifier);
+    EXPECT_EQ(record(x).myGhostX, sx);
+    EXPECT_EQ(handful->myHoverShift, 0);
+    hover(2.5);
+    EXPECT_EQ(record(x).myGhostX, sx + 50);
+    EXPECT_EQ(handful->myHoverShift, 50);
 }
 
 TEST_F(Undragged, ANewBottomRowBelowAllForOneEventAddsARowAndNoLayer)

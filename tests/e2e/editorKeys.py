@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
 """Keys typed into a pop-up editor are the editor's. Edit Event and then Edit Layer are opened
-with Space; "lefrn", Backspace and Delete typed into each make no layer, event or row, fit
-nothing and lock nothing (the letters go into the title field), and the title typed there over
-them is all that reaches the saved file. When the editor (or the save dialog) closes, the document's window has the keyboard
-again: its keys work without a click."""
+with Space; Ctrl+A, "lefrn", Backspace and Delete typed into each run no command (Ctrl+A selects
+the title's text and the letters go into the title field), and the title typed there over them
+is all that reaches the saved file. When the editor (or the save dialog) closes, the document's
+window has the keyboard again: its keys work without a click."""
 
 import os
+import re
 
 import session
 
-KEYS = ("l", "e", "f", "r", "n", "BackSpace", "Delete")
+KEYS = ("ctrl+a", "l", "e", "f", "r", "n", "BackSpace", "Delete")
+COMMAND = re.compile(r"END CMD: (\w+)")
 
 
 def typed_into_editor(s, window, open_editor, title):
@@ -20,14 +22,18 @@ def typed_into_editor(s, window, open_editor, title):
     editor = s.wait("the editor", lambda: next(
         (w for w in s.windows() if w.id not in known and w.name.startswith("Edit ")), None))
     s.wait_keyboard(editor)
+    mark = len(s.trace())
     s.key(*KEYS)
-    # The first letter took the keyboard to the title field, and Ctrl+A there is the field's.
+    # The title field has the keyboard now, and Ctrl+A there is the field's.
     s.key("ctrl+a")
     s.type(title)
     s.screenshot(title)
     s.key("Escape")
     s.wait("the editor to close", lambda: all(w.id != editor.id for w in s.windows()))
     s.wait_keyboard(window)
+    ran = COMMAND.findall(s.trace(), mark)
+    if ran:
+        raise session.Failure("keys typed into %s ran %s" % (editor.name, ran))
 
 
 def saved_with_keys(s, bundle):

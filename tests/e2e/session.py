@@ -94,8 +94,8 @@ class Window:
 class Doc:
     """What a saved document holds: its layers in stack order (slot, title) with their stored
     attributes, its events by slot (their stored attributes, "layer" the slot of their layer),
-    the visible windows of its time axis (seconds since 1970) and of its rows, and its own
-    record."""
+    the visible windows of its time axis (seconds since 1970) and of its rows, the time axis's
+    zoom (seconds per pixel), and its own record."""
 
     def __init__(self, root):
         self.layers, self.layer_attrs, self.events, self.record = [], [], {}, {}
@@ -115,8 +115,12 @@ class Doc:
             event = objects[("mEvent", slot)]
             self.events[slot] = dict(attrs(event), layer=int(event.find("event_layer").get("oid")))
         self.record = attrs(root.find("doc"))
+        time_scale = objects[("mScale", int(timelines[0].find("time_scale").get("oid")))]
         self.time, self.rows = [visible(objects[("mScale", int(timelines[0].find(name).get("oid")))])
                                 for name in ("time_scale", "row_scale")]
+        zoom = time_scale.find("zoom")
+        self.time_zoom = (int(zoom.get("dy")) * 86400 + int(zoom.get("sc"))
+                          + int(zoom.get("ns")) / 1e9)
         self.shape = [(e.tag, tuple(e.attrib), e.get("_id") if e.tag == "attr" else None)
                       for e in root.iter()]
 

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -80,8 +81,29 @@ struct Drags : ItemsDoc
     void pressAndMove(QPointF to)
     {
         press(a, 10);
-        mouse(item(a), QEvent::GraphicsSceneMouseMove, to, Qt::LeftButton, Qt::NoModifier,
-              &source);
+        mouse(item(a), QEvent::GraphicsSceneMouseMove, to, Qt::LeftButton, Qt::NoModifier, &source);
+    }
+    // What the toolkit sends the scene during a drag along the pointer's way: an enter and a
+    // move where the drag starts, a move at every later point, the drop at the last. The answer.
+    Qt::DropAction dragAlong(QDrag& qdrag, std::vector<QPointF> const& way)
+    {
+        std::vector<std::pair<QEvent::Type, QPointF>> steps {
+            {QEvent::GraphicsSceneDragEnter, way.front()}};
+        for (QPointF const& at : way)
+            steps.emplace_back(QEvent::GraphicsSceneDragMove, at);
+        steps.emplace_back(QEvent::GraphicsSceneDrop, way.back());
+        QGraphicsSceneDragDropEvent* last = nullptr;
+        std::vector<std::unique_ptr<QGraphicsSceneDragDropEvent>> events;
+        for (auto const& [type, at] : steps) {
+            events.push_back(std::make_unique<QGraphicsSceneDragDropEvent>(type));
+            last = events.back().get();
+            last->setScenePos(at);
+            last->setMimeData(qdrag.mimeData());
+            last->setPossibleActions(Qt::CopyAction | Qt::MoveAction);
+            last->setProposedAction(Qt::MoveAction);
+            QCoreApplication::sendEvent(&scene, last);
+        }
+        return last->isAccepted() ? last->dropAction() : Qt::IgnoreAction;
     }
     // Where an event is: its layer, row and start.
     std::tuple<Obh, double, double> spot(Obh h)
@@ -95,8 +117,8 @@ struct Drags : ItemsDoc
 
 TEST_F(Drags, WithoutAHandfulNoItemTakesADrag)
 {
-    for (QGraphicsItem* to : {static_cast<QGraphicsItem*>(band()),
-                              static_cast<QGraphicsItem*>(item(a))}) {
+    for (QGraphicsItem* to :
+         {static_cast<QGraphicsItem*>(band()), static_cast<QGraphicsItem*>(item(a))}) {
         EXPECT_FALSE(drag(to, QEvent::GraphicsSceneDragEnter));
         EXPECT_FALSE(drag(to, QEvent::GraphicsSceneDragMove));
         EXPECT_FALSE(drag(to, QEvent::GraphicsSceneDrop));
@@ -146,23 +168,12 @@ TEST_F(Drags, ADragStartsAtTheStartDistanceAndPutsBackWhatNoDropPlaced)
 TEST_F(Drags, ADropThroughTheSceneLandsOnTheLayerUnderThePointer)
 {
     doc.selection.setSelection(a);
-    // Straight down from the grab point, into b's row: the same time, the next row.
-    QPointF const target(item(a)->mapToScene(12, 12).x(), item(b)->mapToScene(12, 12).y());
+    // Straight down from the press, into b's row: the same time, the next row.
+    QPointF const target(item(a)->mapToScene(10, 10).x(), item(b)->mapToScene(12, 12).y());
     during = [&](QDrag& qdrag) {
-        QGraphicsSceneDragDropEvent* last = nullptr;
-        std::vector<std::unique_ptr<QGraphicsSceneDragDropEvent>> events;
-        for (QEvent::Type type : {QEvent::GraphicsSceneDragEnter, QEvent::GraphicsSceneDragMove,
-                                  QEvent::GraphicsSceneDrop}) {
-            events.push_back(std::make_unique<QGraphicsSceneDragDropEvent>(type));
-            last = events.back().get();
-            last->setScenePos(target);
-            last->setMimeData(qdrag.mimeData());
-            last->setPossibleActions(Qt::CopyAction | Qt::MoveAction);
-            last->setProposedAction(Qt::MoveAction);
-            QCoreApplication::sendEvent(&scene, last);
-        }
-        EXPECT_TRUE(last->isAccepted());
-        return last->dropAction();
+        Qt::DropAction const done = dragAlong(qdrag, {target});
+        EXPECT_EQ(done, Qt::MoveAction);
+        return done;
     };
     pressAndMove({12, 12});
     ASSERT_EQ(execs, 1);
@@ -170,6 +181,44 @@ TEST_F(Drags, ADropThroughTheSceneLandsOnTheLayerUnderThePointer)
     EXPECT_TRUE(inLayer(a));
     EXPECT_TRUE(selected(a));
     EXPECT_EQ(tlObj::ourHand.getHandful(), nullptr);
+}
+
+// The grab point is the press: the events keep the offset pressed at and move as far as the
+// pointer did, the moves before the start distance and a first jump past it included.
+TEST_F(Drags, TheEventMovesAsFarAsThePointerWentFromThePress)
+{
+    struct Case
+    {
+        char const* how;
+        Obh event;
+        double distance, step;
+    } const cases[] = {
+        {"60 pixels in steps of 3", a, 60, 3},
+        {"120 pixels in one move", b, 120, 120},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.how);
+        doc.selection.setSelection(c.event);
+        double const before = ev(c.event)->getStartTime();
+        QPointF pointer = item(c.event)->mapToScene(10, 10);
+        double const end = pointer.x() + c.distance;
+        // The pointer's way past the move that starts the drag is the toolkit's.
+        during = [&](QDrag& qdrag) {
+            std::vector<QPointF> way {pointer};
+            while (way.back().x() < end)
+                way.push_back(way.back() + QPointF(c.step, 0));
+            return dragAlong(qdrag, way);
+        };
+        int const started = execs;
+        press(c.event, 10);
+        while (execs == started && pointer.x() < end) {
+            pointer += QPointF(c.step, 0);
+            mouse(item(c.event), QEvent::GraphicsSceneMouseMove,
+                  item(c.event)->mapFromScene(pointer), Qt::LeftButton, Qt::NoModifier, &source);
+        }
+        ASSERT_EQ(execs, started + 1);
+        EXPECT_EQ(ev(c.event)->getStartTime(), before + c.distance) << "a second a pixel";
+    }
 }
 
 TEST_F(Drags, ADragSurvivesItsItemsGoingDuringIt)
@@ -188,7 +237,7 @@ TEST_F(Drags, ADragSurvivesItsItemsGoingDuringIt)
 TEST_F(Drags, ARefreshThatDeletesTheGrabbedItemDuringTheDragLeavesNothingPointingAtIt)
 {
     doc.selection.setSelection(a);
-    QPointF const target(item(a)->mapToScene(12, 12).x(), item(b)->mapToScene(12, 12).y());
+    QPointF const target(item(a)->mapToScene(10, 10).x(), item(b)->mapToScene(12, 12).y());
     during = [&](QDrag& qdrag) {
         ctHandfulQt* handful = tlObj::ourHand.getHandfulQt();
         EXPECT_EQ(handful->mySrcItem, item(a));
@@ -220,7 +269,7 @@ TEST_F(Drags, ADragWithControlHeldIsAMoveWithTheFullZoning)
     view.show();
     doc.selection.setSelection(a);
     // Far below the layer: with the zoning key, a new layer below it.
-    QPointF const target(item(a)->mapToScene(12, 12).x(), 550);
+    QPointF const target(item(a)->mapToScene(10, 10).x(), 550);
     during = [&](QDrag& qdrag) {
         // What the toolkit sends the view while the pointer moves and lets go with Control held:
         // it proposes a Copy whenever a Copy is offered.

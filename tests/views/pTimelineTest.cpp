@@ -756,10 +756,13 @@ TEST_F(Pane, TheReleaseLandsWhereTheGhostStoodOrNothingMovesAndNoGhostIsShown)
         char const* where;
         QPoint at;
         bool lands;
+        Qt::KeyboardModifiers keys = {};
     } const places[] = {
         {"over the ruler", {start.x(), view.y() / 2}, false},
         {"over the header column", {view.x() / 2, start.y()}, false},
-        {"on l's second row, later", start + QPoint(40, 30), true}, // last: c moves
+        // Shift keeps c's time: only its row changes, and its ghost says so.
+        {"on l's second row, with Shift", start + QPoint(40, 30), true, Qt::ShiftModifier},
+        {"on l's second row, later", start + QPoint(40, 30), true},
     };
     // QDrag::exec stands aside: `during` plays the drag.
     static std::function<Qt::DropAction(QDrag&)> during;
@@ -767,14 +770,15 @@ TEST_F(Pane, TheReleaseLandsWhereTheGhostStoodOrNothingMovesAndNoGhostIsShown)
         ctHndQt::ourDragExec, [](QDrag& drag, Qt::DropActions) { return during(drag); });
     for (auto const& place : places) {
         SCOPED_TRACE(place.where);
+        doc.pass(); // c's item shown again where the last drop put it
         bool shown = false;
         std::array<double, 4> ghost {};
         during = [&](QDrag& drag) {
             QWindow* const window = pane->windowHandle();
             QMimeData const* mime = drag.mimeData();
-            QDragEnterEvent enter(start, Qt::MoveAction, mime, Qt::LeftButton, {});
-            QDragMoveEvent move(place.at, Qt::MoveAction, mime, Qt::LeftButton, {});
-            QDropEvent drop(place.at, Qt::MoveAction, mime, Qt::LeftButton, {});
+            QDragEnterEvent enter(start, Qt::MoveAction, mime, Qt::LeftButton, place.keys);
+            QDragMoveEvent move(place.at, Qt::MoveAction, mime, Qt::LeftButton, place.keys);
+            QDropEvent drop(place.at, Qt::MoveAction, mime, Qt::LeftButton, place.keys);
             QApplication::sendEvent(window, &enter);
             QApplication::sendEvent(window, &move);
             // Held there: what the guide draws.
@@ -794,5 +798,8 @@ TEST_F(Pane, TheReleaseLandsWhereTheGhostStoodOrNothingMovesAndNoGhostIsShown)
         EXPECT_EQ(shown, place.lands) << "a ghost stands where a release places c";
         EXPECT_EQ(drawnAt(), place.lands ? ghost : before) << "where its ghost stood, or back";
         EXPECT_EQ(ev(c)->getLayerHdl() == l, place.lands);
+        if (place.keys & Qt::ShiftModifier) {
+            EXPECT_EQ(ghost[0], before[0]) << "at c's time";
+        }
     }
 }
