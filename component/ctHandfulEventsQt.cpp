@@ -4,11 +4,13 @@
 #include "ObDirty.h"
 #include "ObSelection.h"
 #include "Painter.h"
+#include "PainterQt.h"
 #include "aTrace.h"
 #include "aTs.h"
 #include "ctHndQt.h"
 #include "mEvent.h"
 #include "mLayer.h"
+#include "mRowIndex.h"
 #include "mScale.h"
 #include "mTimeline.h"
 #include "mTrace.h"
@@ -166,7 +168,8 @@ struct ctHandfulEventsQt::DropPlan
     // them (else a layer of their own does).
     int extraTop = 0, extraBottom = 0;
     bool topInZoneLayer = false, bottomInZoneLayer = false;
-    // One landing a record, in the order of the records.
+    // One landing for each stack row from the grabbed event that the handful's events stand at
+    // (the records of one such row all land in one row), in the order of those rows.
     std::vector<Landing> landings;
     // The first and the last stack row of the rows that were there before; -1 without any.
     int firstOld = -1, lastOld = -1;
@@ -257,21 +260,33 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
     }
 
     ObSelection* selection = getSelectionEngine();
-    std::set<Obh> selected;
+    std::vector<Obh> selected;
     if (selection && ourType_mEvent)
-        selection->getSelectedItemsOfType(ourType_mEvent, selected);
+        for (Obh const& h : selection->getSelection())
+            if (h.getType() == ourType_mEvent)
+                selected.push_back(h);
     M_TRACE("START DRAG - Got %i selected events.  RI %f, time %f\n",
             static_cast<int>(selected.size()), myGrabRi, myGrabTime);
+    // The ghosts of many events are drawn a row at a time, from an index of the events by the
+    // stack row they keep from the grabbed one, filed as they are met.
+    if (selected.size() > GhostBudget) {
+        myGhostIndex = std::make_unique<mRowIndex>();
+        myGhostIndex->build(mTimeIndex());
+    }
     bool first = true;
     for (Obh const& h : selected) {
         mEvent* ev = eventOf(h);
         if (!ev)
             continue;
-        EventDragCache& rec = myEventCaches[h];
+        // In handle order: each record goes in at the end.
+        EventDragCache& rec =
+            myEventCaches.emplace_hint(myEventCaches.end(), h, EventDragCache())->second;
         rec.myEvent = ev;
         rec.myOrigLayerHdl = ev->getLayerHdl();
         rec.myOrigLayer = ev->getLayer();
-        ev->getSceneGeom(rec.mySceneX, rec.mySceneY, rec.mySceneW, rec.mySceneH);
+        // The scene extents are traced, not used: a million events are picked up without them.
+        if (Ob::ourTrace)
+            ev->getSceneGeom(rec.mySceneX, rec.mySceneY, rec.mySceneW, rec.mySceneH);
         int const dsri =
             h == myGrabEventHdl ? 0 : static_cast<int>(ev->getStackRowIndex() - myGrabSri);
         rec.myDsri = dsri;
@@ -302,8 +317,20 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
         }
         if (Obh payload = ev->getPayload(); payload.isValid())
             selection->removeFromSelection(payload);
-        selection->removeFromSelection(h);
+        if (myGhostIndex) {
+            mTimeIndex::Extent e = ev->indexExtent();
+            e.row = dsri;
+            e.rows = 1;
+            myGhostIndex->insert(ev, h.getAddr(), e);
+        }
     }
+    // The events leave the selection at once (their records say to put them back).
+    if (selection && ourType_mEvent)
+        selection->removeSelectedItemsOfType(ourType_mEvent);
+    for (auto const& [h, rec] : myEventCaches)
+        myDsris.push_back(static_cast<int>(rec.myDsri));
+    std::sort(myDsris.begin(), myDsris.end());
+    myDsris.erase(std::unique(myDsris.begin(), myDsris.end()), myDsris.end());
     raiseDirt(DirtSelection);
     M_TRACE("x %f -> %f, y %f -> %f, ri %f -> %f, time %f -> %f\n", myMinX, myMaxX, myMinY, myMaxY,
             myRiMin, myRiMax, myTimeMin, myTimeMax);
@@ -350,14 +377,17 @@ QDrag* ctHandfulEventsQt::getQDrag()
     picture.fill(QColor(0, 0, 0, 0));
     M_TRACE("DRAG PIXMAP: %i x %i\n", picture.width(), picture.height());
     mTimeline* tl = getTimeline();
+    std::vector<Obh> taken;
+    taken.reserve(myEventCaches.size());
     for (auto& [h, rec] : myEventCaches) {
-        rec.myEvent->giRemoveFromScene();
-        rec.myEvent->giHide();
-        if (tl) {
-            Obh taken = h;
-            tl->removeEvent(taken);
+        if (rec.myEvent->giGet()) {
+            rec.myEvent->giRemoveFromScene();
+            rec.myEvent->giHide();
         }
+        taken.push_back(h);
     }
+    if (tl)
+        tl->removeEvents(taken);
     qdrag->setPixmap(picture);
     M_TRACE("ENCODING DRAG: HOT %i %i\n", myHotSpotX, myHotSpotY);
     mime->setText(QString::asprintf("events,%i,%i", myHotSpotX, myHotSpotY));
@@ -734,12 +764,13 @@ bool ctHandfulEventsQt::makePlan()
                 {Obh(), Made::BelowAll, 0.0, static_cast<double>(plan.extraBottom)});
     }
     plan.number();
-    plan.landings.reserve(myEventCaches.size());
-    for (auto const& [h, rec] : myEventCaches) {
+    plan.landings.reserve(myDsris.size());
+    for (int dsri : myDsris) {
         DropPlan::Landing to;
-        to.sri = plan.extraTop + landing + static_cast<int>(rec.myDsri);
+        to.sri = plan.extraTop + landing + dsri;
         if (!plan.find(to.sri, to.at, to.ri)) {
-            M_TRACE_C("iyellow", "No stack row %i for %s\n", to.sri, rec.myEvent->getTitle().cs());
+            M_TRACE_C("iyellow", "No stack row %i for the events %i rows from the grabbed one\n",
+                      to.sri, dsri);
             plan.clear();
             return false;
         }
@@ -747,6 +778,18 @@ bool ctHandfulEventsQt::makePlan()
     }
     plan.valid = true;
     return true;
+}
+
+std::size_t ctHandfulEventsQt::landingAt(double dsri) const
+{
+    auto const at = std::lower_bound(myDsris.begin(), myDsris.end(), static_cast<int>(dsri));
+    A_ASSERT(at != myDsris.end() && *at == static_cast<int>(dsri));
+    return static_cast<std::size_t>(at - myDsris.begin());
+}
+
+bool ctHandfulEventsQt::manyGhosts() const
+{
+    return myGhostIndex != nullptr;
 }
 
 void ctHandfulEventsQt::placeGhosts(double dx)
@@ -769,9 +812,35 @@ void ctHandfulEventsQt::placeGhosts(double dx)
         myGuideArrowY = box.arrow;
     }
     DropPlan const& plan = *myPlan;
-    auto landing = plan.landings.begin();
-    for (auto& [h, rec] : myEventCaches) {
-        DropPlan::Landing const& to = *landing++;
+    // Where the ghosts of the events that land at a place of the plan stand across: in the row
+    // there, or, for rows still to be made, on thin marks 2 pixels apart above the top layer or
+    // below the bottom one, as many rows away as the events will land.
+    auto across = [&](DropPlan::Landing const& to, double& y, double& h) {
+        Obh into;
+        double ri = 0;
+        mLayer const* in = plan.rowBefore(to, into, ri) ? layerOf(into) : nullptr;
+        if (in && in->rowScale()) {
+            // The row where the layer draws its events.
+            double const a = in->getModelY() + in->rowScale()->localToParent(ri);
+            double const b = in->getModelY() + in->rowScale()->localToParent(ri + 1.0);
+            y = perp->localToParent(a);
+            h = perp->localToParent(b) - y;
+            M_TRACE("    Sri[%i] -> found layer %s, ri %f\n", to.sri, in->getTitle().cs(), ri);
+            return true;
+        }
+        h = 1.0;
+        if (to.sri < plan.firstOld) {
+            mLayer const* top = layerOf(myTopLayerHdl);
+            y = std::floor(top ? top->getSceneY() : 0.0) - 2.0 * (plan.firstOld - to.sri);
+        } else {
+            mLayer const* bottom = layerOf(myBottomLayerHdl);
+            double const below = bottom ? bottom->getSceneY() + bottom->getSceneH() : 0.0;
+            y = std::ceil(below) + 2.0 * std::max(0, to.sri - plan.lastOld - 1);
+        }
+        return false;
+    };
+    auto place = [&](Obh const& h, EventDragCache& rec) {
+        DropPlan::Landing const& to = plan.landings[landingAt(rec.myDsri)];
         double sx = 0, sw = 0;
         rec.myEvent->getSceneVisTimeSpan(sx, sw);
         M_TRACE("%s SEARCH AT: dropSri %f + relSri %f = %i (extra top %i)\n",
@@ -784,36 +853,26 @@ void ctHandfulEventsQt::placeGhosts(double dx)
             rec.myGhostY = std::floor(box.bandTop);
             rec.myGhostH = std::ceil(box.bandBottom) - std::floor(box.bandTop);
             rec.myGhostInRow = true;
-            continue;
+            return;
         }
         rec.myGhostX = sx + dx;
         rec.myGhostW = sw;
-        Obh into;
-        double ri = 0;
-        mLayer const* in = plan.rowBefore(to, into, ri) ? layerOf(into) : nullptr;
-        if (in && in->rowScale()) {
-            // The row where the layer draws its events.
-            double const a = in->getModelY() + in->rowScale()->localToParent(ri);
-            double const b = in->getModelY() + in->rowScale()->localToParent(ri + 1.0);
-            rec.myGhostInRow = true;
-            rec.myGhostY = perp->localToParent(a);
-            rec.myGhostH = perp->localToParent(b) - rec.myGhostY;
-            M_TRACE("    Sri[%i] -> found layer %s, ri %f\n", to.sri, in->getTitle().cs(), ri);
-            continue;
+        rec.myGhostInRow = across(to, rec.myGhostY, rec.myGhostH);
+    };
+    myGhostShift = dx;
+    if (!manyGhosts()) {
+        for (auto& [h, rec] : myEventCaches)
+            place(h, rec);
+    } else {
+        // A ghost row for each place the events land at: what the pixels show costs the pixels.
+        myGhostRows.clear();
+        for (std::size_t i = 0; i < myDsris.size(); ++i) {
+            CrowdPainter::GhostRow row {myDsris[i]};
+            row.inRow = across(plan.landings[i], row.y, row.h);
+            myGhostRows.push_back(row);
         }
-        // Rows still to be made: thin marks 2 pixels apart above the top layer or below the
-        // bottom one, as many rows away as the event will land.
-        rec.myGhostInRow = false;
-        rec.myGhostH = 1.0;
-        if (to.sri < plan.firstOld) {
-            mLayer const* top = layerOf(myTopLayerHdl);
-            rec.myGhostY =
-                std::floor(top ? top->getSceneY() : 0.0) - 2.0 * (plan.firstOld - to.sri);
-        } else {
-            mLayer const* bottom = layerOf(myBottomLayerHdl);
-            double const below = bottom ? bottom->getSceneY() + bottom->getSceneH() : 0.0;
-            rec.myGhostY = std::ceil(below) + 2.0 * std::max(0, to.sri - plan.lastOld - 1);
-        }
+        if (auto const grabbed = myEventCaches.find(myGrabEventHdl); grabbed != myEventCaches.end())
+            place(grabbed->first, grabbed->second);
     }
 
     if (rule.guide == DropZoneRule::Guide::None)
@@ -853,7 +912,7 @@ void ctHandfulEventsQt::drawSceneGuide(Painter& p)
     }
     float ax = 0, ay = 0, aw = 0, ah = 0;
     p.get2dGeometry(ax, ay, aw, ah);
-    for (auto const& [h, rec] : myEventCaches) {
+    auto ghost = [&](Obh const& h, EventDragCache const& rec) {
         bool const guide = myZone != DropZone::IntoRows && h == myGrabEventHdl;
         int const r = guide ? myGuideR : 255, g = guide ? myGuideG : 255,
                   b = guide ? myGuideB : 255;
@@ -862,11 +921,11 @@ void ctHandfulEventsQt::drawSceneGuide(Painter& p)
         auto const gh = static_cast<float>(std::max(1.0, rec.myGhostH));
         // What lies outside the view is not drawn: a large handful costs what is on screen.
         if (x > ax + aw || x + w < ax || y > ay + ah || y + gh < ay)
-            continue;
+            return;
         p.set2dGeometry(x, y, w, gh);
         if (rec.myGhostInRow) {
             rec.myEvent->draw(p, 1.0, true, 2.0f, 0.5f, true, r, g, b);
-            continue;
+            return;
         }
         p.setAntiAliasing(false);
         p.setLineWidth(1);
@@ -876,6 +935,18 @@ void ctHandfulEventsQt::drawSceneGuide(Painter& p)
         p.setLineColorRgb8(255, 255, 255);
         p.draw2dLine(x, y, x + 2, y);
         p.draw2dLine(x + w - 2, y, x + w, y);
+    };
+    auto* qt = dynamic_cast<PainterQt*>(&p);
+    mScale const* ts = getTimelineTimeScale();
+    if (manyGhosts() && myGhostIndex && qt && ts) {
+        // Many: a row at a time, then the grabbed event's own on top, in the guide's colour.
+        CrowdPainter::paintGhosts(qt->qPainter(), *myGhostIndex, myGhostRows, myGhostShift, *ts,
+                                  QRectF(ax, ay, aw, ah));
+        if (auto const grabbed = myEventCaches.find(myGrabEventHdl); grabbed != myEventCaches.end())
+            ghost(grabbed->first, grabbed->second);
+    } else {
+        for (auto const& [h, rec] : myEventCaches)
+            ghost(h, rec);
     }
     p.set2dGeometry(ax, ay, aw, ah);
     if (myLabelPolygon.empty())
@@ -938,7 +1009,7 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
             rule.name, y, myDropYInLayer, rowMin(*ref), myDropRiInLayer, ref->getStackRowIndex(),
             myDropSri);
     DropPlan const* const plan = myPlan.get();
-    A_ASSERT(plan->landings.size() == myEventCaches.size());
+    A_ASSERT(plan->landings.size() == myDsris.size());
 
     // Only now does the stack change, all of it as planned.
     double const minVis = ts->getMinVisValue(), maxVis = ts->getMaxVisValue();
@@ -1001,11 +1072,11 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
     tl->restackLayers();
     uiGi* target = drop->giEnsure(dropHdl);
 
-    auto landing = plan->landings.begin();
     for (auto& [h, rec] : myEventCaches) {
-        double const ri = landing->ri;
+        DropPlan::Landing const& landing = plan->landings[landingAt(rec.myDsri)];
+        double const ri = landing.ri;
         rec.myPlaced = true;
-        rec.myDropLayerHdl = layerAt(landing++->at);
+        rec.myDropLayerHdl = layerAt(landing.at);
         rec.myDropRi = ri;
         A_ASSERT(layerOf(rec.myDropLayerHdl));
         M_TRACE("Event %p TO layer %s, ri %f\n", static_cast<void*>(rec.myEvent),

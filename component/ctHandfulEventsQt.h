@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CrowdPainter.h"
 #include "DropZone.h"
 #include "EventDragCache.h"
 #include "Obh.h"
@@ -19,6 +20,7 @@ class QPointF;
 class QString;
 class mEvent;
 class mLayer;
+class mRowIndex;
 
 // The handful of events: a drag of the selected events. Picked up, it records where every
 // selected event came from and how many stack rows it stands from the grabbed one, and takes the
@@ -99,6 +101,9 @@ public:
     // Whether the last hover found where a release would place the events: the guide draws its
     // ghosts, and a drop carries it out.
     bool hasDropPlan() const;
+    // Past this many events the ghosts are worked out and drawn a row at a time, at the cost of
+    // what the view shows of them, not of their number.
+    static constexpr std::size_t GhostBudget = 1000;
 
     // Whether the data is a drag of ours, of this handful.
     bool carriesOurDrag(QMimeData const* mime) const;
@@ -155,6 +160,9 @@ public:
     int myGuideR = 255, myGuideG = 255, myGuideB = 255;
     rtl::str myZoneLabel;
     int myMinDsri = 0, myMaxDsri = 0;
+    // The stack rows from the grabbed event that events of the handful stand at, in order: the
+    // events of one land in one row.
+    std::vector<int> myDsris;
     // Stack row -> (row in its layer, layer), and the layers with the smallest and the largest
     // scene y: made at the pick-up, and again whenever the hover finds the stack changed.
     std::map<int, std::pair<double, Obh>> mySriIndex;
@@ -167,6 +175,12 @@ private:
     // The whole change a release at the hover makes, worked out before the stack changes.
     struct DropPlan;
     std::unique_ptr<DropPlan> myPlan;
+    // Of many events: where the ghosts of the events that stand dsri rows from the grabbed one
+    // lie across (a row, or a mark for a row still to be made), the events by that row and
+    // time, and the pixels the ghosts stand from their events.
+    std::vector<CrowdPainter::GhostRow> myGhostRows;
+    std::unique_ptr<mRowIndex> myGhostIndex;
+    double myGhostShift = 0;
 
     // What the stack-row index was made from: each layer's first stack row and rows.
     struct IndexedLayer
@@ -194,7 +208,12 @@ private:
     void repaintGuide(tlScene* scene) const;
     // The plan of a drop at the hover: false where no row stands for every event.
     bool makePlan();
-    // The ghosts where the plan puts the events, and the label for the zone.
+    // The ghosts where the plan puts the events (a row of them at a time for many), and the
+    // label for the zone.
     void placeGhosts(double dx);
+    bool manyGhosts() const;
+    // Where in the plan's landings those of the events that stand dsri stack rows from the
+    // grabbed one are.
+    std::size_t landingAt(double dsri) const;
     void placeLabel(double top, double bottom, double arrow);
 };

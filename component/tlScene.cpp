@@ -3,6 +3,8 @@
 #include "ObSelection.h"
 #include "ctHandfulEventsQt.h"
 #include "ctHndQt.h"
+#include "mEdb.h"
+#include "mEvent.h"
 #include "mLayer.h"
 #include "mTimeline.h"
 #include "mTrace.h"
@@ -120,9 +122,23 @@ void tlScene::dropEvent(QGraphicsSceneDragDropEvent* event)
         event->ignore();
 }
 
+void tlScene::giveCrowdedEventItsItem(QPointF const& at)
+{
+    mTimeline* tl = getTimeline();
+    mEdb* edb = tl ? tl->getEdb() : nullptr;
+    if (!edb)
+        return;
+    Obh h = edb->crowdedEventAt(at.x(), at.y());
+    mEvent* ev = eventOf(h);
+    if (!ev || !ev->giEnsure(h))
+        return;
+    edb->holdItem(h);
+}
+
 void tlScene::mousePressEvent(QGraphicsSceneMouseEvent* event)
 {
     bool const shift = event->modifiers() & Qt::ShiftModifier;
+    giveCrowdedEventItsItem(event->scenePos());
     setItemUnderPointer(event->scenePos());
     raiseDirt(DirtRubberBandSelectionStart);
     requestRefresh();

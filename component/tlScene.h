@@ -12,10 +12,11 @@ class uiGi;
 // with no index (the model keeps its own index by time and row).
 //
 // A press on the background (or on a layer's band) clears the selection, or keeps it with Shift,
-// and starts a rubber band. Drags of ours go to the handful the hand holds: the scene asks it
-// whether the pointer is over a place to drop, and hands a drop to the item of the layer that
-// the drop zone names, wherever the pointer is across the stack. Drags of other programs (files,
-// text) are ignored.
+// and starts a rubber band. A press on an event of a crowded row (drawn by its layer's item) first
+// gives that event its item, which takes the press as any event's item does. Drags of ours go to
+// the handful the hand holds: the scene asks it whether the pointer is over a place to drop, and
+// hands a drop to the item of the layer that the drop zone names, wherever the pointer is across
+// the stack. Drags of other programs (files, text) are ignored.
 class tlScene : public QGraphicsScene, public tlObj
 {
     Q_OBJECT
@@ -42,6 +43,7 @@ private:
     // The handful of the drag of ours that the event carries; null for any other drag.
     static ctHandfulQt* handfulOf(QGraphicsSceneDragDropEvent* event);
     void setItemUnderPointer(QPointF const& at);
+    void giveCrowdedEventItsItem(QPointF const& at);
     // Hands a drop to the item of the layer under the zone of y; whether it was taken.
     bool dropOnLayerAt(QGraphicsSceneDragDropEvent* event);
 

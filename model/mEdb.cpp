@@ -13,6 +13,7 @@
 #include "uiGi.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -192,6 +193,15 @@ void mEdb::syncEventsToView(mTimeline* timeline, tlScene* scene)
             }
         }
     }
+    // The held event keeps its item, wherever its row.
+    if (mEvent* held = tlObj::eventOf(myHeld); held && held->mySyncPass != mySyncPass) {
+        mLayer* layer = held->getLayer();
+        if (layer && layer->giInSceneTest() &&
+            timeline->syncEventInLayer(*held, myHeld, *layer, true)) {
+            held->mySyncPass = mySyncPass;
+            shown.push_back(myHeld);
+        }
+    }
     // Whatever had an item and was not shown now loses it.
     for (Obh const& h : myWithItems) {
         mEvent* ev = tlObj::eventOf(h);
@@ -199,6 +209,84 @@ void mEdb::syncEventsToView(mTimeline* timeline, tlScene* scene)
             ev->giClear();
     }
     myWithItems = std::move(shown);
+}
+
+Obh mEdb::crowdedEventAt(double x, double y)
+{
+    mScale const* ts = myTimeline ? myTimeline->timeScale() : nullptr;
+    if (!ts)
+        return Obh();
+    int const c = int(std::floor(x));
+    std::vector<mRowIndex::Row::Marker> markers;
+    std::vector<mRowIndex::Row::Run> runs;
+    for (Obh const& lh : myTimeline->getLayerHdls()) {
+        mLayer* layer = tlObj::layerOf(lh);
+        if (!layer || !layer->giInSceneTest() || y < layer->getSceneY() ||
+            y >= layer->getSceneY() + layer->getSceneH())
+            continue;
+        for (auto& [key, row] : layer->rowIndex().rows()) {
+            double top = 0, h = 0;
+            layer->sceneRowSpan(key.row, key.size, top, h);
+            // Where the row is drawn: its items' boxes cut to whole pixels.
+            if (!row.crowded || y < top || y >= top + int(h))
+                continue;
+            row.instantsShown(*ts, c, c + 1, markers);
+            for (auto m = markers.rbegin(); m != markers.rend(); ++m)
+                if (m->left <= x && x < m->left + 2 * tlObj::ImpulseHalfWidth)
+                    return m->entry->ev->filedHdl();
+            row.spanRuns(*ts, c, c + 1, runs);
+            if (!runs.empty())
+                return runs.front().entry->ev->filedHdl();
+        }
+    }
+    return Obh();
+}
+
+void mEdb::crowdedEventsIn(double x0, double y0, double x1, double y1, std::vector<Obh>& out)
+{
+    mScale const* ts = myTimeline ? myTimeline->timeScale() : nullptr;
+    if (!ts)
+        return;
+    std::size_t const from = out.size();
+    double const tFrom = ts->parentToLocal(x0).asSeconds(), tTo = ts->parentToLocal(x1).asSeconds();
+    double const reach = mTimeIndex::instantReach(*myTimeline);
+    double const viewWidth = ts->getParentSize();
+    mScale::Pixels const pixel(*ts);
+    for (Obh const& lh : myTimeline->getLayerHdls()) {
+        mLayer* layer = tlObj::layerOf(lh);
+        if (!layer || !layer->giInSceneTest() || y1 < layer->getSceneY() ||
+            y0 > layer->getSceneY() + layer->getSceneH())
+            continue;
+        for (auto& [key, row] : layer->rowIndex().rows()) {
+            double top = 0, h = 0;
+            layer->sceneRowSpan(key.row, key.size, top, h);
+            if (!row.crowded || int(h) <= 0 || y1 < top || y0 >= top + int(h))
+                continue;
+            auto const startingBefore = [](std::vector<mRowIndex::Entry> const& v, double t) {
+                return std::lower_bound(
+                    v.begin(), v.end(), t,
+                    [](mRowIndex::Entry const& e, double x) { return e.lo < x; });
+            };
+            // Spans whose columns meet [x0, x1].
+            auto const& spans = row.spans();
+            for (auto e = startingBefore(spans, tFrom - row.longest());
+                 e != spans.end() && e->lo <= tTo + reach; ++e) {
+                double first = 0, width = 0;
+                mEvent::itemColumnsAt(pixel(e->lo), pixel(e->hi), viewWidth, first, width);
+                if (first <= x1 && x0 < first + width)
+                    out.push_back(e->ev->filedHdl());
+            }
+            // Instants whose markers meet it.
+            auto const& instants = row.instants();
+            for (auto e = startingBefore(instants, tFrom - reach);
+                 e != instants.end() && e->lo <= tTo + reach; ++e) {
+                double const x = pixel(e->lo);
+                if (x - tlObj::ImpulseHalfWidth <= x1 && x0 < x + tlObj::ImpulseHalfWidth)
+                    out.push_back(e->ev->filedHdl());
+            }
+        }
+    }
+    std::sort(out.begin() + std::ptrdiff_t(from), out.end());
 }
 
 void mEdb::clear(bool freeEvents)
@@ -209,6 +297,7 @@ void mEdb::clear(bool freeEvents)
                 h.dealloc();
     myEvents.clear();
     myWithItems.clear();
+    myHeld = Obh();
 }
 
 void mEdb::printEvents()

@@ -68,6 +68,15 @@ public:
     static constexpr std::size_t ItemBudget = 1000;
     // An event made an item (wherever that happened): the next sync drops it when out of view.
     void noteItemMade(Obh const& h);
+    // The event drawn at a scene point of a crowded row (an instant's marker above the spans, as
+    // drawn), or an invalid handle. Costs a binary step a crowded row there.
+    Obh crowdedEventAt(double x, double y);
+    // Appends the events of crowded rows drawn within the scene rectangle [x0, x1] x [y0, y1]
+    // (the way a rubber band selects items: any of their pixels in it), in handle order.
+    void crowdedEventsIn(double x0, double y0, double x1, double y1, std::vector<Obh>& out);
+    // The event keeps its item while in view, crowded row or not: the one a press went to, so
+    // that its press, drag or double click reaches it as any event's does. One at a time.
+    void holdItem(Obh const& h) { myHeld = h; }
 
     // With true, every registered event goes back to its pool first.
     void clear(bool freeEvents);
@@ -84,5 +93,6 @@ private:
     ObhSet myEvents;
     // Events that had an item after the last sync or made one since.
     std::vector<Obh> myWithItems;
+    Obh myHeld;
     unsigned int mySyncPass = 0;
 };

@@ -675,12 +675,14 @@ uiGi* mEvent::giEnsure(Obh& hdl) const
     }
     if (!myGi)
         giNew(hdl);
-    if (!giInSceneTest())
-        ui->addToScene(hdl, layer, 1.0f);
+    // Sized before it goes in: the scene takes no item without a size, and an event that never
+    // had an item has none yet.
     double x = 0, y = 0, w = 0, h = 0;
     itemPlacement(x, y, w, h);
     auto* self = const_cast<mEvent*>(this);
     self->place(x, y, w, h);
+    if (!giInSceneTest())
+        ui->addToScene(hdl, layer, 1.0f);
     self->giShow();
     M_TRACE_C("iblue", "ENSURE EVENT IN SCENE: %f, %f (in layer) %f x %f\n", x, y, w, h);
     giDamage();

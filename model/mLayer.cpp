@@ -525,6 +525,30 @@ bool mLayer::takeOut(Obh& evHdl)
     return true;
 }
 
+bool mLayer::removeEvents(std::vector<Obh> const& handles)
+{
+    std::vector<Obh> held;
+    for (Obh const& h : handles)
+        if (myEvents.contains(h))
+            held.push_back(h);
+    if (held.empty())
+        return false;
+    myEvents.eraseSorted(held);
+    for (Obh const& h : held)
+        if (mEvent* ev = eventOf(h)) {
+            ev->setLayerHdl(Obh());
+            if (ev->filedIn() == this) {
+                unfileEvent(*ev);
+                ev->setFiling(nullptr, Obh(), {});
+            }
+        }
+    myEventCache.reset();
+    mySpansValid = false;
+    raiseDirt(DirtActiveEvents);
+    raiseDirt(DirtEventSetInLayer);
+    return true;
+}
+
 bool mLayer::deleteEvent(Obh& ev)
 {
     return takeOut(ev);

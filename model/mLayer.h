@@ -92,6 +92,8 @@ public:
     // False when the layer does not hold the event; the event keeps no layer.
     bool deleteEvent(Obh& ev);
     bool removeEvent(Obh& ev);
+    // removeEvent for many, given in handle order: one walk over the set. Whether it held any.
+    bool removeEvents(std::vector<Obh> const& handles);
     // First fit: the lowest free whole row from floor(startRi) for a block riSize high over
     // [startTime, endTime]; without a free row, the row below the last (which adding there
     // grows). With no event of any layer in that time, startRi itself.

@@ -259,7 +259,7 @@ void mRowIndex::Row::instantsShown(mScale const& ts, int c0, int c1, std::vector
 
 void mRowIndex::build(mTimeIndex const& index)
 {
-    myRows.clear();
+    clear();
     myBuilt = true;
     // In order of start, as the rows keep them: every addition extends a sorted run.
     index.forEach([this](mEvent* ev) { insert(ev, ev->filedHdl().getAddr(), ev->filedExtent()); });
@@ -290,7 +290,13 @@ void mRowIndex::insert(mEvent* ev, std::uint32_t slot, mTimeIndex::Extent const&
 {
     if (!myBuilt)
         return;
-    Row& row = myRows[Key {e.row, e.rows}];
+    // Events filed one after the other mostly share a row.
+    Key const key {e.row, e.rows};
+    if (!myLastRow || myLastKey < key || key < myLastKey) {
+        myLastRow = &myRows[key];
+        myLastKey = key;
+    }
+    Row& row = *myLastRow;
     (e.instant ? row.myInstants : row.mySpans).add(Entry {e.lo, e.hi, ev, slot, lookNumber(*ev)});
     if (!e.instant)
         row.myLongest = std::max(row.myLongest, e.hi - e.lo);
@@ -308,6 +314,7 @@ void mRowIndex::erase(mEvent const* ev, mTimeIndex::Extent const& e)
 void mRowIndex::clear()
 {
     myRows.clear();
+    myLastRow = nullptr;
     myLooks.clear();
     myLookNumbers.clear();
     myBuilt = false;
@@ -317,6 +324,8 @@ std::map<mRowIndex::Key, mRowIndex::Row>& mRowIndex::rows()
 {
     for (auto it = myRows.begin(); it != myRows.end();) {
         if (it->second.size() == 0) {
+            if (&it->second == myLastRow)
+                myLastRow = nullptr;
             it = myRows.erase(it);
             continue;
         }

@@ -139,6 +139,9 @@ private:
     };
 
     std::map<Key, Row> myRows;
+    // The row filed in last, and its key.
+    Row* myLastRow = nullptr;
+    Key myLastKey;
     // The looks met, numbered in order (a layer's events mostly share a few).
     std::vector<mEvent::LookInputs> myLooks;
     std::unordered_map<mEvent::LookInputs, std::uint32_t, LookHash> myLookNumbers;

@@ -812,6 +812,31 @@ void mTimeline::removeEvent(Obh& evHdl)
         myEdb->unregisterEvent(evHdl);
 }
 
+void mTimeline::removeEvents(std::vector<Obh> const& handles)
+{
+    // Each layer takes out its own at once; an event its layer does not hold is looked for in
+    // every layer.
+    std::map<Obh, std::vector<Obh>> byLayer;
+    std::vector<Obh> astray;
+    for (Obh const& h : handles) {
+        mEvent const* ev = eventOf(h);
+        mLayer* layer = ev ? ev->getLayer() : nullptr;
+        if (layer && layer->getEvents().contains(h))
+            byLayer[ev->getLayerHdl()].push_back(h);
+        else
+            astray.push_back(h);
+    }
+    for (auto& [lh, held] : byLayer)
+        if (mLayer* layer = layerOf(lh); layer && layer->removeEvents(held))
+            markDirtyItem(lh);
+    for (Obh h : astray)
+        for (Obh const& lh : myLayerHdls)
+            if (mLayer* layer = layerOf(lh); layer && layer->removeEvent(h))
+                markDirtyItem(lh);
+    if (myEdb)
+        myEdb->unregisterEvents(handles);
+}
+
 void mTimeline::selectEventsByTimeSelection()
 {
     ObSelection* selection = getSelectionEngine();

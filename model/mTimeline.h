@@ -115,6 +115,8 @@ public:
     // pool, removeEvent keeps it (with its attributes) for adding back.
     void deleteEvent(Obh& ev);
     void removeEvent(Obh& ev);
+    // removeEvent for many events, given in handle order: each layer takes out its own at once.
+    void removeEvents(std::vector<Obh> const& handles);
 
     // The drop zone on the row axis (model units of the PERP scale) at a scene row position,
     // with its layer (and the layer across a gap), the band the guide marks, the region divided

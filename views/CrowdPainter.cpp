@@ -38,12 +38,13 @@ struct Look
     bool instant;
     int width;
     double height;
+    CrowdPainter::Kind kind;
 
     bool operator==(Look const& o) const
     {
         return std::equal(fill, fill + 4, o.fill) && std::equal(line, line + 4, o.line) &&
                selected == o.selected && instant == o.instant && width == o.width &&
-               height == o.height;
+               height == o.height && kind == o.kind;
     }
 };
 
@@ -56,7 +57,7 @@ struct LookHash
             h = h * 31 + std::size_t(v);
         for (int v : k.line)
             h = h * 31 + std::size_t(v);
-        return h * 31 + std::size_t(k.width * 4 + k.selected * 2 + k.instant);
+        return h * 31 + std::size_t(k.width * 16 + int(k.kind) * 4 + k.selected * 2 + k.instant);
     }
 };
 
@@ -78,13 +79,14 @@ public:
     }
     // The entry's event drawn as its item draws it, width wide and the row's height high. The
     // entries asked for in one paint are of one layer's index, whose look numbers they carry.
-    QImage const& of(mRowIndex::Entry const& e, bool selected, int width, double height)
+    QImage const& of(mRowIndex::Entry const& e, bool selected, int width, double height,
+                     CrowdPainter::Kind kind)
     {
-        Recent key {e.look, selected, width, height, nullptr};
+        Recent key {e.look, selected, width, height, kind, nullptr};
         for (Recent const& r : myRecent)
             if (r.picture && r.same(key))
                 return *r.picture;
-        key.picture = &kept(*e.ev, selected, width, height);
+        key.picture = &kept(*e.ev, selected, width, height, kind);
         myRecent[myNext++ % myRecent.size()] = key;
         return *key.picture;
     }
@@ -96,15 +98,17 @@ private:
         bool selected = false;
         int width = 0;
         double height = 0;
+        CrowdPainter::Kind kind = CrowdPainter::Kind::Item;
         QImage const* picture = nullptr;
         bool same(Recent const& o) const
         {
             return look == o.look && selected == o.selected && width == o.width &&
-                   height == o.height;
+                   height == o.height && kind == o.kind;
         }
     };
 
-    QImage const& kept(mEvent const& ev, bool selected, int width, double height)
+    QImage const& kept(mEvent const& ev, bool selected, int width, double height,
+                       CrowdPainter::Kind kind)
     {
         Look key {};
         ev.calcBgColor(key.fill[0], key.fill[1], key.fill[2], key.fill[3]);
@@ -113,16 +117,29 @@ private:
         key.instant = ev.getIsImpulse();
         key.width = width;
         key.height = height;
+        key.kind = kind;
         if (auto found = myKept.find(key); found != myKept.end())
             return found->second;
-        QImage picture(width, int(height), QImage::Format_ARGB32_Premultiplied);
+        QImage picture(width, std::max(1, int(height)), QImage::Format_ARGB32_Premultiplied);
         picture.fill(Qt::transparent);
-        {
+        if (kind == CrowdPainter::Kind::Mark) {
+            // A row still to be made: a line in the event's own fill, white at its ends.
+            for (int x = 0; x < width; ++x)
+                picture.setPixelColor(
+                    x, 0,
+                    x < 2 || x >= width - 2
+                        ? QColor(255, 255, 255)
+                        : QColor(ev.getBgColorR(), ev.getBgColorG(), ev.getBgColorB()));
+        } else {
             QPainter qp(&picture);
             PainterQt::FreshState fresh(qp, QPoint(0, 0), picture.size());
             PainterQt p(qp);
             p.set2dGeometry(0, 0, float(width), float(height));
-            ev.draw(p, p.getLod(), selected, 2.0f, 1.0f, true, 255, 255, 255);
+            // A ghost is drawn as the guide draws one: half as opaque, outlined in white.
+            if (kind == CrowdPainter::Kind::Ghost)
+                ev.draw(p, 1.0, true, 2.0f, 0.5f, true, 255, 255, 255);
+            else
+                ev.draw(p, p.getLod(), selected, 2.0f, 1.0f, true, 255, 255, 255);
         }
         return myKept.emplace(key, std::move(picture)).first->second;
     }
@@ -197,6 +214,43 @@ private:
     int myH = 0;
 };
 
+// Lays a row's runs and markers on the picture at its row y: each run from the picture of its
+// event's look, as the event is up to Edges * 2 + 1 wide, else its edges' columns and an inside
+// one between them; a run handed to whole (when given) is left to it. Columns c of the row are
+// laid at column c + shift - c0 of the picture.
+template <class Selected, class Whole>
+void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScale const& ts, int c0,
+            int c1, int shift, int y, double h, CrowdPainter::Kind kind, Selected&& selected,
+            Whole&& whole)
+{
+    static std::vector<mRowIndex::Row::Run> runs;
+    static std::vector<mRowIndex::Row::Marker> markers;
+    row.spanRuns(ts, c0 - shift, c1 - shift, runs);
+    for (mRowIndex::Row::Run const& run : runs) {
+        bool const chosen = selected(*run.entry);
+        if (whole(run, chosen))
+            continue;
+        int const w = int(run.width), width = std::min(w, 2 * Edges + 1);
+        QImage const& look = looks.of(*run.entry, chosen, width, h, kind);
+        for (int c = run.from; c < run.to; ++c) {
+            int const i = c - int(run.first);
+            int const column = w == width       ? i
+                               : i < Edges      ? i
+                               : i >= w - Edges ? width - (w - i)
+                                                : Edges;
+            picture.lay(c + shift - c0, y, look, column, 1);
+        }
+    }
+    if (kind == CrowdPainter::Kind::Mark)
+        return;
+    row.instantsShown(ts, c0 - shift, c1 - shift, markers);
+    int const marker = int(2 * tlObj::ImpulseHalfWidth);
+    for (mRowIndex::Row::Marker const& m : markers) {
+        QImage const& look = looks.of(*m.entry, selected(*m.entry), marker, h, kind);
+        picture.lay(qRound(m.left) + shift - c0, y, look, 0, marker);
+    }
+}
+
 } // namespace
 
 void CrowdPainter::paint(QPainter& painter, QStyleOptionGraphicsItem const* option, mLayer& layer,
@@ -212,7 +266,6 @@ void CrowdPainter::paint(QPainter& painter, QStyleOptionGraphicsItem const* opti
     if (c0 >= c1)
         return;
     // Items are laid at the device pixel nearest their corner.
-    auto deviceX = [&](double x) { return qRound(toDevice.dx() + x); };
     auto deviceY = [&](double y) { return qRound(toDevice.dy() + y); };
     // The crowded rows in view, each with its height and where it lies.
     struct Shown
@@ -251,51 +304,62 @@ void CrowdPainter::paint(QPainter& painter, QStyleOptionGraphicsItem const* opti
     static Looks looks;
     looks.startPaint();
     picture.start(c1 - c0, yMax - yMin);
-    std::vector<mRowIndex::Row::Run> runs;
-    std::vector<mRowIndex::Row::Marker> markers;
-    int const x0 = deviceX(c0);
     for (Shown const& row : shown) {
-        int const ih = int(row.h), y = deviceY(row.top) - yMin;
-        row.row->spanRuns(*ts, c0, c1, runs);
-        for (mRowIndex::Row::Run const& run : runs) {
-            bool const chosen = selected(*run.entry);
-            // An event wide enough for its title, as its item draws it, cut to where it shows.
-            if (run.width >= TitleWidth && ih >= TitleHeight) {
-                painter.save();
-                painter.translate(run.first, row.top);
-                {
-                    PainterQt::FreshState fresh(painter, QPoint(0, 0), QSize(int(run.width), ih));
-                    painter.setClipRect(QRect(run.from - int(run.first), 0, run.to - run.from, ih),
-                                        Qt::IntersectClip);
-                    PainterQt p(painter, option);
-                    p.set2dGeometry(0, 0, float(run.width), float(row.h));
-                    run.entry->ev->draw(p, p.getLod(), chosen, 2.0f, 1.0f, true, 255, 255, 255);
-                }
-                painter.restore();
-                continue;
+        int const ih = int(row.h);
+        // An event wide enough for its title, as its item draws it, cut to where it shows.
+        auto whole = [&](mRowIndex::Row::Run const& run, bool chosen) {
+            if (run.width < TitleWidth || ih < TitleHeight)
+                return false;
+            painter.save();
+            painter.translate(run.first, row.top);
+            {
+                PainterQt::FreshState fresh(painter, QPoint(0, 0), QSize(int(run.width), ih));
+                painter.setClipRect(QRect(run.from - int(run.first), 0, run.to - run.from, ih),
+                                    Qt::IntersectClip);
+                PainterQt p(painter, option);
+                p.set2dGeometry(0, 0, float(run.width), float(row.h));
+                run.entry->ev->draw(p, p.getLod(), chosen, 2.0f, 1.0f, true, 255, 255, 255);
             }
-            // A narrower one from the picture of its look: as it is up to Edges * 2 + 1 wide,
-            // else its edges' columns and an inside one between them.
-            int const w = int(run.width), width = std::min(w, 2 * Edges + 1);
-            QImage const& look = looks.of(*run.entry, chosen, width, row.h);
-            for (int c = run.from; c < run.to; ++c) {
-                int const i = c - int(run.first);
-                int const column = w == width       ? i
-                                   : i < Edges      ? i
-                                   : i >= w - Edges ? width - (w - i)
-                                                    : Edges;
-                picture.lay(deviceX(c) - x0, y, look, column, 1);
-            }
-        }
-        row.row->instantsShown(*ts, c0, c1, markers);
-        int const marker = int(2 * tlObj::ImpulseHalfWidth);
-        for (mRowIndex::Row::Marker const& m : markers) {
-            QImage const& look = looks.of(*m.entry, selected(*m.entry), marker, row.h);
-            picture.lay(deviceX(m.left) - x0, y, look, 0, marker);
-        }
+            painter.restore();
+            return true;
+        };
+        layRow(picture, looks, *row.row, *ts, c0, c1, 0, deviceY(row.top) - yMin, row.h, Kind::Item,
+               selected, whole);
     }
     painter.save();
     painter.resetTransform();
-    picture.drawAt(painter, QPoint(x0, yMin));
+    picture.drawAt(painter, QPoint(qRound(toDevice.dx() + c0), yMin));
     painter.restore();
+}
+
+void CrowdPainter::paintGhosts(QPainter& painter, mRowIndex& ghosts,
+                               std::vector<GhostRow> const& rows, double dx, mScale const& ts,
+                               QRectF const& area)
+{
+    QTransform const toDevice = painter.combinedTransform();
+    if (toDevice.type() > QTransform::TxTranslate || rows.empty())
+        return;
+    int const c0 = std::max(0, int(std::floor(area.left()))), c1 = int(std::ceil(area.right()));
+    int const shift = qRound(dx);
+    auto& index = ghosts.rows();
+    static BandPicture picture;
+    static Looks looks;
+    looks.startPaint();
+    for (GhostRow const& ghost : rows) {
+        auto const found = index.find(mRowIndex::Key {double(ghost.dsri), 1.0});
+        int const ih = std::max(1, int(ghost.h));
+        if (found == index.end() || ghost.y + ih <= area.top() || ghost.y >= area.bottom() ||
+            c0 >= c1)
+            continue;
+        picture.start(c1 - c0, ih);
+        layRow(
+            picture, looks, found->second, ts, c0, c1, shift, 0, ghost.inRow ? ghost.h : 1.0,
+            ghost.inRow ? Kind::Ghost : Kind::Mark, [](mRowIndex::Entry const&) { return true; },
+            [](mRowIndex::Row::Run const&, bool) { return false; });
+        painter.save();
+        painter.resetTransform();
+        picture.drawAt(painter,
+                       QPoint(qRound(toDevice.dx() + c0), qRound(toDevice.dy() + ghost.y)));
+        painter.restore();
+    }
 }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <vector>
+
 class QPainter;
 class QRectF;
 class QStyleOptionGraphicsItem;
 class mLayer;
+class mRowIndex;
+class mScale;
 
 // Draws a layer's crowded rows (those whose events the scene sync gives no item each) into the
 // band's picture: at every pixel column of a row, what the item of the event that shows there
@@ -17,6 +21,26 @@ public:
     // painter draws in the layer item's coordinates; exposed is the part to draw.
     static void paint(QPainter& painter, QStyleOptionGraphicsItem const* option, mLayer& layer,
                       QRectF const& exposed);
+    // The ghosts of a drag of many events, a row at a time: the events filed in the index by the
+    // stack row they keep from the grabbed one (the key's row), each row dx pixels right of its
+    // events, at y in the scene: as the guide draws a ghost (half as opaque, outlined in white)
+    // where the row stands, else, for a row still to be made, as a mark a pixel high.
+    struct GhostRow
+    {
+        int dsri = 0;
+        double y = 0, h = 0;
+        bool inRow = false;
+    };
+    static void paintGhosts(QPainter& painter, mRowIndex& ghosts, std::vector<GhostRow> const& rows,
+                            double dx, mScale const& ts, QRectF const& area);
+    // What a picture of an event's look draws: the event as its item draws it, as the guide
+    // draws its ghost, or as the mark of a row still to be made.
+    enum class Kind
+    {
+        Item,
+        Ghost,
+        Mark
+    };
     // From this width and this row height an event's title may show in its box: such an event is
     // drawn whole by its own drawing.
     static constexpr double TitleWidth = 6;

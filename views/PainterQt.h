@@ -31,6 +31,8 @@ public:
     PainterQt(PainterQt const&) = delete;
     PainterQt& operator=(PainterQt const&) = delete;
 
+    // The painter drawn on, for drawings made straight in Qt's terms.
+    QPainter& qPainter() const { return *myPainter; }
     double getLod() override;
     void set2dGeometry(float x, float y, float w, float h) override;
     void get2dGeometry(float& x, float& y, float& w, float& h) const override;

@@ -1,5 +1,6 @@
 #include "pGv.h"
 
+#include "ObSelection.h"
 #include "PainterQt.h"
 #include "aRefresher.h"
 #include "aTrace.h"
@@ -19,6 +20,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -53,6 +56,31 @@ pGv::pGv(QWidget* parent, tlCmp* cmp) : QGraphicsView(parent), tlUi(cmp)
     if (aRefresher* refresher = getRefreshEngine())
         refresher->schedule(static_cast<aRefreshable*>(this), LevelViews, nullptr);
     scale(1.0, 1.0);
+    // Qt's band selects items; the events of crowded rows have none, and are selected when the
+    // band is let go.
+    // The band is taken in viewport pixels: the scene points that come with it lag a move behind.
+    connect(this, &QGraphicsView::rubberBandChanged, this, [this](QRect band, QPointF, QPointF) {
+        if (!band.isNull()) {
+            myBand = mapToScene(band).boundingRect();
+            return;
+        }
+        selectCrowdedEventsIn(std::exchange(myBand, QRectF()));
+    });
+}
+
+void pGv::selectCrowdedEventsIn(QRectF const& band)
+{
+    mTimeline* tl = getTimeline();
+    ObSelection* selection = getSelectionEngine();
+    if (band.isNull() || !tl || !tl->getEdb() || !selection)
+        return;
+    std::vector<Obh> inBand;
+    tl->getEdb()->crowdedEventsIn(band.left(), band.top(), band.right(), band.bottom(), inBand);
+    if (inBand.empty())
+        return;
+    selection->addToSelection(inBand);
+    raiseDirt(DirtSelection);
+    requestRefresh();
 }
 
 pGv::~pGv() = default;
@@ -203,8 +231,9 @@ void pGv::dumpScene() const
 {
     QList<QGraphicsItem*> const all = items();
     QRectF const area = sceneRect();
-    A_TRACE("<-------------------- %i SCENE ITEMS, within sceneRect %.1f x %.1f @ ( %.1f , %.1f )\n",
-            int(all.size()), area.width(), area.height(), area.x(), area.y());
+    A_TRACE(
+        "<-------------------- %i SCENE ITEMS, within sceneRect %.1f x %.1f @ ( %.1f , %.1f )\n",
+        int(all.size()), area.width(), area.height(), area.x(), area.y());
     for (QGraphicsItem const* item : all) {
         QRectF const box = item->boundingRect();
         QPointF const at = item->pos();

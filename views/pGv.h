@@ -14,7 +14,8 @@ class tlScene;
 // zooming and panning move the scales, never the view). Behind the items the skin draws the
 // timeline's background, in front of them the drag guide, the time selection and the
 // lock-to-now line. In the refresh pass it brings the event items in line with the model and
-// repaints what changed; a press in it ends selection by time.
+// repaints what changed; a press in it ends selection by time. Its rubber band selects the items
+// in it, and when let go the events of crowded rows drawn in it.
 //
 // Its own registry side (tlUi) keeps a scene of its own that is never shown: the view shows the
 // scene the pane gives it, the component registry's.
@@ -48,4 +49,9 @@ private:
     // The skin's background or foreground, in viewport pixels from (0, 0), over the exposed
     // rectangle. False when there is no skin or timeline to draw.
     bool drawLayer(QPainter* painter, QRectF const& rect, bool foreground);
+    // Adds the events of crowded rows drawn in the rubber band (scene units) to the selection.
+    void selectCrowdedEventsIn(QRectF const& band);
+
+    // The rubber band while it is drawn, in scene units.
+    QRectF myBand;
 };

@@ -26,9 +26,16 @@
 #include "cmdTimelineZoomToPreset_Days.h"
 #include "cmdTimelineZoomToPreset_Years.h"
 #include "cmdViewFitSelected.h"
+#include "ctHandfulEventsQt.h"
+#include "ctHndQt.h"
+#include "mEdb.h"
+#include "mEvent.h"
+#include "mTimeline.h"
 #include "tlCmp.h"
 
+#include <QDrag>
 #include <QGraphicsRectItem>
+#include <QGraphicsSceneDragDropEvent>
 #include <QImage>
 #include <QPainter>
 
@@ -139,6 +146,74 @@ void BM_FittedZoomFrame(benchmark::State& state)
         frames.push_back(shown.wheelFrame((turn++ / 2) % 2 == 0 ? 120 : -120,
                                           Qt::ControlModifier | Qt::AltModifier));
     state.counters["median_ms"] = median(frames);
+    current()->setNeedsSave(false);
+    closeCurrent();
+    traces(true);
+}
+
+// A drag of everything in the fitted view, as the drag runs it: the pick-up (the handful made
+// and its events taken out of the timeline, what the press's move past the start distance costs
+// before the first frame), then steps of the pointer over the layers (the hover's zone, plan and
+// ghosts, and a paint of the window with them), then the events put back. Counters: pickup_ms,
+// step_ms (the median step), back_ms.
+void BM_DragEverything(benchmark::State& state)
+{
+    traces(false);
+    if (!openAndShow(bundle(sizeOf(state)))) {
+        state.SkipWithError("the document did not open and paint");
+        return;
+    }
+    current()->getWindow()->resize(1600, 1000);
+    Timeline const shown(current());
+    timedCommand(shown, cmdSelectAll::ourInstance);
+    timedCommand(shown, cmdViewFitSelected::ourInstance);
+    mTimeline* tl = tlObj::ourCurrentCmp->getCmpTimeline();
+    // The event drawn in the middle of the view, given its item as a press gives it; where rows
+    // are too thin to be drawn, the first event.
+    QPointF const middle = shown.view->mapToScene(shown.view->viewport()->rect().center());
+    Obh grabbed;
+    for (int dy = 0; dy < 200 && !grabbed.isValid(); ++dy)
+        grabbed = tl->getEdb()->crowdedEventAt(middle.x(), middle.y() + dy);
+    if (!grabbed.isValid() && !tl->getEdb()->getEvents().empty())
+        grabbed = *tl->getEdb()->getEvents().begin();
+    mEvent* ev = tlObj::eventOf(grabbed);
+    uiGi* item = ev ? ev->giEnsure(grabbed) : nullptr;
+    if (!item) {
+        state.SkipWithError("no event to grab in the middle of the view");
+        return;
+    }
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        auto handful = ctHandfulEventsQt::pickUp(shown.view->viewport(), item, QPointF(0.5, 0.5));
+        std::unique_ptr<QDrag> drag(handful ? handful->getQDrag() : nullptr);
+        if (!drag) {
+            state.SkipWithError("nothing picked up");
+            break;
+        }
+        tlObj::ourHand.setHandful(handful.get());
+        shown.settle();
+        state.counters["pickup_ms"] = clock.nsecsElapsed() / 1e6;
+        QGraphicsSceneDragDropEvent over(QEvent::GraphicsSceneDragMove);
+        over.setMimeData(drag->mimeData());
+        over.setPossibleActions(Qt::MoveAction);
+        over.setProposedAction(Qt::MoveAction);
+        std::vector<double> steps;
+        for (int step = 0; step < 8; ++step) {
+            clock.restart();
+            over.setScenePos(middle + QPointF(10.0 * step, 7.0 * (step % 3)));
+            handful->cacheHoverData(&over);
+            shown.view->viewport()->update();
+            shown.settle();
+            steps.push_back(clock.nsecsElapsed() / 1e6);
+        }
+        state.counters["step_ms"] = median(steps);
+        clock.restart();
+        tlObj::ourHand.setHandful(nullptr);
+        handful->returnEventsToOrigLocations();
+        shown.settle();
+        state.counters["back_ms"] = clock.nsecsElapsed() / 1e6;
+    }
     current()->setNeedsSave(false);
     closeCurrent();
     traces(true);
@@ -276,6 +351,11 @@ void BM_AnchorPainterPass(benchmark::State& state)
 BENCHMARK(BM_FittedDocument)
     ->Args({100000, 50, 8})
     ->Args({1000000, 200, 8})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragEverything)
+    ->Args({100000, 50})
+    ->Args({1000000, 200})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FittedZoomFrame)->Args({100000, 50})->Iterations(40)->Unit(benchmark::kMillisecond);

@@ -274,7 +274,7 @@ TEST(tlCmp, TheBusyPathsWriteNothingUnlessTraced)
             continue;
         }
         EXPECT_THAT(out, HasSubstr("HERE  - tlCmp.cpp, line "));
-        EXPECT_THAT(out, HasSubstr("Add item to selection"));
+        EXPECT_THAT(out, HasSubstr("items to selection"));
         EXPECT_THAT(out, HasSubstr("mLayer::recycleObj"));
     }
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <random>
+#include <set>
 
 namespace {
 
@@ -128,4 +129,88 @@ TEST_F(Crowd, CrowdedRowsWithInstantsShowNearlyThePictureTheItemsShowed)
 {
     fill(true);
     compare(0.002);
+}
+
+// A press on an event of a crowded row reaches the event as a press on its item would: it
+// selects it (alone, or toggled with Shift), and the event keeps the item the press gave it while
+// it is held; a press beside every event clears the selection.
+TEST_F(Crowd, APressOnACrowdedRowsEventSelectsIt)
+{
+    fill(false);
+    picture(0, 1000, 2.5, true);
+    // An event of a crowded row wide enough to aim at, and a point between events.
+    Obh target;
+    QPoint at, gap;
+    for (Obh lh : timeline.getLayerHdls()) {
+        mLayer* layer = tlObj::ourType_mLayer->ptr(lh);
+        for (auto& [key, row] : layer->rowIndex().rows()) {
+            if (!row.crowded || target.isValid())
+                continue;
+            std::vector<mRowIndex::Row::Run> runs;
+            row.spanRuns(scale, 0, 1000, runs);
+            double y = 0, h = 0;
+            layer->sceneRowSpan(key.row, key.size, y, h);
+            for (std::size_t i = 0; i + 1 < runs.size(); ++i)
+                if (runs[i].to - runs[i].from >= 3 && runs[i + 1].from > runs[i].to + 1) {
+                    target = runs[i].entry->ev->filedHdl();
+                    at = QPoint(runs[i].from + 1, int(y + h / 2));
+                    gap = QPoint(runs[i].to, int(y + h / 2));
+                    break;
+                }
+        }
+    }
+    ASSERT_TRUE(target.isValid());
+    ASSERT_EQ(ev(target)->giGet(), nullptr) << "crowded: no item of its own";
+    doc.selection.clearSelection();
+    mouseAt(*view->viewport(), QEvent::MouseButtonPress, at);
+    mouseAt(*view->viewport(), QEvent::MouseButtonRelease, at);
+    EXPECT_TRUE(selected(target));
+    EXPECT_EQ(doc.selection.getSelection().size(), 1u);
+    timeline.getEdb()->syncEventsToView(&timeline, &scene);
+    EXPECT_NE(ev(target)->giGet(), nullptr) << "held, the item stays";
+
+    mouseAt(*view->viewport(), QEvent::MouseButtonPress, gap);
+    mouseAt(*view->viewport(), QEvent::MouseButtonRelease, gap);
+    EXPECT_TRUE(doc.selection.getSelection().empty());
+}
+
+// A rubber band over crowded rows selects, when let go, every event drawn in it, as it selects
+// items: those with a pixel in the band.
+TEST_F(Crowd, ARubberBandSelectsTheCrowdedEventsDrawnInIt)
+{
+    fill(true);
+    picture(0, 1000, 2.5, true);
+    doc.selection.clearSelection();
+    // From a point beside every event to one 300 pixels right and 40 down.
+    QPoint from(-1, -1);
+    for (int y = 60; y < 70 && from.x() < 0; ++y)
+        for (int x = 100; x < 400 && from.x() < 0; ++x)
+            if (!timeline.getEdb()->crowdedEventAt(x, y).isValid() &&
+                dynamic_cast<giLayer*>(static_cast<uiGi*>(view->itemAt(x, y))))
+                from = QPoint(x, y);
+    ASSERT_GE(from.x(), 0);
+    QPoint const to = from + QPoint(300, 40);
+    mouseAt(*view->viewport(), QEvent::MouseButtonPress, from);
+    mouseAt(*view->viewport(), QEvent::MouseMove, from + QPoint(20, 5));
+    mouseAt(*view->viewport(), QEvent::MouseMove, to);
+    mouseAt(*view->viewport(), QEvent::MouseButtonRelease, to);
+    // Every event with a pixel drawn in the band: the picture of each alone tells.
+    std::set<Obh> wanted;
+    QRect const band = QRect(from, to).normalized();
+    for (Obh lh : timeline.getLayerHdls())
+        for (Obh h : tlObj::ourType_mLayer->ptr(lh)->getEvents()) {
+            double x = 0, y = 0, w = 0, hgt = 0;
+            ev(h)->itemPlacement(x, y, w, hgt);
+            if (ev(h)->getIsImpulse())
+                x -= tlObj::ImpulseHalfWidth, w = 2 * tlObj::ImpulseHalfWidth;
+            y += tlObj::ourType_mLayer->ptr(lh)->getSceneY();
+            if (QRectF(x, y, w, int(hgt)).intersects(band) && int(hgt) > 0)
+                wanted.insert(h);
+        }
+    ASSERT_GT(wanted.size(), 50u);
+    std::set<Obh> got;
+    for (Obh h : doc.selection.getSelection())
+        if (h.getType() == tlObj::ourType_mEvent)
+            got.insert(h);
+    EXPECT_EQ(got, wanted);
 }

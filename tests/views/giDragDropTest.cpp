@@ -1,4 +1,5 @@
 #include "ItemsDoc.h"
+#include "PainterQt.h"
 #include "ctHandful.h"
 #include "ctHandfulEventsQt.h"
 #include "ctHandfulQt.h"
@@ -8,8 +9,10 @@
 #include <QGraphicsSceneDragDropEvent>
 #include <QGraphicsView>
 #include <QMimeData>
+#include <QPainter>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <tuple>
 #include <utility>
@@ -300,4 +303,62 @@ TEST_F(Drags, AnEventTakenOutOfTheSelectionDragsNothing)
     mouse(item(a), QEvent::GraphicsSceneMouseMove, {30, 10}, Qt::LeftButton, Qt::NoModifier,
           &source);
     EXPECT_EQ(execs, 0);
+}
+
+// A drag of more events than the ghosts are drawn one by one for: they move together as far as
+// the pointer, each keeping its row from the grabbed one, and their ghosts, drawn a row at a
+// time, stand where they land.
+TEST_F(Drags, ManyEventsLandTogetherWhereTheirGhostsStand)
+{
+    std::vector<Obh> many {a, b};
+    for (int i = 0; many.size() <= ctHandfulEventsQt::GhostBudget + 200; ++i)
+        many.push_back(span(450 + i * 0.4, 0.25, 2 + i % 3));
+    tlObj::ourType_mLayer->ptr(l)->addRows(1); // a row below them, to move into
+    timeline.restackLayers();
+    timeline.getEdb()->syncEventsToView(&timeline, &scene);
+    std::map<Obh, std::tuple<Obh, double, double>> before;
+    for (Obh h : many) {
+        doc.selection.addToSelection(h);
+        before[h] = spot(h);
+    }
+    // From the press on a, 50 pixels right and a row down: a second a pixel, 30 a row.
+    QPointF const from = item(a)->mapToScene(10, 10), to = from + QPointF(50, 30);
+    QImage guide(1000, 600, QImage::Format_ARGB32_Premultiplied);
+    during = [&](QDrag& qdrag) {
+        for (QEvent::Type type : {QEvent::GraphicsSceneDragEnter, QEvent::GraphicsSceneDragMove}) {
+            QGraphicsSceneDragDropEvent over(type);
+            over.setScenePos(to);
+            over.setMimeData(qdrag.mimeData());
+            over.setPossibleActions(Qt::MoveAction);
+            over.setProposedAction(Qt::MoveAction);
+            QCoreApplication::sendEvent(&scene, &over);
+        }
+        guide.fill(Qt::transparent);
+        {
+            QPainter qp(&guide);
+            PainterQt p(qp);
+            p.set2dGeometry(0, 0, 1000, 600);
+            tlObj::ourHand.getHandfulQt()->drawSceneGuide(p);
+        }
+        return dragAlong(qdrag, {to});
+    };
+    press(a, 10);
+    mouse(item(a), QEvent::GraphicsSceneMouseMove, {70, 10}, Qt::LeftButton, Qt::NoModifier,
+          &source);
+    ASSERT_EQ(execs, 1);
+    double const rows = ev(a)->getRowIndex() - std::get<1>(before[a]);
+    EXPECT_EQ(rows, 1.0);
+    for (Obh h : many) {
+        auto const [layer, row, start] = before[h];
+        ASSERT_EQ(spot(h), std::make_tuple(layer, row + rows, start + 50)) << ev(h)->getStartTime();
+        // Where it landed, its ghost stood: a pixel of the row, in its columns.
+        double x = 0, y = 0, w = 0, hgt = 0;
+        ev(h)->itemPlacement(x, y, w, hgt);
+        y += ev(h)->getLayer()->getSceneY();
+        bool shown = false;
+        for (int c = int(x); c < int(x + w) && !shown; ++c)
+            for (int r = int(y); r < int(y + hgt) && !shown; ++r)
+                shown = qAlpha(guide.pixel(c, r)) > 0;
+        EXPECT_TRUE(shown) << "the ghost of the event now at " << ev(h)->getStartTime();
+    }
 }
