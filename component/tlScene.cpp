@@ -14,6 +14,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QMimeData>
 
+#include <algorithm>
 #include <set>
 
 tlScene::tlScene() : QGraphicsScene(nullptr)
@@ -122,23 +123,35 @@ void tlScene::dropEvent(QGraphicsSceneDragDropEvent* event)
         event->ignore();
 }
 
-void tlScene::giveCrowdedEventItsItem(QPointF const& at)
+QPointF tlScene::giveCrowdedEventItsItem(QPointF const& at)
 {
     mTimeline* tl = getTimeline();
     mEdb* edb = tl ? tl->getEdb() : nullptr;
     if (!edb)
-        return;
+        return at;
     Obh h = edb->crowdedEventAt(at.x(), at.y());
     mEvent* ev = eventOf(h);
-    if (!ev || !ev->giEnsure(h))
-        return;
+    uiGi* item = ev ? ev->giEnsure(h) : nullptr;
+    if (!item)
+        return at;
     edb->holdItem(h);
+    // The row is drawn on whole pixels, its item's box stands between them: a press on its
+    // pixels is a press in the box.
+    QRectF const box = item->sceneBoundingRect();
+    if (box.contains(at))
+        return at;
+    return {std::clamp(at.x(), box.left(), std::max(box.left(), box.right() - 0.5)),
+            box.center().y()};
 }
 
 void tlScene::mousePressEvent(QGraphicsSceneMouseEvent* event)
 {
     bool const shift = event->modifiers() & Qt::ShiftModifier;
-    giveCrowdedEventItsItem(event->scenePos());
+    QPointF const at = giveCrowdedEventItsItem(event->scenePos());
+    if (at != event->scenePos()) {
+        event->setScenePos(at);
+        event->setButtonDownScenePos(event->button(), at);
+    }
     setItemUnderPointer(event->scenePos());
     raiseDirt(DirtRubberBandSelectionStart);
     requestRefresh();

@@ -43,7 +43,9 @@ private:
     // The handful of the drag of ours that the event carries; null for any other drag.
     static ctHandfulQt* handfulOf(QGraphicsSceneDragDropEvent* event);
     void setItemUnderPointer(QPointF const& at);
-    void giveCrowdedEventItsItem(QPointF const& at);
+    // Gives the event of a crowded row drawn at the point its item; the point to press its item
+    // at (the same, or the nearest in its box).
+    QPointF giveCrowdedEventItsItem(QPointF const& at);
     // Hands a drop to the item of the layer under the zone of y; whether it was taken.
     bool dropOnLayerAt(QGraphicsSceneDragDropEvent* event);
 

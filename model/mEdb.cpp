@@ -227,12 +227,14 @@ Obh mEdb::crowdedEventAt(double x, double y)
         for (auto& [key, row] : layer->rowIndex().rows()) {
             double top = 0, h = 0;
             layer->sceneRowSpan(key.row, key.size, top, h);
-            // Where the row is drawn: its items' boxes cut to whole pixels.
-            if (!row.crowded || y < top || y >= top + int(h))
+            // Where the row is drawn: its items' boxes cut to whole pixels, laid at the nearest.
+            double const drawn = std::round(top);
+            if (!row.crowded || y < drawn || y >= drawn + int(h))
                 continue;
             row.instantsShown(*ts, c, c + 1, markers);
             for (auto m = markers.rbegin(); m != markers.rend(); ++m)
-                if (m->left <= x && x < m->left + 2 * tlObj::ImpulseHalfWidth)
+                if (std::round(m->left) <= x &&
+                    x < std::round(m->left) + 2 * tlObj::ImpulseHalfWidth)
                     return m->entry->ev->filedHdl();
             row.spanRuns(*ts, c, c + 1, runs);
             if (!runs.empty())
@@ -254,26 +256,27 @@ void mEdb::crowdedEventsIn(double x0, double y0, double x1, double y1, std::vect
     mScale::Pixels const pixel(*ts);
     for (Obh const& lh : myTimeline->getLayerHdls()) {
         mLayer* layer = tlObj::layerOf(lh);
-        if (!layer || !layer->giInSceneTest() || y1 < layer->getSceneY() ||
-            y0 > layer->getSceneY() + layer->getSceneH())
+        if (!layer || !layer->giInSceneTest() || y1 <= layer->getSceneY() ||
+            y0 >= layer->getSceneY() + layer->getSceneH())
             continue;
         for (auto& [key, row] : layer->rowIndex().rows()) {
             double top = 0, h = 0;
             layer->sceneRowSpan(key.row, key.size, top, h);
-            if (!row.crowded || int(h) <= 0 || y1 < top || y0 >= top + int(h))
+            top = std::round(top); // where it is drawn
+            if (!row.crowded || int(h) <= 0 || y1 <= top || y0 >= top + int(h))
                 continue;
             auto const startingBefore = [](std::vector<mRowIndex::Entry> const& v, double t) {
                 return std::lower_bound(
                     v.begin(), v.end(), t,
                     [](mRowIndex::Entry const& e, double x) { return e.lo < x; });
             };
-            // Spans whose columns meet [x0, x1].
+            // Spans whose columns meet [x0, x1).
             auto const& spans = row.spans();
             for (auto e = startingBefore(spans, tFrom - row.longest());
                  e != spans.end() && e->lo <= tTo + reach; ++e) {
                 double first = 0, width = 0;
                 mEvent::itemColumnsAt(pixel(e->lo), pixel(e->hi), viewWidth, first, width);
-                if (first <= x1 && x0 < first + width)
+                if (first < x1 && x0 < first + width)
                     out.push_back(e->ev->filedHdl());
             }
             // Instants whose markers meet it.
@@ -281,7 +284,7 @@ void mEdb::crowdedEventsIn(double x0, double y0, double x1, double y1, std::vect
             for (auto e = startingBefore(instants, tFrom - reach);
                  e != instants.end() && e->lo <= tTo + reach; ++e) {
                 double const x = pixel(e->lo);
-                if (x - tlObj::ImpulseHalfWidth <= x1 && x0 < x + tlObj::ImpulseHalfWidth)
+                if (x - tlObj::ImpulseHalfWidth < x1 && x0 < x + tlObj::ImpulseHalfWidth)
                     out.push_back(e->ev->filedHdl());
             }
         }

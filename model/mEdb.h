@@ -71,7 +71,7 @@ public:
     // The event drawn at a scene point of a crowded row (an instant's marker above the spans, as
     // drawn), or an invalid handle. Costs a binary step a crowded row there.
     Obh crowdedEventAt(double x, double y);
-    // Appends the events of crowded rows drawn within the scene rectangle [x0, x1] x [y0, y1]
+    // Appends the events of crowded rows drawn within the scene rectangle [x0, x1) x [y0, y1)
     // (the way a rubber band selects items: any of their pixels in it), in handle order.
     void crowdedEventsIn(double x0, double y0, double x1, double y1, std::vector<Obh>& out);
     // The event keeps its item while in view, crowded row or not: the one a press went to, so

@@ -130,6 +130,12 @@ public:
     mEvent::LookInputs const& look(std::uint32_t n) const { return myLooks[n]; }
     // The rows that hold events, by key, each ready to be asked.
     std::map<Key, Row>& rows();
+    // Whether the row of that key is crowded; false for none.
+    bool crowdedAt(double row, double size) const
+    {
+        auto const found = myRows.find(Key {row, size});
+        return found != myRows.end() && found->second.crowded;
+    }
 
 private:
     std::uint32_t lookNumber(mEvent const& ev);

@@ -226,12 +226,21 @@ void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScal
     static std::vector<mRowIndex::Row::Run> runs;
     static std::vector<mRowIndex::Row::Marker> markers;
     row.spanRuns(ts, c0 - shift, c1 - shift, runs);
+    // Runs side by side are mostly of one look: the last one is kept at hand.
+    QImage const* last = nullptr;
+    std::uint32_t lastLook = 0;
+    bool lastChosen = false;
+    int lastWidth = 0;
     for (mRowIndex::Row::Run const& run : runs) {
         bool const chosen = selected(*run.entry);
         if (whole(run, chosen))
             continue;
         int const w = int(run.width), width = std::min(w, 2 * Edges + 1);
-        QImage const& look = looks.of(*run.entry, chosen, width, h, kind);
+        if (!last || run.entry->look != lastLook || chosen != lastChosen || width != lastWidth) {
+            last = &looks.of(*run.entry, chosen, width, h, kind);
+            lastLook = run.entry->look, lastChosen = chosen, lastWidth = width;
+        }
+        QImage const& look = *last;
         for (int c = run.from; c < run.to; ++c) {
             int const i = c - int(run.first);
             int const column = w == width       ? i

@@ -46,12 +46,11 @@ QCursor* stretchCursor(bool left)
         p.set2dGeometry(0, 0, w, h);
         p.setFillColorRgb8(255, 255, 255);
         p.setAntiAliasing(true);
-        float const outline[9][2] = {
-            {o + 0.1f * w, o + 0.3f * h},         {0.5f * w - d, o + 0.3f * h},
-            {0.5f * w - d, o + 0.18f * h},        {0.5f * w, o + 0.18f * h},
-            {0.9f * w - o, 0.5f * h},             {0.5f * w, 0.82f * h - o},
-            {0.5f * w - d, 0.82f * h - o},        {0.5f * w - d, 0.7f * h - o},
-            {o + 0.1f * w, 0.7f * h - o}};
+        float const outline[9][2] = {{o + 0.1f * w, o + 0.3f * h},  {0.5f * w - d, o + 0.3f * h},
+                                     {0.5f * w - d, o + 0.18f * h}, {0.5f * w, o + 0.18f * h},
+                                     {0.9f * w - o, 0.5f * h},      {0.5f * w, 0.82f * h - o},
+                                     {0.5f * w - d, 0.82f * h - o}, {0.5f * w - d, 0.7f * h - o},
+                                     {o + 0.1f * w, 0.7f * h - o}};
         p.begin2dPolygon();
         for (auto const& v : outline)
             p.add2dPolygonVertex(fx(v[0]), v[1]);
@@ -59,9 +58,9 @@ QCursor* stretchCursor(bool left)
         o += d;
         p.setFillColorRgb8(0, 0, 0);
         float const inner[7][2] = {
-            {o + 0.1f * w, o + 0.3f * h},         {0.5f * w - 0.5f, o + 0.3f * h},
-            {0.5f * w - 0.5f, o + 0.18f * h},     {0.9f * w - o - 0.5f, 0.5f * h},
-            {0.5f * w - 0.5f, 0.82f * h - o},     {0.5f * w - 0.5f, 0.7f * h - o},
+            {o + 0.1f * w, o + 0.3f * h},     {0.5f * w - 0.5f, o + 0.3f * h},
+            {0.5f * w - 0.5f, o + 0.18f * h}, {0.9f * w - o - 0.5f, 0.5f * h},
+            {0.5f * w - 0.5f, 0.82f * h - o}, {0.5f * w - 0.5f, 0.7f * h - o},
             {o + 0.1f * w, 0.7f * h - o}};
         p.begin2dPolygon();
         for (auto const& v : inner)
@@ -154,9 +153,19 @@ void giEvent::hoverEnterEvent(QGraphicsSceneHoverEvent*)
 {
 }
 
+int giEvent::edgeAt(int x) const
+{
+    // The events of a crowded row are too small to aim at their ends: a press on one drags.
+    mEvent& ev = event();
+    mLayer* layer = ev.getLayer();
+    if (layer && layer->rowIndex().crowdedAt(ev.getRowIndex(), ev.getRowSize()))
+        return 0;
+    return ev.onEdgeTest(x);
+}
+
 void giEvent::hoverMoveEvent(QGraphicsSceneHoverEvent* hover)
 {
-    int const edge = event().onEdgeTest(int(hover->pos().x()));
+    int const edge = edgeAt(int(hover->pos().x()));
     if (edge == 0) {
         restoreCursor();
         return;
@@ -193,7 +202,7 @@ void giEvent::mousePressEvent(QGraphicsSceneMouseEvent* mouse)
         mouse->ignore();
         return;
     }
-    myStretchEdge = ev.onEdgeTest(x);
+    myStretchEdge = edgeAt(x);
     Obh const h = hdl();
     if (ObSelection* selection = getSelectionEngine()) {
         bool const selected = selection->isSelectedTest(h);

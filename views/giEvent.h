@@ -72,6 +72,9 @@ protected:
 
 private:
     mEvent& event() const;
+    // The edge under a point of the item (see mEvent::onEdgeTest); none for an event of a
+    // crowded row.
+    int edgeAt(int x) const;
     // Takes this item's arrow off the override-cursor stack, when it has put one there.
     void restoreCursor();
     // Resizes the selected events by the pointer's move from the press.
