@@ -251,6 +251,10 @@ bool mDoc::save(char const* path)
     if (!file)
         return fail({}, "\"%s\" names no document", path ? path : "");
     rtl::str const bundle = file.head('/');
+    // A bundle folder this save makes goes again when the save fails: no empty folder is left to
+    // look like a document. One that was there stays, with all it holds.
+    struct stat st;
+    bool const makes = ::lstat(bundle.cs(), &st) != 0 && errno == ENOENT;
     errno = 0;
     if (!aPath::EnsureAsDir(bundle.cs())) {
         // Without a reason of the system's, it exists as something other than a folder.
@@ -263,14 +267,24 @@ bool mDoc::save(char const* path)
     setName(pathToName(file));
     setPath(file);
     // The writer fills a file of its own beside the old one and puts it in its place only when
-    // everything was written, flushed and synced; given up, it removes it.
-    XmlWriter w("ISO-8859-1");
-    if (!w.startDocument(file.cs(), "timeline_document_v1") || !saveXml(w) || !w.endDocument()) {
+    // everything was written, flushed and synced; given up, it removes it when it goes.
+    bool written = false;
+    std::string why;
+    {
+        XmlWriter w("ISO-8859-1");
+        written =
+            w.startDocument(file.cs(), "timeline_document_v1") && saveXml(w) && w.endDocument();
         // The reason of the first call the system refused, else what the writer refused itself.
-        int const error = w.systemError();
-        fail(error != 0 ? std::strerror(error) : w.refusal(), "%s could not be written", file.cs());
+        if (!written)
+            why = w.systemError() != 0 ? std::strerror(w.systemError()) : w.refusal();
+    }
+    if (!written) {
+        fail(why, "%s could not be written", file.cs());
         mDocData::setName(oldName);
         mDocData::setPath(oldPath);
+        // Only while empty: whatever someone else put there since stays.
+        if (makes)
+            ::rmdir(bundle.cs());
         return false;
     }
     setNeedsSave(false);

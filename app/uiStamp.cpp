@@ -65,7 +65,9 @@ void uiStamp::doLayout()
 
 void uiStamp::rebuild()
 {
-    myText = myTs.getSnappedStr(mySnapping, myMaxRes, myMinRes);
+    // Beyond the calendar's years there are no fields to show: dashes, as the ruler has.
+    myText =
+        myTs.hasLocalFields() ? myTs.getSnappedStr(mySnapping, myMaxRes, myMinRes) : rtl::str("--");
     doLayout();
 }
 

@@ -3,6 +3,7 @@
 #include "ObClassTypeOf.h"
 #include "ObSelection.h"
 #include "Painter.h"
+#include "XmlWriter.h"
 #include "aAssert.h"
 #include "aColor.h"
 #include "aTs.h"
@@ -26,6 +27,9 @@ namespace {
 
 using L = mAttrLimits;
 
+// Why a start without a date is refused, when read and when written.
+char const* const Undated = "is beyond the calendar's years";
+
 // A start without a date could never have been saved: it is refused where it is read.
 bool dated(double start)
 {
@@ -34,7 +38,7 @@ bool dated(double start)
 
 mAttrLimits::Range const EventLimits[] = {
     {"startTime", -std::numeric_limits<double>::max(), std::numeric_limits<double>::max(), false,
-     dated, "is beyond the calendar's years"},
+     dated, Undated},
     // A fit keeps a row above the first (whole row -1 and its fraction), so such a row reads back.
     {"rowIndex", -L::RowsHi, L::RowsHi},
     {"rowSize", 0, L::RowsHi, true},
@@ -834,8 +838,14 @@ bool mEvent::xmlWritesAlone() const
 bool mEvent::xmlWrite(XmlWriter& w)
 {
     // Each part only after the one before it: a half-written record is never reported written.
+    // A start without a date has no fields to write: the save fails on it, saying so.
+    aTs const start(getStartTime());
+    if (!mScale::xmlWriteTs(w, start, "event_time")) {
+        if (!start.hasLocalFields())
+            w.refuseValue("the start of an event", Undated);
+        return false;
+    }
     // An event in no layer has no layer to name.
-    return mScale::xmlWriteTs(w, aTs(getStartTime()), "event_time") &&
-           (!myLayerHdl.getType() || Obh::xmlWriteHdl(w, "event_layer", myLayerHdl, nullptr)) &&
+    return (!myLayerHdl.getType() || Obh::xmlWriteHdl(w, "event_layer", myLayerHdl, nullptr)) &&
            mEventData::xmlWrite(w);
 }

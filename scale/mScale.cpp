@@ -10,6 +10,7 @@
 #include "tlUnitsNumeric.h"
 #include "tlUnitsTime.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -472,11 +473,20 @@ void mScale::buildGrid() const
 
 // Zoom, pan and reconfiguration -----------------------------------------------------------------
 
+double mScale::zoomLimit() const
+{
+    if (!isTimeScale() || myParentSize <= 0)
+        return MaxZoom;
+    // Whole seconds: the window the zoom spans is then no wider than the dated times.
+    return std::min(MaxZoom, std::floor(2 * DatedSeconds / myParentSize));
+}
+
 void mScale::setZoom(double z)
 {
-    if (z > MaxZoom) {
-        SC_TRACE_C("ired", "setZoom: %g is beyond the largest zoom, held at %g\n", z, MaxZoom);
-        z = MaxZoom;
+    double const limit = zoomLimit();
+    if (z > limit) {
+        SC_TRACE_C("ired", "setZoom: %g is beyond the largest zoom, held at %g\n", z, limit);
+        z = limit;
     }
     if (z == getZoom())
         return;
@@ -645,12 +655,16 @@ void mScale::clampPan(aTimeDelta const& dt, bool doMin, bool doMax) const
     double const range = maxV - minV;
     double const w = e - s;
     double maxClamp = maxV, minClamp = minV;
+    if (isTimeScale())
+        keepDated();
     if (!getHasMaxValue())
         doMax = false;
     if (!getHasMinValue())
         doMin = false;
-    if (!doMin && !doMax)
+    if (!doMin && !doMax) {
+        raiseIfMoved(oldStart, oldEnd, "clampPan");
         return;
+    }
     if (w > range) {
         // Wider than the allowed range: the window must hold all of it.
         doMin = getHasMaxValue();
@@ -688,6 +702,27 @@ void mScale::clampPan(aTimeDelta const& dt, bool doMin, bool doMax) const
     raiseIfMoved(oldStart, oldEnd, "clampPan");
 }
 
+void mScale::keepDated() const
+{
+    double const s = myVisStart.asSeconds();
+    double const e = myVisEnd.asSeconds();
+    if (s >= -DatedSeconds && e <= DatedSeconds)
+        return;
+    double const w = e - s;
+    if (w >= 2 * DatedSeconds) {
+        setVisStart(-DatedSeconds);
+        setVisEnd(DatedSeconds);
+    } else if (s < -DatedSeconds) {
+        setVisStart(-DatedSeconds);
+        setVisEnd(-DatedSeconds + w);
+    } else {
+        setVisEnd(DatedSeconds);
+        setVisStart(DatedSeconds - w);
+    }
+    SC_TRACE_C("yellow", "CLAMP to the DATED TIMES: %f -> %f\n", myVisStart.asSeconds(),
+               myVisEnd.asSeconds());
+}
+
 bool mScale::needsLayout() const
 {
     return myNeedsReconfig || myParentPos != myGridParentPos || myParentSize != myGridParentSize ||
@@ -719,6 +754,12 @@ void mScale::reconfig() const
         SC_TRACE_C("igreen", "========== RECONFIG NUM GRID size=%f, pos = %f, vis %f -> %f\n", size,
                    pos, myVisStart.asSeconds(), myVisEnd.asSeconds());
     myUnits->quantizeZoom(myZoom);
+    // An axis grown wider than its zoom was chosen for would spread its window past the dated
+    // times: the zoom comes down to the limit, and the window is refitted to it.
+    if (double const limit = zoomLimit(); getZoom() > limit) {
+        myZoom = aTimeDelta(limit);
+        myNeedsRecenter = true;
+    }
     double const z = getZoom();
     if (z != myGridZoom || !myRange) {
         myRange = myUnits->pickRangeForZoom(z);
@@ -783,8 +824,8 @@ void mScale::centerOnLocalPos(aTs const& t, double pct, aTimeDelta& span) const
     aTimeDelta const after = makeTimeDeltaMult(span, 1.0 - pct);
     myVisStart = t - before;
     myVisEnd = t + after;
-    if (myUnits != ourTimeUnits)
-        clampPan(span, true, true);
+    // A time scale has no clamps of its own: this keeps its window where there are dates.
+    clampPan(span, true, true);
     raiseIfMoved(oldStart, oldEnd, "centerOnLocalPos");
     myNeedsRecenter = false;
 }
@@ -848,18 +889,26 @@ void mScale::viewCurrentTime(bool select)
 
 // Selection -------------------------------------------------------------------------------------
 
+aTs mScale::pickAt(int x) const
+{
+    aTs const t = parentToLocal(x);
+    if (!isTimeScale() || std::fabs(t.asSeconds()) <= DatedSeconds)
+        return t;
+    return aTs(t.asSeconds() < 0 ? -DatedSeconds : DatedSeconds);
+}
+
 void mScale::localSelectAtParentPos(int x)
 {
     saveLastSelection();
-    mySelStart = parentToLocal(x);
+    mySelStart = pickAt(x);
     mySelType = SelPoint;
 }
 
 void mScale::localSelectAtParentSpan(int x1, int x2)
 {
     saveLastSelection();
-    mySelStart = parentToLocal(x1);
-    mySelEnd = parentToLocal(x2);
+    mySelStart = pickAt(x1);
+    mySelEnd = pickAt(x2);
     mySelType = SelSpan;
 }
 

@@ -52,7 +52,8 @@ public:
     static constexpr double MaxZoom = double(MaxZoomDays) * 86400.0;
     // Every instant within this many seconds of 1970 (about 317 million years) has a date in
     // every zone, with room around it for the gridlines of the coarsest unit: a window within
-    // them shows dates from end to end.
+    // them shows dates from end to end. A time scale's zooms and pans keep its window there (the
+    // raw window setters aside), so that nothing picked on it lies where no date can be saved.
     static constexpr double DatedSeconds = 1e16;
 
     mScale();
@@ -271,6 +272,15 @@ private:
     bool holdsItsGrid() const;
     void traceNeedsReconfig(char const* what) const;
     void raiseIfMoved(aTs const& oldStart, aTs const& oldEnd, char const* what) const;
+    // The largest zoom: MaxZoom, and on a time scale with a size no more than spreads the dated
+    // times across it.
+    double zoomLimit() const;
+    // Moves a time scale's window back within the dated times, keeping its width, or cuts it to
+    // them when it is wider.
+    void keepDated() const;
+    // The value under parent position x, on a time scale no farther out than the dated times: a
+    // pointer dragged far past the axis picks nothing without a date.
+    aTs pickAt(int x) const;
     void nudge(double f, bool forward);
     void zoomAtLocalPos(double x, int n, bool in);
     // The value under parent position x and its fraction of the width (the middle for an x off

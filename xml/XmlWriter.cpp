@@ -326,6 +326,17 @@ void XmlWriter::nameRefused(std::string const& what)
     myRefusedNamed = true;
 }
 
+bool XmlWriter::refuseValue(std::string const& what, std::string const& why)
+{
+    tell("XmlWriter: %s %s\n", what.c_str(), why.c_str());
+    // Named already: no caller further out renames it.
+    if (myRefusedWhy.empty()) {
+        refuse(what, why);
+        myRefusedNamed = true;
+    }
+    return note(-1, nullptr);
+}
+
 bool XmlWriter::note(int rc, char const* message)
 {
     if (rc < 0 || myFailed) {

@@ -92,6 +92,9 @@ public:
     // Names what the pending refusal refused, in the caller's words ("the title of an event").
     // The first name given stays: the innermost caller knows best.
     void nameRefused(std::string const& what);
+    // Refuses a value the caller cannot write, in its words ("the start of an event", "is beyond
+    // the calendar's years"): the document fails with it as its refusal. Returns false.
+    bool refuseValue(std::string const& what, std::string const& why);
 
     // A copy of text converted from the named encoding to UTF-8, or null (null text, unknown
     // encoding, no memory, a conversion that fails or stops short). libxml2's xmlChar text:

@@ -9,6 +9,7 @@
 #include "mEdb.h"
 #include "mEvent.h"
 #include "mTimeline.h"
+#include "tlCmp.h"
 #include "xml/SameBytes.h"
 #include "xml/XmlReferenceWriter.h"
 
@@ -304,9 +305,8 @@ TEST(mDocTest, ThreadsChangeNothingASaveWritesOrSays)
          "text that is not UTF-8",
          ": the title of an event cannot be stored: a document holds no control characters and "
          "only UTF-8 text"},
-        // The time classes refuse it, not the writer: there is no more to say than that.
         {"a start beyond the calendar", [](mEvent& e) { e.setStartTime(1e300); },
-         "localtime OVERFLOW", ""},
+         "localtime OVERFLOW", ": the start of an event is beyond the calendar's years"},
     };
     for (Case const& c : cases) {
         mEvent& late = *events[4321];
@@ -331,6 +331,29 @@ TEST(mDocTest, ThreadsChangeNothingASaveWritesOrSays)
     saved(doc, dir.file("Fresh"), 4);
     EXPECT_EQ(doc.fileError().cs(),
               dir.file("Fresh.orstime/doc_data.xml") + " could not be written" + cases[0].why);
+}
+
+// A save that fails takes away the bundle folder it made for itself, and nothing else: a folder
+// that was there before stays with all it holds.
+TEST(mDocTest, AFailedSaveTakesAwayOnlyTheBundleFolderItMade)
+{
+    ScratchDir dir;
+    Doc doc;
+    ASSERT_TRUE(doc.save(dir.file("Good").c_str())) << doc.fileError().cs();
+    std::string const good = readFile(dir.file("Good.orstime/doc_data.xml"));
+    std::filesystem::create_directory(dir.file("Empty.orstime"));
+    std::filesystem::create_directory(dir.file("Mine.orstime"));
+    writeFile(dir.file("Mine.orstime/notes.txt"), "the user's own");
+    Obh h = doc.getCmp()->newEvent(Obh());
+    tlObj::ourType_mEvent->ptr(h)->setStartTime(1e300);
+
+    for (char const* name : {"New", "Good", "Empty", "Mine"})
+        EXPECT_FALSE(doc.save(dir.file(name).c_str())) << name;
+    EXPECT_EQ(readFile(dir.file("Good.orstime/doc_data.xml")), good);
+    EXPECT_EQ(readFile(dir.file("Mine.orstime/notes.txt")), "the user's own");
+    EXPECT_EQ(listing(dir.path),
+              (std::vector<std::string> {"Empty.orstime", "Good.orstime", "Mine.orstime"}));
+    EXPECT_EQ(listing(dir.file("Mine.orstime")), std::vector<std::string> {"notes.txt"});
 }
 
 TEST(mDocTest, TheSavedRecordNamesTheBundleItIsIn)

@@ -49,3 +49,14 @@ TEST(uiStampTest, TextTooWideForTheDisplayIsDrawnSmallerNotCut)
     EXPECT_LT(stamp.getDrawnFont().pixelSize(), 12);
     EXPECT_LE(QFontMetrics(stamp.getDrawnFont()).horizontalAdvance(text), 115);
 }
+
+// Beyond the calendar's years an instant has no fields to show: dashes, as the ruler shows it.
+TEST(uiStampTest, AnInstantWithoutADateShowsDashes)
+{
+    uiStamp stamp(nullptr, 0, 1, 6, false, 12);
+    for (double const seconds : {1e300, -1e300}) {
+        aTs undated(seconds);
+        stamp.setTs(undated);
+        EXPECT_STREQ(stamp.getText(), "--") << seconds;
+    }
+}

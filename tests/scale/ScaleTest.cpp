@@ -2,6 +2,7 @@
 #include "mScale.h"
 
 #include <cmath>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -112,12 +113,60 @@ TEST(Scale, ClampsKeepTheWidthAndTheWholeRangeInView)
     EXPECT_EQ(wide.end(), 10);
 }
 
-TEST(Scale, ATimeScaleIsNeverClamped)
+// A time scale has no clamps of its own, but no zoom or pan carries its window, nor a time picked
+// on it, past the times the calendar can date: zoomed out as far as it goes, it shows them all.
+TEST(Scale, ATimeWindowStaysWithinTheDatedTimes)
 {
+    TimeScale within;
+    aTs const start = within.s.getVisStart();
+    within.s.clampPan(aTimeDelta(96000.0), true, true);
+    EXPECT_TRUE(within.s.getVisStart() == start);
+
+    double const dated = mScale::DatedSeconds;
+    auto const farthest = [](mScale& s) {
+        for (double zoom = 0; zoom != s.getZoom(); s.zoomOut())
+            zoom = s.getZoom();
+    };
+    bool zoomed = false, moved = false;
+    struct Case
+    {
+        char const* what;
+        bool far; // zoomed out as far as it goes first
+        std::function<void(mScale&)> act;
+    } const cases[] = {
+        {"zoomed out", true, [](mScale&) {}},
+        {"nudged forward", true, [](mScale& s) { s.nudgeVisibleWindowForward(2.0); }},
+        {"nudged back", true, [](mScale& s) { s.nudgeVisibleWindowBackward(2.0); }},
+        {"zoomed out at an end", false, [](mScale& s) { s.zoomOutAtLocalPos(1599, 500); }},
+        {"a zoom set beyond", false, [](mScale& s) { s.setZoom(1e14); }},
+        {"fitted beyond", false, [](mScale& s) { s.zoomToLocalRange(aTs(-5e16), aTs(5e16), 1); }},
+        {"centred past the end", false, [](mScale& s) { s.centerOnLocalPos(aTs(3e16)); }},
+        {"centred on now", true, [](mScale& s) { s.viewCurrentTime(true); }},
+        {"zoomed to a point at the end", true,
+         [&](mScale& s) {
+             s.localSelectAtParentPos(1600);
+             s.zoomToLocalSelection(zoomed, moved);
+         }},
+        {"made wider", true, [](mScale& s) { s.setParentSize(3200); }},
+        {"a span dragged far before the start", true,
+         [](mScale& s) { s.localSelectAtParentSpan(-20000, 800); }},
+    };
+    for (Case const& c : cases) {
+        TimeScale t;
+        if (c.far)
+            farthest(t.s);
+        c.act(t.s);
+        t.s.reconfig();
+        double const size = t.s.getParentSize();
+        EXPECT_GE(t.s.getVisStart().asSeconds(), -dated) << c.what;
+        EXPECT_LE(t.s.getVisEnd().asSeconds(), dated) << c.what;
+        EXPECT_LE(t.s.getZoom() * size, 2 * dated) << c.what;
+        EXPECT_TRUE(t.s.parentToLocal(size).hasLocalFields()) << c.what;
+        EXPECT_TRUE(t.s.getSelStart().hasLocalFields()) << c.what;
+    }
     TimeScale t;
-    aTs const start = t.s.getVisStart();
-    t.s.clampPan(aTimeDelta(96000.0), true, true);
-    EXPECT_TRUE(t.s.getVisStart() == start);
+    farthest(t.s);
+    EXPECT_EQ(t.s.getZoom() * 1600, 2 * dated);
 }
 
 TEST(Scale, CentringPlacesTheValueAtTheFraction)
@@ -161,20 +210,24 @@ TEST(Scale, ZoomStepsGoThroughThePolicyAndRaiseFlagsOnlyOnChange)
     t.s.reconfig();
     t.s.setZoom(t.s.getZoom());
     EXPECT_FALSE(t.s.needsReconfig());
+    // The policy's last step, on an axis narrow enough for the dated times to allow it.
+    t.s.setParentSize(100);
     t.s.setZoom(9e13);
     t.s.reconfig();
     t.s.zoomOut();
     EXPECT_EQ(t.s.getZoom(), 9e13);
     EXPECT_FALSE(t.s.needsReconfig());
+    t.s.setParentSize(1600);
     t.s.setZoom(1e-12);
     EXPECT_EQ(t.s.getZoom(), 1e-9);
-    // Beyond the largest zoom a window is no length of time: the zoom holds there, whether set,
-    // fitted (to 48 billion years), or stepped (a row scale zoomed in again and again).
+    // Beyond the largest zoom a window is no length of time, and a time axis spreads no more
+    // than the dated times across it: the zoom holds there, whether set, fitted (to 48 billion
+    // years), or stepped (a row scale zoomed in again and again).
     t.s.setZoom(1e300);
-    EXPECT_EQ(t.s.getZoom(), mScale::MaxZoom);
+    EXPECT_EQ(t.s.getZoom(), 2 * mScale::DatedSeconds / 1600);
     t.s.zoomToLocalRange(0, 1.5122509236281638e18, 1.0f);
     t.s.reconfig();
-    EXPECT_EQ(t.s.getZoom(), mScale::MaxZoom);
+    EXPECT_EQ(t.s.getZoom(), 2 * mScale::DatedSeconds / 1600);
     NumericScale n;
     for (int i = 0; i < 1000; ++i)
         n.s.zoomInAtLocalPos(300, 1);
