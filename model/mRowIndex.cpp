@@ -138,87 +138,81 @@ void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>
     mScale::Pixels const pixel(ts);
     double const viewWidth = ts.getParentSize();
     // Only whole pixels matter: an entry starts left of column c when the floor of its start's
-    // pixel does, and its columns follow from that floor and the ceiling of its end's pixel.
+    // pixel does, and its item's columns [first, end) follow from that floor and the ceiling of
+    // its end's pixel (within a view's width either side of the view: ints).
+    struct Span
+    {
+        int first, end;
+    };
     auto startOf = [&](std::size_t i) { return pixel.floorAt(s[i].lo); };
-    auto columnsOf = [&](std::size_t i, double startFloor, double& first, double& width) {
-        double end = pixel.ceilAt(s[i].hi);
+    auto spanOf = [&](std::size_t i, double startFloor) {
+        double end = pixel.ceilAt(s[i].hi), first = 0, width = 0;
         if (!std::isfinite(startFloor) || !std::isfinite(end))
             startFloor = end = 0;
         mEvent::itemColumnsOfWhole(startFloor, end, viewWidth, first, width);
+        return Span {int(first), int(first + width)};
     };
     // Entries before a have their first column at or left of c0; from b on, right of c1.
     std::size_t const a = firstFrom(n, 0, c0, startOf);
     std::size_t const b = firstFrom(n, a, c1, startOf);
-    // The entries between are worked out once each, when they are not many more than the columns;
-    // a row with many to a column is walked by binary steps instead, each entry as it is met.
-    struct Columns
-    {
-        double start, first, width;
-    };
-    static thread_local std::vector<Columns> window;
+    // The entries between are worked out once each, when they are not many more than the columns
+    // (their starts lie in the view: their first column is the one after); a row with many to a
+    // column is walked by binary steps instead, each entry as it is met.
+    // One per thread: views may walk several rows at once.
+    static thread_local std::vector<Span> window;
     bool const worked = b - a <= 8 * std::size_t(c1 - c0);
     if (worked) {
         window.resize(b - a);
-        for (std::size_t i = a; i < b; ++i) {
-            Columns& w = window[i - a];
-            w.start = startOf(i);
-            columnsOf(i, w.start, w.first, w.width);
-        }
+        for (std::size_t i = a; i < b; ++i)
+            window[i - a] = spanOf(i, startOf(i));
     }
+    Span const* const inWindow = window.data();
     struct Known
     {
         std::size_t i = std::size_t(-1);
-        Columns c {0, 0, -1};
+        Span span {0, 0};
     };
     std::array<Known, 16> known;
-    auto at = [&](std::size_t i) -> Columns const& {
+    auto at = [&](std::size_t i) {
         if (worked && i >= a && i < b)
-            return window[i - a];
+            return inWindow[i - a];
         Known& k = known[i % known.size()];
-        if (k.i != i) {
-            k.i = i;
-            k.c.start = startOf(i);
-            columnsOf(i, k.c.start, k.c.first, k.c.width);
-        }
-        return k.c;
+        if (k.i != i)
+            k = {i, spanOf(i, startOf(i))};
+        return k.span;
     };
-    auto startPixel = [&](std::size_t i) { return at(i).start; };
     // From c on, entries [0, k) have their first column at or left of c.
     int c = c0;
     std::size_t k = a;
     auto advance = [&] {
-        if (worked)
-            while (k < b && window[k - a].start < c)
+        if (worked) {
+            while (k < b && inWindow[k - a].first <= c)
                 ++k;
-        else
-            k = firstFrom(n, k, c, startPixel);
+            return;
+        }
+        k = firstFrom(n, k, c, [&](std::size_t i) { return double(at(i).first - 1); });
     };
     while (c < c1) {
-        // Copied: the places that keep entries met outside the window are few.
-        Columns owner {0, 0, 0};
+        Span owner {0, 0};
         std::size_t ownerAt = n;
         if (k > 0) {
-            Columns const last = at(k - 1);
-            if (last.first <= c && c < last.first + last.width) {
+            if (Span const last = at(k - 1); last.first <= c && c < last.end) {
                 owner = last, ownerAt = k - 1;
             } else if (std::size_t const m = myFurthest[k - 1]; m != k - 1) {
-                Columns const far = at(m);
-                if (far.first <= c && c < far.first + far.width)
+                if (Span const far = at(m); far.first <= c && c < far.end)
                     owner = far, ownerAt = m;
             }
         }
-        double next = c1;
-        if (k < n)
-            next = std::min(next, std::max(at(k).first, double(c) + 1));
+        int const next = k < n ? std::min(c1, std::max(at(k).first, c + 1)) : c1;
         if (ownerAt == n) {
             if (k == n)
                 break;
-            c = int(next);
+            c = next;
             advance();
             continue;
         }
-        int const end = int(std::min(next, owner.first + owner.width));
-        out.push_back({&s[ownerAt], c, end, owner.first, owner.width});
+        int const end = std::min(next, owner.end);
+        out.push_back({&s[ownerAt], c, end, double(owner.first), double(owner.end - owner.first)});
         c = end;
         advance();
     }
@@ -286,10 +280,17 @@ std::uint32_t mRowIndex::lookNumber(mEvent const& ev)
     return at->second;
 }
 
+void mRowIndex::changed()
+{
+    static std::uint64_t ourStamps = 0;
+    myStamp = ++ourStamps;
+}
+
 void mRowIndex::insert(mEvent* ev, std::uint32_t slot, mTimeIndex::Extent const& e)
 {
     if (!myBuilt)
         return;
+    changed();
     // Events filed one after the other mostly share a row.
     Key const key {e.row, e.rows};
     if (!myLastRow || myLastKey < key || key < myLastKey) {
@@ -306,6 +307,7 @@ void mRowIndex::erase(mEvent const* ev, mTimeIndex::Extent const& e)
 {
     if (!myBuilt)
         return;
+    changed();
     auto const found = myRows.find(Key {e.row, e.rows});
     if (found != myRows.end())
         (e.instant ? found->second.myInstants : found->second.mySpans).take(ev, e.lo);
@@ -318,6 +320,7 @@ void mRowIndex::clear()
     myLooks.clear();
     myLookNumbers.clear();
     myBuilt = false;
+    changed();
 }
 
 std::map<mRowIndex::Key, mRowIndex::Row>& mRowIndex::rows()

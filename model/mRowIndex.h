@@ -74,7 +74,8 @@ public:
         };
         // The runs within [c0, c1) on the time scale, left to right: at each column the
         // latest-starting span whose item covers it, else the one that reaches furthest. A
-        // binary search a run or a gap, whatever the number of spans.
+        // binary search a run or a gap, whatever the number of spans. Like instantsShown, it
+        // only reads: rows made ready may be walked on several threads at once.
         void spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>& out) const;
         // The instants whose markers may show within [c0, c1), left to right: of those at one
         // pixel, the latest, with the left edge of its marker's box as its item stands.
@@ -126,6 +127,9 @@ public:
     void erase(mEvent const* ev, mTimeIndex::Extent const& e);
     // Back to not built.
     void clear();
+    // A stamp that changes whenever anything filed changes, unlike any other index's: what a
+    // picture drawn from the index was drawn from.
+    std::uint64_t stamp() const { return myStamp; }
     // Of the look numbered n: what an entry's drawn colours are worked out from.
     mEvent::LookInputs const& look(std::uint32_t n) const { return myLooks[n]; }
     // The rows that hold events, by key, each ready to be asked.
@@ -139,6 +143,7 @@ public:
 
 private:
     std::uint32_t lookNumber(mEvent const& ev);
+    void changed();
     struct LookHash
     {
         std::size_t operator()(mEvent::LookInputs const& look) const;
@@ -152,4 +157,5 @@ private:
     std::vector<mEvent::LookInputs> myLooks;
     std::unordered_map<mEvent::LookInputs, std::uint32_t, LookHash> myLookNumbers;
     bool myBuilt = false;
+    std::uint64_t myStamp = 0;
 };

@@ -7,10 +7,12 @@
 #include "mLayer.h"
 #include "mRowIndex.h"
 #include "mScale.h"
+#include "mTimeline.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
 #include <array>
@@ -145,7 +147,7 @@ private:
     }
 
     std::unordered_map<Look, QImage, LookHash> myKept;
-    std::array<Recent, 8> myRecent;
+    std::array<Recent, 32> myRecent;
     std::size_t myNext = 0;
 };
 
@@ -205,6 +207,8 @@ public:
     {
         painter.drawImage(at, myImage, QRect(0, 0, myW, myH));
     }
+    // A copy of what was laid.
+    QImage image(int w, int h) const { return myImage.copy(0, 0, w, h); }
 
 private:
     QImage myImage;
@@ -213,6 +217,32 @@ private:
     int myW = 0;
     int myH = 0;
 };
+
+// What prepare worked out for a row, for columns [c0, c1) of the scale as it stood.
+struct Prepared
+{
+    int c0 = 0, c1 = 0;
+    std::vector<mRowIndex::Row::Run> runs;
+    std::vector<mRowIndex::Row::Marker> markers;
+};
+struct PreparedRows
+{
+    // The scale's mapping when they were worked out: a paint takes them only for the same.
+    double at[4] = {0, 0, 0, 0};
+    std::unordered_map<mRowIndex::Row const*, Prepared> rows;
+};
+PreparedRows& prepared()
+{
+    static PreparedRows ours;
+    return ours;
+}
+void mappingOf(mScale const& ts, double (&at)[4])
+{
+    at[0] = ts.getVisStart().asSeconds();
+    at[1] = ts.getVisEnd().asSeconds();
+    at[2] = ts.getParentPos();
+    at[3] = ts.getParentSize();
+}
 
 // Lays a row's runs and markers on the picture at its row y: each run from the picture of its
 // event's look, as the event is up to Edges * 2 + 1 wide, else its edges' columns and an inside
@@ -223,15 +253,30 @@ void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScal
             int c1, int shift, int y, double h, CrowdPainter::Kind kind, Selected&& selected,
             Whole&& whole)
 {
-    static std::vector<mRowIndex::Row::Run> runs;
-    static std::vector<mRowIndex::Row::Marker> markers;
-    row.spanRuns(ts, c0 - shift, c1 - shift, runs);
+    static std::vector<mRowIndex::Row::Run> ownRuns;
+    static std::vector<mRowIndex::Row::Marker> ownMarkers;
+    std::vector<mRowIndex::Row::Run>* runs = &ownRuns;
+    std::vector<mRowIndex::Row::Marker>* markers = &ownMarkers;
+    // Worked out already for this paint, or now.
+    PreparedRows& ready = prepared();
+    double at[4];
+    mappingOf(ts, at);
+    auto const found = shift == 0 ? ready.rows.find(&row) : ready.rows.end();
+    if (found != ready.rows.end() && found->second.c0 == c0 && found->second.c1 == c1 &&
+        std::equal(at, at + 4, ready.at)) {
+        runs = &found->second.runs;
+        markers = &found->second.markers;
+    } else {
+        row.spanRuns(ts, c0 - shift, c1 - shift, ownRuns);
+        if (kind != CrowdPainter::Kind::Mark)
+            row.instantsShown(ts, c0 - shift, c1 - shift, ownMarkers);
+    }
     // Runs side by side are mostly of one look: the last one is kept at hand.
     QImage const* last = nullptr;
     std::uint32_t lastLook = 0;
     bool lastChosen = false;
     int lastWidth = 0;
-    for (mRowIndex::Row::Run const& run : runs) {
+    for (mRowIndex::Row::Run const& run : *runs) {
         bool const chosen = selected(*run.entry);
         if (whole(run, chosen))
             continue;
@@ -252,12 +297,105 @@ void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScal
     }
     if (kind == CrowdPainter::Kind::Mark)
         return;
-    row.instantsShown(ts, c0 - shift, c1 - shift, markers);
     int const marker = int(2 * tlObj::ImpulseHalfWidth);
-    for (mRowIndex::Row::Marker const& m : markers) {
+    for (mRowIndex::Row::Marker const& m : *markers) {
         QImage const& look = looks.of(*m.entry, selected(*m.entry), marker, h, kind);
         picture.lay(qRound(m.left) + shift - c0, y, look, 0, marker);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The crowded rows of a layer in its exposed part, each with where it lies in the layer's item.
+struct Shown
+{
+    mRowIndex::Row const* row;
+    double top;
+    double h;
+    bool operator==(Shown const&) const = default;
+};
+
+std::vector<Shown> shownRows(mLayer& layer, QRectF const& exposed)
+{
+    std::vector<Shown> shown;
+    double const sceneY = layer.getSceneY();
+    for (auto& [key, row] : layer.rowIndex().rows()) {
+        if (!row.crowded)
+            continue;
+        double y = 0, h = 0;
+        layer.sceneRowSpan(key.row, key.size, y, h);
+        // An item's picture is its box cut to whole pixels: none for a row under one.
+        double const top = y - sceneY;
+        if (int(h) > 0 && top + int(h) > exposed.top() && top < exposed.bottom())
+            shown.push_back({&row, top, h});
+    }
+    return shown;
+}
+
+// What a layer's crowded rows were last drawn from, and what was drawn: the picture laid over
+// the band, and the events drawn whole before it. The band is painted again far more often than
+// its crowded rows change (the ruler's, the guide's, the view's own repaints).
+struct Drawn
+{
+    struct Key
+    {
+        std::uint64_t index = 0, selection = 0;
+        double mapping[4] = {0, 0, 0, 0};
+        double dx = 0, dy = 0;
+        int c0 = 0, c1 = 0;
+        std::array<int, 8> colours {};
+        std::vector<Shown> shown;
+        bool operator==(Key const&) const = default;
+    };
+    struct Whole
+    {
+        mEvent const* ev;
+        int from, to;
+        double first, width, top, h;
+        bool chosen;
+    };
+    Key key;
+    QImage picture;
+    QPoint at;
+    std::vector<Whole> wholes;
+};
+
+std::unordered_map<mLayer const*, Drawn>& drawnLayers()
+{
+    static std::unordered_map<mLayer const*, Drawn> ours;
+    return ours;
+}
+
+Drawn::Key keyOf(mLayer& layer, mScale const& ts, int c0, int c1, std::vector<Shown> shown)
+{
+    Drawn::Key key;
+    key.index = layer.rowIndex().stamp();
+    ObSelection const* selection = layer.getSelectionEngine();
+    key.selection = selection ? selection->changes() : 0;
+    mappingOf(ts, key.mapping);
+    key.c0 = c0, key.c1 = c1;
+    key.colours = {layer.getBgColorR(),   layer.getBgColorG(),   layer.getBgColorB(),
+                   layer.getBgColorA(),   layer.getLineColorR(), layer.getLineColorG(),
+                   layer.getLineColorB(), layer.getLineColorA()};
+    key.shown = std::move(shown);
+    return key;
+}
+
+void drawWhole(QPainter& painter, QStyleOptionGraphicsItem const* option, Drawn::Whole const& w)
+{
+    int const ih = int(w.h);
+    painter.save();
+    painter.translate(w.first, w.top);
+    {
+        PainterQt::FreshState fresh(painter, QPoint(0, 0), QSize(int(w.width), ih));
+        painter.setClipRect(QRect(w.from - int(w.first), 0, w.to - w.from, ih), Qt::IntersectClip);
+        PainterQt p(painter, option);
+        p.set2dGeometry(0, 0, float(w.width), float(w.h));
+        w.ev->draw(p, p.getLod(), w.chosen, 2.0f, 1.0f, true, 255, 255, 255);
+    }
+    painter.restore();
 }
 
 } // namespace
@@ -274,71 +412,111 @@ void CrowdPainter::paint(QPainter& painter, QStyleOptionGraphicsItem const* opti
     int const c1 = std::min(int(std::ceil(exposed.right())), int(std::ceil(layer.getSceneW())));
     if (c0 >= c1)
         return;
-    // Items are laid at the device pixel nearest their corner.
-    auto deviceY = [&](double y) { return qRound(toDevice.dy() + y); };
-    // The crowded rows in view, each with its height and where it lies.
-    struct Shown
-    {
-        mRowIndex::Row const* row;
-        double top;
-        double h;
-    };
-    std::vector<Shown> shown;
-    int yMin = 0, yMax = 0;
-    double const sceneY = layer.getSceneY();
-    for (auto& [key, row] : layer.rowIndex().rows()) {
-        if (!row.crowded)
-            continue;
-        double y = 0, h = 0;
-        layer.sceneRowSpan(key.row, key.size, y, h);
-        // An item's picture is its box cut to whole pixels: none for a row under one.
-        int const ih = int(h);
-        double const top = y - sceneY;
-        if (ih <= 0 || top + ih <= exposed.top() || top >= exposed.bottom())
-            continue;
-        int const dy = deviceY(top);
-        yMin = shown.empty() ? dy : std::min(yMin, dy);
-        yMax = shown.empty() ? dy + ih : std::max(yMax, dy + ih);
-        shown.push_back({&row, top, h});
-    }
-    if (shown.empty())
+    Drawn& drawn = drawnLayers()[&layer];
+    Drawn::Key key = keyOf(layer, *ts, c0, c1, shownRows(layer, exposed));
+    key.dx = toDevice.dx(), key.dy = toDevice.dy();
+    if (key.shown.empty())
         return;
-
-    ObSelection* selection = layer.getSelectionEngine();
-    Obt const* events = tlObj::ourType_mEvent;
-    auto selected = [selection, events](mRowIndex::Entry const& e) {
-        return selection && selection->isSelectedSlot(events, e.slot);
-    };
-    static BandPicture picture;
-    static Looks looks;
-    looks.startPaint();
-    picture.start(c1 - c0, yMax - yMin);
-    for (Shown const& row : shown) {
-        int const ih = int(row.h);
-        // An event wide enough for its title, as its item draws it, cut to where it shows.
-        auto whole = [&](mRowIndex::Row::Run const& run, bool chosen) {
-            if (run.width < TitleWidth || ih < TitleHeight)
-                return false;
-            painter.save();
-            painter.translate(run.first, row.top);
-            {
-                PainterQt::FreshState fresh(painter, QPoint(0, 0), QSize(int(run.width), ih));
-                painter.setClipRect(QRect(run.from - int(run.first), 0, run.to - run.from, ih),
-                                    Qt::IntersectClip);
-                PainterQt p(painter, option);
-                p.set2dGeometry(0, 0, float(run.width), float(row.h));
-                run.entry->ev->draw(p, p.getLod(), chosen, 2.0f, 1.0f, true, 255, 255, 255);
-            }
-            painter.restore();
-            return true;
+    if (!(key == drawn.key)) {
+        drawn.key = std::move(key);
+        drawn.wholes.clear();
+        // Items are laid at the device pixel nearest their corner.
+        auto deviceY = [&](double y) { return qRound(toDevice.dy() + y); };
+        int yMin = deviceY(drawn.key.shown.front().top), yMax = yMin;
+        for (Shown const& row : drawn.key.shown) {
+            yMin = std::min(yMin, deviceY(row.top));
+            yMax = std::max(yMax, deviceY(row.top) + int(row.h));
+        }
+        ObSelection* selection = layer.getSelectionEngine();
+        Obt const* events = tlObj::ourType_mEvent;
+        auto selected = [selection, events](mRowIndex::Entry const& e) {
+            return selection && selection->isSelectedSlot(events, e.slot);
         };
-        layRow(picture, looks, *row.row, *ts, c0, c1, 0, deviceY(row.top) - yMin, row.h, Kind::Item,
-               selected, whole);
+        static BandPicture picture;
+        static Looks looks;
+        looks.startPaint();
+        picture.start(c1 - c0, yMax - yMin);
+        for (Shown const& row : drawn.key.shown) {
+            // An event wide enough for its title is drawn by its own drawing, cut to where it
+            // shows.
+            auto whole = [&](mRowIndex::Row::Run const& run, bool chosen) {
+                if (run.width < TitleWidth || int(row.h) < TitleHeight)
+                    return false;
+                drawn.wholes.push_back({run.entry->ev, run.from, run.to, run.first, run.width,
+                                        row.top, row.h, chosen});
+                return true;
+            };
+            layRow(picture, looks, *row.row, *ts, c0, c1, 0, deviceY(row.top) - yMin, row.h,
+                   Kind::Item, selected, whole);
+        }
+        drawn.picture = picture.image(c1 - c0, yMax - yMin);
+        drawn.at = QPoint(qRound(toDevice.dx() + c0), yMin);
     }
+    for (Drawn::Whole const& w : drawn.wholes)
+        drawWhole(painter, option, w);
     painter.save();
     painter.resetTransform();
-    picture.drawAt(painter, QPoint(qRound(toDevice.dx() + c0), yMin));
+    painter.drawImage(drawn.at, drawn.picture);
     painter.restore();
+}
+
+void CrowdPainter::prepare(mTimeline& timeline, QRectF const& area)
+{
+    PreparedRows& ready = prepared();
+    ready.rows.clear();
+    mScale const* ts = timeline.timeScale();
+    if (!ts)
+        return;
+    // The mapping made up to date here: the threads only read it.
+    [[maybe_unused]] mScale::Pixels const settled(*ts);
+    mappingOf(*ts, ready.at);
+    struct Job
+    {
+        mRowIndex::Row const* row;
+        Prepared* out;
+    };
+    std::vector<Job> jobs;
+    // Only the layers in view keep what they drew.
+    auto& drawn = drawnLayers();
+    std::unordered_map<mLayer const*, Drawn> kept;
+    for (Obh const& lh : timeline.getLayerHdls()) {
+        mLayer* layer = tlObj::layerOf(lh);
+        if (!layer || !layer->giInSceneTest() || layer->getSceneY() >= area.bottom() ||
+            layer->getSceneY() + layer->getSceneH() <= area.top())
+            continue;
+        if (auto const last = drawn.find(layer); last != drawn.end())
+            kept.insert(drawn.extract(last));
+        int const c0 = std::max(0, int(std::floor(area.left())));
+        int const c1 = std::min(int(std::ceil(area.right())), int(std::ceil(layer->getSceneW())));
+        QRectF const exposed = area.translated(0, -layer->getSceneY());
+        Drawn::Key key = keyOf(*layer, *ts, c0, c1, shownRows(*layer, exposed));
+        // A layer drawn from the same as last time is laid again as it was.
+        if (auto const last = kept.find(layer); last != kept.end()) {
+            key.dx = last->second.key.dx, key.dy = last->second.key.dy;
+            if (key == last->second.key)
+                continue;
+        }
+        for (Shown const& row : key.shown) {
+            Prepared& out = ready.rows[row.row];
+            out.c0 = c0, out.c1 = c1;
+            jobs.push_back({row.row, &out});
+        }
+    }
+    drawn = std::move(kept);
+    // A few rows are not worth the threads.
+    if (jobs.size() < 16) {
+        ready.rows.clear();
+        return;
+    }
+    QtConcurrent::blockingMap(jobs, [ts](Job& job) {
+        job.row->spanRuns(*ts, job.out->c0, job.out->c1, job.out->runs);
+        job.row->instantsShown(*ts, job.out->c0, job.out->c1, job.out->markers);
+    });
+}
+
+void CrowdPainter::forgetPrepared()
+{
+    prepared().rows.clear();
 }
 
 void CrowdPainter::paintGhosts(QPainter& painter, mRowIndex& ghosts,

@@ -8,6 +8,7 @@ class QStyleOptionGraphicsItem;
 class mLayer;
 class mRowIndex;
 class mScale;
+class mTimeline;
 
 // Draws a layer's crowded rows (those whose events the scene sync gives no item each) into the
 // band's picture: at every pixel column of a row, what the item of the event that shows there
@@ -21,6 +22,12 @@ public:
     // painter draws in the layer item's coordinates; exposed is the part to draw.
     static void paint(QPainter& painter, QStyleOptionGraphicsItem const* option, mLayer& layer,
                       QRectF const& exposed);
+    // Before a paint of the scene's area: works out what every crowded row there shows, the rows
+    // shared among the processor's threads, for the paints of the layers that follow. What a
+    // paint does not find prepared it works out itself.
+    static void prepare(mTimeline& timeline, QRectF const& area);
+    // After that paint: what was prepared points into the rows, which may change after it.
+    static void forgetPrepared();
     // The ghosts of a drag of many events, a row at a time: the events filed in the index by the
     // stack row they keep from the grabbed one (the key's row), each row dx pixels right of its
     // events, at y in the scene: as the guide draws a ghost (half as opaque, outlined in white)

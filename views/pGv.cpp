@@ -1,5 +1,6 @@
 #include "pGv.h"
 
+#include "CrowdPainter.h"
 #include "ObSelection.h"
 #include "PainterQt.h"
 #include "aRefresher.h"
@@ -196,6 +197,15 @@ bool pGv::drawLayer(QPainter* painter, QRectF const& rect, bool foreground)
     else
         skin->drawTimelineBg(p);
     return true;
+}
+
+void pGv::paintEvent(QPaintEvent* event)
+{
+    mTimeline* tl = getTimeline();
+    if (tl && shownScene())
+        CrowdPainter::prepare(*tl, mapToScene(viewport()->rect()).boundingRect());
+    QGraphicsView::paintEvent(event);
+    CrowdPainter::forgetPrepared();
 }
 
 void pGv::drawBackground(QPainter* painter, QRectF const& rect)

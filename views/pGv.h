@@ -38,6 +38,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    // The crowded rows in view worked out first, on the processor's threads; then the scene.
+    void paintEvent(QPaintEvent* event) override;
     void drawBackground(QPainter* painter, QRectF const& rect) override;
     void drawForeground(QPainter* painter, QRectF const& rect) override;
 

@@ -58,6 +58,7 @@ void ObSelection::raise()
 
 void ObSelection::mark(Obh const& h, bool on)
 {
+    ++myChanges;
     auto found = std::find_if(myMarks.begin(), myMarks.end(),
                               [&](auto const& m) { return m.first == h.getType(); });
     if (found == myMarks.end()) {
@@ -94,14 +95,6 @@ bool ObSelection::leave(Obh const& h)
 bool ObSelection::isSelectedTest(Obh h) const
 {
     return isSelectedSlot(h.getType(), h.getAddr());
-}
-
-bool ObSelection::isSelectedSlot(Obt const* type, unsigned int slot) const
-{
-    for (auto const& [pool, slots] : myMarks)
-        if (pool == type)
-            return slot < slots.size() && slots[slot];
-    return false;
 }
 
 void ObSelection::addToSelection(Obh h)
@@ -157,6 +150,7 @@ void ObSelection::clearSelection()
         itemWasRemovedHook(h);
     mySelection.clear();
     myMarks.clear();
+    ++myChanges;
     selectionChangedHook();
 }
 

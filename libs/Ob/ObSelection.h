@@ -2,6 +2,7 @@
 
 #include "Obh.h"
 
+#include <cstdint>
 #include <list>
 #include <set>
 #include <utility>
@@ -28,10 +29,19 @@ public:
     virtual void selectionChangedHook();
 
     std::set<Obh> const& getSelection() const { return mySelection; }
+    // Counts the changes: what was drawn from the selection was drawn from the same one while it
+    // stays the same.
+    std::uint64_t changes() const { return myChanges; }
     // A look-up by slot: views ask it for every mark they draw.
     bool isSelectedTest(Obh h) const;
     // The same for the object in that slot of that pool.
-    bool isSelectedSlot(Obt const* type, unsigned int slot) const;
+    bool isSelectedSlot(Obt const* type, unsigned int slot) const
+    {
+        for (auto const& [pool, marks] : myMarks)
+            if (pool == type)
+                return slot < marks.size() && marks[slot];
+        return false;
+    }
     void addToSelection(Obh h);
     // Many at once (Select All): one change, whatever their number; best given in handle order.
     void addToSelection(std::vector<Obh> const& handles);
@@ -57,4 +67,5 @@ private:
 
     // Per pool, a mark for every slot in the selection.
     std::vector<std::pair<Obt const*, std::vector<bool>>> myMarks;
+    std::uint64_t myChanges = 0;
 };
