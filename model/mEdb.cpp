@@ -149,8 +149,8 @@ void mEdb::syncEventsToView(mTimeline* timeline, tlScene* scene)
             if (!perp || !tlObj::dimIntersects(pStart, pLen, r, rSize))
                 continue;
             layer->sceneRowSpan(key.row, key.size, y, h);
-            std::size_t const count =
-                row.countStartingIn(tStart - std::max(row.longest(), reach), tEnd + reach);
+            // Those that start in view: a long span that reaches in from before is one of few.
+            std::size_t const count = row.countStartingIn(tStart - reach, tEnd + reach);
             if (count == 0)
                 continue;
             if (ourCrowdedRows &&

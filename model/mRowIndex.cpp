@@ -157,8 +157,8 @@ void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>
     std::size_t const b = firstFrom(n, a, c1, startOf);
     // The entries between are worked out once each, when they are not many more than the columns
     // (their starts lie in the view: their first column is the one after); a row with many to a
-    // column is walked by binary steps instead, each entry as it is met.
-    // One per thread: views may walk several rows at once.
+    // column is walked by binary steps instead, each entry as it is met. One window a thread:
+    // views walk several rows at once.
     static thread_local std::vector<Span> window;
     bool const worked = b - a <= 8 * std::size_t(c1 - c0);
     if (worked) {

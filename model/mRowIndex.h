@@ -18,8 +18,8 @@ class mScale;
 // holds: a crowded view draws and picks its events from it without an item each.
 //
 // A row is where events lie: their row index and their height in rows, as filed. The index is
-// built on first use from the layer's time index (nothing is kept for a layer never shown
-// crowded) and follows every filing after; changes are gathered and sorted in when next asked.
+// built on first use (when the layer is first shown) from the layer's time index and follows
+// every filing after; changes are gathered and sorted in when next asked.
 class mRowIndex
 {
 public:

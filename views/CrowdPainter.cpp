@@ -115,6 +115,9 @@ private:
         Look key {};
         ev.calcBgColor(key.fill[0], key.fill[1], key.fill[2], key.fill[3]);
         ev.calcLineColor(key.line[0], key.line[1], key.line[2], key.line[3]);
+        // A mark is drawn in the event's own fill, whatever its colour style.
+        if (kind == CrowdPainter::Kind::Mark)
+            ev.getColor(key.fill[0], key.fill[1], key.fill[2], key.fill[3]);
         key.selected = selected;
         key.instant = ev.getIsImpulse();
         key.width = width;
@@ -127,11 +130,10 @@ private:
         if (kind == CrowdPainter::Kind::Mark) {
             // A row still to be made: a line in the event's own fill, white at its ends.
             for (int x = 0; x < width; ++x)
-                picture.setPixelColor(
-                    x, 0,
-                    x < 2 || x >= width - 2
-                        ? QColor(255, 255, 255)
-                        : QColor(ev.getBgColorR(), ev.getBgColorG(), ev.getBgColorB()));
+                picture.setPixelColor(x, 0,
+                                      x < 2 || x >= width - 2
+                                          ? QColor(255, 255, 255)
+                                          : QColor(key.fill[0], key.fill[1], key.fill[2]));
         } else {
             QPainter qp(&picture);
             PainterQt::FreshState fresh(qp, QPoint(0, 0), picture.size());

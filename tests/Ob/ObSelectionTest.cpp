@@ -1,10 +1,13 @@
-#include "ObDirty.h"
 #include "ObSelection.h"
+#include "ObDirty.h"
 #include "ObTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <list>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -70,18 +73,60 @@ TEST(ObSelection, ChangesRaiseTheDirtAndCallTheHooks)
     sel.setSelection(none);
     EXPECT_EQ(sel.take(), "-1*");
     EXPECT_FALSE(raised());
-    std::list<Obh> twice{a, c, b, a};
+    std::list<Obh> twice {a, c, b, a};
     sel.setSelection(twice);
     EXPECT_EQ(sel.take(), "*+0+0+1*");
     EXPECT_TRUE(raised());
 
-    std::list<Obh> items{c};
+    std::list<Obh> items {c};
     sel.getSelectedItemsOfType(&store.items, items);
-    EXPECT_EQ(items, (std::list<Obh>{c, a, b}));
+    EXPECT_EQ(items, (std::list<Obh> {c, a, b}));
     sel.removeSelectedItemsOfType(&store.items);
     EXPECT_EQ(sel.take(), "*");
     EXPECT_FALSE(raised());
-    EXPECT_EQ(sel.getSelection(), (std::set<Obh>{c}));
+    EXPECT_EQ(sel.getSelection(), (std::set<Obh> {c}));
     sel.removeSelectedItemsOfType(&store.items);
     EXPECT_EQ(sel.take(), "");
+}
+
+// The look-up by slot answers what the set holds after every kind of change, many handles added
+// at once among them (in or out of order, twice, of two pools); and each change is counted.
+TEST(ObSelection, TheLookUpBySlotFollowsTheSet)
+{
+    TStore store;
+    ObSelection sel(nullptr, ObDirty::INVALID_DIRT);
+    std::vector<Obh> items, others;
+    for (int i = 0; i < 40; ++i)
+        items.push_back(store.items.make());
+    for (int i = 0; i < 5; ++i)
+        others.push_back(store.others.make());
+    auto agrees = [&](char const* after) {
+        for (auto const* pool : {&items, &others})
+            for (Obh h : *pool)
+                EXPECT_EQ(sel.isSelectedTest(h), sel.getSelection().count(h) == 1)
+                    << after << ", slot " << h.getAddr();
+    };
+    std::uint64_t changes = sel.changes();
+    auto changed = [&] {
+        bool const moved = sel.changes() != changes;
+        changes = sel.changes();
+        return moved;
+    };
+    sel.addToSelection(std::vector<Obh> {items[30], items[2], items[2], others[1], items[7]});
+    agrees("many added");
+    EXPECT_TRUE(changed());
+    sel.addToSelection(items[39]);
+    EXPECT_TRUE(sel.removeFromSelection(items[2]));
+    agrees("one added, one removed");
+    sel.removeSelectedItemsOfType(&store.items);
+    agrees("one pool removed");
+    EXPECT_TRUE(changed());
+    std::list<Obh> some {items[5], others[4]};
+    sel.setSelection(some);
+    agrees("set");
+    sel.clearSelection();
+    agrees("cleared");
+    EXPECT_TRUE(changed());
+    sel.addToSelection(std::vector<Obh> {});
+    EXPECT_FALSE(changed()) << "nothing added, nothing changed";
 }
