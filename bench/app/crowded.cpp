@@ -141,18 +141,28 @@ void BM_FittedDocument(benchmark::State& state)
     traces(true);
 }
 
-// Zoom frames alone in the fitted view, for a profiler: BM_FittedDocument's fit_zoom_ms.
-void BM_FittedZoomFrame(benchmark::State& state)
+// The benchmark's document opened in a window of 1600 x 1000, everything selected and fitted into
+// it; false, and the benchmark told, when it could not be opened.
+bool openFitted(benchmark::State& state)
 {
-    traces(false);
     if (!openAndShow(bundle(sizeOf(state)))) {
         state.SkipWithError("the document did not open and paint");
-        return;
+        return false;
     }
     current()->getWindow()->resize(1600, 1000);
     Timeline const shown(current());
     timedCommand(shown, cmdSelectAll::ourInstance);
     timedCommand(shown, cmdViewFitSelected::ourInstance);
+    return true;
+}
+
+// Zoom frames alone in the fitted view, for a profiler: BM_FittedDocument's fit_zoom_ms.
+void BM_FittedZoomFrame(benchmark::State& state)
+{
+    traces(false);
+    if (!openFitted(state))
+        return;
+    Timeline const shown(current());
     std::vector<double> frames;
     int turn = 0;
     for (auto _ : state)
@@ -172,14 +182,9 @@ void BM_FittedZoomFrame(benchmark::State& state)
 void BM_DragEverything(benchmark::State& state)
 {
     traces(false);
-    if (!openAndShow(bundle(sizeOf(state)))) {
-        state.SkipWithError("the document did not open and paint");
+    if (!openFitted(state))
         return;
-    }
-    current()->getWindow()->resize(1600, 1000);
     Timeline const shown(current());
-    timedCommand(shown, cmdSelectAll::ourInstance);
-    timedCommand(shown, cmdViewFitSelected::ourInstance);
     mTimeline* tl = tlObj::ourCurrentCmp->getCmpTimeline();
     // The event drawn in the middle of the view, given its item as a press gives it; where rows
     // are too thin to be drawn, the first event.
