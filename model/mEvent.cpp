@@ -473,24 +473,10 @@ void mEvent::getModelVisTimeSpan(double& t, double& size) const
     modelColumnsAt(timeX(ts, pre), timeX(ts, post), t, size);
 }
 
-namespace {
-
-double floorOf(double x)
-{
-    return mScale::Pixels::floorOf(x);
-}
-
-double ceilOf(double x)
-{
-    return mScale::Pixels::ceilOf(x);
-}
-
-} // namespace
-
 void mEvent::modelColumnsAt(double xPre, double xPost, double& t, double& size)
 {
-    t = floorOf(xPre);
-    size = ceilOf(xPost) - t;
+    t = mScale::Pixels::floorOf(xPre);
+    size = mScale::Pixels::ceilOf(xPost) - t;
     if (!std::isfinite(t) || !std::isfinite(size)) {
         t = 0.0;
         size = 0.0;
@@ -515,8 +501,8 @@ void mEvent::layerColumnsAt(double xPre, double xPost, double viewWidth, double&
         end = 2.0 * p;
     if (t < -p)
         t = -p;
-    t = floorOf(t);
-    size = ceilOf(end) - t;
+    t = mScale::Pixels::floorOf(t);
+    size = mScale::Pixels::ceilOf(end) - t;
     if (size < 1.0)
         size = 1.0;
 }
@@ -525,7 +511,7 @@ void mEvent::itemColumnsAt(double xPre, double xPost, double viewWidth, double& 
 {
     layerColumnsAt(xPre, xPost, viewWidth, x, w);
     // Whole already but for a view of a fractional width.
-    if (w != floorOf(w))
+    if (w != mScale::Pixels::floorOf(w))
         w = std::round(w);
     w = std::max(1.0, w);
 }

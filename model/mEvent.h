@@ -104,13 +104,8 @@ public:
     // wide at least, so that no item grows with the event's length at a fine zoom.
     void getModelVisTimeSpan(double& t, double& size) const;
     void getLayerVisTimeSpan(double& t, double& size) const;
-    // The same for what occupies pixels xPre to xPost: the whole pixels it meets; and in the
-    // layer those from the pixel after its first, one at least, cut to a view's width either
-    // side of the view.
-    static void modelColumnsAt(double xPre, double xPost, double& t, double& size);
-    static void layerColumnsAt(double xPre, double xPost, double viewWidth, double& t,
-                               double& size);
-    // The pixel columns [x, x + w) of its item, as the item is placed.
+    // The pixel columns [x, x + w) of the item of what occupies pixels xPre to xPost of a view
+    // viewWidth wide, as the item is placed.
     static void itemColumnsAt(double xPre, double xPost, double viewWidth, double& x, double& w);
     // The same from the floor of the first pixel and the ceiling of the last, both finite: all
     // the columns depend on.
@@ -195,6 +190,12 @@ public:
 private:
     // What recycling and clearing share.
     void release();
+    // The time extents' columns for what occupies pixels xPre to xPost: the whole pixels it
+    // meets; and in the layer those from the pixel after its first, one at least, cut to a
+    // view's width either side of the view.
+    static void modelColumnsAt(double xPre, double xPost, double& t, double& size);
+    static void layerColumnsAt(double xPre, double xPost, double viewWidth, double& t,
+                               double& size);
     // The scene height of s rows of the event's layer.
     double sceneRows(mLayer const& layer, double s) const;
     // The layer whose colours the event draws in, or null for its own colours.

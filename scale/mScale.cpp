@@ -1,7 +1,5 @@
 #include "mScale.h"
 
-#include "XmlReader.h"
-#include "XmlWriter.h"
 #include "aAssert.h"
 #include "aNumber.h"
 #include "mLocalFields.h"
@@ -9,6 +7,8 @@
 #include "scTrace.h"
 #include "tlUnitsNumeric.h"
 #include "tlUnitsTime.h"
+#include "XmlReader.h"
+#include "XmlWriter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -421,8 +421,7 @@ void mScale::moveRange(int years, int months, int days, int hours, int minutes, 
 
 void mScale::clearGrid() const
 {
-    SC_TRACE_C("iwhite", "Clearing %i ranges with grids\n",
-               static_cast<int>(myRangesWithGrids.size()));
+    SC_TRACE_C("iwhite", "Clearing %i ranges with grids\n", static_cast<int>(myRangesWithGrids.size()));
     // A range laid out since by another scale holds that scale's grid: it stays.
     for (mRange* r : myRangesWithGrids)
         if (r->gridStamp() == myGridStamp)
@@ -446,8 +445,7 @@ void mScale::buildGrid() const
     myGridVisStart = myVisStart;
     if (myVisRanges.empty())
         return;
-    SC_TRACE_C("imagenta", "BUILD GRID, vis %i, size %f\n", static_cast<int>(myVisRanges.size()),
-               size);
+    SC_TRACE_C("imagenta", "BUILD GRID, vis %i, size %f\n", static_cast<int>(myVisRanges.size()), size);
     aTs t = myVisStart;
     aTs prev = t - myZoom;
     mRange::LabelOwners labels;
@@ -605,16 +603,15 @@ void mScale::nudge(double f, bool forward)
         SC_TRACE_C("iwhite", "NUDGE ORIG: %s -> %s, size %f\n", myVisStart.getStr(false).c(),
                    myVisEnd.getStr(false).c(), secondsBetween(myVisStart, myVisEnd));
     else
-        SC_TRACE_C("iwhite", "NUDGE ORIG: %f -> %f, size %f\n", myVisStart.asSeconds(),
-                   myVisEnd.asSeconds(), secondsBetween(myVisStart, myVisEnd));
+        SC_TRACE_C("iwhite", "NUDGE ORIG: %f -> %f, size %f\n", myVisStart.asSeconds(), myVisEnd.asSeconds(),
+                   secondsBetween(myVisStart, myVisEnd));
     aTimeDelta span = myVisEnd - myVisStart;
-    SC_TRACE_C("iwhite", "Current VISIBLE DT: %li %li %li, sec=%f\n", span.getDays(),
-               span.getSeconds(), span.getNanoseconds(), span.asSeconds());
+    SC_TRACE_C("iwhite", "Current VISIBLE DT: %li %li %li, sec=%f\n", span.getDays(), span.getSeconds(),
+               span.getNanoseconds(), span.asSeconds());
     span.abs();
     aTimeDelta const d = makeTimeDeltaMult(span, f);
-    SC_TRACE_C("iwhite",
-               forward ? "Current NUDGE   DT[ %f ]: %li %li %li, sec=%f\n"
-                       : "Current NUDGE DT [ %f ]: %li %li %li, sec=%f\n",
+    SC_TRACE_C("iwhite", forward ? "Current NUDGE   DT[ %f ]: %li %li %li, sec=%f\n"
+                                 : "Current NUDGE DT [ %f ]: %li %li %li, sec=%f\n",
                f, d.getDays(), d.getSeconds(), d.getNanoseconds(), d.asSeconds());
     if (forward) {
         myVisStart = myVisStart + d;
@@ -625,11 +622,10 @@ void mScale::nudge(double f, bool forward)
     }
     char const* dir = forward ? "FORWARD" : "BACK";
     if (isTimeScale())
-        SC_TRACE_C("iwhite", "NUDGE %s to: %s -> %s\n", dir, myVisStart.getStr(false).c(),
-                   myVisEnd.getStr(false).c());
+        SC_TRACE_C("iwhite", "NUDGE %s to: %s -> %s\n", dir, myVisStart.getStr(false).c(), myVisEnd.getStr(false).c());
     else
-        SC_TRACE_C("iwhite", "NUDGE %s to: %f -> %f, size %f\n", dir, myVisStart.asSeconds(),
-                   myVisEnd.asSeconds(), secondsBetween(myVisStart, myVisEnd));
+        SC_TRACE_C("iwhite", "NUDGE %s to: %f -> %f, size %f\n", dir, myVisStart.asSeconds(), myVisEnd.asSeconds(),
+                   secondsBetween(myVisStart, myVisEnd));
     clampPan(span, !forward, forward);
     raiseIfMoved(oldStart, oldEnd, forward ? "nudgeFwd" : "nudgeBack");
     myNeedsRecenter = false;
@@ -678,24 +674,22 @@ void mScale::clampPan(aTimeDelta const& dt, bool doMin, bool doMax) const
         setVisStart(maxClamp - w);
         moved = true;
         if (isTimeScale())
-            SC_TRACE_C("yellow", "CLAMP END to MAX VALUE %s: %s -> %s\n",
-                       fromSeconds(maxClamp).getStr(false).c(), myVisStart.getStr(false).c(),
-                       myVisEnd.getStr(false).c());
+            SC_TRACE_C("yellow", "CLAMP END to MAX VALUE %s: %s -> %s\n", fromSeconds(maxClamp).getStr(false).c(),
+                       myVisStart.getStr(false).c(), myVisEnd.getStr(false).c());
         else
-            SC_TRACE_C("yellow", "CLAMP END to MAX VALUE %f: %f -> %f\n", maxClamp,
-                       myVisStart.asSeconds(), myVisEnd.asSeconds());
+            SC_TRACE_C("yellow", "CLAMP END to MAX VALUE %f: %f -> %f\n", maxClamp, myVisStart.asSeconds(),
+                       myVisEnd.asSeconds());
     }
     if (doMin && s < minClamp) {
         setVisEnd(minClamp + w);
         setVisStart(minClamp);
         moved = true;
         if (isTimeScale())
-            SC_TRACE_C("yellow", "CLAMP START to MIN VALUE %s: %s -> %s\n",
-                       fromSeconds(minClamp).getStr(false).c(), myVisStart.getStr(false).c(),
-                       myVisEnd.getStr(false).c());
+            SC_TRACE_C("yellow", "CLAMP START to MIN VALUE %s: %s -> %s\n", fromSeconds(minClamp).getStr(false).c(),
+                       myVisStart.getStr(false).c(), myVisEnd.getStr(false).c());
         else
-            SC_TRACE_C("yellow", "CLAMP START to MIN VALUE %f: %f -> %f\n", minClamp,
-                       myVisStart.asSeconds(), myVisEnd.asSeconds());
+            SC_TRACE_C("yellow", "CLAMP START to MIN VALUE %f: %f -> %f\n", minClamp, myVisStart.asSeconds(),
+                       myVisEnd.asSeconds());
     }
     if (moved)
         A_ASSERT((myVisEnd == myVisStart) == !bool(dt));
@@ -748,11 +742,11 @@ void mScale::reconfig() const
     double const size = getParentSize();
     double const pos = getParentPos();
     if (isTimeScale())
-        SC_TRACE_C("iwhite", "=========== RECONFIG TIME GRID size=%f, pos = %f, vis %s -> %s\n",
-                   size, pos, myVisStart.getStr(false).c(), myVisEnd.getStr(false).c());
+        SC_TRACE_C("iwhite", "=========== RECONFIG TIME GRID size=%f, pos = %f, vis %s -> %s\n", size, pos,
+                   myVisStart.getStr(false).c(), myVisEnd.getStr(false).c());
     else
-        SC_TRACE_C("igreen", "========== RECONFIG NUM GRID size=%f, pos = %f, vis %f -> %f\n", size,
-                   pos, myVisStart.asSeconds(), myVisEnd.asSeconds());
+        SC_TRACE_C("igreen", "========== RECONFIG NUM GRID size=%f, pos = %f, vis %f -> %f\n", size, pos,
+                   myVisStart.asSeconds(), myVisEnd.asSeconds());
     myUnits->quantizeZoom(myZoom);
     // An axis grown wider than its zoom was chosen for would spread its window past the dated
     // times: the zoom comes down to the limit, and the window is refitted to it.
@@ -786,17 +780,15 @@ void mScale::reconfig() const
             aTimeDelta half = myVisEnd - myVisStart;
             half.abs();
             c = myVisStart + makeTimeDeltaMult(half, 0.5);
-            SC_TRACE_C("iwhite", "default time center = %s %f, start %f, end %f\n",
-                       c.getStr(false).c(), c.asSeconds(), myVisStart.asSeconds(),
-                       myVisEnd.asSeconds());
+            SC_TRACE_C("iwhite", "default time center = %s %f, start %f, end %f\n", c.getStr(false).c(),
+                       c.asSeconds(), myVisStart.asSeconds(), myVisEnd.asSeconds());
         }
         double const w = secondsBetween(myVisStart, myVisEnd);
         double pct = w > 0 ? secondsBetween(myVisStart, c) / w : 0.5;
         // A window never laid out (its end before its start) centres on its start.
         if (!(pct >= 0.0 && pct <= 1.0))
             pct = 0.5;
-        SC_TRACE_C("iwhite", "Reconfig centering... time center = %s %f\n", c.getStr(false).c(),
-                   c.asSeconds());
+        SC_TRACE_C("iwhite", "Reconfig centering... time center = %s %f\n", c.getStr(false).c(), c.asSeconds());
         aTimeDelta d(size * z);
         centerOnLocalPos(c, pct, d);
         clampPan(d, true, true);
@@ -877,8 +869,8 @@ void mScale::viewCurrentTime(bool select)
     if (select) {
         mySelEnd = now;
         mySelStart = now;
-        SC_TRACE_C("iwhite", "SET SELECTION! %s, %s, %s\n", mySelStart.getStr(true).c(),
-                   mySelEnd.getStr(true).c(), now.getStr(true).c());
+        SC_TRACE_C("iwhite", "SET SELECTION! %s, %s, %s\n", mySelStart.getStr(true).c(), mySelEnd.getStr(true).c(),
+                   now.getStr(true).c());
         // Only here is the selection's screen position kept: a locked view holds it there.
         mySelStartPos = getParentSize() > 0 ? localToParent(mySelStart) : getParentPos();
         mySelType = SelPoint;
@@ -961,8 +953,7 @@ void mScale::zoomToLocalSelection(bool& zoomed, bool& moved)
     myNeedsRecenter = false;
 }
 
-bool mScale::getScrollbarState(bool& show, double& pos, double& min, double& max,
-                               double& pageStep) const
+bool mScale::getScrollbarState(bool& show, double& pos, double& min, double& max, double& pageStep) const
 {
     double const minVis = getMinVisValue();
     double const maxVis = getMaxVisValue();
@@ -1040,8 +1031,7 @@ bool mScale::xmlWriteTs(XmlWriter& w, aTs const& ts, char const* name)
     bool ok = !name || w.startElement(name);
     ok = ok && w.addAttribute("yr", y) && w.addAttribute("mo", mo) && w.addAttribute("dy", d) &&
          w.addAttribute("hr", h) && w.addAttribute("mn", mi) && w.addAttribute("sc", s) &&
-         w.addAttribute("ns", ns) && w.addAttribute("dst", dst) &&
-         w.addAttribute("gmtOffsetSecs", offset);
+         w.addAttribute("ns", ns) && w.addAttribute("dst", dst) && w.addAttribute("gmtOffsetSecs", offset);
     if (name)
         ok = ok && w.endElement();
     return ok;
@@ -1059,11 +1049,11 @@ bool mScale::xmlReadTs(XmlReader& r, aTs& ts, char const* element)
         int mo = 0, d = 0, h = 0, mi = 0, s = 0;
         long ns = 0, offset = 0;
         bool dst = false;
-        if (!r.getAttr("mo", mo) || !r.getAttr("dy", d) || !r.getAttr("hr", h) ||
-            !r.getAttr("mn", mi) || !r.getAttr("sc", s) || !r.getAttr("ns", ns))
+        if (!r.getAttr("mo", mo) || !r.getAttr("dy", d) || !r.getAttr("hr", h) || !r.getAttr("mn", mi) ||
+            !r.getAttr("sc", s) || !r.getAttr("ns", ns))
             return refuse(r, element, "a calendar field is missing");
-        if (mo < 1 || mo > 12 || d < 1 || d > daysInMonth(y, mo) || h < 0 || h > 23 || mi < 0 ||
-            mi > 59 || s < 0 || s > 60 || ns < 0 || ns > 999999999)
+        if (mo < 1 || mo > 12 || d < 1 || d > daysInMonth(y, mo) || h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 ||
+            s > 60 || ns < 0 || ns > 999999999)
             return refuse(r, element, "the calendar fields name no time");
         bool const hasDst = r.getAttr("dst", dst);
         if (r.getAttr("gmtOffsetSecs", offset)) {
@@ -1094,8 +1084,8 @@ bool mScale::xmlReadTs(XmlReader& r, aTs& ts, char const* element)
 bool mScale::xmlWrite(XmlWriter& w)
 {
     bool ok = w.startElement("zoom") && w.addAttribute("sc", myZoom.getSeconds()) &&
-              w.addAttribute("dy", myZoom.getDays()) &&
-              w.addAttribute("ns", myZoom.getNanoseconds()) && w.endElement();
+              w.addAttribute("dy", myZoom.getDays()) && w.addAttribute("ns", myZoom.getNanoseconds()) &&
+              w.endElement();
     StateElement const elements[] = {
         {"last_sel_start", &mScale::myLastSelStart}, {"last_sel_end", &mScale::myLastSelEnd},
         {"sel_start", &mScale::mySelStart},          {"sel_end", &mScale::mySelEnd},
@@ -1113,8 +1103,7 @@ bool mScale::xmlWrite(XmlWriter& w)
         else
             // Beyond the calendar's years an instant has no fields (a view zoomed far out): its
             // seconds keep it, and the reader takes either form.
-            ok = w.startElement(e.name) && w.addAttribute("num", value.asSeconds()) &&
-                 w.endElement();
+            ok = w.startElement(e.name) && w.addAttribute("num", value.asSeconds()) && w.endElement();
     }
     return ok && ObObj::xmlWrite(w);
 }
@@ -1122,10 +1111,10 @@ bool mScale::xmlWrite(XmlWriter& w)
 bool mScale::readState(XmlReader& r, char const* name, bool& handled)
 {
     static StateElement const elements[] = {
-        {"sel_start", &mScale::mySelStart},          {"sel_end", &mScale::mySelEnd},
+        {"sel_start", &mScale::mySelStart},   {"sel_end", &mScale::mySelEnd},
         {"last_sel_start", &mScale::myLastSelStart}, {"last_sel_end", &mScale::myLastSelEnd},
-        {"vis_start", &mScale::myVisStart},          {"vis_end", &mScale::myVisEnd},
-        {"range_start", &mScale::myVisStart},        {"range_end", &mScale::myVisEnd},
+        {"vis_start", &mScale::myVisStart},   {"vis_end", &mScale::myVisEnd},
+        {"range_start", &mScale::myVisStart}, {"range_end", &mScale::myVisEnd},
     };
     handled = true;
     if (std::strcmp(name, "zoom") == 0) {
@@ -1156,8 +1145,8 @@ bool mScale::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
 
 bool mScale::xmlReadEndElement(XmlReader& r, char const* name)
 {
-    for (char const* n : {"zoom", "last_sel_start", "last_sel_end", "sel_start", "sel_end",
-                          "vis_start", "vis_end", "range_start", "range_end"})
+    for (char const* n : {"zoom", "last_sel_start", "last_sel_end", "sel_start", "sel_end", "vis_start", "vis_end",
+                          "range_start", "range_end"})
         if (std::strcmp(name, n) == 0)
             return true;
     return ObObj::xmlReadEndElement(r, name);
@@ -1169,20 +1158,16 @@ void mScale::postLoadHook()
         setTimeUnits();
     } else {
         if (!(myUnitType == "numeric"))
-            A_TRACE_C("red", "mScale: unit type '%s' is not known, numeric units taken\n",
-                      myUnitType.c());
+            A_TRACE_C("red", "mScale: unit type '%s' is not known, numeric units taken\n", myUnitType.c());
         setNumericUnits();
     }
     // A stored geometry beyond any screen would make the first grid build scan it all.
-    int const size = getParentSize() < 0
-                         ? 0
-                         : (getParentSize() > MaxParentSize ? MaxParentSize : getParentSize());
-    int const pos = getParentPos() < -MaxParentSize
-                        ? -MaxParentSize
-                        : (getParentPos() > MaxParentSize ? MaxParentSize : getParentPos());
+    int const size = getParentSize() < 0 ? 0 : (getParentSize() > MaxParentSize ? MaxParentSize : getParentSize());
+    int const pos = getParentPos() < -MaxParentSize ? -MaxParentSize
+                                                    : (getParentPos() > MaxParentSize ? MaxParentSize : getParentPos());
     if (size != getParentSize() || pos != getParentPos())
-        A_TRACE_C("red", "mScale: stored parent %i + %i clamped to %i + %i\n", getParentPos(),
-                  getParentSize(), pos, size);
+        A_TRACE_C("red", "mScale: stored parent %i + %i clamped to %i + %i\n", getParentPos(), getParentSize(), pos,
+                  size);
     myParentSize = size;
     myParentPos = pos;
     SC_TRACE_C("iwhite", "mScale:  %s - start %f, end %f\n", getNote().c(), myVisStart.asSeconds(),

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <cmath>
-
 #include "aTimeDelta.h"
 #include "aTs.h"
 #include "mScaleData.h"
 #include "tlObj.h"
 
 #include <climits>
+#include <cmath>
 #include <set>
 #include <vector>
 
@@ -36,12 +35,7 @@ class mScale : public mScaleData, public tlObj
 {
 public:
     // Kinds of selection.
-    enum SelectionType
-    {
-        SelNone = 0,
-        SelPoint = 1,
-        SelSpan = 2
-    };
+    enum SelectionType { SelNone = 0, SelPoint = 1, SelSpan = 2 };
 
     // A stored parent size or position beyond this is clamped on load: the grid scans every pixel.
     static constexpr int MaxParentSize = 100000;
@@ -246,8 +240,7 @@ public:
 
     // A scroll bar for the window within the clamps, in pixels; false when the scale has no
     // such state (no clamps, or clamps the wrong way round).
-    bool getScrollbarState(bool& show, double& pos, double& min, double& max,
-                           double& pageStep) const;
+    bool getScrollbarState(bool& show, double& pos, double& min, double& max, double& pageStep) const;
 
     // A point in time as a timestamp element (local fields with their offset); false, and
     // nothing written, when the fields cannot be had. A null name writes onto the open element.
@@ -306,12 +299,12 @@ private:
     mutable mRange* myRange = nullptr;
     mutable aTs myVisStart;
     mutable aTs myVisEnd;
-    mutable aTimeDelta myZoom {0L, 1L, 0L};
+    mutable aTimeDelta myZoom{0L, 1L, 0L};
     // The geometry of the last grid build; none yet forces the first reconfiguration to build.
     mutable int myGridParentPos = -1;
     mutable int myGridParentSize = -1;
     mutable double myGridZoom = -1.0;
-    mutable aTs myGridVisStart {-1.0};
+    mutable aTs myGridVisStart{-1.0};
     // The stamp of this scale's last grid build, unique in the process; 0 before the first.
     mutable unsigned long myGridStamp = 0;
 };

@@ -46,11 +46,12 @@ QCursor* stretchCursor(bool left)
         p.set2dGeometry(0, 0, w, h);
         p.setFillColorRgb8(255, 255, 255);
         p.setAntiAliasing(true);
-        float const outline[9][2] = {{o + 0.1f * w, o + 0.3f * h},  {0.5f * w - d, o + 0.3f * h},
-                                     {0.5f * w - d, o + 0.18f * h}, {0.5f * w, o + 0.18f * h},
-                                     {0.9f * w - o, 0.5f * h},      {0.5f * w, 0.82f * h - o},
-                                     {0.5f * w - d, 0.82f * h - o}, {0.5f * w - d, 0.7f * h - o},
-                                     {o + 0.1f * w, 0.7f * h - o}};
+        float const outline[9][2] = {
+            {o + 0.1f * w, o + 0.3f * h},         {0.5f * w - d, o + 0.3f * h},
+            {0.5f * w - d, o + 0.18f * h},        {0.5f * w, o + 0.18f * h},
+            {0.9f * w - o, 0.5f * h},             {0.5f * w, 0.82f * h - o},
+            {0.5f * w - d, 0.82f * h - o},        {0.5f * w - d, 0.7f * h - o},
+            {o + 0.1f * w, 0.7f * h - o}};
         p.begin2dPolygon();
         for (auto const& v : outline)
             p.add2dPolygonVertex(fx(v[0]), v[1]);
@@ -58,9 +59,9 @@ QCursor* stretchCursor(bool left)
         o += d;
         p.setFillColorRgb8(0, 0, 0);
         float const inner[7][2] = {
-            {o + 0.1f * w, o + 0.3f * h},     {0.5f * w - 0.5f, o + 0.3f * h},
-            {0.5f * w - 0.5f, o + 0.18f * h}, {0.9f * w - o - 0.5f, 0.5f * h},
-            {0.5f * w - 0.5f, 0.82f * h - o}, {0.5f * w - 0.5f, 0.7f * h - o},
+            {o + 0.1f * w, o + 0.3f * h},         {0.5f * w - 0.5f, o + 0.3f * h},
+            {0.5f * w - 0.5f, o + 0.18f * h},     {0.9f * w - o - 0.5f, 0.5f * h},
+            {0.5f * w - 0.5f, 0.82f * h - o},     {0.5f * w - 0.5f, 0.7f * h - o},
             {o + 0.1f * w, 0.7f * h - o}};
         p.begin2dPolygon();
         for (auto const& v : inner)

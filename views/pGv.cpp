@@ -241,9 +241,8 @@ void pGv::dumpScene() const
 {
     QList<QGraphicsItem*> const all = items();
     QRectF const area = sceneRect();
-    A_TRACE(
-        "<-------------------- %i SCENE ITEMS, within sceneRect %.1f x %.1f @ ( %.1f , %.1f )\n",
-        int(all.size()), area.width(), area.height(), area.x(), area.y());
+    A_TRACE("<-------------------- %i SCENE ITEMS, within sceneRect %.1f x %.1f @ ( %.1f , %.1f )\n",
+            int(all.size()), area.width(), area.height(), area.x(), area.y());
     for (QGraphicsItem const* item : all) {
         QRectF const box = item->boundingRect();
         QPointF const at = item->pos();

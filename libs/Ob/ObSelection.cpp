@@ -10,8 +10,7 @@
 #include <algorithm>
 #include <typeinfo>
 
-ObSelection::ObSelection(ObDirty* dirt, unsigned int dirtId)
-    : myDirtEngine(dirt), mySelectionDirt(dirtId)
+ObSelection::ObSelection(ObDirty* dirt, unsigned int dirtId) : myDirtEngine(dirt), mySelectionDirt(dirtId)
 {
     if (!myDirtEngine) {
         // A private engine with neither store nor refresher: its dirt asks for no pass.
