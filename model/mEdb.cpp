@@ -151,8 +151,6 @@ void mEdb::syncEventsToView(mTimeline* timeline, tlScene* scene)
             layer->sceneRowSpan(key.row, key.size, y, h);
             // Those that start in view: a long span that reaches in from before is one of few.
             std::size_t const count = row.countStartingIn(tStart - reach, tEnd + reach);
-            if (count == 0)
-                continue;
             if (ourCrowdedRows &&
                 (h < MinRowPixels || count * MinPixelsPerEvent > std::size_t(width))) {
                 row.crowded = true;

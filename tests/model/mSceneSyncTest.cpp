@@ -155,6 +155,14 @@ TEST_F(SceneSync, RowsTooFullOrTooThinAreCrowdedTheOthersHaveItems)
     EXPECT_FALSE(crowded(0));
     EXPECT_NE(ev(dense[10])->giGet(), nullptr);
 
+    // A long span reaching in from before many others: the row shows one event, not crowded.
+    Obh const reaching = at(-1e6, 1e6 + 50, 5, l);
+    for (int i = 0; i < 400; ++i)
+        at(-1e6 + 10 + i * 100, 5, 5, l);
+    sync();
+    EXPECT_FALSE(crowded(5));
+    EXPECT_NE(ev(reaching)->giGet(), nullptr);
+
     perp.zoomToLocalRange(0.0, 400.0, 1.0f); // rows of a pixel and a half
     sync();
     EXPECT_TRUE(crowded(0));
