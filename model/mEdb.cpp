@@ -178,10 +178,8 @@ void mEdb::syncEventsToView(mTimeline* timeline, tlScene* scene)
             continue;
         double const from = tStart - std::max(c.row->longest(), reach);
         for (auto const* entries : {&c.row->spans(), &c.row->instants()}) {
-            auto at =
-                std::lower_bound(entries->begin(), entries->end(), from,
-                                 [](mRowIndex::Entry const& e, double t) { return e.lo < t; });
-            for (; at != entries->end() && at->lo < tEnd + reach; ++at) {
+            for (auto at = mRowIndex::startingFrom(*entries, from);
+                 at != entries->end() && at->lo < tEnd + reach; ++at) {
                 mEvent* ev = at->ev;
                 Obh const h = ev->filedHdl();
                 if (timeline->syncEventInLayer(*ev, h, *c.layer, true)) {
@@ -209,6 +207,26 @@ void mEdb::syncEventsToView(mTimeline* timeline, tlScene* scene)
     myWithItems = std::move(shown);
 }
 
+template <class F> void mEdb::forEachCrowdedRowIn(double y0, double y1, F&& f)
+{
+    for (Obh const& lh : myTimeline->getLayerHdls()) {
+        mLayer* layer = tlObj::layerOf(lh);
+        if (!layer || !layer->giInSceneTest() || y1 <= layer->getSceneY() ||
+            y0 >= layer->getSceneY() + layer->getSceneH())
+            continue;
+        for (auto& [key, row] : layer->rowIndex().rows()) {
+            double top = 0, h = 0;
+            layer->sceneRowSpan(key.row, key.size, top, h);
+            // Where the row is drawn: its items' boxes cut to whole pixels, laid at the nearest.
+            top = std::round(top);
+            if (!row.crowded || int(h) <= 0 || y1 <= top || y0 >= top + int(h))
+                continue;
+            if (f(row))
+                return;
+        }
+    }
+}
+
 Obh mEdb::crowdedEventAt(double x, double y)
 {
     mScale const* ts = myTimeline ? myTimeline->timeScale() : nullptr;
@@ -217,29 +235,22 @@ Obh mEdb::crowdedEventAt(double x, double y)
     int const c = int(std::floor(x));
     std::vector<mRowIndex::Row::Marker> markers;
     std::vector<mRowIndex::Row::Run> runs;
-    for (Obh const& lh : myTimeline->getLayerHdls()) {
-        mLayer* layer = tlObj::layerOf(lh);
-        if (!layer || !layer->giInSceneTest() || y < layer->getSceneY() ||
-            y >= layer->getSceneY() + layer->getSceneH())
-            continue;
-        for (auto& [key, row] : layer->rowIndex().rows()) {
-            double top = 0, h = 0;
-            layer->sceneRowSpan(key.row, key.size, top, h);
-            // Where the row is drawn: its items' boxes cut to whole pixels, laid at the nearest.
-            double const drawn = std::round(top);
-            if (!row.crowded || y < drawn || y >= drawn + int(h))
-                continue;
-            row.instantsShown(*ts, c, c + 1, markers);
-            for (auto m = markers.rbegin(); m != markers.rend(); ++m)
-                if (std::round(m->left) <= x &&
-                    x < std::round(m->left) + 2 * tlObj::ImpulseHalfWidth)
-                    return m->entry->ev->filedHdl();
-            row.spanRuns(*ts, c, c + 1, runs);
-            if (!runs.empty())
-                return runs.front().entry->ev->filedHdl();
-        }
-    }
-    return Obh();
+    Obh found;
+    // The rows drawn on y: those that meet [y, the next double).
+    forEachCrowdedRowIn(y, std::nextafter(y, HUGE_VAL), [&](mRowIndex::Row const& row) {
+        row.instantsShown(*ts, c, c + 1, markers);
+        for (auto m = markers.rbegin(); m != markers.rend(); ++m)
+            if (std::round(m->left) <= x && x < std::round(m->left) + 2 * tlObj::ImpulseHalfWidth) {
+                found = m->entry->ev->filedHdl();
+                return true;
+            }
+        row.spanRuns(*ts, c, c + 1, runs);
+        if (runs.empty())
+            return false;
+        found = runs.front().entry->ev->filedHdl();
+        return true;
+    });
+    return found;
 }
 
 void mEdb::crowdedEventsIn(double x0, double y0, double x1, double y1, std::vector<Obh>& out)
@@ -252,41 +263,26 @@ void mEdb::crowdedEventsIn(double x0, double y0, double x1, double y1, std::vect
     double const reach = mTimeIndex::instantReach(*myTimeline);
     double const viewWidth = ts->getParentSize();
     mScale::Pixels const pixel(*ts);
-    for (Obh const& lh : myTimeline->getLayerHdls()) {
-        mLayer* layer = tlObj::layerOf(lh);
-        if (!layer || !layer->giInSceneTest() || y1 <= layer->getSceneY() ||
-            y0 >= layer->getSceneY() + layer->getSceneH())
-            continue;
-        for (auto& [key, row] : layer->rowIndex().rows()) {
-            double top = 0, h = 0;
-            layer->sceneRowSpan(key.row, key.size, top, h);
-            top = std::round(top); // where it is drawn
-            if (!row.crowded || int(h) <= 0 || y1 <= top || y0 >= top + int(h))
-                continue;
-            auto const startingBefore = [](std::vector<mRowIndex::Entry> const& v, double t) {
-                return std::lower_bound(
-                    v.begin(), v.end(), t,
-                    [](mRowIndex::Entry const& e, double x) { return e.lo < x; });
-            };
-            // Spans whose columns meet [x0, x1).
-            auto const& spans = row.spans();
-            for (auto e = startingBefore(spans, tFrom - row.longest());
-                 e != spans.end() && e->lo <= tTo + reach; ++e) {
-                double first = 0, width = 0;
-                mEvent::itemColumnsAt(pixel(e->lo), pixel(e->hi), viewWidth, first, width);
-                if (first < x1 && x0 < first + width)
-                    out.push_back(e->ev->filedHdl());
-            }
-            // Instants whose markers meet it.
-            auto const& instants = row.instants();
-            for (auto e = startingBefore(instants, tFrom - reach);
-                 e != instants.end() && e->lo <= tTo + reach; ++e) {
-                double const x = pixel(e->lo);
-                if (x - tlObj::ImpulseHalfWidth < x1 && x0 < x + tlObj::ImpulseHalfWidth)
-                    out.push_back(e->ev->filedHdl());
-            }
+    forEachCrowdedRowIn(y0, y1, [&](mRowIndex::Row const& row) {
+        // Spans whose columns meet [x0, x1).
+        auto const& spans = row.spans();
+        for (auto e = mRowIndex::startingFrom(spans, tFrom - row.longest());
+             e != spans.end() && e->lo <= tTo + reach; ++e) {
+            double first = 0, width = 0;
+            mEvent::itemColumnsAt(pixel(e->lo), pixel(e->hi), viewWidth, first, width);
+            if (first < x1 && x0 < first + width)
+                out.push_back(e->ev->filedHdl());
         }
-    }
+        // Instants whose markers meet it.
+        auto const& instants = row.instants();
+        for (auto e = mRowIndex::startingFrom(instants, tFrom - reach);
+             e != instants.end() && e->lo <= tTo + reach; ++e) {
+            double const x = pixel(e->lo);
+            if (x - tlObj::ImpulseHalfWidth < x1 && x0 < x + tlObj::ImpulseHalfWidth)
+                out.push_back(e->ev->filedHdl());
+        }
+        return false;
+    });
     std::sort(out.begin() + std::ptrdiff_t(from), out.end());
 }
 

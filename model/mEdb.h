@@ -86,6 +86,9 @@ private:
     // Calls f(handle, event) for every registered event of the timeline's layers (all of them,
     // or only those not hidden) that meets [from, to]; f answers true to stop.
     template <class F> bool forEachBetween(double from, double to, bool shownOnly, F&& f);
+    // Calls f(row) for every crowded row of the shown layers whose drawn pixels meet the scene's
+    // band [y0, y1), until f answers true.
+    template <class F> void forEachCrowdedRowIn(double y0, double y1, F&& f);
     template <class Out, class Get>
     void findSorted(aTs const& from, aTs const& to, Out& out, Get get);
 

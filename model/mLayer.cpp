@@ -511,19 +511,29 @@ bool mLayer::takeOut(Obh& evHdl)
 {
     if (myEvents.erase(evHdl) == 0)
         return false;
-    myEventCache.reset();
-    if (mEvent* ev = eventOf(evHdl)) {
+    letGo(evHdl);
+    eventsTakenOut();
+    return true;
+}
+
+void mLayer::letGo(Obh const& h)
+{
+    if (mEvent* ev = eventOf(h)) {
         ev->setLayerHdl(Obh());
         if (ev->filedIn() == this) {
             unfileEvent(*ev);
             ev->setFiling(nullptr, Obh(), {});
         }
     }
+}
+
+void mLayer::eventsTakenOut()
+{
+    myEventCache.reset();
     // Recomputed when next asked: taking many events out costs one pass, not one each.
     mySpansValid = false;
     raiseDirt(DirtActiveEvents);
     raiseDirt(DirtEventSetInLayer);
-    return true;
 }
 
 bool mLayer::removeEvents(std::vector<Obh> const& handles)
@@ -536,17 +546,8 @@ bool mLayer::removeEvents(std::vector<Obh> const& handles)
         return false;
     myEvents.eraseSorted(held);
     for (Obh const& h : held)
-        if (mEvent* ev = eventOf(h)) {
-            ev->setLayerHdl(Obh());
-            if (ev->filedIn() == this) {
-                unfileEvent(*ev);
-                ev->setFiling(nullptr, Obh(), {});
-            }
-        }
-    myEventCache.reset();
-    mySpansValid = false;
-    raiseDirt(DirtActiveEvents);
-    raiseDirt(DirtEventSetInLayer);
+        letGo(h);
+    eventsTakenOut();
     return true;
 }
 

@@ -170,6 +170,10 @@ private:
     void unfileEvents();
     // Takes the event out of the set, the index and the caches; false when not held.
     bool takeOut(Obh& ev);
+    // What taking an event out of the set leaves to do: the event keeps no layer and no filing.
+    void letGo(Obh const& h);
+    // After events were taken out: the caches and spans go, the change is told.
+    void eventsTakenOut();
     // Grows the rows by n and moves the candidates of this layer at ri or below down by n.
     void insertRows(double startTime, double endTime, double ri, double n,
                     std::vector<mEvent*> const& candidates);

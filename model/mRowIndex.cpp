@@ -94,11 +94,7 @@ void mRowIndex::Row::ready()
 std::size_t mRowIndex::Row::countStartingIn(double lo, double hi) const
 {
     auto count = [lo, hi](std::vector<Entry> const& v) {
-        auto const a = std::lower_bound(v.begin(), v.end(), lo,
-                                        [](Entry const& e, double t) { return e.lo < t; });
-        auto const b =
-            std::lower_bound(a, v.end(), hi, [](Entry const& e, double t) { return e.lo < t; });
-        return static_cast<std::size_t>(b - a);
+        return static_cast<std::size_t>(startingFrom(v, hi) - startingFrom(v, lo));
     };
     return count(mySpans.entries) + count(myInstants.entries);
 }

@@ -3,6 +3,7 @@
 #include "mEvent.h"
 #include "mTimeIndex.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -46,6 +47,13 @@ public:
         bool live() const { return hi != Gone; }
     };
     static constexpr double Gone = -std::numeric_limits<double>::infinity();
+    // The first of entries in order of start that starts at t or later.
+    static std::vector<Entry>::const_iterator startingFrom(std::vector<Entry> const& entries,
+                                                           double t)
+    {
+        return std::lower_bound(entries.begin(), entries.end(), t,
+                                [](Entry const& e, double x) { return e.lo < x; });
+    }
 
     class Row
     {

@@ -208,13 +208,14 @@ double mScale::localToParent(aTs const& t) const
 
 double mScale::localToParent(double v) const
 {
-    double whole = 0;
-    double const ns = std::trunc(std::modf(v, &whole) * 1e9);
-    if (!(std::fabs(whole) < 9e18) || !(std::fabs(ns) < 1e9))
-        return localToParent(fromSeconds(v));
     double const x = Pixels(*this)(v);
     A_ASSERT(!std::isnan(x));
     return x;
+}
+
+double mScale::Pixels::exact(double v) const
+{
+    return myScale.localToParent(fromSeconds(v));
 }
 
 mScale::Pixels::Pixels(mScale const& scale) : myScale(scale)

@@ -102,11 +102,11 @@ public:
             // its nanoseconds share v's sign and need no carrying, far within a count of
             // seconds.
             if (!(std::fabs(v) < 9e18))
-                return myScale.localToParent(v);
+                return exact(v);
             long const sec = static_cast<long>(v);
             long const ns = static_cast<long>((v - double(sec)) * 1e9);
             if (ns >= 1000000000L || ns <= -1000000000L) // rounded up to a carry
-                return myScale.localToParent(v);
+                return exact(v);
             if (myWindow == 0.0)
                 return myPos;
             long d = 0;
@@ -146,6 +146,8 @@ public:
         }
 
     private:
+        // Through the instant itself: what a value too large or too close to a carry needs.
+        double exact(double v) const;
         double quick(double v) const { return myPos + (v - myStart) * myPerSecond; }
         // How far quick may lie from the exact pixel: the rounding of the window's start and of
         // v to doubles and to the nanosecond, and of the sums, with room to spare.

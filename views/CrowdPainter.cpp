@@ -370,6 +370,14 @@ std::unordered_map<mLayer const*, Drawn>& drawnLayers()
     return ours;
 }
 
+// The pixel columns [c0, c1) of the layer's band that an area of the scene (or of the band's
+// item) covers.
+void columnsOf(QRectF const& area, mLayer const& layer, int& c0, int& c1)
+{
+    c0 = std::max(0, int(std::floor(area.left())));
+    c1 = std::min(int(std::ceil(area.right())), int(std::ceil(layer.getSceneW())));
+}
+
 Drawn::Key keyOf(mLayer& layer, mScale const& ts, int c0, int c1, std::vector<Shown> shown)
 {
     Drawn::Key key;
@@ -410,8 +418,8 @@ void CrowdPainter::paint(QPainter& painter, QStyleOptionGraphicsItem const* opti
     // The view shows its scene one unit a pixel: only moves are placed as the items place them.
     if (!ts || toDevice.type() > QTransform::TxTranslate)
         return;
-    int const c0 = std::max(0, int(std::floor(exposed.left())));
-    int const c1 = std::min(int(std::ceil(exposed.right())), int(std::ceil(layer.getSceneW())));
+    int c0 = 0, c1 = 0;
+    columnsOf(exposed, layer, c0, c1);
     if (c0 >= c1)
         return;
     Drawn& drawn = drawnLayers()[&layer];
@@ -488,8 +496,8 @@ void CrowdPainter::prepare(mTimeline& timeline, QRectF const& area)
             continue;
         if (auto const last = drawn.find(layer); last != drawn.end())
             kept.insert(drawn.extract(last));
-        int const c0 = std::max(0, int(std::floor(area.left())));
-        int const c1 = std::min(int(std::ceil(area.right())), int(std::ceil(layer->getSceneW())));
+        int c0 = 0, c1 = 0;
+        columnsOf(area, *layer, c0, c1);
         QRectF const exposed = area.translated(0, -layer->getSceneY());
         Drawn::Key key = keyOf(*layer, *ts, c0, c1, shownRows(*layer, exposed));
         // A layer drawn from the same as last time is laid again as it was.

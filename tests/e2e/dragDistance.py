@@ -10,12 +10,7 @@ DAYS = 1440  # the Days preset's seconds per pixel
 
 
 def body(s):
-    s.start()
-    window = s.window("Untitled")
-    s.painted(window)
-    s.focus(window)
-    s.key("l")
-    (vw, _), _ = s.scene()
+    window, (vw, _) = s.new_layer_document()
     left = window.x + window.w - vw  # the time column: ruler, view, control strip
     units = window.y + window.h - session.CONTROL_STRIP + 19  # the unit buttons, "D" centred
     s.click(left + vw // 2, units)

@@ -8,12 +8,7 @@ import session
 
 
 def body(s):
-    s.start()
-    window = s.window("Untitled")
-    s.painted(window)
-    s.focus(window)
-    s.key("l")
-    (vw, vh), _ = s.scene()
+    window, (vw, vh) = s.new_layer_document()
     left = window.x + window.w - vw  # the time column: ruler, view, control strip
     strip = window.y + window.h - session.CONTROL_STRIP
     units = strip + 19  # the middle of the unit buttons' row, 18 wide, 3 apart, "D" centred

@@ -423,6 +423,17 @@ class Session:
         # No window manager: the program's window gets the keyboard from us.
         self.x("xdotool", "windowfocus", "--sync", window.id, check=False)
 
+    def new_layer_document(self):
+        """Starts the program on a new document and gives it a layer (the key "l"): its window, and
+        the view's size (width, height) from the scene's listing."""
+        self.start()
+        window = self.window("Untitled")
+        self.painted(window)
+        self.focus(window)
+        self.key("l")
+        size, _ = self.scene()
+        return window, size
+
     def wait_keyboard(self, window, timeout=30):
         """Waits until the window has the keyboard (given it by the program, not by us)."""
         def has():

@@ -28,12 +28,7 @@ def time_scale(bundle, after):
 
 
 def body(s):
-    s.start()
-    window = s.window("Untitled")
-    s.painted(window)
-    s.focus(window)
-    s.key("l")
-    (vw, vh), _ = s.scene()
+    window, (vw, vh) = s.new_layer_document()
     s.wheel(window.x + window.w * 2 // 3, window.y + window.h // 2, -50,
             modifiers=("ctrl", "alt", "shift"))
     # Held by the view's own limit, or on a narrow view by the policy's.
