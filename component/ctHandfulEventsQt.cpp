@@ -34,6 +34,10 @@
 #include <optional>
 #include <set>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace {
 
 char const* titleOf(mLayer const* layer)
@@ -117,6 +121,17 @@ GuideBox guideBox(DropZoneRule::Guide guide, double gapY, double gapH, double q)
 
 // Our drags are numbered, so that a drag of ours is told from an older one.
 int ourDragSerial = 0;
+
+// After a drag of many events: the allocator keeps the pages of what the drag freed (the events'
+// set and index entries taken out, moved and put back) for reuse, which leaves the process half
+// as large again as before the drag; glibc gives them back to the system on request. The one
+// place this program asks.
+void giveBackMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
 
 } // namespace
 
@@ -260,80 +275,79 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
     }
 
     ObSelection* selection = getSelectionEngine();
-    std::vector<Obh> selected;
+    // The selected events leave the selection at once, their entries kept to be given back as
+    // they were; their records follow the marks by slot, in handle order: no search and no
+    // allocation for each.
     if (selection && ourType_mEvent)
-        for (Obh const& h : selection->getSelection())
-            if (h.getType() == ourType_mEvent)
-                selected.push_back(h);
+        myTakenSelection = selection->takeItemsOfType(ourType_mEvent);
     M_TRACE("START DRAG - Got %i selected events.  RI %f, time %f\n",
-            static_cast<int>(selected.size()), myGrabRi, myGrabTime);
-    // The ghosts of many events are drawn a row at a time, from an index of the events by the
-    // stack row they keep from the grabbed one, filed as they are met.
-    if (selected.size() > GhostBudget) {
-        myGhostIndex = std::make_unique<mRowIndex>();
-        myGhostIndex->build(mTimeIndex());
-    }
-    bool first = true;
-    for (Obh const& h : selected) {
+            static_cast<int>(myTakenSelection.items.size()), myGrabRi, myGrabTime);
+    std::size_t const count = myTakenSelection.items.size();
+    // The handles of a pool differ by their slots alone.
+    Obh const pattern = count ? *myTakenSelection.items.begin() : Obh();
+    myHeldHdls.reserve(count);
+    myEventCaches.reserve(count);
+    myHeldSlots.assign(myTakenSelection.marks.size(), false);
+    // The layer of the last event, and what its events' stack rows are counted from.
+    Obh lastLayer;
+    mLayer const* layer = nullptr;
+    std::size_t layerAt = 0;
+    double layerSri = 0, layerRowMin = 0;
+    myTakenSelection.forEachSlot([&](unsigned int slot) {
+        Obh h = pattern;
+        h.myAddr = slot;
         mEvent* ev = eventOf(h);
         if (!ev)
-            continue;
-        // In handle order: each record goes in at the end.
-        EventDragCache& rec =
-            myEventCaches.emplace_hint(myEventCaches.end(), h, EventDragCache())->second;
-        rec.myEvent = ev;
-        rec.myOrigLayerHdl = ev->getLayerHdl();
-        rec.myOrigLayer = ev->getLayer();
-        // The scene extents are traced, not used: a million events are picked up without them.
-        if (Ob::ourTrace)
-            ev->getSceneGeom(rec.mySceneX, rec.mySceneY, rec.mySceneW, rec.mySceneH);
-        int const dsri =
-            h == myGrabEventHdl ? 0 : static_cast<int>(ev->getStackRowIndex() - myGrabSri);
-        rec.myDsri = dsri;
-        M_TRACE("EVENT %s ri %f, sri %f, dsri %i\n", ev->getTitle().cs(), ev->getRowIndex(),
-                static_cast<double>(ev->getStackRowIndex()), dsri);
-        double const end = ev->getStartTime() + ev->getTimeLength();
-        if (first) {
-            myMinDsri = myMaxDsri = dsri;
-            myMinX = rec.mySceneX;
-            myMaxX = rec.mySceneX + rec.mySceneW;
-            myMinY = rec.mySceneY;
-            myMaxY = rec.mySceneY + rec.mySceneH;
-            myRiMin = myRiMax = ev->getRowIndex();
-            myTimeMin = ev->getStartTime();
-            myTimeMax = end;
-            first = false;
-        } else {
-            myMinDsri = std::min(myMinDsri, dsri);
-            myMaxDsri = std::max(myMaxDsri, dsri);
-            myMinX = std::min(myMinX, rec.mySceneX);
-            myMaxX = std::max(myMaxX, rec.mySceneX + rec.mySceneW);
-            myMinY = std::min(myMinY, rec.mySceneY);
-            myMaxY = std::max(myMaxY, rec.mySceneY + rec.mySceneH);
-            myRiMin = std::min(myRiMin, ev->getRowIndex());
-            myRiMax = std::max(myRiMax, ev->getRowIndex());
-            myTimeMin = std::min(myTimeMin, ev->getStartTime());
-            myTimeMax = std::max(myTimeMax, end);
+            return;
+        if (Obh const lh = ev->getLayerHdl(); myOrigLayers.empty() || lh != lastLayer) {
+            lastLayer = lh;
+            layerAt = static_cast<std::size_t>(
+                std::find(myOrigLayers.begin(), myOrigLayers.end(), lh) - myOrigLayers.begin());
+            if (layerAt == myOrigLayers.size())
+                myOrigLayers.push_back(lh);
+            layer = layerOf(lh);
+            layerSri = layer ? layer->getStackRowIndex() : 0;
+            layerRowMin = layer ? rowMin(*layer) : 0;
         }
+        // As mEvent::getStackRowIndex counts it.
+        double const sri = layer ? std::trunc(layerSri + (ev->getRowIndex() - layerRowMin))
+                                 : ev->getStackRowIndex();
+        int const dsri = h == myGrabEventHdl ? 0 : static_cast<int>(sri - myGrabSri);
+        M_TRACE("EVENT %s ri %f, sri %f, dsri %i\n", ev->getTitle().cs(), ev->getRowIndex(), sri,
+                dsri);
+        if (myHeldHdls.empty())
+            myMinDsri = myMaxDsri = dsri;
+        myMinDsri = std::min(myMinDsri, dsri);
+        myMaxDsri = std::max(myMaxDsri, dsri);
+        if (ev->filedIn() != layer)
+            myAstray.push_back(myHeldHdls.size());
+        if (ev->giGet())
+            myWithItems.push_back(myHeldHdls.size());
+        myHeldHdls.push_back(h);
+        myEventCaches.push_back({static_cast<std::uint32_t>(layerAt), dsri});
+        myHeldSlots[slot] = true;
         if (Obh payload = ev->getPayload(); payload.isValid())
             selection->removeFromSelection(payload);
-        if (myGhostIndex) {
-            mTimeIndex::Extent e = ev->indexExtent();
-            e.row = dsri;
-            e.rows = 1;
-            myGhostIndex->insert(ev, h.getAddr(), e);
-        }
+    });
+    myGrabAt = recordAt(myGrabEventHdl);
+    // The stack rows the events stand at from the grabbed one, each once, in order.
+    if (!myHeldHdls.empty()) {
+        std::vector<char> at(static_cast<std::size_t>(myMaxDsri - myMinDsri) + 1, 0);
+        for (EventDragCache const& rec : myEventCaches)
+            at[static_cast<std::size_t>(rec.myDsri - myMinDsri)] = 1;
+        for (std::size_t i = 0; i < at.size(); ++i)
+            if (at[i])
+                myDsris.push_back(static_cast<int>(i) + myMinDsri);
     }
-    // The events leave the selection at once (their records say to put them back).
-    if (selection && ourType_mEvent)
-        selection->removeSelectedItemsOfType(ourType_mEvent);
-    for (auto const& [h, rec] : myEventCaches)
-        myDsris.push_back(static_cast<int>(rec.myDsri));
-    std::sort(myDsris.begin(), myDsris.end());
-    myDsris.erase(std::unique(myDsris.begin(), myDsris.end()), myDsris.end());
+    // The ghosts of many events are drawn a row at a time, from an index of the events by the
+    // stack row they keep from the grabbed one, filled as the events leave the timeline.
+    if (myHeldHdls.size() > GhostBudget) {
+        myGhostIndex = std::make_unique<mRowIndex>();
+        myGhostIndex->build(mTimeIndex());
+    } else {
+        myGhosts.resize(myHeldHdls.size());
+    }
     raiseDirt(DirtSelection);
-    M_TRACE("x %f -> %f, y %f -> %f, ri %f -> %f, time %f -> %f\n", myMinX, myMaxX, myMinY, myMaxY,
-            myRiMin, myRiMax, myTimeMin, myTimeMax);
     M_TRACE("myMinDsri = %i\n", myMinDsri);
     M_TRACE("myMaxDsri = %i\n", myMaxDsri);
     M_TRACE("myGrabSri = %f\n", myGrabSri);
@@ -377,17 +391,42 @@ QDrag* ctHandfulEventsQt::getQDrag()
     picture.fill(QColor(0, 0, 0, 0));
     M_TRACE("DRAG PIXMAP: %i x %i\n", picture.width(), picture.height());
     mTimeline* tl = getTimeline();
-    std::vector<Obh> taken;
-    taken.reserve(myEventCaches.size());
-    for (auto& [h, rec] : myEventCaches) {
-        if (rec.myEvent->giGet()) {
-            rec.myEvent->giRemoveFromScene();
-            rec.myEvent->giHide();
+    for (std::size_t i : myWithItems)
+        if (mEvent* ev = eventOf(myHeldHdls[i]); ev && ev->giGet()) {
+            ev->giRemoveFromScene();
+            ev->giHide();
         }
-        taken.push_back(h);
+    if (tl && !myTakenOut) {
+        // Each layer lets go of its own in one pass (one not filed in its layer is looked for in
+        // every layer); its row entries of them go straight into the ghost index, by the stack
+        // row they keep from the grabbed event.
+        for (std::size_t i : myAstray) {
+            Obh h = myHeldHdls[i];
+            myHeldSlots[h.getAddr()] = false;
+            tl->removeEvent(h);
+            if (mEvent* ev = eventOf(h); ev && myGhostIndex) {
+                mTimeIndex::Extent e = ev->indexExtent();
+                e.row = myEventCaches[i].myDsri;
+                e.rows = 1.0;
+                myGhostIndex->insert(ev, h.getAddr(), e);
+            }
+        }
+        mTimeline::EventsByLayer byLayer(myOrigLayers.size());
+        for (std::size_t at = 0; at < myOrigLayers.size(); ++at)
+            byLayer[at].first = layerOf(myOrigLayers[at]);
+        for (std::size_t i = 0; i < myHeldHdls.size(); ++i)
+            if (myHeldSlots[myHeldHdls[i].getAddr()])
+                byLayer[myEventCaches[i].myOrigLayer].second.push_back(myHeldHdls[i]);
+        double const grabSri = myGrabSri;
+        tl->takeOutEvents(byLayer, myHeldHdls, myHeldSlots, myGhostIndex.get(),
+                          [grabSri](mLayer const& in, double row) {
+                              // As mEvent::getStackRowIndex counts an event's stack row.
+                              double const sri =
+                                  std::trunc(in.getStackRowIndex() + (row - rowMin(in)));
+                              return sri - grabSri;
+                          });
+        myTakenOut = true;
     }
-    if (tl)
-        tl->removeEvents(taken);
     qdrag->setPixmap(picture);
     M_TRACE("ENCODING DRAG: HOT %i %i\n", myHotSpotX, myHotSpotY);
     mime->setText(QString::asprintf("events,%i,%i", myHotSpotX, myHotSpotY));
@@ -400,35 +439,101 @@ QDrag* ctHandfulEventsQt::getQDrag()
 
 void ctHandfulEventsQt::returnEventsToOrigLocations()
 {
-    if (myEventCaches.empty())
+    if (myHeldHdls.empty())
         return;
     ObSelection* selection = getSelectionEngine();
     mTimeline* tl = getTimeline();
-    for (auto& [h, rec] : myEventCaches) {
+    // Each goes back to its layer at the time and in the row it kept, all in one pass a layer;
+    // its payload is selected in its stead when it has one.
+    std::vector<Obh> back, events, payloads;
+    back.reserve(myHeldHdls.size());
+    events.reserve(myHeldHdls.size());
+    for (std::size_t i = 0; i < myHeldHdls.size(); ++i) {
+        Obh const h = myHeldHdls[i];
         mEvent* ev = eventOf(h);
         if (!ev)
             continue;
-        Obh const payload = ev->getPayload();
-        if (selection)
-            selection->addToSelection(payload.isValid() ? payload : h);
-        ev->setLayerHdl(rec.myOrigLayerHdl);
-        mLayer* layer = layerOf(rec.myOrigLayerHdl);
-        hangItem(*ev, layer ? layer->giGet() : nullptr, false);
-        if (!tl)
+        if (Obh const payload = ev->getPayload(); payload.isValid())
+            payloads.push_back(payload);
+        else
+            events.push_back(h);
+        Obh const orig = myOrigLayers[myEventCaches[i].myOrigLayer];
+        // One the drag did not take out stays where it is.
+        if (ev->filedIn() && ev->getLayerHdl() == orig)
             continue;
+        ev->setLayerHdl(orig);
+        if (ev->giGet()) {
+            mLayer* layer = layerOf(orig);
+            hangItem(*ev, layer ? layer->giGet() : nullptr, false);
+        }
+        back.push_back(h);
+    }
+    if (tl) {
         // A layer that went during the drag gives its events to the current layer, else to a
         // new one: no event is left outside the timeline.
-        if (!tl->addEvent(h, ev->getStartTime(), ev->getRowIndex(), rec.myOrigLayerHdl, false)
-                 .isValid())
-            tl->addEvent(h, ev->getStartTime());
+        for (Obh const& h : tl->addEvents(back))
+            if (mEvent* ev = eventOf(h))
+                tl->addEvent(h, ev->getStartTime());
+    }
+    back = {};
+    if (selection) {
+        // Every one selected as it was: the entries taken at the pick-up go back whole.
+        if (payloads.empty() && events.size() == myTakenSelection.items.size()) {
+            selection->giveBack(std::move(myTakenSelection));
+        } else {
+            selection->addToSelection(events);
+            std::sort(payloads.begin(), payloads.end());
+            selection->addToSelection(payloads);
+        }
     }
     M_TRACE_C("iyellow", "Returned %i events to where they were\n",
-              static_cast<int>(myEventCaches.size()));
-    myEventCaches.clear();
+              static_cast<int>(myHeldHdls.size()));
+    forgetRecords();
     raiseDirt(DirtSelection);
     // The scene sync places the events' items again.
     raiseDirt(DirtEventsDroppedInRow);
     requestRefresh();
+}
+
+std::size_t ctHandfulEventsQt::recordAt(Obh const& h) const
+{
+    auto const at = std::lower_bound(myHeldHdls.begin(), myHeldHdls.end(), h);
+    if (at == myHeldHdls.end() || *at != h)
+        return myHeldHdls.size();
+    return static_cast<std::size_t>(at - myHeldHdls.begin());
+}
+
+EventDragCache const* ctHandfulEventsQt::recordOf(Obh const& h) const
+{
+    std::size_t const at = recordAt(h);
+    return at < myEventCaches.size() ? &myEventCaches[at] : nullptr;
+}
+
+ctHandfulEventsQt::Ghost const* ctHandfulEventsQt::ghostOf(Obh const& h) const
+{
+    std::size_t const at = recordAt(h);
+    if (at < myGhosts.size())
+        return &myGhosts[at];
+    return at < myHeldHdls.size() && at == myGrabAt ? &myGrabGhost : nullptr;
+}
+
+void ctHandfulEventsQt::forgetRecords()
+{
+    bool const many = myHeldHdls.size() > GhostBudget;
+    // Freed, not merely emptied: a drag of a million events held tens of megabytes here.
+    myHeldHdls = {};
+    myEventCaches = {};
+    myHeldSlots = {};
+    myGhosts = {};
+    myGhostRows = {};
+    myGhostIndex.reset();
+    myOrigLayers = {};
+    myAstray = {};
+    myWithItems = {};
+    myTakenSelection = {};
+    myGrabAt = 0;
+    if (many)
+        giveBackMemory();
 }
 
 // Hover ------------------------------------------------------------------------------------------
@@ -839,30 +944,35 @@ void ctHandfulEventsQt::placeGhosts(double dx)
         }
         return false;
     };
-    auto place = [&](Obh const& h, EventDragCache& rec) {
-        DropPlan::Landing const& to = plan.landings[landingAt(rec.myDsri)];
+    auto place = [&](Obh const& h, int dsri, Ghost& ghost) {
+        DropPlan::Landing const& to = plan.landings[landingAt(dsri)];
+        mEvent const* ev = eventOf(h);
+        if (!ev)
+            return;
         double sx = 0, sw = 0;
-        rec.myEvent->getSceneVisTimeSpan(sx, sw);
-        M_TRACE("%s SEARCH AT: dropSri %f + relSri %f = %i (extra top %i)\n",
-                rec.myEvent->getTitle().cs(), myDropSri, rec.myDsri, to.sri, plan.extraTop);
+        ev->getSceneVisTimeSpan(sx, sw);
+        M_TRACE("%s SEARCH AT: dropSri %f + relSri %i = %i (extra top %i)\n", ev->getTitle().cs(),
+                myDropSri, dsri, to.sri, plan.extraTop);
         if (h == myGrabEventHdl && rule.makesRows()) {
             // The row the zone makes: the guide's band.
             double const gx = sx + dx;
-            rec.myGhostX = std::floor(gx);
-            rec.myGhostW = std::ceil(gx + sw) - std::floor(gx);
-            rec.myGhostY = std::floor(box.bandTop);
-            rec.myGhostH = std::ceil(box.bandBottom) - std::floor(box.bandTop);
-            rec.myGhostInRow = true;
+            ghost.x = std::floor(gx);
+            ghost.w = std::ceil(gx + sw) - std::floor(gx);
+            ghost.y = std::floor(box.bandTop);
+            ghost.h = std::ceil(box.bandBottom) - std::floor(box.bandTop);
+            ghost.inRow = true;
             return;
         }
-        rec.myGhostX = sx + dx;
-        rec.myGhostW = sw;
-        rec.myGhostInRow = across(to, rec.myGhostY, rec.myGhostH);
+        ghost.x = sx + dx;
+        ghost.w = sw;
+        ghost.inRow = across(to, ghost.y, ghost.h);
     };
     myGhostShift = dx;
     if (!manyGhosts()) {
-        for (auto& [h, rec] : myEventCaches)
-            place(h, rec);
+        for (std::size_t i = 0; i < myHeldHdls.size() && i < myGhosts.size(); ++i)
+            place(myHeldHdls[i], myEventCaches[i].myDsri, myGhosts[i]);
+        if (myGrabAt < myGhosts.size())
+            myGrabGhost = myGhosts[myGrabAt];
     } else {
         // A ghost row for each place the events land at: what the pixels show costs the pixels.
         myGhostRows.clear();
@@ -871,17 +981,13 @@ void ctHandfulEventsQt::placeGhosts(double dx)
             row.inRow = across(plan.landings[i], row.y, row.h);
             myGhostRows.push_back(row);
         }
-        if (auto const grabbed = myEventCaches.find(myGrabEventHdl); grabbed != myEventCaches.end())
-            place(grabbed->first, grabbed->second);
+        if (myGrabAt < myHeldHdls.size())
+            place(myHeldHdls[myGrabAt], myEventCaches[myGrabAt].myDsri, myGrabGhost);
     }
 
-    if (rule.guide == DropZoneRule::Guide::None)
+    if (rule.guide == DropZoneRule::Guide::None || myGrabAt >= myHeldHdls.size())
         return;
-    auto const grabbed = myEventCaches.find(myGrabEventHdl);
-    if (grabbed == myEventCaches.end())
-        return;
-    EventDragCache const& rec = grabbed->second;
-    placeLabel(rec.myGhostX, rec.myGhostX + rec.myGhostW, static_cast<double>(mySrcViewW));
+    placeLabel(myGrabGhost.x, myGrabGhost.x + myGrabGhost.w, static_cast<double>(mySrcViewW));
 }
 
 void ctHandfulEventsQt::placeLabel(double x0, double e, double w)
@@ -912,25 +1018,27 @@ void ctHandfulEventsQt::drawSceneGuide(Painter& p)
     }
     float ax = 0, ay = 0, aw = 0, ah = 0;
     p.get2dGeometry(ax, ay, aw, ah);
-    auto ghost = [&](Obh const& h, EventDragCache const& rec) {
+    auto ghost = [&](Obh const& h, Ghost const& at) {
+        mEvent* ev = eventOf(h);
+        if (!ev)
+            return;
         bool const guide = myZone != DropZone::IntoRows && h == myGrabEventHdl;
         int const r = guide ? myGuideR : 255, g = guide ? myGuideG : 255,
                   b = guide ? myGuideB : 255;
-        auto const x = static_cast<float>(rec.myGhostX), y = static_cast<float>(rec.myGhostY);
-        auto const w = static_cast<float>(rec.myGhostW);
-        auto const gh = static_cast<float>(std::max(1.0, rec.myGhostH));
+        auto const x = static_cast<float>(at.x), y = static_cast<float>(at.y);
+        auto const w = static_cast<float>(at.w);
+        auto const gh = static_cast<float>(std::max(1.0, at.h));
         // What lies outside the view is not drawn: a large handful costs what is on screen.
         if (x > ax + aw || x + w < ax || y > ay + ah || y + gh < ay)
             return;
         p.set2dGeometry(x, y, w, gh);
-        if (rec.myGhostInRow) {
-            rec.myEvent->draw(p, 1.0, true, 2.0f, 0.5f, true, r, g, b);
+        if (at.inRow) {
+            ev->draw(p, 1.0, true, 2.0f, 0.5f, true, r, g, b);
             return;
         }
         p.setAntiAliasing(false);
         p.setLineWidth(1);
-        p.setLineColorRgb8(rec.myEvent->getBgColorR(), rec.myEvent->getBgColorG(),
-                           rec.myEvent->getBgColorB());
+        p.setLineColorRgb8(ev->getBgColorR(), ev->getBgColorG(), ev->getBgColorB());
         p.draw2dLine(x, y, x + w, y);
         p.setLineColorRgb8(255, 255, 255);
         p.draw2dLine(x, y, x + 2, y);
@@ -942,11 +1050,11 @@ void ctHandfulEventsQt::drawSceneGuide(Painter& p)
         // Many: a row at a time, then the grabbed event's own on top, in the guide's colour.
         CrowdPainter::paintGhosts(qt->qPainter(), *myGhostIndex, myGhostRows, myGhostShift, *ts,
                                   QRectF(ax, ay, aw, ah));
-        if (auto const grabbed = myEventCaches.find(myGrabEventHdl); grabbed != myEventCaches.end())
-            ghost(grabbed->first, grabbed->second);
+        if (myGrabAt < myHeldHdls.size())
+            ghost(myHeldHdls[myGrabAt], myGrabGhost);
     } else {
-        for (auto const& [h, rec] : myEventCaches)
-            ghost(h, rec);
+        for (std::size_t i = 0; i < myHeldHdls.size() && i < myGhosts.size(); ++i)
+            ghost(myHeldHdls[i], myGhosts[i]);
     }
     p.set2dGeometry(ax, ay, aw, ah);
     if (myLabelPolygon.empty())
@@ -1072,70 +1180,91 @@ bool ctHandfulEventsQt::dropOnHelper(giLayer*, QGraphicsSceneDragDropEvent* even
     tl->restackLayers();
     uiGi* target = drop->giEnsure(dropHdl);
 
-    for (auto& [h, rec] : myEventCaches) {
-        DropPlan::Landing const& landing = plan->landings[landingAt(rec.myDsri)];
-        double const ri = landing.ri;
-        rec.myPlaced = true;
-        rec.myDropLayerHdl = layerAt(landing.at);
-        rec.myDropRi = ri;
-        A_ASSERT(layerOf(rec.myDropLayerHdl));
-        M_TRACE("Event %p TO layer %s, ri %f\n", static_cast<void*>(rec.myEvent),
-                titleOf(layerOf(rec.myDropLayerHdl)), ri);
+    // The layer and the row of each landing: the events of one stack row from the grabbed one
+    // land in one row.
+    std::vector<std::pair<Obh, double>> to;
+    to.reserve(plan->landings.size());
+    for (DropPlan::Landing const& landing : plan->landings) {
+        to.emplace_back(layerAt(landing.at), landing.ri);
+        A_ASSERT(layerOf(to.back().first));
+        M_TRACE("Events of stack row %i TO layer %s, ri %f\n", landing.sri,
+                titleOf(layerOf(to.back().first)), landing.ri);
     }
     forgetPlan();
     if (event)
         event->acceptProposedAction();
-    acceptMovedEvents(dropRi, dTime, target, myGrabEventHdl, myEventCaches);
+    acceptMovedEvents(dTime, target, to);
     if (target)
         target->update();
     return true;
 }
 
-void ctHandfulEventsQt::acceptMovedEvents(double dropRi, double dTime, uiGi* target, Obh,
-                                          std::map<Obh, EventDragCache>& records)
+void ctHandfulEventsQt::acceptMovedEvents(double dTime, uiGi* target,
+                                          std::vector<std::pair<Obh, double>> const& to)
 {
-    M_TRACE("ACCEPT %i DROPPED FX: \n", static_cast<int>(records.size()));
-    M_TRACE("  rowIndex    = %.2f\n", dropRi);
+    M_TRACE("ACCEPT %i DROPPED FX: \n", static_cast<int>(myHeldHdls.size()));
     M_TRACE("  dTime       = %.2f\n", dTime);
     ObSelection* selection = getSelectionEngine();
     if (selection)
         selection->clearSelection();
     mTimeline* tl = getTimeline();
     mScale* ts = getTimelineTimeScale();
-    if (!tl || !ts)
+    if (!tl || !ts || to.size() != myDsris.size() || myHeldHdls.empty())
         return;
     double visStart = ts->getMinVisValue(), visEnd = ts->getMaxVisValue();
     tlUi* ui = getUi();
     tlScene* scene = ui ? ui->getScene() : nullptr;
-    int moved = 0;
-    for (auto it = records.begin(); it != records.end();) {
-        Obh h = it->first;
-        EventDragCache const& rec = it->second;
+    // Each event's landing by its stack row from the grabbed one.
+    std::vector<std::size_t> landing(static_cast<std::size_t>(myMaxDsri - myMinDsri) + 1, 0);
+    for (std::size_t i = 0; i < myDsris.size(); ++i)
+        landing[static_cast<std::size_t>(myDsris[i] - myMinDsri)] = i;
+    // Every event at its new time and row in its new layer, then all filed at once: as
+    // mTimeline::addEvent places each, without a search or an insertion each.
+    std::vector<Obh> moved;
+    moved.reserve(myHeldHdls.size());
+    for (std::size_t i = 0; i < myHeldHdls.size(); ++i) {
+        Obh const h = myHeldHdls[i];
         mEvent* ev = eventOf(h);
-        if (!rec.myPlaced || !ev) {
-            ++it;
+        if (!ev)
             continue;
-        }
-        ev->setLayerHdl(rec.myDropLayerHdl);
-        Obh const into = tl->addEvent(h, ev->getStartTime() + dTime, std::floor(rec.myDropRi),
-                                      rec.myDropLayerHdl, false);
-        mLayer* layer = layerOf(into);
-        M_TRACE("Adding event %p: newRi %f to layer %s\n", static_cast<void*>(ev),
-                ev->getRowIndex(), titleOf(layer));
-        if (layer && ev->isVisibleBetween(visStart, visEnd)) {
-            Obh lh = into;
+        auto const& [into, ri] =
+            to[landing[static_cast<std::size_t>(myEventCaches[i].myDsri - myMinDsri)]];
+        ev->setLayerHdl(into);
+        ev->setStartTime(ev->getStartTime() + dTime);
+        ev->setRowIndex(mLayer::wholeRow(std::floor(ri)));
+        moved.push_back(h);
+    }
+    for (Obh const& h : tl->addEvents(moved))
+        if (mEvent* ev = eventOf(h))
+            tl->addEvent(h, ev->getStartTime());
+    // The layers they landed in are in the scene; an event that kept its item hangs it there.
+    for (auto const& [into, ri] : to) {
+        Obh lh = into;
+        if (mLayer* layer = layerOf(lh)) {
             uiGi* parent = layer->giEnsure(lh);
             if (parent && !layer->giInSceneTest() && scene)
                 layer->giAddToScene(*scene, lh);
-            hangItem(*ev, parent, true);
         }
-        if (selection)
-            selection->addToSelection(h);
-        it = records.erase(it);
-        ++moved;
     }
-    if (moved == 0)
-        return;
+    for (Obh const& h : moved) {
+        mEvent* ev = eventOf(h);
+        if (!ev || !ev->giGet())
+            continue;
+        mLayer* layer = ev->getLayer();
+        M_TRACE("Added event %p: newRi %f to layer %s\n", static_cast<void*>(ev), ev->getRowIndex(),
+                titleOf(layer));
+        if (layer && ev->isVisibleBetween(visStart, visEnd))
+            hangItem(*ev, layer->giGet(), true);
+    }
+    if (selection) {
+        // The moved events are the ones taken from the selection: their entries go back whole.
+        if (moved.size() == myTakenSelection.items.size())
+            selection->giveBack(std::move(myTakenSelection));
+        else
+            selection->addToSelection(moved);
+    }
+    moved = {};
+    forgetRecords();
     if (target)
         target->update();
     raiseDirt(DirtEventsDroppedInRow);

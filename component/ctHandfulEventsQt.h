@@ -3,6 +3,7 @@
 #include "CrowdPainter.h"
 #include "DropZone.h"
 #include "EventDragCache.h"
+#include "ObSelection.h"
 #include "Obh.h"
 #include "ctHandfulEvents.h"
 #include "ctHandfulQt.h"
@@ -93,10 +94,11 @@ public:
     // rows above or below the stack the handful needs, then every event to its stack row. False,
     // and nothing changed, without a plan.
     bool dropOnHelper(giLayer* item, QGraphicsSceneDragDropEvent* event, double x, double y);
-    // Puts the placed events into the timeline at their new layer and row, dTime later, and
+    // Puts every recorded event into the timeline, dTime later, in the layer and the row that
+    // `to` gives for its stack row from the grabbed one (to[i] for myDsris[i]), all at once, and
     // makes them the selection.
-    void acceptMovedEvents(double dropRi, double dTime, uiGi* target, Obh grabbed,
-                           std::map<Obh, EventDragCache>& records);
+    void acceptMovedEvents(double dTime, uiGi* target,
+                           std::vector<std::pair<Obh, double>> const& to);
 
     // Whether the last hover found where a release would place the events: the guide draws its
     // ghosts, and a drop carries it out.
@@ -118,7 +120,23 @@ public:
     // The key that keeps the events' times during a drag: they change rows only.
     static constexpr Qt::KeyboardModifier KeepTimesKey = Qt::ShiftModifier;
 
-    std::map<Obh, EventDragCache> myEventCaches;
+    // The handful: the events' handles in handle order, and beside each what the drag keeps of
+    // it; the layers they came from; their slots in the event pool, marked. Emptied once the
+    // events are placed or put back.
+    std::vector<Obh> myHeldHdls;
+    std::vector<EventDragCache> myEventCaches;
+    std::vector<Obh> myOrigLayers;
+    std::vector<bool> myHeldSlots;
+    // Where a ghost stands at the current hover; inRow when its target row exists.
+    struct Ghost
+    {
+        double x = 0, w = 0, y = 0, h = 0;
+        bool inRow = false;
+    };
+    // The record and the ghost of an event of the handful, or null. A handful of many keeps
+    // the grabbed event's ghost alone.
+    EventDragCache const* recordOf(Obh const& h) const;
+    Ghost const* ghostOf(Obh const& h) const;
     mEvent* myGrabEvent = nullptr;
     Obh myGrabEventHdl;
     double myGrabSri = 0;
@@ -126,9 +144,6 @@ public:
     // The time under the grab point, by the same conversion as the hover's.
     double myGrabTime = 0;
     double myGrabSceneX = 0, myGrabSceneY = 0;
-    // Extents of the picked events (traced).
-    double myMinX = 0, myMaxX = 0, myMinY = 0, myMaxY = 0;
-    double myRiMin = 0, myRiMax = 0, myTimeMin = 0, myTimeMax = 0;
     double myHoverX = -1.0, myHoverY = -1.0;
     rtl::str myMimeText;
     Obh myRefLayerHdl;
@@ -181,6 +196,19 @@ private:
     std::vector<CrowdPainter::GhostRow> myGhostRows;
     std::unique_ptr<mRowIndex> myGhostIndex;
     double myGhostShift = 0;
+    // Of a few events (GhostBudget at most), each one's ghost, beside its record; of many, the
+    // grabbed event's alone.
+    std::vector<Ghost> myGhosts;
+    Ghost myGrabGhost;
+    // Where the grabbed event is among the records; the size when it is none of them.
+    std::size_t myGrabAt = 0;
+    // Whether the drag object took the events out of the timeline.
+    bool myTakenOut = false;
+    // The selection's entries of the events, given back when the same events are selected again.
+    ObSelection::Taken myTakenSelection;
+    // The records of events that had an item at the pick-up, and of those not filed in their
+    // layer then.
+    std::vector<std::size_t> myWithItems, myAstray;
 
     // What the stack-row index was made from: each layer's first stack row and rows.
     struct IndexedLayer
@@ -215,5 +243,9 @@ private:
     // Where in the plan's landings those of the events that stand dsri stack rows from the
     // grabbed one are.
     std::size_t landingAt(double dsri) const;
+    // Where a record is, by its handle; the size when none.
+    std::size_t recordAt(Obh const& h) const;
+    // Lets go of every record and of what the drag held beside them, giving the memory back.
+    void forgetRecords();
     void placeLabel(double top, double bottom, double arrow);
 };

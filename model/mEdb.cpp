@@ -40,6 +40,11 @@ void mEdb::unregisterEvents(std::vector<Obh> const& handles)
     myEvents.eraseSorted(handles);
 }
 
+void mEdb::registerEvents(std::vector<Obh> const& handles)
+{
+    myEvents.insertSorted(handles);
+}
+
 template <class F> bool mEdb::forEachBetween(double from, double to, bool shownOnly, F&& f)
 {
     if (!myTimeline)

@@ -39,6 +39,7 @@ public:
     void unregisterEvent(Obh& h);
     // The same for many events at once, given in handle order: one walk over the register.
     void unregisterEvents(std::vector<Obh> const& handles);
+    void registerEvents(std::vector<Obh> const& handles);
     bool isRegistered(Obh const& h) const { return myEvents.contains(h); }
     ObhSet const& getEvents() const { return myEvents; }
     std::size_t size() const { return myEvents.size(); }

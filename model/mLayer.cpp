@@ -468,7 +468,7 @@ void mLayer::addEvent(Obh& evHdl, double startTime, double rowIndex)
     A_ASSERT(ev);
     // Adding what the layer holds already moves it.
     takeOut(evHdl);
-    double const row = std::floor(static_cast<float>(rowIndex));
+    double const row = wholeRow(rowIndex);
     M_TRACE("Adding EVENT at time=%.1f, ri=%.1f\n", startTime, row);
     ev->setStartTime(startTime);
     ev->setRowIndex(row);
@@ -536,19 +536,114 @@ void mLayer::eventsTakenOut()
     raiseDirt(DirtEventSetInLayer);
 }
 
-bool mLayer::removeEvents(std::vector<Obh> const& handles)
+void mLayer::takeOutEvents(std::vector<Obh> const& handles, std::vector<bool> const& marked,
+                           mRowIndex* keep, std::function<double(double)> const& keepRow)
 {
-    std::vector<Obh> held;
+    if (handles.empty())
+        return;
+    auto const isMarked = [&marked](mEvent const* ev) {
+        std::size_t const slot = ev->filedHdl().getAddr();
+        return slot < marked.size() && marked[slot];
+    };
+    if (myRowIndex.built()) {
+        myRowIndex.moveMarked(marked, keep,
+                              [&keepRow](mRowIndex::Key const& k) { return keepRow(k.row); });
+    } else if (keep) {
+        myTimeIndex.forEach([&](mEvent* ev) {
+            if (!isMarked(ev))
+                return;
+            mTimeIndex::Extent e = ev->filedExtent();
+            e.row = keepRow(e.row);
+            e.rows = 1.0;
+            keep->insert(ev, ev->filedHdl().getAddr(), e);
+        });
+    }
+    // Every event of the layer goes: the set and the time index are emptied whole.
+    if (handles.size() == myEvents.size()) {
+        myEvents.clear();
+        myTimeIndex.clear();
+    } else {
+        myEvents.eraseSorted(handles);
+        myTimeIndex.eraseIf([&](mEvent* ev) { return ev->filedIn() == this && isMarked(ev); });
+    }
     for (Obh const& h : handles)
-        if (myEvents.contains(h))
-            held.push_back(h);
-    if (held.empty())
-        return false;
-    myEvents.eraseSorted(held);
-    for (Obh const& h : held)
-        letGo(h);
+        if (mEvent* ev = eventOf(h)) {
+            ev->setLayerHdl(Obh());
+            if (ev->filedIn() == this)
+                ev->setFiling(nullptr, Obh(), {});
+        }
     eventsTakenOut();
-    return true;
+}
+
+void mLayer::addEvents(std::vector<Obh> const& handles)
+{
+    struct Filed
+    {
+        mEvent* ev;
+        Obh h;
+        mTimeIndex::Extent e;
+    };
+    std::vector<Filed> filed;
+    filed.reserve(handles.size());
+    std::vector<Obh> added;
+    added.reserve(handles.size());
+    for (Obh h : handles) {
+        mEvent* ev = eventOf(h);
+        if (!ev)
+            continue;
+        // One held somewhere (here too) leaves there first, keeping the layer it was given.
+        if (mLayer* holder = ev->filedIn()) {
+            Obh const layer = ev->getLayerHdl();
+            holder->removeEvent(h);
+            ev->setLayerHdl(layer);
+            if (ev->filedIn())
+                continue;
+        }
+        filed.push_back({ev, h, ev->indexExtent()});
+        added.push_back(h);
+    }
+    if (filed.empty())
+        return;
+    bool const wasEmpty = myEvents.empty();
+    myEvents.insertSorted(added);
+    added = {};
+    // In order of start, as both indexes keep them.
+    auto const order = [](Filed const& a, Filed const& b) {
+        return a.e.lo < b.e.lo || (a.e.lo == b.e.lo && a.ev < b.ev);
+    };
+    if (!std::is_sorted(filed.begin(), filed.end(), order))
+        std::sort(filed.begin(), filed.end(), order);
+    std::vector<std::pair<mEvent*, mTimeIndex::Extent>> timed;
+    timed.reserve(filed.size());
+    for (Filed const& f : filed)
+        timed.emplace_back(f.ev, f.e);
+    myTimeIndex.insertMany(timed);
+    timed = {};
+    for (Filed const& f : filed) {
+        myRowIndex.insert(f.ev, f.h.getAddr(), f.e);
+        f.ev->setFiling(this, f.h, f.e);
+    }
+    raiseDirt(DirtActiveEvents);
+    raiseDirt(DirtEventSetInLayer);
+    myEventCache.reset();
+    // The spans as addEvent leaves them, widened by each.
+    if (!mySpansValid || wasEmpty) {
+        computeSpans();
+    } else {
+        for (Filed const& f : filed) {
+            mEvent const& ev = *f.ev;
+            mySpanMinTime = std::min(mySpanMinTime, ev.getStartTime());
+            mySpanMaxTime = std::max(mySpanMaxTime, ev.getStartTime() + ev.getTimeLength());
+            mySpanMinRi = std::min(mySpanMinRi, ev.getRowIndex());
+            mySpanMaxRi = std::max(mySpanMaxRi, ev.getRowIndex() + 1.0);
+        }
+    }
+    if (myRowScale) {
+        if (myRowScale->getMinValue() > mySpanMinRi)
+            myRowScale->setMinValue(mySpanMinRi);
+        if (myRowScale->getMaxValue() < mySpanMaxRi)
+            myRowScale->setMaxValue(mySpanMaxRi);
+    }
 }
 
 bool mLayer::deleteEvent(Obh& ev)

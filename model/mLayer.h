@@ -9,6 +9,8 @@
 #include "mTimeIndex.h"
 #include "tlObj.h"
 
+#include <cmath>
+#include <functional>
 #include <list>
 #include <memory>
 #include <set>
@@ -89,11 +91,21 @@ public:
     // where the event's time (its marker for an instant) meets no event of this layer.
     void addEvent(Obh& ev, double startTime);
     void addEvent(Obh& ev, double startTime, double rowIndex);
+    // The whole row that adding at a row index takes.
+    static double wholeRow(double rowIndex) { return std::floor(static_cast<float>(rowIndex)); }
     // False when the layer does not hold the event; the event keeps no layer.
     bool deleteEvent(Obh& ev);
     bool removeEvent(Obh& ev);
-    // removeEvent for many, given in handle order: one walk over the set. Whether it held any.
-    bool removeEvents(std::vector<Obh> const& handles);
+    // removeEvent for many at once: handles in handle order, each held by this layer (filed in
+    // it), their slots marked in `marked`. One pass over the set and over each index, however
+    // many go. What the row index held of them goes into `keep` (when not null), each row's into
+    // the row keepRow(row) names there; from a row index not built, they are filed there from
+    // the time index, in order of start.
+    void takeOutEvents(std::vector<Obh> const& handles, std::vector<bool> const& marked,
+                       mRowIndex* keep, std::function<double(double)> const& keepRow);
+    // addEvent for many at once, each at the time and the row it has, none held by a layer:
+    // handles in handle order. A sort and one merge into the set and the time index.
+    void addEvents(std::vector<Obh> const& handles);
     // First fit: the lowest free whole row from floor(startRi) for a block riSize high over
     // [startTime, endTime]; without a free row, the row below the last (which adding there
     // grows). With no event of any layer in that time, startRi itself.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -307,6 +308,60 @@ void mRowIndex::erase(mEvent const* ev, mTimeIndex::Extent const& e)
     auto const found = myRows.find(Key {e.row, e.rows});
     if (found != myRows.end())
         (e.instant ? found->second.myInstants : found->second.mySpans).take(ev, e.lo);
+}
+
+std::uint32_t mRowIndex::lookNumberOf(mEvent::LookInputs const& look)
+{
+    auto const [at, made] =
+        myLookNumbers.try_emplace(look, static_cast<std::uint32_t>(myLooks.size()));
+    if (made)
+        myLooks.push_back(look);
+    return at->second;
+}
+
+void mRowIndex::moveMarked(std::vector<bool> const& marked, mRowIndex* into,
+                           std::function<double(Key const&)> const& to)
+{
+    if (!myBuilt)
+        return;
+    if (into && !into->myBuilt)
+        into = nullptr;
+    // This index's look numbers as into's, worked out when first met.
+    constexpr std::uint32_t Unknown = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> looks(myLooks.size(), Unknown);
+    bool moved = false;
+    for (auto& [key, row] : myRows) {
+        Row* target = nullptr;
+        for (Row::List* list : {&row.mySpans, &row.myInstants}) {
+            bool const instants = list == &row.myInstants;
+            for (Entry& e : list->entries) {
+                if (!e.live() || e.slot >= marked.size() || !marked[e.slot])
+                    continue;
+                if (into) {
+                    if (!target)
+                        target = &into->myRows[Key {to(key), 1.0}];
+                    Entry copy = e;
+                    std::uint32_t& look = looks[e.look];
+                    if (look == Unknown)
+                        look = into->lookNumberOf(myLooks[e.look]);
+                    copy.look = look;
+                    (instants ? target->myInstants : target->mySpans).add(copy);
+                    if (!instants)
+                        target->myLongest = std::max(target->myLongest, e.hi - e.lo);
+                }
+                // Taken out as take() does it: in place, closed up when next made ready.
+                e.hi = Gone;
+                ++list->dead;
+                --list->live;
+                moved = true;
+            }
+        }
+    }
+    if (!moved)
+        return;
+    changed();
+    if (into)
+        into->changed();
 }
 
 void mRowIndex::clear()

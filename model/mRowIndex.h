@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <map>
 #include <unordered_map>
@@ -135,6 +136,13 @@ public:
     void erase(mEvent const* ev, mTimeIndex::Extent const& e);
     // Back to not built.
     void clear();
+    // Moves the live entries of the events whose slot is marked into `into` (null: nowhere),
+    // each row's into the row one high that to(key) names there, in their order, with their
+    // looks as `into` numbers them: one pass over the entries, with no search, however many
+    // move. Here they keep their places as taken ones until the rows are next made ready.
+    // Nothing happens while this index is not built, nor moves into one that is not.
+    void moveMarked(std::vector<bool> const& marked, mRowIndex* into,
+                    std::function<double(Key const&)> const& to);
     // A stamp that changes whenever anything filed changes, unlike any other index's: what a
     // picture drawn from the index was drawn from.
     std::uint64_t stamp() const { return myStamp; }
@@ -151,6 +159,8 @@ public:
 
 private:
     std::uint32_t lookNumber(mEvent const& ev);
+    // The number of a look met in another index.
+    std::uint32_t lookNumberOf(mEvent::LookInputs const& look);
     void changed();
     struct LookHash
     {

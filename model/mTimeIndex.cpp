@@ -80,6 +80,51 @@ void mTimeIndex::insert(mEvent* ev, Extent const& e)
     myBlocks.insert(myBlocks.begin() + static_cast<std::ptrdiff_t>(b) + 1, std::move(upper));
 }
 
+void mTimeIndex::insertMany(std::vector<std::pair<mEvent*, Extent>> const& events)
+{
+    std::vector<Entry> added;
+    added.reserve(events.size());
+    for (auto const& [ev, e] : events) {
+        if (std::isnan(e.lo) || std::isnan(e.hi))
+            continue; // as insert: no place in time
+        added.push_back({e.lo, e.hi, ev, e.instant});
+        if (!e.instant)
+            myLongest = std::max(myLongest, e.hi - e.lo);
+    }
+    if (added.empty())
+        return;
+    auto const order = [](Entry const& x, Entry const& y) { return before(x, y.lo, y.ev); };
+    if (!std::is_sorted(added.begin(), added.end(), order))
+        std::sort(added.begin(), added.end(), order);
+    // What is filed and what comes, merged once and cut into runs again.
+    std::vector<Entry> all;
+    if (!myBlocks.empty()) {
+        all.reserve(mySize + added.size());
+        for (Block const& block : myBlocks)
+            all.insert(all.end(), block.entries.begin(), block.entries.end());
+        std::size_t const filed = all.size();
+        all.insert(all.end(), added.begin(), added.end());
+        std::inplace_merge(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(filed), all.end(),
+                           order);
+    } else {
+        all = std::move(added);
+    }
+    mySize = all.size();
+    myBlocks.clear();
+    myBlocks.reserve((all.size() + BlockSize - 1) / BlockSize);
+    for (std::size_t i = 0; i < all.size(); i += BlockSize) {
+        auto const from = all.begin() + static_cast<std::ptrdiff_t>(i);
+        Block block {
+            {from, from + static_cast<std::ptrdiff_t>(std::min(BlockSize, all.size() - i))},
+            0.0,
+            0.0,
+            nullptr};
+        refreshMax(block);
+        refreshLast(block);
+        myBlocks.push_back(std::move(block));
+    }
+}
+
 void mTimeIndex::erase(mEvent* ev, Extent const& e)
 {
     std::size_t const b = blockFor(e.lo, ev);

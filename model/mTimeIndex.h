@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 class mEvent;
@@ -39,6 +41,11 @@ public:
     // e must be the extent ev was filed under; an event not filed so is left alone.
     void erase(mEvent* ev, Extent const& e);
     void clear();
+    // Takes out every event for which taken(ev) answers true: one pass over the runs, however
+    // many go. The number taken out.
+    template <class Taken> std::size_t eraseIf(Taken&& taken);
+    // Files many events at once, as insert does each: a sort and one merge with what is filed.
+    void insertMany(std::vector<std::pair<mEvent*, Extent>> const& events);
     std::size_t size() const { return mySize; }
     bool empty() const { return mySize == 0; }
 
@@ -113,6 +120,41 @@ template <class F> bool mTimeIndex::forEachNear(double lo, double hi, double rea
         }
     }
     return false;
+}
+
+template <class Taken> std::size_t mTimeIndex::eraseIf(Taken&& taken)
+{
+    std::size_t const before = mySize;
+    std::size_t kept = 0;
+    for (std::size_t b = 0; b < myBlocks.size(); ++b) {
+        Block& block = myBlocks[b];
+        auto const end = std::remove_if(block.entries.begin(), block.entries.end(),
+                                        [&](Entry const& e) { return taken(e.ev); });
+        std::size_t const left = static_cast<std::size_t>(end - block.entries.begin());
+        mySize -= block.entries.size() - left;
+        block.entries.erase(end, block.entries.end());
+        if (block.entries.empty())
+            continue;
+        // A run left short joins the one before it while the two stay within a run's size.
+        if (kept > 0 && myBlocks[kept - 1].entries.size() + left <= BlockSize) {
+            Block& into = myBlocks[kept - 1];
+            into.entries.insert(into.entries.end(), block.entries.begin(), block.entries.end());
+            refreshMax(into);
+            refreshLast(into);
+            continue;
+        }
+        if (left < block.entries.capacity() / 2)
+            block.entries.shrink_to_fit();
+        refreshMax(block);
+        refreshLast(block);
+        if (kept != b)
+            myBlocks[kept] = std::move(block);
+        ++kept;
+    }
+    myBlocks.resize(kept);
+    if (mySize == 0)
+        clear();
+    return before - mySize;
 }
 
 template <class F> void mTimeIndex::forEach(F&& f) const

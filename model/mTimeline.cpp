@@ -812,29 +812,68 @@ void mTimeline::removeEvent(Obh& evHdl)
         myEdb->unregisterEvent(evHdl);
 }
 
-void mTimeline::removeEvents(std::vector<Obh> const& handles)
+void mTimeline::takeOutEvents(EventsByLayer& byLayer, std::vector<Obh> const& all,
+                              std::vector<bool> const& marked, mRowIndex* keep,
+                              std::function<double(mLayer const&, double)> const& keepRow)
 {
-    // Each layer takes out its own at once; an event its layer does not hold is looked for in
-    // every layer.
-    std::map<Obh, std::vector<Obh>> byLayer;
-    std::vector<Obh> astray;
+    for (auto& [layer, held] : byLayer) {
+        if (!layer || held.empty())
+            continue;
+        layer->takeOutEvents(held, marked, keep,
+                             [&keepRow, layer](double row) { return keepRow(*layer, row); });
+        held = {};
+        for (Obh const& lh : myLayerHdls)
+            if (layerOf(lh) == layer)
+                markDirtyItem(lh);
+    }
+    if (myEdb)
+        myEdb->unregisterEvents(all);
+}
+
+std::vector<Obh> mTimeline::addEvents(std::vector<Obh> const& handles)
+{
+    std::vector<std::pair<Obh, std::vector<Obh>>> byLayer;
+    std::vector<Obh> placed, left;
+    placed.reserve(handles.size());
+    std::size_t last = 0;
     for (Obh const& h : handles) {
         mEvent const* ev = eventOf(h);
-        mLayer* layer = ev ? ev->getLayer() : nullptr;
-        if (layer && layer->getEvents().contains(h))
-            byLayer[ev->getLayerHdl()].push_back(h);
-        else
-            astray.push_back(h);
+        if (!ev)
+            continue;
+        Obh const lh = ev->getLayerHdl();
+        // Events of one layer mostly follow each other.
+        bool const same = last < byLayer.size() && byLayer[last].first == lh;
+        if (!same && !layerOf(lh)) {
+            left.push_back(h);
+            continue;
+        }
+        if (!same) {
+            last = static_cast<std::size_t>(
+                std::find_if(byLayer.begin(), byLayer.end(),
+                             [&lh](auto const& held) { return held.first == lh; }) -
+                byLayer.begin());
+            if (last == byLayer.size())
+                byLayer.emplace_back(lh, std::vector<Obh>());
+        }
+        byLayer[last].second.push_back(h);
+        placed.push_back(h);
     }
-    for (auto& [lh, held] : byLayer)
-        if (mLayer* layer = layerOf(lh); layer && layer->removeEvents(held))
-            markDirtyItem(lh);
-    for (Obh h : astray)
-        for (Obh const& lh : myLayerHdls)
-            if (mLayer* layer = layerOf(lh); layer && layer->removeEvent(h))
-                markDirtyItem(lh);
+    markDirtyItem(myCurrentLayerHdl);
+    for (auto& [lh, held] : byLayer) {
+        mLayer* layer = layerOf(lh);
+        double t0 = 0, t1 = 0, minRi = 0, maxRi = 0;
+        layer->getSpans(t0, t1, minRi, maxRi, false);
+        layer->addEvents(held);
+        held = {};
+        double minAfter = 0, maxAfter = 0;
+        layer->getSpans(t0, t1, minAfter, maxAfter, false);
+        if (minAfter != minRi || maxAfter != maxRi)
+            raiseDirt(DirtNumRowsInLayer);
+        markDirtyItem(lh);
+    }
     if (myEdb)
-        myEdb->unregisterEvents(handles);
+        myEdb->registerEvents(placed);
+    return left;
 }
 
 void mTimeline::selectEventsByTimeSelection()

@@ -8,6 +8,7 @@
 #include "str.h"
 #include "tlObj.h"
 
+#include <functional>
 #include <list>
 #include <map>
 #include <memory>
@@ -22,6 +23,8 @@ class XmlWriter;
 class aTs;
 class mEdb;
 class mEvent;
+class mLayer;
+class mRowIndex;
 class tlScene;
 template <class T> class ObClassTypeOf;
 
@@ -115,8 +118,19 @@ public:
     // pool, removeEvent keeps it (with its attributes) for adding back.
     void deleteEvent(Obh& ev);
     void removeEvent(Obh& ev);
-    // removeEvent for many events, given in handle order: each layer takes out its own at once.
-    void removeEvents(std::vector<Obh> const& handles);
+    // removeEvent for many events at once, given by the layer that holds them (filed there), in
+    // handle order, with their slots marked in `marked`: each layer takes out its own in one
+    // pass (mLayer::takeOutEvents, which keeps their row entries in `keep`, in the rows
+    // keepRow(layer, row) names), and the event set lets go of `all` (in handle order) in one
+    // walk.
+    using EventsByLayer = std::vector<std::pair<mLayer*, std::vector<Obh>>>;
+    void takeOutEvents(EventsByLayer& byLayer, std::vector<Obh> const& all,
+                       std::vector<bool> const& marked, mRowIndex* keep,
+                       std::function<double(mLayer const&, double)> const& keepRow);
+    // addEvent for many events at once, each into the layer it names, at the time and the row it
+    // has (mLayer::addEvents), given in handle order. Those whose layer is gone are left out and
+    // returned, in order.
+    std::vector<Obh> addEvents(std::vector<Obh> const& handles);
 
     // The drop zone on the row axis (model units of the PERP scale) at a scene row position,
     // with its layer (and the layer across a gap), the band the guide marks, the region divided

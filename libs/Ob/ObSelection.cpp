@@ -8,6 +8,7 @@
 #include "aTypeName.h"
 
 #include <algorithm>
+#include <limits>
 #include <typeinfo>
 
 ObSelection::ObSelection(ObDirty* dirt, unsigned int dirtId) : myDirtEngine(dirt), mySelectionDirt(dirtId)
@@ -187,21 +188,88 @@ void ObSelection::setSelection(std::list<Obh>& handles)
         selectionChangedHook();
 }
 
+std::pair<std::set<Obh>::const_iterator, std::set<Obh>::const_iterator>
+ObSelection::rangeOf(Obt const* type) const
+{
+    // Handles order by pool, then slot: a pool's handles lie between its first and last slot.
+    Obh first, last;
+    first.myType = last.myType = const_cast<Obt*>(type);
+    first.myAddr = 0;
+    last.myAddr = std::numeric_limits<std::uint32_t>::max();
+    return {mySelection.lower_bound(first), mySelection.upper_bound(last)};
+}
+
 void ObSelection::removeSelectedItemsOfType(Obt* type)
 {
     OB_TRACE("Remove selected items of type\n");
-    bool erased = false;
-    for (auto it = mySelection.begin(); it != mySelection.end();) {
-        if (it->getType() == type) {
-            mark(*it, false);
-            it = mySelection.erase(it);
-            erased = true;
-        } else {
-            ++it;
-        }
+    auto const [from, to] = rangeOf(type);
+    if (from == to)
+        return;
+    if (from == mySelection.begin() && to == mySelection.end())
+        mySelection.clear();
+    else
+        mySelection.erase(from, to);
+    myMarks.erase(std::remove_if(myMarks.begin(), myMarks.end(),
+                                 [type](auto const& m) { return m.first == type; }),
+                  myMarks.end());
+    ++myChanges;
+    selectionChangedHook();
+}
+
+ObSelection::Taken ObSelection::takeItemsOfType(Obt* type)
+{
+    OB_TRACE("Take selected items of type\n");
+    Taken taken;
+    taken.type = type;
+    auto const [from, to] = rangeOf(type);
+    if (from == to)
+        return taken;
+    // The whole set changes hands, and the items of other pools (mostly a few) come back: no
+    // entry of the pool is freed, made or walked.
+    // (An end iterator does not follow a swap: the end is taken again.)
+    bool const toEnd = to == mySelection.end();
+    auto const first = from;
+    taken.items.swap(mySelection);
+    auto const last = toEnd ? taken.items.end() : to;
+    for (auto it = taken.items.begin(); it != first;)
+        mySelection.insert(mySelection.end(), taken.items.extract(it++));
+    for (auto it = last; it != taken.items.end();)
+        mySelection.insert(mySelection.end(), taken.items.extract(it++));
+    auto const marks = std::find_if(myMarks.begin(), myMarks.end(),
+                                    [type](auto const& m) { return m.first == type; });
+    if (marks != myMarks.end()) {
+        taken.marks.swap(marks->second);
+        myMarks.erase(marks);
     }
-    if (erased)
-        selectionChangedHook();
+    ++myChanges;
+    selectionChangedHook();
+    return taken;
+}
+
+void ObSelection::giveBack(Taken&& taken)
+{
+    if (taken.items.empty())
+        return;
+    OB_TRACE("Give back %i selected items\n", static_cast<int>(taken.items.size()));
+    // The smaller set goes into the larger one, node by node.
+    if (mySelection.size() < taken.items.size())
+        mySelection.swap(taken.items);
+    mySelection.merge(taken.items);
+    auto const marks = std::find_if(myMarks.begin(), myMarks.end(),
+                                    [&](auto const& m) { return m.first == taken.type; });
+    if (marks == myMarks.end()) {
+        myMarks.emplace_back(taken.type, std::move(taken.marks));
+    } else {
+        std::vector<bool>& into = marks->second;
+        into.resize(std::max(into.size(), taken.marks.size()));
+        for (std::size_t slot = 0; slot < taken.marks.size(); ++slot)
+            if (taken.marks[slot])
+                into[slot] = true;
+    }
+    taken = {};
+    ++myChanges;
+    raise();
+    selectionChangedHook();
 }
 
 void ObSelection::getSelectedItemsOfType(Obt* type, std::set<Obh>& out)

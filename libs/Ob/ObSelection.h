@@ -2,6 +2,7 @@
 
 #include "Obh.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <list>
 #include <set>
@@ -49,9 +50,32 @@ public:
     void setSelection(Obh h);
     void setSelection(std::list<Obh>& handles);
     void clearSelection();
+    // Takes every item of the pool out at once: the cost of freeing them, with no search.
     void removeSelectedItemsOfType(Obt* type);
     void getSelectedItemsOfType(Obt* type, std::set<Obh>& out);
     void getSelectedItemsOfType(Obt* type, std::list<Obh>& out);
+
+    // The items of one pool taken out of the selection together (their entries and their marks
+    // by slot, as the selection kept them), to be given back as they were.
+    struct Taken
+    {
+        Obt const* type = nullptr;
+        std::set<Obh> items;
+        std::vector<bool> marks;
+        // Calls f(slot) for every item's slot, in order: a walk over the marks, not the entries.
+        template <class F> void forEachSlot(F&& f) const
+        {
+            for (std::size_t slot = 0; slot < marks.size(); ++slot)
+                if (marks[slot])
+                    f(static_cast<unsigned int>(slot));
+        }
+    };
+    // Takes every item of the pool out at once, as removeSelectedItemsOfType does, and hands
+    // them over: when they are all the selection holds, without freeing or walking an entry.
+    Taken takeItemsOfType(Obt* type);
+    // The taken items selected again, beside whatever is selected now: at once when nothing is.
+    // Like removeSelectedItemsOfType, announced as one change (the hook of the change alone).
+    void giveBack(Taken&& taken);
 
     std::set<Obh> mySelection;
     ObDirty* myDirtEngine;
@@ -64,6 +88,9 @@ private:
     bool enter(Obh const& h);
     bool leave(Obh const& h);
     void mark(Obh const& h, bool on);
+    // The items of a pool, which stand together in handle order.
+    std::pair<std::set<Obh>::const_iterator, std::set<Obh>::const_iterator>
+    rangeOf(Obt const* type) const;
 
     // Per pool, a mark for every slot in the selection.
     std::vector<std::pair<Obt const*, std::vector<bool>>> myMarks;

@@ -3,6 +3,7 @@
 #include "aAssert.h"
 
 #include <algorithm>
+#include <iterator>
 
 ObhSet::const_iterator::const_iterator(ObhSet const* set, std::size_t run, std::size_t at,
                                        std::set<Obh>::const_iterator other)
@@ -137,6 +138,50 @@ std::size_t ObhSet::erase(Obh const& h)
     std::size_t const n = myOthers.erase(h);
     mySize -= n;
     return n;
+}
+
+std::size_t ObhSet::insertSorted(std::vector<Obh> const& handles)
+{
+    std::size_t const before = mySize;
+    // The pool of the compact half, when it has none yet, is that of the first handle that
+    // insert() would keep by its slot.
+    if (myRuns.empty()) {
+        auto const first = std::find_if(handles.begin(), handles.end(),
+                                        [](Obh const& h) { return h.myFlags == Obh::IsValid; });
+        if (first != handles.end()) {
+            myType = first->myType;
+            myTypeIndex = first->myTypeIndex;
+        }
+    }
+    std::vector<uint32_t> slots;
+    std::vector<Obh> others;
+    for (Obh const& h : handles) {
+        if (compact(h) && !inOthers(h))
+            slots.push_back(h.myAddr);
+        else if (!compact(h))
+            others.push_back(h);
+    }
+    if (!slots.empty()) {
+        A_ASSERT(std::is_sorted(slots.begin(), slots.end()));
+        // The slots there and the new ones, merged once and cut into runs again.
+        std::vector<uint32_t> kept;
+        for (Run const& run : myRuns)
+            kept.insert(kept.end(), run.begin(), run.end());
+        std::vector<uint32_t> all;
+        all.reserve(kept.size() + slots.size());
+        std::merge(kept.begin(), kept.end(), slots.begin(), slots.end(), std::back_inserter(all));
+        all.erase(std::unique(all.begin(), all.end()), all.end());
+        mySize += all.size() - kept.size();
+        myRuns.clear();
+        for (std::size_t i = 0; i < all.size(); i += RunSize) {
+            auto const from = all.begin() + static_cast<std::ptrdiff_t>(i);
+            myRuns.emplace_back(
+                from, from + static_cast<std::ptrdiff_t>(std::min(RunSize, all.size() - i)));
+        }
+    }
+    for (Obh const& h : others)
+        insert(h);
+    return mySize - before;
 }
 
 std::size_t ObhSet::eraseSorted(std::vector<Obh> const& handles)

@@ -72,6 +72,9 @@ public:
     // Takes out every key of the handles, which are in handle order (as a set's are): one walk
     // over the set, however many there are. The number taken out.
     std::size_t eraseSorted(std::vector<Obh> const& handles);
+    // Puts in every key of the handles, which are in handle order: one merge with the set,
+    // however many there are. The number put in (a key there already stays as it is).
+    std::size_t insertSorted(std::vector<Obh> const& handles);
     std::size_t count(Obh const& h) const { return contains(h) ? 1 : 0; }
     bool contains(Obh const& h) const;
     std::size_t size() const { return mySize; }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <list>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -129,4 +130,61 @@ TEST(ObSelection, TheLookUpBySlotFollowsTheSet)
     EXPECT_TRUE(changed());
     sel.addToSelection(std::vector<Obh> {});
     EXPECT_FALSE(changed()) << "nothing added, nothing changed";
+}
+
+// The items of a pool taken out together and given back: the rest stays selected, the marks by
+// slot follow, and what was selected meanwhile is kept beside them.
+TEST(ObSelection, ItemsTakenOutTogetherComeBackAsTheyWere)
+{
+    TStore store;
+    Recording sel(nullptr, ObDirty::INVALID_DIRT);
+    std::vector<Obh> items, others;
+    for (int i = 0; i < 40; ++i)
+        items.push_back(store.items.make());
+    for (int i = 0; i < 5; ++i)
+        others.push_back(store.others.make());
+    auto agrees = [&](char const* after) {
+        for (auto const* pool : {&items, &others})
+            for (Obh h : *pool)
+                EXPECT_EQ(sel.isSelectedTest(h), sel.getSelection().count(h) == 1)
+                    << after << ", slot " << h.getAddr();
+    };
+    std::vector<Obh> chosen {items[3], items[4], items[17], items[39]};
+    sel.addToSelection(chosen);
+    sel.addToSelection(std::vector<Obh> {others[0], others[4]});
+    std::set<Obh> const before = sel.getSelection();
+    sel.take();
+    ObSelection::Taken taken = sel.takeItemsOfType(&store.items);
+    EXPECT_EQ(taken.items, std::set<Obh>(chosen.begin(), chosen.end()));
+    EXPECT_EQ(sel.getSelection(), (std::set<Obh> {others[0], others[4]}));
+    agrees("taken");
+    std::vector<unsigned int> slots;
+    taken.forEachSlot([&](unsigned int slot) { slots.push_back(slot); });
+    EXPECT_EQ(slots, (std::vector<unsigned int> {items[3].getAddr(), items[4].getAddr(),
+                                                 items[17].getAddr(), items[39].getAddr()}));
+    EXPECT_EQ(sel.take(), "*") << "one change";
+    sel.giveBack(std::move(taken));
+    EXPECT_EQ(sel.getSelection(), before);
+    agrees("given back");
+
+    // Given back into a selection that changed meanwhile, and into an empty one.
+    taken = sel.takeItemsOfType(&store.items);
+    sel.addToSelection(items[17]);
+    sel.addToSelection(items[20]);
+    sel.removeFromSelection(others[0]);
+    sel.giveBack(std::move(taken));
+    std::set<Obh> wanted = before;
+    wanted.erase(others[0]);
+    wanted.insert(items[20]);
+    EXPECT_EQ(sel.getSelection(), wanted);
+    agrees("given back beside others");
+    sel.clearSelection();
+    sel.addToSelection(chosen);
+    taken = sel.takeItemsOfType(&store.items);
+    EXPECT_TRUE(sel.getSelection().empty());
+    agrees("all taken");
+    EXPECT_TRUE(sel.takeItemsOfType(&store.items).items.empty()) << "none left to take";
+    sel.giveBack(std::move(taken));
+    EXPECT_EQ(sel.getSelection(), std::set<Obh>(chosen.begin(), chosen.end()));
+    agrees("all given back");
 }

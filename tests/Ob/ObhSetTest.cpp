@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 #include <tuple>
@@ -82,6 +83,22 @@ TEST(ObhSet, AnswersAsTheStandardSetDoes)
             for (Obh const& member : batch)
                 taken += reference.erase(member);
             EXPECT_EQ(flat.eraseSorted(batch), taken);
+            ASSERT_EQ(wholeOf(flat), wholeOf(reference)) << "step " << step;
+        }
+        if (step % 1000 == 499) {
+            // Many put in at once, in handle order: new slots between and after those there,
+            // members again, handles of the other pool, with other flags or type index.
+            std::vector<Obh> batch;
+            for (uint32_t addr = step % 3; addr < 1700; addr += 5)
+                batch.push_back(
+                    handle(a, addr, addr % 50 == 1 ? 3 : Obh::IsValid, addr % 70 == 2 ? 5 : 0));
+            for (uint32_t addr = 0; addr < 40; addr += 9)
+                batch.push_back(handle(b, addr));
+            std::sort(batch.begin(), batch.end());
+            std::size_t put = 0;
+            for (Obh const& h : batch)
+                put += reference.insert(h).second ? 1 : 0;
+            EXPECT_EQ(flat.insertSorted(batch), put);
             ASSERT_EQ(wholeOf(flat), wholeOf(reference)) << "step " << step;
         }
     }

@@ -1,6 +1,7 @@
 #include "DragDoc.h"
 #include "ScratchDir.h"
 #include "mPlSample.h"
+#include "mRowIndex.h"
 #include "mSkin.h"
 #include "views/RecordingPainter.h"
 
@@ -44,7 +45,7 @@ struct Drags : DragDoc
                                drag->mimeData(), Qt::MoveAction, keys);
         return handful->canDropOn(anyLayerItem, event.get());
     }
-    EventDragCache const& record(Obh h) const { return handful->myEventCaches.at(h); }
+    ctHandfulEventsQt::Ghost const& ghostOf(Obh h) const { return *handful->ghostOf(h); }
 };
 
 } // namespace
@@ -56,9 +57,9 @@ TEST_F(Undragged, APickUpRecordsStackRowsFromTheGrabbedEventAndEmptiesTheSelecti
     doc.selection.addToSelection(payload);
     auto handful = pick(y);
     ASSERT_TRUE(handful);
-    EXPECT_EQ(handful->myEventCaches.at(x).myDsri, -1);
-    EXPECT_EQ(handful->myEventCaches.at(y).myDsri, 0);
-    EXPECT_EQ(handful->myEventCaches.at(z).myDsri, 2);
+    EXPECT_EQ(handful->recordOf(x)->myDsri, -1);
+    EXPECT_EQ(handful->recordOf(y)->myDsri, 0);
+    EXPECT_EQ(handful->recordOf(z)->myDsri, 2);
     EXPECT_EQ(handful->myMinDsri, -1);
     EXPECT_EQ(handful->myMaxDsri, 2);
     EXPECT_TRUE(doc.selection.getSelection().empty()) << "the events and z's payload";
@@ -152,21 +153,21 @@ TEST_F(Drags, GhostsStandInTheRowsWhereTheEventsWouldLand)
     ev(x)->getSceneVisTimeSpan(sx, sw);
     // Pointer on row 1 of a: x, y, z to stack rows 0, 1, 3.
     hover(2.5);
-    EXPECT_EQ(record(x).myGhostX, sx + 50);
-    EXPECT_EQ(record(x).myGhostW, sw);
+    EXPECT_EQ(ghostOf(x).x, sx + 50);
+    EXPECT_EQ(ghostOf(x).w, sw);
     for (auto [h, top] : {std::pair {x, 1.0}, {y, 2.0}, {z, 6.0}}) {
-        EXPECT_TRUE(record(h).myGhostInRow);
-        EXPECT_DOUBLE_EQ(record(h).myGhostY, sceneY(top));
-        EXPECT_DOUBLE_EQ(record(h).myGhostH, 30);
+        EXPECT_TRUE(ghostOf(h).inRow);
+        EXPECT_DOUBLE_EQ(ghostOf(h).y, sceneY(top));
+        EXPECT_DOUBLE_EQ(ghostOf(h).h, 30);
     }
     EXPECT_EQ(handful->myGuideR + handful->myGuideG + handful->myGuideB, 3 * 255);
 
     // A new bottom row of a: the grabbed ghost marks the band at a's foot, z one row up.
     hover(4.3, Qt::ControlModifier);
-    EXPECT_DOUBLE_EQ(record(x).myGhostY, sceneY(3));
-    EXPECT_DOUBLE_EQ(record(z).myGhostY, sceneY(7));
-    EXPECT_EQ(record(y).myGhostY, 112) << "a quarter row (7.5 pixels) above the gap";
-    EXPECT_EQ(record(y).myGhostH, 8);
+    EXPECT_DOUBLE_EQ(ghostOf(x).y, sceneY(3));
+    EXPECT_DOUBLE_EQ(ghostOf(z).y, sceneY(7));
+    EXPECT_EQ(ghostOf(y).y, 112) << "a quarter row (7.5 pixels) above the gap";
+    EXPECT_EQ(ghostOf(y).h, 8);
     EXPECT_EQ(std::make_tuple(handful->myGuideR, handful->myGuideG, handful->myGuideB),
               std::make_tuple(0, 255, 0));
 
@@ -174,18 +175,18 @@ TEST_F(Drags, GhostsStandInTheRowsWhereTheEventsWouldLand)
     // as many rows away as the events land: z the third row below b (the new layer's first and
     // second before it), x the second above a (the new layer's row before it).
     hover(9.5, Qt::ControlModifier);
-    EXPECT_FALSE(record(z).myGhostInRow);
-    EXPECT_EQ(record(z).myGhostY, 270 + 4);
-    EXPECT_EQ(record(z).myGhostH, 1);
+    EXPECT_FALSE(ghostOf(z).inRow);
+    EXPECT_EQ(ghostOf(z).y, 270 + 4);
+    EXPECT_EQ(ghostOf(z).h, 1);
     hover(0.2, Qt::ControlModifier);
-    EXPECT_FALSE(record(x).myGhostInRow);
-    EXPECT_EQ(record(x).myGhostY, 30 - 4);
+    EXPECT_FALSE(ghostOf(x).inRow);
+    EXPECT_EQ(ghostOf(x).y, 30 - 4);
 }
 
 TEST_F(Drags, TheLabelStandsOnTheSideWithRoomOrNowhere)
 {
     hover(4.3, Qt::ControlModifier);
-    double const right = record(y).myGhostX + record(y).myGhostW;
+    double const right = ghostOf(y).x + ghostOf(y).w;
     EXPECT_EQ(handful->myLabelAlign, -1);
     EXPECT_EQ(handful->myLabelPolygon.front().first, static_cast<float>(right + 20));
     EXPECT_EQ(handful->myLabelX, right + 23);
@@ -193,7 +194,7 @@ TEST_F(Drags, TheLabelStandsOnTheSideWithRoomOrNowhere)
     pointerX += 600;
     hover(4.3, Qt::ControlModifier);
     EXPECT_EQ(handful->myLabelAlign, 1);
-    EXPECT_EQ(handful->myLabelX, record(y).myGhostX - 127);
+    EXPECT_EQ(handful->myLabelX, ghostOf(y).x - 127);
 
     // A view 150 pixels wide, the ghost from 61 to 120.
     handful->mySrcViewW = 150;
@@ -207,11 +208,11 @@ TEST_F(Drags, TheHoverKeepsTheHandfulInsideTheStack)
     // Over a's first row x would go above the stack: the ghosts stay as over its second row.
     hover(1.5);
     EXPECT_EQ(handful->myDropSri, 1);
-    EXPECT_DOUBLE_EQ(record(x).myGhostY, sceneY(1));
+    EXPECT_DOUBLE_EQ(ghostOf(x).y, sceneY(1));
     // Over b's last row z would go below it: the grabbed event lands two rows up.
     hover(8.5);
     EXPECT_EQ(handful->myDropSri, 3);
-    EXPECT_DOUBLE_EQ(record(z).myGhostY, sceneY(8));
+    EXPECT_DOUBLE_EQ(ghostOf(z).y, sceneY(8));
 }
 
 TEST_F(Undragged, TheHoverClampReachesRowsOfLayersThatWereOutOfView)
@@ -336,7 +337,7 @@ TEST_P(Drops, PutTheEventsWhereTheZoneSaysAndSelectThem)
     for (Obh h : {x, y, z})
         EXPECT_TRUE(inTimeline(h));
     EXPECT_EQ(doc.selection.getSelection(), (std::set<Obh> {x, y, z}));
-    EXPECT_TRUE(handful->myEventCaches.empty()) << "nothing left to put back";
+    EXPECT_TRUE(handful->myHeldHdls.empty()) << "nothing left to put back";
     EXPECT_TRUE(raised(tlObj::DirtEventsDroppedInRow));
 }
 
@@ -405,17 +406,17 @@ struct Landings : Drags, testing::WithParamInterface<LandingCase>
     // What an event's ghost shows, read off where it stands in the scene, before the drop.
     Where ghost(Obh h) const
     {
-        EventDragCache const& rec = record(h);
-        if (!rec.myGhostInRow) {
+        ctHandfulEventsQt::Ghost const& rec = ghostOf(h);
+        if (!rec.inRow) {
             double const top = layer(a)->getSceneY();
             double const bottom = std::ceil(layer(b)->getSceneY() + layer(b)->getSceneH());
-            if (rec.myGhostY < top)
-                return {'^', '-', static_cast<int>((top - rec.myGhostY) / 2)};
-            return {'v', '-', static_cast<int>((rec.myGhostY - bottom) / 2) + 1};
+            if (rec.y < top)
+                return {'^', '-', static_cast<int>((top - rec.y) / 2)};
+            return {'v', '-', static_cast<int>((rec.y - bottom) / 2) + 1};
         }
         for (auto const& [mark, was] : marks) {
             double const rowTop = sceneY(layer(named(was.first))->getModelY() + was.second);
-            if (std::abs(rec.myGhostY - rowTop) < 1e-6 && std::abs(rec.myGhostH - 30) < 1e-6)
+            if (std::abs(rec.y - rowTop) < 1e-6 && std::abs(rec.h - 30) < 1e-6)
                 return {'r', was.first, was.second};
         }
         return {'n'};
@@ -491,7 +492,7 @@ TEST_F(Undragged, RowsBetweenTheEventsStayInTheRowsMadeAboveTheStack)
     auto drop = dragEvent(QEvent::GraphicsSceneDrop, handful->myGrabSceneX, sceneY(0.2),
                           drag->mimeData(), Qt::MoveAction, Qt::ControlModifier);
     ASSERT_TRUE(handful->canDropOn(anyLayerItem, drop.get()));
-    double const markX = handful->myEventCaches.at(x).myGhostY;
+    double const markX = handful->ghostOf(x)->y;
     EXPECT_EQ(markX, 30 - 2 * 4) << "the fourth row above the stack";
     ASSERT_TRUE(handful->dropOn(anyLayerItem, drop.get()));
     tl.restackLayers();
@@ -516,8 +517,8 @@ TEST_F(Drags, TheGuideMarksTheNewRowWhereTheZoneTableSays)
         EXPECT_DOUBLE_EQ(handful->myGuideBottom, top + 20);
         EXPECT_DOUBLE_EQ(handful->myGuideArrowY, across ? top + 10 : top);
         double const bandTop = across ? gapY : end, bandBottom = across ? end : end + q;
-        EXPECT_EQ(record(y).myGhostY, std::floor(bandTop));
-        EXPECT_EQ(record(y).myGhostH, std::ceil(bandBottom) - std::floor(bandTop));
+        EXPECT_EQ(ghostOf(y).y, std::floor(bandTop));
+        EXPECT_EQ(ghostOf(y).h, std::ceil(bandBottom) - std::floor(bandTop));
     }
 }
 
@@ -532,10 +533,10 @@ TEST_F(Drags, PressingOrReleasingAKeyAloneChangesWhatTheGhostsShow)
     double sx = 0, sw = 0;
     ev(x)->getSceneVisTimeSpan(sx, sw);
     hover(2.5, Qt::ShiftModifier);
-    EXPECT_EQ(record(x).myGhostX, sx);
+    EXPECT_EQ(ghostOf(x).x, sx);
     EXPECT_EQ(handful->myHoverShift, 0);
     hover(2.5);
-    EXPECT_EQ(record(x).myGhostX, sx + 50);
+    EXPECT_EQ(ghostOf(x).x, sx + 50);
     EXPECT_EQ(handful->myHoverShift, 50);
 }
 
@@ -649,7 +650,7 @@ TEST_F(Undragged, EventsLandInTheRowsTheirGhostsShowInALayerWhoseRowsBeginBelowZ
     auto drop =
         dragEvent(QEvent::GraphicsSceneDrop, handful->myGrabSceneX, sceneY(6.5), drag->mimeData());
     ASSERT_TRUE(handful->canDropOn(anyLayerItem, drop.get()));
-    EXPECT_DOUBLE_EQ(handful->myEventCaches.at(y).myGhostY, sceneY(6));
+    EXPECT_DOUBLE_EQ(handful->ghostOf(y)->y, sceneY(6));
     ASSERT_TRUE(handful->dropOn(anyLayerItem, drop.get()));
     EXPECT_EQ(spot(y), Spot(1, -1, 300));
     EXPECT_EQ(spot(z), Spot(1, 1, 500));
@@ -787,6 +788,117 @@ TEST_F(Undragged, ARealDragCancelledWithEscapePutsEverythingBack)
     });
     EXPECT_EQ(ctHandfulEventsQt::drag(&source, ev(y)->giGet(), QPointF(10, 10)), Qt::IgnoreAction);
     EXPECT_EQ(spots(), (std::vector<Spot> {{0, 2, 100}, {1, 0, 300}, {1, 2, 500}}));
+}
+
+// A handful of more events than the ghosts are drawn one by one for, of both layers and every
+// kind (spans, instants, rows two high, a row between two whole ones, rows whose index was never
+// built): the pick-up takes every one out, Escape puts every one back exactly where and as it was
+// and selected as before, and a drop moves every one by the pointer's time and rows.
+struct ManyDragged : DragDoc
+{
+    std::vector<Obh> many;
+    std::set<Obh> selected;
+
+    ManyDragged()
+    {
+        for (int i = 0; many.size() <= ctHandfulEventsQt::GhostBudget + 300; ++i) {
+            Obh const in = i % 3 == 0 ? a : b;
+            many.push_back(at(20 + i * 0.7, i % 5 == 0 ? 0 : 0.5 + i % 7, i % 3, in, i % 5 == 0));
+            if (i % 11 == 0)
+                ev(many.back())->setRowSize(2);
+        }
+        // Half a row down in its row: the fraction places it, the floor names the row.
+        ev(many[4])->setRowIndex(1.5);
+        sync();
+        for (Obh h : many)
+            doc.selection.addToSelection(h);
+        doc.selection.addToSelection(a);
+        selected = doc.selection.getSelection();
+        many.insert(many.end(), {x, y, z, w});
+    }
+    // Everything an event is filed by: layer, row, height, start, length, kind.
+    using Whole = std::tuple<int, double, double, double, double, bool>;
+    std::vector<Whole> wholes()
+    {
+        std::vector<Whole> out;
+        for (Obh h : many) {
+            mEvent* e = ev(h);
+            mLayer* l = layerIfAny(e->getLayerHdl());
+            out.emplace_back(l ? l->getIndex() : -1, e->getRowIndex(), e->getRowSize(),
+                             e->getStartTime(), e->getTimeLength(), e->getIsImpulse());
+        }
+        return out;
+    }
+    // Whether every layer's set, time index and row index hold exactly its events as filed.
+    void expectFiled()
+    {
+        for (Obh lh : {a, b}) {
+            mLayer* l = layer(lh);
+            std::multiset<std::tuple<double, double, mEvent*>> events, indexed, rows;
+            for (Obh h : l->getEvents()) {
+                mTimeIndex::Extent const e = ev(h)->indexExtent();
+                events.insert({e.lo, e.row, ev(h)});
+                rows.insert({e.lo, e.row + 100 * e.rows, ev(h)});
+            }
+            l->timeIndex().forEach([&](mEvent* e) {
+                indexed.insert({e->indexExtent().lo, e->getRowIndex(), e});
+            });
+            EXPECT_EQ(indexed, events);
+            std::multiset<std::tuple<double, double, mEvent*>> inRows;
+            for (auto& [key, row] : l->rowIndex().rows())
+                for (auto const* list : {&row.spans(), &row.instants()})
+                    for (mRowIndex::Entry const& e : *list)
+                        inRows.insert({e.lo, key.row + 100 * key.size, e.ev});
+            EXPECT_EQ(inRows, rows);
+        }
+    }
+};
+
+TEST_F(ManyDragged, EscapePutsEveryEventBackAsItWasAndSelectedAsBefore)
+{
+    layer(a)->rowIndex(); // b's is left to be built when first asked
+    auto const before = wholes();
+    auto handful = pick(y);
+    ASSERT_TRUE(handful);
+    std::unique_ptr<QDrag> drag(handful->getQDrag());
+    for (Obh h : many)
+        EXPECT_EQ(inTimeline(h), h == w) << "every selected one out";
+    EXPECT_EQ(doc.selection.getSelection(), (std::set<Obh> {a}));
+    handful->returnEventsToOrigLocations();
+    EXPECT_EQ(wholes(), before);
+    EXPECT_EQ(ev(many[4])->getRowIndex(), 1.5);
+    for (Obh h : many)
+        EXPECT_TRUE(inTimeline(h));
+    EXPECT_EQ(doc.selection.getSelection(), selected);
+    for (Obh h : many)
+        EXPECT_EQ(doc.selection.isSelectedTest(h), h != w);
+    expectFiled();
+}
+
+TEST_F(ManyDragged, ADropMovesEveryEventByThePointersTimeIntoItsWholeRow)
+{
+    auto const before = wholes();
+    auto handful = pick(y);
+    ASSERT_TRUE(handful);
+    std::unique_ptr<QDrag> drag(handful->getQDrag());
+    // Over y's row, 40 seconds later: the handful fills the stack, so each keeps its row.
+    auto drop = dragEvent(QEvent::GraphicsSceneDrop, handful->myGrabSceneX + 40, sceneY(6.5),
+                          drag->mimeData());
+    ASSERT_TRUE(handful->canDropOn(anyLayerItem, drop.get()));
+    ASSERT_TRUE(handful->dropOn(anyLayerItem, drop.get()));
+    handful->returnEventsToOrigLocations();
+    auto const after = wholes();
+    for (std::size_t i = 0; i < many.size(); ++i) {
+        auto [layerAt, row, size, start, length, instant] = before[i];
+        if (many[i] == w)
+            EXPECT_EQ(after[i], before[i]);
+        else
+            EXPECT_EQ(after[i], Whole(layerAt, std::floor(row), size, start + 40, length, instant));
+        EXPECT_TRUE(inTimeline(many[i]));
+        EXPECT_EQ(doc.selection.isSelectedTest(many[i]), many[i] != w);
+    }
+    EXPECT_EQ(doc.selection.getSelection().size(), many.size() - 1) << "the moved events alone";
+    expectFiled();
 }
 
 // The hand and the guide ---------------------------------------------------------------------

@@ -1,6 +1,11 @@
 #include "mRowIndex.h"
 #include "ModelFixture.h"
+#include "aTs.h"
+#include "mEdb.h"
 
+#include <algorithm>
+#include <iterator>
+#include <list>
 #include <map>
 #include <random>
 #include <set>
@@ -44,6 +49,30 @@ struct RowIndex : ModelFixture
             mEvent* e = ev(h);
             mTimeIndex::Extent const x = e->indexExtent();
             rows[{x.row, x.rows}].insert({x.lo, x.hi, x.instant, e});
+        }
+        return rows;
+    }
+    // Every row of an index as it is walked: its entries in order, and what its runs and
+    // markers show over the view.
+    using Shown = std::tuple<double, double, mEvent*, std::uint32_t, int, int, double, double>;
+    std::map<std::pair<double, double>, std::vector<Shown>> walked(mRowIndex& index)
+    {
+        std::map<std::pair<double, double>, std::vector<Shown>> rows;
+        for (auto& [key, row] : index.rows()) {
+            std::vector<Shown>& out = rows[{key.row, key.size}];
+            for (auto const* list : {&row.spans(), &row.instants()})
+                for (mRowIndex::Entry const& e : *list) {
+                    out.emplace_back(e.lo, e.hi, e.ev, e.slot, 0, 0, 0.0, 0.0);
+                    EXPECT_TRUE(index.look(e.look) == e.ev->lookInputs());
+                }
+            std::vector<mRowIndex::Row::Run> runs;
+            row.spanRuns(ts, 0, 1000, runs);
+            for (mRowIndex::Row::Run const& r : runs)
+                out.emplace_back(0.0, 0.0, r.entry->ev, 0u, r.from, r.to, r.first, r.width);
+            std::vector<mRowIndex::Row::Marker> markers;
+            row.instantsShown(ts, 0, 1000, markers);
+            for (mRowIndex::Row::Marker const& m : markers)
+                out.emplace_back(0.0, 0.0, m.entry->ev, 0u, -1, -1, m.left, 0.0);
         }
         return rows;
     }
@@ -164,4 +193,136 @@ TEST_F(RowIndex, TheIndexFollowsEveryChangeOfTheEvents)
     ev(events[10])->setTimeLength(ev(events[10])->getTimeLength());
     ev(events[10])->setTimeLength(3);
     EXPECT_EQ(held(), expected());
+}
+
+// Moving the entries of many events at once into another index leaves here what taking them out
+// one by one leaves, and there what filing them one by one in order of start makes: each row's in
+// the row it is moved to, in order, with its look; rows emptied and rows two high among them.
+TEST_F(RowIndex, MovingManyEntriesOutAtOnceIsMovingThemOneByOne)
+{
+    fill(800, 5);
+    std::vector<Obh> const events(layer(l)->getEvents().begin(), layer(l)->getEvents().end());
+    for (std::size_t i = 0; i < events.size(); i += 9)
+        ev(events[i])->setRowSize(2);
+    index().rows();
+    mRowIndex left, into, filed;
+    left.build(layer(l)->timeIndex());
+    into.build(mTimeIndex());
+    filed.build(mTimeIndex());
+    auto const to = [](mRowIndex::Key const& k) { return k.row * 3 + k.size; };
+    std::vector<bool> marked;
+    for (Obh h : events) {
+        mEvent* e = ev(h);
+        if (h.getAddr() % 3 != 0 && !(e->getRowIndex() == 1 && e->getRowSize() == 1))
+            continue;
+        marked.resize(std::max<std::size_t>(marked.size(), h.getAddr() + 1));
+        marked[h.getAddr()] = true;
+        left.erase(e, e->filedExtent());
+    }
+    layer(l)->timeIndex().forEach([&](mEvent* e) {
+        std::uint32_t const slot = e->filedHdl().getAddr();
+        if (slot >= marked.size() || !marked[slot])
+            return;
+        mTimeIndex::Extent x = e->filedExtent();
+        x.row = to({x.row, x.rows});
+        x.rows = 1;
+        filed.insert(e, slot, x);
+    });
+    index().moveMarked(marked, &into, to);
+    EXPECT_EQ(walked(index()), walked(left));
+    EXPECT_EQ(walked(into), walked(filed));
+    EXPECT_FALSE(walked(into).empty());
+    EXPECT_EQ(walked(index()).count({1.0, 1.0}), 0u) << "a row emptied goes";
+    // Nowhere: taken out alone.
+    std::vector<bool> all;
+    for (Obh h : events)
+        all.resize(std::max<std::size_t>(all.size(), h.getAddr() + 1), true);
+    index().moveMarked(all, nullptr, to);
+    EXPECT_TRUE(walked(index()).empty());
+}
+
+// Many events taken out of their layers at once, and put back at once: the layer's set, time
+// index and row index (built, or not built and left so) and the timeline's register hold what
+// they held, event for event and in order, and what the row indexes held went where it was told.
+TEST_F(RowIndex, ManyEventsLeaveTheirLayersAndComeBackAtOnce)
+{
+    fill(600, 13);
+    Obh const other = tl.newLayer();
+    for (int i = 0; i < 150; ++i)
+        at(i * 7.5, i % 4 == 0 ? 0 : 20 + i % 13, i % 3, other, i % 4 == 0);
+    std::vector<Obh> const events(layer(l)->getEvents().begin(), layer(l)->getEvents().end());
+    for (std::size_t i = 0; i < events.size(); i += 11)
+        ev(events[i])->setRowSize(2);
+    index().rows();
+    auto order = [&](Obh in) {
+        std::vector<std::pair<mEvent*, double>> out;
+        layer(in)->timeIndex().forEach([&](mEvent* e) { out.emplace_back(e, e->getStartTime()); });
+        return out;
+    };
+    auto state = [&] {
+        std::vector<Obh> const own(layer(l)->getEvents().begin(), layer(l)->getEvents().end()),
+            others(layer(other)->getEvents().begin(), layer(other)->getEvents().end()),
+            registered(tl.getEdb()->getEvents().begin(), tl.getEdb()->getEvents().end());
+        double t0 = 0, t1 = 0, r0 = 0, r1 = 0;
+        layer(l)->getSpans(t0, t1, r0, r1, false);
+        return std::make_tuple(own, others, registered, order(l), order(other), walked(index()),
+                               std::vector<double> {t0, t1, r0, r1});
+    };
+    auto const before = state();
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass == 0 ? "some of each layer" : "every event of both");
+        std::vector<Obh> mine, theirs, all;
+        for (Obh in : {l, other})
+            for (Obh h : layer(in)->getEvents())
+                if (pass == 1 || h.getAddr() % 2 == 0)
+                    (in == l ? mine : theirs).push_back(h);
+        std::merge(mine.begin(), mine.end(), theirs.begin(), theirs.end(), std::back_inserter(all));
+        std::vector<bool> marked;
+        for (Obh h : all) {
+            marked.resize(std::max<std::size_t>(marked.size(), h.getAddr() + 1));
+            marked[h.getAddr()] = true;
+        }
+        mRowIndex keep;
+        keep.build(mTimeIndex());
+        mTimeline::EventsByLayer byLayer {{layer(l), mine}, {layer(other), theirs}};
+        tl.takeOutEvents(byLayer, all, marked, &keep, [&](mLayer const& in, double row) {
+            return (&in == layer(l)) * 10 + row;
+        });
+        std::set<std::uint32_t> mineSlots;
+        for (Obh h : mine)
+            mineSlots.insert(h.getAddr());
+        std::size_t kept = 0;
+        for (auto& [key, row] : keep.rows())
+            for (auto const* list : {&row.spans(), &row.instants()})
+                for (mRowIndex::Entry const& e : *list) {
+                    ++kept;
+                    double const shift = mineSlots.count(e.slot) ? 10 : 0;
+                    EXPECT_EQ(key.row, e.ev->getRowIndex() + shift);
+                    EXPECT_EQ(key.size, 1);
+                }
+        EXPECT_EQ(kept, all.size()) << "the built index's and the other's, all kept";
+        for (Obh h : all) {
+            EXPECT_FALSE(ev(h)->filedIn());
+            EXPECT_FALSE(ev(h)->getLayerHdl().isValid());
+            EXPECT_FALSE(tl.getEdb()->isRegistered(h));
+        }
+        EXPECT_EQ(layer(l)->getEvents().size() + layer(other)->getEvents().size() + all.size(),
+                  std::get<2>(before).size());
+        EXPECT_EQ(held(), expected());
+        EXPECT_EQ(layer(l)->timeIndex().size(), layer(l)->getEvents().size());
+        std::list<Obh> found, walkedAll;
+        double from = 200, to = 300;
+        for (Obh h : tl.getEdb()->getEvents())
+            if (ev(h)->isVisibleBetween(from, to))
+                walkedAll.push_back(h);
+        tl.getEdb()->findAllEventsIncludingAndBetween(aTs(200.0), aTs(300.0), found);
+        EXPECT_EQ(found, walkedAll) << "the time indexes still find what they hold";
+
+        for (Obh h : mine)
+            ev(h)->setLayerHdl(l);
+        for (Obh h : theirs)
+            ev(h)->setLayerHdl(other);
+        EXPECT_TRUE(tl.addEvents(all).empty());
+        EXPECT_EQ(state(), before);
+    }
 }

@@ -786,8 +786,8 @@ TEST_F(Pane, TheReleaseLandsWhereTheGhostStoodOrNothingMovesAndNoGhostIsShown)
             RecordingPainter p(0, 0, 799, 440);
             handful.drawSceneGuide(p);
             shown = !p.callsStartingWith("draw2d").empty();
-            EventDragCache const& rec = handful.myEventCaches.at(c);
-            ghost = {rec.myGhostX, rec.myGhostY, rec.myGhostW, rec.myGhostH};
+            ctHandfulEventsQt::Ghost const& at = *handful.ghostOf(c);
+            ghost = {at.x, at.y, at.w, at.h};
             if (move.isAccepted())
                 QApplication::sendEvent(window, &drop);
             return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
