@@ -414,6 +414,11 @@ QDrag* ctHandfulEventsQt::getQDrag()
         mTimeline::EventsByLayer byLayer(myOrigLayers.size());
         for (std::size_t at = 0; at < myOrigLayers.size(); ++at)
             byLayer[at].first = layerOf(myOrigLayers[at]);
+        std::vector<std::size_t> counts(myOrigLayers.size(), 0);
+        for (EventDragCache const& rec : myEventCaches)
+            ++counts[rec.myOrigLayer];
+        for (std::size_t at = 0; at < myOrigLayers.size(); ++at)
+            byLayer[at].second.reserve(counts[at]);
         for (std::size_t i = 0; i < myHeldHdls.size(); ++i)
             if (myHeldSlots[myHeldHdls[i].getAddr()])
                 byLayer[myEventCaches[i].myOrigLayer].second.push_back(myHeldHdls[i]);

@@ -338,8 +338,14 @@ void mRowIndex::moveMarked(std::vector<bool> const& marked, mRowIndex* into,
                 if (!e.live() || e.slot >= marked.size() || !marked[e.slot])
                     continue;
                 if (into) {
-                    if (!target)
+                    if (!target) {
+                        // Room for the whole row at once: mostly all of it moves.
                         target = &into->myRows[Key {to(key), 1.0}];
+                        target->mySpans.entries.reserve(target->mySpans.entries.size() +
+                                                        row.mySpans.live);
+                        target->myInstants.entries.reserve(target->myInstants.entries.size() +
+                                                           row.myInstants.live);
+                    }
                     Entry copy = e;
                     std::uint32_t& look = looks[e.look];
                     if (look == Unknown)
