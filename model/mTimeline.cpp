@@ -30,6 +30,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -1273,7 +1274,21 @@ void mTimeline::stretchSelectedEvents(int edge, double dragX, double pressX, Obh
     M_TRACE(pressedAt->second.second != 0.0 ? "ORIG IS NOT IMPULSE\n" : "ORIG IS IMPULSE\n");
     // Every edge moves as far as the pointer went from the press, the pressed one staying as far
     // from the pointer as it was pressed: no edge jumps to the pointer.
-    double const dx = dragX - pressX;
+    double dx = dragX - pressX;
+    // Only as far as keeps every moved edge within the dated times (an edge already beyond them
+    // is not pushed farther): nothing stretched is a time the save refuses.
+    double const firstX = x(-mScale::DatedSeconds), lastX = x(mScale::DatedSeconds);
+    double lo = -std::numeric_limits<double>::infinity(), hi = -lo;
+    for (auto const& selected : events) {
+        auto const at = m.find(selected.first);
+        if (at == m.end())
+            continue;
+        double xs = 0, xe = 0;
+        sceneSpan(at->second.first, at->second.second, xs, xe);
+        lo = std::max(lo, firstX - xs);
+        hi = std::min(hi, lastX - xe);
+    }
+    dx = edge < 0 ? std::max(dx, std::min(0.0, lo)) : std::min(dx, std::max(0.0, hi));
     constexpr double Squeeze = 4.0;
     for (auto const& selected : events) {
         mEvent* ev = selected.second;

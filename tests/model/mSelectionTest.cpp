@@ -253,6 +253,32 @@ TEST_F(Selecting, StretchingAnEndTurnsASpanIntoAnInstantAndBack)
     EXPECT_EQ(ev(h)->getTimeLength(), 60);
 }
 
+// No stretch makes a time the save refuses: every selected edge moves by one amount, as far as
+// keeps the outermost within the dated times.
+TEST_F(Selecting, AStretchKeepsEveryEdgeWithinTheDatedTimes)
+{
+    double const dated = mScale::DatedSeconds;
+    layOut(-dated, dated); // 2e13 s a pixel
+    Obh l = tl.newLayer();
+    tl.restackLayers();
+    Obh early = at(-dated + 4e13, 1e14, 0, l), late = at(dated - 3e14, 2e14, 1, l);
+    doc.selection.addToSelection(early);
+    doc.selection.addToSelection(late);
+    auto lengths = tl.getSelectedEventLengths();
+    // The ends 50 pixels (1e15 s) right, grabbed at early's: late's stops at the last dated time.
+    double const end = ts.localToParent(-dated + 14e13);
+    tl.stretchSelectedEvents(1, end + 50, end, early, lengths);
+    EXPECT_NEAR(ev(late)->getStartTime() + ev(late)->getTimeLength(), dated, 4);
+    EXPECT_NEAR(ev(early)->getTimeLength(), 2e14, 4) << "as far as late's end went";
+    // The starts 50 pixels left: early's stops at the first.
+    lengths = tl.getSelectedEventLengths();
+    double const start = ts.localToParent(-dated + 4e13);
+    tl.stretchSelectedEvents(-1, start - 50, start, early, lengths);
+    EXPECT_NEAR(ev(early)->getStartTime(), -dated, 4);
+    EXPECT_NEAR(ev(late)->getStartTime(), dated - 3e14 - 4e13, 4);
+    EXPECT_NEAR(ev(late)->getTimeLength(), 3e14 + 4e13, 4);
+}
+
 TEST_F(Selecting, AStretchGivesAnItemItsShownWidthAndAnEventWithoutOneItsWholeWidth)
 {
     Obh l = tl.newLayer();
