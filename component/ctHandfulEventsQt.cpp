@@ -315,10 +315,16 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
         int const dsri = h == myGrabEventHdl ? 0 : static_cast<int>(sri - myGrabSri);
         M_TRACE("EVENT %s ri %f, sri %f, dsri %i\n", ev->getTitle().cs(), ev->getRowIndex(), sri,
                 dsri);
-        if (myHeldHdls.empty())
+        double const start = ev->getStartTime(), end = start + ev->getTimeLength();
+        if (myHeldHdls.empty()) {
             myMinDsri = myMaxDsri = dsri;
+            myTimeMin = start;
+            myTimeMax = end;
+        }
         myMinDsri = std::min(myMinDsri, dsri);
         myMaxDsri = std::max(myMaxDsri, dsri);
+        myTimeMin = std::min(myTimeMin, start);
+        myTimeMax = std::max(myTimeMax, end);
         if (ev->filedIn() != layer)
             myAstray.push_back(myHeldHdls.size());
         if (ev->giGet())
@@ -764,10 +770,20 @@ void ctHandfulEventsQt::hoverAt(double x, double y, QGraphicsSceneDragDropEvent*
 
     // The drop moves the events by the time between the grab point and the pointer, read by one
     // conversion at one moment, or keeps their times: what the ghosts show.
-    double const dx = myHoverKeepsTimes ? 0.0 : x - myGrabSceneX;
-    aTs const hover = ts->parentToLocal(myGrabSceneX + dx);
+    double dx = myHoverKeepsTimes ? 0.0 : x - myGrabSceneX;
+    aTs const grab = ts->parentToLocal(myGrabSceneX);
+    aTs hover = ts->parentToLocal(myGrabSceneX + dx);
+    myHoverShift = (hover - grab).asSeconds();
+    // The whole handful, as one, stays within the dated times (where they stood there): nothing
+    // the drop makes is a start the save refuses. The ghosts stand where that leaves them.
+    double const lo = std::min(0.0, -mScale::DatedSeconds - myTimeMin);
+    double const hi = std::max(0.0, mScale::DatedSeconds - myTimeMax);
+    if (double const bounded = std::clamp(myHoverShift, lo, hi); bounded != myHoverShift) {
+        myHoverShift = bounded;
+        hover = grab + aTimeDelta(bounded);
+        dx = ts->localToParent(hover) - ts->localToParent(grab);
+    }
     myHoverTime = hover.asSeconds();
-    myHoverShift = (hover - ts->parentToLocal(myGrabSceneX)).asSeconds();
 
     if (QMimeData const* mime = event ? event->mimeData() : nullptr) {
         QString const text = mime->text();

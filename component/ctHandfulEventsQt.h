@@ -144,6 +144,8 @@ public:
     // The time under the grab point, by the same conversion as the hover's.
     double myGrabTime = 0;
     double myGrabSceneX = 0, myGrabSceneY = 0;
+    // The earliest start and the latest end of the picked events.
+    double myTimeMin = 0, myTimeMax = 0;
     double myHoverX = -1.0, myHoverY = -1.0;
     rtl::str myMimeText;
     Obh myRefLayerHdl;

@@ -169,8 +169,7 @@ bool mLayer::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
         return mRecords::readOwnedScale(r, *this, name, myTimeScaleHdl, myTimeScale,
                                         myReadTimeScale);
     if (std::strcmp(name, "row_scale") == 0)
-        return mRecords::readOwnedScale(r, *this, name, myRowScaleHdl, myRowScale,
-                                        myReadRowScale);
+        return mRecords::readOwnedScale(r, *this, name, myRowScaleHdl, myRowScale, myReadRowScale);
     if (std::strcmp(name, "layer_event") == 0) {
         // Whether it names an event of this layer is checked once every object is read.
         Obh h;
@@ -198,6 +197,7 @@ void mLayer::dropEventsThatGo()
         raiseDirt(DirtActiveEvents);
         raiseDirt(DirtEventSetInLayer);
     }
+    ++ourFilings;
     myTimeIndex.clear();
     myRowIndex.clear();
     myEvents.clear();
@@ -359,6 +359,7 @@ void mLayer::resetSequence()
 void mLayer::fileEvent(mEvent& ev, Obh const& h)
 {
     mTimeIndex::Extent const e = ev.indexExtent();
+    ++ourFilings;
     myTimeIndex.insert(&ev, e);
     myRowIndex.insert(&ev, h.getAddr(), e);
     ev.setFiling(this, h, e);
@@ -366,12 +367,14 @@ void mLayer::fileEvent(mEvent& ev, Obh const& h)
 
 void mLayer::unfileEvent(mEvent& ev)
 {
+    ++ourFilings;
     myTimeIndex.erase(&ev, ev.filedExtent());
     myRowIndex.erase(&ev, ev.filedExtent());
 }
 
 void mLayer::unfileEvents()
 {
+    ++ourFilings;
     myTimeIndex.forEach([](mEvent* ev) { ev->setFiling(nullptr, Obh(), {}); });
     myTimeIndex.clear();
     myRowIndex.clear();
@@ -541,6 +544,7 @@ void mLayer::takeOutEvents(std::vector<Obh> const& handles, std::vector<bool> co
 {
     if (handles.empty())
         return;
+    ++ourFilings;
     auto const isMarked = [&marked](mEvent const* ev) {
         std::size_t const slot = ev->filedHdl().getAddr();
         return slot < marked.size() && marked[slot];
@@ -604,6 +608,7 @@ void mLayer::addEvents(std::vector<Obh> const& handles)
     }
     if (filed.empty())
         return;
+    ++ourFilings;
     bool const wasEmpty = myEvents.empty();
     myEvents.insertSorted(added);
     added = {};
