@@ -264,7 +264,8 @@ void BM_DragEverything(benchmark::State& state)
         release.setMimeData(drag->mimeData());
         release.setPossibleActions(Qt::MoveAction);
         release.setProposedAction(Qt::MoveAction);
-        release.setScenePos(item->mapToScene(QPointF(0.5, 0.5)) + QPointF(30, 0));
+        // (The grabbed item may have gone with the pass: its event is out of the timeline.)
+        release.setScenePos(QPointF(handful->myGrabSceneX + 30, handful->myGrabSceneY));
         over.setMimeData(drag->mimeData());
         over.setScenePos(release.scenePos());
         handful->cacheHoverData(&over);
