@@ -817,12 +817,13 @@ void mTimeline::takeOutEvents(EventsByLayer& byLayer, std::vector<Obh> const& al
                               std::vector<bool> const& marked, mRowIndex* keep,
                               std::function<double(mLayer const&, double)> const& keepRow)
 {
-    for (auto& [layer, held] : byLayer) {
-        if (!layer || held.empty())
+    for (auto& group : byLayer) {
+        mLayer* layer = group.first;
+        if (!layer || group.second.empty())
             continue;
-        layer->takeOutEvents(held, marked, keep,
+        layer->takeOutEvents(group.second, marked, keep,
                              [&keepRow, layer](double row) { return keepRow(*layer, row); });
-        held = {};
+        group.second = {};
         for (Obh const& lh : myLayerHdls)
             if (layerOf(lh) == layer)
                 markDirtyItem(lh);
