@@ -124,7 +124,8 @@ template <class X> std::size_t firstFrom(std::size_t n, std::size_t lo, double x
 
 } // namespace
 
-void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>& out) const
+void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>& out,
+                              Scaled const* device) const
 {
     out.clear();
     std::vector<Entry> const& s = mySpans.entries;
@@ -140,13 +141,27 @@ void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>
     {
         int first, end;
     };
-    auto startOf = [&](std::size_t i) { return pixel.floorAt(s[i].lo); };
-    auto spanOf = [&](std::size_t i, double startFloor) {
+    // On a device, a column's first device column (rounded as the items' corners are).
+    auto onDevice = [device](double c) { return std::round(c * device->by + device->offset); };
+    auto floorOf = [&](std::size_t i) { return pixel.floorAt(s[i].lo); };
+    auto startOf = [&](std::size_t i) {
+        double const floor = floorOf(i);
+        // Left of column c when the item's first device column is.
+        return device && std::isfinite(floor) ? onDevice(floor + 1) - 1 : floor;
+    };
+    auto ownColumns = [&](std::size_t i, double startFloor) {
         double end = pixel.ceilAt(s[i].hi), first = 0, width = 0;
         if (!std::isfinite(startFloor) || !std::isfinite(end))
             startFloor = end = 0;
         mEvent::itemColumnsOfWhole(startFloor, end, viewWidth, first, width);
         return Span {int(first), int(first + width)};
+    };
+    auto spanOf = [&](std::size_t i, double startFloor) {
+        Span const own = ownColumns(i, startFloor);
+        if (!device)
+            return own;
+        int const first = int(onDevice(own.first));
+        return Span {first, first + int(std::round((own.end - own.first) * device->by))};
     };
     // Entries before a have their first column at or left of c0; from b on, right of c1.
     std::size_t const a = firstFrom(n, 0, c0, startOf);
@@ -160,7 +175,7 @@ void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>
     if (worked) {
         window.resize(b - a);
         for (std::size_t i = a; i < b; ++i)
-            window[i - a] = spanOf(i, startOf(i));
+            window[i - a] = spanOf(i, floorOf(i));
     }
     Span const* const inWindow = window.data();
     struct Known
@@ -174,7 +189,7 @@ void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>
             return inWindow[i - a];
         Known& k = known[i % known.size()];
         if (k.i != i)
-            k = {i, spanOf(i, startOf(i))};
+            k = {i, spanOf(i, floorOf(i))};
         return k.span;
     };
     // From c on, entries [0, k) have their first column at or left of c.
@@ -208,6 +223,8 @@ void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>
             continue;
         }
         int const end = std::min(next, owner.end);
+        if (device)
+            owner = ownColumns(ownerAt, floorOf(ownerAt));
         out.push_back({&s[ownerAt], c, end, double(owner.first), double(owner.end - owner.first)});
         c = end;
         advance();

@@ -84,7 +84,18 @@ public:
         // latest-starting span whose item covers it, else the one that reaches furthest. A
         // binary search a run or a gap, whatever the number of spans. Like instantsShown, it
         // only reads: rows made ready may be walked on several threads at once.
-        void spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>& out) const;
+        //
+        // On a device of several pixels a column (its pixel ratio), the columns are the device's:
+        // an item's columns [first, first + width) lie on the device columns from
+        // round(first * by + offset), round(width * by) of them, the runs' [from, to) are device
+        // columns (first and width stay the item's own).
+        struct Scaled
+        {
+            double by = 1.0;
+            double offset = 0.0;
+        };
+        void spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>& out,
+                      Scaled const* device = nullptr) const;
         // The instants whose markers may show within [c0, c1), left to right: of those at one
         // pixel, the latest, with the left edge of its marker's box as its item stands.
         struct Marker

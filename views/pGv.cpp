@@ -203,7 +203,8 @@ void pGv::paintEvent(QPaintEvent* event)
 {
     mTimeline* tl = getTimeline();
     if (tl && shownScene())
-        CrowdPainter::prepare(*tl, mapToScene(viewport()->rect()).boundingRect());
+        CrowdPainter::prepare(*tl, mapToScene(viewport()->rect()).boundingRect(),
+                              viewportTransform(), viewport()->devicePixelRatioF());
     QGraphicsView::paintEvent(event);
     CrowdPainter::forgetPrepared();
 }
