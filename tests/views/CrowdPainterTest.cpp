@@ -160,6 +160,35 @@ TEST_F(Crowd, CrowdedRowsWithInstantsShowNearlyThePictureTheItemsShowed)
     compare(0.002);
 }
 
+// On a device of two pixels a unit, each device column of a crowded row shows the event a press
+// on its unit column reaches.
+TEST_F(Crowd, OnADeviceOfTwoPixelsAUnitAColumnShowsTheEventAPressThereReaches)
+{
+    fill(true);
+    picture(0, 1000, 2.5, true, 2);
+    mRowIndex::Row::Scaled const device {2, 0};
+    int rows = 0;
+    for (Obh lh : timeline.getLayerHdls())
+        for (auto& [key, row] : tlObj::ourType_mLayer->ptr(lh)->rowIndex().rows()) {
+            if (!row.crowded)
+                continue;
+            ++rows;
+            std::vector<mRowIndex::Row::Run> units, devices;
+            row.spanRuns(scale, 0, 1000, units);
+            row.spanRuns(scale, 0, 2000, devices, &device);
+            std::vector<mRowIndex::Entry const*> atUnit(1000, nullptr), atDevice(2000, nullptr);
+            for (auto const& run : units)
+                std::fill(atUnit.begin() + run.from, atUnit.begin() + run.to, run.entry);
+            for (auto const& run : devices) {
+                std::fill(atDevice.begin() + run.from, atDevice.begin() + run.to, run.entry);
+                EXPECT_EQ(run.first, std::floor(run.first)) << "the item's own columns";
+            }
+            for (int c = 0; c < 2000; ++c)
+                ASSERT_EQ(atDevice[std::size_t(c)], atUnit[std::size_t(c / 2)]) << "column " << c;
+        }
+    EXPECT_GT(rows, 10);
+}
+
 // A press on an event of a crowded row reaches the event as a press on its item would: it
 // selects it, and would drag it (never stretch it: its ends are too small to aim at); the event
 // keeps the item the press gave it while it is held. A press beside every event clears the
