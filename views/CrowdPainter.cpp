@@ -450,8 +450,9 @@ void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScal
         // The item's device columns, from its corner's.
         int const first = device.x(run.first);
         QImage const& end = w == width ? look : *endOf(*run.entry, chosen, w, look);
-        if (kind == CrowdPainter::Kind::Item && w * ratio != std::floor(w * ratio) &&
-            run.to == first + device.size(w) && partlyClear(end, end.width() - 1))
+        if (device.scaled() && kind == CrowdPainter::Kind::Item &&
+            w * ratio != std::floor(w * ratio) && run.to == first + device.size(w) &&
+            partlyClear(end, end.width() - 1))
             layUnder(*run.entry, run.to - 1);
         if (w == width) {
             lay(look, run.from, run.to, run.from - first);
@@ -467,60 +468,6 @@ void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScal
         int const from = device.x(std::floor(m.left));
         lay(look, from, from + look.width(), 0);
     }
-}
-
-// The spans of a row whose items are at least minWidth units wide and meet unit columns
-// [u0, u1), each once, in the row's order (their items' order, the later over the earlier). A
-// binary search for each pixel that some span starts on: of those that start on one pixel, only
-// the last and the one that reaches furthest can reach past it.
-struct Wide
-{
-    std::size_t i;
-    // The item's columns.
-    double first, width;
-};
-void wideSpans(mRowIndex::Row const& row, mScale const& ts, int u0, int u1, double minWidth,
-               std::vector<Wide>& out)
-{
-    out.clear();
-    std::vector<mRowIndex::Entry> const& s = row.spans();
-    std::size_t const n = s.size();
-    if (n == 0 || u0 >= u1)
-        return;
-    mScale::Pixels const pixel(ts);
-    double const viewWidth = ts.getParentSize();
-    auto startFloor = [&](std::size_t i) { return pixel.floorAt(s[i].lo); };
-    auto consider = [&](std::size_t i) {
-        double from = startFloor(i), end = pixel.ceilAt(s[i].hi), first = 0, width = 0;
-        if (!std::isfinite(from) || !std::isfinite(end))
-            from = end = 0;
-        mEvent::itemColumnsOfWhole(from, end, viewWidth, first, width);
-        if (width >= minWidth && first < u1 && first + width > u0)
-            out.push_back({i, first, width});
-    };
-    // The first of entries [from, n) whose start's pixel does not lie left of x.
-    auto firstFrom = [&](std::size_t from, double x) {
-        return std::size_t(std::partition_point(
-                               s.begin() + std::ptrdiff_t(from), s.end(),
-                               [&](mRowIndex::Entry const& e) { return pixel.floorAt(e.lo) < x; }) -
-                           s.begin());
-    };
-    // Those that start left of the columns, then a pixel at a time.
-    std::size_t k = firstFrom(0, u0 - 1);
-    if (k > 0)
-        consider(row.furthest(k - 1)), consider(k - 1);
-    while (k < n) {
-        double const f = startFloor(k);
-        if (!(f + 1 < u1))
-            break;
-        std::size_t const j = firstFrom(k, f + 1);
-        consider(row.furthest(j - 1)), consider(j - 1);
-        k = j;
-    }
-    std::sort(out.begin(), out.end(), [](Wide const& a, Wide const& b) { return a.i < b.i; });
-    out.erase(std::unique(out.begin(), out.end(),
-                          [](Wide const& a, Wide const& b) { return a.i == b.i; }),
-              out.end());
 }
 
 } // namespace
@@ -663,27 +610,32 @@ void CrowdPainter::paint(QPainter& painter, QStyleOptionGraphicsItem const* opti
         static Looks looks;
         looks.startPaint();
         picture.start(c1 - c0, yMax - yMin);
-        // The unit columns the device columns show.
-        int const u0 = int(std::floor((c0 - device.dx) / device.by)),
-                  u1 = int(std::ceil((c1 - device.dx) / device.by));
-        static std::vector<Wide> wide;
         for (Shown const& row : drawn.key.shown) {
-            // An event wide enough for its title is drawn by its own drawing, under the picture,
-            // wherever it shows (through the margins of those over it too).
-            // (As the event's drawing measures the height: in floats.)
+            // An event wide enough for its title is drawn by its own drawing, whole, under the
+            // picture: what shows of it through the margins of those laid over it shows too.
+            // (The height as the event's drawing takes it: in floats.) Once each, the later
+            // over the earlier as their items lie.
             bool const titled = float(row.h) >= float(TitleHeight);
-            if (titled) {
-                wideSpans(*row.row, *ts, u0, u1, TitleWidth, wide);
-                for (Wide const& w : wide) {
-                    mRowIndex::Entry const& e = row.row->spans()[w.i];
-                    drawn.wholes.push_back({&e, w.first, w.width, row.top, row.h, selected(e)});
-                }
-            }
-            auto whole = [&](mRowIndex::Row::Run const& run, bool) {
-                return titled && run.width >= TitleWidth;
+            std::size_t const rowWholes = drawn.wholes.size();
+            auto whole = [&](mRowIndex::Row::Run const& run, bool chosen) {
+                if (!titled || run.width < TitleWidth)
+                    return false;
+                if (rowWholes == drawn.wholes.size() || drawn.wholes.back().entry != run.entry)
+                    drawn.wholes.push_back(
+                        {run.entry, run.first, run.width, row.top, row.h, chosen});
+                return true;
             };
             layRow(picture, looks, *row.row, *ts, device, c0, c1, device.y(row.top) - yMin, row.h,
                    Kind::Item, true, selected, whole);
+            auto const from = drawn.wholes.begin() + std::ptrdiff_t(rowWholes);
+            std::sort(from, drawn.wholes.end(), [](Drawn::Whole const& a, Drawn::Whole const& b) {
+                return a.entry < b.entry;
+            });
+            drawn.wholes.erase(std::unique(from, drawn.wholes.end(),
+                                           [](Drawn::Whole const& a, Drawn::Whole const& b) {
+                                               return a.entry == b.entry;
+                                           }),
+                               drawn.wholes.end());
         }
         drawn.picture = picture.image(c1 - c0, yMax - yMin);
         drawn.at = QPoint(c0, yMin);
