@@ -8,7 +8,6 @@
 #include "XmlReader.h"
 #include "XmlWriter.h"
 #include "aAssert.h"
-#include "aPath.h"
 #include "aStateEngine.h"
 #include "aTrace.h"
 #include "mTrace.h"
@@ -57,6 +56,42 @@ bool bundleParts(rtl::str const& path, std::vector<rtl::str>& parts)
     if (parts.back().endswith(mDoc::ourBundleSuffix))
         parts.back().stripsuf('.');
     return true;
+}
+
+// Makes the folder and every parent it lacks, shallowest first, and lists in made each folder
+// made here, in that order: one that appeared meanwhile is someone else's. False, errno telling
+// why, when one cannot be made or something other than a folder holds the name.
+bool makeFolder(rtl::str const& folder, std::vector<rtl::str>& made)
+{
+    std::vector<rtl::str> missing; // deepest first
+    struct stat st;
+    for (rtl::str p = folder; *p.cs() != '\0'; p = p.head('/')) {
+        if (::lstat(p.cs(), &st) == 0 || errno != ENOENT)
+            break;
+        missing.push_back(p);
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        if (::mkdir(it->cs(), 0777) == 0)
+            made.push_back(*it);
+        else if (errno != EEXIST)
+            return false;
+    }
+    errno = 0;
+    if (::stat(folder.cs(), &st) != 0)
+        return false;
+    if (!S_ISDIR(st.st_mode)) {
+        errno = ENOTDIR;
+        return false;
+    }
+    return true;
+}
+
+// Takes away the folders a save made, deepest first, each only while empty: whatever someone
+// else put there since stays, and so do the folders above it.
+void removeFolders(std::vector<rtl::str> const& made)
+{
+    for (auto it = made.rbegin(); it != made.rend(); ++it)
+        ::rmdir(it->cs());
 }
 
 } // namespace
@@ -251,15 +286,15 @@ bool mDoc::save(char const* path)
     if (!file)
         return fail({}, "\"%s\" names no document", path ? path : "");
     rtl::str const bundle = file.head('/');
-    // A bundle folder this save makes goes again when the save fails: no empty folder is left to
-    // look like a document. One that was there stays, with all it holds.
-    struct stat st;
-    bool const makes = ::lstat(bundle.cs(), &st) != 0 && errno == ENOENT;
+    // The folders this save makes (the bundle's, and the parents it lacked) go again when the
+    // save fails: no empty folder is left to look like a document or a place for one. One that
+    // was there stays, with all it holds.
+    std::vector<rtl::str> made;
     errno = 0;
-    if (!aPath::EnsureAsDir(bundle.cs())) {
-        // Without a reason of the system's, it exists as something other than a folder.
-        return fail(std::strerror(errno != 0 ? errno : ENOTDIR), "The folder %s could not be made",
-                    bundle.cs());
+    if (!makeFolder(bundle, made)) {
+        int const error = errno != 0 ? errno : ENOTDIR;
+        removeFolders(made);
+        return fail(std::strerror(error), "The folder %s could not be made", bundle.cs());
     }
     // The record written into the bundle names that bundle, so the document takes its name and
     // path before writing; a save that fails gives them back.
@@ -282,9 +317,7 @@ bool mDoc::save(char const* path)
         fail(why, "%s could not be written", file.cs());
         mDocData::setName(oldName);
         mDocData::setPath(oldPath);
-        // Only while empty: whatever someone else put there since stays.
-        if (makes)
-            ::rmdir(bundle.cs());
+        removeFolders(made);
         return false;
     }
     setNeedsSave(false);

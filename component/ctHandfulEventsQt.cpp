@@ -654,10 +654,20 @@ void ctHandfulEventsQt::hoverAt(double x, double y, QGraphicsSceneDragDropEvent*
 
     // The drop moves the events by the time between the grab point and the pointer, read by one
     // conversion at one moment, or keeps their times: what the ghosts show.
-    double const dx = myHoverKeepsTimes ? 0.0 : x - myGrabSceneX;
-    aTs const hover = ts->parentToLocal(myGrabSceneX + dx);
+    double dx = myHoverKeepsTimes ? 0.0 : x - myGrabSceneX;
+    aTs const grab = ts->parentToLocal(myGrabSceneX);
+    aTs hover = ts->parentToLocal(myGrabSceneX + dx);
+    myHoverShift = (hover - grab).asSeconds();
+    // The whole handful, as one, stays within the dated times (where they stood there): nothing
+    // the drop makes is a start the save refuses. The ghosts stand where that leaves them.
+    double const lo = std::min(0.0, -mScale::DatedSeconds - myTimeMin);
+    double const hi = std::max(0.0, mScale::DatedSeconds - myTimeMax);
+    if (double const bounded = std::clamp(myHoverShift, lo, hi); bounded != myHoverShift) {
+        myHoverShift = bounded;
+        hover = grab + aTimeDelta(bounded);
+        dx = ts->localToParent(hover) - ts->localToParent(grab);
+    }
     myHoverTime = hover.asSeconds();
-    myHoverShift = (hover - ts->parentToLocal(myGrabSceneX)).asSeconds();
 
     if (QMimeData const* mime = event ? event->mimeData() : nullptr) {
         QString const text = mime->text();

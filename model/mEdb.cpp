@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -119,6 +120,7 @@ void mEdb::syncEventsToView(mTimeline* timeline, tlScene* scene)
               static_cast<int>(myEvents.size()));
     if (!timeline || !scene || !timeline->timeScale())
         return;
+    mySynced = syncInputs(*timeline, scene);
     if (++mySyncPass == 0)
         mySyncPass = 1;
     mScale const* ts = timeline->timeScale();
@@ -176,18 +178,24 @@ void mEdb::syncEventsToView(mTimeline* timeline, tlScene* scene)
     for (Candidate const& c : open) {
         if (c.row->crowded)
             continue;
-        double const from = tStart - std::max(c.row->longest(), reach);
-        for (auto const* entries : {&c.row->spans(), &c.row->instants()}) {
-            for (auto at = mRowIndex::startingFrom(*entries, from);
-                 at != entries->end() && at->lo < tEnd + reach; ++at) {
-                mEvent* ev = at->ev;
-                Obh const h = ev->filedHdl();
-                if (timeline->syncEventInLayer(*ev, h, *c.layer, true)) {
-                    ev->mySyncPass = mySyncPass;
-                    shown.push_back(h);
-                }
+        auto show = [&](mRowIndex::Entry const& e) {
+            mEvent* ev = e.ev;
+            Obh const h = ev->filedHdl();
+            if (timeline->syncEventInLayer(*ev, h, *c.layer, true)) {
+                ev->mySyncPass = mySyncPass;
+                shown.push_back(h);
             }
-        }
+        };
+        // The spans that reach into the view from before it, then what starts in view, in
+        // order of start: items made later lie on top.
+        double const from = tStart - reach;
+        auto const& spans = c.row->spans();
+        c.row->forEachReaching(std::size_t(mRowIndex::startingFrom(spans, from) - spans.begin()),
+                               from, show);
+        for (auto const* entries : {&spans, &c.row->instants()})
+            for (auto at = mRowIndex::startingFrom(*entries, from);
+                 at != entries->end() && at->lo < tEnd + reach; ++at)
+                show(*at);
     }
     // The held event keeps its item, wherever its row.
     if (mEvent* held = tlObj::eventOf(myHeld); held && held->mySyncPass != mySyncPass) {
@@ -205,6 +213,42 @@ void mEdb::syncEventsToView(mTimeline* timeline, tlScene* scene)
             ev->giClear();
     }
     myWithItems = std::move(shown);
+}
+
+std::vector<double> mEdb::syncInputs(mTimeline& timeline, tlScene const* scene) const
+{
+    std::vector<double> in;
+    auto mapping = [&in](mScale const* s) {
+        if (s)
+            in.insert(in.end(), {s->getVisStart().asSeconds(), s->getVisEnd().asSeconds(),
+                                 double(s->getParentPos()), double(s->getParentSize())});
+    };
+    mapping(timeline.timeScale());
+    mapping(timeline.perpScale());
+    in.insert(in.end(), {double(reinterpret_cast<std::uintptr_t>(scene)), double(ourCrowdedRows),
+                         double(myHeld.getAddr()), double(myHeld.getType() != nullptr),
+                         double(mLayer::filings())});
+    for (Obh const& lh : timeline.getLayerHdls()) {
+        mLayer const* layer = tlObj::layerOf(lh);
+        if (!layer)
+            continue;
+        mScale const* rows = layer->rowScale();
+        in.insert(in.end(), {double(lh.getAddr()), double(timeline.layerHiddenTest(*layer)),
+                             double(layer->giInSceneTest()), layer->getModelY(), layer->getSceneY(),
+                             layer->getSceneH(), rows ? rows->getMinValue() : 0.0,
+                             rows ? rows->getMaxValue() : 0.0});
+    }
+    return in;
+}
+
+void mEdb::syncIfChanged(mTimeline* timeline, tlScene* scene)
+{
+    if (!timeline || !scene || !timeline->timeScale())
+        return;
+    if (syncInputs(*timeline, scene) != mySynced) {
+        M_TRACE("mEdb::syncIfChanged - the view changed since the last sync\n");
+        syncEventsToView(timeline, scene);
+    }
 }
 
 template <class F> void mEdb::forEachCrowdedRowIn(double y0, double y1, F&& f)
@@ -266,13 +310,19 @@ void mEdb::crowdedEventsIn(double x0, double y0, double x1, double y1, std::vect
     forEachCrowdedRowIn(y0, y1, [&](mRowIndex::Row const& row) {
         // Spans whose columns meet [x0, x1).
         auto const& spans = row.spans();
-        for (auto e = mRowIndex::startingFrom(spans, tFrom - row.longest());
-             e != spans.end() && e->lo <= tTo + reach; ++e) {
+        auto meets = [&](mRowIndex::Entry const& e) {
             double first = 0, width = 0;
-            mEvent::itemColumnsAt(pixel(e->lo), pixel(e->hi), viewWidth, first, width);
+            mEvent::itemColumnsAt(pixel(e.lo), pixel(e.hi), viewWidth, first, width);
             if (first < x1 && x0 < first + width)
-                out.push_back(e->ev->filedHdl());
-        }
+                out.push_back(e.ev->filedHdl());
+        };
+        // Those that start in the band's times (and a marker's reach around them), and those
+        // that reach into it from before.
+        double const from = tFrom - reach;
+        auto const begin = mRowIndex::startingFrom(spans, from);
+        for (auto e = begin; e != spans.end() && e->lo <= tTo + reach; ++e)
+            meets(*e);
+        row.forEachReaching(std::size_t(begin - spans.begin()), from, meets);
         // Instants whose markers meet it.
         auto const& instants = row.instants();
         for (auto e = mRowIndex::startingFrom(instants, tFrom - reach);

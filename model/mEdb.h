@@ -60,6 +60,11 @@ public:
     // fullest rows are crowded too. Walks the rows in view and what gets or had an item, never
     // the events of a crowded row.
     void syncEventsToView(mTimeline* timeline, tlScene* scene);
+    // Syncs again when what the last sync was made from has changed since (an event filed or
+    // moved, a layer's place or rows, either scale's mapping, the held event): whatever made the
+    // change, and whether or not a refresh step follows it, every event in view is then drawn
+    // once, by its item or by its crowded row. Costs a look at each layer when nothing changed.
+    void syncIfChanged(mTimeline* timeline, tlScene* scene);
     // Off, no row is crowded: every event in view has its item, the picture the crowded drawing
     // is held to.
     static bool ourCrowdedRows;
@@ -92,8 +97,12 @@ private:
     template <class Out, class Get>
     void findSorted(aTs const& from, aTs const& to, Out& out, Get get);
 
+    // What a sync is made from, in numbers.
+    std::vector<double> syncInputs(mTimeline& timeline, tlScene const* scene) const;
+
     mTimeline* myTimeline;
     ObhSet myEvents;
+    std::vector<double> mySynced;
     // Events that had an item after the last sync or made one since.
     std::vector<Obh> myWithItems;
     Obh myHeld;

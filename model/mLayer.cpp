@@ -198,6 +198,7 @@ void mLayer::dropEventsThatGo()
         raiseDirt(DirtActiveEvents);
         raiseDirt(DirtEventSetInLayer);
     }
+    ++ourFilings;
     myTimeIndex.clear();
     myRowIndex.clear();
     myEvents.clear();
@@ -359,6 +360,7 @@ void mLayer::resetSequence()
 void mLayer::fileEvent(mEvent& ev, Obh const& h)
 {
     mTimeIndex::Extent const e = ev.indexExtent();
+    ++ourFilings;
     myTimeIndex.insert(&ev, e);
     myRowIndex.insert(&ev, h.getAddr(), e);
     ev.setFiling(this, h, e);
@@ -366,12 +368,14 @@ void mLayer::fileEvent(mEvent& ev, Obh const& h)
 
 void mLayer::unfileEvent(mEvent& ev)
 {
+    ++ourFilings;
     myTimeIndex.erase(&ev, ev.filedExtent());
     myRowIndex.erase(&ev, ev.filedExtent());
 }
 
 void mLayer::unfileEvents()
 {
+    ++ourFilings;
     myTimeIndex.forEach([](mEvent* ev) { ev->setFiling(nullptr, Obh(), {}); });
     myTimeIndex.clear();
     myRowIndex.clear();

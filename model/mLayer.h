@@ -9,6 +9,7 @@
 #include "mTimeIndex.h"
 #include "tlObj.h"
 
+#include <cstdint>
 #include <list>
 #include <memory>
 #include <set>
@@ -126,6 +127,9 @@ public:
     // The layer's events by time; and row by row, built when first asked.
     mTimeIndex const& timeIndex() const { return myTimeIndex; }
     mRowIndex& rowIndex();
+    // Counts every filing, refiling and unfiling of an event in any layer: what was drawn from
+    // the filings is stale when it moved.
+    static std::uint64_t filings() { return ourFilings; }
     // Where size rows from row (the layer's own row units) lie in the timeline's row units, and
     // in the scene: top and height.
     void modelRowSpan(double row, double size, double& r, double& s) const;
@@ -180,6 +184,7 @@ private:
 
     mTimeIndex myTimeIndex;
     mRowIndex myRowIndex;
+    static inline std::uint64_t ourFilings = 0;
     bool myReadTimeScale = false;
     bool myReadRowScale = false;
 };

@@ -89,6 +89,56 @@ void mRowIndex::Row::ready()
             best = myFurthest[i - 1];
         myFurthest[i] = static_cast<std::uint32_t>(best);
     }
+    readyReach(from);
+}
+
+void mRowIndex::Row::readyReach(std::size_t from)
+{
+    std::vector<Entry> const& s = mySpans.entries;
+    std::size_t const blocks = (s.size() + ReachBlock - 1) / ReachBlock;
+    std::size_t leaves = 1;
+    while (leaves < blocks)
+        leaves *= 2;
+    if (leaves != myReachLeaves) {
+        myReachLeaves = leaves;
+        from = 0;
+    } else if (from >= s.size() && !myReach.empty()) {
+        return;
+    }
+    if (s.empty()) {
+        myReach.clear();
+        return;
+    }
+    myReach.resize(2 * leaves, -std::numeric_limits<double>::infinity());
+    double* const leaf = myReach.data() + leaves;
+    std::size_t const first = from / ReachBlock;
+    for (std::size_t b = first; b < leaves; ++b) {
+        double far = -std::numeric_limits<double>::infinity();
+        for (std::size_t i = b * ReachBlock, end = std::min(s.size(), i + ReachBlock); i < end; ++i)
+            far = std::max(far, s[i].hi);
+        leaf[b] = far;
+    }
+    // Up the tree from the first block that changed: each level halves what is left.
+    for (std::size_t lo = (leaves + first) / 2, hi = (2 * leaves - 1) / 2; lo >= 1;
+         lo /= 2, hi /= 2) {
+        for (std::size_t k = lo; k <= hi; ++k)
+            myReach[k] = std::max(myReach[2 * k], myReach[2 * k + 1]);
+        if (lo == 1)
+            break;
+    }
+}
+
+void mRowIndex::Row::reaching(std::size_t node, std::size_t lo, std::size_t width,
+                              std::size_t before, double t, std::vector<std::size_t>& blocks) const
+{
+    if (lo >= before || myReach[node] < t)
+        return;
+    if (width == 1) {
+        blocks.push_back(lo);
+        return;
+    }
+    reaching(2 * node, lo, width / 2, before, t, blocks);
+    reaching(2 * node + 1, lo + width / 2, width / 2, before, t, blocks);
 }
 
 std::size_t mRowIndex::Row::countStartingIn(double lo, double hi) const
@@ -312,8 +362,6 @@ void mRowIndex::insert(mEvent* ev, std::uint32_t slot, mTimeIndex::Extent const&
     }
     Row& row = *myLastRow;
     (e.instant ? row.myInstants : row.mySpans).add(Entry {e.lo, e.hi, ev, slot, lookNumber(*ev)});
-    if (!e.instant)
-        row.myLongest = std::max(row.myLongest, e.hi - e.lo);
 }
 
 void mRowIndex::erase(mEvent const* ev, mTimeIndex::Extent const& e)

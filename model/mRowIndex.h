@@ -63,9 +63,10 @@ public:
         std::vector<Entry> const& instants() const { return myInstants.entries; }
         // Of spans [0, i], the one whose end lies furthest.
         std::size_t furthest(std::size_t i) const { return myFurthest[i]; }
-        // The longest span filed in the row yet: how far back a span that reaches a time may
-        // start.
-        double longest() const { return myLongest; }
+        // Calls f(entry) for every span among the first `before` (in order of start) that ends
+        // at t or later: those that reach a time from before it. Costs a step down a tree of the
+        // spans' furthest ends per span found, not a walk over the spans before.
+        template <class F> void forEachReaching(std::size_t before, double t, F&& f) const;
         std::size_t size() const { return mySpans.live + myInstants.live; }
         // Entries whose start lies in [lo, hi): spans and instants.
         std::size_t countStartingIn(double lo, double hi) const;
@@ -127,10 +128,18 @@ public:
         // Sorts, compacts and brings the furthest reach up to date.
         void ready();
 
+        // The furthest end of each block of ReachBlock spans, and a tree of those above them
+        // (node 1 the root, node k's children 2k and 2k + 1, the blocks from myReachLeaves on).
+        static constexpr std::size_t ReachBlock = 32;
+        void readyReach(std::size_t from);
+        void reaching(std::size_t node, std::size_t lo, std::size_t width, std::size_t before,
+                      double t, std::vector<std::size_t>& blocks) const;
+
         List mySpans;
         List myInstants;
         std::vector<std::uint32_t> myFurthest;
-        double myLongest = 0.0;
+        std::vector<double> myReach;
+        std::size_t myReachLeaves = 0;
     };
 
     mRowIndex() = default;
@@ -178,3 +187,19 @@ private:
     bool myBuilt = false;
     std::uint64_t myStamp = 0;
 };
+
+template <class F> void mRowIndex::Row::forEachReaching(std::size_t before, double t, F&& f) const
+{
+    std::vector<Entry> const& s = mySpans.entries;
+    before = std::min(before, s.size());
+    if (before == 0 || myReach.empty() || myReach[1] < t)
+        return;
+    // The blocks whose furthest end reaches t, then their spans that do.
+    static thread_local std::vector<std::size_t> blocks;
+    blocks.clear();
+    reaching(1, 0, myReachLeaves, (before + ReachBlock - 1) / ReachBlock, t, blocks);
+    for (std::size_t b : blocks)
+        for (std::size_t i = b * ReachBlock, end = std::min(before, i + ReachBlock); i < end; ++i)
+            if (s[i].hi >= t)
+                f(s[i]);
+}

@@ -30,6 +30,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -1270,12 +1271,24 @@ void mTimeline::stretchSelectedEvents(int edge, double dragX, double pressX, Obh
         xs = x(before);
         xe = x(after);
     };
-    double pOrigSx = 0, pOrigEx = 0;
-    sceneSpan(pressedAt->second.first, pressedAt->second.second, pOrigSx, pOrigEx);
     M_TRACE(pressedAt->second.second != 0.0 ? "ORIG IS NOT IMPULSE\n" : "ORIG IS IMPULSE\n");
-    double const dp = pressX - (edge > 0 ? pOrigEx : pOrigSx);
-    double const dx = dragX - pressX;
-    double const dTime = dx * ts->getZoom();
+    // Every edge moves as far as the pointer went from the press, the pressed one staying as far
+    // from the pointer as it was pressed: no edge jumps to the pointer.
+    double dx = dragX - pressX;
+    // Only as far as keeps every moved edge within the dated times (an edge already beyond them
+    // is not pushed farther): nothing stretched is a time the save refuses.
+    double const firstX = x(-mScale::DatedSeconds), lastX = x(mScale::DatedSeconds);
+    double lo = -std::numeric_limits<double>::infinity(), hi = -lo;
+    for (auto const& selected : events) {
+        auto const at = m.find(selected.first);
+        if (at == m.end())
+            continue;
+        double xs = 0, xe = 0;
+        sceneSpan(at->second.first, at->second.second, xs, xe);
+        lo = std::max(lo, firstX - xs);
+        hi = std::min(hi, lastX - xe);
+    }
+    dx = edge < 0 ? std::max(dx, std::min(0.0, lo)) : std::min(dx, std::max(0.0, hi));
     constexpr double Squeeze = 4.0;
     for (auto const& selected : events) {
         mEvent* ev = selected.second;
@@ -1290,11 +1303,10 @@ void mTimeline::stretchSelectedEvents(int edge, double dragX, double pressX, Obh
         sceneSpan(oS, oL, xs, xe);
         double const xo = x(oS);
         bool const wasImpulse = oL == 0.0;
-        M_TRACE(ev == pev ? "StretchP %i - scPressX %f, scDragX %f, pOrigSx %f, pOrigEx %f, dTime "
-                            "= %f, dx = %f, dp = %f\n"
-                          : "Stretch %i - scPressX %f, scDragX %f, origSx %f, origEx %f, dTime = "
-                            "%f, dx = %f, dp = %f\n",
-                edge, pressX, dragX, xs, xe, dTime, dx, dp);
+        M_TRACE(ev == pev
+                    ? "StretchP %i - scPressX %f, scDragX %f, pOrigSx %f, pOrigEx %f, dx = %f\n"
+                    : "Stretch %i - scPressX %f, scDragX %f, origSx %f, origEx %f, dx = %f\n",
+                edge, pressX, dragX, xs, xe, dx);
         auto makeImpulse = [&] {
             ev->setIsImpulse(true);
             ev->setTimeLength(0.0);
@@ -1309,7 +1321,7 @@ void mTimeline::stretchSelectedEvents(int edge, double dragX, double pressX, Obh
             ev->setSceneW(std::max(width, 1.0));
         };
         if (edge < 0) {
-            double const nx = xs + dp + dx;
+            double const nx = xs + dx;
             double const limit = wasImpulse ? xs + Squeeze : xe - Squeeze;
             if (nx < limit)
                 makeSpan(t(nx), oE - t(nx), (wasImpulse ? xo : xe) - nx);
@@ -1319,7 +1331,7 @@ void mTimeline::stretchSelectedEvents(int edge, double dragX, double pressX, Obh
                     ev->setStartTime(oS);
             }
         } else {
-            double const nx = xe + dp + dx;
+            double const nx = xe + dx;
             if (wasImpulse ? xe < nx : xo + Squeeze < nx) {
                 M_TRACE("%s: TsEnd %s, origEx %f, xEnd %f\n", wasImpulse ? "B" : "D",
                         aTs(t(nx)).getStr(false).c(), xe, nx);

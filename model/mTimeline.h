@@ -151,7 +151,8 @@ public:
     using LengthMap = std::map<Obh, std::pair<double, double>>;
     rtl::ref<LengthMap> getSelectedEventLengths() const;
     // Drags an edge (negative: the start, positive: the end) of every selected event by the
-    // pointer's move from pressX to dragX (scene x), keeping the pressed event's grab offset.
+    // pointer's move from pressX to dragX (scene x), keeping the pressed event's grab offset, and
+    // no farther than keeps every moved edge within the dated times.
     // An event squeezed to within 4 units of its other edge becomes an instant; events without
     // an entry in the map are left alone. The scene width follows: an event's item in the scene
     // takes the clipped extent the scene sync gives it, an event without one its whole width at

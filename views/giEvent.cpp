@@ -217,6 +217,7 @@ void giEvent::mousePressEvent(QGraphicsSceneMouseEvent* mouse)
         if (myStretchEdge != 0) {
             if (mTimeline* tl = getTimeline())
                 myOrigSpans = tl->getSelectedEventLengths();
+            myStretchPressX = mapToParent(mouse->pos()).x();
             M_TRACE("%p Event caching stretch\n", static_cast<void*>(this));
         }
     }
@@ -239,12 +240,12 @@ void giEvent::mouseMoveEvent(QGraphicsSceneMouseEvent* mouse)
         return;
     }
     if (myStretchEdge != 0)
-        stretch(mouse, pressX);
+        stretch(mouse);
     else
         drag(mouse, QPointF(pressX, pressY));
 }
 
-void giEvent::stretch(QGraphicsSceneMouseEvent* mouse, double pressX)
+void giEvent::stretch(QGraphicsSceneMouseEvent* mouse)
 {
     mTimeline* tl = getTimeline();
     if (!tl)
@@ -261,8 +262,8 @@ void giEvent::stretch(QGraphicsSceneMouseEvent* mouse, double pressX)
             "%f, ex %f\n",
             static_cast<void*>(this), width(), height(), x(), y(), x() + width(), y() + height(),
             scale ? scale->localToParent(before) : 0.0, scale ? scale->localToParent(after) : 0.0);
-    double const itemX = x();
-    tl->stretchSelectedEvents(myStretchEdge, itemX + mouse->pos().x(), itemX + pressX, h,
+    // Both points in the parent's coordinates, each as the item stood when it was taken.
+    tl->stretchSelectedEvents(myStretchEdge, mapToParent(mouse->pos()).x(), myStretchPressX, h,
                               myOrigSpans);
     requestRefresh();
 }

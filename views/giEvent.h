@@ -49,8 +49,10 @@ public:
 
     // The edge of the last left press: -1 the start, +1 the end, 0 the body (a drag).
     int myStretchEdge = 0;
-    // For a stretch: start and length of every selected event when the edge was pressed.
+    // For a stretch: start and length of every selected event when the edge was pressed, and
+    // the press's x in the parent's coordinates, taken then (the item moves with its start).
     rtl::ref<LengthMap> myOrigSpans;
+    double myStretchPressX = 0;
     // Whether this item has its arrow on the application's override-cursor stack.
     bool myOverrideCursorSet = false;
     // Lives as long as the item: a handler that runs an event loop (the drag's) keeps a weak
@@ -78,7 +80,7 @@ private:
     // Takes this item's arrow off the override-cursor stack, when it has put one there.
     void restoreCursor();
     // Resizes the selected events by the pointer's move from the press.
-    void stretch(QGraphicsSceneMouseEvent* mouse, double pressX);
+    void stretch(QGraphicsSceneMouseEvent* mouse);
     // Drags the selected events, grabbed at the press point (item coordinates), once the move
     // is the drag distance away from it. The drag runs an event loop of its own, in which a
     // refresh may delete this item: after it the item checks that it is still there.

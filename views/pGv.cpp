@@ -202,9 +202,12 @@ bool pGv::drawLayer(QPainter* painter, QRectF const& rect, bool foreground)
 void pGv::paintEvent(QPaintEvent* event)
 {
     mTimeline* tl = getTimeline();
-    if (tl && shownScene())
+    if (tl && shownScene()) {
+        if (tl->getEdb())
+            tl->getEdb()->syncIfChanged(tl, shownScene());
         CrowdPainter::prepare(*tl, mapToScene(viewport()->rect()).boundingRect(),
                               viewportTransform(), viewport()->devicePixelRatioF());
+    }
     QGraphicsView::paintEvent(event);
     CrowdPainter::forgetPrepared();
 }

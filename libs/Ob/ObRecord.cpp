@@ -101,9 +101,18 @@ bool intValue(char const* text, int& v)
 
 bool realValue(char const* text, double& v)
 {
-    if (!text || !numberText(text, true))
+    if (!text)
         return false;
-    double const read = ObAttr::realValue(text);
+    // What the writer writes ("-12.500000") reads and checks in one pass; anything else must be
+    // wholly a number before the C library reads it.
+    double read = 0.0;
+    std::size_t const length = std::strlen(text);
+    auto const res = std::from_chars(text, text + length, read, std::chars_format::fixed);
+    if (res.ec != std::errc() || res.ptr != text + length || length == 0) {
+        if (!numberText(text, true))
+            return false;
+        read = ObAttr::realValue(text);
+    }
     if (!std::isfinite(read))
         return false;
     v = read;

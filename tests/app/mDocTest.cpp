@@ -333,9 +333,9 @@ TEST(mDocTest, ThreadsChangeNothingASaveWritesOrSays)
               dir.file("Fresh.orstime/doc_data.xml") + " could not be written" + cases[0].why);
 }
 
-// A save that fails takes away the bundle folder it made for itself, and nothing else: a folder
-// that was there before stays with all it holds.
-TEST(mDocTest, AFailedSaveTakesAwayOnlyTheBundleFolderItMade)
+// A save that fails takes away the folders it made, the bundle's and the parents it lacked, and
+// nothing else: a folder that was there before stays with all it holds.
+TEST(mDocTest, AFailedSaveTakesAwayOnlyTheFoldersItMade)
 {
     ScratchDir dir;
     Doc doc;
@@ -344,16 +344,24 @@ TEST(mDocTest, AFailedSaveTakesAwayOnlyTheBundleFolderItMade)
     std::filesystem::create_directory(dir.file("Empty.orstime"));
     std::filesystem::create_directory(dir.file("Mine.orstime"));
     writeFile(dir.file("Mine.orstime/notes.txt"), "the user's own");
+    std::filesystem::create_directory(dir.file("Kept"));
     Obh h = doc.getCmp()->newEvent(Obh());
     tlObj::ourType_mEvent->ptr(h)->setStartTime(1e300);
 
-    for (char const* name : {"New", "Good", "Empty", "Mine"})
+    for (char const* name : {"New", "made/deeper/New", "Kept/deeper/New", "Good", "Empty", "Mine"})
         EXPECT_FALSE(doc.save(dir.file(name).c_str())) << name;
     EXPECT_EQ(readFile(dir.file("Good.orstime/doc_data.xml")), good);
     EXPECT_EQ(readFile(dir.file("Mine.orstime/notes.txt")), "the user's own");
     EXPECT_EQ(listing(dir.path),
-              (std::vector<std::string> {"Empty.orstime", "Good.orstime", "Mine.orstime"}));
+              (std::vector<std::string> {"Empty.orstime", "Good.orstime", "Kept", "Mine.orstime"}));
     EXPECT_EQ(listing(dir.file("Mine.orstime")), std::vector<std::string> {"notes.txt"});
+    EXPECT_TRUE(listing(dir.file("Kept")).empty());
+
+    // A parent's name held by a file: the save says why and makes nothing.
+    writeFile(dir.file("Kept/plain"), "a file");
+    EXPECT_FALSE(doc.save(dir.file("Kept/plain/New").c_str()));
+    EXPECT_THAT(doc.fileError().cs(), HasSubstr("could not be made: Not a directory"));
+    EXPECT_EQ(listing(dir.file("Kept")), std::vector<std::string> {"plain"});
 }
 
 TEST(mDocTest, TheSavedRecordNamesTheBundleItIsIn)

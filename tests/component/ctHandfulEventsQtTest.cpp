@@ -789,6 +789,70 @@ TEST_F(Undragged, ARealDragCancelledWithEscapePutsEverythingBack)
     EXPECT_EQ(spots(), (std::vector<Spot> {{0, 2, 100}, {1, 0, 300}, {1, 2, 500}}));
 }
 
+namespace {
+
+struct DatedCase
+{
+    char const* name;
+    double pixels; // the pointer's way from the grab point, at 2e13 s a pixel
+    double shift;  // the time every event moves by
+};
+
+// The view is the dated times, [-1e16, 1e16]: x, y and z start at 100, 300 and 500 s, z ends at
+// 540 s, all in the view's middle.
+struct DatedDrops : DragDoc, testing::WithParamInterface<DatedCase>
+{
+    DatedDrops()
+    {
+        layOut(-mScale::DatedSeconds, mScale::DatedSeconds);
+        sync();
+    }
+};
+
+double const Dated = mScale::DatedSeconds;
+DatedCase const DatedCases[] = {
+    {"WithinThem", 100, 2e15},
+    {"RightToTheLast", 600, Dated - 540},
+    {"LeftToTheFirst", -600, -Dated - 100},
+    {"FarPastTheCalendarsYears", 5000, Dated - 540},
+};
+
+} // namespace
+
+// A drop moves the whole handful as one, no farther than keeps every event within the dated
+// times: the events keep their spacing, the ghosts stand where they land, and the document the
+// drop leaves saves.
+TEST_P(DatedDrops, KeepTheHandfulWithinTheDatedTimes)
+{
+    DatedCase const& c = GetParam();
+    double sx = 0, sw = 0;
+    ev(y)->getSceneVisTimeSpan(sx, sw);
+    auto handful = pick(y);
+    ASSERT_TRUE(handful);
+    std::unique_ptr<QDrag> drag(handful->getQDrag());
+    double const px = handful->myGrabSceneX + c.pixels, py = sceneY(6.5);
+    auto hover = dragEvent(QEvent::GraphicsSceneDragMove, px, py, drag->mimeData());
+    ASSERT_TRUE(handful->canDropOn(anyLayerItem, hover.get()));
+    EXPECT_NEAR(handful->myHoverShift, c.shift, 4);
+    EXPECT_NEAR(handful->myEventCaches.at(y).myGhostX - sx,
+                ts.localToParent(300 + c.shift) - ts.localToParent(300), 1e-6)
+        << "the ghost stands where the event lands";
+    auto drop = dragEvent(QEvent::GraphicsSceneDrop, px, py, drag->mimeData());
+    ASSERT_TRUE(handful->dropOn(anyLayerItem, drop.get()));
+    handful.reset();
+    for (auto [h, start] : {std::pair {x, 100.0}, {y, 300.0}, {z, 500.0}}) {
+        EXPECT_NEAR(ev(h)->getStartTime(), start + c.shift, 4);
+        EXPECT_GE(ev(h)->getStartTime(), -Dated);
+        EXPECT_LE(ev(h)->getStartTime() + ev(h)->getTimeLength(), Dated);
+    }
+    EXPECT_NEAR(ev(z)->getStartTime() - ev(x)->getStartTime(), 400, 1) << "the spacing is kept";
+    ScratchDir dir;
+    EXPECT_TRUE(saveTimelineDoc(doc.cmp, dir.file("doc.xml")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Shifts, DatedDrops, testing::ValuesIn(DatedCases),
+                         [](auto const& info) { return std::string(info.param.name); });
+
 // The hand and the guide ---------------------------------------------------------------------
 
 TEST(Hand, RemembersOnlyTheLastPressAndStartsADragAtTheStartDistance)

@@ -165,3 +165,47 @@ TEST_F(RowIndex, TheIndexFollowsEveryChangeOfTheEvents)
     ev(events[10])->setTimeLength(3);
     EXPECT_EQ(held(), expected());
 }
+
+// The spans that reach a time from before a place in the row are found as a walk over every span
+// before it finds them, whatever the row held before: after spans are added, shortened, deleted
+// and filed in other rows, at places and times across the row.
+TEST_F(RowIndex, TheSpansThatReachATimeAreFoundAsAWalkFindsThem)
+{
+    fill(3000, 17);
+    std::mt19937 random(4);
+    std::uniform_real_distribution<double> unit(0, 1);
+    auto check = [&](char const* after) {
+        for (auto& [key, row] : index().rows()) {
+            auto const& spans = row.spans();
+            for (int k = 0; k < 40; ++k) {
+                std::size_t const before = std::size_t(unit(random) * double(spans.size() + 2));
+                double const t = -100 + unit(random) * 1300;
+                std::set<mEvent*> walked, found;
+                for (std::size_t i = 0; i < std::min(before, spans.size()); ++i)
+                    if (spans[i].hi >= t)
+                        walked.insert(spans[i].ev);
+                row.forEachReaching(before, t, [&](mRowIndex::Entry const& e) {
+                    EXPECT_TRUE(found.insert(e.ev).second) << "found once";
+                });
+                ASSERT_EQ(found, walked) << after << ": row " << key.row << ", the first " << before
+                                         << " of " << spans.size() << ", at " << t;
+            }
+        }
+    };
+    check("built");
+    std::vector<Obh> events(layer(l)->getEvents().begin(), layer(l)->getEvents().end());
+    // The longest spans go or shrink: what reached far reaches no more.
+    std::sort(events.begin(), events.end(), [&](Obh const& a, Obh const& b) {
+        return ev(a)->getTimeLength() > ev(b)->getTimeLength();
+    });
+    for (std::size_t i = 0; i < 20; ++i)
+        tl.deleteEvent(events[i]);
+    for (std::size_t i = 20; i < 40; ++i)
+        ev(events[i])->setTimeLength(1);
+    for (std::size_t i = 40; i < 60; ++i)
+        ev(events[i])->setRowIndex(7);
+    check("the longest deleted or shortened");
+    at(-40, 1200, 1, l);
+    at(500, 0.25, 1, l);
+    check("a span over the whole row added");
+}

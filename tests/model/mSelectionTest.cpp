@@ -236,21 +236,47 @@ TEST_F(Selecting, StretchingAnEndTurnsASpanIntoAnInstantAndBack)
     doc.selection.addToSelection(other);
     auto lengths = tl.getSelectedEventLengths();
     doc.selection.addToSelection(late); // selected after the press: no entry
-    // Grabbed 2 pixels inside the end edge at 198.
-    tl.stretchSelectedEvents(1, 150, 198, h, lengths);
+    // Grabbed 2 pixels inside the end edge at 200: each end moves as far as the pointer.
+    tl.stretchSelectedEvents(1, 148, 198, h, lengths);
     EXPECT_FALSE(ev(h)->getIsImpulse());
     EXPECT_EQ(ev(h)->getStartTime(), 100);
     EXPECT_EQ(ev(h)->getTimeLength(), 50);
     EXPECT_EQ(ev(other)->getTimeLength(), 50) << "every selected event moves by the same amount";
     EXPECT_EQ(ev(late)->getStartTime(), 700) << "left alone, never moved to 1970";
     EXPECT_EQ(ev(late)->getTimeLength(), 100);
-    tl.stretchSelectedEvents(1, 103, 198, h, lengths);
+    tl.stretchSelectedEvents(1, 101, 198, h, lengths);
     EXPECT_TRUE(ev(h)->getIsImpulse()) << "within 4 units of its start";
     EXPECT_EQ(ev(h)->getSceneW(), 30);
-    tl.stretchSelectedEvents(1, 160, 198, h, lengths);
+    tl.stretchSelectedEvents(1, 158, 198, h, lengths);
     EXPECT_FALSE(ev(h)->getIsImpulse());
     EXPECT_EQ(ev(h)->getStartTime(), 100);
     EXPECT_EQ(ev(h)->getTimeLength(), 60);
+}
+
+// No stretch makes a time the save refuses: every selected edge moves by one amount, as far as
+// keeps the outermost within the dated times.
+TEST_F(Selecting, AStretchKeepsEveryEdgeWithinTheDatedTimes)
+{
+    double const dated = mScale::DatedSeconds;
+    layOut(-dated, dated); // 2e13 s a pixel
+    Obh l = tl.newLayer();
+    tl.restackLayers();
+    Obh early = at(-dated + 4e13, 1e14, 0, l), late = at(dated - 3e14, 2e14, 1, l);
+    doc.selection.addToSelection(early);
+    doc.selection.addToSelection(late);
+    auto lengths = tl.getSelectedEventLengths();
+    // The ends 50 pixels (1e15 s) right, grabbed at early's: late's stops at the last dated time.
+    double const end = ts.localToParent(-dated + 14e13);
+    tl.stretchSelectedEvents(1, end + 50, end, early, lengths);
+    EXPECT_NEAR(ev(late)->getStartTime() + ev(late)->getTimeLength(), dated, 4);
+    EXPECT_NEAR(ev(early)->getTimeLength(), 2e14, 4) << "as far as late's end went";
+    // The starts 50 pixels left: early's stops at the first.
+    lengths = tl.getSelectedEventLengths();
+    double const start = ts.localToParent(-dated + 4e13);
+    tl.stretchSelectedEvents(-1, start - 50, start, early, lengths);
+    EXPECT_NEAR(ev(early)->getStartTime(), -dated, 4);
+    EXPECT_NEAR(ev(late)->getStartTime(), dated - 3e14 - 4e13, 4);
+    EXPECT_NEAR(ev(late)->getTimeLength(), 3e14 + 4e13, 4);
 }
 
 TEST_F(Selecting, AStretchGivesAnItemItsShownWidthAndAnEventWithoutOneItsWholeWidth)
@@ -281,10 +307,10 @@ TEST_F(Selecting, StretchingAnInstantsEndMakesASpanFromIt)
     Obh h = at(500, 0, 0, l, true);
     doc.selection.addToSelection(h);
     auto lengths = tl.getSelectedEventLengths();
-    tl.stretchSelectedEvents(1, 600, 512, h, lengths); // grabbed 3 inside the marker's end
+    tl.stretchSelectedEvents(1, 597, 512, h, lengths); // grabbed 3 inside the marker's end
     EXPECT_FALSE(ev(h)->getIsImpulse());
     EXPECT_EQ(ev(h)->getStartTime(), 500);
     EXPECT_EQ(ev(h)->getTimeLength(), 100);
-    tl.stretchSelectedEvents(-1, 450, 487, h, lengths);
+    tl.stretchSelectedEvents(-1, 452, 487, h, lengths); // 2 inside its start
     EXPECT_EQ(ev(h)->getStartTime(), 450) << "its start edge, from the marker's left";
 }

@@ -88,7 +88,7 @@ TEST_F(EventItems, MovingAnEndEdgeStretchesEverySelectedEvent)
     press(a, end);
     mouse(item(a), QEvent::GraphicsSceneMouseMove, {end + 20, 10});
     double const grown = ev(a)->getTimeLength() - 50;
-    EXPECT_NEAR(grown, 20, 2.0) << "the end follows the pointer, a second a pixel";
+    EXPECT_NEAR(grown, 20, 1e-9) << "the end follows the pointer, a second a pixel";
     EXPECT_NEAR(ev(b)->getTimeLength() - 100, grown, 1e-9);
     EXPECT_DOUBLE_EQ(ev(a)->getStartTime(), 100);
     EXPECT_DOUBLE_EQ(ev(b)->getStartTime(), 300);
@@ -99,6 +99,45 @@ TEST_F(EventItems, MovingAnEndEdgeStretchesEverySelectedEvent)
     EXPECT_FALSE(item(a)->myOrigSpans.get());
     EXPECT_FALSE(mouse(item(a), QEvent::GraphicsSceneMouseMove, {end + 40, 10}));
     EXPECT_DOUBLE_EQ(ev(a)->getTimeLength(), 50 + grown);
+}
+
+// A stretched edge moves exactly as far as the pointer went from the press, wherever in the edge
+// the press was and however the item moved under the pointer meanwhile (a second a pixel).
+TEST_F(EventItems, AStretchedEdgeMovesAsFarAsThePointerWentFromThePress)
+{
+    struct Case
+    {
+        char const* how;
+        double pressAt; // in the item, from its left
+        double distance;
+        double start, length; // after the release
+    } const cases[] = {
+        {"the end 2 pixels inside, 50 right", -2, 50, 100, 100},
+        {"the end at its last pixel, 30 left", -0.5, -30, 100, 20},
+        {"the start 1.5 pixels inside, 20 left", 1.5, -20, 80, 70},
+        {"the start at its first pixel, 25 right", 0, 25, 125, 25},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.how);
+        ev(a)->setStartTime(100);
+        ev(a)->setTimeLength(50);
+        timeline.getEdb()->syncEventsToView(&timeline, &scene);
+        doc.selection.setSelection(a);
+        QPointF const press =
+            item(a)->mapToScene(c.pressAt < 0 ? width(a) + c.pressAt : c.pressAt, 10);
+        ASSERT_TRUE(mouse(item(a), QEvent::GraphicsSceneMousePress, item(a)->mapFromScene(press)));
+        ASSERT_NE(item(a)->myStretchEdge, 0);
+        // Moves as a hand makes them, the first short of the start distance; each in the item's
+        // coordinates as it stands then.
+        for (double f : {0.02, 0.1, 0.4, 0.7, 1.0}) {
+            QPointF const at = press + QPointF(c.distance * f, 0);
+            mouse(item(a), QEvent::GraphicsSceneMouseMove, item(a)->mapFromScene(at));
+        }
+        QPointF const end = press + QPointF(c.distance, 0);
+        mouse(item(a), QEvent::GraphicsSceneMouseRelease, item(a)->mapFromScene(end));
+        EXPECT_NEAR(ev(a)->getStartTime(), c.start, 1e-9);
+        EXPECT_NEAR(ev(a)->getTimeLength(), c.length, 1e-9);
+    }
 }
 
 TEST_F(EventItems, OtherButtonsAreLeftToWhatLiesBelow)
