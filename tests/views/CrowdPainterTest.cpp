@@ -262,8 +262,10 @@ TEST_F(Crowd, ARubberBandSelectsTheCrowdedEventsDrawnInIt)
         for (Obh h : tlObj::ourType_mLayer->ptr(lh)->getEvents()) {
             double x = 0, y = 0, w = 0, hgt = 0;
             ev(h)->itemPlacement(x, y, w, hgt);
+            // An instant's item stands on the whole unit left of the middle of its columns.
             if (ev(h)->getIsImpulse())
-                x -= tlObj::ImpulseHalfWidth, w = 2 * tlObj::ImpulseHalfWidth;
+                x = std::floor(x + w / 2) - tlObj::ImpulseHalfWidth,
+                w = 2 * tlObj::ImpulseHalfWidth;
             // Drawn as its item would be: at the pixel nearest its corner.
             y = std::round(y + tlObj::ourType_mLayer->ptr(lh)->getSceneY());
             if (QRectF(x, y, w, int(hgt)).intersects(band) && int(hgt) > 0)
