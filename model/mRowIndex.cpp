@@ -289,11 +289,6 @@ void mRowIndex::Row::instantsShown(mScale const& ts, int c0, int c1, std::vector
     // Whole pixels: an instant starts left of a column when the floor of its pixel does.
     auto startPixel = [&](std::size_t i) { return pixel.floorAt(v[i].lo); };
     double const viewWidth = ts.getParentSize(), half = tlObj::ImpulseHalfWidth;
-    double const nanosecond = std::fabs(pixel.perSecond()) * 1e-9 + 1e-9;
-    auto aboutWhole = [nanosecond](double x) {
-        double const f = x - std::floor(x);
-        return f <= nanosecond || 1 - f <= nanosecond;
-    };
     // A marker reaches its half width, and a pixel of rounding, either side of its time.
     std::size_t i = firstFrom(v.size(), 0, c0 - half - 2, startPixel);
     while (i < v.size()) {
@@ -301,17 +296,29 @@ void mRowIndex::Row::instantsShown(mScale const& ts, int c0, int c1, std::vector
         if (!(x < c1 + half + 2))
             break;
         std::size_t const j = firstFrom(v.size(), i + 1, std::floor(x) + 1, startPixel);
-        // Placed as its item is, from the pixels its marker spans: the times of its edges are
-        // rounded to the nanosecond, which moves a pixel that is about whole across it.
-        double first = 0, width = 0, pre = x - half, post = x + half;
-        if (aboutWhole(pre) || aboutWhole(post)) {
-            v[j - 1].ev->getPrePostTimes(pre, post);
-            pre = pixel(pre), post = pixel(post);
-        }
-        mEvent::itemColumnsAt(pre, post, viewWidth, first, width);
-        out.push_back({&v[j - 1], first + width / 2 - half});
+        out.push_back({&v[j - 1], markerLeft(pixel, viewWidth, v[j - 1])});
         i = j;
     }
+}
+
+double mRowIndex::Row::markerLeft(mScale::Pixels const& pixel, double viewWidth, Entry const& e)
+{
+    double const half = tlObj::ImpulseHalfWidth;
+    double const nanosecond = std::fabs(pixel.perSecond()) * 1e-9 + 1e-9;
+    auto aboutWhole = [nanosecond](double x) {
+        double const f = x - std::floor(x);
+        return f <= nanosecond || 1 - f <= nanosecond;
+    };
+    // Placed as its item is, from the pixels its marker spans: the times of its edges are
+    // rounded to the nanosecond, which moves a pixel that is about whole across it.
+    double const x = pixel(e.lo);
+    double first = 0, width = 0, pre = x - half, post = x + half;
+    if (aboutWhole(pre) || aboutWhole(post)) {
+        e.ev->getPrePostTimes(pre, post);
+        pre = pixel(pre), post = pixel(post);
+    }
+    mEvent::itemColumnsAt(pre, post, viewWidth, first, width);
+    return first + width / 2 - half;
 }
 
 void mRowIndex::build(mTimeIndex const& index)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mEvent.h"
+#include "mScale.h"
 #include "mTimeIndex.h"
 
 #include <algorithm>
@@ -10,8 +11,6 @@
 #include <map>
 #include <unordered_map>
 #include <vector>
-
-class mScale;
 
 // The events of one layer row by row, each row's spans and instants in order of start, with, for
 // every span, which one before it reaches furthest. It answers per pixel column of a row which
@@ -105,6 +104,9 @@ public:
             double left;
         };
         void instantsShown(mScale const& ts, int c0, int c1, std::vector<Marker>& out) const;
+        // The left edge of an instant's marker as its item stands: its box is the columns
+        // [floor(left), floor(left) + 2 * ImpulseHalfWidth).
+        static double markerLeft(mScale::Pixels const& pixel, double viewWidth, Entry const& e);
 
         // Set by the view that shows the row: its events are drawn and picked through this
         // index, without an item each.

@@ -279,3 +279,42 @@ TEST_F(Crowd, ARubberBandSelectsTheCrowdedEventsDrawnInIt)
     EXPECT_EQ(got.size(), wanted.size());
     EXPECT_TRUE(got == wanted);
 }
+
+// A press and a rubber band reach a crowded instant wherever its marker is drawn, its item's box
+// (the whole unit left of the middle of its columns on), also where its time falls half way
+// between two pixels: no further, and not a pixel off.
+TEST_F(Crowd, PressesAndBandsReachACrowdedInstantAtItsItemsBox)
+{
+    std::vector<Obh> instants;
+    for (int k = 0; k < 20; ++k) {
+        Obh h = tlObj::ourType_mEvent->make();
+        ev(h)->setIsImpulse(true);
+        ev(h)->setLayerHdl(l);
+        double const at = 20.5 + 40 * k + (k % 2 ? 0.25 : 0);
+        ev(h)->setStartTime(at);
+        timeline.addEvent(h, at);
+        instants.push_back(h);
+    }
+    picture(0, 1000, 2.5, true);
+    for (Obh h : instants) {
+        double x = 0, y = 0, w = 0, hgt = 0;
+        ev(h)->itemPlacement(x, y, w, hgt);
+        ASSERT_EQ(ev(h)->giGet(), nullptr) << "crowded: no item of its own";
+        double const left = std::floor(x + w / 2) - tlObj::ImpulseHalfWidth;
+        double const right = left + 2 * tlObj::ImpulseHalfWidth - 1;
+        double const middle = std::round(y + tlObj::ourType_mLayer->ptr(l)->getSceneY()) + 1;
+        for (double at : {left, right}) {
+            EXPECT_EQ(timeline.getEdb()->crowdedEventAt(at + 0.5, middle), h) << "at " << at;
+            std::vector<Obh> band;
+            timeline.getEdb()->crowdedEventsIn(at, middle, at + 1, middle + 1, band);
+            EXPECT_EQ(band, std::vector<Obh> {h}) << "a band over " << at;
+        }
+        for (double beside : {left - 1, right + 1}) {
+            EXPECT_FALSE(timeline.getEdb()->crowdedEventAt(beside + 0.5, middle).isValid())
+                << "beside, at " << beside;
+            std::vector<Obh> band;
+            timeline.getEdb()->crowdedEventsIn(beside, middle, beside + 1, middle + 1, band);
+            EXPECT_TRUE(band.empty()) << "a band beside, at " << beside;
+        }
+    }
+}
