@@ -288,8 +288,9 @@ Obh mEdb::crowdedEventAt(double x, double y)
     // The rows drawn on y: those that meet [y, the next double).
     forEachCrowdedRowIn(y, std::nextafter(y, HUGE_VAL), [&](mRowIndex::Row const& row) {
         row.instantsShown(*ts, c, c + 1, markers);
+        // Where the marker is drawn: its item's box.
         for (auto m = markers.rbegin(); m != markers.rend(); ++m)
-            if (std::round(m->left) <= x && x < std::round(m->left) + 2 * tlObj::ImpulseHalfWidth) {
+            if (std::floor(m->left) <= x && x < std::floor(m->left) + 2 * tlObj::ImpulseHalfWidth) {
                 found = m->entry->ev->filedHdl();
                 return true;
             }
@@ -328,12 +329,12 @@ void mEdb::crowdedEventsIn(double x0, double y0, double x1, double y1, std::vect
         for (auto e = begin; e != spans.end() && e->lo <= tTo + reach; ++e)
             meets(*e);
         row.forEachReaching(std::size_t(begin - spans.begin()), from, meets);
-        // Instants whose markers meet it.
+        // Instants whose markers' boxes meet it.
         auto const& instants = row.instants();
         for (auto e = mRowIndex::startingFrom(instants, tFrom - reach);
              e != instants.end() && e->lo <= tTo + reach; ++e) {
-            double const x = pixel(e->lo);
-            if (x - tlObj::ImpulseHalfWidth < x1 && x0 < x + tlObj::ImpulseHalfWidth)
+            double const left = std::floor(mRowIndex::Row::markerLeft(pixel, viewWidth, *e));
+            if (left < x1 && x0 < left + 2 * tlObj::ImpulseHalfWidth)
                 out.push_back(e->ev->filedHdl());
         }
         return false;

@@ -175,7 +175,8 @@ template <class X> std::size_t firstFrom(std::size_t n, std::size_t lo, double x
 
 } // namespace
 
-void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>& out) const
+void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>& out,
+                              Scaled const* device) const
 {
     out.clear();
     std::vector<Entry> const& s = mySpans.entries;
@@ -191,13 +192,27 @@ void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>
     {
         int first, end;
     };
-    auto startOf = [&](std::size_t i) { return pixel.floorAt(s[i].lo); };
-    auto spanOf = [&](std::size_t i, double startFloor) {
+    // On a device, a column's first device column (rounded as the items' corners are).
+    auto onDevice = [device](double c) { return std::round(c * device->by + device->offset); };
+    auto floorOf = [&](std::size_t i) { return pixel.floorAt(s[i].lo); };
+    auto startOf = [&](std::size_t i) {
+        double const floor = floorOf(i);
+        // Left of column c when the item's first device column is.
+        return device && std::isfinite(floor) ? onDevice(floor + 1) - 1 : floor;
+    };
+    auto ownColumns = [&](std::size_t i, double startFloor) {
         double end = pixel.ceilAt(s[i].hi), first = 0, width = 0;
         if (!std::isfinite(startFloor) || !std::isfinite(end))
             startFloor = end = 0;
         mEvent::itemColumnsOfWhole(startFloor, end, viewWidth, first, width);
         return Span {int(first), int(first + width)};
+    };
+    auto spanOf = [&](std::size_t i, double startFloor) {
+        Span const own = ownColumns(i, startFloor);
+        if (!device)
+            return own;
+        int const first = int(onDevice(own.first));
+        return Span {first, first + int(std::round((own.end - own.first) * device->by))};
     };
     // Entries before a have their first column at or left of c0; from b on, right of c1.
     std::size_t const a = firstFrom(n, 0, c0, startOf);
@@ -211,7 +226,7 @@ void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>
     if (worked) {
         window.resize(b - a);
         for (std::size_t i = a; i < b; ++i)
-            window[i - a] = spanOf(i, startOf(i));
+            window[i - a] = spanOf(i, floorOf(i));
     }
     Span const* const inWindow = window.data();
     struct Known
@@ -225,7 +240,7 @@ void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>
             return inWindow[i - a];
         Known& k = known[i % known.size()];
         if (k.i != i)
-            k = {i, spanOf(i, startOf(i))};
+            k = {i, spanOf(i, floorOf(i))};
         return k.span;
     };
     // From c on, entries [0, k) have their first column at or left of c.
@@ -259,6 +274,8 @@ void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>
             continue;
         }
         int const end = std::min(next, owner.end);
+        if (device)
+            owner = ownColumns(ownerAt, floorOf(ownerAt));
         out.push_back({&s[ownerAt], c, end, double(owner.first), double(owner.end - owner.first)});
         c = end;
         advance();
@@ -273,11 +290,6 @@ void mRowIndex::Row::instantsShown(mScale const& ts, int c0, int c1, std::vector
     // Whole pixels: an instant starts left of a column when the floor of its pixel does.
     auto startPixel = [&](std::size_t i) { return pixel.floorAt(v[i].lo); };
     double const viewWidth = ts.getParentSize(), half = tlObj::ImpulseHalfWidth;
-    double const nanosecond = std::fabs(pixel.perSecond()) * 1e-9 + 1e-9;
-    auto aboutWhole = [nanosecond](double x) {
-        double const f = x - std::floor(x);
-        return f <= nanosecond || 1 - f <= nanosecond;
-    };
     // A marker reaches its half width, and a pixel of rounding, either side of its time.
     std::size_t i = firstFrom(v.size(), 0, c0 - half - 2, startPixel);
     while (i < v.size()) {
@@ -285,17 +297,29 @@ void mRowIndex::Row::instantsShown(mScale const& ts, int c0, int c1, std::vector
         if (!(x < c1 + half + 2))
             break;
         std::size_t const j = firstFrom(v.size(), i + 1, std::floor(x) + 1, startPixel);
-        // Placed as its item is, from the pixels its marker spans: the times of its edges are
-        // rounded to the nanosecond, which moves a pixel that is about whole across it.
-        double first = 0, width = 0, pre = x - half, post = x + half;
-        if (aboutWhole(pre) || aboutWhole(post)) {
-            v[j - 1].ev->getPrePostTimes(pre, post);
-            pre = pixel(pre), post = pixel(post);
-        }
-        mEvent::itemColumnsAt(pre, post, viewWidth, first, width);
-        out.push_back({&v[j - 1], first + width / 2 - half});
+        out.push_back({&v[j - 1], markerLeft(pixel, viewWidth, v[j - 1])});
         i = j;
     }
+}
+
+double mRowIndex::Row::markerLeft(mScale::Pixels const& pixel, double viewWidth, Entry const& e)
+{
+    double const half = tlObj::ImpulseHalfWidth;
+    double const nanosecond = std::fabs(pixel.perSecond()) * 1e-9 + 1e-9;
+    auto aboutWhole = [nanosecond](double x) {
+        double const f = x - std::floor(x);
+        return f <= nanosecond || 1 - f <= nanosecond;
+    };
+    // Placed as its item is, from the pixels its marker spans: the times of its edges are
+    // rounded to the nanosecond, which moves a pixel that is about whole across it.
+    double const x = pixel(e.lo);
+    double first = 0, width = 0, pre = x - half, post = x + half;
+    if (aboutWhole(pre) || aboutWhole(post)) {
+        e.ev->getPrePostTimes(pre, post);
+        pre = pixel(pre), post = pixel(post);
+    }
+    mEvent::itemColumnsAt(pre, post, viewWidth, first, width);
+    return first + width / 2 - half;
 }
 
 void mRowIndex::build(mTimeIndex const& index)

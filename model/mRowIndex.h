@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mEvent.h"
+#include "mScale.h"
 #include "mTimeIndex.h"
 
 #include <algorithm>
@@ -11,8 +12,6 @@
 #include <map>
 #include <unordered_map>
 #include <vector>
-
-class mScale;
 
 // The events of one layer row by row, each row's spans and instants in order of start, with, for
 // every span, which one before it reaches furthest. It answers per pixel column of a row which
@@ -86,7 +85,18 @@ public:
         // latest-starting span whose item covers it, else the one that reaches furthest. A
         // binary search a run or a gap, whatever the number of spans. Like instantsShown, it
         // only reads: rows made ready may be walked on several threads at once.
-        void spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>& out) const;
+        //
+        // On a device of several pixels a column (its pixel ratio), the columns are the device's:
+        // an item's columns [first, first + width) lie on the device columns from
+        // round(first * by + offset), round(width * by) of them, the runs' [from, to) are device
+        // columns (first and width stay the item's own).
+        struct Scaled
+        {
+            double by = 1.0;
+            double offset = 0.0;
+        };
+        void spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>& out,
+                      Scaled const* device = nullptr) const;
         // The instants whose markers may show within [c0, c1), left to right: of those at one
         // pixel, the latest, with the left edge of its marker's box as its item stands.
         struct Marker
@@ -95,6 +105,9 @@ public:
             double left;
         };
         void instantsShown(mScale const& ts, int c0, int c1, std::vector<Marker>& out) const;
+        // The left edge of an instant's marker as its item stands: its box is the columns
+        // [floor(left), floor(left) + 2 * ImpulseHalfWidth).
+        static double markerLeft(mScale::Pixels const& pixel, double viewWidth, Entry const& e);
 
         // Set by the view that shows the row: its events are drawn and picked through this
         // index, without an item each.

@@ -29,9 +29,55 @@ namespace {
 // selection's outline); those between them are alike.
 constexpr int Edges = 3;
 
-// What the picture of a narrow event depends on: its colours, its selection, its kind, the
-// picture's width (the event's own up to Edges * 2 + 1; a marker's width for an instant) and the
-// row's height.
+// Wider than this, an event's picture is put together from the ends of pictures of this width
+// (or a few columns wider) and a column between them.
+constexpr int Narrow = 2 * Edges + 1;
+
+// How a band's units land on the device painted: at x * by + dx, y * by + dy, where by is the
+// device's pixel ratio (dx whole at a ratio of 1). An item's corner lands on the device pixel
+// nearest it, its box reaches its size in device pixels, rounded, from there.
+struct Device
+{
+    double by = 1.0, dx = 0.0, dy = 0.0;
+
+    int x(double u) const { return qRound(u * by + dx); }
+    int y(double u) const { return qRound(u * by + dy); }
+    int size(double u) const { return qRound(u * by); }
+    bool scaled() const { return by != 1.0; }
+    bool operator==(Device const&) const = default;
+};
+
+// The device of a painter whose transformation is a move, or a move and the device's pixel ratio
+// (as the items' own drawing takes it: see PainterQt::FreshState); false for any other.
+bool deviceOf(QPainter const& painter, Device& device)
+{
+    QTransform const toDevice = painter.combinedTransform();
+    if (toDevice.type() <= QTransform::TxTranslate) {
+        device = {1.0, double(qRound(toDevice.dx())), toDevice.dy()};
+        return true;
+    }
+    if (toDevice.type() != QTransform::TxScale || toDevice.m11() != toDevice.m22() ||
+        !(toDevice.m11() > 0) || painter.worldTransform().type() > QTransform::TxTranslate ||
+        painter.viewTransformEnabled())
+        return false;
+    device = {toDevice.m11(), toDevice.dx(), toDevice.dy()};
+    return true;
+}
+
+// Lays device pixels (part of a picture) on the painter's device as they are, from the device
+// pixel at.
+void drawOnDevice(QPainter& painter, Device const& device, QPoint at, QImage const& picture,
+                  QRect const& part)
+{
+    painter.save();
+    painter.setWorldTransform(QTransform::fromScale(1 / device.by, 1 / device.by));
+    painter.drawImage(at, picture, part);
+    painter.restore();
+}
+
+// What the picture of an event's look depends on: its colours, its selection, its kind, its
+// width (the event's own up to a few columns past Narrow; a marker's width for an instant), the
+// row's height and the device's pixel ratio.
 struct Look
 {
     int fill[4];
@@ -40,13 +86,14 @@ struct Look
     bool instant;
     int width;
     double height;
+    double ratio;
     CrowdPainter::Kind kind;
 
     bool operator==(Look const& o) const
     {
         return std::equal(fill, fill + 4, o.fill) && std::equal(line, line + 4, o.line) &&
                selected == o.selected && instant == o.instant && width == o.width &&
-               height == o.height && kind == o.kind;
+               height == o.height && ratio == o.ratio && kind == o.kind;
     }
 };
 
@@ -54,7 +101,7 @@ struct LookHash
 {
     std::size_t operator()(Look const& k) const
     {
-        std::size_t h = std::hash<double>()(k.height);
+        std::size_t h = std::hash<double>()(k.height) * 31 + std::hash<double>()(k.ratio);
         for (int v : k.fill)
             h = h * 31 + std::size_t(v);
         for (int v : k.line)
@@ -79,16 +126,17 @@ public:
         for (Recent& r : myRecent)
             r.picture = nullptr;
     }
-    // The entry's event drawn as its item draws it, width wide and the row's height high. The
-    // entries asked for in one paint are of one layer's index, whose look numbers they carry.
+    // The entry's event drawn as its item draws it, width wide and the row's height high, in
+    // device pixels at the ratio. The entries asked for in one paint are of one layer's index,
+    // whose look numbers they carry.
     QImage const& of(mRowIndex::Entry const& e, bool selected, int width, double height,
-                     CrowdPainter::Kind kind)
+                     double ratio, CrowdPainter::Kind kind)
     {
-        Recent key {e.look, selected, width, height, kind, nullptr};
+        Recent key {e.look, selected, width, height, ratio, kind, nullptr};
         for (Recent const& r : myRecent)
             if (r.picture && r.same(key))
                 return *r.picture;
-        key.picture = &kept(*e.ev, selected, width, height, kind);
+        key.picture = &kept(*e.ev, selected, width, height, ratio, kind);
         myRecent[myNext++ % myRecent.size()] = key;
         return *key.picture;
     }
@@ -100,16 +148,17 @@ private:
         bool selected = false;
         int width = 0;
         double height = 0;
+        double ratio = 1;
         CrowdPainter::Kind kind = CrowdPainter::Kind::Item;
         QImage const* picture = nullptr;
         bool same(Recent const& o) const
         {
             return look == o.look && selected == o.selected && width == o.width &&
-                   height == o.height && kind == o.kind;
+                   height == o.height && ratio == o.ratio && kind == o.kind;
         }
     };
 
-    QImage const& kept(mEvent const& ev, bool selected, int width, double height,
+    QImage const& kept(mEvent const& ev, bool selected, int width, double height, double ratio,
                        CrowdPainter::Kind kind)
     {
         Look key {};
@@ -122,21 +171,32 @@ private:
         key.instant = ev.getIsImpulse();
         key.width = width;
         key.height = height;
+        key.ratio = ratio;
         key.kind = kind;
         if (auto found = myKept.find(key); found != myKept.end())
             return found->second;
-        QImage picture(width, std::max(1, int(height)), QImage::Format_ARGB32_Premultiplied);
+        // The item's box cut to whole units, in device pixels.
+        Device const device {ratio};
+        QSize const box(width, std::max(1, int(height)));
+        QImage picture(std::max(1, device.size(box.width())),
+                       std::max(1, device.size(box.height())), QImage::Format_ARGB32_Premultiplied);
         picture.fill(Qt::transparent);
         if (kind == CrowdPainter::Kind::Mark) {
-            // A row still to be made: a line in the event's own fill, white at its ends.
-            for (int x = 0; x < width; ++x)
-                picture.setPixelColor(x, 0,
-                                      x < 2 || x >= width - 2
-                                          ? QColor(255, 255, 255)
-                                          : QColor(key.fill[0], key.fill[1], key.fill[2]));
+            // A row still to be made: a line a unit high in the event's own fill, white at its
+            // ends.
+            int const w = picture.width(), end = device.size(2);
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < w; ++x)
+                    picture.setPixelColor(x, y,
+                                          x < end || x >= w - end
+                                              ? QColor(255, 255, 255)
+                                              : QColor(key.fill[0], key.fill[1], key.fill[2]));
         } else {
+            // Drawn at the ratio as the item is: through the device's scale.
+            if (device.scaled())
+                picture.setDevicePixelRatio(ratio);
             QPainter qp(&picture);
-            PainterQt::FreshState fresh(qp, QPoint(0, 0), picture.size());
+            PainterQt::FreshState fresh(qp, QPoint(0, 0), box);
             PainterQt p(qp);
             p.set2dGeometry(0, 0, float(width), float(height));
             // A ghost is drawn as the guide draws one: half as opaque, outlined in white.
@@ -205,9 +265,9 @@ public:
             }
         }
     }
-    void drawAt(QPainter& painter, QPoint at) const
+    void drawAt(QPainter& painter, Device const& device, QPoint at) const
     {
-        painter.drawImage(at, myImage, QRect(0, 0, myW, myH));
+        drawOnDevice(painter, device, at, myImage, QRect(0, 0, myW, myH));
     }
     // A copy of what was laid.
     QImage image(int w, int h) const { return myImage.copy(0, 0, w, h); }
@@ -220,9 +280,10 @@ private:
     int myH = 0;
 };
 
-// What prepare worked out for a row, for columns [c0, c1) of the scale as it stood.
+// What prepare worked out for a row, for columns [c0, c1) of the device as it stood.
 struct Prepared
 {
+    Device device;
     int c0 = 0, c1 = 0;
     std::vector<mRowIndex::Row::Run> runs;
     std::vector<mRowIndex::Row::Marker> markers;
@@ -246,14 +307,40 @@ void mappingOf(mScale const& ts, double (&at)[4])
     at[3] = ts.getParentSize();
 }
 
-// Lays a row's runs and markers on the picture at its row y: each run from the picture of its
-// event's look, as the event is up to Edges * 2 + 1 wide, else its edges' columns and an inside
-// one between them; a run handed to whole (when given) is left to it. Columns c of the row are
-// laid at column c + shift - c0 of the picture.
+// The runs of a row's spans over device columns [c0, c1).
+void runsOf(mRowIndex::Row const& row, mScale const& ts, Device const& device, int c0, int c1,
+            std::vector<mRowIndex::Row::Run>& out)
+{
+    if (device.scaled()) {
+        mRowIndex::Row::Scaled const scaled {device.by, device.dx};
+        row.spanRuns(ts, c0, c1, out, &scaled);
+        return;
+    }
+    // A column a device pixel, moved by whole pixels.
+    int const move = int(device.dx);
+    row.spanRuns(ts, c0 - move, c1 - move, out);
+    if (move != 0)
+        for (mRowIndex::Row::Run& run : out)
+            run.from += move, run.to += move;
+}
+
+// The instants of a row whose markers may show on device columns [c0, c1).
+void markersOf(mRowIndex::Row const& row, mScale const& ts, Device const& device, int c0, int c1,
+               std::vector<mRowIndex::Row::Marker>& out)
+{
+    row.instantsShown(ts, int(std::floor((c0 - device.dx) / device.by)),
+                      int(std::ceil((c1 - device.dx) / device.by)), out);
+}
+
+// Lays a row's runs and markers on the picture at its row y, device columns c of the band at
+// column c - c0 of the picture: each run from the picture of its event's look, as the event is up
+// to Narrow wide, else from the ends of pictures as wide as that (or a few columns more, where the
+// ratio puts the end elsewhere in its pixel) and a column between them; a run handed to whole
+// (when given) is left to it. The rows prepared for the paint are taken when asked.
 template <class Selected, class Whole>
-void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScale const& ts, int c0,
-            int c1, int shift, int y, double h, CrowdPainter::Kind kind, Selected&& selected,
-            Whole&& whole)
+void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScale const& ts,
+            Device const& device, int c0, int c1, int y, double h, CrowdPainter::Kind kind,
+            bool fromPrepared, Selected&& selected, Whole&& whole)
 {
     static std::vector<mRowIndex::Row::Run> ownRuns;
     static std::vector<mRowIndex::Row::Marker> ownMarkers;
@@ -263,16 +350,88 @@ void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScal
     PreparedRows& ready = prepared();
     double at[4];
     mappingOf(ts, at);
-    auto const found = shift == 0 ? ready.rows.find(&row) : ready.rows.end();
+    auto const found = fromPrepared ? ready.rows.find(&row) : ready.rows.end();
     if (found != ready.rows.end() && found->second.c0 == c0 && found->second.c1 == c1 &&
+        found->second.device.by == device.by && found->second.device.dx == device.dx &&
         std::equal(at, at + 4, ready.at)) {
         runs = &found->second.runs;
         markers = &found->second.markers;
     } else {
-        row.spanRuns(ts, c0 - shift, c1 - shift, ownRuns);
-        if (kind != CrowdPainter::Kind::Mark)
-            row.instantsShown(ts, c0 - shift, c1 - shift, ownMarkers);
+        runsOf(row, ts, device, c0, c1, ownRuns);
+        markersOf(row, ts, device, c0, c1, ownMarkers);
     }
+    double const ratio = device.by;
+    int const edges = device.size(Edges);
+    // Lays columns [from, to) of the picture of a look from its column sx on.
+    auto lay = [&](QImage const& look, int from, int to, int sx) {
+        int const skip = std::max(0, -sx);
+        from += skip, sx += skip;
+        to = std::min(to, from + look.width() - sx);
+        if (from < to)
+            picture.lay(from - c0, y, look, sx, to - from);
+    };
+    // The picture of a wide event's end: one whose end lies as far into its pixel (at a ratio of
+    // 1 or 2, the picture of its left end).
+    auto endOf = [&](mRowIndex::Entry const& e, bool chosen, int w, QImage const& left) {
+        double const endAt = w * ratio - std::floor(w * ratio);
+        int endWidth = Narrow;
+        while (endWidth < std::min(w, Narrow + 16) &&
+               endWidth * ratio - std::floor(endWidth * ratio) != endAt)
+            ++endWidth;
+        return endWidth == Narrow ? &left : &looks.of(e, chosen, endWidth, h, ratio, kind);
+    };
+    // Device column x of a wide event's item, w units wide from device column first.
+    auto layWide = [&](int x, int first, int w, QImage const& left, QImage const& end) {
+        int const i = x - first, all = device.size(w), ends = end.width() - edges;
+        if (i < edges)
+            lay(left, x, x + 1, i);
+        else if (all - i <= ends)
+            lay(end, x, x + 1, end.width() - (all - i));
+        else
+            lay(left, x, x + 1, edges);
+    };
+    // Where a ratio puts an item's end inside a device pixel, its last column is partly clear:
+    // the items under it show through, the row's events before it that cover that column (as
+    // many as meet there, a few deep).
+    std::vector<mRowIndex::Entry> const& spans = row.spans();
+    auto partlyClear = [](QImage const& look, int x) {
+        for (int r = 0; r < look.height(); ++r)
+            if (int const a = qAlpha(look.pixel(x, r)); a > 0 && a < 255)
+                return true;
+        return false;
+    };
+    auto layUnder = [&](mRowIndex::Entry const& top, int x) {
+        mScale::Pixels const pixel(ts);
+        struct Under
+        {
+            mRowIndex::Entry const* e;
+            int first, w;
+            bool chosen;
+        };
+        std::array<Under, 16> stack;
+        std::size_t n = 0;
+        for (std::size_t j = std::size_t(&top - spans.data()); j > 0 && n < stack.size(); --j) {
+            mRowIndex::Entry const& e = spans[j - 1];
+            double from = pixel.floorAt(e.lo), to = pixel.ceilAt(e.hi), first = 0, w = 0;
+            if (!std::isfinite(from) || !std::isfinite(to))
+                from = to = 0;
+            mEvent::itemColumnsOfWhole(from, to, ts.getParentSize(), first, w);
+            int const d = device.x(first);
+            bool const chosen = selected(e);
+            if (x < d || x >= d + device.size(w) ||
+                whole(mRowIndex::Row::Run {&e, x, x + 1, first, w}, chosen))
+                break;
+            stack[n++] = {&e, d, int(w), chosen};
+        }
+        while (n > 0) {
+            Under const& u = stack[--n];
+            QImage const& left = looks.of(*u.e, u.chosen, std::min(u.w, Narrow), h, ratio, kind);
+            if (u.w <= Narrow)
+                lay(left, x, x + 1, x - u.first);
+            else
+                layWide(x, u.first, u.w, left, *endOf(*u.e, u.chosen, u.w, left));
+        }
+    };
     // Runs side by side are mostly of one look: the last one is kept at hand.
     QImage const* last = nullptr;
     std::uint32_t lastLook = 0;
@@ -282,27 +441,32 @@ void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScal
         bool const chosen = selected(*run.entry);
         if (whole(run, chosen))
             continue;
-        int const w = int(run.width), width = std::min(w, 2 * Edges + 1);
+        int const w = int(run.width), width = std::min(w, Narrow);
         if (!last || run.entry->look != lastLook || chosen != lastChosen || width != lastWidth) {
-            last = &looks.of(*run.entry, chosen, width, h, kind);
+            last = &looks.of(*run.entry, chosen, width, h, ratio, kind);
             lastLook = run.entry->look, lastChosen = chosen, lastWidth = width;
         }
         QImage const& look = *last;
-        for (int c = run.from; c < run.to; ++c) {
-            int const i = c - int(run.first);
-            int const column = w == width       ? i
-                               : i < Edges      ? i
-                               : i >= w - Edges ? width - (w - i)
-                                                : Edges;
-            picture.lay(c + shift - c0, y, look, column, 1);
+        // The item's device columns, from its corner's.
+        int const first = device.x(run.first);
+        QImage const& end = w == width ? look : *endOf(*run.entry, chosen, w, look);
+        if (device.scaled() && kind == CrowdPainter::Kind::Item &&
+            w * ratio != std::floor(w * ratio) && run.to == first + device.size(w) &&
+            partlyClear(end, end.width() - 1))
+            layUnder(*run.entry, run.to - 1);
+        if (w == width) {
+            lay(look, run.from, run.to, run.from - first);
+            continue;
         }
+        for (int c = run.from; c < run.to; ++c)
+            layWide(c, first, w, look, end);
     }
-    if (kind == CrowdPainter::Kind::Mark)
-        return;
     int const marker = int(2 * tlObj::ImpulseHalfWidth);
     for (mRowIndex::Row::Marker const& m : *markers) {
-        QImage const& look = looks.of(*m.entry, selected(*m.entry), marker, h, kind);
-        picture.lay(qRound(m.left) + shift - c0, y, look, 0, marker);
+        QImage const& look = looks.of(*m.entry, selected(*m.entry), marker, h, ratio, kind);
+        // The item stands on the whole unit left of its marker's centre.
+        int const from = device.x(std::floor(m.left));
+        lay(look, from, from + look.width(), 0);
     }
 }
 
@@ -328,7 +492,7 @@ std::vector<Shown> shownRows(mLayer& layer, QRectF const& exposed)
             continue;
         double y = 0, h = 0;
         layer.sceneRowSpan(key.row, key.size, y, h);
-        // An item's picture is its box cut to whole pixels: none for a row under one.
+        // An item's picture is its box cut to whole units: none for a row under one.
         double const top = y - sceneY;
         if (int(h) > 0 && top + int(h) > exposed.top() && top < exposed.bottom())
             shown.push_back({&row, top, h});
@@ -345,16 +509,17 @@ struct Drawn
     {
         std::uint64_t index = 0, selection = 0;
         double mapping[4] = {0, 0, 0, 0};
-        double dx = 0, dy = 0;
+        Device device;
         int c0 = 0, c1 = 0;
         std::array<int, 8> colours {};
         std::vector<Shown> shown;
         bool operator==(Key const&) const = default;
     };
+    // An event drawn whole, under the picture: what shows of it through the events laid over
+    // it (its title through their margins) shows as through their items.
     struct Whole
     {
-        mEvent const* ev;
-        int from, to;
+        mRowIndex::Entry const* entry;
         double first, width, top, h;
         bool chosen;
     };
@@ -370,21 +535,23 @@ std::unordered_map<mLayer const*, Drawn>& drawnLayers()
     return ours;
 }
 
-// The pixel columns [c0, c1) of the layer's band that an area of the scene (or of the band's
-// item) covers.
-void columnsOf(QRectF const& area, mLayer const& layer, int& c0, int& c1)
+// The device columns [c0, c1) of the layer's band that an area of the band's item covers.
+void columnsOf(QRectF const& area, mLayer const& layer, Device const& device, int& c0, int& c1)
 {
-    c0 = std::max(0, int(std::floor(area.left())));
-    c1 = std::min(int(std::ceil(area.right())), int(std::ceil(layer.getSceneW())));
+    c0 = std::max(device.x(0), int(std::floor(area.left() * device.by + device.dx)));
+    c1 = std::min(int(std::ceil(area.right() * device.by + device.dx)),
+                  int(std::ceil(std::ceil(layer.getSceneW()) * device.by + device.dx)));
 }
 
-Drawn::Key keyOf(mLayer& layer, mScale const& ts, int c0, int c1, std::vector<Shown> shown)
+Drawn::Key keyOf(mLayer& layer, mScale const& ts, Device const& device, int c0, int c1,
+                 std::vector<Shown> shown)
 {
     Drawn::Key key;
     key.index = layer.rowIndex().stamp();
     ObSelection const* selection = layer.getSelectionEngine();
     key.selection = selection ? selection->changes() : 0;
     mappingOf(ts, key.mapping);
+    key.device = device;
     key.c0 = c0, key.c1 = c1;
     key.colours = {layer.getBgColorR(),   layer.getBgColorG(),   layer.getBgColorB(),
                    layer.getBgColorA(),   layer.getLineColorR(), layer.getLineColorG(),
@@ -393,17 +560,16 @@ Drawn::Key keyOf(mLayer& layer, mScale const& ts, int c0, int c1, std::vector<Sh
     return key;
 }
 
+// Drawn as its item draws itself.
 void drawWhole(QPainter& painter, QStyleOptionGraphicsItem const* option, Drawn::Whole const& w)
 {
-    int const ih = int(w.h);
     painter.save();
     painter.translate(w.first, w.top);
     {
-        PainterQt::FreshState fresh(painter, QPoint(0, 0), QSize(int(w.width), ih));
-        painter.setClipRect(QRect(w.from - int(w.first), 0, w.to - w.from, ih), Qt::IntersectClip);
+        PainterQt::FreshState fresh(painter, QPoint(0, 0), QSize(int(w.width), int(w.h)));
         PainterQt p(painter, option);
         p.set2dGeometry(0, 0, float(w.width), float(w.h));
-        w.ev->draw(p, p.getLod(), w.chosen, 2.0f, 1.0f, true, 255, 255, 255);
+        w.entry->ev->draw(p, p.getLod(), w.chosen, 2.0f, 1.0f, true, 255, 255, 255);
     }
     painter.restore();
 }
@@ -414,28 +580,26 @@ void CrowdPainter::paint(QPainter& painter, QStyleOptionGraphicsItem const* opti
                          QRectF const& exposed)
 {
     mScale const* ts = layer.getTimelineTimeScale();
-    QTransform const toDevice = painter.combinedTransform();
-    // The view shows its scene one unit a pixel: only moves are placed as the items place them.
-    if (!ts || toDevice.type() > QTransform::TxTranslate)
+    // The view shows its scene one unit a pixel, or a unit a few device pixels: only then are the
+    // crowded rows placed as the items place themselves.
+    Device device;
+    if (!ts || !deviceOf(painter, device))
         return;
     int c0 = 0, c1 = 0;
-    columnsOf(exposed, layer, c0, c1);
+    columnsOf(exposed, layer, device, c0, c1);
     if (c0 >= c1)
         return;
     Drawn& drawn = drawnLayers()[&layer];
-    Drawn::Key key = keyOf(layer, *ts, c0, c1, shownRows(layer, exposed));
-    key.dx = toDevice.dx(), key.dy = toDevice.dy();
+    Drawn::Key key = keyOf(layer, *ts, device, c0, c1, shownRows(layer, exposed));
     if (key.shown.empty())
         return;
     if (!(key == drawn.key)) {
         drawn.key = std::move(key);
         drawn.wholes.clear();
-        // Items are laid at the device pixel nearest their corner.
-        auto deviceY = [&](double y) { return qRound(toDevice.dy() + y); };
-        int yMin = deviceY(drawn.key.shown.front().top), yMax = yMin;
+        int yMin = device.y(drawn.key.shown.front().top), yMax = yMin;
         for (Shown const& row : drawn.key.shown) {
-            yMin = std::min(yMin, deviceY(row.top));
-            yMax = std::max(yMax, deviceY(row.top) + int(row.h));
+            yMin = std::min(yMin, device.y(row.top));
+            yMax = std::max(yMax, device.y(row.top) + device.size(int(row.h)));
         }
         ObSelection* selection = layer.getSelectionEngine();
         Obt const* events = tlObj::ourType_mEvent;
@@ -447,35 +611,47 @@ void CrowdPainter::paint(QPainter& painter, QStyleOptionGraphicsItem const* opti
         looks.startPaint();
         picture.start(c1 - c0, yMax - yMin);
         for (Shown const& row : drawn.key.shown) {
-            // An event wide enough for its title is drawn by its own drawing, cut to where it
-            // shows.
+            // An event wide enough for its title is drawn by its own drawing, whole, under the
+            // picture: what shows of it through the margins of those laid over it shows too.
+            // (The height as the event's drawing takes it: in floats.) Once each, the later
+            // over the earlier as their items lie.
+            bool const titled = float(row.h) >= float(TitleHeight);
+            std::size_t const rowWholes = drawn.wholes.size();
             auto whole = [&](mRowIndex::Row::Run const& run, bool chosen) {
-                if (run.width < TitleWidth || int(row.h) < TitleHeight)
+                if (!titled || run.width < TitleWidth)
                     return false;
-                drawn.wholes.push_back({run.entry->ev, run.from, run.to, run.first, run.width,
-                                        row.top, row.h, chosen});
+                if (rowWholes == drawn.wholes.size() || drawn.wholes.back().entry != run.entry)
+                    drawn.wholes.push_back(
+                        {run.entry, run.first, run.width, row.top, row.h, chosen});
                 return true;
             };
-            layRow(picture, looks, *row.row, *ts, c0, c1, 0, deviceY(row.top) - yMin, row.h,
-                   Kind::Item, selected, whole);
+            layRow(picture, looks, *row.row, *ts, device, c0, c1, device.y(row.top) - yMin, row.h,
+                   Kind::Item, true, selected, whole);
+            auto const from = drawn.wholes.begin() + std::ptrdiff_t(rowWholes);
+            std::sort(from, drawn.wholes.end(), [](Drawn::Whole const& a, Drawn::Whole const& b) {
+                return a.entry < b.entry;
+            });
+            drawn.wholes.erase(std::unique(from, drawn.wholes.end(),
+                                           [](Drawn::Whole const& a, Drawn::Whole const& b) {
+                                               return a.entry == b.entry;
+                                           }),
+                               drawn.wholes.end());
         }
         drawn.picture = picture.image(c1 - c0, yMax - yMin);
-        drawn.at = QPoint(qRound(toDevice.dx() + c0), yMin);
+        drawn.at = QPoint(c0, yMin);
     }
     for (Drawn::Whole const& w : drawn.wholes)
         drawWhole(painter, option, w);
-    painter.save();
-    painter.resetTransform();
-    painter.drawImage(drawn.at, drawn.picture);
-    painter.restore();
+    drawOnDevice(painter, device, drawn.at, drawn.picture, drawn.picture.rect());
 }
 
-void CrowdPainter::prepare(mTimeline& timeline, QRectF const& area)
+void CrowdPainter::prepare(mTimeline& timeline, QRectF const& area, QTransform const& view,
+                           double ratio)
 {
     PreparedRows& ready = prepared();
     ready.rows.clear();
     mScale const* ts = timeline.timeScale();
-    if (!ts)
+    if (!ts || view.type() > QTransform::TxTranslate || !(ratio > 0))
         return;
     // The mapping made up to date here: the threads only read it.
     [[maybe_unused]] mScale::Pixels const settled(*ts);
@@ -496,18 +672,20 @@ void CrowdPainter::prepare(mTimeline& timeline, QRectF const& area)
             continue;
         if (auto const last = drawn.find(layer); last != drawn.end())
             kept.insert(drawn.extract(last));
-        int c0 = 0, c1 = 0;
-        columnsOf(area, *layer, c0, c1);
+        // The band's item stands at (0, its scene y): its device as its paint finds it.
+        Device device {ratio, view.dx() * ratio, (view.dy() + layer->getSceneY()) * ratio};
+        if (!device.scaled())
+            device.dx = qRound(view.dx());
         QRectF const exposed = area.translated(0, -layer->getSceneY());
-        Drawn::Key key = keyOf(*layer, *ts, c0, c1, shownRows(*layer, exposed));
+        int c0 = 0, c1 = 0;
+        columnsOf(exposed, *layer, device, c0, c1);
+        Drawn::Key key = keyOf(*layer, *ts, device, c0, c1, shownRows(*layer, exposed));
         // A layer drawn from the same as last time is laid again as it was.
-        if (auto const last = kept.find(layer); last != kept.end()) {
-            key.dx = last->second.key.dx, key.dy = last->second.key.dy;
-            if (key == last->second.key)
-                continue;
-        }
+        if (auto const last = kept.find(layer); last != kept.end() && key == last->second.key)
+            continue;
         for (Shown const& row : key.shown) {
             Prepared& out = ready.rows[row.row];
+            out.device = device;
             out.c0 = c0, out.c1 = c1;
             jobs.push_back({row.row, &out});
         }
@@ -519,8 +697,9 @@ void CrowdPainter::prepare(mTimeline& timeline, QRectF const& area)
         return;
     }
     QtConcurrent::blockingMap(jobs, [ts](Job& job) {
-        job.row->spanRuns(*ts, job.out->c0, job.out->c1, job.out->runs);
-        job.row->instantsShown(*ts, job.out->c0, job.out->c1, job.out->markers);
+        Prepared& out = *job.out;
+        runsOf(*job.row, *ts, out.device, out.c0, out.c1, out.runs);
+        markersOf(*job.row, *ts, out.device, out.c0, out.c1, out.markers);
     });
 }
 
@@ -533,11 +712,15 @@ void CrowdPainter::paintGhosts(QPainter& painter, mRowIndex& ghosts,
                                std::vector<GhostRow> const& rows, double dx, mScale const& ts,
                                QRectF const& area)
 {
-    QTransform const toDevice = painter.combinedTransform();
-    if (toDevice.type() > QTransform::TxTranslate || rows.empty())
+    Device device;
+    if (!deviceOf(painter, device) || rows.empty())
         return;
-    int const c0 = std::max(0, int(std::floor(area.left()))), c1 = int(std::ceil(area.right()));
+    // The events stand shift whole units right of where they are filed.
     int const shift = qRound(dx);
+    Device moved = device;
+    moved.dx += shift * device.by;
+    int const c0 = std::max(device.x(0), int(std::floor(area.left() * device.by + device.dx)));
+    int const c1 = int(std::ceil(area.right() * device.by + device.dx));
     auto& index = ghosts.rows();
     static BandPicture picture;
     static Looks looks;
@@ -548,15 +731,12 @@ void CrowdPainter::paintGhosts(QPainter& painter, mRowIndex& ghosts,
         if (found == index.end() || ghost.y + ih <= area.top() || ghost.y >= area.bottom() ||
             c0 >= c1)
             continue;
-        picture.start(c1 - c0, ih);
+        picture.start(c1 - c0, device.size(ih));
         layRow(
-            picture, looks, found->second, ts, c0, c1, shift, 0, ghost.inRow ? ghost.h : 1.0,
-            ghost.inRow ? Kind::Ghost : Kind::Mark, [](mRowIndex::Entry const&) { return true; },
+            picture, looks, found->second, ts, moved, c0, c1, 0, ghost.inRow ? ghost.h : 1.0,
+            ghost.inRow ? Kind::Ghost : Kind::Mark, false,
+            [](mRowIndex::Entry const&) { return true; },
             [](mRowIndex::Row::Run const&, bool) { return false; });
-        painter.save();
-        painter.resetTransform();
-        picture.drawAt(painter,
-                       QPoint(qRound(toDevice.dx() + c0), qRound(toDevice.dy() + ghost.y)));
-        painter.restore();
+        picture.drawAt(painter, device, QPoint(c0, device.y(ghost.y)));
     }
 }

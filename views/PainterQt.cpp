@@ -77,6 +77,15 @@ PainterQt::FreshState::FreshState(QPainter& painter, QPoint at, QSize size) : my
         QPoint const corner(qRound(toDevice.dx() + at.x()), qRound(toDevice.dy() + at.y()));
         painter.resetTransform();
         painter.translate(corner);
+    } else if (toDevice.type() == QTransform::TxScale && toDevice.m11() > 0 && toDevice.m22() > 0 &&
+               painter.worldTransform().type() <= QTransform::TxTranslate &&
+               !painter.viewTransformEnabled()) {
+        // A device of several pixels a unit (its pixel ratio): the drawing starts on the device
+        // pixel nearest the corner too, scaled from there, so that what lands in each device
+        // pixel does not depend on where the corner falls between two.
+        QPointF const corner = toDevice.map(QPointF(at));
+        painter.resetTransform();
+        painter.translate(qRound(corner.x()) / toDevice.m11(), qRound(corner.y()) / toDevice.m22());
     } else {
         painter.translate(at);
     }
@@ -431,9 +440,11 @@ bool PainterQt::axisLine(float x1, float y1, float x2, float y2)
     if (pen.style() != Qt::SolidLine || pen.width() > 1 || pen.capStyle() != Qt::SquareCap ||
         pen.brush().style() != Qt::SolidPattern)
         return false;
+    // The device's own scale (its pixel ratio) is in the combined transformation, not always in
+    // the device's ratio (a widget rendered onto a picture of another ratio).
     QTransform const& move = myPainter->worldTransform();
     if (move.type() > QTransform::TxTranslate || move.dx() != std::trunc(move.dx()) ||
-        move.dy() != std::trunc(move.dy()) || myPainter->device()->devicePixelRatio() != 1)
+        move.dy() != std::trunc(move.dy()) || myPainter->combinedTransform() != move)
         return false;
     // Qt places line ends on the device in 1/64 pixel, truncated toward zero; the pixel is the
     // floor of that.

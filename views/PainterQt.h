@@ -99,7 +99,8 @@ public:
     // device pixel a picture drawn at `at` would start on, cut to `size` from there and given the
     // pen, brush, font, composition and hints a newly begun QPainter has, so that what is drawn
     // lands as it would on a transparent picture of that size laid at `at`, without the picture
-    // (under a transformation that scales, drawn shapes are scaled as shapes). The saved state
+    // (under a transformation that scales, drawn shapes are scaled as shapes; at a device pixel
+    // ratio they start on the device pixel nearest `at`, as a picture would). The saved state
     // comes back when the scope ends. A PainterQt on it belongs inside the scope.
     class FreshState
     {

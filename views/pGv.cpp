@@ -205,7 +205,8 @@ void pGv::paintEvent(QPaintEvent* event)
     if (tl && shownScene()) {
         if (tl->getEdb())
             tl->getEdb()->syncIfChanged(tl, shownScene());
-        CrowdPainter::prepare(*tl, mapToScene(viewport()->rect()).boundingRect());
+        CrowdPainter::prepare(*tl, mapToScene(viewport()->rect()).boundingRect(),
+                              viewportTransform(), viewport()->devicePixelRatioF());
     }
     QGraphicsView::paintEvent(event);
     CrowdPainter::forgetPrepared();

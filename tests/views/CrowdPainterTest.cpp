@@ -27,9 +27,11 @@ double differing(QImage const& a, QImage const& b)
 }
 
 // Three layers of spans of every width (and, when asked, instants), placed as the program places
-// them, a few selected, some with colours of their own, in a view 1,000 by 600.
+// them, a few selected, some with colours of their own, in a view 1,000 by 600; varied, with
+// titles of several lengths and many short spans among them.
 struct Crowd : ItemsDoc
 {
+    int width = 1000, height = 600;
     std::unique_ptr<pGv> view = std::make_unique<pGv>(nullptr, &doc.cmp);
 
     Crowd()
@@ -37,22 +39,31 @@ struct Crowd : ItemsDoc
         view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view->setScene(&scene);
-        view->resize(1000, 600);
-        view->setSceneRect(0, 0, 1000, 600);
+        sized(width, height);
     }
-    void fill(bool instants)
+    void sized(int w, int h)
+    {
+        width = w, height = h;
+        view->resize(w, h);
+        view->setSceneRect(0, 0, w, h);
+        scale.setParentSize(w);
+        perp.setParentSize(h);
+    }
+    void fill(bool instants, bool varied = false)
     {
         std::mt19937 random(5);
         std::uniform_real_distribution<double> unit(0, 1);
         std::vector<Obh> layers {l, timeline.newLayer(), timeline.newLayer()};
         for (int j = 0; j < 3; ++j)
             tlObj::ourType_mLayer->ptr(layers[j])->setBgColorR(40 + 80 * j);
+        char const* titles[] = {"", "E", "Event", "A far longer title than fits"};
         for (int i = 0; i < 3000; ++i) {
             Obh h = tlObj::ourType_mEvent->make();
             bool const instant = instants && unit(random) < 0.1;
             ev(h)->setIsImpulse(instant);
-            ev(h)->setTimeLength(instant ? 0 : std::exp(unit(random) * 5));
-            ev(h)->setTitle("Event");
+            double const longest = !varied ? 5 : i % 2 ? 4.5 : 1.5;
+            ev(h)->setTimeLength(instant ? 0 : std::exp(unit(random) * longest));
+            ev(h)->setTitle(varied ? titles[i % 4] : "Event");
             if (i % 97 == 0) {
                 ev(h)->setColorStyle(EventColorIndividual);
                 ev(h)->setBgColorG(200);
@@ -67,8 +78,8 @@ struct Crowd : ItemsDoc
     }
 
     // The view over [from, to] s, rows of the given height, drawn with crowded rows or with an
-    // item per event.
-    QImage picture(double from, double to, double rowPixels, bool crowded)
+    // item per event, onto a device of the given pixel ratio.
+    QImage picture(double from, double to, double rowPixels, bool crowded, double ratio = 1)
     {
         QScopedValueRollback<bool> way(mEdb::ourCrowdedRows, crowded);
         // Items made afresh, in the order the sync makes them: which of two overlapping ones
@@ -76,30 +87,47 @@ struct Crowd : ItemsDoc
         scale.zoomToLocalRange(1e9, 1e9 + 1, 1.0f);
         timeline.getEdb()->syncEventsToView(&timeline, &scene);
         scale.zoomToLocalRange(from, to, 1.0f);
-        perp.zoomToLocalRange(0.0, 600.0 / rowPixels, 1.0f);
+        perp.zoomToLocalRange(0.0, height / rowPixels, 1.0f);
         timeline.restackLayers();
         timeline.getEdb()->syncEventsToView(&timeline, &scene);
         view->show();
-        return view->grab().toImage();
+        QImage shot(QSize(width, height) * ratio, QImage::Format_ARGB32_Premultiplied);
+        shot.setDevicePixelRatio(ratio);
+        shot.fill(Qt::transparent);
+        view->QWidget::render(&shot);
+        return shot;
     }
-    // At zooms where rows are crowded, the pictures with and without crowded rows differ in at
-    // most that share of their pixels.
+    // At zooms where rows are crowded, of every row height from 1 to 12 pixels in half pixels, on
+    // devices of pixel ratios 1 to 2, the pictures with and without crowded rows differ in at most
+    // that share of their pixels. The view is made small: the items' pictures take long.
     void compare(double share)
     {
+        sized(400, 240);
         struct Zoom
         {
-            double from, to, rowPixels;
+            double from, to;
         };
-        // Rows thinner than a marker's margins, or full past the budget of items.
-        for (Zoom z :
-             {Zoom {0, 1000, 2.5}, Zoom {0, 1000, 9}, Zoom {-100, 1100, 1}, Zoom {300, 600, 3}}) {
-            QImage const items = picture(z.from, z.to, z.rowPixels, false);
-            QImage const crowded = picture(z.from, z.to, z.rowPixels, true);
-            ASSERT_GT(crowdedRows(), 0) << "the view at " << z.from << " has crowded rows";
-            QImage const bare = picture(1e6, 1e6 + 1, z.rowPixels, false);
-            EXPECT_GT(differing(items, bare), 0.01) << "events are drawn at " << z.from;
-            EXPECT_LT(differing(crowded, items), share)
-                << "zoom " << z.from << " to " << z.to << ", rows of " << z.rowPixels;
+        Zoom const zooms[] = {{0, 700}, {-100, 600}, {300, 1000}};
+        int step = 0;
+        for (double ratio : {1.0, 1.25, 1.5, 2.0}) {
+            for (double rowPixels = 1; rowPixels <= 12; rowPixels += 0.5) {
+                Zoom const z = zooms[step++ % 3];
+                QImage const items = picture(z.from, z.to, rowPixels, false, ratio);
+                QImage const crowded = picture(z.from, z.to, rowPixels, true, ratio);
+                ASSERT_GT(crowdedRows(), 0) << "rows of " << rowPixels << " are crowded";
+                EXPECT_LT(differing(crowded, items), share)
+                    << "zoom " << z.from << " to " << z.to << ", rows of " << rowPixels
+                    << ", pixel ratio " << ratio;
+                if (rowPixels == 6) {
+                    QImage const bare = picture(1e6, 1e6 + 1, rowPixels, false, ratio);
+                    EXPECT_GT(differing(items, bare), 0.01) << "events are drawn at " << ratio;
+                }
+                if (ratio == 2.0 && rowPixels == 6) {
+                    // The items draw on the device's pixels, not a picture of the view enlarged.
+                    QImage const plain = picture(z.from, z.to, rowPixels, false);
+                    EXPECT_GT(differing(items, plain.scaled(items.size())), 0.01);
+                }
+            }
         }
     }
     int crowdedRows()
@@ -115,11 +143,12 @@ struct Crowd : ItemsDoc
 } // namespace
 
 // Crowded rows draw what the items drew: every event's pixels in its row, in its colours, the
-// selection outlined, titles where there is room for them, at the place of its item: the same
-// pixels but for a few that the rounding of the two ways may set a level apart.
+// selection outlined, titles (or what shows of them) where there is room for them, at the place
+// of its item, on a device of any pixel ratio: the same pixels but for a few that the rounding of
+// the two ways may set a level apart.
 TEST_F(Crowd, CrowdedRowsShowThePictureTheItemsShowed)
 {
-    fill(false);
+    fill(false, true);
     compare(0.0002);
 }
 
@@ -127,8 +156,37 @@ TEST_F(Crowd, CrowdedRowsShowThePictureTheItemsShowed)
 // top may differ (of several instants at one pixel only the latest is drawn): a few pixels.
 TEST_F(Crowd, CrowdedRowsWithInstantsShowNearlyThePictureTheItemsShowed)
 {
-    fill(true);
+    fill(true, true);
     compare(0.002);
+}
+
+// On a device of two pixels a unit, each device column of a crowded row shows the event a press
+// on its unit column reaches.
+TEST_F(Crowd, OnADeviceOfTwoPixelsAUnitAColumnShowsTheEventAPressThereReaches)
+{
+    fill(true);
+    picture(0, 1000, 2.5, true, 2);
+    mRowIndex::Row::Scaled const device {2, 0};
+    int rows = 0;
+    for (Obh lh : timeline.getLayerHdls())
+        for (auto& [key, row] : tlObj::ourType_mLayer->ptr(lh)->rowIndex().rows()) {
+            if (!row.crowded)
+                continue;
+            ++rows;
+            std::vector<mRowIndex::Row::Run> units, devices;
+            row.spanRuns(scale, 0, 1000, units);
+            row.spanRuns(scale, 0, 2000, devices, &device);
+            std::vector<mRowIndex::Entry const*> atUnit(1000, nullptr), atDevice(2000, nullptr);
+            for (auto const& run : units)
+                std::fill(atUnit.begin() + run.from, atUnit.begin() + run.to, run.entry);
+            for (auto const& run : devices) {
+                std::fill(atDevice.begin() + run.from, atDevice.begin() + run.to, run.entry);
+                EXPECT_EQ(run.first, std::floor(run.first)) << "the item's own columns";
+            }
+            for (int c = 0; c < 2000; ++c)
+                ASSERT_EQ(atDevice[std::size_t(c)], atUnit[std::size_t(c / 2)]) << "column " << c;
+        }
+    EXPECT_GT(rows, 10);
 }
 
 // A press on an event of a crowded row reaches the event as a press on its item would: it
@@ -204,8 +262,10 @@ TEST_F(Crowd, ARubberBandSelectsTheCrowdedEventsDrawnInIt)
         for (Obh h : tlObj::ourType_mLayer->ptr(lh)->getEvents()) {
             double x = 0, y = 0, w = 0, hgt = 0;
             ev(h)->itemPlacement(x, y, w, hgt);
+            // An instant's item stands on the whole unit left of the middle of its columns.
             if (ev(h)->getIsImpulse())
-                x -= tlObj::ImpulseHalfWidth, w = 2 * tlObj::ImpulseHalfWidth;
+                x = std::floor(x + w / 2) - tlObj::ImpulseHalfWidth,
+                w = 2 * tlObj::ImpulseHalfWidth;
             // Drawn as its item would be: at the pixel nearest its corner.
             y = std::round(y + tlObj::ourType_mLayer->ptr(lh)->getSceneY());
             if (QRectF(x, y, w, int(hgt)).intersects(band) && int(hgt) > 0)
@@ -218,4 +278,43 @@ TEST_F(Crowd, ARubberBandSelectsTheCrowdedEventsDrawnInIt)
             got.insert(h);
     EXPECT_EQ(got.size(), wanted.size());
     EXPECT_TRUE(got == wanted);
+}
+
+// A press and a rubber band reach a crowded instant wherever its marker is drawn, its item's box
+// (the whole unit left of the middle of its columns on), also where its time falls half way
+// between two pixels: no further, and not a pixel off.
+TEST_F(Crowd, PressesAndBandsReachACrowdedInstantAtItsItemsBox)
+{
+    std::vector<Obh> instants;
+    for (int k = 0; k < 20; ++k) {
+        Obh h = tlObj::ourType_mEvent->make();
+        ev(h)->setIsImpulse(true);
+        ev(h)->setLayerHdl(l);
+        double const at = 20.5 + 40 * k + (k % 2 ? 0.25 : 0);
+        ev(h)->setStartTime(at);
+        timeline.addEvent(h, at);
+        instants.push_back(h);
+    }
+    picture(0, 1000, 2.5, true);
+    for (Obh h : instants) {
+        double x = 0, y = 0, w = 0, hgt = 0;
+        ev(h)->itemPlacement(x, y, w, hgt);
+        ASSERT_EQ(ev(h)->giGet(), nullptr) << "crowded: no item of its own";
+        double const left = std::floor(x + w / 2) - tlObj::ImpulseHalfWidth;
+        double const right = left + 2 * tlObj::ImpulseHalfWidth - 1;
+        double const middle = std::round(y + tlObj::ourType_mLayer->ptr(l)->getSceneY()) + 1;
+        for (double at : {left, right}) {
+            EXPECT_EQ(timeline.getEdb()->crowdedEventAt(at + 0.5, middle), h) << "at " << at;
+            std::vector<Obh> band;
+            timeline.getEdb()->crowdedEventsIn(at, middle, at + 1, middle + 1, band);
+            EXPECT_EQ(band, std::vector<Obh> {h}) << "a band over " << at;
+        }
+        for (double beside : {left - 1, right + 1}) {
+            EXPECT_FALSE(timeline.getEdb()->crowdedEventAt(beside + 0.5, middle).isValid())
+                << "beside, at " << beside;
+            std::vector<Obh> band;
+            timeline.getEdb()->crowdedEventsIn(beside, middle, beside + 1, middle + 1, band);
+            EXPECT_TRUE(band.empty()) << "a band beside, at " << beside;
+        }
+    }
 }

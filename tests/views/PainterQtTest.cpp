@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -237,7 +238,8 @@ TEST(PainterQtTest, NamedFamiliesAreDrawnInTheInstalledOneAtQtsNearestWeight)
     EXPECT_EQ(uiFonts::qtWeight(-10), QFont::Thin);
     EXPECT_EQ(uiFonts::qtWeight(250), QFont::Black);
     EXPECT_EQ(uiFonts::font("Helvetica", 0, 50).pixelSize(), 1);
-    EXPECT_EQ(uiFonts::font("Helvetica", 12, 50).pixelSize(), 12) << "sizes are pixels, as laid out";
+    EXPECT_EQ(uiFonts::font("Helvetica", 12, 50).pixelSize(), 12)
+        << "sizes are pixels, as laid out";
 }
 
 TEST(PainterQtTest, LevelOfDetailFollowsTheWorldTransformForEveryPainter)
@@ -322,8 +324,8 @@ TEST(PainterQtTest, AxisLinesLightExactlyThePixelsQtWould)
                          : qp.drawLine(QLineF(l.a, l.across, l.b, l.across));
             }
             EXPECT_EQ(ours, qts) << l.a << " to " << l.b << " at " << l.across
-                                 << (vertical ? " vertical" : "") << " width " << width
-                                 << " moved " << move.x() << ", " << move.y();
+                                 << (vertical ? " vertical" : "") << " width " << width << " moved "
+                                 << move.x() << ", " << move.y();
         }
     }
 }
@@ -371,4 +373,62 @@ TEST(PainterQtTest, TextLinesAreDrawnWhereQtWouldPlaceThemInTheBox)
             EXPECT_EQ(ours, qts) << box.text << " aligned " << h << ", " << v;
         }
     }
+}
+
+// On a device of a fractional pixel ratio, a fresh state's drawing starts on the device pixel
+// nearest its corner, as a picture laid there would: no pixel of it is cut across its left edge.
+TEST(PainterQtTest, AFreshStateStartsOnTheDevicePixelNearestItsCorner)
+{
+    QImage image(60, 60, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(1.5);
+    image.fill(Qt::transparent);
+    {
+        QPainter qp(&image);
+        qp.translate(0.2, 0);
+        // From (1.2, 1) units: device (1.8, 1.5), laid from (2, 2).
+        PainterQt::FreshState fresh(qp, QPoint(1, 1), QSize(2, 2));
+        qp.setRenderHint(QPainter::Antialiasing);
+        qp.fillRect(QRectF(0, 0, 2, 2), Qt::red);
+    }
+    EXPECT_EQ(qAlpha(image.pixel(1, 3)), 0) << "nothing left of the corner's pixel";
+    for (int x = 2; x < 5; ++x)
+        EXPECT_EQ(image.pixel(x, 3), qRgb(255, 0, 0)) << "device column " << x;
+    EXPECT_EQ(qAlpha(image.pixel(5, 3)), 0);
+}
+
+namespace {
+
+// A widget that draws one line, through PainterQt or through Qt.
+struct LineWidget : QWidget
+{
+    bool ours = true;
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter qp(this);
+        qp.setPen(QPen(Qt::red, 0));
+        if (ours) {
+            PainterQt p(qp);
+            p.draw2dLine(3, 5, 20, 5);
+        } else {
+            qp.drawLine(QLineF(3, 5, 20, 5));
+        }
+    }
+};
+
+} // namespace
+
+// A widget rendered onto a picture of two device pixels a unit draws its lines along an axis as
+// Qt would there, though its own device has one pixel a unit.
+TEST(PainterQtTest, AxisLinesOnAPictureOfAnotherPixelRatioAreQtsOwn)
+{
+    LineWidget widget;
+    widget.resize(30, 10);
+    QImage ours(60, 20, QImage::Format_ARGB32_Premultiplied), qts = ours;
+    for (QImage* shot : {&ours, &qts}) {
+        shot->setDevicePixelRatio(2);
+        shot->fill(Qt::transparent);
+        widget.ours = shot == &ours;
+        widget.render(shot);
+    }
+    EXPECT_EQ(ours, qts);
 }

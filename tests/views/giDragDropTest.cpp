@@ -362,3 +362,79 @@ TEST_F(Drags, ManyEventsLandTogetherWhereTheirGhostsStand)
         EXPECT_TRUE(shown) << "the ghost of the event now at " << ev(h)->getStartTime();
     }
 }
+
+// The ghosts of a drag of many events onto rows still to be made are marks below the bottom layer,
+// a mark row for each row to be made: the instants' marks as the spans', where their markers
+// stand, on a device of any pixel ratio.
+TEST_F(Drags, ManyEventsOntoRowsToBeMadeMarkInstantsToo)
+{
+    std::vector<Obh> many {a, b}, instants;
+    for (int i = 0; many.size() <= ctHandfulEventsQt::GhostBudget + 200; ++i) {
+        many.push_back(span(450 + i * 0.2, 0.1, 2 + i % 2));
+        if (i % 4 == 0) {
+            // Apart from the spans, in a row of their own.
+            Obh h = tlObj::ourType_mEvent->make();
+            ev(h)->setIsImpulse(true);
+            ev(h)->setStartTime(700 + i * 0.25);
+            timeline.addEvent(h, ev(h)->getStartTime(), 4, l, true);
+            many.push_back(h);
+            instants.push_back(h);
+        }
+    }
+    timeline.restackLayers();
+    timeline.getEdb()->syncEventsToView(&timeline, &scene);
+    for (Obh h : many)
+        doc.selection.addToSelection(h);
+    mLayer const& layer = *tlObj::ourType_mLayer->ptr(l);
+    double const below = layer.getSceneY() + layer.getSceneH();
+    // From the press on a, 50 pixels right and far below the layer, the zoning key held: a new
+    // layer below it for a, the rows of the others below that, all still to be made.
+    QPointF const from = item(a)->mapToScene(10, 10), to(from.x() + 50, 550);
+    // The guide on devices of pixel ratios 1 and 2.
+    std::vector<QImage> guides;
+    during = [&](QDrag& qdrag) {
+        for (QEvent::Type type : {QEvent::GraphicsSceneDragEnter, QEvent::GraphicsSceneDragMove}) {
+            QGraphicsSceneDragDropEvent over(type);
+            over.setScenePos(to);
+            over.setMimeData(qdrag.mimeData());
+            over.setPossibleActions(Qt::MoveAction);
+            over.setProposedAction(Qt::MoveAction);
+            over.setModifiers(Qt::ControlModifier);
+            QCoreApplication::sendEvent(&scene, &over);
+        }
+        for (int ratio : {1, 2}) {
+            QImage guide(1000 * ratio, 600 * ratio, QImage::Format_ARGB32_Premultiplied);
+            guide.setDevicePixelRatio(ratio);
+            guide.fill(Qt::transparent);
+            {
+                QPainter qp(&guide);
+                PainterQt p(qp);
+                p.set2dGeometry(0, 0, 1000, 600);
+                tlObj::ourHand.getHandfulQt()->drawSceneGuide(p);
+            }
+            guides.push_back(guide);
+        }
+        return Qt::IgnoreAction;
+    };
+    press(a, 10);
+    mouse(item(a), QEvent::GraphicsSceneMouseMove, {70, 10}, Qt::LeftButton, Qt::NoModifier,
+          &source);
+    ASSERT_EQ(execs, 1);
+    ASSERT_GT(instants.size(), 100u);
+    ASSERT_EQ(guides.size(), 2u);
+    // Marks stand a few pixels below the layer, each instant's in its marker's columns, moved.
+    int const top = int(std::ceil(below)), bottom = top + 12;
+    for (int ratio : {1, 2}) {
+        QImage const& guide = guides[std::size_t(ratio - 1)];
+        for (Obh h : instants) {
+            double x = 0, y = 0, w = 0, hgt = 0;
+            ev(h)->itemPlacement(x, y, w, hgt);
+            bool shown = false;
+            for (int c = (int(x) + 50) * ratio; c < (int(x + w) + 50) * ratio && !shown; ++c)
+                for (int r = top * ratio; r < bottom * ratio && !shown; ++r)
+                    shown = qAlpha(guide.pixel(c, r)) > 0;
+            EXPECT_TRUE(shown) << "the mark of the instant at " << ev(h)->getStartTime()
+                               << ", pixel ratio " << ratio;
+        }
+    }
+}
