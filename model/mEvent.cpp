@@ -747,7 +747,10 @@ void mEvent::setFiling(mLayer* layer, Obh const& h, mTimeIndex::Extent const& e)
 {
     myFiledIn = layer;
     myFiledHdl = layer ? h : Obh();
-    myFiledExtent = e;
+    myFiledLo = e.lo;
+    myFiledRow = e.row;
+    myFiledRows = e.rows;
+    myFiledInstant = e.instant;
 }
 
 void mEvent::refile()

@@ -151,7 +151,7 @@ public:
     mTimeIndex::Extent indexExtent() const;
     mLayer* filedIn() const { return myFiledIn; }
     Obh filedHdl() const { return myFiledHdl; }
-    mTimeIndex::Extent const& filedExtent() const { return myFiledExtent; }
+    mTimeIndex::Filed filed() const { return {myFiledLo, myFiledRow, myFiledRows, myFiledInstant}; }
     void setFiling(mLayer* layer, Obh const& h, mTimeIndex::Extent const& e);
     // Changes of time, length, kind or row move the event within its layer's indexes.
     void hookStartTime(double oldTime, double newTime) override;
@@ -184,6 +184,11 @@ public:
     // The last scene sync that showed the event.
     unsigned int mySyncPass = 0;
 
+private:
+    // Part of what it is filed under (the rest below), kept where it costs no room.
+    bool myFiledInstant = false;
+
+public:
     Obh myPayload;
     Obh myLayerHdl;
 
@@ -205,7 +210,10 @@ private:
 
     mLayer* myFiledIn = nullptr;
     Obh myFiledHdl;
-    mTimeIndex::Extent myFiledExtent;
+    // A million events are filed at once: no more than what finds them again.
+    double myFiledLo = 0.0;
+    double myFiledRow = 0.0;
+    double myFiledRows = 1.0;
 };
 
 // Orders events by row index (layers sort the events present at a time with it); handles that

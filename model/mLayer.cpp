@@ -369,8 +369,9 @@ void mLayer::fileEvent(mEvent& ev, Obh const& h)
 void mLayer::unfileEvent(mEvent& ev)
 {
     ++ourFilings;
-    myTimeIndex.erase(&ev, ev.filedExtent());
-    myRowIndex.erase(&ev, ev.filedExtent());
+    mTimeIndex::Filed const f = ev.filed();
+    myTimeIndex.erase(&ev, f.lo);
+    myRowIndex.erase(&ev, f);
 }
 
 void mLayer::unfileEvents()
@@ -554,11 +555,10 @@ void mLayer::takeOutEvents(std::vector<Obh> const& handles, std::vector<bool> co
         myRowIndex.moveMarked(marked, keep,
                               [&keepRow](mRowIndex::Key const& k) { return keepRow(k.row); });
     } else if (keep) {
-        myTimeIndex.forEach([&](mEvent* ev) {
+        myTimeIndex.forEachFiled([&](mEvent* ev, mTimeIndex::Extent e) {
             if (!isMarked(ev))
                 return;
-            mTimeIndex::Extent e = ev->filedExtent();
-            e.row = keepRow(e.row);
+            e.row = keepRow(ev->filed().row);
             e.rows = 1.0;
             keep->insert(ev, ev->filedHdl().getAddr(), e);
         });

@@ -327,7 +327,11 @@ void mRowIndex::build(mTimeIndex const& index)
     clear();
     myBuilt = true;
     // In order of start, as the rows keep them: every addition extends a sorted run.
-    index.forEach([this](mEvent* ev) { insert(ev, ev->filedHdl().getAddr(), ev->filedExtent()); });
+    index.forEachFiled([this](mEvent* ev, mTimeIndex::Extent e) {
+        mTimeIndex::Filed const f = ev->filed();
+        e.row = f.row, e.rows = f.rows;
+        insert(ev, ev->filedHdl().getAddr(), e);
+    });
 }
 
 std::size_t mRowIndex::LookHash::operator()(mEvent::LookInputs const& look) const
@@ -372,7 +376,7 @@ void mRowIndex::insert(mEvent* ev, std::uint32_t slot, mTimeIndex::Extent const&
     (e.instant ? row.myInstants : row.mySpans).add(Entry {e.lo, e.hi, ev, slot, lookNumber(*ev)});
 }
 
-void mRowIndex::erase(mEvent const* ev, mTimeIndex::Extent const& e)
+void mRowIndex::erase(mEvent const* ev, mTimeIndex::Filed const& e)
 {
     if (!myBuilt)
         return;

@@ -155,7 +155,7 @@ public:
     // Filing follows the time index's: the extent an event was filed under takes it out. Both do
     // nothing while the index is not built.
     void insert(mEvent* ev, std::uint32_t slot, mTimeIndex::Extent const& e);
-    void erase(mEvent const* ev, mTimeIndex::Extent const& e);
+    void erase(mEvent const* ev, mTimeIndex::Filed const& f);
     // Back to not built.
     void clear();
     // Moves the live entries of the events whose slot is marked into `into` (null: nowhere),

@@ -125,22 +125,23 @@ void mTimeIndex::insertMany(std::vector<std::pair<mEvent*, Extent>> const& event
     }
 }
 
-void mTimeIndex::erase(mEvent* ev, Extent const& e)
+void mTimeIndex::erase(mEvent* ev, double lo)
 {
-    std::size_t const b = blockFor(e.lo, ev);
+    std::size_t const b = blockFor(lo, ev);
     if (b >= myBlocks.size())
         return;
     Block& block = myBlocks[b];
-    auto at = std::lower_bound(block.entries.begin(), block.entries.end(), e.lo,
-                               [ev](Entry const& x, double lo) { return before(x, lo, ev); });
-    if (at == block.entries.end() || at->ev != ev || at->lo != e.lo)
+    auto at = std::lower_bound(block.entries.begin(), block.entries.end(), lo,
+                               [ev](Entry const& x, double t) { return before(x, t, ev); });
+    if (at == block.entries.end() || at->ev != ev || at->lo != lo)
         return;
+    double const hi = at->hi;
     block.entries.erase(at);
     --mySize;
     if (block.entries.empty()) {
         myBlocks.erase(myBlocks.begin() + static_cast<std::ptrdiff_t>(b));
     } else {
-        if (e.hi >= block.maxHi)
+        if (hi >= block.maxHi)
             refreshMax(block);
         refreshLast(block);
     }

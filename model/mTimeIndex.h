@@ -33,13 +33,23 @@ public:
         double rows = 1.0;
     };
 
+    // What an event filed under an extent is found by again: its start and kind, and its row
+    // and height in rows (for the layer's row index). The index keeps the end itself.
+    struct Filed
+    {
+        double lo = 0.0;
+        double row = 0.0;
+        double rows = 1.0;
+        bool instant = false;
+    };
+
     mTimeIndex() = default;
     mTimeIndex(mTimeIndex const&) = delete;
     mTimeIndex& operator=(mTimeIndex const&) = delete;
 
     void insert(mEvent* ev, Extent const& e);
-    // e must be the extent ev was filed under; an event not filed so is left alone.
-    void erase(mEvent* ev, Extent const& e);
+    // lo must be the start ev was filed under; an event not filed so is left alone.
+    void erase(mEvent* ev, double lo);
     void clear();
     // Takes out every event for which taken(ev) answers true: one pass over the runs, however
     // many go. The number taken out.
@@ -56,6 +66,9 @@ public:
 
     // Calls f(mEvent*) for every filed event, in order of start.
     template <class F> void forEach(F&& f) const;
+    // The same with the extent each was filed under (its row and height left at their defaults):
+    // f(mEvent*, Extent const&).
+    template <class F> void forEachFiled(F&& f) const;
 
     // How far an instant's marker reaches either side of its time on the timeline's time scale,
     // with room to spare: what a search widens its window by for instants.
@@ -162,4 +175,11 @@ template <class F> void mTimeIndex::forEach(F&& f) const
     for (Block const& block : myBlocks)
         for (Entry const& e : block.entries)
             f(e.ev);
+}
+
+template <class F> void mTimeIndex::forEachFiled(F&& f) const
+{
+    for (Block const& block : myBlocks)
+        for (Entry const& e : block.entries)
+            f(e.ev, Extent {e.lo, e.hi, e.instant});
 }

@@ -217,13 +217,13 @@ TEST_F(RowIndex, MovingManyEntriesOutAtOnceIsMovingThemOneByOne)
             continue;
         marked.resize(std::max<std::size_t>(marked.size(), h.getAddr() + 1));
         marked[h.getAddr()] = true;
-        left.erase(e, e->filedExtent());
+        left.erase(e, e->filed());
     }
     layer(l)->timeIndex().forEach([&](mEvent* e) {
         std::uint32_t const slot = e->filedHdl().getAddr();
         if (slot >= marked.size() || !marked[slot])
             return;
-        mTimeIndex::Extent x = e->filedExtent();
+        mTimeIndex::Extent x = e->indexExtent();
         x.row = to({x.row, x.rows});
         x.rows = 1;
         filed.insert(e, slot, x);
