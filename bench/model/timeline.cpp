@@ -47,9 +47,9 @@ void BM_ZoomStep(benchmark::State& state)
     state.counters["items"] = t.items();
 }
 
-void BM_Pan10Pixels(benchmark::State& state)
+// Pans of 10 pixels there and back, each a frame.
+void panFrames(benchmark::State& state, bench::Timeline& t)
 {
-    bench::Timeline& t = bench::shown(static_cast<int>(state.range(0)));
     double const step = 10.0 / bench::ViewWidth;
     bool forward = true;
     for (auto _ : state) {
@@ -61,6 +61,11 @@ void BM_Pan10Pixels(benchmark::State& state)
         afterViewChange(t);
     }
     state.counters["items"] = t.items();
+}
+
+void BM_Pan10Pixels(benchmark::State& state)
+{
+    panFrames(state, bench::shown(static_cast<int>(state.range(0))));
 }
 
 // Closing: the document of placed and shown events goes, as closing its window lets it go.
@@ -113,17 +118,7 @@ void BM_RowReachedByALongSpan(benchmark::State& state)
         t.tl.deleteEvent(span);
         afterViewChange(t);
     }
-    double const step = 10.0 / bench::ViewWidth;
-    bool forward = true;
-    for (auto _ : state) {
-        if (forward)
-            t.tl.timeScale()->nudgeVisibleWindowForward(step);
-        else
-            t.tl.timeScale()->nudgeVisibleWindowBackward(step);
-        forward = !forward;
-        afterViewChange(t);
-    }
-    state.counters["items"] = t.items();
+    panFrames(state, t);
 }
 
 BENCHMARK(BM_FirstFitPlacement)

@@ -434,6 +434,26 @@ class Session:
         size, _ = self.scene()
         return window, size
 
+    def days_instant_document(self, name, days):
+        """A new document with a layer at the Days preset (days: its seconds per pixel) and one
+        instant in the middle of the view, selected, saved as name: its window, the bundle, the
+        saved document and the instant's slot."""
+        window, (vw, _) = self.new_layer_document()
+        left = window.x + window.w - vw  # the time column: ruler, view, control strip
+        units = window.y + window.h - CONTROL_STRIP + 19  # the unit buttons, "D" centred
+        self.click(left + vw // 2, units)
+        self.focus(window)
+        mark = len(self.trace())
+        self.key("e")
+        self.wait_trace("SCENE ITEMS", after=mark)
+        bundle, doc = self.save_as(window, name)
+        window = self.window(name)
+        if doc.time_zoom != days:
+            raise Failure("the zoom is %g seconds per pixel, not the Days preset's"
+                          % doc.time_zoom)
+        (slot,) = doc.events
+        return window, bundle, doc, slot
+
     def wait_keyboard(self, window, timeout=30):
         """Waits until the window has the keyboard (given it by the program, not by us)."""
         def has():

@@ -12,26 +12,7 @@ DAYS = 1440  # the Days preset's seconds per pixel
 
 
 def body(s):
-    s.start()
-    window = s.window("Untitled")
-    s.painted(window)
-    s.focus(window)
-    s.key("l")
-    (vw, _), _ = s.scene()
-    left = window.x + window.w - vw  # the time column: ruler, view, control strip
-    units = window.y + window.h - session.CONTROL_STRIP + 19  # the unit buttons, "D" centred
-    s.click(left + vw // 2, units)
-    s.focus(window)
-    # An instant in the middle of the view, selected.
-    mark = len(s.trace())
-    s.key("e")
-    s.wait_trace("SCENE ITEMS", after=mark)
-    bundle, doc = s.save_as(window, "Stretch")
-    window = s.window("Stretch")
-    if doc.time_zoom != DAYS:
-        raise session.Failure("the zoom is %g seconds per pixel, not the Days preset's"
-                              % doc.time_zoom)
-    (slot,) = doc.events
+    window, bundle, doc, slot = s.days_instant_document("Stretch", DAYS)
 
     def edges(doc):
         event = doc.events[slot]
