@@ -124,13 +124,18 @@ ObObj* Obt::objFromFile(Obh const& h) const
     return namesLiveSlot(h) ? objFromAddr(h.myAddr) : nullptr;
 }
 
+uint64_t Obt::ourMemoryLimit = 0;
+
 bool Obt::slotsFitInMemory(uint64_t slots) const
 {
-    long const pages = ::sysconf(_SC_PHYS_PAGES);
-    long const pageSize = ::sysconf(_SC_PAGESIZE);
-    if (pages <= 0 || pageSize <= 0)
-        return true;
-    uint64_t const memory = static_cast<uint64_t>(pages) * static_cast<uint64_t>(pageSize);
+    uint64_t memory = ourMemoryLimit;
+    if (memory == 0) {
+        long const pages = ::sysconf(_SC_PHYS_PAGES);
+        long const pageSize = ::sysconf(_SC_PAGESIZE);
+        if (pages <= 0 || pageSize <= 0)
+            return true;
+        memory = static_cast<uint64_t>(pages) * static_cast<uint64_t>(pageSize);
+    }
     return slots <= memory / std::max<size_t>(slotBytes(), 1);
 }
 
@@ -147,8 +152,10 @@ void Obt::alloc(Obh* h)
     h->myFlags |= Obh::IsValid;
     if (myNextRosterIndex >= mySize) {
         // By the step, or by an eighth of the pool when that is more: a pool of many objects
-        // grows a few times, not once per object (each growth copies the slot tables).
-        uint32_t const step = std::max(myExpandBy, mySize / 8);
+        // grows a few times, not once per object (each growth copies the slot tables). A step
+        // read from a document is only a hint: one new object never makes more than MaxStep
+        // slots beyond that eighth, whatever the document asks.
+        uint32_t const step = std::max(std::min(myExpandBy, MaxStep), mySize / 8);
         OB_TRACE("%s: Expand by %u to alloc new, current=%u\n", OB_CLASS(*this), step, mySize);
         expandBy(step);
     }

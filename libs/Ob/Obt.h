@@ -76,6 +76,9 @@ public:
         return static_cast<size_t>(myDataByteSize) + 2 * sizeof(uint32_t);
     }
     bool slotsFitInMemory(uint64_t slots) const;
+    // The memory pools may claim, in bytes; 0 for the machine's. A reader of untrusted bytes
+    // that runs under a smaller limit of its own sets it.
+    static uint64_t ourMemoryLimit;
 
     // Called by the store when it hands this type's "type" element to it.
     void xmlReadBegin();
@@ -94,6 +97,8 @@ public:
 private:
     // Slots per run of a pool written on several threads (XmlWriter::writeRuns).
     static constexpr size_t RunSlots = 1024;
+    // The most slots a full pool adds at once beyond an eighth of itself.
+    static constexpr uint32_t MaxStep = 1u << 16;
     // One live slot: its "addr" element with its object, or its data.
     bool xmlWriteSlot(XmlWriter& w, uint32_t addr) const;
 

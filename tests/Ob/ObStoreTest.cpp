@@ -264,6 +264,24 @@ TEST(ObStore, PoolsGrowWithTheSlotsTheDocumentLists)
     EXPECT_TRUE(rosterSound(s.plains));
 }
 
+// A document's growth step is a hint: the first new object in a pool that asks for 16 million
+// slots a step makes a bounded number of them, and the step is written back as it was read.
+TEST(ObStore, ALargeGrowthStepReadMakesABoundedPool)
+{
+    ScratchDir dir;
+    std::string const f = dir.file("doc_data.xml");
+    writeFile(f, "<timeline_document_v1><objects><type name=\"Plain\">"
+                 "<bank count=\"0\" bytes=\"8\" total=\"0\" inc=\"16777216\"/>"
+                 "</type></objects></timeline_document_v1>");
+    Store s;
+    ASSERT_TRUE(loadObjects(s.engine, f));
+    EXPECT_NE(s.plains.make().obj(), nullptr);
+    EXPECT_LE(s.plains.mySize, 1u << 16);
+    EXPECT_TRUE(rosterSound(s.plains));
+    ASSERT_TRUE(saveObjects(s.engine, f));
+    EXPECT_THAT(readFile(f), HasSubstr("inc=\"16777216\""));
+}
+
 // Every object factory makes a fresh object of a type the current store knows, and nothing for
 // another name or for a handle that is already bound.
 TEST(ObStore, FactoriesMakeObjectsOfTheNamedType)

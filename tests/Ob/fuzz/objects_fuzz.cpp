@@ -43,6 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size)
 {
     static bool const once = [] {
         std::atexit(removeScratchFile);
+        // Well under the fuzzer's own limit of resident memory, so that a document asking for
+        // more is refused rather than counted as a fault.
+        Obt::ourMemoryLimit = 256u << 20;
         if (char const* bytes = std::getenv("VANTREL_FUZZ_STRETCHES"))
             XmlStretches::settings() = {0, std::strtoul(bytes, nullptr, 10), 3};
         return true;
