@@ -292,7 +292,6 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
     Obh lastLayer;
     mLayer const* layer = nullptr;
     std::size_t layerAt = 0;
-    double layerSri = 0, layerRowMin = 0;
     myTakenSelection.forEachSlot([&](unsigned int slot) {
         Obh h = pattern;
         h.myAddr = slot;
@@ -306,12 +305,9 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
             if (layerAt == myOrigLayers.size())
                 myOrigLayers.push_back(lh);
             layer = layerOf(lh);
-            layerSri = layer ? layer->getStackRowIndex() : 0;
-            layerRowMin = layer ? rowMin(*layer) : 0;
         }
-        // As mEvent::getStackRowIndex counts it.
-        double const sri = layer ? std::trunc(layerSri + (ev->getRowIndex() - layerRowMin))
-                                 : ev->getStackRowIndex();
+        double const sri =
+            layer ? layer->stackRowOf(ev->getRowIndex()) : ev->getStackRowIndex();
         int const dsri = h == myGrabEventHdl ? 0 : static_cast<int>(sri - myGrabSri);
         M_TRACE("EVENT %s ri %f, sri %f, dsri %i\n", ev->getTitle().cs(), ev->getRowIndex(), sri,
                 dsri);
@@ -431,10 +427,7 @@ QDrag* ctHandfulEventsQt::getQDrag()
         double const grabSri = myGrabSri;
         tl->takeOutEvents(byLayer, myHeldHdls, myHeldSlots, myGhostIndex.get(),
                           [grabSri](mLayer const& in, double row) {
-                              // As mEvent::getStackRowIndex counts an event's stack row.
-                              double const sri =
-                                  std::trunc(in.getStackRowIndex() + (row - rowMin(in)));
-                              return sri - grabSri;
+                              return in.stackRowOf(row) - grabSri;
                           });
         myTakenOut = true;
     }

@@ -726,10 +726,7 @@ void mEvent::adjustDropPos(int& x, int&) const
 int mEvent::getStackRowIndex() const
 {
     mLayer const* layer = getLayer();
-    if (!layer)
-        return NoStackRow;
-    double const rowMin = layer->rowScale() ? layer->rowScale()->getMinValue() : 0.0;
-    return static_cast<int>(std::trunc(layer->getStackRowIndex() + (getRowIndex() - rowMin)));
+    return layer ? layer->stackRowOf(getRowIndex()) : NoStackRow;
 }
 
 // Filing in the layer's time index ------------------------------------------------------------

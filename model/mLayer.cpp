@@ -467,6 +467,12 @@ void mLayer::rebuildSpanCache(bool force)
         computeSpans();
 }
 
+int mLayer::stackRowOf(double row) const
+{
+    double const rowMin = rowScale() ? rowScale()->getMinValue() : 0.0;
+    return static_cast<int>(std::trunc(getStackRowIndex() + (row - rowMin)));
+}
+
 void mLayer::addEvent(Obh& evHdl, double startTime, double rowIndex)
 {
     mEvent* ev = eventOf(evHdl);
@@ -484,21 +490,29 @@ void mLayer::addEvent(Obh& evHdl, double startTime, double rowIndex)
     if (myEventCache && ev->presentAtTimeTest(myEventCacheTime))
         myEventCache.reset();
     // The first event sets the cache (the zeros of an empty layer are no extent to widen).
-    if (!mySpansValid || myEvents.size() == 1) {
+    if (!mySpansValid || myEvents.size() == 1)
         computeSpans();
-    } else {
-        double const end = ev->getStartTime() + ev->getTimeLength();
-        mySpanMinTime = std::min(mySpanMinTime, ev->getStartTime());
-        mySpanMaxTime = std::max(mySpanMaxTime, end);
-        mySpanMinRi = std::min(mySpanMinRi, ev->getRowIndex());
-        mySpanMaxRi = std::max(mySpanMaxRi, ev->getRowIndex() + 1.0);
-    }
-    if (myRowScale) {
-        if (myRowScale->getMinValue() > mySpanMinRi)
-            myRowScale->setMinValue(mySpanMinRi);
-        if (myRowScale->getMaxValue() < mySpanMaxRi)
-            myRowScale->setMaxValue(mySpanMaxRi);
-    }
+    else
+        widenSpans(*ev);
+    widenRowScale();
+}
+
+void mLayer::widenSpans(mEvent const& ev)
+{
+    mySpanMinTime = std::min(mySpanMinTime, ev.getStartTime());
+    mySpanMaxTime = std::max(mySpanMaxTime, ev.getStartTime() + ev.getTimeLength());
+    mySpanMinRi = std::min(mySpanMinRi, ev.getRowIndex());
+    mySpanMaxRi = std::max(mySpanMaxRi, ev.getRowIndex() + 1.0);
+}
+
+void mLayer::widenRowScale()
+{
+    if (!myRowScale)
+        return;
+    if (myRowScale->getMinValue() > mySpanMinRi)
+        myRowScale->setMinValue(mySpanMinRi);
+    if (myRowScale->getMaxValue() < mySpanMaxRi)
+        myRowScale->setMaxValue(mySpanMaxRi);
 }
 
 void mLayer::addEvent(Obh& evHdl, double startTime)
@@ -633,23 +647,12 @@ void mLayer::addEvents(std::vector<Obh> const& handles)
     raiseDirt(DirtEventSetInLayer);
     myEventCache.reset();
     // The spans as addEvent leaves them, widened by each.
-    if (!mySpansValid || wasEmpty) {
+    if (!mySpansValid || wasEmpty)
         computeSpans();
-    } else {
-        for (Filed const& f : filed) {
-            mEvent const& ev = *f.ev;
-            mySpanMinTime = std::min(mySpanMinTime, ev.getStartTime());
-            mySpanMaxTime = std::max(mySpanMaxTime, ev.getStartTime() + ev.getTimeLength());
-            mySpanMinRi = std::min(mySpanMinRi, ev.getRowIndex());
-            mySpanMaxRi = std::max(mySpanMaxRi, ev.getRowIndex() + 1.0);
-        }
-    }
-    if (myRowScale) {
-        if (myRowScale->getMinValue() > mySpanMinRi)
-            myRowScale->setMinValue(mySpanMinRi);
-        if (myRowScale->getMaxValue() < mySpanMaxRi)
-            myRowScale->setMaxValue(mySpanMaxRi);
-    }
+    else
+        for (Filed const& f : filed)
+            widenSpans(*f.ev);
+    widenRowScale();
 }
 
 bool mLayer::deleteEvent(Obh& ev)

@@ -145,6 +145,8 @@ public:
     // Where size rows from row (the layer's own row units) lie in the timeline's row units, and
     // in the scene: top and height.
     void modelRowSpan(double row, double size, double& r, double& s) const;
+    // The stack row (counted down the whole stack of layers) that a row of this layer is.
+    int stackRowOf(double row) const;
     void sceneRowSpan(double row, double size, double& y, double& h) const;
     // Called by an event whose time, length or kind changed while the layer holds it.
     void refileEvent(mEvent& ev);
@@ -178,6 +180,9 @@ private:
     void clearSpans();
     // The span cache over every event, from scratch.
     void computeSpans() const;
+    // The cached spans widened to take in an event added; the row scale to take in the spans.
+    void widenSpans(mEvent const& ev);
+    void widenRowScale();
     // Calls f(handle, event) for every event of the cache for the time.
     template <class F> void forEachCachedAt(double time, F&& f);
     void fileEvent(mEvent& ev, Obh const& h);

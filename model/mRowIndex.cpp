@@ -194,21 +194,18 @@ void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>
     };
     // On a device, a column's first device column (rounded as the items' corners are).
     auto onDevice = [device](double c) { return std::round(c * device->by + device->offset); };
-    auto floorOf = [&](std::size_t i) { return pixel.floorAt(s[i].lo); };
     auto startOf = [&](std::size_t i) {
-        double const floor = floorOf(i);
+        double const floor = pixel.floorAt(s[i].lo);
         // Left of column c when the item's first device column is.
         return device && std::isfinite(floor) ? onDevice(floor + 1) - 1 : floor;
     };
-    auto ownColumns = [&](std::size_t i, double startFloor) {
-        double end = pixel.ceilAt(s[i].hi), first = 0, width = 0;
-        if (!std::isfinite(startFloor) || !std::isfinite(end))
-            startFloor = end = 0;
-        mEvent::itemColumnsOfWhole(startFloor, end, viewWidth, first, width);
+    auto ownColumns = [&](std::size_t i) {
+        double first = 0, width = 0;
+        spanColumns(pixel, viewWidth, s[i], first, width);
         return Span {int(first), int(first + width)};
     };
-    auto spanOf = [&](std::size_t i, double startFloor) {
-        Span const own = ownColumns(i, startFloor);
+    auto spanOf = [&](std::size_t i) {
+        Span const own = ownColumns(i);
         if (!device)
             return own;
         int const first = int(onDevice(own.first));
@@ -226,7 +223,7 @@ void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>
     if (worked) {
         window.resize(b - a);
         for (std::size_t i = a; i < b; ++i)
-            window[i - a] = spanOf(i, floorOf(i));
+            window[i - a] = spanOf(i);
     }
     Span const* const inWindow = window.data();
     struct Known
@@ -240,7 +237,7 @@ void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>
             return inWindow[i - a];
         Known& k = known[i % known.size()];
         if (k.i != i)
-            k = {i, spanOf(i, floorOf(i))};
+            k = {i, spanOf(i)};
         return k.span;
     };
     // From c on, entries [0, k) have their first column at or left of c.
@@ -275,7 +272,7 @@ void mRowIndex::Row::spanRuns(mScale const& ts, int c0, int c1, std::vector<Run>
         }
         int const end = std::min(next, owner.end);
         if (device)
-            owner = ownColumns(ownerAt, floorOf(ownerAt));
+            owner = ownColumns(ownerAt);
         out.push_back({&s[ownerAt], c, end, double(owner.first), double(owner.end - owner.first)});
         c = end;
         advance();
@@ -300,6 +297,15 @@ void mRowIndex::Row::instantsShown(mScale const& ts, int c0, int c1, std::vector
         out.push_back({&v[j - 1], markerLeft(pixel, viewWidth, v[j - 1])});
         i = j;
     }
+}
+
+void mRowIndex::Row::spanColumns(mScale::Pixels const& pixel, double viewWidth, Entry const& e,
+                                 double& first, double& width)
+{
+    double start = pixel.floorAt(e.lo), end = pixel.ceilAt(e.hi);
+    if (!std::isfinite(start) || !std::isfinite(end))
+        start = end = 0;
+    mEvent::itemColumnsOfWhole(start, end, viewWidth, first, width);
 }
 
 double mRowIndex::Row::markerLeft(mScale::Pixels const& pixel, double viewWidth, Entry const& e)
@@ -348,11 +354,7 @@ std::uint32_t mRowIndex::lookNumber(mEvent const& ev)
     // The last one first: events filed together are mostly alike.
     if (!myLooks.empty() && myLooks.back() == look)
         return static_cast<std::uint32_t>(myLooks.size() - 1);
-    auto const [at, made] =
-        myLookNumbers.try_emplace(look, static_cast<std::uint32_t>(myLooks.size()));
-    if (made)
-        myLooks.push_back(look);
-    return at->second;
+    return lookNumberOf(look);
 }
 
 void mRowIndex::changed()

@@ -105,6 +105,10 @@ public:
             double left;
         };
         void instantsShown(mScale const& ts, int c0, int c1, std::vector<Marker>& out) const;
+        // The columns [first, first + width) of a span's item, from the pixels its start and end
+        // fall in, as the item places itself.
+        static void spanColumns(mScale::Pixels const& pixel, double viewWidth, Entry const& e,
+                                double& first, double& width);
         // The left edge of an instant's marker as its item stands: its box is the columns
         // [floor(left), floor(left) + 2 * ImpulseHalfWidth).
         static double markerLeft(mScale::Pixels const& pixel, double viewWidth, Entry const& e);
@@ -181,7 +185,7 @@ public:
 
 private:
     std::uint32_t lookNumber(mEvent const& ev);
-    // The number of a look met in another index.
+    // The number of a look, given it when first met.
     std::uint32_t lookNumberOf(mEvent::LookInputs const& look);
     void changed();
     struct LookHash

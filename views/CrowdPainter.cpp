@@ -412,10 +412,8 @@ void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScal
         std::size_t n = 0;
         for (std::size_t j = std::size_t(&top - spans.data()); j > 0 && n < stack.size(); --j) {
             mRowIndex::Entry const& e = spans[j - 1];
-            double from = pixel.floorAt(e.lo), to = pixel.ceilAt(e.hi), first = 0, w = 0;
-            if (!std::isfinite(from) || !std::isfinite(to))
-                from = to = 0;
-            mEvent::itemColumnsOfWhole(from, to, ts.getParentSize(), first, w);
+            double first = 0, w = 0;
+            mRowIndex::Row::spanColumns(pixel, ts.getParentSize(), e, first, w);
             int const d = device.x(first);
             bool const chosen = selected(e);
             if (x < d || x >= d + device.size(w) ||
@@ -535,12 +533,18 @@ std::unordered_map<mLayer const*, Drawn>& drawnLayers()
     return ours;
 }
 
-// The device columns [c0, c1) of the layer's band that an area of the band's item covers.
-void columnsOf(QRectF const& area, mLayer const& layer, Device const& device, int& c0, int& c1)
+// The device columns [c0, c1) that an area of a band's item covers, from the band's left edge.
+void columnsOf(QRectF const& area, Device const& device, int& c0, int& c1)
 {
     c0 = std::max(device.x(0), int(std::floor(area.left() * device.by + device.dx)));
-    c1 = std::min(int(std::ceil(area.right() * device.by + device.dx)),
-                  int(std::ceil(std::ceil(layer.getSceneW()) * device.by + device.dx)));
+    c1 = int(std::ceil(area.right() * device.by + device.dx));
+}
+
+// The same within the layer's band.
+void columnsOf(QRectF const& area, mLayer const& layer, Device const& device, int& c0, int& c1)
+{
+    columnsOf(area, device, c0, c1);
+    c1 = std::min(c1, int(std::ceil(std::ceil(layer.getSceneW()) * device.by + device.dx)));
 }
 
 Drawn::Key keyOf(mLayer& layer, mScale const& ts, Device const& device, int c0, int c1,
@@ -719,8 +723,8 @@ void CrowdPainter::paintGhosts(QPainter& painter, mRowIndex& ghosts,
     int const shift = qRound(dx);
     Device moved = device;
     moved.dx += shift * device.by;
-    int const c0 = std::max(device.x(0), int(std::floor(area.left() * device.by + device.dx)));
-    int const c1 = int(std::ceil(area.right() * device.by + device.dx));
+    int c0 = 0, c1 = 0;
+    columnsOf(area, device, c0, c1);
     auto& index = ghosts.rows();
     static BandPicture picture;
     static Looks looks;

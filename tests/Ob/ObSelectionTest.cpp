@@ -28,6 +28,28 @@ struct Recording : ObSelection
     std::string calls;
 };
 
+// Forty items and five of another pool, and a check that a selection's look-up by slot answers
+// what its set holds for each of them.
+struct Pools
+{
+    TStore store;
+    std::vector<Obh> items, others;
+    Pools()
+    {
+        for (int i = 0; i < 40; ++i)
+            items.push_back(store.items.make());
+        for (int i = 0; i < 5; ++i)
+            others.push_back(store.others.make());
+    }
+    void agree(ObSelection& sel, char const* after) const
+    {
+        for (auto const* pool : {&items, &others})
+            for (Obh h : *pool)
+                EXPECT_EQ(sel.isSelectedTest(h), sel.getSelection().count(h) == 1)
+                    << after << ", slot " << h.getAddr();
+    }
+};
+
 } // namespace
 
 TEST(ObSelection, ChangesRaiseTheDirtAndCallTheHooks)
@@ -94,19 +116,11 @@ TEST(ObSelection, ChangesRaiseTheDirtAndCallTheHooks)
 // at once among them (in or out of order, twice, of two pools); and each change is counted.
 TEST(ObSelection, TheLookUpBySlotFollowsTheSet)
 {
-    TStore store;
+    Pools pools;
+    TStore& store = pools.store;
+    std::vector<Obh> const &items = pools.items, &others = pools.others;
     ObSelection sel(nullptr, ObDirty::INVALID_DIRT);
-    std::vector<Obh> items, others;
-    for (int i = 0; i < 40; ++i)
-        items.push_back(store.items.make());
-    for (int i = 0; i < 5; ++i)
-        others.push_back(store.others.make());
-    auto agrees = [&](char const* after) {
-        for (auto const* pool : {&items, &others})
-            for (Obh h : *pool)
-                EXPECT_EQ(sel.isSelectedTest(h), sel.getSelection().count(h) == 1)
-                    << after << ", slot " << h.getAddr();
-    };
+    auto agrees = [&](char const* after) { pools.agree(sel, after); };
     std::uint64_t changes = sel.changes();
     auto changed = [&] {
         bool const moved = sel.changes() != changes;
@@ -136,19 +150,11 @@ TEST(ObSelection, TheLookUpBySlotFollowsTheSet)
 // slot follow, and what was selected meanwhile is kept beside them.
 TEST(ObSelection, ItemsTakenOutTogetherComeBackAsTheyWere)
 {
-    TStore store;
+    Pools pools;
+    TStore& store = pools.store;
+    std::vector<Obh> const &items = pools.items, &others = pools.others;
     Recording sel(nullptr, ObDirty::INVALID_DIRT);
-    std::vector<Obh> items, others;
-    for (int i = 0; i < 40; ++i)
-        items.push_back(store.items.make());
-    for (int i = 0; i < 5; ++i)
-        others.push_back(store.others.make());
-    auto agrees = [&](char const* after) {
-        for (auto const* pool : {&items, &others})
-            for (Obh h : *pool)
-                EXPECT_EQ(sel.isSelectedTest(h), sel.getSelection().count(h) == 1)
-                    << after << ", slot " << h.getAddr();
-    };
+    auto agrees = [&](char const* after) { pools.agree(sel, after); };
     std::vector<Obh> chosen {items[3], items[4], items[17], items[39]};
     sel.addToSelection(chosen);
     sel.addToSelection(std::vector<Obh> {others[0], others[4]});

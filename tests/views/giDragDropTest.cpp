@@ -108,6 +108,32 @@ struct Drags : ItemsDoc
         }
         return last->isAccepted() ? last->dropAction() : Qt::IgnoreAction;
     }
+    // What the toolkit sends the scene where a drag comes over it at a point: an enter and a
+    // move, with the keys held.
+    void hover(QDrag& qdrag, QPointF to, Qt::KeyboardModifiers keys = Qt::NoModifier)
+    {
+        for (QEvent::Type type : {QEvent::GraphicsSceneDragEnter, QEvent::GraphicsSceneDragMove}) {
+            QGraphicsSceneDragDropEvent over(type);
+            over.setScenePos(to);
+            over.setMimeData(qdrag.mimeData());
+            over.setPossibleActions(Qt::MoveAction);
+            over.setProposedAction(Qt::MoveAction);
+            over.setModifiers(keys);
+            QCoreApplication::sendEvent(&scene, &over);
+        }
+    }
+    // The handful's guide over the scene's first 1000 by 600, on a device of the pixel ratio.
+    static QImage guideOn(int ratio)
+    {
+        QImage guide(1000 * ratio, 600 * ratio, QImage::Format_ARGB32_Premultiplied);
+        guide.setDevicePixelRatio(ratio);
+        guide.fill(Qt::transparent);
+        QPainter qp(&guide);
+        PainterQt p(qp);
+        p.set2dGeometry(0, 0, 1000, 600);
+        tlObj::ourHand.getHandfulQt()->drawSceneGuide(p);
+        return guide;
+    }
     // Where an event is: its layer, row and start.
     std::tuple<Obh, double, double> spot(Obh h)
     {
@@ -323,23 +349,10 @@ TEST_F(Drags, ManyEventsLandTogetherWhereTheirGhostsStand)
     }
     // From the press on a, 50 pixels right and a row down: a second a pixel, 30 a row.
     QPointF const from = item(a)->mapToScene(10, 10), to = from + QPointF(50, 30);
-    QImage guide(1000, 600, QImage::Format_ARGB32_Premultiplied);
+    QImage guide;
     during = [&](QDrag& qdrag) {
-        for (QEvent::Type type : {QEvent::GraphicsSceneDragEnter, QEvent::GraphicsSceneDragMove}) {
-            QGraphicsSceneDragDropEvent over(type);
-            over.setScenePos(to);
-            over.setMimeData(qdrag.mimeData());
-            over.setPossibleActions(Qt::MoveAction);
-            over.setProposedAction(Qt::MoveAction);
-            QCoreApplication::sendEvent(&scene, &over);
-        }
-        guide.fill(Qt::transparent);
-        {
-            QPainter qp(&guide);
-            PainterQt p(qp);
-            p.set2dGeometry(0, 0, 1000, 600);
-            tlObj::ourHand.getHandfulQt()->drawSceneGuide(p);
-        }
+        hover(qdrag, to);
+        guide = guideOn(1);
         return dragAlong(qdrag, {to});
     };
     press(a, 10);
@@ -393,27 +406,9 @@ TEST_F(Drags, ManyEventsOntoRowsToBeMadeMarkInstantsToo)
     // The guide on devices of pixel ratios 1 and 2.
     std::vector<QImage> guides;
     during = [&](QDrag& qdrag) {
-        for (QEvent::Type type : {QEvent::GraphicsSceneDragEnter, QEvent::GraphicsSceneDragMove}) {
-            QGraphicsSceneDragDropEvent over(type);
-            over.setScenePos(to);
-            over.setMimeData(qdrag.mimeData());
-            over.setPossibleActions(Qt::MoveAction);
-            over.setProposedAction(Qt::MoveAction);
-            over.setModifiers(Qt::ControlModifier);
-            QCoreApplication::sendEvent(&scene, &over);
-        }
-        for (int ratio : {1, 2}) {
-            QImage guide(1000 * ratio, 600 * ratio, QImage::Format_ARGB32_Premultiplied);
-            guide.setDevicePixelRatio(ratio);
-            guide.fill(Qt::transparent);
-            {
-                QPainter qp(&guide);
-                PainterQt p(qp);
-                p.set2dGeometry(0, 0, 1000, 600);
-                tlObj::ourHand.getHandfulQt()->drawSceneGuide(p);
-            }
-            guides.push_back(guide);
-        }
+        hover(qdrag, to, Qt::ControlModifier);
+        for (int ratio : {1, 2})
+            guides.push_back(guideOn(ratio));
         return Qt::IgnoreAction;
     };
     press(a, 10);
