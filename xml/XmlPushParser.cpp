@@ -7,7 +7,10 @@
 #include <libxml/parserInternals.h>
 
 #include <algorithm>
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <utility>
 
 namespace {
@@ -92,6 +95,8 @@ XmlPushParser::XmlPushParser(bool silent) : mySax(new xmlSAXHandler), mySilent(s
     mySax->internalSubset = onInternalSubset;
     if (silent)
         mySax->serror = onDiagnostic;
+    else
+        mySax->error = onError;
 }
 
 XmlPushParser::~XmlPushParser()
@@ -189,13 +194,28 @@ void XmlPushParser::markBoundary()
     myBoundary = Boundary::Pending;
 }
 
-void XmlPushParser::onDiagnostic(void* self, xmlErrorPtr) noexcept
+void XmlPushParser::onDiagnostic(void* self, xmlErrorPtr error) noexcept
 {
     // A silent parse notes what one parse would have printed; what the prefix raises was printed
     // where its start tags stood, if they were the document's.
     XmlPushParser* const p = of(self);
-    if (p && p->myPhase != Phase::Prefix)
+    if (p && p->myPhase != Phase::Prefix) {
         p->myDiagnosed = true;
+        p->myFaults.note(error);
+    }
+}
+
+void XmlPushParser::onError(void* self, char const* format, ...) noexcept
+{
+    // libxml2 has stored the error in the context before it calls here.
+    if (XmlPushParser* const p = of(self))
+        p->myFaults.note(xmlCtxtGetLastError(self));
+    char line[2048];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    xmlParserError(self, "%s", line);
 }
 
 XmlPushParser* XmlPushParser::of(void* ctx)
@@ -474,6 +494,8 @@ void XmlPushParser::text(XmlTokens::Kind kind, char const* text, std::size_t len
         return;
     if (myTokens.openTextLength(kind) + length > XML_MAX_TEXT_LENGTH) {
         // The tree builder refuses a text node this large: it is not delivered.
+        myFaults.noteOwn(xmlSAX2GetLineNumber(myCtxt),
+                         "a text of more than " + std::to_string(XML_MAX_TEXT_LENGTH) + " bytes");
         faultHere();
         stop();
         return;

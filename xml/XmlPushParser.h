@@ -1,5 +1,6 @@
 #pragma once
 
+#include "XmlFaults.h"
 #include "XmlTokens.h"
 
 #include <cstddef>
@@ -77,6 +78,8 @@ public:
     std::exception_ptr const& thrown() const { return myThrown; }
     // The count of tokens before the root element's start (NoError before it is read).
     std::size_t rootAt() const { return myRootAt; }
+    // What the parser found wrong, as "line N: its message" (see XmlFaults).
+    XmlFaults const& faults() const { return myFaults; }
     // The line the input continues on (after a prefix, the line of the file it continues).
     void setLine(long line);
     // The elements open before the parse (the prefix's) and when it ended, outermost first, each
@@ -115,6 +118,8 @@ private:
                                  unsigned char const* systemId) noexcept;
 
     static void onDiagnostic(void* self, _xmlError* error) noexcept;
+    // The error handler of a parse that prints: notes the error, then prints it as libxml2 does.
+    static void onError(void* self, char const* format, ...) noexcept;
 
     // Runs body with the parser of the context (none for an entity's context); what it throws
     // stops the parse and is kept for thrown().
@@ -186,6 +191,7 @@ private:
     std::size_t myErrorAt = NoError;
     std::exception_ptr myThrown;
     std::vector<std::string> myPrefixOpen;
+    XmlFaults myFaults;
     std::vector<std::string> myOpenAtEnd;
     std::vector<NameKey> myNameCache;
     std::size_t myNamesCached = 0;

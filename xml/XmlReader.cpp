@@ -116,6 +116,7 @@ bool XmlReader::parseFile(char const* path)
 {
     myFailed = false;
     myFailMessage.clear();
+    myParseFault.clear();
     myCourse = Course();
     myOpenDepth = 0;
     myHeld.held = false;
@@ -146,7 +147,8 @@ bool XmlReader::parseFile(char const* path)
     if (myFailed)
         return report(shown + " : " + myFailMessage);
     if (!parsed)
-        return report(shown + " : failed to parse");
+        return report(shown + " : failed to parse" +
+                      (myParseFault.empty() ? "" : " at " + myParseFault));
     return true;
 }
 
@@ -274,6 +276,14 @@ bool XmlReader::readOnce(int fd, std::string const& path, Resume const& at, bool
         if (!readFully(fd, from, block, ReadBlock))
             return false;
         fed = 0;
+    }
+    myParseFault.clear();
+    if (parser.failed()) {
+        myParseFault = parser.faults().reason();
+        // Parsed from a prefix, the parser knows the file's lines only from the point on.
+        if (!fromStart && !parser.faults().own())
+            if (std::string whole = XmlFaults::ofWholeFile(fd, path); !whole.empty())
+                myParseFault = std::move(whole);
     }
     return !parser.failed();
 }

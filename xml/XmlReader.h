@@ -31,7 +31,8 @@ public:
 
     // Reads a regular file through the handlers. Anything else (a named pipe, a device, a
     // folder) is refused before it is read. On failure failMessage() says why: "Unable to open
-    // <path>: <the system's reason>", "<path> : the file is empty", "<path> : failed to parse",
+    // <path>: <the system's reason>", "<path> : the file is empty", "<path> : failed to parse"
+    // (with " at line N: " and the parser's reason when it gave one),
     // "<path> : reading stopped: out of memory" (or what else stopped the parser's work) or
     // "<path> : " and what a handler refused; the same line goes to standard error.
     virtual bool parseFile(char const* path);
@@ -164,4 +165,6 @@ private:
     XmlSkipHandler mySkip;
     bool myFailed;
     std::string myFailMessage;
+    // What the last parse found wrong in the file ("line N: ..."), for the message.
+    std::string myParseFault;
 };

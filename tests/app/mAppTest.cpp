@@ -77,10 +77,16 @@ TEST_F(mAppTest, ALaunchWithNothingToOpenStartsANewDocumentAndSaysWhy)
     {
         std::string request, logLine, warning;
     };
+    // A bundle whose file was cut short: the box names the line and the parser's reason.
+    makeBundle(dir.file("Cut"));
+    std::string const cut = dir.file("Cut.orstime/doc_data.xml");
+    writeFile(cut, readFile(cut).substr(0, 200) + "</timeline_document_v1>\n<extra/>\n");
     Case const cases[] = {
         {"", "Launch with NEW DOC NULL\n", ""},
         {dir.file("Missing.orstime"), "Launch with '" + dir.file("Missing.orstime") + "'\n",
          "\"" + dir.file("Missing.orstime") + "\" could not be opened"},
+        {dir.file("Cut.orstime"), "Launch with '" + dir.file("Cut.orstime") + "'\n",
+         cut + " : failed to parse at line "},
     };
     for (Case const& c : cases) {
         fresh();

@@ -85,6 +85,28 @@ inline Outcome read(std::string const& path, int failAt = -1)
     return out;
 }
 
+// The errors the text reader reports: the first fatal one, else the first, with its line.
+struct Faults
+{
+    std::string fatal, error;
+    static void note(void* self, xmlErrorPtr e)
+    {
+        auto* f = static_cast<Faults*>(self);
+        if (!e || e->level < XML_ERR_ERROR)
+            return;
+        std::string& kept = e->level == XML_ERR_FATAL ? f->fatal : f->error;
+        if (!kept.empty())
+            return;
+        std::string m = e->message ? e->message : "";
+        while (!m.empty() && std::strchr(" \t\n\r", m.back()))
+            m.pop_back();
+        if (m.empty())
+            m = "error " + std::to_string(e->code);
+        kept = e->line > 0 ? "line " + std::to_string(e->line) + ": " + m : m;
+    }
+    std::string reason() const { return fatal.empty() ? error : fatal; }
+};
+
 // The text reader, node by node, as the reader used it: the reference.
 inline Outcome reference(std::string const& path, int failAt = -1)
 {
@@ -94,6 +116,8 @@ inline Outcome reference(std::string const& path, int failAt = -1)
         out.message = "no reader";
         return out;
     }
+    Faults faults;
+    xmlTextReaderSetStructuredErrorHandler(r, &Faults::note, &faults);
     auto cstr = [](xmlChar const* s) { return reinterpret_cast<char const*>(s); };
     auto isBlank = [](char const* t) {
         for (; *t; ++t)
@@ -150,7 +174,8 @@ inline Outcome reference(std::string const& path, int failAt = -1)
         }
     }
     if (out.message.empty() && ret != 0)
-        out.message = path + " : failed to parse";
+        out.message =
+            path + " : failed to parse" + (faults.reason().empty() ? "" : " at " + faults.reason());
     xmlFreeTextReader(r);
     return out;
 }

@@ -26,15 +26,17 @@ using readlog::Stretching;
 void expectLike(readlog::Outcome const& got, readlog::Outcome const& want, std::string const& what)
 {
     std::string const parseFault = " : failed to parse";
-    bool const faulty = want.message.size() >= parseFault.size() &&
-                        want.message.compare(want.message.size() - parseFault.size(),
-                                             parseFault.size(), parseFault) == 0;
+    bool const faulty = want.message.find(parseFault) != std::string::npos;
     if (!faulty) {
         EXPECT_EQ(got.lines, want.lines) << what;
         EXPECT_EQ(got.message, want.message) << what;
         return;
     }
     EXPECT_NE(got.message, "") << what;
+    // A fault both found is told alike: its line and the parser's reason.
+    if (got.message.find(parseFault) != std::string::npos) {
+        EXPECT_EQ(got.message, want.message) << what;
+    }
     ASSERT_GE(got.lines.size(), want.lines.size()) << what;
     EXPECT_EQ(std::vector<std::string>(got.lines.begin(), got.lines.begin() + want.lines.size()),
               want.lines)
@@ -142,8 +144,11 @@ TEST(XmlReaderCourse, TextsAtTheParsersSizeLimitAsTheTextReader)
         text.append(size, 'x');
         text += "</a>\n <b/>\n</r>\n";
         std::string const f = write(dir, text);
-        readlog::Outcome const want = readlog::reference(f);
+        readlog::Outcome want = readlog::reference(f);
         readlog::Outcome const got = readlog::read(f);
+        // The reason in the program's words rather than the tree builder's.
+        if (want.message == f + " : failed to parse at line 3: xmlSAX2Characters: huge text node")
+            want.message = f + " : failed to parse at line 3: a text of more than 10000000 bytes";
         EXPECT_EQ(got.message, want.message) << size;
         EXPECT_EQ(got.lines.size(), want.lines.size()) << size;
         EXPECT_EQ(got.lines == want.lines, true) << size;
@@ -356,7 +361,7 @@ TEST(XmlReaderCourse, ContentAfterTheRootAtACutIsRefusedAsOneParseRefusesIt)
         expectStretchesLikeOneParse(f, c.what, {97, 250, 600});
         Stretching small(0, 97, 3);
         readlog::Outcome const got = readlog::read(f);
-        EXPECT_THAT(got.message, testing::EndsWith(" : failed to parse")) << c.what;
+        EXPECT_THAT(got.message, testing::HasSubstr(" : failed to parse at line ")) << c.what;
         EXPECT_TRUE(got.course.tookOver) << c.what;
         EXPECT_THAT(got.lines, testing::Not(testing::Contains(testing::HasSubstr("winX"))))
             << c.what;
@@ -566,7 +571,7 @@ TEST(XmlReaderCourse, ATextThatAFaultCutsShortReachesNoHandler)
                 std::string const f = write(dir, text);
                 readlog::Outcome const got = readlog::read(f);
                 std::string const what = std::to_string(length) + " " + node + " " + fault;
-                EXPECT_THAT(got.message, testing::EndsWith(" : failed to parse")) << what;
+                EXPECT_THAT(got.message, testing::HasSubstr(" : failed to parse at line ")) << what;
                 EXPECT_EQ(firstDifference(got.lines, {"<r d0 #0", "<a d1 empty #0", "<b d1 #0"}),
                           "")
                     << what;

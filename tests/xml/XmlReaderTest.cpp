@@ -140,9 +140,16 @@ TEST(XmlReader, OpensOnlyRegularFilesAndSaysWhyNot)
         EXPECT_FALSE(reader.parseFile(locked.c_str()));
         EXPECT_THAT(reader.failMessage(), testing::EndsWith(std::strerror(EACCES)));
     }
+    // A fault in the file is told with its line and the parser's reason, not only that it is one.
     writeFile(dir.file("broken.xml"), "<r>");
     EXPECT_FALSE(reader.parseFile(dir.file("broken.xml").c_str()));
-    EXPECT_EQ(reader.failMessage(), dir.file("broken.xml") + " : failed to parse");
+    EXPECT_THAT(reader.failMessage(),
+                testing::StartsWith(dir.file("broken.xml") + " : failed to parse at line 1: "));
+    writeFile(dir.file("extra.xml"), "<r>\n <a/>\n</r>\n<a/>\n");
+    EXPECT_FALSE(reader.parseFile(dir.file("extra.xml").c_str()));
+    EXPECT_EQ(reader.failMessage(), dir.file("extra.xml") +
+                                        " : failed to parse at line 4: Extra content at the end "
+                                        "of the document");
 }
 
 namespace {
