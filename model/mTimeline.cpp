@@ -1360,7 +1360,18 @@ void mTimeline::stretchSelectedEvents(int edge, double dragX, double pressX, Obh
             ev->setTimeLength(length);
             ev->setSceneW(std::max(width, 1.0));
         };
-        if (edge < 0) {
+        // Only a move towards a span's other edge narrows it: one away from it (or none) keeps
+        // every second it had, however narrow the span stands on screen.
+        if (!wasImpulse && (edge < 0 ? dx <= 0 : dx >= 0)) {
+            double start = oS, length = oL;
+            if (edge < 0 && dx < 0 && t(xs + dx) < oS) {
+                start = t(xs + dx);
+                length = oE - start;
+            } else if (edge > 0 && dx > 0 && t(xe + dx) > oE) {
+                length = t(xe + dx) - oS;
+            }
+            makeSpan(start, std::max(length, oL), edge < 0 ? xe - (xs + dx) : xe + dx - xo);
+        } else if (edge < 0) {
             double const nx = xs + dx;
             double const limit = wasImpulse ? xs + Squeeze : xe - Squeeze;
             if (nx < limit)

@@ -204,6 +204,7 @@ void giEvent::mousePressEvent(QGraphicsSceneMouseEvent* mouse)
         return;
     }
     myStretchEdge = edgeAt(x);
+    myStretchStarted = false;
     Obh const h = hdl();
     if (ObSelection* selection = getSelectionEngine()) {
         bool const selected = selection->isSelectedTest(h);
@@ -239,9 +240,11 @@ void giEvent::mouseMoveEvent(QGraphicsSceneMouseEvent* mouse)
         mouse->ignore();
         return;
     }
-    if (myStretchEdge != 0)
-        stretch(mouse);
-    else
+    if (myStretchEdge != 0) {
+        myStretchStarted = myStretchStarted || ourHand.moveWasDragTestQt(this, mouse->pos());
+        if (myStretchStarted)
+            stretch(mouse);
+    } else
         drag(mouse, QPointF(pressX, pressY));
 }
 
@@ -281,6 +284,7 @@ void giEvent::drag(QGraphicsSceneMouseEvent* mouse, QPointF const& pressedAt)
         return; // a refresh during the drag deleted this item
     // The drag took the release: the press it started from is over.
     myStretchEdge = 0;
+    myStretchStarted = false;
     myOrigSpans = rtl::ref<LengthMap>();
 }
 
@@ -288,6 +292,7 @@ void giEvent::mouseReleaseEvent(QGraphicsSceneMouseEvent*)
 {
     ourHand.clearMousePresses(this);
     myStretchEdge = 0;
+    myStretchStarted = false;
     myOrigSpans = rtl::ref<LengthMap>();
 }
 

@@ -53,6 +53,9 @@ public:
     // the press's x in the parent's coordinates, taken then (the item moves with its start).
     rtl::ref<LengthMap> myOrigSpans;
     double myStretchPressX = 0;
+    // A stretch begins once the pointer has gone the system's drag distance from the press, as a
+    // drag does: a click with a tremor on an edge changes nothing.
+    bool myStretchStarted = false;
     // Whether this item has its arrow on the application's override-cursor stack.
     bool myOverrideCursorSet = false;
     // Lives as long as the item: a handler that runs an event loop (the drag's) keeps a weak

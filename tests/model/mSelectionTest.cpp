@@ -301,6 +301,93 @@ TEST_F(Selecting, AStretchGivesAnItemItsShownWidthAndAnEventWithoutOneItsWholeWi
     EXPECT_EQ(ev(shown)->getSceneW(), stretched) << "as the scene sync places it";
 }
 
+// Spans of 0.5 to 100 pixels and two instants, selected together; the grabbed one is the widest.
+struct Stretching : ModelFixture
+{
+    Obh l = tl.newLayer();
+    std::vector<double> widths {0.5, 1, 2, 3.5, 6, 10, 100};
+    std::vector<Obh> spans, instants;
+    Stretching()
+    {
+        tl.restackLayers();
+        for (std::size_t i = 0; i < widths.size(); ++i)
+            spans.push_back(at(100 + 120 * double(i), widths[i], double(i), l));
+        instants = {at(300, 0, 8, l, true), at(500, 0, 9, l, true)};
+        for (Obh const& h : spans)
+            doc.selection.addToSelection(h);
+        for (Obh const& h : instants)
+            doc.selection.addToSelection(h);
+    }
+    Obh grabbed() const { return spans.back(); }
+    double start(std::size_t i) const { return 100 + 120 * double(i); }
+};
+
+TEST_F(Stretching, AnEdgeMovedAwayFromTheOtherLengthensEverySpanWhateverItsWidth)
+{
+    auto lengths = tl.getSelectedEventLengths();
+    double const end = start(6) + 100;
+    tl.stretchSelectedEvents(1, end + 2, end, grabbed(), lengths);
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        EXPECT_FALSE(ev(spans[i])->getIsImpulse()) << "span of " << widths[i];
+        EXPECT_EQ(ev(spans[i])->getStartTime(), start(i)) << "span of " << widths[i];
+        EXPECT_EQ(ev(spans[i])->getTimeLength(), widths[i] + 2) << "span of " << widths[i];
+    }
+    EXPECT_EQ(ev(instants[0])->getStartTime(), 300) << "an instant's end pulled starts at it";
+
+    lengths = tl.getSelectedEventLengths();
+    tl.stretchSelectedEvents(-1, start(6) - 3, start(6), grabbed(), lengths);
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        EXPECT_FALSE(ev(spans[i])->getIsImpulse()) << "span of " << widths[i];
+        EXPECT_EQ(ev(spans[i])->getStartTime(), start(i) - 3) << "span of " << widths[i];
+        EXPECT_EQ(ev(spans[i])->getTimeLength(), widths[i] + 5) << "span of " << widths[i];
+    }
+}
+
+TEST_F(Stretching, AnEdgeMovedTowardsTheOtherMakesInstantsOfWhatItSqueezesOnly)
+{
+    auto lengths = tl.getSelectedEventLengths();
+    double const end = start(6) + 100;
+    tl.stretchSelectedEvents(1, end - 2, end, grabbed(), lengths);
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        bool const squeezed = widths[i] - 2 <= 4;
+        EXPECT_EQ(ev(spans[i])->getIsImpulse(), squeezed) << "span of " << widths[i];
+        if (!squeezed) {
+            EXPECT_EQ(ev(spans[i])->getTimeLength(), widths[i] - 2) << "span of " << widths[i];
+        }
+    }
+    EXPECT_TRUE(ev(instants[0])->getIsImpulse()) << "its end not pulled past its marker";
+    // Back where it was pressed: every span is whole again.
+    tl.stretchSelectedEvents(1, end, end, grabbed(), lengths);
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        EXPECT_FALSE(ev(spans[i])->getIsImpulse()) << "span of " << widths[i];
+        EXPECT_EQ(ev(spans[i])->getTimeLength(), widths[i]) << "span of " << widths[i];
+    }
+}
+
+// At the farthest zoom, with an event at the end of the dated times, the bound leaves no room to
+// move: nothing changes, whatever the widths.
+TEST_F(Stretching, ABoundThatLeavesNoRoomChangesNothing)
+{
+    double const dated = mScale::DatedSeconds;
+    layOut(-dated, dated);
+    Obh last = at(dated - 161327, 161327, 10, l);
+    doc.selection.addToSelection(last);
+    std::vector<std::pair<double, double>> before;
+    for (Obh const& h : spans)
+        before.emplace_back(ev(h)->getStartTime(), ev(h)->getTimeLength());
+    auto lengths = tl.getSelectedEventLengths();
+    double const x = ts.localToParent(start(6) + 100);
+    tl.stretchSelectedEvents(1, x + 2, x, grabbed(), lengths);
+    EXPECT_FALSE(ev(last)->getIsImpulse());
+    EXPECT_EQ(ev(last)->getTimeLength(), 161327);
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        EXPECT_FALSE(ev(spans[i])->getIsImpulse()) << "span of " << widths[i];
+        EXPECT_EQ(ev(spans[i])->getStartTime(), before[i].first) << "span of " << widths[i];
+        EXPECT_EQ(ev(spans[i])->getTimeLength(), before[i].second) << "span of " << widths[i];
+    }
+    EXPECT_TRUE(ev(instants[1])->getIsImpulse());
+}
+
 TEST_F(Selecting, StretchingAnInstantsEndMakesASpanFromIt)
 {
     Obh l = tl.newLayer();

@@ -140,6 +140,36 @@ TEST_F(EventItems, AStretchedEdgeMovesAsFarAsThePointerWentFromThePress)
     }
 }
 
+// A click with a tremor on the edge of a narrow selected event stretches nothing: the stretch
+// begins where a drag would, at the system's drag distance from the press.
+TEST_F(EventItems, ATremorOnAnEdgeChangesNoEvent)
+{
+    Obh const narrow = span(600, 3, 2), wide = span(700, 40, 3);
+    timeline.getEdb()->syncEventsToView(&timeline, &scene);
+    for (Obh const& h : {a, b, narrow, wide})
+        doc.selection.addToSelection(h);
+    ASSERT_GT(QApplication::startDragDistance(), 2);
+    double const tremor = QApplication::startDragDistance() / 2.0 - 0.5;
+    // A narrow event's edges overlap: a press on it takes its end.
+    for (auto [h, edge] : {std::pair {narrow, 1}, std::pair {wide, -1}}) {
+        SCOPED_TRACE(edge < 0 ? "the start" : "the end");
+        QPointF const press = item(h)->mapToScene(edge < 0 ? 0.5 : width(h) - 0.5, 10);
+        ASSERT_TRUE(mouse(item(h), QEvent::GraphicsSceneMousePress, item(h)->mapFromScene(press)));
+        ASSERT_EQ(item(h)->myStretchEdge, edge);
+        for (QPointF d : {QPointF(tremor, 0), QPointF(-tremor, tremor), QPointF(0, -tremor)})
+            mouse(item(h), QEvent::GraphicsSceneMouseMove, item(h)->mapFromScene(press + d));
+        mouse(item(h), QEvent::GraphicsSceneMouseRelease,
+              item(h)->mapFromScene(press + QPointF(tremor, 0)));
+        EXPECT_EQ(ev(narrow)->getStartTime(), 600);
+        EXPECT_EQ(ev(narrow)->getTimeLength(), 3);
+        EXPECT_FALSE(ev(narrow)->getIsImpulse());
+        EXPECT_EQ(ev(wide)->getStartTime(), 700);
+        EXPECT_EQ(ev(wide)->getTimeLength(), 40);
+        EXPECT_EQ(ev(a)->getTimeLength(), 50);
+        EXPECT_EQ(ev(b)->getTimeLength(), 100);
+    }
+}
+
 TEST_F(EventItems, OtherButtonsAreLeftToWhatLiesBelow)
 {
     press(a, 20);
