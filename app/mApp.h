@@ -27,6 +27,7 @@ class wMain;
 // released here.
 class mApp : public ObQtApp, public mAppData, public tlObj
 {
+    Q_OBJECT
 public:
     mApp(int& argc, char** argv);
     ~mApp() override;

@@ -12,6 +12,7 @@ class QPainter;
 // Press, drag and release all set the value; beyond the ends it stops at 0 or 1.
 class uiBar : public uiWin
 {
+    Q_OBJECT
 public:
     uiBar(QWidget* parent, bool horizontal, float h, float s, float v);
     ~uiBar() override;

@@ -9,6 +9,7 @@ class QResizeEvent;
 // and places are the pane's).
 class WidthSpanner : public QWidget
 {
+    Q_OBJECT
 public:
     WidthSpanner();
     ~WidthSpanner() override;

@@ -8,6 +8,7 @@ class QPaintEvent;
 // light line along its top edge.
 class pBotLeft : public pCorner
 {
+    Q_OBJECT
 public:
     pBotLeft(QWidget* parent, tlCmp* cmp);
     ~pBotLeft() override;

@@ -10,6 +10,7 @@ class QMouseEvent;
 // along one edge.
 class pCorner : public pPane
 {
+    Q_OBJECT
 public:
     pCorner(QWidget* parent, tlCmp* cmp);
     ~pCorner() override;

@@ -21,6 +21,7 @@ class tlScene;
 // scene the pane gives it, the component registry's.
 class pGv : public QGraphicsView, public tlUi, public aRefreshable
 {
+    Q_OBJECT
 public:
     pGv(QWidget* parent, tlCmp* cmp);
     ~pGv() override;

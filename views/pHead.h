@@ -14,6 +14,7 @@ class pTimeline;
 // strip (not on a header: a header takes its own clicks) raises DirtLayerHeaderBgClicked.
 class pHead : public QWidget, public tlObj
 {
+    Q_OBJECT
 public:
     pHead(QWidget* parent, pTimeline* pane);
     ~pHead() override;

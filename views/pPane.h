@@ -14,6 +14,7 @@ class mSkin;
 // and the control strip. It reaches the timeline and the skin through that component.
 class pPane : public uiWin, public aRefreshable
 {
+    Q_OBJECT
 public:
     pPane(QWidget* parent, tlCmp* cmp);
     ~pPane() override;

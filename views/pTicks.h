@@ -13,6 +13,7 @@ class QPaintEvent;
 // selects. The timeline pane places it; it lays nothing out itself.
 class pTicks : public pPane
 {
+    Q_OBJECT
 public:
     pTicks(QWidget* parent, tlCmp* cmp);
     ~pTicks() override;

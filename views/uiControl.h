@@ -16,6 +16,7 @@ class QPaintEvent;
 // while the pointer is elsewhere, so the control brightens under it. Drawn with a QPainter.
 class uiControl : public uiWin
 {
+    Q_OBJECT
 public:
     // hue, sat and val from 0 to 1; the label in "Helvetica" at fontSize points.
     uiControl(QWidget* parent, char const* label, float hue, float sat, float val, int fontSize);

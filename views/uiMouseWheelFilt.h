@@ -7,6 +7,7 @@
 // scene; the timeline pane zooms or pans the scales instead). Other events pass.
 class uiMouseWheelFilt : public QObject
 {
+    Q_OBJECT
 public:
     explicit uiMouseWheelFilt(QObject* parent);
     ~uiMouseWheelFilt() override;

@@ -19,6 +19,7 @@ bool isBundle(QString const& path)
 // Qt's file dialog, taking a bundle folder named in its file box as the answer.
 class BundleDialog : public QFileDialog
 {
+    Q_OBJECT
 public:
     using QFileDialog::QFileDialog;
 
@@ -113,3 +114,5 @@ int uiQtEngine::saveBeforeClosing(char const* docName)
     uiDialogYesNoCancel question(text.toUtf8().constData(), "Save", "Don't Save", "Cancel");
     return question.exec();
 }
+
+#include "uiQtEngine.moc"

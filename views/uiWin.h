@@ -10,6 +10,7 @@ class QResizeEvent;
 // component, as it has none of its own) and lays its children out again on every resize.
 class uiWin : public aWidget, public tlObj
 {
+    Q_OBJECT
 public:
     explicit uiWin(QWidget* parent);
     ~uiWin() override;

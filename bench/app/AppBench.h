@@ -91,6 +91,7 @@ inline long ourBaseKb = 0;
 // timeline first shows its layers and events.
 class FirstPaint : public QObject
 {
+    Q_OBJECT
 public:
     FirstPaint() { qApp->installEventFilter(this); }
     ~FirstPaint() override { qApp->removeEventFilter(this); }

@@ -132,6 +132,7 @@ struct PaneDoc
 // pointer; any other turn scrolls, as a bare view does.
 class BareView : public QGraphicsView
 {
+    Q_OBJECT
 public:
     using QGraphicsView::QGraphicsView;
 
@@ -300,3 +301,5 @@ BENCHMARK(BM_WheelPanRows)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+#include "pane.moc"

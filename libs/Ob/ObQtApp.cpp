@@ -22,7 +22,7 @@
 ObQtMbar* ObQtApp::ourMenuBar = nullptr;
 ObQtUi* ObQtApp::ourUi = nullptr;
 
-ObQtApp::ObQtApp(int& argc, char** argv) : ObApp(), QApplication(argc, argv)
+ObQtApp::ObQtApp(int& argc, char** argv) : QApplication(argc, argv), ObApp()
 {
     // Qt has just switched every category to the user's locale; documents and traces must
     // keep writing and reading "0.5", not "0,5". Dates and month names stay the user's.

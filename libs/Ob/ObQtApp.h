@@ -13,9 +13,11 @@ class aPath;
 
 // The application base joined to Qt's application object: it runs the event loop, asks the
 // user where to save or open and whether to save, reads the organisation's settings, and runs
-// the command (or calls the function) of every menu entry chosen.
-class ObQtApp : public ObApp, public QApplication
+// the command (or calls the function) of every menu entry chosen. Qt's application comes first:
+// a class's meta-object is made from its first base.
+class ObQtApp : public QApplication, public ObApp
 {
+    Q_OBJECT
 public:
     ObQtApp(int& argc, char** argv);
     ~ObQtApp() override;

@@ -15,6 +15,7 @@ namespace {
 // key navigation.)
 class ShortcutWatch : public QObject
 {
+    Q_OBJECT
 public:
     explicit ShortcutWatch(ObQtMbar* bar) : QObject(bar), myBar(bar)
     {
@@ -58,3 +59,5 @@ void ObQtMbar::prepShortcut(QKeyEvent* key)
                 item->prepShow(menu);
         }
 }
+
+#include "ObQtMbar.moc"

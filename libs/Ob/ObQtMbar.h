@@ -16,6 +16,7 @@ class QKeyEvent;
 // menu last showed it disabled, or run a command that is no longer active.
 class ObQtMbar : public QMenuBar, public ObObj
 {
+    Q_OBJECT
 public:
     ObQtMbar();
     ~ObQtMbar() override;

@@ -13,6 +13,7 @@ class QShowEvent;
 // it shows gets its views refreshed once it is really there).
 class ObQtPanel : public QWidget, public ObQt
 {
+    Q_OBJECT
 public:
     explicit ObQtPanel(QWidget* parent);
     ~ObQtPanel() override;

@@ -10,6 +10,7 @@
 // back when it goes, so that the application's bar outlives every window.
 class ObQtWinDoc : public ObQtWin
 {
+    Q_OBJECT
 public:
     explicit ObQtWinDoc(ObDoc* doc);
     ~ObQtWinDoc() override;

@@ -67,6 +67,9 @@ struct ObQtMenuTest : testing::Test
 // A concrete document window lays out its own children on resize and calls no base for it.
 struct OwnLayoutWindow : ObQtWinDoc
 {
+    Q_OBJECT
+
+public:
     using ObQtWinDoc::ObQtWinDoc;
     void resizeEvent(QResizeEvent*) override {}
 };
@@ -156,3 +159,5 @@ TEST_F(ObQtMenuTest, ShortcutsFireWhileADocumentWindowIsOpen)
     EXPECT_EQ(bar.parentWidget(), nullptr);
     ObQtApp::ourMenuBar = nullptr;
 }
+
+#include "ObQtMenuTest.moc"

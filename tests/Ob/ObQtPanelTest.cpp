@@ -13,6 +13,9 @@ namespace {
 
 struct LayoutCounter : ObQtPanel
 {
+    Q_OBJECT
+
+public:
     LayoutCounter() : ObQtPanel(nullptr) {}
     void doLayout() override { ++layouts; }
     int layouts = 0;
@@ -74,3 +77,5 @@ TEST(ObQtPanelTest, QueuedDirtIsRaisedInOrderAtOneShowOnlyAndEveryResizeLaysOut)
     panel.show();
     EXPECT_TRUE(engines.dirt.isDirty(first));
 }
+
+#include "ObQtPanelTest.moc"

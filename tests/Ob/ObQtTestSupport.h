@@ -27,6 +27,7 @@ inline void drainEvents()
 // The folder's one application object (made by main.cpp), with engines the tests set.
 class ObQtTestApp : public ObQtApp
 {
+    Q_OBJECT
 public:
     using ObQtApp::ObQtApp;
     bool init() override { return !myInitFails && ObQtApp::init(); }

@@ -17,6 +17,7 @@ namespace {
 // A web server on the loopback that answers each request with the feed, or never when silent.
 class FeedServer : public QTcpServer
 {
+    Q_OBJECT
 public:
     QByteArray feed;
     bool silent = false;
@@ -124,3 +125,5 @@ TEST(AutoUpdaterFeedTest, ACheckAskedForShowsItsAnswerAndOnePendingCanBeDropped)
     box->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
+
+#include "AutoUpdaterFeedTest.moc"

@@ -46,6 +46,9 @@ Rgba rgba(uiColor const& picker)
 // Every colour the picker announces, as 8-bit components.
 struct Heard : QObject
 {
+    Q_OBJECT
+
+public:
     std::vector<Rgba> colours;
     void changed(float h, float s, float v, float a)
     {
@@ -245,3 +248,5 @@ TEST(uiColorTest, ChildrenAreLaidOutBySwatchesBarsAndField)
     EXPECT_EQ(p.picker.getHsField()->geometry(), QRect(64, 1, 68, 68));
     EXPECT_EQ(p.picker.getOpacityBar()->geometry(), QRect(137, 8, 25, 56));
 }
+
+#include "uiColorTest.moc"

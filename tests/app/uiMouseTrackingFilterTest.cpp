@@ -10,6 +10,9 @@ namespace {
 
 struct Target : QWidget
 {
+    Q_OBJECT
+
+public:
     int moves = 0;
     void mouseMoveEvent(QMouseEvent*) override { ++moves; }
 };
@@ -42,3 +45,5 @@ TEST(uiMouseTrackingFilterTest, KeepsTheLastMousePositionAndPassesEveryEventOn)
     EXPECT_EQ(uiMouseTrackingFilter::ourMouseX, 3);
     EXPECT_EQ(uiMouseTrackingFilter::ourMouseY, 4);
 }
+
+#include "uiMouseTrackingFilterTest.moc"

@@ -134,14 +134,22 @@ TEST(wEditTest, OutlineAndContentRectangleFollowTheSideOfThePoint)
     EXPECT_FALSE(plain.get()->contains(QPointF(1, 1)));
 }
 
+namespace {
+
+struct Probe : wEdit
+{
+    Q_OBJECT
+
+public:
+    using wEdit::wEdit;
+    int layouts = 0;
+    void doLayout() override { ++layouts; }
+};
+
+} // namespace
+
 TEST(wEditTest, ContentRectangleIsTheBodyBesideThePoint)
 {
-    struct Probe : wEdit
-    {
-        using wEdit::wEdit;
-        int layouts = 0;
-        void doLayout() override { ++layouts; }
-    };
     QRect const screen = wEdit::popScreen();
     ASSERT_GT(screen.width(), 500);
     Probe editor(W, H, screen.x() + 100, screen.y() + 100, 50, 20);
@@ -189,14 +197,22 @@ TEST(wEditTest, BodyIsDarkerTowardsTheBottomInsideALightBorder)
     EXPECT_GT(picture.pixelColor(150, 0).red() + picture.pixelColor(150, 1).red(), 150);
 }
 
+namespace {
+
+struct Counting : wEdit
+{
+    Q_OBJECT
+
+public:
+    using wEdit::wEdit;
+    int saves = 0;
+    void saveToModel() override { ++saves; }
+};
+
+} // namespace
+
 TEST(wEditTest, SpaceSavesAndClosesTheOpenEditorOtherKeysGoOn)
 {
-    struct Counting : wEdit
-    {
-        using wEdit::wEdit;
-        int saves = 0;
-        void saveToModel() override { ++saves; }
-    };
     TimelineTestDoc doc;
     auto* editor = new Counting(W, H, 100, 100, 50, 20);
     QPointer<wEdit> alive = editor;
@@ -215,3 +231,5 @@ TEST(wEditTest, SpaceSavesAndClosesTheOpenEditorOtherKeysGoOn)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(alive.isNull()) << "the window deletes itself";
 }
+
+#include "wEditTest.moc"

@@ -230,20 +230,30 @@ TEST_F(wMainTest, TheCornerHShowsTheLayerHidingOfTheDocument)
     EXPECT_TRUE(h->getValue()) << "switched on elsewhere";
 }
 
+namespace {
+
+// Every size a shown main window takes.
+struct ShownSizes : QObject
+{
+    Q_OBJECT
+
+public:
+    std::vector<QSize> shown;
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        auto* w = qobject_cast<wMain*>(o);
+        if (w && e->type() == QEvent::Resize && w->isVisible())
+            shown.push_back(static_cast<QResizeEvent*>(e)->size());
+        return false;
+    }
+};
+
+} // namespace
+
 TEST_F(wMainTest, ANewWindowIsShownOnlyAtTheSizeItIsGiven)
 {
     // Every size the shown window takes is one a person may see for a moment.
-    struct Sizes : QObject
-    {
-        std::vector<QSize> shown;
-        bool eventFilter(QObject* o, QEvent* e) override
-        {
-            auto* w = qobject_cast<wMain*>(o);
-            if (w && e->type() == QEvent::Resize && w->isVisible())
-                shown.push_back(static_cast<QResizeEvent*>(e)->size());
-            return false;
-        }
-    } sizes;
+    ShownSizes sizes;
     qApp->installEventFilter(&sizes);
     app.newDoc();
     qApp->removeEventFilter(&sizes);
@@ -805,3 +815,5 @@ TEST_F(OneLayerWindow, ANewDocumentSavedOpenedAndSavedAgainStoresTheSameView)
     EXPECT_EQ(view("First").size(), 4u + 2u * 2u + 1u) << "four scales, two of time, and a layer";
     EXPECT_EQ(view("Second"), view("First"));
 }
+
+#include "wMainTest.moc"

@@ -401,6 +401,9 @@ namespace {
 // A widget that draws one line, through PainterQt or through Qt.
 struct LineWidget : QWidget
 {
+    Q_OBJECT
+
+public:
     bool ours = true;
     void paintEvent(QPaintEvent*) override
     {
@@ -432,3 +435,5 @@ TEST(PainterQtTest, AxisLinesOnAPictureOfAnotherPixelRatioAreQtsOwn)
     }
     EXPECT_EQ(ours, qts);
 }
+
+#include "PainterQtTest.moc"

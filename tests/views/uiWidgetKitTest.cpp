@@ -43,12 +43,18 @@ QColor pixel(QWidget& w, int x, int y)
 
 struct Toggles : QObject
 {
+    Q_OBJECT
+
+public:
     std::vector<std::pair<uiToggle*, bool>> seen;
     void changed(uiToggle* t, bool v) { seen.emplace_back(t, v); }
 };
 
 struct Presses : QObject
 {
+    Q_OBJECT
+
+public:
     std::vector<uiButton*> seen;
     void pressed(uiButton* b) { seen.push_back(b); }
 };
@@ -128,15 +134,23 @@ TEST(uiWidgetKitTest, ButtonActsOnThePressAndLooksPressedUntilTheRelease)
     EXPECT_EQ(heard.seen.size(), 3u) << "a double click presses twice";
 }
 
+namespace {
+
+struct CountedPane : uiWin
+{
+    Q_OBJECT
+
+public:
+    using uiWin::uiWin;
+    int layouts = 0;
+    void doLayout() override { ++layouts; }
+};
+
+} // namespace
+
 TEST(uiWidgetKitTest, EveryResizeLaysTheWidgetOutOnce)
 {
-    struct Pane : uiWin
-    {
-        using uiWin::uiWin;
-        int layouts = 0;
-        void doLayout() override { ++layouts; }
-    };
-    Pane pane(nullptr);
+    CountedPane pane(nullptr);
     QResizeEvent first(QSize(100, 50), QSize(0, 0));
     QApplication::sendEvent(&pane, &first);
     EXPECT_EQ(pane.layouts, 1);
@@ -168,9 +182,9 @@ TEST(uiWidgetKitTest, GeometryDumpIndentsEachLevelByFourInChildOrder)
         lines.push_back(out.substr(at, end - at));
     ASSERT_EQ(lines.size(), 4u) << out;
     std::string const panes[] = {
-        "aWidget 600 x 400 from ( 0, 0 ) to ( 600, 400 ) shown=YES, vis=YES",
+        "uiWin 600 x 400 from ( 0, 0 ) to ( 600, 400 ) shown=YES, vis=YES",
         "QWidget 600 x 20 from ( 0, 30 ) to ( 600, 50 ) shown=YES, vis=YES",
-        "aWidget 100 x 40 from ( 10, 60 ) to ( 110, 100 ) shown=no, vis=no",
+        "uiWin 100 x 40 from ( 10, 60 ) to ( 110, 100 ) shown=no, vis=no",
         // Not hidden itself, but not visible under a hidden parent.
         "QWidget 3 x 4 from ( 1, 2 ) to ( 4, 6 ) shown=YES, vis=no"};
     size_t const depth[] = {0, 1, 1, 2};
@@ -179,3 +193,5 @@ TEST(uiWidgetKitTest, GeometryDumpIndentsEachLevelByFourInChildOrder)
     for (size_t k = 0; k < 4; ++k)
         EXPECT_EQ(lines[k].find(panes[k]), base + 4 * depth[k]) << lines[k];
 }
+
+#include "uiWidgetKitTest.moc"

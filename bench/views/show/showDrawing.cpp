@@ -24,6 +24,7 @@ constexpr double Start = 1709618400.0;
 
 class DrawingWindow : public QWidget
 {
+    Q_OBJECT
 public:
     explicit DrawingWindow(double secondsPerPixel)
     {
@@ -100,3 +101,5 @@ int main(int argc, char** argv)
     delete window;
     return rc;
 }
+
+#include "showDrawing.moc"
