@@ -255,3 +255,11 @@ void pGv::dumpScene() const
                 item->isVisible() ? "VISIBLE" : "invisible");
     }
 }
+
+bool pGv::takeDrag(QEvent* event)
+{
+    // Straight to the viewport's handlers: sent through the application, a drag event goes to
+    // the widget the drag is over, which is the one that passed it on.
+    viewportEvent(event);
+    return event->isAccepted();
+}

@@ -34,6 +34,9 @@ public:
     // The items of the scene to the debug log: their number and the scene rectangle, then one
     // line per item with its depth, size, position (in its parent) and visibility.
     void dumpScene() const;
+    // A drag event that another widget lying over the view took, at a point of the viewport:
+    // handled as if the viewport had it. Whether it was accepted.
+    bool takeDrag(QEvent* event);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -28,6 +28,8 @@
 #include "tlUi.h"
 #include "uiMouseWheelFilt.h"
 
+#include <QApplication>
+#include <QDragEnterEvent>
 #include <QGraphicsItem>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -40,6 +42,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <set>
 
 namespace {
@@ -144,6 +147,12 @@ pTimeline::pTimeline(QWidget* parent, tlCmp* cmp, tlUi* ui)
     mySplitter->setStretchFactor(0, 0);
     mySplitter->setStretchFactor(1, 1);
     connect(mySplitter, &QSplitter::splitterMoved, this, &pTimeline::splitterMovedCb);
+    // A grip one pixel wide takes the mouse a few pixels to either side of its line, over the
+    // view's first columns too: a drag of events there goes on to the view (eventFilter).
+    if (QSplitterHandle* grip = mySplitter->handle(1)) {
+        grip->setAcceptDrops(true);
+        grip->installEventFilter(this);
+    }
 
     doLayout();
     myLeftCol->show();
@@ -174,6 +183,48 @@ void pTimeline::dirtAndRefresh(uint32_t id)
 {
     raiseDirt(id);
     requestRefresh();
+}
+
+bool pTimeline::eventFilter(QObject* watched, QEvent* event)
+{
+    QEvent::Type const type = event->type();
+    bool const drag = type == QEvent::DragEnter || type == QEvent::DragMove ||
+                      type == QEvent::Drop || type == QEvent::DragLeave;
+    QWidget* const grip = mySplitter ? mySplitter->handle(1) : nullptr;
+    if (!drag || !grip || watched != grip || !myGv)
+        return ObQtPanel::eventFilter(watched, event);
+    QWidget* const viewport = myGv->viewport();
+    if (type == QEvent::DragLeave) {
+        QDragLeaveEvent leave;
+        myGv->takeDrag(&leave);
+        return true;
+    }
+    auto* moved = static_cast<QDropEvent*>(event);
+    QWidget* const window = grip->window();
+    auto inView = [&](QPoint p) { return viewport->mapFrom(window, grip->mapTo(window, p)); };
+    QPoint at = inView(moved->position().toPoint());
+    // Left of the view the grip lies over the header column, which takes no drop.
+    if (at.x() < 0) {
+        moved->ignore();
+        return true;
+    }
+    // As at the view's first column that the grip leaves free.
+    at.setX(std::max(at.x(), inView(QPoint(grip->width(), 0)).x()));
+    Qt::DropActions const actions = moved->possibleActions();
+    QMimeData const* mime = moved->mimeData();
+    Qt::MouseButtons const buttons = moved->buttons();
+    Qt::KeyboardModifiers const keys = moved->modifiers();
+    std::unique_ptr<QDropEvent> passed;
+    if (type == QEvent::Drop)
+        passed = std::make_unique<QDropEvent>(at, actions, mime, buttons, keys);
+    else if (type == QEvent::DragEnter)
+        passed = std::make_unique<QDragEnterEvent>(at, actions, mime, buttons, keys);
+    else
+        passed = std::make_unique<QDragMoveEvent>(at, actions, mime, buttons, keys);
+    myGv->takeDrag(passed.get());
+    moved->setDropAction(passed->dropAction());
+    moved->setAccepted(passed->isAccepted());
+    return true;
 }
 
 // Layout ---------------------------------------------------------------------------------------

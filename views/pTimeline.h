@@ -145,6 +145,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Drags over the splitter's grip where it reaches over the view go on to the view.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     mScale* timeScale() const;

@@ -2,8 +2,9 @@
 """The time axis zoomed out with the wheel (turned toward the user with Control+Alt, five steps
 a turn with Shift) until the zoom stops, then pushed past its ends with the control strip's
 buttons, the wheel and Go To Now: each saved view lies within the times the calendar dates, its
-ends stored as dates. E at the ruler's last pixel makes an event that Ctrl+S saves; the program
-started again with the bundle opens it."""
+ends stored as dates. E at the ruler's last pixel makes an event that Ctrl+S saves; dragged to the
+view's first pixel it lands at the first dated time; the program started again with the bundle
+opens it."""
 
 import os
 import xml.etree.ElementTree as ET
@@ -57,10 +58,23 @@ def body(s):
         s.save(window, bundle)
         time_scale(bundle, after)
     s.click(left + vw - 1, strip - vh - 20)  # the ruler's last pixel
+    mark = len(s.trace())
     s.key("e")
     starts = [float(e["startTime"]) for e in s.save(window, bundle).events.values()]
     if len(starts) != 1 or abs(starts[0]) > DATED:
         raise session.Failure("E at the ruler's end saved the starts %s" % starts)
+    # Dropped on the view's first pixel, where the splitter's grip reaches over the view: the
+    # instant lands as at the first pixel the grip leaves free (two pixels on), within a pixel.
+    scale = time_scale(bundle, "the new event")
+    zoom = scale.find("zoom")
+    zoom = int(zoom.get("dy")) * 86400 + int(zoom.get("sc")) + int(zoom.get("ns")) / 1e9
+    free = session.stamp(scale.find("vis_start")) + 2 * zoom
+    x, y, w, h = s.events_on_screen(window, mark)[0]
+    s.drag(int(x + w / 2), int(y + h / 2), left, int(y + h / 2))
+    starts = [float(e["startTime"]) for e in s.save(window, bundle).events.values()]
+    if len(starts) != 1 or abs(starts[0] - free) > 1.5 * zoom:
+        raise session.Failure("a drop on the view's first pixel saved the starts %s, not %g"
+                              % (starts, free))
     if s.quit(s.window("Far")):
         raise session.Failure("a document just saved asked to be saved")
 

@@ -763,7 +763,14 @@ TEST_F(Pane, TheReleaseLandsWhereTheGhostStoodOrNothingMovesAndNoGhostIsShown)
         // Shift keeps c's time: only its row changes, and its ghost says so.
         {"on l's second row, with Shift", start + QPoint(40, 30), true, Qt::ShiftModifier},
         {"on l's second row, later", start + QPoint(40, 30), true},
+        // Where the splitter's handle reaches over the view, for a grip wider than its line.
+        {"on the view's first pixel", {view.x(), start.y() + 30}, true},
+        {"on the view's second pixel", {view.x() + 1, start.y() + 30}, true},
     };
+    // The first column of the view that the splitter's grip leaves free.
+    QWidget const* grip = pane->mySplitter->handle(1);
+    int const free = grip->mapTo(pane.get(), QPoint(grip->width(), 0)).x();
+    ASSERT_GT(free, view.x()) << "the grip reaches over the view";
     // QDrag::exec stands aside: `during` plays the drag.
     static std::function<Qt::DropAction(QDrag&)> during;
     QScopedValueRollback<ctHndQt::DragExec> const hook(
@@ -792,10 +799,16 @@ TEST_F(Pane, TheReleaseLandsWhereTheGhostStoodOrNothingMovesAndNoGhostIsShown)
                 QApplication::sendEvent(window, &drop);
             return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
         };
+        auto const was = drawnAt();
+        double const pressedX = item(c)->mapToScene(press).x();
         ASSERT_TRUE(mouse(item(c), QEvent::GraphicsSceneMousePress, press));
         mouse(item(c), QEvent::GraphicsSceneMouseMove, item(c)->mapFromScene(startAt),
               Qt::LeftButton, Qt::NoModifier, pane->myGv->viewport());
         EXPECT_EQ(shown, place.lands) << "a ghost stands where a release places c";
+        if (place.at.x() < free && place.lands) {
+            double const freeX = pane->myGv->mapToScene(free - view.x(), 0).x();
+            EXPECT_EQ(ghost[0], was[0] + freeX - pressedX) << "as at the first free column";
+        }
         EXPECT_EQ(drawnAt(), place.lands ? ghost : before) << "where its ghost stood, or back";
         EXPECT_EQ(ev(c)->getLayerHdl() == l, place.lands);
         if (place.keys & Qt::ShiftModifier) {
