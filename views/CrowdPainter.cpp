@@ -110,6 +110,9 @@ struct LookHash
     }
 };
 
+// Units around a look's box while it is drawn: more than its widest line reaches past the box.
+constexpr int Margin = 2;
+
 // Looks are few (a layer's colours, selected or not, a row height or two): past this many the
 // kept pictures start again, between two paints.
 constexpr std::size_t MaxLooks = 512;
@@ -192,18 +195,27 @@ private:
                                               ? QColor(255, 255, 255)
                                               : QColor(key.fill[0], key.fill[1], key.fill[2]));
         } else {
-            // Drawn at the ratio as the item is: through the device's scale.
+            // Drawn at the ratio as the item is: through the device's scale, and away from the
+            // device's edges, where Qt cuts a wide line before it fills it and fills it otherwise
+            // than in the middle of a device (a line along the box's edge loses a pixel).
+            int const margin = device.size(Margin);
+            QImage onDevice(picture.width() + 2 * margin, picture.height() + 2 * margin,
+                            QImage::Format_ARGB32_Premultiplied);
+            onDevice.fill(Qt::transparent);
             if (device.scaled())
-                picture.setDevicePixelRatio(ratio);
-            QPainter qp(&picture);
-            PainterQt::FreshState fresh(qp, QPoint(0, 0), box);
-            PainterQt p(qp);
-            p.set2dGeometry(0, 0, float(width), float(height));
-            // A ghost is drawn as the guide draws one: half as opaque, outlined in white.
-            if (kind == CrowdPainter::Kind::Ghost)
-                ev.draw(p, 1.0, true, 2.0f, 0.5f, true, 255, 255, 255);
-            else
-                ev.draw(p, p.getLod(), selected, 2.0f, 1.0f, true, 255, 255, 255);
+                onDevice.setDevicePixelRatio(ratio);
+            {
+                QPainter qp(&onDevice);
+                PainterQt::FreshState fresh(qp, QPoint(Margin, Margin), box);
+                PainterQt p(qp);
+                p.set2dGeometry(0, 0, float(width), float(height));
+                // A ghost is drawn as the guide draws one: half as opaque, outlined in white.
+                if (kind == CrowdPainter::Kind::Ghost)
+                    ev.draw(p, 1.0, true, 2.0f, 0.5f, true, 255, 255, 255);
+                else
+                    ev.draw(p, p.getLod(), selected, 2.0f, 1.0f, true, 255, 255, 255);
+            }
+            picture = onDevice.copy(margin, margin, picture.width(), picture.height());
         }
         return myKept.emplace(key, std::move(picture)).first->second;
     }
@@ -371,13 +383,18 @@ void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScal
             picture.lay(from - c0, y, look, sx, to - from);
     };
     // The picture of a wide event's end: one whose end lies as far into its pixel (at a ratio of
-    // 1 or 2, the picture of its left end).
+    // 1 or 2, the picture of its left end). Qt keeps a ratio in 1/65536ths, so that at 1.2 or 4/3
+    // no two widths end exactly as far in: then the one nearest.
     auto endOf = [&](mRowIndex::Entry const& e, bool chosen, int w, QImage const& left) {
-        double const endAt = w * ratio - std::floor(w * ratio);
+        auto into = [ratio](int width) { return width * ratio - std::floor(width * ratio); };
+        double const endAt = into(w);
         int endWidth = Narrow;
-        while (endWidth < std::min(w, Narrow + 16) &&
-               endWidth * ratio - std::floor(endWidth * ratio) != endAt)
-            ++endWidth;
+        double off = 1;
+        for (int width = Narrow; width <= std::min(w, Narrow + 16) && off > 0; ++width) {
+            double const d = std::abs(into(width) - endAt);
+            if (double const apart = std::min(d, 1 - d); apart < off)
+                endWidth = width, off = apart;
+        }
         return endWidth == Narrow ? &left : &looks.of(e, chosen, endWidth, h, ratio, kind);
     };
     // Device column x of a wide event's item, w units wide from device column first.
