@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 class QPainter;
@@ -32,6 +33,9 @@ public:
                         double ratio);
     // After that paint: what was prepared points into the rows, which may change after it.
     static void forgetPrepared();
+    // What the pictures kept from one paint to the next take, in bytes: about what the view
+    // shows, however tall its rows.
+    static std::size_t keptBytes();
     // The ghosts of a drag of many events, a row at a time: the events filed in the index by the
     // stack row they keep from the grabbed one (the key's row), each row dx pixels right of its
     // events, at y in the scene: as the guide draws a ghost (half as opaque, outlined in white)

@@ -88,7 +88,8 @@ PainterQt::PainterQt(QPainter& painter, QStyleOptionGraphicsItem const* style)
     uiFonts::installSubstitutions();
 }
 
-PainterQt::FreshState::FreshState(QPainter& painter, QPoint at, QSize size) : myPainter(painter)
+PainterQt::FreshState::FreshState(QPainter& painter, QPoint at, QSize size, QPoint shift)
+    : myPainter(painter)
 {
     painter.save();
     QTransform const toDevice = painter.combinedTransform();
@@ -96,7 +97,7 @@ PainterQt::FreshState::FreshState(QPainter& painter, QPoint at, QSize size) : my
         // Where a picture drawn at `at` lands: Qt rounds its corner to the nearest device pixel.
         QPoint const corner(qRound(toDevice.dx() + at.x()), qRound(toDevice.dy() + at.y()));
         painter.resetTransform();
-        painter.translate(corner);
+        painter.translate(corner + shift);
     } else if (toDevice.type() == QTransform::TxScale && toDevice.m11() > 0 && toDevice.m22() > 0 &&
                painter.worldTransform().type() <= QTransform::TxTranslate &&
                !painter.viewTransformEnabled()) {
@@ -105,8 +106,8 @@ PainterQt::FreshState::FreshState(QPainter& painter, QPoint at, QSize size) : my
         // pixel does not depend on where the corner falls between two.
         QPointF const corner = toDevice.map(QPointF(at));
         painter.resetTransform();
-        painter.translate(unitsOnto(qRound(corner.x()), toDevice.m11()),
-                          unitsOnto(qRound(corner.y()), toDevice.m22()));
+        painter.translate(unitsOnto(qRound(corner.x()) + shift.x(), toDevice.m11()),
+                          unitsOnto(qRound(corner.y()) + shift.y(), toDevice.m22()));
     } else {
         painter.translate(at);
     }

@@ -1,3 +1,4 @@
+#include "CrowdPainter.h"
 #include "ItemsDoc.h"
 #include "mRowIndex.h"
 #include "pGv.h"
@@ -83,9 +84,39 @@ struct Crowd : ItemsDoc
         }
     }
 
-    // The view over [from, to] s, rows of the given height, showing crowded rows or an item per
-    // event.
-    void show(double from, double to, double rowPixels, bool crowded)
+    // Row 0 of layer l full: 600 spans one after another over [0, 1000] s, most of a quarter to
+    // two seconds, one in fifty of ten to twenty (wide enough for a title), a few selected. A
+    // view of a few hundred seconds shows too many of them to tell apart.
+    void fillRow()
+    {
+        std::mt19937 random(11);
+        std::uniform_real_distribution<double> unit(0, 1);
+        double at = 0;
+        for (int i = 0; i < 600; ++i) {
+            Obh h = tlObj::ourType_mEvent->make();
+            double const length =
+                i % 50 ? 0.25 * std::exp(unit(random) * std::log(8.0)) : 10 + unit(random) * 10;
+            ev(h)->setTimeLength(length);
+            ev(h)->setTitle("Event");
+            ev(h)->setStartTime(at);
+            timeline.addEvent(h, at, 0, l, true);
+            if (i % 7 == 0)
+                doc.selection.addToSelection(h);
+            at += length + std::round(unit(random) * 4) / 8;
+        }
+    }
+    // The first row of the view over a row of l rowPixels tall, its top, middle or bottom in view
+    // (at 0, 0.5 or 1).
+    double firstRow(double rowPixels, double where)
+    {
+        double r = 0, size = 0;
+        tlObj::ourType_mLayer->ptr(l)->modelRowSpan(0, 1, r, size);
+        double const rows = height / rowPixels;
+        return r - rows / 4 + where * (size - rows / 2);
+    }
+    // The view over [from, to] s, rows of the given height from the given one, showing crowded
+    // rows or an item per event.
+    void show(double from, double to, double rowPixels, bool crowded, double first = 0)
     {
         mEdb::ourCrowdedRows = crowded;
         // Items made afresh, in the order the sync makes them: which of two overlapping ones
@@ -93,7 +124,7 @@ struct Crowd : ItemsDoc
         scale.zoomToLocalRange(1e9, 1e9 + 1, 1.0f);
         timeline.getEdb()->syncEventsToView(&timeline, &scene);
         scale.zoomToLocalRange(from, to, 1.0f);
-        perp.zoomToLocalRange(0.0, height / rowPixels, 1.0f);
+        perp.zoomToLocalRange(first, first + height / rowPixels, 1.0f);
         timeline.restackLayers();
         timeline.getEdb()->syncEventsToView(&timeline, &scene);
         view->show();
@@ -184,6 +215,44 @@ TEST_F(Crowd, CrowdedRowsWithInstantsShowNearlyThePictureTheItemsShowed)
 {
     fill(true, true);
     compare(0.002, 0.5);
+}
+
+// A crowded row taller than the view is drawn where it shows as its items draw it there: its top,
+// its middle and its bottom, at every ratio.
+TEST_F(Crowd, ATallCrowdedRowShowsThePictureTheItemsShowed)
+{
+    fillRow();
+    sized(400, 240);
+    double const ratios[] = {1.0, 1.2, 1.25, 4.0 / 3, 1.5, 1.75, 2.0, 3.0};
+    for (double rowPixels : {300.0, 5000.0})
+        for (double where : {0.0, 0.5, 1.0}) {
+            double const first = firstRow(rowPixels, where);
+            std::vector<QImage> items;
+            show(0, 300, rowPixels, false, first);
+            for (double ratio : ratios)
+                items.push_back(shot(ratio));
+            show(0, 300, rowPixels, true, first);
+            ASSERT_EQ(crowdedRows(), 1) << "rows of " << rowPixels;
+            for (std::size_t i = 0; i < std::size(ratios); ++i)
+                EXPECT_LT(differing(shot(ratios[i]), items[i]), 0.0002)
+                    << "rows of " << rowPixels << ", at " << where << " in view, pixel ratio "
+                    << ratios[i];
+        }
+}
+
+// What the paint of a crowded row 100,000 pixels tall keeps is about what the view shows of it, not
+// pictures of the whole row.
+TEST_F(Crowd, ATallCrowdedRowKeepsPicturesOfThePartInView)
+{
+    fillRow();
+    sized(400, 240);
+    show(0, 300, 100000, true, firstRow(100000, 0.5));
+    ASSERT_EQ(crowdedRows(), 1);
+    double const before = double(CrowdPainter::keptBytes());
+    QImage const shown = shot(2);
+    // The view's pixels a few times over: the band, its copy, the looks of the events there.
+    double const view = shown.sizeInBytes();
+    EXPECT_LT(double(CrowdPainter::keptBytes()) - before, 4 * view);
 }
 
 // On a device of two pixels a unit, each device column of a crowded row shows the event a press
