@@ -18,7 +18,9 @@ class mTimeline;
 // themselves: each from the device pixel nearest its corner, scaled). The columns of a narrow event
 // come from pictures of its look (its colours, its selection and the row's height) made once
 // through the event's own drawing and kept; an event wide enough for its title is drawn by its own
-// drawing, cut to the columns it shows in. The cost follows the pixels, not the events.
+// drawing, cut to the columns it shows in. Of a row taller than the view only the part in view
+// is drawn, and only that part of its looks is made. The cost follows the pixels shown, not the
+// events nor the rows' height.
 class CrowdPainter
 {
 public:
