@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -75,9 +76,25 @@ void drawOnDevice(QPainter& painter, Device const& device, QPoint at, QImage con
     painter.restore();
 }
 
+// The device rows [from, to) of an item's picture that a look's picture holds: a tall row's are
+// drawn and kept a stretch at a time, the whole blocks of Block rows that the part in view meets,
+// so that a paint costs what it shows and a small move finds them drawn.
+struct Slice
+{
+    int from = 0, to = 0;
+    bool operator==(Slice const&) const = default;
+};
+constexpr int Block = 64;
+
+// The blocks of an item's picture tall device rows high that rows [from, to) of it meet.
+Slice sliceOf(int tall, int from, int to)
+{
+    return {from / Block * Block, std::min(tall, (to + Block - 1) / Block * Block)};
+}
+
 // What the picture of an event's look depends on: its colours, its selection, its kind, its
 // width (the event's own up to a few columns past Narrow; a marker's width for an instant), the
-// row's height and the device's pixel ratio.
+// row's height, the device's pixel ratio and the rows of it drawn.
 struct Look
 {
     int fill[4];
@@ -88,12 +105,13 @@ struct Look
     double height;
     double ratio;
     CrowdPainter::Kind kind;
+    Slice rows;
 
     bool operator==(Look const& o) const
     {
         return std::equal(fill, fill + 4, o.fill) && std::equal(line, line + 4, o.line) &&
                selected == o.selected && instant == o.instant && width == o.width &&
-               height == o.height && ratio == o.ratio && kind == o.kind;
+               height == o.height && ratio == o.ratio && kind == o.kind && rows == o.rows;
     }
 };
 
@@ -106,13 +124,19 @@ struct LookHash
             h = h * 31 + std::size_t(v);
         for (int v : k.line)
             h = h * 31 + std::size_t(v);
+        h = h * 31 + std::size_t(k.rows.from) * 7919 + std::size_t(k.rows.to);
         return h * 31 + std::size_t(k.width * 16 + int(k.kind) * 4 + k.selected * 2 + k.instant);
     }
 };
 
-// Looks are few (a layer's colours, selected or not, a row height or two): past this many the
-// kept pictures start again, between two paints.
+// Units around a look's box while it is drawn: more than its widest line reaches past the box.
+constexpr int Margin = 2;
+
+// Looks are few (a layer's colours, selected or not, a row height or two, the stretches of a tall
+// row in view): past this many, or this many bytes, the kept pictures start again, between two
+// paints.
 constexpr std::size_t MaxLooks = 512;
+constexpr qsizetype MaxLookBytes = 16 << 20;
 
 // The pictures of the looks, kept for the run; and the last few asked for in a paint, found from
 // what the colours are worked out from, without working them out.
@@ -121,24 +145,32 @@ class Looks
 public:
     void startPaint()
     {
-        if (myKept.size() >= MaxLooks)
+        if (myKept.size() >= MaxLooks || myBytes > MaxLookBytes) {
             myKept.clear();
+            myBytes = 0;
+        }
         for (Recent& r : myRecent)
             r.picture = nullptr;
     }
     // The entry's event drawn as its item draws it, width wide and the row's height high, in
-    // device pixels at the ratio. The entries asked for in one paint are of one layer's index,
-    // whose look numbers they carry.
+    // device pixels at the ratio: the rows of that picture asked for. The entries asked for in
+    // one paint are of one layer's index, whose look numbers they carry.
     QImage const& of(mRowIndex::Entry const& e, bool selected, int width, double height,
-                     double ratio, CrowdPainter::Kind kind)
+                     double ratio, CrowdPainter::Kind kind, Slice rows)
     {
-        Recent key {e.look, selected, width, height, ratio, kind, nullptr};
+        Recent key {e.look, selected, width, height, ratio, kind, rows, nullptr};
         for (Recent const& r : myRecent)
             if (r.picture && r.same(key))
                 return *r.picture;
-        key.picture = &kept(*e.ev, selected, width, height, ratio, kind);
+        key.picture = &kept(*e.ev, selected, width, height, ratio, kind, rows);
         myRecent[myNext++ % myRecent.size()] = key;
         return *key.picture;
+    }
+    qsizetype bytes() const { return myBytes; }
+    // How many device rows high an item's picture is, in a row of that height.
+    static int tall(double height, Device const& device)
+    {
+        return std::max(1, device.size(std::max(1, int(height))));
     }
 
 private:
@@ -150,16 +182,17 @@ private:
         double height = 0;
         double ratio = 1;
         CrowdPainter::Kind kind = CrowdPainter::Kind::Item;
+        Slice rows;
         QImage const* picture = nullptr;
         bool same(Recent const& o) const
         {
             return look == o.look && selected == o.selected && width == o.width &&
-                   height == o.height && ratio == o.ratio && kind == o.kind;
+                   height == o.height && ratio == o.ratio && kind == o.kind && rows == o.rows;
         }
     };
 
     QImage const& kept(mEvent const& ev, bool selected, int width, double height, double ratio,
-                       CrowdPainter::Kind kind)
+                       CrowdPainter::Kind kind, Slice rows)
     {
         Look key {};
         ev.calcBgColor(key.fill[0], key.fill[1], key.fill[2], key.fill[3]);
@@ -173,13 +206,14 @@ private:
         key.height = height;
         key.ratio = ratio;
         key.kind = kind;
+        key.rows = rows;
         if (auto found = myKept.find(key); found != myKept.end())
             return found->second;
-        // The item's box cut to whole units, in device pixels.
+        // The item's box cut to whole units, in device pixels: the rows asked for.
         Device const device {ratio};
         QSize const box(width, std::max(1, int(height)));
-        QImage picture(std::max(1, device.size(box.width())),
-                       std::max(1, device.size(box.height())), QImage::Format_ARGB32_Premultiplied);
+        QImage picture(std::max(1, device.size(box.width())), std::max(1, rows.to - rows.from),
+                       QImage::Format_ARGB32_Premultiplied);
         picture.fill(Qt::transparent);
         if (kind == CrowdPainter::Kind::Mark) {
             // A row still to be made: a line a unit high in the event's own fill, white at its
@@ -192,23 +226,34 @@ private:
                                               ? QColor(255, 255, 255)
                                               : QColor(key.fill[0], key.fill[1], key.fill[2]));
         } else {
-            // Drawn at the ratio as the item is: through the device's scale.
+            // Drawn at the ratio as the item is: through the device's scale, and away from the
+            // device's edges, where Qt cuts a wide line before it fills it and fills it otherwise
+            // than in the middle of a device (a line along the box's edge loses a pixel).
+            int const margin = device.size(Margin);
+            QImage onDevice(picture.width() + 2 * margin, picture.height() + 2 * margin,
+                            QImage::Format_ARGB32_Premultiplied);
+            onDevice.fill(Qt::transparent);
             if (device.scaled())
-                picture.setDevicePixelRatio(ratio);
-            QPainter qp(&picture);
-            PainterQt::FreshState fresh(qp, QPoint(0, 0), box);
-            PainterQt p(qp);
-            p.set2dGeometry(0, 0, float(width), float(height));
-            // A ghost is drawn as the guide draws one: half as opaque, outlined in white.
-            if (kind == CrowdPainter::Kind::Ghost)
-                ev.draw(p, 1.0, true, 2.0f, 0.5f, true, 255, 255, 255);
-            else
-                ev.draw(p, p.getLod(), selected, 2.0f, 1.0f, true, 255, 255, 255);
+                onDevice.setDevicePixelRatio(ratio);
+            {
+                QPainter qp(&onDevice);
+                PainterQt::FreshState fresh(qp, QPoint(Margin, Margin), box, QPoint(0, -rows.from));
+                PainterQt p(qp);
+                p.set2dGeometry(0, 0, float(width), float(height));
+                // A ghost is drawn as the guide draws one: half as opaque, outlined in white.
+                if (kind == CrowdPainter::Kind::Ghost)
+                    ev.draw(p, 1.0, true, 2.0f, 0.5f, true, 255, 255, 255);
+                else
+                    ev.draw(p, p.getLod(), selected, 2.0f, 1.0f, true, 255, 255, 255);
+            }
+            picture = onDevice.copy(margin, margin, picture.width(), picture.height());
         }
+        myBytes += picture.sizeInBytes();
         return myKept.emplace(key, std::move(picture)).first->second;
     }
 
     std::unordered_map<Look, QImage, LookHash> myKept;
+    qsizetype myBytes = 0;
     std::array<Recent, 32> myRecent;
     std::size_t myNext = 0;
 };
@@ -240,7 +285,8 @@ public:
         myBits = myImage.bits();
         myStride = myImage.bytesPerLine();
     }
-    // Columns [sx, sx + n) of the picture over columns from x of the band, from its row y.
+    // Columns [sx, sx + n) of the picture over columns from x of the band, from its row y (what
+    // falls outside the band left out).
     void lay(int x, int y, QImage const& picture, int sx, int n)
     {
         if (x < 0) {
@@ -249,9 +295,9 @@ public:
         }
         n = std::min(n, myW - x);
         int const h = std::min(myH - y, picture.height());
-        if (n <= 0 || y < 0)
+        if (n <= 0)
             return;
-        for (int row = 0; row < h; ++row) {
+        for (int row = std::max(0, -y); row < h; ++row) {
             auto const* from =
                 reinterpret_cast<std::uint32_t const*>(picture.constScanLine(row)) + sx;
             auto* to =
@@ -271,6 +317,8 @@ public:
     }
     // A copy of what was laid.
     QImage image(int w, int h) const { return myImage.copy(0, 0, w, h); }
+    int height() const { return myH; }
+    qsizetype bytes() const { return myImage.sizeInBytes(); }
 
 private:
     QImage myImage;
@@ -293,6 +341,8 @@ struct PreparedRows
     // The scale's mapping when they were worked out: a paint takes them only for the same.
     double at[4] = {0, 0, 0, 0};
     std::unordered_map<mRowIndex::Row const*, Prepared> rows;
+    // The scene's area in view, while a paint of it runs: the part of a band it may show.
+    std::optional<QRectF> inView;
 };
 PreparedRows& prepared()
 {
@@ -342,6 +392,12 @@ void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScal
             Device const& device, int c0, int c1, int y, double h, CrowdPainter::Kind kind,
             bool fromPrepared, Selected&& selected, Whole&& whole)
 {
+    // The rows of the items' pictures that fall in the band, the stretch of them drawn.
+    int const tall = Looks::tall(h, device);
+    int const top = std::max(0, -y), bottom = std::min(tall, picture.height() - y);
+    if (top >= bottom)
+        return;
+    Slice const rows = sliceOf(tall, top, bottom);
     static std::vector<mRowIndex::Row::Run> ownRuns;
     static std::vector<mRowIndex::Row::Marker> ownMarkers;
     std::vector<mRowIndex::Row::Run>* runs = &ownRuns;
@@ -368,17 +424,22 @@ void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScal
         from += skip, sx += skip;
         to = std::min(to, from + look.width() - sx);
         if (from < to)
-            picture.lay(from - c0, y, look, sx, to - from);
+            picture.lay(from - c0, y + rows.from, look, sx, to - from);
     };
     // The picture of a wide event's end: one whose end lies as far into its pixel (at a ratio of
-    // 1 or 2, the picture of its left end).
+    // 1 or 2, the picture of its left end). Qt keeps a ratio in 1/65536ths, so that at 1.2 or 4/3
+    // no two widths end exactly as far in: then the one nearest.
     auto endOf = [&](mRowIndex::Entry const& e, bool chosen, int w, QImage const& left) {
-        double const endAt = w * ratio - std::floor(w * ratio);
+        auto into = [ratio](int width) { return width * ratio - std::floor(width * ratio); };
+        double const endAt = into(w);
         int endWidth = Narrow;
-        while (endWidth < std::min(w, Narrow + 16) &&
-               endWidth * ratio - std::floor(endWidth * ratio) != endAt)
-            ++endWidth;
-        return endWidth == Narrow ? &left : &looks.of(e, chosen, endWidth, h, ratio, kind);
+        double off = 1;
+        for (int width = Narrow; width <= std::min(w, Narrow + 16) && off > 0; ++width) {
+            double const d = std::abs(into(width) - endAt);
+            if (double const apart = std::min(d, 1 - d); apart < off)
+                endWidth = width, off = apart;
+        }
+        return endWidth == Narrow ? &left : &looks.of(e, chosen, endWidth, h, ratio, kind, rows);
     };
     // Device column x of a wide event's item, w units wide from device column first.
     auto layWide = [&](int x, int first, int w, QImage const& left, QImage const& end) {
@@ -423,7 +484,8 @@ void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScal
         }
         while (n > 0) {
             Under const& u = stack[--n];
-            QImage const& left = looks.of(*u.e, u.chosen, std::min(u.w, Narrow), h, ratio, kind);
+            QImage const& left =
+                looks.of(*u.e, u.chosen, std::min(u.w, Narrow), h, ratio, kind, rows);
             if (u.w <= Narrow)
                 lay(left, x, x + 1, x - u.first);
             else
@@ -441,7 +503,7 @@ void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScal
             continue;
         int const w = int(run.width), width = std::min(w, Narrow);
         if (!last || run.entry->look != lastLook || chosen != lastChosen || width != lastWidth) {
-            last = &looks.of(*run.entry, chosen, width, h, ratio, kind);
+            last = &looks.of(*run.entry, chosen, width, h, ratio, kind, rows);
             lastLook = run.entry->look, lastChosen = chosen, lastWidth = width;
         }
         QImage const& look = *last;
@@ -461,7 +523,7 @@ void layRow(BandPicture& picture, Looks& looks, mRowIndex::Row const& row, mScal
     }
     int const marker = int(2 * tlObj::ImpulseHalfWidth);
     for (mRowIndex::Row::Marker const& m : *markers) {
-        QImage const& look = looks.of(*m.entry, selected(*m.entry), marker, h, ratio, kind);
+        QImage const& look = looks.of(*m.entry, selected(*m.entry), marker, h, ratio, kind, rows);
         // The item stands on the whole unit left of its marker's centre.
         int const from = device.x(std::floor(m.left));
         lay(look, from, from + look.width(), 0);
@@ -508,7 +570,8 @@ struct Drawn
         std::uint64_t index = 0, selection = 0;
         double mapping[4] = {0, 0, 0, 0};
         Device device;
-        int c0 = 0, c1 = 0;
+        // The device columns drawn, and the device rows: the shown rows' in the area.
+        int c0 = 0, c1 = 0, r0 = 0, r1 = 0;
         std::array<int, 8> colours {};
         std::vector<Shown> shown;
         bool operator==(Key const&) const = default;
@@ -526,6 +589,22 @@ struct Drawn
     QPoint at;
     std::vector<Whole> wholes;
 };
+
+// The picture laid and the looks, kept from one paint to the next: the layers' and the ghosts'.
+struct Kept
+{
+    struct Pictures
+    {
+        BandPicture band;
+        Looks looks;
+    };
+    Pictures layers, ghosts;
+};
+Kept& keptFor()
+{
+    static Kept ours;
+    return ours;
+}
 
 std::unordered_map<mLayer const*, Drawn>& drawnLayers()
 {
@@ -547,8 +626,18 @@ void columnsOf(QRectF const& area, mLayer const& layer, Device const& device, in
     c1 = std::min(c1, int(std::ceil(std::ceil(layer.getSceneW()) * device.by + device.dx)));
 }
 
-Drawn::Key keyOf(mLayer& layer, mScale const& ts, Device const& device, int c0, int c1,
-                 std::vector<Shown> shown)
+// The device rows [r0, r1) that an area of a band's item covers: what a paint draws of rows
+// taller than the view.
+void rowsOf(QRectF const& area, Device const& device, int& r0, int& r1)
+{
+    // Far past any device, a band's rows are cut where a picture's coordinates still reach.
+    constexpr double Reach = 1 << 28;
+    r0 = int(std::clamp(std::floor(area.top() * device.by + device.dy), -Reach, Reach));
+    r1 = int(std::clamp(std::ceil(area.bottom() * device.by + device.dy), -Reach, Reach));
+}
+
+Drawn::Key keyOf(mLayer& layer, mScale const& ts, Device const& device, QRectF const& exposed,
+                 int c0, int c1, std::vector<Shown> shown)
 {
     Drawn::Key key;
     key.index = layer.rowIndex().stamp();
@@ -561,6 +650,17 @@ Drawn::Key keyOf(mLayer& layer, mScale const& ts, Device const& device, int c0, 
                    layer.getBgColorA(),   layer.getLineColorR(), layer.getLineColorG(),
                    layer.getLineColorB(), layer.getLineColorA()};
     key.shown = std::move(shown);
+    if (!key.shown.empty()) {
+        int r0 = 0, r1 = 0;
+        rowsOf(exposed, device, r0, r1);
+        key.r0 = device.y(key.shown.front().top), key.r1 = key.r0;
+        for (Shown const& row : key.shown) {
+            key.r0 = std::min(key.r0, device.y(row.top));
+            key.r1 = std::max(key.r1, device.y(row.top) + device.size(int(row.h)));
+        }
+        key.r0 = std::max(key.r0, r0);
+        key.r1 = std::max(key.r0, std::min(key.r1, r1));
+    }
     return key;
 }
 
@@ -589,29 +689,30 @@ void CrowdPainter::paint(QPainter& painter, QStyleOptionGraphicsItem const* opti
     Device device;
     if (!ts || !deviceOf(painter, device))
         return;
+    // What of the band is in view (the item is told it is exposed whole): a row taller than the
+    // view is drawn where it shows.
+    QRectF part = exposed;
+    if (std::optional<QRectF> const& inView = prepared().inView)
+        part &= inView->translated(0, -layer.getSceneY());
     int c0 = 0, c1 = 0;
-    columnsOf(exposed, layer, device, c0, c1);
+    columnsOf(part, layer, device, c0, c1);
     if (c0 >= c1)
         return;
     Drawn& drawn = drawnLayers()[&layer];
-    Drawn::Key key = keyOf(layer, *ts, device, c0, c1, shownRows(layer, exposed));
+    Drawn::Key key = keyOf(layer, *ts, device, part, c0, c1, shownRows(layer, part));
     if (key.shown.empty())
         return;
     if (!(key == drawn.key)) {
         drawn.key = std::move(key);
         drawn.wholes.clear();
-        int yMin = device.y(drawn.key.shown.front().top), yMax = yMin;
-        for (Shown const& row : drawn.key.shown) {
-            yMin = std::min(yMin, device.y(row.top));
-            yMax = std::max(yMax, device.y(row.top) + device.size(int(row.h)));
-        }
+        int const yMin = drawn.key.r0, yMax = drawn.key.r1;
         ObSelection* selection = layer.getSelectionEngine();
         Obt const* events = tlObj::ourType_mEvent;
         auto selected = [selection, events](mRowIndex::Entry const& e) {
             return selection && selection->isSelectedSlot(events, e.slot);
         };
-        static BandPicture picture;
-        static Looks looks;
+        BandPicture& picture = keptFor().layers.band;
+        Looks& looks = keptFor().layers.looks;
         looks.startPaint();
         picture.start(c1 - c0, yMax - yMin);
         for (Shown const& row : drawn.key.shown) {
@@ -646,7 +747,8 @@ void CrowdPainter::paint(QPainter& painter, QStyleOptionGraphicsItem const* opti
     }
     for (Drawn::Whole const& w : drawn.wholes)
         drawWhole(painter, option, w);
-    drawOnDevice(painter, device, drawn.at, drawn.picture, drawn.picture.rect());
+    if (!drawn.picture.isNull())
+        drawOnDevice(painter, device, drawn.at, drawn.picture, drawn.picture.rect());
 }
 
 void CrowdPainter::prepare(mTimeline& timeline, QRectF const& area, QTransform const& view,
@@ -654,6 +756,7 @@ void CrowdPainter::prepare(mTimeline& timeline, QRectF const& area, QTransform c
 {
     PreparedRows& ready = prepared();
     ready.rows.clear();
+    ready.inView = area;
     mScale const* ts = timeline.timeScale();
     if (!ts || view.type() > QTransform::TxTranslate || !(ratio > 0))
         return;
@@ -683,7 +786,7 @@ void CrowdPainter::prepare(mTimeline& timeline, QRectF const& area, QTransform c
         QRectF const exposed = area.translated(0, -layer->getSceneY());
         int c0 = 0, c1 = 0;
         columnsOf(exposed, *layer, device, c0, c1);
-        Drawn::Key key = keyOf(*layer, *ts, device, c0, c1, shownRows(*layer, exposed));
+        Drawn::Key key = keyOf(*layer, *ts, device, exposed, c0, c1, shownRows(*layer, exposed));
         // A layer drawn from the same as last time is laid again as it was.
         if (auto const last = kept.find(layer); last != kept.end() && key == last->second.key)
             continue;
@@ -710,6 +813,18 @@ void CrowdPainter::prepare(mTimeline& timeline, QRectF const& area, QTransform c
 void CrowdPainter::forgetPrepared()
 {
     prepared().rows.clear();
+    prepared().inView.reset();
+}
+
+std::size_t CrowdPainter::keptBytes()
+{
+    Kept const& kept = keptFor();
+    qsizetype bytes = 0;
+    for (Kept::Pictures const* p : {&kept.layers, &kept.ghosts})
+        bytes += p->band.bytes() + p->looks.bytes();
+    for (auto const& [layer, drawn] : drawnLayers())
+        bytes += drawn.picture.sizeInBytes();
+    return std::size_t(bytes);
 }
 
 void CrowdPainter::paintGhosts(QPainter& painter, mRowIndex& ghosts,
@@ -723,11 +838,12 @@ void CrowdPainter::paintGhosts(QPainter& painter, mRowIndex& ghosts,
     int const shift = qRound(dx);
     Device moved = device;
     moved.dx += shift * device.by;
-    int c0 = 0, c1 = 0;
+    int c0 = 0, c1 = 0, r0 = 0, r1 = 0;
     columnsOf(area, device, c0, c1);
+    rowsOf(area, device, r0, r1);
     auto& index = ghosts.rows();
-    static BandPicture picture;
-    static Looks looks;
+    BandPicture& picture = keptFor().ghosts.band;
+    Looks& looks = keptFor().ghosts.looks;
     looks.startPaint();
     for (GhostRow const& ghost : rows) {
         auto const found = index.find(mRowIndex::Key {double(ghost.dsri), 1.0});
@@ -735,12 +851,17 @@ void CrowdPainter::paintGhosts(QPainter& painter, mRowIndex& ghosts,
         if (found == index.end() || ghost.y + ih <= area.top() || ghost.y >= area.bottom() ||
             c0 >= c1)
             continue;
-        picture.start(c1 - c0, device.size(ih));
+        // The part of the row in the area.
+        int const y = device.y(ghost.y), top = std::max(y, r0);
+        int const bottom = std::min(y + device.size(ih), r1);
+        if (top >= bottom)
+            continue;
+        picture.start(c1 - c0, bottom - top);
         layRow(
-            picture, looks, found->second, ts, moved, c0, c1, 0, ghost.inRow ? ghost.h : 1.0,
+            picture, looks, found->second, ts, moved, c0, c1, y - top, ghost.inRow ? ghost.h : 1.0,
             ghost.inRow ? Kind::Ghost : Kind::Mark, false,
             [](mRowIndex::Entry const&) { return true; },
             [](mRowIndex::Row::Run const&, bool) { return false; });
-        picture.drawAt(painter, device, QPoint(c0, device.y(ghost.y)));
+        picture.drawAt(painter, device, QPoint(c0, top));
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 class QPainter;
@@ -17,7 +18,9 @@ class mTimeline;
 // themselves: each from the device pixel nearest its corner, scaled). The columns of a narrow event
 // come from pictures of its look (its colours, its selection and the row's height) made once
 // through the event's own drawing and kept; an event wide enough for its title is drawn by its own
-// drawing, cut to the columns it shows in. The cost follows the pixels, not the events.
+// drawing, cut to the columns it shows in. Of a row taller than the view only the part in view
+// is drawn, and only that part of its looks is made. The cost follows the pixels shown, not the
+// events nor the rows' height.
 class CrowdPainter
 {
 public:
@@ -32,6 +35,9 @@ public:
                         double ratio);
     // After that paint: what was prepared points into the rows, which may change after it.
     static void forgetPrepared();
+    // What the pictures kept from one paint to the next take, in bytes: about what the view
+    // shows, however tall its rows.
+    static std::size_t keptBytes();
     // The ghosts of a drag of many events, a row at a time: the events filed in the index by the
     // stack row they keep from the grabbed one (the key's row), each row dx pixels right of its
     // events, at y in the scene: as the guide draws a ghost (half as opaque, outlined in white)

@@ -60,6 +60,26 @@ float unitClamped(float c)
     return c > 0.0f ? std::min(c, 1.0f) : 0.0f;
 }
 
+// The move in units that a device's scale takes onto the device pixel. pixel / scale * scale need
+// not give the pixel back (61 / 1.75 * 1.75 falls a hair short of 61), and a line whose edge
+// falls a hair short of a pixel's middle fills a pixel more than on a device moved by whole
+// pixels. The least move that lands on the pixel, or where no double does, the least past it.
+double unitsOnto(int pixel, double scale)
+{
+    double const target = pixel;
+    double units = target / scale;
+    // The quotient is within a step or two of it.
+    for (int i = 0; i < 4 && units * scale < target; ++i)
+        units = std::nextafter(units, HUGE_VAL);
+    for (int i = 0; i < 4; ++i) {
+        double const less = std::nextafter(units, -HUGE_VAL);
+        if (!(less * scale >= target))
+            break;
+        units = less;
+    }
+    return units;
+}
+
 } // namespace
 
 PainterQt::PainterQt(QPainter& painter, QStyleOptionGraphicsItem const* style)
@@ -68,7 +88,8 @@ PainterQt::PainterQt(QPainter& painter, QStyleOptionGraphicsItem const* style)
     uiFonts::installSubstitutions();
 }
 
-PainterQt::FreshState::FreshState(QPainter& painter, QPoint at, QSize size) : myPainter(painter)
+PainterQt::FreshState::FreshState(QPainter& painter, QPoint at, QSize size, QPoint shift)
+    : myPainter(painter)
 {
     painter.save();
     QTransform const toDevice = painter.combinedTransform();
@@ -76,7 +97,7 @@ PainterQt::FreshState::FreshState(QPainter& painter, QPoint at, QSize size) : my
         // Where a picture drawn at `at` lands: Qt rounds its corner to the nearest device pixel.
         QPoint const corner(qRound(toDevice.dx() + at.x()), qRound(toDevice.dy() + at.y()));
         painter.resetTransform();
-        painter.translate(corner);
+        painter.translate(corner + shift);
     } else if (toDevice.type() == QTransform::TxScale && toDevice.m11() > 0 && toDevice.m22() > 0 &&
                painter.worldTransform().type() <= QTransform::TxTranslate &&
                !painter.viewTransformEnabled()) {
@@ -85,7 +106,8 @@ PainterQt::FreshState::FreshState(QPainter& painter, QPoint at, QSize size) : my
         // pixel does not depend on where the corner falls between two.
         QPointF const corner = toDevice.map(QPointF(at));
         painter.resetTransform();
-        painter.translate(qRound(corner.x()) / toDevice.m11(), qRound(corner.y()) / toDevice.m22());
+        painter.translate(unitsOnto(qRound(corner.x()) + shift.x(), toDevice.m11()),
+                          unitsOnto(qRound(corner.y()) + shift.y(), toDevice.m22()));
     } else {
         painter.translate(at);
     }

@@ -101,11 +101,13 @@ public:
     // lands as it would on a transparent picture of that size laid at `at`, without the picture
     // (under a transformation that scales, drawn shapes are scaled as shapes; at a device pixel
     // ratio they start on the device pixel nearest `at`, as a picture would). The saved state
-    // comes back when the scope ends. A PainterQt on it belongs inside the scope.
+    // comes back when the scope ends. A PainterQt on it belongs inside the scope. `shift` moves
+    // the start that many device pixels further (for a picture of part of a drawing), where the
+    // transformation is a move or a device's scale.
     class FreshState
     {
     public:
-        FreshState(QPainter& painter, QPoint at, QSize size);
+        FreshState(QPainter& painter, QPoint at, QSize size, QPoint shift = {});
         ~FreshState();
         FreshState(FreshState const&) = delete;
         FreshState& operator=(FreshState const&) = delete;
