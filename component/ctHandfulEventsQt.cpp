@@ -8,6 +8,7 @@
 #include "aTrace.h"
 #include "aTs.h"
 #include "ctHndQt.h"
+#include "mByLayer.h"
 #include "mEvent.h"
 #include "mLayer.h"
 #include "mRowIndex.h"
@@ -276,39 +277,37 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
 
     ObSelection* selection = getSelectionEngine();
     // The selected events leave the selection at once, their entries kept to be given back as
-    // they were; their records follow the marks by slot, in handle order: no search and no
-    // allocation for each.
+    // they were; their records follow the entries, in handle order: no search for each.
     if (selection && ourType_mEvent)
         myTakenSelection = selection->takeItemsOfType(ourType_mEvent);
     M_TRACE("START DRAG - Got %i selected events.  RI %f, time %f\n",
             static_cast<int>(myTakenSelection.items.size()), myGrabRi, myGrabTime);
     std::size_t const count = myTakenSelection.items.size();
-    // The handles of a pool differ by their slots alone.
-    Obh const pattern = count ? *myTakenSelection.items.begin() : Obh();
     myHeldHdls.reserve(count);
     myEventCaches.reserve(count);
     myHeldSlots.assign(myTakenSelection.marks.size(), false);
     // The layer of the last event, and what its events' stack rows are counted from.
+    mByLayer layerNumbers;
     Obh lastLayer;
     mLayer const* layer = nullptr;
     std::size_t layerAt = 0;
-    myTakenSelection.forEachSlot([&](unsigned int slot) {
-        Obh h = pattern;
-        h.myAddr = slot;
-        mEvent* ev = eventOf(h);
+    for (Obh const& selected : myTakenSelection.items) {
+        mEvent* ev = eventOf(selected);
         if (!ev)
-            return;
+            continue;
         if (Obh const lh = ev->getLayerHdl(); myOrigLayers.empty() || lh != lastLayer) {
             lastLayer = lh;
-            layerAt = static_cast<std::size_t>(
-                std::find(myOrigLayers.begin(), myOrigLayers.end(), lh) - myOrigLayers.begin());
+            layerAt = layerNumbers.numberOf(lh);
             if (layerAt == myOrigLayers.size())
                 myOrigLayers.push_back(lh);
             layer = layerOf(lh);
         }
-        double const sri =
-            layer ? layer->stackRowOf(ev->getRowIndex()) : ev->getStackRowIndex();
-        int const dsri = h == myGrabEventHdl ? 0 : static_cast<int>(sri - myGrabSri);
+        // Each keeps its own handle, flags and all, to go back under: the one its layer files it
+        // under, else the selection's.
+        Obh const h = layer && ev->filedIn() == layer ? ev->filedHdl() : selected;
+        bool const grabbed = !(h < myGrabEventHdl) && !(myGrabEventHdl < h);
+        double const sri = layer ? layer->stackRowOf(ev->getRowIndex()) : ev->getStackRowIndex();
+        int const dsri = grabbed ? 0 : static_cast<int>(sri - myGrabSri);
         M_TRACE("EVENT %s ri %f, sri %f, dsri %i\n", ev->getTitle().cs(), ev->getRowIndex(), sri,
                 dsri);
         double const start = ev->getStartTime(), end = start + ev->getTimeLength();
@@ -327,11 +326,14 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
             myWithItems.push_back(myHeldHdls.size());
         myHeldHdls.push_back(h);
         myEventCaches.push_back({static_cast<std::uint32_t>(layerAt), dsri});
-        myHeldSlots[slot] = true;
+        myHeldSlots[h.getAddr()] = true;
         if (Obh payload = ev->getPayload(); payload.isValid())
             selection->removeFromSelection(payload);
-    });
+    }
+    // The grabbed event is known by its record's handle from here on, whatever the item's.
     myGrabAt = recordAt(myGrabEventHdl);
+    if (myGrabAt < myHeldHdls.size())
+        myGrabEventHdl = myHeldHdls[myGrabAt];
     // The stack rows the events stand at from the grabbed one, each once, in order.
     if (!myHeldHdls.empty()) {
         std::vector<char> at(static_cast<std::size_t>(myMaxDsri - myMinDsri) + 1, 0);
@@ -425,10 +427,9 @@ QDrag* ctHandfulEventsQt::getQDrag()
             if (myHeldSlots[myHeldHdls[i].getAddr()])
                 byLayer[myEventCaches[i].myOrigLayer].second.push_back(myHeldHdls[i]);
         double const grabSri = myGrabSri;
-        tl->takeOutEvents(byLayer, myHeldHdls, myHeldSlots, myGhostIndex.get(),
-                          [grabSri](mLayer const& in, double row) {
-                              return in.stackRowOf(row) - grabSri;
-                          });
+        tl->takeOutEvents(
+            byLayer, myHeldHdls, myHeldSlots, myGhostIndex.get(),
+            [grabSri](mLayer const& in, double row) { return in.stackRowOf(row) - grabSri; });
         myTakenOut = true;
     }
     qdrag->setPixmap(picture);
@@ -501,8 +502,9 @@ void ctHandfulEventsQt::returnEventsToOrigLocations()
 
 std::size_t ctHandfulEventsQt::recordAt(Obh const& h) const
 {
+    // By pool and slot: the flags of the handle asked with may be the item's, not the record's.
     auto const at = std::lower_bound(myHeldHdls.begin(), myHeldHdls.end(), h);
-    if (at == myHeldHdls.end() || *at != h)
+    if (at == myHeldHdls.end() || h < *at)
         return myHeldHdls.size();
     return static_cast<std::size_t>(at - myHeldHdls.begin());
 }

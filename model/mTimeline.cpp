@@ -11,6 +11,7 @@
 #include "aTrace.h"
 #include "aTs.h"
 #include "mAttrLimits.h"
+#include "mByLayer.h"
 #include "mEdb.h"
 #include "mEvent.h"
 #include "mExtent.h"
@@ -835,6 +836,7 @@ void mTimeline::takeOutEvents(EventsByLayer& byLayer, std::vector<Obh> const& al
 std::vector<Obh> mTimeline::addEvents(std::vector<Obh> const& handles)
 {
     std::vector<std::pair<Obh, std::vector<Obh>>> byLayer;
+    mByLayer numbers;
     std::vector<Obh> placed, left;
     placed.reserve(handles.size());
     std::size_t last = 0;
@@ -850,10 +852,7 @@ std::vector<Obh> mTimeline::addEvents(std::vector<Obh> const& handles)
             continue;
         }
         if (!same) {
-            last = static_cast<std::size_t>(
-                std::find_if(byLayer.begin(), byLayer.end(),
-                             [&lh](auto const& held) { return held.first == lh; }) -
-                byLayer.begin());
+            last = numbers.numberOf(lh);
             if (last == byLayer.size())
                 byLayer.emplace_back(lh, std::vector<Obh>());
         }
