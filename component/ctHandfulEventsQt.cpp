@@ -277,7 +277,7 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
 
     ObSelection* selection = getSelectionEngine();
     // The selected events leave the selection at once, their entries kept to be given back as
-    // they were; their records follow the entries, in handle order: no search for each.
+    // they were; their records follow them in handle order, with no search for each.
     if (selection && ourType_mEvent)
         myTakenSelection = selection->takeItemsOfType(ourType_mEvent);
     M_TRACE("START DRAG - Got %i selected events.  RI %f, time %f\n",
@@ -291,20 +291,17 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
     Obh lastLayer;
     mLayer const* layer = nullptr;
     std::size_t layerAt = 0;
-    for (Obh const& selected : myTakenSelection.items) {
-        mEvent* ev = eventOf(selected);
-        if (!ev)
-            continue;
+    // Each keeps its own handle, flags and all, to go back under: the one its layer files it
+    // under, else the selection's (selectedOf() gives it).
+    auto hold = [&](mEvent* ev, auto const& selectedOf) {
         if (Obh const lh = ev->getLayerHdl(); myOrigLayers.empty() || lh != lastLayer) {
             lastLayer = lh;
             layerAt = layerNumbers.numberOf(lh);
             if (layerAt == myOrigLayers.size())
                 myOrigLayers.push_back(lh);
-            layer = layerOf(lh);
+            layer = layerNumbers.layerAt(layerAt);
         }
-        // Each keeps its own handle, flags and all, to go back under: the one its layer files it
-        // under, else the selection's.
-        Obh const h = layer && ev->filedIn() == layer ? ev->filedHdl() : selected;
+        Obh const h = layer && ev->filedIn() == layer ? ev->filedHdl() : selectedOf();
         bool const grabbed = !(h < myGrabEventHdl) && !(myGrabEventHdl < h);
         double const sri = layer ? layer->stackRowOf(ev->getRowIndex()) : ev->getStackRowIndex();
         int const dsri = grabbed ? 0 : static_cast<int>(sri - myGrabSri);
@@ -329,6 +326,26 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
         myHeldSlots[h.getAddr()] = true;
         if (Obh payload = ev->getPayload(); payload.isValid())
             selection->removeFromSelection(payload);
+    };
+    // In handle order either way: by the entries when they are few beside the pool's slots, else
+    // by the marks of the slots (a walk over bits, not over the set's nodes), looking the
+    // selection's handle up only for an event its layer does not file.
+    std::set<Obh> const& items = myTakenSelection.items;
+    if (count * 64 < myTakenSelection.marks.size()) {
+        for (Obh const& selected : items)
+            if (mEvent* ev = eventOf(selected))
+                hold(ev, [&selected] { return selected; });
+    } else {
+        Obh probe = count ? *items.begin() : Obh();
+        probe.myFlags = Obh::IsValid;
+        myTakenSelection.forEachSlot([&](unsigned int slot) {
+            probe.myAddr = slot;
+            if (mEvent* ev = eventOf(probe))
+                hold(ev, [&items, &probe] {
+                    auto const found = items.find(probe);
+                    return found != items.end() ? *found : probe;
+                });
+        });
     }
     // The grabbed event is known by its record's handle from here on, whatever the item's.
     myGrabAt = recordAt(myGrabEventHdl);

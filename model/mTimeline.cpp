@@ -846,22 +846,24 @@ std::vector<Obh> mTimeline::addEvents(std::vector<Obh> const& handles)
             continue;
         Obh const lh = ev->getLayerHdl();
         // Events of one layer mostly follow each other.
-        bool const same = last < byLayer.size() && byLayer[last].first == lh;
-        if (!same && !layerOf(lh)) {
-            left.push_back(h);
-            continue;
-        }
-        if (!same) {
+        if (last >= byLayer.size() || byLayer[last].first != lh) {
             last = numbers.numberOf(lh);
             if (last == byLayer.size())
                 byLayer.emplace_back(lh, std::vector<Obh>());
+        }
+        if (!numbers.layerAt(last)) {
+            left.push_back(h);
+            continue;
         }
         byLayer[last].second.push_back(h);
         placed.push_back(h);
     }
     markDirtyItem(myCurrentLayerHdl);
-    for (auto& [lh, held] : byLayer) {
-        mLayer* layer = layerOf(lh);
+    for (std::size_t at = 0; at < byLayer.size(); ++at) {
+        auto& [lh, held] = byLayer[at];
+        mLayer* layer = numbers.layerAt(at);
+        if (!layer)
+            continue;
         double t0 = 0, t1 = 0, minRi = 0, maxRi = 0;
         layer->getSpans(t0, t1, minRi, maxRi, false);
         layer->addEvents(held);
