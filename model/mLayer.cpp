@@ -568,7 +568,8 @@ void mLayer::eventsTakenOut(bool spansKept)
 }
 
 void mLayer::takeOutEvents(std::vector<Obh> const& handles, std::vector<bool> const& marked,
-                           mRowIndex* keep, std::function<double(double)> const& keepRow)
+                           mRowIndex* keep, std::function<double(double)> const& keepRow,
+                           bool unfile)
 {
     if (handles.empty())
         return;
@@ -601,12 +602,14 @@ void mLayer::takeOutEvents(std::vector<Obh> const& handles, std::vector<bool> co
         myEvents.eraseSorted(handles);
         myTimeIndex.eraseIf([&](mEvent* ev) { return ev->filedIn() == this && isMarked(ev); });
     }
-    for (Obh const& h : handles)
-        if (mEvent* ev = eventOf(h)) {
-            ev->setLayerHdl(Obh());
-            if (ev->filedIn() == this)
-                ev->setFiling(nullptr, Obh(), {});
-        }
+    if (unfile) {
+        for (Obh const& h : handles)
+            if (mEvent* ev = eventOf(h)) {
+                ev->setLayerHdl(Obh());
+                if (ev->filedIn() == this)
+                    ev->setFiling(nullptr, Obh(), {});
+            }
+    }
     eventsTakenOut(false);
 }
 

@@ -102,9 +102,12 @@ public:
     // go; a search in each for each of a few (see fewAmong). What the row index held of them goes
     // into `keep` (when not null), each row's into the row keepRow(row) names there; from a row
     // index not built, they are filed there from the time index. The spans stay known when none
-    // of the events bounds them.
+    // of the events bounds them. Without unfile, events taken out in one pass keep their layer
+    // handle and filing for the caller to clear (mTimeline::takeOutEvents does, in one walk for
+    // every layer).
     void takeOutEvents(std::vector<Obh> const& handles, std::vector<bool> const& marked,
-                       mRowIndex* keep, std::function<double(double)> const& keepRow);
+                       mRowIndex* keep, std::function<double(double)> const& keepRow,
+                       bool unfile = true);
     // addEvent for many at once, each at the time and the row it has, none held by a layer:
     // handles in handle order. A sort and one merge into the set and the time index; for a few,
     // an insertion each.

@@ -818,16 +818,31 @@ void mTimeline::takeOutEvents(EventsByLayer& byLayer, std::vector<Obh> const& al
                               std::vector<bool> const& marked, mRowIndex* keep,
                               std::function<double(mLayer const&, double)> const& keepRow)
 {
+    std::vector<mLayer const*> taken;
     for (auto& group : byLayer) {
         mLayer* layer = group.first;
         if (!layer || group.second.empty())
             continue;
-        layer->takeOutEvents(group.second, marked, keep,
-                             [&keepRow, layer](double row) { return keepRow(*layer, row); });
+        layer->takeOutEvents(
+            group.second, marked, keep,
+            [&keepRow, layer](double row) { return keepRow(*layer, row); }, false);
+        taken.push_back(layer);
         group.second = {};
         for (Obh const& lh : myLayerHdls)
             if (layerOf(lh) == layer)
                 markDirtyItem(lh);
+    }
+    // The events let go of those layers in one walk in handle order, not in one a layer: where
+    // their slots interleave across the layers, a walk a layer would visit the pool many times.
+    std::sort(taken.begin(), taken.end());
+    for (Obh const& h : all) {
+        if (h.getAddr() >= marked.size() || !marked[h.getAddr()])
+            continue;
+        mEvent* ev = eventOf(h);
+        if (!ev || !std::binary_search(taken.begin(), taken.end(), ev->filedIn()))
+            continue;
+        ev->setLayerHdl(Obh());
+        ev->setFiling(nullptr, Obh(), {});
     }
     if (myEdb)
         myEdb->unregisterEvents(all);
