@@ -444,9 +444,10 @@ QDrag* ctHandfulEventsQt::getQDrag()
             if (myHeldSlots[myHeldHdls[i].getAddr()])
                 byLayer[myEventCaches[i].myOrigLayer].second.push_back(myHeldHdls[i]);
         double const grabSri = myGrabSri;
-        tl->takeOutEvents(
-            byLayer, myHeldHdls, myHeldSlots, myGhostIndex.get(),
-            [grabSri](mLayer const& in, double row) { return in.stackRowOf(row) - grabSri; });
+        tl->takeOutEvents(byLayer, myHeldHdls, myHeldSlots, myGhostIndex.get(),
+                          [grabSri](mLayer const& in, double row) {
+                              return in.stackRowOf(row) - grabSri;
+                          });
         myTakenOut = true;
     }
     qdrag->setPixmap(picture);

@@ -169,7 +169,8 @@ bool mLayer::xmlReadStartElement(XmlReader& r, char const* name, int attrCount)
         return mRecords::readOwnedScale(r, *this, name, myTimeScaleHdl, myTimeScale,
                                         myReadTimeScale);
     if (std::strcmp(name, "row_scale") == 0)
-        return mRecords::readOwnedScale(r, *this, name, myRowScaleHdl, myRowScale, myReadRowScale);
+        return mRecords::readOwnedScale(r, *this, name, myRowScaleHdl, myRowScale,
+                                        myReadRowScale);
     if (std::strcmp(name, "layer_event") == 0) {
         // Whether it names an event of this layer is checked once every object is read.
         Obh h;
