@@ -2,9 +2,11 @@
 // hand, over 100,000 or 1,000,000 events in ten layers: each step works out the zone under the
 // pointer, the whole drop plan and every ghost, and should cost the layers and the dragged events,
 // whatever the size of the document. The pick-up and Escape of two events, one of them out of a
-// layer of 1,000,000: they should cost the two events, not the layer. The pick-up of 1,000,000
-// events in 200 layers whose slots are grouped by layer or interleave across them (as documents
-// made by hand do): the two should cost alike.
+// layer of 1,000,000: they should cost the two events, not the layer (wanted: pickup_ms under 1).
+// The pick-up of 1,000,000 events in 200 layers whose slots are grouped by layer or interleave
+// across them (as documents made by hand do): the two should cost alike (wanted: interleaved
+// within 20 % of grouped). Counters: the median pickup_ms and escape_ms, and the refresh pass
+// after each (pickup_pass_ms, escape_pass_ms).
 #include "../model/BenchTimeline.h"
 #include "ctHandfulEventsQt.h"
 #include "uiGi.h"
