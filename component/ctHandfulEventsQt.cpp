@@ -8,6 +8,7 @@
 #include "aTrace.h"
 #include "aTs.h"
 #include "ctHndQt.h"
+#include "mByLayer.h"
 #include "mEvent.h"
 #include "mLayer.h"
 #include "mRowIndex.h"
@@ -276,39 +277,34 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
 
     ObSelection* selection = getSelectionEngine();
     // The selected events leave the selection at once, their entries kept to be given back as
-    // they were; their records follow the marks by slot, in handle order: no search and no
-    // allocation for each.
+    // they were; their records follow them in handle order, with no search for each.
     if (selection && ourType_mEvent)
         myTakenSelection = selection->takeItemsOfType(ourType_mEvent);
     M_TRACE("START DRAG - Got %i selected events.  RI %f, time %f\n",
             static_cast<int>(myTakenSelection.items.size()), myGrabRi, myGrabTime);
     std::size_t const count = myTakenSelection.items.size();
-    // The handles of a pool differ by their slots alone.
-    Obh const pattern = count ? *myTakenSelection.items.begin() : Obh();
     myHeldHdls.reserve(count);
     myEventCaches.reserve(count);
     myHeldSlots.assign(myTakenSelection.marks.size(), false);
     // The layer of the last event, and what its events' stack rows are counted from.
+    mByLayer layerNumbers;
     Obh lastLayer;
     mLayer const* layer = nullptr;
     std::size_t layerAt = 0;
-    myTakenSelection.forEachSlot([&](unsigned int slot) {
-        Obh h = pattern;
-        h.myAddr = slot;
-        mEvent* ev = eventOf(h);
-        if (!ev)
-            return;
+    // Each keeps its own handle, flags and all, to go back under: the one its layer files it
+    // under, else the selection's (selectedOf() gives it).
+    auto hold = [&](mEvent* ev, auto const& selectedOf) {
         if (Obh const lh = ev->getLayerHdl(); myOrigLayers.empty() || lh != lastLayer) {
             lastLayer = lh;
-            layerAt = static_cast<std::size_t>(
-                std::find(myOrigLayers.begin(), myOrigLayers.end(), lh) - myOrigLayers.begin());
+            layerAt = layerNumbers.numberOf(lh);
             if (layerAt == myOrigLayers.size())
                 myOrigLayers.push_back(lh);
-            layer = layerOf(lh);
+            layer = layerNumbers.layerAt(layerAt);
         }
-        double const sri =
-            layer ? layer->stackRowOf(ev->getRowIndex()) : ev->getStackRowIndex();
-        int const dsri = h == myGrabEventHdl ? 0 : static_cast<int>(sri - myGrabSri);
+        Obh const h = layer && ev->filedIn() == layer ? ev->filedHdl() : selectedOf();
+        bool const grabbed = !(h < myGrabEventHdl) && !(myGrabEventHdl < h);
+        double const sri = layer ? layer->stackRowOf(ev->getRowIndex()) : ev->getStackRowIndex();
+        int const dsri = grabbed ? 0 : static_cast<int>(sri - myGrabSri);
         M_TRACE("EVENT %s ri %f, sri %f, dsri %i\n", ev->getTitle().cs(), ev->getRowIndex(), sri,
                 dsri);
         double const start = ev->getStartTime(), end = start + ev->getTimeLength();
@@ -327,11 +323,34 @@ ctHandfulEventsQt::ctHandfulEventsQt(QWidget* source, uiGi* grabbed, QPointF con
             myWithItems.push_back(myHeldHdls.size());
         myHeldHdls.push_back(h);
         myEventCaches.push_back({static_cast<std::uint32_t>(layerAt), dsri});
-        myHeldSlots[slot] = true;
+        myHeldSlots[h.getAddr()] = true;
         if (Obh payload = ev->getPayload(); payload.isValid())
             selection->removeFromSelection(payload);
-    });
+    };
+    // In handle order either way: by the entries when they are few beside the pool's slots, else
+    // by the marks of the slots (a walk over bits, not over the set's nodes), looking the
+    // selection's handle up only for an event its layer does not file.
+    std::set<Obh> const& items = myTakenSelection.items;
+    if (count * 64 < myTakenSelection.marks.size()) {
+        for (Obh const& selected : items)
+            if (mEvent* ev = eventOf(selected))
+                hold(ev, [&selected] { return selected; });
+    } else {
+        Obh probe = count ? *items.begin() : Obh();
+        probe.myFlags = Obh::IsValid;
+        myTakenSelection.forEachSlot([&](unsigned int slot) {
+            probe.myAddr = slot;
+            if (mEvent* ev = eventOf(probe))
+                hold(ev, [&items, &probe] {
+                    auto const found = items.find(probe);
+                    return found != items.end() ? *found : probe;
+                });
+        });
+    }
+    // The grabbed event is known by its record's handle from here on, whatever the item's.
     myGrabAt = recordAt(myGrabEventHdl);
+    if (myGrabAt < myHeldHdls.size())
+        myGrabEventHdl = myHeldHdls[myGrabAt];
     // The stack rows the events stand at from the grabbed one, each once, in order.
     if (!myHeldHdls.empty()) {
         std::vector<char> at(static_cast<std::size_t>(myMaxDsri - myMinDsri) + 1, 0);
@@ -501,8 +520,9 @@ void ctHandfulEventsQt::returnEventsToOrigLocations()
 
 std::size_t ctHandfulEventsQt::recordAt(Obh const& h) const
 {
+    // By pool and slot: the flags of the handle asked with may be the item's, not the record's.
     auto const at = std::lower_bound(myHeldHdls.begin(), myHeldHdls.end(), h);
-    if (at == myHeldHdls.end() || *at != h)
+    if (at == myHeldHdls.end() || h < *at)
         return myHeldHdls.size();
     return static_cast<std::size_t>(at - myHeldHdls.begin());
 }

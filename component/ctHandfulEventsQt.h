@@ -120,9 +120,9 @@ public:
     // The key that keeps the events' times during a drag: they change rows only.
     static constexpr Qt::KeyboardModifier KeepTimesKey = Qt::ShiftModifier;
 
-    // The handful: the events' handles in handle order, and beside each what the drag keeps of
-    // it; the layers they came from; their slots in the event pool, marked. Emptied once the
-    // events are placed or put back.
+    // The handful: the events' own handles (as their layers file them), in handle order, and
+    // beside each what the drag keeps of it; the layers they came from; their slots in the event
+    // pool, marked. Emptied once the events are placed or put back.
     std::vector<Obh> myHeldHdls;
     std::vector<EventDragCache> myEventCaches;
     std::vector<Obh> myOrigLayers;
@@ -245,7 +245,7 @@ private:
     // Where in the plan's landings those of the events that stand dsri stack rows from the
     // grabbed one are.
     std::size_t landingAt(double dsri) const;
-    // Where a record is, by its handle; the size when none.
+    // Where a record is, by its handle's pool and slot; the size when none.
     std::size_t recordAt(Obh const& h) const;
     // Lets go of every record and of what the drag held beside them, giving the memory back.
     void forgetRecords();

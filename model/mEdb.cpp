@@ -38,12 +38,22 @@ void mEdb::unregisterEvent(Obh& h)
 
 void mEdb::unregisterEvents(std::vector<Obh> const& handles)
 {
-    myEvents.eraseSorted(handles);
+    if (!mLayer::fewAmong(handles.size(), myEvents.size())) {
+        myEvents.eraseSorted(handles);
+        return;
+    }
+    for (Obh const& h : handles)
+        myEvents.erase(h);
 }
 
 void mEdb::registerEvents(std::vector<Obh> const& handles)
 {
-    myEvents.insertSorted(handles);
+    if (!mLayer::fewAmong(handles.size(), myEvents.size())) {
+        myEvents.insertSorted(handles);
+        return;
+    }
+    for (Obh const& h : handles)
+        myEvents.insert(h);
 }
 
 template <class F> bool mEdb::forEachBetween(double from, double to, bool shownOnly, F&& f)

@@ -530,9 +530,21 @@ bool mLayer::takeOut(Obh& evHdl)
 {
     if (myEvents.erase(evHdl) == 0)
         return false;
+    mEvent const* ev = eventOf(evHdl);
+    bool const spansKept = ev && spansStayWithout(*ev, false);
     letGo(evHdl);
-    eventsTakenOut();
+    eventsTakenOut(spansKept);
     return true;
+}
+
+bool mLayer::spansStayWithout(mEvent const& ev, bool rowKept) const
+{
+    // As computeSpans counts it; a time that is not a number is inside nothing.
+    double const start = ev.getStartTime(), end = start + ev.getTimeLength();
+    double const row = ev.getRowIndex();
+    return mySpansValid && std::min(start, end) > mySpanMinTime &&
+           std::max(start, end) < mySpanMaxTime &&
+           (rowKept || (row > mySpanMinRi && row + 1.0 < mySpanMaxRi));
 }
 
 void mLayer::letGo(Obh const& h)
@@ -546,21 +558,27 @@ void mLayer::letGo(Obh const& h)
     }
 }
 
-void mLayer::eventsTakenOut()
+void mLayer::eventsTakenOut(bool spansKept)
 {
     myEventCache.reset();
     // Recomputed when next asked: taking many events out costs one pass, not one each.
-    mySpansValid = false;
+    if (!spansKept)
+        mySpansValid = false;
     raiseDirt(DirtActiveEvents);
     raiseDirt(DirtEventSetInLayer);
 }
 
 void mLayer::takeOutEvents(std::vector<Obh> const& handles, std::vector<bool> const& marked,
-                           mRowIndex* keep, std::function<double(double)> const& keepRow)
+                           mRowIndex* keep, std::function<double(double)> const& keepRow,
+                           bool unfile)
 {
     if (handles.empty())
         return;
     ++ourFilings;
+    if (fewAmong(handles.size(), myEvents.size())) {
+        takeOutFew(handles, keep, keepRow);
+        return;
+    }
     auto const isMarked = [&marked](mEvent const* ev) {
         std::size_t const slot = ev->filedHdl().getAddr();
         return slot < marked.size() && marked[slot];
@@ -585,13 +603,44 @@ void mLayer::takeOutEvents(std::vector<Obh> const& handles, std::vector<bool> co
         myEvents.eraseSorted(handles);
         myTimeIndex.eraseIf([&](mEvent* ev) { return ev->filedIn() == this && isMarked(ev); });
     }
-    for (Obh const& h : handles)
-        if (mEvent* ev = eventOf(h)) {
-            ev->setLayerHdl(Obh());
-            if (ev->filedIn() == this)
-                ev->setFiling(nullptr, Obh(), {});
+    if (unfile) {
+        for (Obh const& h : handles)
+            if (mEvent* ev = eventOf(h)) {
+                ev->setLayerHdl(Obh());
+                if (ev->filedIn() == this)
+                    ev->setFiling(nullptr, Obh(), {});
+            }
+    }
+    eventsTakenOut(false);
+}
+
+void mLayer::takeOutFew(std::vector<Obh> const& handles, mRowIndex* keep,
+                        std::function<double(double)> const& keepRow)
+{
+    bool spansKept = mySpansValid;
+    for (Obh const& h : handles) {
+        myEvents.erase(h);
+        mEvent* ev = eventOf(h);
+        if (!ev)
+            continue;
+        ev->setLayerHdl(Obh());
+        if (ev->filedIn() != this) {
+            spansKept = spansKept && spansStayWithout(*ev, false);
+            continue;
         }
-    eventsTakenOut();
+        // Out of each index under what it was filed, into `keep` as the bulk pass moves it.
+        mTimeIndex::Filed const f = ev->filed();
+        mTimeIndex::Extent e {f.lo, f.lo, f.instant, keepRow(f.row), 1.0};
+        bool const timed = myTimeIndex.erase(ev, f.lo, &e.hi);
+        bool const rowed = myRowIndex.erase(ev, f);
+        if (keep && (myRowIndex.built() ? rowed : timed))
+            keep->insert(ev, ev->filedHdl().getAddr(), e);
+        // Most rows hold many events: one that shares its row bounds no rows alone.
+        bool const rowKept = rowed && f.row == ev->getRowIndex() && myRowIndex.holds(f);
+        spansKept = spansKept && spansStayWithout(*ev, rowKept);
+        ev->setFiling(nullptr, Obh(), {});
+    }
+    eventsTakenOut(spansKept);
 }
 
 void mLayer::addEvents(std::vector<Obh> const& handles)
@@ -625,7 +674,12 @@ void mLayer::addEvents(std::vector<Obh> const& handles)
         return;
     ++ourFilings;
     bool const wasEmpty = myEvents.empty();
-    myEvents.insertSorted(added);
+    bool const few = fewAmong(filed.size(), myEvents.size());
+    if (few)
+        for (Filed const& f : filed)
+            myEvents.insert(f.h);
+    else
+        myEvents.insertSorted(added);
     added = {};
     // In order of start, as both indexes keep them.
     auto const order = [](Filed const& a, Filed const& b) {
@@ -633,12 +687,16 @@ void mLayer::addEvents(std::vector<Obh> const& handles)
     };
     if (!std::is_sorted(filed.begin(), filed.end(), order))
         std::sort(filed.begin(), filed.end(), order);
-    std::vector<std::pair<mEvent*, mTimeIndex::Extent>> timed;
-    timed.reserve(filed.size());
-    for (Filed const& f : filed)
-        timed.emplace_back(f.ev, f.e);
-    myTimeIndex.insertMany(timed);
-    timed = {};
+    if (few) {
+        for (Filed const& f : filed)
+            myTimeIndex.insert(f.ev, f.e);
+    } else {
+        std::vector<std::pair<mEvent*, mTimeIndex::Extent>> timed;
+        timed.reserve(filed.size());
+        for (Filed const& f : filed)
+            timed.emplace_back(f.ev, f.e);
+        myTimeIndex.insertMany(timed);
+    }
     for (Filed const& f : filed) {
         myRowIndex.insert(f.ev, f.h.getAddr(), f.e);
         f.ev->setFiling(this, f.h, f.e);

@@ -98,15 +98,23 @@ public:
     bool deleteEvent(Obh& ev);
     bool removeEvent(Obh& ev);
     // removeEvent for many at once: handles in handle order, each held by this layer (filed in
-    // it), their slots marked in `marked`. One pass over the set and over each index, however
-    // many go. What the row index held of them goes into `keep` (when not null), each row's into
-    // the row keepRow(row) names there; from a row index not built, they are filed there from
-    // the time index, in order of start.
+    // it), their slots marked in `marked`. One pass over the set and over each index when many
+    // go; a search in each for each of a few (see fewAmong). What the row index held of them goes
+    // into `keep` (when not null), each row's into the row keepRow(row) names there; from a row
+    // index not built, they are filed there from the time index. The spans stay known when none
+    // of the events bounds them. Without unfile, events taken out in one pass keep their layer
+    // handle and filing for the caller to clear (mTimeline::takeOutEvents does, in one walk for
+    // every layer).
     void takeOutEvents(std::vector<Obh> const& handles, std::vector<bool> const& marked,
-                       mRowIndex* keep, std::function<double(double)> const& keepRow);
+                       mRowIndex* keep, std::function<double(double)> const& keepRow,
+                       bool unfile = true);
     // addEvent for many at once, each at the time and the row it has, none held by a layer:
-    // handles in handle order. A sort and one merge into the set and the time index.
+    // handles in handle order. A sort and one merge into the set and the time index; for a few,
+    // an insertion each.
     void addEvents(std::vector<Obh> const& handles);
+    // Whether k changes to a set or an index of n are few enough to make one at a time (a search
+    // each) rather than in one pass over all n.
+    static bool fewAmong(std::size_t k, std::size_t n) { return k * 32 < n; }
     // First fit: the lowest free whole row from floor(startRi) for a block riSize high over
     // [startTime, endTime]; without a free row, the row below the last (which adding there
     // grows). With no event of any layer in that time, startRi itself.
@@ -193,8 +201,15 @@ private:
     bool takeOut(Obh& ev);
     // What taking an event out of the set leaves to do: the event keeps no layer and no filing.
     void letGo(Obh const& h);
-    // After events were taken out: the caches and spans go, the change is told.
-    void eventsTakenOut();
+    // After events were taken out: the caches go, and the spans unless kept; the change is
+    // told.
+    void eventsTakenOut(bool spansKept);
+    // Whether the spans are known and stay the same without the event: it lies strictly inside
+    // them in time, and in rows too unless another event keeps its row (rowKept).
+    bool spansStayWithout(mEvent const& ev, bool rowKept) const;
+    // takeOutEvents for a few, one at a time.
+    void takeOutFew(std::vector<Obh> const& handles, mRowIndex* keep,
+                    std::function<double(double)> const& keepRow);
     // Grows the rows by n and moves the candidates of this layer at ri or below down by n.
     void insertRows(double startTime, double endTime, double ri, double n,
                     std::vector<mEvent*> const& candidates);

@@ -378,14 +378,14 @@ void mRowIndex::insert(mEvent* ev, std::uint32_t slot, mTimeIndex::Extent const&
     (e.instant ? row.myInstants : row.mySpans).add(Entry {e.lo, e.hi, ev, slot, lookNumber(*ev)});
 }
 
-void mRowIndex::erase(mEvent const* ev, mTimeIndex::Filed const& e)
+bool mRowIndex::erase(mEvent const* ev, mTimeIndex::Filed const& e)
 {
     if (!myBuilt)
-        return;
+        return false;
     changed();
     auto const found = myRows.find(Key {e.row, e.rows});
-    if (found != myRows.end())
-        (e.instant ? found->second.myInstants : found->second.mySpans).take(ev, e.lo);
+    return found != myRows.end() &&
+           (e.instant ? found->second.myInstants : found->second.mySpans).take(ev, e.lo);
 }
 
 std::uint32_t mRowIndex::lookNumberOf(mEvent::LookInputs const& look)

@@ -156,10 +156,16 @@ public:
     bool built() const { return myBuilt; }
     // Every event of the time index, in its row (the rows as filed with each event).
     void build(mTimeIndex const& index);
-    // Filing follows the time index's: the extent an event was filed under takes it out. Both do
-    // nothing while the index is not built.
+    // Filing follows the time index's: the extent an event was filed under takes it out (true
+    // when it did). Both do nothing while the index is not built.
     void insert(mEvent* ev, std::uint32_t slot, mTimeIndex::Extent const& e);
-    void erase(mEvent const* ev, mTimeIndex::Filed const& f);
+    bool erase(mEvent const* ev, mTimeIndex::Filed const& f);
+    // Whether an event is filed in the row that one filed so is.
+    bool holds(mTimeIndex::Filed const& f) const
+    {
+        auto const found = myRows.find(Key {f.row, f.rows});
+        return found != myRows.end() && found->second.size() > 0;
+    }
     // Back to not built.
     void clear();
     // Moves the live entries of the events whose slot is marked into `into` (null: nowhere),

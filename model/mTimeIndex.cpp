@@ -125,17 +125,19 @@ void mTimeIndex::insertMany(std::vector<std::pair<mEvent*, Extent>> const& event
     }
 }
 
-void mTimeIndex::erase(mEvent* ev, double lo)
+bool mTimeIndex::erase(mEvent* ev, double lo, double* hiOut)
 {
     std::size_t const b = blockFor(lo, ev);
     if (b >= myBlocks.size())
-        return;
+        return false;
     Block& block = myBlocks[b];
     auto at = std::lower_bound(block.entries.begin(), block.entries.end(), lo,
                                [ev](Entry const& x, double t) { return before(x, t, ev); });
     if (at == block.entries.end() || at->ev != ev || at->lo != lo)
-        return;
+        return false;
     double const hi = at->hi;
+    if (hiOut)
+        *hiOut = hi;
     block.entries.erase(at);
     --mySize;
     if (block.entries.empty()) {
@@ -147,6 +149,7 @@ void mTimeIndex::erase(mEvent* ev, double lo)
     }
     if (mySize == 0)
         clear();
+    return true;
 }
 
 void mTimeIndex::clear()

@@ -48,8 +48,9 @@ public:
     mTimeIndex& operator=(mTimeIndex const&) = delete;
 
     void insert(mEvent* ev, Extent const& e);
-    // lo must be the start ev was filed under; an event not filed so is left alone.
-    void erase(mEvent* ev, double lo);
+    // lo must be the start ev was filed under; an event not filed so is left alone. True when it
+    // was taken out; hi (when given) is then the end it was filed under.
+    bool erase(mEvent* ev, double lo, double* hi = nullptr);
     void clear();
     // Takes out every event for which taken(ev) answers true: one pass over the runs, however
     // many go. The number taken out.

@@ -11,6 +11,7 @@
 #include "aTrace.h"
 #include "aTs.h"
 #include "mAttrLimits.h"
+#include "mByLayer.h"
 #include "mEdb.h"
 #include "mEvent.h"
 #include "mExtent.h"
@@ -817,16 +818,31 @@ void mTimeline::takeOutEvents(EventsByLayer& byLayer, std::vector<Obh> const& al
                               std::vector<bool> const& marked, mRowIndex* keep,
                               std::function<double(mLayer const&, double)> const& keepRow)
 {
+    std::vector<mLayer const*> taken;
     for (auto& group : byLayer) {
         mLayer* layer = group.first;
         if (!layer || group.second.empty())
             continue;
-        layer->takeOutEvents(group.second, marked, keep,
-                             [&keepRow, layer](double row) { return keepRow(*layer, row); });
+        layer->takeOutEvents(
+            group.second, marked, keep,
+            [&keepRow, layer](double row) { return keepRow(*layer, row); }, false);
+        taken.push_back(layer);
         group.second = {};
         for (Obh const& lh : myLayerHdls)
             if (layerOf(lh) == layer)
                 markDirtyItem(lh);
+    }
+    // The events let go of those layers in one walk in handle order, not in one a layer: where
+    // their slots interleave across the layers, a walk a layer would visit the pool many times.
+    std::sort(taken.begin(), taken.end());
+    for (Obh const& h : all) {
+        if (h.getAddr() >= marked.size() || !marked[h.getAddr()])
+            continue;
+        mEvent* ev = eventOf(h);
+        if (!ev || !std::binary_search(taken.begin(), taken.end(), ev->filedIn()))
+            continue;
+        ev->setLayerHdl(Obh());
+        ev->setFiling(nullptr, Obh(), {});
     }
     if (myEdb)
         myEdb->unregisterEvents(all);
@@ -835,6 +851,7 @@ void mTimeline::takeOutEvents(EventsByLayer& byLayer, std::vector<Obh> const& al
 std::vector<Obh> mTimeline::addEvents(std::vector<Obh> const& handles)
 {
     std::vector<std::pair<Obh, std::vector<Obh>>> byLayer;
+    mByLayer numbers;
     std::vector<Obh> placed, left;
     placed.reserve(handles.size());
     std::size_t last = 0;
@@ -844,25 +861,24 @@ std::vector<Obh> mTimeline::addEvents(std::vector<Obh> const& handles)
             continue;
         Obh const lh = ev->getLayerHdl();
         // Events of one layer mostly follow each other.
-        bool const same = last < byLayer.size() && byLayer[last].first == lh;
-        if (!same && !layerOf(lh)) {
-            left.push_back(h);
-            continue;
-        }
-        if (!same) {
-            last = static_cast<std::size_t>(
-                std::find_if(byLayer.begin(), byLayer.end(),
-                             [&lh](auto const& held) { return held.first == lh; }) -
-                byLayer.begin());
+        if (last >= byLayer.size() || byLayer[last].first != lh) {
+            last = numbers.numberOf(lh);
             if (last == byLayer.size())
                 byLayer.emplace_back(lh, std::vector<Obh>());
+        }
+        if (!numbers.layerAt(last)) {
+            left.push_back(h);
+            continue;
         }
         byLayer[last].second.push_back(h);
         placed.push_back(h);
     }
     markDirtyItem(myCurrentLayerHdl);
-    for (auto& [lh, held] : byLayer) {
-        mLayer* layer = layerOf(lh);
+    for (std::size_t at = 0; at < byLayer.size(); ++at) {
+        auto& [lh, held] = byLayer[at];
+        mLayer* layer = numbers.layerAt(at);
+        if (!layer)
+            continue;
         double t0 = 0, t1 = 0, minRi = 0, maxRi = 0;
         layer->getSpans(t0, t1, minRi, maxRi, false);
         layer->addEvents(held);

@@ -121,8 +121,8 @@ public:
     // removeEvent for many events at once, given by the layer that holds them (filed there), in
     // handle order, with their slots marked in `marked`: each layer takes out its own in one
     // pass (mLayer::takeOutEvents, which keeps their row entries in `keep`, in the rows
-    // keepRow(layer, row) names), and the event set lets go of `all` (in handle order) in one
-    // walk.
+    // keepRow(layer, row) names), then the events of `all` (in handle order) let go of their
+    // layers and the event set lets go of them, a walk each.
     using EventsByLayer = std::vector<std::pair<mLayer*, std::vector<Obh>>>;
     void takeOutEvents(EventsByLayer& byLayer, std::vector<Obh> const& all,
                        std::vector<bool> const& marked, mRowIndex* keep,

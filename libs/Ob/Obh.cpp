@@ -7,6 +7,7 @@
 #include "XmlWriter.h"
 #include "aAssert.h"
 
+#include <cstdio>
 #include <functional>
 
 // A handle that is not valid names nothing. It may come from a document ("flags" 0), so it
@@ -76,6 +77,18 @@ bool Obh::xmlReadHdl(XmlReader& r, Obh* tgt, rtl::str* id)
     if (!tgt || !r.getAttr("tid", tid) || !r.getDecimalAttr("oid", 0, UINT32_MAX, addr) ||
         !r.getDecimalAttr("flags", 0, UINT32_MAX, f))
         return false;
+    // Only these are ever written: other bits would ride along in every set and selection that
+    // the handle reaches, and be written back.
+    if (f != 0 && f != IsValid) {
+        char message[160];
+        std::snprintf(message, sizeof message,
+                      "the handle to \"%.40s\" %llu has \"flags\" = \"%llu\": only 0 (no object) "
+                      "or 1 (an object) is written",
+                      tid, static_cast<unsigned long long>(addr),
+                      static_cast<unsigned long long>(f));
+        r.fail(message);
+        return false;
+    }
     // A handle of a type this store does not have would resolve through nothing.
     Obt* type = Ob::ourEngine ? Ob::ourEngine->getTypeNamed(tid) : nullptr;
     if (!type)

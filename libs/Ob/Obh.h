@@ -76,8 +76,9 @@ public:
     // name the attributes go on the element the caller has open.
     static bool xmlWriteHdl(XmlWriter& w, char const* elem, Obh const& h, char const* id);
     // Reads the handle element at the reader's current element. False when "tid", "oid" or
-    // "flags" is missing or malformed, or "tid" names no type of the current store. What it
-    // reads can name anything: resolve it with Obt::objFromFile or ObClassTypeOf<T>::ptrFromFile.
+    // "flags" is missing or malformed, or "tid" names no type of the current store. "flags"
+    // other than 0 or 1 (never written) also fails the reader, with the reason. What it reads
+    // can name anything: resolve it with Obt::objFromFile or ObClassTypeOf<T>::ptrFromFile.
     static bool xmlReadHdl(XmlReader& r, Obh* tgt, rtl::str* id);
 
     uint32_t myTypeIndex;

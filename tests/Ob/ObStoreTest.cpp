@@ -152,6 +152,46 @@ TEST(ObStore, HandleElementsNameTheSameObjectAfterLoading)
     EXPECT_FALSE(probe.got["r"].first);
 }
 
+// Flags other than 0 and 1 are never written: a handle that carries them is no handle of ours,
+// and the reader stops with the reason whatever its caller does with the answer.
+TEST(ObStore, HandleFlagsNeverWrittenRefuseTheDocumentWithTheReason)
+{
+    ScratchDir dir;
+    Store s;
+    s.recs.make();
+    for (char const* flags : {"2", "3", "4294967295"}) {
+        SCOPED_TRACE(flags);
+        std::string const f = dir.file("odd.xml");
+        {
+            XmlWriter w("ISO-8859-1");
+            ASSERT_TRUE(w.startDocument(f.c_str(), "r"));
+            EXPECT_TRUE(w.startElement("odd"));
+            EXPECT_TRUE(w.addAttribute("tid", "Rec"));
+            EXPECT_TRUE(w.addAttribute("oid", 0));
+            EXPECT_TRUE(w.addAttribute("flags", flags));
+            EXPECT_TRUE(w.endElement());
+            ASSERT_TRUE(w.endDocument());
+        }
+        struct Probe : XmlReadHandler
+        {
+            bool read = true;
+            bool xmlReadStartElement(XmlReader& r, char const* name, int) override
+            {
+                Obh h;
+                if (std::strcmp(name, "odd") == 0)
+                    read = Obh::xmlReadHdl(r, &h, nullptr);
+                return true;
+            }
+        } probe;
+        XmlReader reader;
+        reader.pushHandler(&probe, nullptr);
+        EXPECT_FALSE(reader.parseFile(f.c_str()));
+        EXPECT_FALSE(probe.read);
+        EXPECT_THAT(reader.failMessage(),
+                    HasSubstr(std::string("the handle to \"Rec\" 0 has \"flags\" = \"") + flags));
+    }
+}
+
 TEST(ObStore, DamagedDocumentsAreRefusedOrSkippedSafely)
 {
     // Each file of the corpus is named for its expected outcome: refuse-* fail to load, skip-*

@@ -901,6 +901,173 @@ TEST_F(ManyDragged, ADropMovesEveryEventByThePointersTimeIntoItsWholeRow)
     expectFiled();
 }
 
+// A few events out of layers of many: each taken out and put back by itself, the layers' spans
+// known throughout (a pick-up or an Escape of a few must not walk the layers they leave).
+struct FewOfMany : ManyDragged
+{
+    // many[300] of a, inside its rows and its times; y of b.
+    FewOfMany()
+    {
+        doc.selection.clearSelection();
+        doc.selection.addToSelection(many[300]);
+        doc.selection.addToSelection(y);
+    }
+    // The spans of each layer as they are over its events now, those of `known` known since.
+    void expectSpansRight(std::initializer_list<Obh> known)
+    {
+        for (Obh lh : {a, b}) {
+            mLayer* l = layer(lh);
+            if (std::find(known.begin(), known.end(), lh) != known.end()) {
+                EXPECT_TRUE(l->mySpansValid);
+            }
+            double known[4], counted[4];
+            l->getSpans(known[0], known[1], known[2], known[3], false);
+            l->getSpans(counted[0], counted[1], counted[2], counted[3], true);
+            EXPECT_EQ(std::vector<double>(known, known + 4),
+                      std::vector<double>(counted, counted + 4));
+        }
+    }
+};
+
+TEST_F(FewOfMany, ArePickedUpAndPutBackOneByOneAndFiledAsTheyWere)
+{
+    layer(a)->rowIndex(); // b's is left to be built when first asked
+    for (Obh lh : {a, b})
+        layer(lh)->rebuildSpanCache(true);
+    auto const before = wholes();
+    auto handful = pick(y);
+    ASSERT_TRUE(handful);
+    std::unique_ptr<QDrag> drag(handful->getQDrag());
+    EXPECT_FALSE(inTimeline(many[300]));
+    EXPECT_FALSE(inTimeline(y));
+    // many[300] shares its first row with others; y, the first row of b too, but b has no row
+    // index to tell.
+    expectSpansRight({a});
+    expectFiled();
+    handful->returnEventsToOrigLocations();
+    EXPECT_EQ(wholes(), before);
+    for (Obh h : many)
+        EXPECT_TRUE(inTimeline(h));
+    EXPECT_EQ(doc.selection.getSelection(), (std::set<Obh> {many[300], y}));
+    expectFiled();
+    expectSpansRight({a, b});
+}
+
+TEST_F(FewOfMany, ADropFilesThemWhereTheyLand)
+{
+    for (Obh lh : {a, b}) {
+        layer(lh)->rowIndex();
+        layer(lh)->rebuildSpanCache(true);
+    }
+    auto const before = wholes();
+    auto handful = pick(y);
+    ASSERT_TRUE(handful);
+    std::unique_ptr<QDrag> drag(handful->getQDrag());
+    auto drop = dragEvent(QEvent::GraphicsSceneDrop, handful->myGrabSceneX + 40, sceneY(6.5),
+                          drag->mimeData());
+    ASSERT_TRUE(handful->canDropOn(anyLayerItem, drop.get()));
+    ASSERT_TRUE(handful->dropOn(anyLayerItem, drop.get()));
+    auto const after = wholes();
+    for (std::size_t i = 0; i < many.size(); ++i) {
+        bool const moved = many[i] == y || many[i] == many[300];
+        EXPECT_EQ(std::get<3>(after[i]), std::get<3>(before[i]) + (moved ? 40 : 0));
+        EXPECT_TRUE(inTimeline(many[i]));
+    }
+    expectFiled();
+    expectSpansRight({a, b});
+}
+
+// x is held by its layer, the event set and the selection under a handle with flags the program
+// never writes (as a document could give it before such handles were refused), and is the first
+// of the handful; y and z under their own, as their items are.
+struct OddlyHeld : DragDoc
+{
+    Obh odd = x;
+
+    OddlyHeld()
+    {
+        odd.myFlags = 3;
+        doc.selection.clearSelection();
+        tl.removeEvent(x);
+        tl.addEvent(odd, 100, 2, a, true);
+        sync();
+        for (Obh h : {odd, y, z})
+            doc.selection.addToSelection(h);
+    }
+    // Every handle each holder holds, flags and all, by holder.
+    std::vector<std::vector<Obh>> held()
+    {
+        std::vector<std::vector<Obh>> out;
+        for (Obh lh : {a, b})
+            out.emplace_back(layer(lh)->getEvents().begin(), layer(lh)->getEvents().end());
+        out.emplace_back(tl.getEdb()->getEvents().begin(), tl.getEdb()->getEvents().end());
+        out.emplace_back(doc.selection.getSelection().begin(), doc.selection.getSelection().end());
+        return out;
+    }
+    // The flags of each handle of a holder.
+    static std::vector<std::uint64_t> flagsOf(std::vector<Obh> const& handles)
+    {
+        std::vector<std::uint64_t> out;
+        for (Obh const& h : handles)
+            out.push_back(h.myFlags);
+        return out;
+    }
+};
+
+TEST_F(OddlyHeld, TheGrabbedEventKeepsItsGhostAndGuide)
+{
+    auto handful = pick(y);
+    ASSERT_TRUE(handful);
+    std::unique_ptr<QDrag> drag(handful->getQDrag());
+    ASSERT_NE(handful->recordOf(y), nullptr) << "asked by the grabbed item's handle";
+    EXPECT_EQ(handful->recordOf(y)->myDsri, 0);
+    EXPECT_EQ(handful->recordOf(x)->myDsri, -1);
+    // In the gap under layer a with the zoning key: a zone that makes a row, with its label.
+    auto event = dragEvent(QEvent::GraphicsSceneDragMove, handful->myGrabSceneX + 50, sceneY(4.3),
+                           drag->mimeData(), Qt::MoveAction, ctHandfulEventsQt::ZoningKey);
+    ASSERT_TRUE(handful->canDropOn(anyLayerItem, event.get()));
+    EXPECT_NE(handful->ghostOf(y), nullptr);
+    EXPECT_FALSE(handful->myLabelPolygon.empty());
+}
+
+TEST_F(OddlyHeld, EscapeGivesEveryHolderBackTheHandlesItHeld)
+{
+    auto const before = held();
+    EXPECT_EQ(flagsOf(before[0]), (std::vector<std::uint64_t> {3}));
+    auto handful = pick(y);
+    ASSERT_TRUE(handful);
+    std::unique_ptr<QDrag> drag(handful->getQDrag());
+    handful->returnEventsToOrigLocations();
+    auto const after = held();
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(after[i], before[i]) << "holder " << i;
+        EXPECT_EQ(flagsOf(after[i]), flagsOf(before[i])) << "holder " << i;
+    }
+}
+
+TEST_F(OddlyHeld, ADropKeepsEveryEventsOwnHandle)
+{
+    auto handful = pick(y);
+    ASSERT_TRUE(handful);
+    std::unique_ptr<QDrag> drag(handful->getQDrag());
+    auto drop = dragEvent(QEvent::GraphicsSceneDrop, handful->myGrabSceneX + 40, sceneY(6.5),
+                          drag->mimeData());
+    ASSERT_TRUE(handful->canDropOn(anyLayerItem, drop.get()));
+    ASSERT_TRUE(handful->dropOn(anyLayerItem, drop.get()));
+    // x, y and z each once in the layers, the event set and the selection, with its own flags.
+    std::map<unsigned, std::uint64_t> const own {
+        {x.getAddr(), 3}, {y.getAddr(), 1}, {z.getAddr(), 1}};
+    auto const after = held();
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        for (Obh const& h : after[i]) {
+            if (auto const found = own.find(h.getAddr()); found != own.end()) {
+                EXPECT_EQ(h.myFlags, found->second) << "holder " << i << ", slot " << h.getAddr();
+            }
+        }
+    }
+}
+
 namespace {
 
 struct DatedCase
