@@ -69,6 +69,8 @@ public:
             }
         }
         myNextRosterIndex = 0;
+        if (freeMem)
+            myClaimedSlots = 0;
     }
 
     void postLoadHook() override

@@ -94,6 +94,13 @@ public:
     // The store this type is registered with; a type that goes first leaves it.
     ObEngine* myEngine = nullptr;
 
+protected:
+    // The slots the document claimed for this pool ("total"), which reading bounds its addrs
+    // by. The pool gets only the slots its addrs reach, yet counts as that large: it writes
+    // that total back and grows to it before growing beyond it, as a pool of that many slots
+    // would. 0 once the pool's memory is freed.
+    uint32_t myClaimedSlots = 0;
+
 private:
     // Slots per run of a pool written on several threads (XmlWriter::writeRuns).
     static constexpr size_t RunSlots = 1024;
@@ -112,6 +119,4 @@ private:
     bool myReadSawBank = false;
     bool myReadObjectPending = false;
     uint32_t myReadAddr = 0;
-    // The slots the document claims for this pool: a bound on its addrs, not the size it gets.
-    uint32_t myReadTotal = 0;
 };
