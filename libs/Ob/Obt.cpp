@@ -313,6 +313,7 @@ bool Obt::readBank(XmlReader& r)
 // read, doubling at least (a document lists its addrs in ascending order), never beyond the
 // total. New slots come at the tail with identity entries, so the slots already placed stay
 // where they are and the free ones are handed out in the order a pool of "total" slots would.
+// The slots skipped cost their tables only: an object is made when its slot is first live.
 bool Obt::growForRead(uint32_t addr)
 {
     uint64_t const want =
@@ -345,8 +346,8 @@ bool Obt::readAddr(XmlReader& r)
     myAddrsByRosterIndex[old] = a;
     OB_TRACE("%s: Xml read addr[%u] => roster[%u], pushing addr[%u] into roster[%u]\n", OB_CLASS(*this), id, ri, a,
              old);
-    // The slot is live from here on, so its object is initialised now, also when no "object"
-    // element follows.
+    // The slot is live from here on, so its object is made and initialised now, also when no
+    // "object" element follows.
     initInstance(id);
     myReadAddr = id;
     myReadObjectPending = true;

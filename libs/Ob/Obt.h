@@ -69,8 +69,9 @@ public:
     void alloc(Obh* h);
     void dealloc(Obh* h);
     unsigned int getDataByteSize() const { return static_cast<unsigned int>(myDataByteSize); }
-    // What one slot costs in memory, its object included; a document may not ask for a pool
-    // larger than the machine's memory could hold.
+    // What one slot costs in memory once live, its object included. A pool grows only when
+    // every slot is live, so a pool whose slots could not all hold an object in this memory was
+    // never made here: a document may not ask for one. (A slot never live costs its tables only.)
     virtual size_t slotBytes() const
     {
         return static_cast<size_t>(myDataByteSize) + 2 * sizeof(uint32_t);

@@ -307,6 +307,53 @@ TEST(ObStore, ASparsePoolIsSavedAgainByteForByte)
     EXPECT_EQ(s.recs.mySize, before.recs.mySize);
 }
 
+// A slot named far beyond the others, in a pool that claims four billion: the slots between
+// cost the pool's tables, not an object each; a slot beyond what memory could hold objects for
+// is refused, saying why.
+TEST(ObStore, ASlotFarBeyondTheOthersMakesNoObjectsBetween)
+{
+    ScratchDir dir;
+    std::string const f = dir.file("doc_data.xml");
+    auto write = [&](std::string const& total, std::string const& far) {
+        std::string const bank = "<bank count=\"3\" bytes=\"8\" total=\"" + total + "\" inc=\"1\">";
+        std::string const farAddr = "<addr _id=\"" + far +
+                                    "\"><object _t=\"Rec\">"
+                                    "<attr _id=\"n\" _t=\"int\" value=\"5\"/></object></addr>";
+        writeFile(f, "<timeline_document_v1><objects><type name=\"Rec\">" + bank +
+                         "<addr _id=\"0\"><object _t=\"Rec\"/></addr><addr _id=\"1\"/>" + farAddr +
+                         "</bank></type></objects></timeline_document_v1>");
+    };
+    write("4000000000", "2000000");
+    {
+        Store s;
+        HookCount::zero();
+        ASSERT_TRUE(loadObjects(s.engine, f));
+        EXPECT_LT(HookCount::made, 10) << "objects for what the document holds, not per slot";
+        EXPECT_EQ(s.recs.mySize, 2000001u);
+        ASSERT_NE(s.recs.objFromAddr(2000000), nullptr);
+        EXPECT_EQ(static_cast<Rec*>(s.recs.objFromAddr(2000000))->myN, 5);
+        EXPECT_TRUE(rosterSound(s.recs));
+        EXPECT_EQ(s.recs.make().getAddr(), 3u);
+    }
+    struct Case
+    {
+        char const* total;
+        char const* why;
+    } const refused[] = {
+        {"4294967295", "'addr' 4000000000 needs a pool of more slots than memory holds"},
+        {"4000000000", "'addr' 4000000000 is outside the pool of 4000000000 slots"},
+    };
+    for (auto const& c : refused) {
+        write(c.total, "4000000000");
+        Store s;
+        HookCount::zero();
+        std::string why;
+        EXPECT_FALSE(loadObjects(s.engine, f, nullptr, &why)) << c.total;
+        EXPECT_THAT(why, HasSubstr(c.why));
+        EXPECT_EQ(s.live(), 0u) << c.total;
+    }
+}
+
 // A document's growth step is a hint: the first new object in a pool that asks for 16 million
 // slots a step makes a bounded number of them, and the step is written back as it was read.
 TEST(ObStore, ALargeGrowthStepReadMakesABoundedPool)
