@@ -78,7 +78,7 @@ public:
     }
     bool slotsFitInMemory(uint64_t slots) const;
     // The memory pools may claim, in bytes; 0 for the machine's. A reader of untrusted bytes
-    // that runs under a smaller limit of its own sets it.
+    // that runs under a limit of resident memory of its own sets it to that limit.
     static uint64_t ourMemoryLimit;
 
     // Called by the store when it hands this type's "type" element to it.
