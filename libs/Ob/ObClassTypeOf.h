@@ -10,9 +10,11 @@
 #include <cstdlib>
 #include <cstring>
 
-// The pool of objects of class T: constructs its objects in advance, one per slot, and keeps
-// them for their whole life. Objects handed back are recycled (recycleObj) and reused
-// (initObj); they are deleted only by a reset that frees memory, or with the pool.
+// The pool of objects of class T: a slot's object is constructed by the time the slot first
+// becomes live and kept from then on. Objects handed back are recycled (recycleObj) and reused
+// (initObj); they are deleted only by a reset that frees memory, or with the pool. Slots beyond
+// those made ahead (makeAhead) hold null until they are live, so a sparse pool costs its
+// tables, not an object per slot.
 template <class T>
 class ObClassTypeOf : public Obt
 {
@@ -34,10 +36,10 @@ public:
             myRosterIndicesByAddr = allocArray<uint32_t>(n);
             A_ASSERT(myRosterIndicesByAddr);
             for (uint32_t a = 0; a < n; ++a) {
-                myData[a] = new T();
                 myAddrsByRosterIndex[a] = a;
                 myRosterIndicesByAddr[a] = a;
             }
+            makeAhead(0, n);
         }
         mySize = n;
         myDataByteSize = sizeof(T*);
@@ -60,7 +62,8 @@ public:
                 returnLive();
             if (freeMem) {
                 for (uint32_t a = 0; a < mySize; ++a)
-                    freeInstance(a);
+                    if (myData[a])
+                        freeInstance(a);
                 OB_TRACE("%s: Reset - delete all storage of data and addrs\n", OB_CLASS(*this));
                 freeArrays();
             } else {
@@ -69,6 +72,8 @@ public:
             }
         }
         myNextRosterIndex = 0;
+        if (freeMem)
+            myClaimedSlots = 0;
     }
 
     void postLoadHook() override
@@ -86,6 +91,7 @@ public:
             return nullptr;
         if (!evenIfFree && !isLive(addr))
             return nullptr;
+        // Null for a slot that holds no object yet.
         return static_cast<void*>(myData[addr]);
     }
 
@@ -161,7 +167,8 @@ public:
         A_ASSERT(mySize>0);
         uint32_t size = mySize;
         OB_TRACE("%s: expanding By = %ui, to %i\n", OB_CLASS(*this), count, size);
-        // The pointer array is sized by slots and pointer size only.
+        // The pointer array is sized by slots and pointer size only; its new slots are null
+        // (calloc's zero pages, untouched) but for those made ahead.
         T** newData = allocArray<T*>(size);
         A_ASSERT(newData);
         uint32_t* newAddrs = allocArray<uint32_t>(size);
@@ -180,7 +187,6 @@ public:
         std::free(myAddrsByRosterIndex);
         std::free(myRosterIndicesByAddr);
         for (uint32_t a = old; a < size; ++a) {
-            newData[a] = new T();
             newAddrs[a] = a;
             newRoster[a] = a;
         }
@@ -188,6 +194,7 @@ public:
         myAddrsByRosterIndex = newAddrs;
         myRosterIndicesByAddr = newRoster;
         mySize = size;
+        makeAhead(old, size);
         OB_TRACE("%s: myData = %p\n", OB_CLASS(*this), static_cast<void*>(myData));
     }
 
@@ -199,6 +206,7 @@ public:
         static_cast<ObObj*>(obj)->clearObj();
         delete obj;
         myData[addr] = nullptr;
+        --myMade;
     }
 
     void recycleInstance(unsigned int addr) override
@@ -209,10 +217,15 @@ public:
         static_cast<ObObj*>(obj)->recycleObj();
     }
 
+    // The slot has just become live: its object is made the first time, then reused.
     void initInstance(unsigned int addr) override
     {
-        T* obj = addr < mySize ? myData[addr] : nullptr;
-        A_ASSERT(obj);
+        A_ASSERT(addr < mySize);
+        T*& obj = myData[addr];
+        if (!obj) {
+            obj = new T();
+            ++myMade;
+        }
         OB_TRACE("%s: INIT OBJ %p, at addr %u\n", OB_CLASS(*this), static_cast<void*>(obj), addr);
         static_cast<ObObj*>(obj)->initObj();
     }
@@ -264,6 +277,21 @@ public:
 private:
     // The bookkeeping of the allocator for each object made with new.
     static constexpr size_t MallocOverhead = 16;
+    // The objects the slots hold, live or not.
+    uint32_t myMade = 0;
+
+    // New slots get their objects in one run, so that a pool read or grown whole keeps them
+    // together in memory, in the order it hands them out; but the objects not live never
+    // outnumber the live ones by more than two, so that a slot named far beyond the others
+    // makes no object for each slot between.
+    void makeAhead(uint32_t from, uint32_t to)
+    {
+        uint64_t const most = 2 * (static_cast<uint64_t>(myNextRosterIndex) + 1);
+        for (uint32_t a = from; a < to && myMade < most; ++a) {
+            myData[a] = new T();
+            ++myMade;
+        }
+    }
 
     template <class E>
     static E* allocArray(uint32_t n)
@@ -281,6 +309,7 @@ private:
         myAddrsByRosterIndex = nullptr;
         myRosterIndicesByAddr = nullptr;
         mySize = 0;
+        myMade = 0;
     }
 
     // obj(h): the slot's range first, then the handle's validity and type are asserted.

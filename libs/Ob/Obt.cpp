@@ -47,12 +47,14 @@ Obt::~Obt()
         myEngine->forgetType(this);
 }
 
-void Obt::reset(bool, bool deallocLive)
+void Obt::reset(bool freeMem, bool deallocLive)
 {
     if (mySize != 0 && deallocLive)
         while (myNextRosterIndex > 0)
             deallocAddr(myAddrsByRosterIndex[myNextRosterIndex - 1]);
     myNextRosterIndex = 0;
+    if (freeMem)
+        myClaimedSlots = 0;
 }
 
 Obh Obt::make()
@@ -154,8 +156,11 @@ void Obt::alloc(Obh* h)
         // By the step, or by an eighth of the pool when that is more: a pool of many objects
         // grows a few times, not once per object (each growth copies the slot tables). A step
         // read from a document is only a hint: one new object never makes more than MaxStep
-        // slots beyond that eighth, whatever the document asks.
-        uint32_t const step = std::max(std::min(myExpandBy, MaxStep), mySize / 8);
+        // slots beyond that eighth, whatever the document asks. Slots a document claimed and
+        // did not reach come first, as they would in a pool of that many.
+        uint32_t step = std::max(std::min(myExpandBy, MaxStep), mySize / 8);
+        if (mySize < myClaimedSlots)
+            step = std::min(step, myClaimedSlots - mySize);
         OB_TRACE("%s: Expand by %u to alloc new, current=%u\n", OB_CLASS(*this), step, mySize);
         expandBy(step);
     }
@@ -202,7 +207,8 @@ bool Obt::xmlWrite(XmlWriter& w) const
     OB_TRACE("type %s, writing %i addrs\n", getName(), myNextRosterIndex);
     bool ok = w.startElement("type") && w.addAttribute("name", getName());
     ok = ok && w.startElement("bank") && w.addAttribute("count", myNextRosterIndex) &&
-         w.addAttribute("bytes", static_cast<int>(getDataByteSize())) && w.addAttribute("total", mySize) &&
+         w.addAttribute("bytes", static_cast<int>(getDataByteSize())) &&
+         w.addAttribute("total", std::max(mySize, myClaimedSlots)) &&
          w.addAttribute("inc", myExpandBy);
     // Ascending addr: a walk over the slots, testing each for life.
     std::vector<uint32_t> live;
@@ -294,7 +300,7 @@ bool Obt::readBank(XmlReader& r)
     myDataByteSize = bytes;
     myExpandBy = inc;
     myNextRosterIndex = 0;
-    myReadTotal = total;
+    myClaimedSlots = total;
     OB_TRACE("%s: Xml read <bank>, byteSize=%i, inc=%i, numAddrs=%i, nextIndex=0\n",
              OB_CLASS(*this), static_cast<int>(bytes), inc, total);
     myReadSawBank = true;
@@ -307,10 +313,11 @@ bool Obt::readBank(XmlReader& r)
 // read, doubling at least (a document lists its addrs in ascending order), never beyond the
 // total. New slots come at the tail with identity entries, so the slots already placed stay
 // where they are and the free ones are handed out in the order a pool of "total" slots would.
+// The slots skipped cost their tables only: an object is made when its slot is first live.
 bool Obt::growForRead(uint32_t addr)
 {
     uint64_t const want =
-        std::max<uint64_t>(addr + 1ull, std::min<uint64_t>(2ull * mySize, myReadTotal));
+        std::max<uint64_t>(addr + 1ull, std::min<uint64_t>(2ull * mySize, myClaimedSlots));
     if (!slotsFitInMemory(want))
         return false;
     expandBy(static_cast<uint32_t>(want - mySize));
@@ -324,8 +331,8 @@ bool Obt::readAddr(XmlReader& r)
     uint32_t id = 0;
     if (!readCount(r, "_id", 0, UINT32_MAX, id))
         return refuse(r, "'addr' needs an '_id' that is a number");
-    if (id >= myReadTotal)
-        return refuse(r, "'addr' %u is outside the pool of %u slots", id, myReadTotal);
+    if (id >= myClaimedSlots)
+        return refuse(r, "'addr' %u is outside the pool of %u slots", id, myClaimedSlots);
     if (id >= mySize && !growForRead(id))
         return refuse(r, "'addr' %u needs a pool of more slots than memory holds", id);
     if (myRosterIndicesByAddr[id] < myNextRosterIndex)
@@ -339,8 +346,8 @@ bool Obt::readAddr(XmlReader& r)
     myAddrsByRosterIndex[old] = a;
     OB_TRACE("%s: Xml read addr[%u] => roster[%u], pushing addr[%u] into roster[%u]\n", OB_CLASS(*this), id, ri, a,
              old);
-    // The slot is live from here on, so its object is initialised now, also when no "object"
-    // element follows.
+    // The slot is live from here on, so its object is made and initialised now, also when no
+    // "object" element follows.
     initInstance(id);
     myReadAddr = id;
     myReadObjectPending = true;

@@ -69,15 +69,16 @@ public:
     void alloc(Obh* h);
     void dealloc(Obh* h);
     unsigned int getDataByteSize() const { return static_cast<unsigned int>(myDataByteSize); }
-    // What one slot costs in memory, its object included; a document may not ask for a pool
-    // larger than the machine's memory could hold.
+    // What one slot costs in memory once live, its object included. A pool grows only when
+    // every slot is live, so a pool whose slots could not all hold an object in this memory was
+    // never made here: a document may not ask for one. (A slot never live costs its tables only.)
     virtual size_t slotBytes() const
     {
         return static_cast<size_t>(myDataByteSize) + 2 * sizeof(uint32_t);
     }
     bool slotsFitInMemory(uint64_t slots) const;
     // The memory pools may claim, in bytes; 0 for the machine's. A reader of untrusted bytes
-    // that runs under a smaller limit of its own sets it.
+    // that runs under a limit of resident memory of its own sets it to that limit.
     static uint64_t ourMemoryLimit;
 
     // Called by the store when it hands this type's "type" element to it.
@@ -93,6 +94,13 @@ public:
     uint32_t myExpandBy;
     // The store this type is registered with; a type that goes first leaves it.
     ObEngine* myEngine = nullptr;
+
+protected:
+    // The slots the document claimed for this pool ("total"), which reading bounds its addrs
+    // by. The pool gets only the slots its addrs reach, yet counts as that large: it writes
+    // that total back and grows to it before growing beyond it, as a pool of that many slots
+    // would. 0 once the pool's memory is freed.
+    uint32_t myClaimedSlots = 0;
 
 private:
     // Slots per run of a pool written on several threads (XmlWriter::writeRuns).
@@ -112,6 +120,4 @@ private:
     bool myReadSawBank = false;
     bool myReadObjectPending = false;
     uint32_t myReadAddr = 0;
-    // The slots the document claims for this pool: a bound on its addrs, not the size it gets.
-    uint32_t myReadTotal = 0;
 };

@@ -89,6 +89,33 @@ TEST(ObPool, ResetRecyclesOnceAndFreesMemory)
     EXPECT_EQ(n.getAddr(), 0u);
 }
 
+// Objects are made for the slots a pool hands out and a few ahead of them, never one per slot
+// of a large pool, and kept for the next object of their slot.
+TEST(ObPool, ObjectsAreMadeForWhatIsLiveNotForEverySlot)
+{
+    HookCount::zero();
+    ObClassTypeOf<Rec> t("Rec", 1, 1000);
+    t.expandBy(100000);
+    EXPECT_LE(HookCount::made, 2);
+    std::vector<Obh> hs;
+    for (int i = 0; i < 10; ++i)
+        hs.push_back(t.make());
+    EXPECT_EQ(HookCount::made, 10);
+    Rec* first = t.ptr(hs[0]);
+    hs[0].dealloc();
+    hs[0] = t.make();
+    EXPECT_EQ(hs[0].getAddr(), 0u);
+    EXPECT_EQ(t.ptr(hs[0]), first);
+    EXPECT_EQ(HookCount::made, 10) << "the object handed back is reused";
+    EXPECT_EQ(t.mem(500, true), nullptr) << "a slot never live";
+    EXPECT_EQ(t.objFromAddr(500), nullptr);
+    EXPECT_TRUE(rosterSound(t));
+
+    t.reset(true, true);
+    EXPECT_EQ(HookCount::clears, 10) << "what was made is cleared";
+    EXPECT_EQ(t.mySize, 0u);
+}
+
 TEST(ObPool, FreeingWhatIsNotLiveChangesNothing)
 {
     ObClassTypeOf<Rec> t("Rec", 1, 3);

@@ -304,6 +304,96 @@ TEST(ObStore, PoolsGrowWithTheSlotsTheDocumentLists)
     EXPECT_TRUE(rosterSound(s.plains));
 }
 
+// A pool left sparse by many deletions, its last slots free among them, comes back with the
+// same slots and is saved again byte for byte; new objects take the free slots in roster order.
+TEST(ObStore, ASparsePoolIsSavedAgainByteForByte)
+{
+    ScratchDir dir;
+    std::string const first = dir.file("first.xml");
+    std::string const again = dir.file("again.xml");
+    Store before;
+    std::vector<Obh> recs(40);
+    for (size_t i = 0; i < recs.size(); ++i) {
+        recs[i] = before.recs.make();
+        before.recs.ptr(recs[i])->myN = static_cast<int>(i);
+    }
+    for (size_t i = 0; i < recs.size(); ++i)
+        if (i != 3 && i != 17 && i != 18 && i != 25)
+            recs[i].dealloc();
+    for (int i = 0; i < 9; ++i)
+        before.plains.make();
+    ASSERT_TRUE(saveObjects(before.engine, first));
+    EXPECT_THAT(readFile(first),
+                HasSubstr("<bank count=\"4\" bytes=\"8\" total=\"41\" inc=\"1\">"));
+    EXPECT_THAT(readFile(first),
+                HasSubstr("<bank count=\"0\" bytes=\"8\" total=\"1\" inc=\"1\"/>"));
+
+    Store s;
+    ASSERT_TRUE(loadObjects(s.engine, first));
+    ASSERT_TRUE(saveObjects(s.engine, again));
+    EXPECT_EQ(readFile(again), readFile(first));
+    // Live 3, 17, 18, 25 read in that order leave the free ones as 4 to 16, 1, 2, 19 to 24, 0.
+    std::vector<uint32_t> made;
+    for (int i = 0; i < 17; ++i)
+        made.push_back(s.recs.make().getAddr());
+    EXPECT_EQ(made,
+              (std::vector<uint32_t> {4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 1, 2, 19, 20}));
+    EXPECT_TRUE(rosterSound(s.recs));
+    // Filled beyond its slots, it grows as the pool it was saved from.
+    while (s.recs.getCurrentTypeCount() <= 41)
+        s.recs.make();
+    while (before.recs.getCurrentTypeCount() <= 41)
+        before.recs.make();
+    EXPECT_EQ(s.recs.mySize, before.recs.mySize);
+}
+
+// A slot named far beyond the others, in a pool that claims four billion: the slots between
+// cost the pool's tables, not an object each; a slot beyond what memory could hold objects for
+// is refused, saying why.
+TEST(ObStore, ASlotFarBeyondTheOthersMakesNoObjectsBetween)
+{
+    ScratchDir dir;
+    std::string const f = dir.file("doc_data.xml");
+    auto write = [&](std::string const& total, std::string const& far) {
+        std::string const bank = "<bank count=\"3\" bytes=\"8\" total=\"" + total + "\" inc=\"1\">";
+        std::string const farAddr = "<addr _id=\"" + far +
+                                    "\"><object _t=\"Rec\">"
+                                    "<attr _id=\"n\" _t=\"int\" value=\"5\"/></object></addr>";
+        writeFile(f, "<timeline_document_v1><objects><type name=\"Rec\">" + bank +
+                         "<addr _id=\"0\"><object _t=\"Rec\"/></addr><addr _id=\"1\"/>" + farAddr +
+                         "</bank></type></objects></timeline_document_v1>");
+    };
+    write("4000000000", "2000000");
+    {
+        Store s;
+        HookCount::zero();
+        ASSERT_TRUE(loadObjects(s.engine, f));
+        EXPECT_LT(HookCount::made, 10) << "objects for what the document holds, not per slot";
+        EXPECT_EQ(s.recs.mySize, 2000001u);
+        ASSERT_NE(s.recs.objFromAddr(2000000), nullptr);
+        EXPECT_EQ(static_cast<Rec*>(s.recs.objFromAddr(2000000))->myN, 5);
+        EXPECT_TRUE(rosterSound(s.recs));
+        EXPECT_EQ(s.recs.make().getAddr(), 3u);
+    }
+    struct Case
+    {
+        char const* total;
+        char const* why;
+    } const refused[] = {
+        {"4294967295", "'addr' 4000000000 needs a pool of more slots than memory holds"},
+        {"4000000000", "'addr' 4000000000 is outside the pool of 4000000000 slots"},
+    };
+    for (auto const& c : refused) {
+        write(c.total, "4000000000");
+        Store s;
+        HookCount::zero();
+        std::string why;
+        EXPECT_FALSE(loadObjects(s.engine, f, nullptr, &why)) << c.total;
+        EXPECT_THAT(why, HasSubstr(c.why));
+        EXPECT_EQ(s.live(), 0u) << c.total;
+    }
+}
+
 // A document's growth step is a hint: the first new object in a pool that asks for 16 million
 // slots a step makes a bounded number of them, and the step is written back as it was read.
 TEST(ObStore, ALargeGrowthStepReadMakesABoundedPool)

@@ -16,8 +16,8 @@
 // Hook counters shared by the test classes.
 struct HookCount
 {
-    static inline int inits = 0, recycles = 0, clears = 0, postLoads = 0;
-    static void zero() { inits = recycles = clears = postLoads = 0; }
+    static inline int made = 0, inits = 0, recycles = 0, clears = 0, postLoads = 0;
+    static void zero() { made = inits = recycles = clears = postLoads = 0; }
 };
 
 // A record with one attribute of each kind, built the way attribute records are.
@@ -31,6 +31,7 @@ public:
     bool myInitialised = false;
     static inline bool ourFailWrite = false;
 
+    Rec() { ++HookCount::made; }
     void initObj() override
     {
         ++HookCount::inits;
@@ -234,7 +235,8 @@ struct DocReader : XmlReadHandler
 
 // Loads as the document does: the parse's own result decides. balanced: whether the handlers
 // ended where they began (a handler fault when the parse succeeded and they did not).
-inline bool loadObjects(ObEngine& engine, std::string const& path, bool* balanced = nullptr)
+inline bool loadObjects(ObEngine& engine, std::string const& path, bool* balanced = nullptr,
+                        std::string* why = nullptr)
 {
     engine.xmlReadPrep();
     DocReader doc(&engine);
@@ -244,17 +246,22 @@ inline bool loadObjects(ObEngine& engine, std::string const& path, bool* balance
     engine.xmlReadPost(ok);
     if (balanced)
         *balanced = reader.currentHandler() == &doc && reader.stackSize() == 0;
+    if (why)
+        *why = reader.failMessage();
     return ok;
 }
 
-// The pool's invariants: inverse rosters, live count within the pool, every slot constructed.
+// The pool's invariants: inverse rosters, live count within the pool, every live slot holding
+// its object.
 template <class T> bool rosterSound(ObClassTypeOf<T> const& t)
 {
     if (t.myNextRosterIndex > t.mySize)
         return false;
     for (uint32_t r = 0; r < t.mySize; ++r) {
         uint32_t a = t.myAddrsByRosterIndex[r];
-        if (a >= t.mySize || t.myRosterIndicesByAddr[a] != r || !t.myData[a])
+        if (a >= t.mySize || t.myRosterIndicesByAddr[a] != r)
+            return false;
+        if (r < t.myNextRosterIndex && !t.myData[a])
             return false;
     }
     return true;

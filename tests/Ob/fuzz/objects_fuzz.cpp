@@ -9,12 +9,18 @@
 // a refused document leaves every pool empty and runs no post-load hook, an accepted one leaves
 // the handlers where they began, a handle read from it resolves to a live object of the right
 // pool or to nothing, and the store stays usable.
+//
+// The pools are told the memory the fuzzer lets the process hold (-rss_limit_mb, 2048 unless
+// given) as the program is told the machine's: nothing but the reader's own bound keeps a
+// document within the fuzzer's limit, so a reader that spends more than that bound allows is a
+// finding (out-of-memory), as it would take the machine's memory in the program.
 
 #include "ObTestTypes.h"
 #include "XmlStretches.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 
@@ -37,20 +43,30 @@ void check(bool holds)
         __builtin_trap();
 }
 
+// libFuzzer's limit of resident memory in bytes, from the command line or its default.
+uint64_t rssLimit(int argc, char** argv)
+{
+    uint64_t mb = 2048;
+    char const flag[] = "-rss_limit_mb=";
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], flag, sizeof flag - 1) == 0)
+            mb = std::strtoull(argv[i] + sizeof flag - 1, nullptr, 10);
+    return mb << 20;
+}
+
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    std::atexit(removeScratchFile);
+    Obt::ourMemoryLimit = rssLimit(*argc, *argv);
+    if (char const* bytes = std::getenv("VANTREL_FUZZ_STRETCHES"))
+        XmlStretches::settings() = {0, std::strtoul(bytes, nullptr, 10), 3};
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size)
 {
-    static bool const once = [] {
-        std::atexit(removeScratchFile);
-        // Well under the fuzzer's own limit of resident memory, so that a document asking for
-        // more is refused rather than counted as a fault.
-        Obt::ourMemoryLimit = 256u << 20;
-        if (char const* bytes = std::getenv("VANTREL_FUZZ_STRETCHES"))
-            XmlStretches::settings() = {0, std::strtoul(bytes, nullptr, 10), 3};
-        return true;
-    }();
-    (void)once;
     Ob::ourTrace = false;
     Xml::ourTrace = false;
     FILE* f = std::fopen(scratchFile().c_str(), "wb");
