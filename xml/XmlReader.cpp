@@ -221,7 +221,7 @@ void XmlReader::deliverHeld()
 bool XmlReader::readOnce(int fd, std::string const& path, Resume const& at, bool* prefixRefused)
 {
     bool const fromStart = at.from == 0 && at.prefix.empty();
-    XmlPushParser parser(false);
+    XmlPushParser parser(myQuietParse);
     XmlStretches::Settings const& settings = XmlStretches::settings();
     if (settings.failOnce)
         parser.failIn(settings.failAfter);
@@ -280,12 +280,39 @@ bool XmlReader::readOnce(int fd, std::string const& path, Resume const& at, bool
     myParseFault.clear();
     if (parser.failed()) {
         myParseFault = parser.faults().reason();
-        // Parsed from a prefix, the parser knows the file's lines only from the point on.
-        if (!fromStart && !parser.faults().own())
-            if (std::string whole = XmlFaults::ofWholeFile(fd, path); !whole.empty())
+        if (!myQuietParse && (!fromStart || at.boundary > 0))
+            if (std::string whole = faultOfOneParse(fd, path); !whole.empty())
                 myParseFault = std::move(whole);
     }
     return !parser.failed();
+}
+
+std::string XmlReader::faultOfOneParse(int fd, std::string const& path)
+{
+    struct Kept
+    {
+        std::size_t delivered;
+        int openDepth, nodeDepth;
+        bool inNode, parserStarted, failed;
+        std::string failMessage;
+    } const kept {myDelivered,  myOpenDepth,     myNodeDepth,  myInNode,
+                  myParserStarted, myFailed, myFailMessage};
+    HeldText held = std::move(myHeld);
+    myHeld = HeldText();
+    myOpenDepth = 0;
+    myQuietParse = true;
+    readOnce(fd, path, Resume());
+    myQuietParse = false;
+    std::string fault = std::move(myParseFault);
+    myHeld = std::move(held);
+    myDelivered = kept.delivered;
+    myOpenDepth = kept.openDepth;
+    myNodeDepth = kept.nodeDepth;
+    myInNode = kept.inNode;
+    myParserStarted = kept.parserStarted;
+    myFailed = kept.failed;
+    myFailMessage = kept.failMessage;
+    return fault;
 }
 
 bool XmlReader::deliver(XmlPushParser& parser, bool fromStart, bool finished, bool bounded,
@@ -338,7 +365,8 @@ void XmlReader::replay(XmlTokens const& tokens, std::size_t& at, std::size_t cou
             --skip;
             continue;
         }
-        processNode();
+        if (!myQuietParse)
+            processNode();
     }
 }
 

@@ -125,6 +125,11 @@ private:
     // only, and when bounded those from the boundary on); false once the reader failed.
     bool deliver(XmlPushParser& parser, bool fromStart, bool finished, bool bounded,
                  bool heldBefore, std::size_t& skip);
+    // The fault of the file as one parse of it from the start tells it, for a parse that went
+    // wrong from a stretch on: a parse resumed after a prefix names the prefix's lines where a
+    // fault points back at a start tag, and libxml2 words some faults after how much of the
+    // input it had at hand. That parse hands on nothing; the reader's state stays as it was.
+    std::string faultOfOneParse(int fd, std::string const& path);
     // Hands count tokens from offset at on; skipped ones only keep the depth.
     void replay(XmlTokens const& tokens, std::size_t& at, std::size_t count, std::size_t& skip);
     // The text token at offset at held back, and handed on.
@@ -167,4 +172,6 @@ private:
     std::string myFailMessage;
     // What the last parse found wrong in the file ("line N: ..."), for the message.
     std::string myParseFault;
+    // A parse that only looks for the file's fault (faultOfOneParse): no node is handed on.
+    bool myQuietParse = false;
 };
