@@ -60,13 +60,19 @@ float unitClamped(float c)
     return c > 0.0f ? std::min(c, 1.0f) : 0.0f;
 }
 
-// The move in units that a device's scale takes onto the device pixel. pixel / scale * scale need
-// not give the pixel back (61 / 1.75 * 1.75 falls a hair short of 61), and a line whose edge
-// falls a hair short of a pixel's middle fills a pixel more than on a device moved by whole
-// pixels. The least move that lands on the pixel, or where no double does, the least past it.
+// How far past a device pixel's corner a drawing on a scaled device starts. pixel / scale * scale
+// need not give the pixel back (61 / 1.75 * 1.75 falls a hair short of 61), and an edge of the
+// drawing on a pixel's middle lands a hair before it, on it or after it as the pixel gives: Qt
+// lights the pixel for some and not others (6.8 in more cases than 6.4), so that a picture drawn
+// once would not show what drawing in place shows. A sixteenth of the step Qt fills aliased
+// shapes by (1/65536 pixel) puts every such edge past the middle from every pixel; it is too
+// small to move anything else.
+constexpr double PastCorner = 1.0 / (1 << 20);
+
+// The least move in units that a device's scale takes at least PastCorner past the device pixel.
 double unitsOnto(int pixel, double scale)
 {
-    double const target = pixel;
+    double const target = pixel + PastCorner;
     double units = target / scale;
     // The quotient is within a step or two of it.
     for (int i = 0; i < 4 && units * scale < target; ++i)

@@ -396,6 +396,42 @@ TEST(PainterQtTest, AFreshStateStartsOnTheDevicePixelNearestItsCorner)
     EXPECT_EQ(qAlpha(image.pixel(5, 3)), 0);
 }
 
+// What a fresh state draws on a device of a fractional pixel ratio does not depend on the device
+// pixel it starts on: a picture drawn once and laid anywhere shows what drawing there shows. Short
+// lines and square-capped points a unit wide at quarter units, cut by the box, put edges on
+// pixels' middles, where a hair either way lights a pixel or not.
+TEST(PainterQtTest, AFreshStateDrawsTheSameFromEveryDevicePixel)
+{
+    auto draw = [](double ratio, int x, int y) {
+        QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::black);
+        QPainter qp(&image);
+        for (int i = 0; i < 8; ++i) {
+            qp.resetTransform();
+            qp.translate(x / ratio, y / ratio);
+            PainterQt::FreshState fresh(qp, QPoint(2 * i, 0), QSize(1, 8));
+            PainterQt p(qp);
+            p.setLineWidth(1);
+            p.setLineColorRgba8(255, 255, 255, 255);
+            float const at = float(i) / 4 + 1;
+            p.begin2dLines();
+            p.add2dLine(0, at + 0.25f, 0, at);
+            p.add2dLine(0, at, 0, at);
+            p.add2dLine(0, at + 4, 0, at + 4.25f);
+            p.end2dLines();
+        }
+        qp.end();
+        return image.copy(x, y, 24, 12);
+    };
+    for (double ratio : {1.2, 1.25, 4.0 / 3, 1.5, 1.75, 3.0}) {
+        QImage const first = draw(ratio, 0, 0);
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 8; x += 3)
+                EXPECT_EQ(draw(ratio, x, y), first) << "ratio " << ratio << " from " << x << ", " << y;
+    }
+}
+
 namespace {
 
 // A widget that draws one line, through PainterQt or through Qt.
