@@ -332,11 +332,16 @@ class Session:
         instant's screen rectangle (x, y, w, h)."""
         mark = len(self.trace())
         self.key("l", "e")
-        self.wait_trace("SCENE ITEMS", after=mark)
-        events = self.events_on_screen(window, mark)
-        if len(events) != 1:
-            raise Failure("%d events are shown, not one" % len(events))
-        return events[0]
+        # The layer is listed alone first, when L has been handled and E not yet.
+        shown = []
+        def one_event():
+            shown[:] = self.events_on_screen(window, mark)
+            return len(shown) == 1
+        try:
+            self.wait("the new instant to be listed", one_event)
+        except Failure:
+            raise Failure("%d events are shown, not one" % len(shown))
+        return shown[0]
 
     def saved_event(self, name):
         """Starts the program, makes a layer and an instant in its new document and saves it as
