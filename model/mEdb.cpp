@@ -38,22 +38,12 @@ void mEdb::unregisterEvent(Obh& h)
 
 void mEdb::unregisterEvents(std::vector<Obh> const& handles)
 {
-    if (!mLayer::fewAmong(handles.size(), myEvents.size())) {
-        myEvents.eraseSorted(handles);
-        return;
-    }
-    for (Obh const& h : handles)
-        myEvents.erase(h);
+    myEvents.eraseSorted(handles);
 }
 
 void mEdb::registerEvents(std::vector<Obh> const& handles)
 {
-    if (!mLayer::fewAmong(handles.size(), myEvents.size())) {
-        myEvents.insertSorted(handles);
-        return;
-    }
-    for (Obh const& h : handles)
-        myEvents.insert(h);
+    myEvents.insertSorted(handles);
 }
 
 template <class F> bool mEdb::forEachBetween(double from, double to, bool shownOnly, F&& f)

@@ -37,8 +37,8 @@ public:
     // Registering twice keeps one entry; unregistering what is not registered does nothing.
     void registerEvent(Obh& h);
     void unregisterEvent(Obh& h);
-    // The same for many events at once, given in handle order: one walk over the register, or a
-    // search each for a few.
+    // The same for many events at once, given in handle order: one walk over the register (a
+    // search each for a few).
     void unregisterEvents(std::vector<Obh> const& handles);
     void registerEvents(std::vector<Obh> const& handles);
     bool isRegistered(Obh const& h) const { return myEvents.contains(h); }

@@ -675,11 +675,7 @@ void mLayer::addEvents(std::vector<Obh> const& handles)
     ++ourFilings;
     bool const wasEmpty = myEvents.empty();
     bool const few = fewAmong(filed.size(), myEvents.size());
-    if (few)
-        for (Filed const& f : filed)
-            myEvents.insert(f.h);
-    else
-        myEvents.insertSorted(added);
+    myEvents.insertSorted(added);
     added = {};
     // In order of start, as both indexes keep them.
     auto const order = [](Filed const& a, Filed const& b) {

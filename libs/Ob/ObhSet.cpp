@@ -142,6 +142,12 @@ std::size_t ObhSet::erase(Obh const& h)
 
 std::size_t ObhSet::insertSorted(std::vector<Obh> const& handles)
 {
+    if (fewAmongMany(handles.size())) {
+        std::size_t n = 0;
+        for (Obh const& h : handles)
+            n += insert(h) ? 1 : 0;
+        return n;
+    }
     std::size_t const before = mySize;
     // The pool of the compact half, when it has none yet, is that of the first handle that
     // insert() would keep by its slot.
@@ -186,6 +192,12 @@ std::size_t ObhSet::insertSorted(std::vector<Obh> const& handles)
 
 std::size_t ObhSet::eraseSorted(std::vector<Obh> const& handles)
 {
+    if (fewAmongMany(handles.size())) {
+        std::size_t n = 0;
+        for (Obh const& h : handles)
+            n += erase(h);
+        return n;
+    }
     std::size_t const before = mySize;
     // The slots of the compact half to take out, ascending; the other half one by one (a key
     // is in one half or the other, whatever the flags it is asked with).

@@ -70,10 +70,11 @@ public:
     // The number of elements taken out: 0 or 1.
     std::size_t erase(Obh const& h);
     // Takes out every key of the handles, which are in handle order (as a set's are): one walk
-    // over the set, however many there are. The number taken out.
+    // over the set, or a search each for a few beside the set. The number taken out.
     std::size_t eraseSorted(std::vector<Obh> const& handles);
-    // Puts in every key of the handles, which are in handle order: one merge with the set,
-    // however many there are. The number put in (a key there already stays as it is).
+    // Puts in every key of the handles, which are in handle order: one merge with the set, or an
+    // insertion each for a few beside the set. The number put in (a key there already stays as
+    // it is).
     std::size_t insertSorted(std::vector<Obh> const& handles);
     std::size_t count(Obh const& h) const { return contains(h) ? 1 : 0; }
     bool contains(Obh const& h) const;
@@ -93,6 +94,9 @@ private:
     // Runs are split when they grow past twice this.
     static constexpr std::size_t RunSize = 128;
 
+    // Whether k changes are few enough beside the set to make one at a time: a search each
+    // costs less than a walk over it.
+    bool fewAmongMany(std::size_t k) const { return k * 32 < mySize; }
     // Whether a handle is kept by its slot alone.
     bool compact(Obh const& h) const
     {
