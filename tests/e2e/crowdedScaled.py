@@ -68,9 +68,15 @@ def fitted(s, bundle, factor, done):
 
 
 def steady(grabs):
-    """The same for the last two seconds, over a few grabs."""
-    last = [seen for at, seen in grabs if at >= grabs[-1][0] - 2]
-    return len(last) >= 4 and grabs[0][0] <= grabs[-1][0] - 2 and len(set(last)) == 1
+    """The same over the last two seconds or more, in three grabs at least. A grab of the whole
+    screen takes a good part of a second on a busy machine, so the grabs are not counted within
+    a fixed time."""
+    same = []
+    for at, seen in reversed(grabs):
+        if seen != grabs[-1][1]:
+            break
+        same.append(at)
+    return len(same) >= 3 and same[0] - same[-1] >= 2
 
 
 def body(s):
