@@ -575,7 +575,7 @@ void mLayer::takeOutEvents(std::vector<Obh> const& handles, std::vector<bool> co
     if (handles.empty())
         return;
     ++ourFilings;
-    if (fewAmong(handles.size(), myEvents.size())) {
+    if (ObhSet::fewAmong(handles.size(), myEvents.size())) {
         takeOutFew(handles, keep, keepRow);
         return;
     }
@@ -674,7 +674,7 @@ void mLayer::addEvents(std::vector<Obh> const& handles)
         return;
     ++ourFilings;
     bool const wasEmpty = myEvents.empty();
-    bool const few = fewAmong(filed.size(), myEvents.size());
+    bool const few = ObhSet::fewAmong(filed.size(), myEvents.size());
     myEvents.insertSorted(added);
     added = {};
     // In order of start, as both indexes keep them.

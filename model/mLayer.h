@@ -99,12 +99,12 @@ public:
     bool removeEvent(Obh& ev);
     // removeEvent for many at once: handles in handle order, each held by this layer (filed in
     // it), their slots marked in `marked`. One pass over the set and over each index when many
-    // go; a search in each for each of a few (see fewAmong). What the row index held of them goes
-    // into `keep` (when not null), each row's into the row keepRow(row) names there; from a row
-    // index not built, they are filed there from the time index. The spans stay known when none
-    // of the events bounds them. Without unfile, events taken out in one pass keep their layer
-    // handle and filing for the caller to clear (mTimeline::takeOutEvents does, in one walk for
-    // every layer).
+    // go; a search in each for each of a few (see ObhSet::fewAmong). What the row index held of
+    // them goes into `keep` (when not null), each row's into the row keepRow(row) names there;
+    // from a row index not built, they are filed there from the time index. The spans stay known
+    // when none of the events bounds them. Without unfile, events taken out in one pass keep their
+    // layer handle and filing for the caller to clear (mTimeline::takeOutEvents does, in one walk
+    // for every layer).
     void takeOutEvents(std::vector<Obh> const& handles, std::vector<bool> const& marked,
                        mRowIndex* keep, std::function<double(double)> const& keepRow,
                        bool unfile = true);
@@ -112,9 +112,6 @@ public:
     // handles in handle order. A sort and one merge into the set and the time index; for a few,
     // an insertion each.
     void addEvents(std::vector<Obh> const& handles);
-    // Whether k changes to a set or an index of n are few enough to make one at a time (a search
-    // each) rather than in one pass over all n.
-    static bool fewAmong(std::size_t k, std::size_t n) { return k * 32 < n; }
     // First fit: the lowest free whole row from floor(startRi) for a block riSize high over
     // [startTime, endTime]; without a free row, the row below the last (which adding there
     // grows). With no event of any layer in that time, startRi itself.

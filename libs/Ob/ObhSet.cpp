@@ -142,7 +142,7 @@ std::size_t ObhSet::erase(Obh const& h)
 
 std::size_t ObhSet::insertSorted(std::vector<Obh> const& handles)
 {
-    if (fewAmongMany(handles.size())) {
+    if (fewAmong(handles.size(), mySize)) {
         std::size_t n = 0;
         for (Obh const& h : handles)
             n += insert(h) ? 1 : 0;
@@ -192,7 +192,7 @@ std::size_t ObhSet::insertSorted(std::vector<Obh> const& handles)
 
 std::size_t ObhSet::eraseSorted(std::vector<Obh> const& handles)
 {
-    if (fewAmongMany(handles.size())) {
+    if (fewAmong(handles.size(), mySize)) {
         std::size_t n = 0;
         for (Obh const& h : handles)
             n += erase(h);

@@ -76,6 +76,9 @@ public:
     // insertion each for a few beside the set. The number put in (a key there already stays as
     // it is).
     std::size_t insertSorted(std::vector<Obh> const& handles);
+    // Whether k changes to a set or an index of n are few enough to make one at a time (a search
+    // each) rather than in one pass over all n.
+    static bool fewAmong(std::size_t k, std::size_t n) { return k * 32 < n; }
     std::size_t count(Obh const& h) const { return contains(h) ? 1 : 0; }
     bool contains(Obh const& h) const;
     std::size_t size() const { return mySize; }
@@ -94,9 +97,6 @@ private:
     // Runs are split when they grow past twice this.
     static constexpr std::size_t RunSize = 128;
 
-    // Whether k changes are few enough beside the set to make one at a time: a search each
-    // costs less than a walk over it.
-    bool fewAmongMany(std::size_t k) const { return k * 32 < mySize; }
     // Whether a handle is kept by its slot alone.
     bool compact(Obh const& h) const
     {
